@@ -1,0 +1,12 @@
+# The two commands of the README. Both install what is missing, configure and build.
+BUILD_DIR ?= build
+
+.PHONY: run test
+
+run:
+	@scripts/setup.sh $(BUILD_DIR)
+	@scripts/run.sh $(BUILD_DIR)
+
+test:
+	@scripts/setup.sh $(BUILD_DIR)
+	@scripts/test.sh $(BUILD_DIR)
