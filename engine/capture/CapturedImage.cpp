@@ -6,13 +6,10 @@
 #include <QFile>
 #include <QImageReader>
 
-#include <bit>
 
 namespace corvane {
 
 namespace {
-
-constexpr int nearDuplicateBits = 2;
 
 std::optional<CapturedImage> decoded(QBuffer &buffer)
 {
@@ -87,16 +84,6 @@ quint64 CapturedImage::differenceHash(const QImage &image)
             bits = (bits << 1) | (row[x] > row[x + 1] ? 1u : 0u);
     }
     return bits;
-}
-
-int CapturedImage::hammingDistance(quint64 a, quint64 b)
-{
-    return std::popcount(a ^ b);
-}
-
-bool CapturedImage::isNearDuplicate(QSize a, quint64 dHashA, QSize b, quint64 dHashB)
-{
-    return a == b && hammingDistance(dHashA, dHashB) <= nearDuplicateBits;
 }
 
 } // namespace corvane

@@ -37,9 +37,6 @@ struct CapturedImage {
      * pair (set when the left pixel is brighter). Near-identical pictures differ in few bits.
      */
     static quint64 differenceHash(const QImage &image);
-    static int hammingDistance(quint64 a, quint64 b);
-    /** Same pixel size and at most two differing dHash bits: a re-take of the same picture. */
-    static bool isNearDuplicate(QSize a, quint64 dHashA, QSize b, quint64 dHashB);
 };
 
 } // namespace corvane
