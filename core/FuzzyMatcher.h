@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace corvane::FuzzyMatcher {
+
+/**
+ * How many typos a term of `length` characters may have: 0 below 4, 1 for 4-7, 2 from 8.
+ * Shared by scoring and highlighting so both agree on what matches.
+ */
+int typoLimit(qsizetype length);
+
+/** @brief One search term, folded once per query. */
+struct PreparedTerm {
+    QString text;    ///< the term as typed
+    QString folded;  ///< case-folded form
+    bool ascii = false;
+    int typoLimit = 0;
+};
+
+/**
+ * @brief The terms of one query, prepared once and then scored against many haystacks.
+ * Empty terms are dropped; a query without terms matches everything with score 0.
+ */
+struct PreparedQuery {
+    std::vector<PreparedTerm> terms;
+
+    static PreparedQuery prepare(const QStringList &terms);
+    bool isEmpty() const { return terms.empty(); }
+};
+
+/**
+ * The match score of a haystack, or nothing when any term fails to match. Per term: 1.25 for a
+ * case-insensitive occurrence at a word start, 1.0 elsewhere, else 0.6 - 0.15*(d-1) for the
+ * closest word within the typo limit. The score is the sum over the terms.
+ */
+std::optional<double> score(const PreparedQuery &query, QStringView haystack);
+/** Same over several fields (text, note, title, ...): each term takes its best field. */
+std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields);
+/** Convenience for a single call; prefer prepare() + score() in loops. */
+std::optional<double> score(const QStringList &terms, QStringView haystack);
+
+/** @brief A span of UTF-16 code units in the original text. */
+struct Range {
+    qsizetype start = 0;
+    qsizetype length = 0;
+
+    qsizetype end() const { return start + length; }
+    friend bool operator==(const Range &, const Range &) = default;
+};
+
+/**
+ * Ranges of `text` to highlight, sorted and merged where they overlap or touch: every
+ * case-insensitive occurrence of each term, and for terms of 4+ characters without one, the
+ * whole words within the typo limit. Empty when nothing matches.
+ */
+QList<Range> highlightRanges(const QStringList &terms, const QString &text);
+
+/** Optimal string alignment distance between two folded strings, or limit+1 once it exceeds limit. */
+int typoDistance(QStringView a, QStringView b, int limit);
+
+} // namespace corvane::FuzzyMatcher

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "ClipGroup.h"
+#include "ColorTag.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace corvane {
+
+/**
+ * @brief One history entry as the views and the store hold it.
+ *
+ * Kept small for histories of 100,000 clips: `text` is at most `textPrefixLength` characters
+ * (see `textIsTruncated`; the full text comes from `ClipDatabase::fullText`), the full image is
+ * never held, and the thumbnail stays PNG-encoded until it is drawn. Dates are seconds since 1970.
+ */
+struct Clip {
+    static constexpr int textPrefixLength = 2000;
+
+    std::int64_t id = 0;
+    ClipGroup group = ClipGroup::text;
+    /** The text (file clips: the paths, one per line), cut to `textPrefixLength` characters. */
+    std::optional<QString> text;
+    bool textIsTruncated = false;
+    /** Length of the whole text in characters (code points). */
+    std::int64_t textLength = 0;
+    /** Detection detail (language, token kind), or an image's original file name. */
+    std::optional<QString> detail;
+    /** The PNG-encoded thumbnail, empty when there is none. */
+    QByteArray thumbnailPng;
+    QSize imageSize;
+    std::int64_t byteSize = 0;
+    std::optional<QString> sourceName;
+    std::optional<QString> sourceBundleID;
+    std::optional<QString> sourceURL;
+    double createdAt = 0;
+    bool isPinned = false;
+    std::optional<double> pinnedAt;
+    /** The stored mask, unknown bits included, so rewriting it loses nothing. */
+    std::int64_t tagMask = 0;
+    /** The known tags of `tagMask`, in ColorTags::allCases order. */
+    QList<ColorTag> tags;
+    std::optional<QString> summary;
+    std::optional<QString> smartTitle;
+    std::optional<QString> note;
+    QString preview;
+    QString subtitle;
+
+    /** Decodes `thumbnailPng`; a null image when there is none or it is unreadable. */
+    QImage thumbnail() const;
+    bool hasThumbnail() const { return !thumbnailPng.isEmpty(); }
+
+    /** Masked text of an unrevealed secret, else the note, else the smart title (when allowed), else the preview. */
+    QString displayTitle(bool revealed, bool useSmartTitle) const;
+    /** For a file clip holding one path ending in ".app" or ".app/": that path with "~" expanded. */
+    std::optional<QString> appBundlePath() const;
+    /** The host of `sourceURL` without a leading "www.". */
+    std::optional<QString> sourceHost() const;
+    /** "web:" + host for a web source, else the source bundle id. */
+    std::optional<QString> sourceKey() const;
+    /** The host, else the source app name, else "Unknown". */
+    QString sourceDisplayName() const;
+
+    bool operator==(const Clip &) const = default;
+};
+
+/** The one-line preview of a clip's content, at most 200 characters. */
+QString clipPreview(ClipGroup group, const std::optional<QString> &text, QSize imageSize);
+
+/**
+ * The second line of a row. `textLength` is the whole text's length in characters, which may
+ * exceed `text` when only a prefix is at hand.
+ */
+QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::int64_t textLength,
+                     const std::optional<QString> &detail, QSize imageSize, std::int64_t byteSize);
+
+/** Fills `preview` and `subtitle` from the other fields. */
+void computeDisplayStrings(Clip &clip);
+
+} // namespace corvane

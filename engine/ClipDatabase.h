@@ -1,0 +1,168 @@
+#pragma once
+
+#include "Clip.h"
+#include "ClipGroup.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QSize>
+#include <QString>
+
+#include <cstdint>
+#include <exception>
+#include <functional>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+struct sqlite3;
+
+namespace corvane {
+
+/**
+ * @brief The SQLite clip history: one connection for the process, safe to call from any thread.
+ *
+ * Every call holds the connection's lock from preparing its statements until SQLite's error
+ * message has been read. Errors are thrown as ClipDatabase::Error.
+ */
+class ClipDatabase {
+public:
+    /** @brief The one database error type. */
+    class Error : public std::exception {
+    public:
+        enum class Kind { open, prepare, step };
+        Error(Kind kind, QString message);
+        Kind kind() const { return m_kind; }
+        /** SQLite's message, or "Unknown SQLite error". */
+        const QString &message() const { return m_message; }
+        const char *what() const noexcept override { return m_what.constData(); }
+
+    private:
+        Kind m_kind;
+        QString m_message;
+        QByteArray m_what;
+    };
+
+    /** @brief A clip to insert, as the capture pipeline prepares it. */
+    struct NewClip {
+        ClipGroup group = ClipGroup::text;
+        std::optional<QString> text;
+        std::optional<QString> detail;
+        /** Full PNG bytes of an image clip. */
+        QByteArray image;
+        QByteArray thumbnail;
+        QSize imageSize;
+        std::int64_t byteSize = 0;
+        std::optional<QString> sourceName;
+        std::optional<QString> sourceBundleID;
+        std::optional<QString> sourceURL;
+        double createdAt = 0;
+        /** Content hash over kind and content; unique in the table. */
+        QString hash;
+        /** 64-bit difference hash of an image. */
+        std::optional<std::uint64_t> dhash;
+    };
+
+    /** @brief What `insert` did. */
+    struct InsertResult {
+        enum class Outcome {
+            inserted, ///< a new row
+            bumped,   ///< same hash: the row's date and source were updated
+            replaced  ///< a near-duplicate image: the row's image was replaced, id, pin, tags and note kept
+        };
+        std::int64_t id = 0;
+        Outcome outcome = Outcome::inserted;
+    };
+
+    /** @brief A cached link preview; absent columns are absent fields. */
+    struct LinkPreviewRecord {
+        std::optional<QString> title;
+        std::optional<QString> siteName;
+        std::optional<QByteArray> image;
+        std::optional<QByteArray> icon;
+        bool operator==(const LinkPreviewRecord &) const = default;
+    };
+
+    /** @brief A cached source icon. */
+    struct SourceIconRecord {
+        QByteArray png;
+        double fetchedAt = 0;
+    };
+
+    static constexpr int schemaVersion = 1;
+    /** Images of the same pixel size within this dHash distance are the same picture. */
+    static constexpr int nearDuplicateDistance = 2;
+
+    /** ~/.local/share/Corvane/history.sqlite (the application data folder). */
+    static QString defaultPath();
+
+    /**
+     * Opens or creates the database at `path`, creating its folder (0700) and file (0600) first.
+     * A schema newer than this build knows is an open error. `now` gives seconds since 1970.
+     */
+    explicit ClipDatabase(const QString &path, std::function<double()> now = {});
+    ~ClipDatabase();
+    ClipDatabase(const ClipDatabase &) = delete;
+    ClipDatabase &operator=(const ClipDatabase &) = delete;
+
+    const QString &path() const { return m_path; }
+
+    /** Runs one SQL text (schema changes, the clear-history statement). */
+    void exec(const QString &sql);
+
+    /**
+     * Deletes the unpinned, untagged clips beyond `limitBytes`, newest first by running total of
+     * byte size plus thumbnail length. Returns the deleted ids. A limit of 0 or less is refused.
+     */
+    QList<std::int64_t> prune(std::int64_t limitBytes);
+
+    /** Inserts a clip, or bumps the row with the same hash, or replaces a near-duplicate image. */
+    InsertResult insert(const NewClip &clip);
+
+    /** Every clip, newest first, without image blobs and with texts cut to a prefix. */
+    QList<Clip> loadClips();
+    /** One clip as `loadClips` gives it, or nothing. */
+    std::optional<Clip> loadClip(std::int64_t id);
+
+    /** The stored full PNG bytes, or nothing when the row or its image is missing. */
+    std::optional<QByteArray> imageData(std::int64_t id);
+    /** The whole text of a clip, or nothing. */
+    std::optional<QString> fullText(std::int64_t id);
+
+    /** Byte sizes of all clips plus their thumbnail lengths. */
+    std::int64_t storageUsed();
+    std::int64_t clipCount();
+    /** Number of clips per group, in ClipGroups::allCases order, groups without clips left out. */
+    QList<std::pair<ClipGroup, std::int64_t>> countsByGroup();
+
+    /** Pins (with the pin date) or unpins a clip. */
+    void setPinned(std::int64_t id, bool pinned, double pinnedAt);
+    void setTags(std::int64_t id, std::int64_t mask);
+    /** Saves several masks in one transaction: all or none. */
+    void setTags(const QList<std::pair<std::int64_t, std::int64_t>> &masks);
+    void setNote(std::int64_t id, const std::optional<QString> &note);
+    void setSummary(std::int64_t id, const std::optional<QString> &summary);
+    void setSmartTitle(std::int64_t id, const std::optional<QString> &smartTitle);
+
+    void deleteClip(std::int64_t id);
+    /** Deletes several clips in one transaction. */
+    void deleteClips(const QList<std::int64_t> &ids);
+
+    std::optional<LinkPreviewRecord> linkPreview(const QString &key);
+    /** Inserts or replaces the preview of `key`, stamped with the current time. */
+    void saveLinkPreview(const LinkPreviewRecord &record, const QString &key);
+
+    std::optional<SourceIconRecord> sourceIcon(const QString &key);
+    void saveSourceIcon(const QString &key, const QByteArray &png);
+
+private:
+    void openAndMigrate();
+    std::optional<std::int64_t> nearDuplicate(const NewClip &clip);
+
+    QString m_path;
+    std::function<double()> m_now;
+    sqlite3 *m_db = nullptr;
+    std::mutex m_mutex;
+};
+
+} // namespace corvane
