@@ -1,35 +1,18 @@
 #include "ClipboardPayload.h"
 
+#include "ClipboardService.h"
+
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QTextDocumentFragment>
-#include <QUrl>
 
 namespace corvane {
 
 namespace {
 
-const QString uriList = QStringLiteral("text/uri-list");
-const QString gnomeFiles = QStringLiteral("x-special/gnome-copied-files");
-const QString plainText = QStringLiteral("text/plain");
-const QString htmlText = QStringLiteral("text/html");
-const QStringList sourceURLFormats{QStringLiteral("chromium/x-source-url"), QStringLiteral("text/x-moz-url-priv")};
-
-/** Image formats in order of preference: lossless first. */
-QString preferredImageFormat(const QStringList &formats)
+bool offers(const QStringList &formats, QLatin1String prefix)
 {
-    static const QStringList preferred{QStringLiteral("image/png"), QStringLiteral("image/bmp"),
-                                       QStringLiteral("image/tiff"), QStringLiteral("image/webp"),
-                                       QStringLiteral("image/jpeg"), QStringLiteral("image/gif")};
-    for (const QString &format : preferred) {
-        if (formats.contains(format))
-            return format;
-    }
-    for (const QString &format : formats) {
-        if (format.startsWith(QLatin1String("image/")))
-            return format;
-    }
-    return {};
+    return std::any_of(formats.begin(), formats.end(), [prefix](const QString &f) { return f.startsWith(prefix); });
 }
 
 bool isImageFile(const QString &path)
@@ -38,94 +21,78 @@ bool isImageFile(const QString &path)
     return QImageReader::supportedMimeTypes().contains(type.name().toLatin1());
 }
 
-QString fileName(const QString &path)
+std::optional<ClipboardPayload> fileReference(const QList<QUrl> &urls, bool imageFilesAsImages)
 {
-    return path.section(QLatin1Char('/'), -1);
+    if (urls.isEmpty())
+        return std::nullopt;
+    ClipboardPayload payload;
+    if (imageFilesAsImages && urls.size() == 1 && isImageFile(urls.first().toLocalFile())) {
+        payload.kind = ClipboardPayload::Kind::image;
+        payload.imagePath = urls.first().toLocalFile();
+        payload.detail = urls.first().fileName();
+        return payload;
+    }
+    QStringList paths;
+    for (const QUrl &url : urls)
+        paths << url.toLocalFile();
+    payload.text = paths.join(QLatin1Char('\n'));
+    payload.isFileReference = true;
+    return payload;
+}
+
+std::optional<ClipboardPayload> textPayload(const QString &text)
+{
+    if (text.isEmpty())
+        return std::nullopt;
+    ClipboardPayload payload;
+    payload.text = text;
+    return payload;
 }
 
 } // namespace
 
-QStringList ClipboardPayload::filePaths(const QByteArray &uriList)
-{
-    QStringList paths;
-    const QList<QByteArray> lines = uriList.split('\n');
-    for (QByteArray line : lines) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith('#'))
-            continue;
-        const QUrl url = QUrl::fromEncoded(line, QUrl::StrictMode);
-        if (url.isValid() && url.isLocalFile() && !url.toLocalFile().isEmpty())
-            paths << url.toLocalFile();
-    }
-    return paths;
-}
-
-QString ClipboardPayload::sourceURLFrom(const QByteArray &bytes)
-{
-    // Firefox writes its private URL type as UTF-16; Chromium writes UTF-8.
-    const bool utf16 = bytes.size() >= 2 && bytes.size() % 2 == 0 && bytes.at(1) == '\0';
-    QString text = utf16 ? QString::fromUtf16(reinterpret_cast<const char16_t *>(bytes.constData()), bytes.size() / 2)
-                         : QString::fromUtf8(bytes);
-    text = text.section(QLatin1Char('\n'), 0, 0).remove(QChar(0)).trimmed();
-    const QUrl url(text, QUrl::StrictMode);
-    return url.isValid() && !url.scheme().isEmpty() ? text : QString();
-}
-
-std::optional<ClipboardPayload> ClipboardPayload::read(const QStringList &formats,
-                                                       const std::function<QByteArray(const QString &)> &read,
+std::optional<ClipboardPayload> ClipboardPayload::read(const ClipboardService &clipboard, const QStringList &formats,
                                                        bool imageFilesAsImages)
 {
+    // Each part is a round trip to the owner; fetch the source URL along with the first read.
+    ClipboardParts source;
+    if (formats.contains(ClipboardFormats::chromiumSourceUrl) || formats.contains(ClipboardFormats::mozillaSourceUrl))
+        source = ClipboardPart::sourceUrl;
+    std::optional<QString> sourceURL;
+    std::optional<qint64> changeCount;
+    const auto fetch = [&](ClipboardPart part) {
+        ClipboardContent content = clipboard.read(part | source);
+        if (!changeCount) {
+            sourceURL = content.sourceUrl;
+            changeCount = content.changeCount;
+            source = {};
+        }
+        return content;
+    };
+
     std::optional<ClipboardPayload> payload;
-
-    QStringList paths;
-    if (formats.contains(uriList))
-        paths = filePaths(read(uriList));
-    if (paths.isEmpty() && formats.contains(gnomeFiles))
-        {
-        const QByteArray list = read(gnomeFiles);
-        paths = filePaths(list.mid(list.indexOf('\n') + 1)); // the first line is "copy" or "cut"
-    }
-
-    if (!paths.isEmpty()) {
-        payload.emplace();
-        if (imageFilesAsImages && paths.size() == 1 && isImageFile(paths.first())) {
-            payload->kind = Kind::image;
-            payload->imagePath = paths.first();
-            payload->detail = fileName(paths.first());
-        } else {
-            payload->text = paths.join(QLatin1Char('\n'));
-            payload->isFileReference = true;
-        }
-    }
-
-    if (!payload) {
-        // Office suites add a bitmap of copied text, so a non-empty text wins over an image.
-        const QString text = formats.contains(plainText) ? QString::fromUtf8(read(plainText)) : QString();
-        const QString imageFormat = text.isEmpty() ? preferredImageFormat(formats) : QString();
-        QByteArray image = imageFormat.isEmpty() ? QByteArray() : read(imageFormat);
-        if (!text.isEmpty()) {
-            payload.emplace();
-            payload->text = text;
-        } else if (!image.isEmpty()) {
+    if (formats.contains(ClipboardFormats::uriList) || formats.contains(ClipboardFormats::gnomeCopiedFiles))
+        payload = fileReference(fetch(ClipboardPart::files).fileUrls, imageFilesAsImages);
+    // Office suites add a bitmap of copied text, so a non-empty text wins over an image.
+    if (!payload && offers(formats, QLatin1String("text/plain")))
+        payload = textPayload(fetch(ClipboardPart::text).text.value_or(QString()));
+    if (!payload && offers(formats, QLatin1String("image/"))) {
+        QImage image = fetch(ClipboardPart::image).image;
+        if (!image.isNull()) {
             payload.emplace();
             payload->kind = Kind::image;
-            payload->imageData = std::move(image);
-        } else if (formats.contains(htmlText)) {
-            const QString html = QTextDocumentFragment::fromHtml(QString::fromUtf8(read(htmlText))).toPlainText().remove(QChar::ObjectReplacementCharacter);
-            if (!html.trimmed().isEmpty()) {
-                payload.emplace();
-                payload->text = html;
-            }
+            payload->image = std::move(image);
         }
     }
-
+    if (!payload && offers(formats, QLatin1String("text/html"))) {
+        const QString html = fetch(ClipboardPart::html).html.value_or(QString());
+        payload = textPayload(QTextDocumentFragment::fromHtml(html).toPlainText().remove(QChar::ObjectReplacementCharacter));
+        if (payload && payload->text.trimmed().isEmpty())
+            payload.reset();
+    }
     if (payload) {
-        for (const QString &format : sourceURLFormats) {
-            if (formats.contains(format)) {
-                payload->sourceURL = sourceURLFrom(read(format));
-                break;
-            }
-        }
+        payload->sourceURL = sourceURL.value_or(QString());
+        payload->changeCount = changeCount.value_or(0);
     }
     return payload;
 }

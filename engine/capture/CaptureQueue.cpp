@@ -1,0 +1,59 @@
+#include "CaptureQueue.h"
+
+#include <QPointer>
+
+namespace corvane {
+
+CaptureQueue::CaptureQueue(ClipDatabase &database, QObject *parent)
+    : QObject(parent), m_pipeline(database)
+{
+    m_thread.setObjectName(QStringLiteral("Corvane capture"));
+    m_worker = new QObject;
+    m_worker->moveToThread(&m_thread);
+    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
+    m_thread.start();
+}
+
+CaptureQueue::~CaptureQueue()
+{
+    // Copies already handed over are finished; their results are no longer delivered.
+    m_thread.quit();
+    m_thread.wait();
+}
+
+void CaptureQueue::enqueue(CaptureRequest request)
+{
+    ++m_pending;
+    QPointer<CaptureQueue> self(this);
+    QMetaObject::invokeMethod(m_worker, [this, self, request = std::move(request)] {
+        const CaptureOutcome outcome = m_pipeline.process(request);
+        QMetaObject::invokeMethod(self.data(), [self, outcome] {
+            if (self)
+                self->finished(outcome);
+        }, Qt::QueuedConnection);
+    }, Qt::QueuedConnection);
+}
+
+void CaptureQueue::finished(const CaptureOutcome &outcome)
+{
+    --m_pending;
+    if (outcome.kind == CaptureOutcome::Kind::stored)
+        m_batch.append(outcome.clipID);
+    else if (outcome.kind == CaptureOutcome::Kind::failed && onCaptureWarning)
+        onCaptureWarning(outcome.warning);
+    if (m_pending == 0 || m_batch.size() >= batchLimit)
+        flush();
+}
+
+void CaptureQueue::flush()
+{
+    if (m_batch.isEmpty())
+        return;
+    const QList<std::int64_t> ids = std::exchange(m_batch, {});
+    if (onClipsRecorded)
+        onClipsRecorded(ids);
+    if (onCaptureFeedback)
+        onCaptureFeedback();
+}
+
+} // namespace corvane

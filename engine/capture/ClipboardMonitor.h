@@ -1,0 +1,81 @@
+#pragma once
+
+#include "ActiveWindow.h"
+#include "ClipboardPayload.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace corvane {
+
+class ClipboardService;
+class Clock;
+class TimerHandle;
+
+/**
+ * @brief Watches the clipboard: polls its change count, judges each new copy by the privacy
+ * policy, and reads the payload of the copies that may be recorded.
+ *
+ * Main thread. A copy with nothing readable yet is read again on the following ticks; when the
+ * clipboard changes meanwhile, the retry is dropped and the newer copy is judged afresh.
+ */
+class ClipboardMonitor {
+public:
+    using Payload = ClipboardPayload;
+
+    /** @brief What the monitor reads of the settings on every copy. */
+    struct Settings {
+        QStringList userExclusions;    ///< ids of excluded apps
+        QStringList nameRuleOverrides; ///< ids allowed despite their names
+        bool imageFilesAsImages = false;
+    };
+
+    static constexpr int pollInterval = 250; ///< ms
+    static constexpr int maxReads = 9;       ///< reads of one copy, one per tick
+    static inline const QString unknownApp = QStringLiteral("Unknown app");
+
+    ClipboardMonitor(ClipboardService &clipboard, const ActiveWindow &activeWindow, Clock &clock,
+                     std::function<Settings()> settings);
+    ~ClipboardMonitor();
+
+    /** Starts polling; copies made before are not recorded. */
+    void start();
+    void stop();
+    bool isRunning() const { return m_timer != nullptr; }
+
+    /** Our own write left the clipboard at this change count: do not record it. */
+    void recordOwnWrite(qint64 changeCount);
+
+    /** One tick of the poll timer. */
+    void poll();
+
+    /** A copy that may be recorded, with the app it came from. */
+    std::function<void(const Payload &payload, const std::optional<AppIdentity> &app)> onCapture;
+    /** A copy that was not recorded: the app's name ("Unknown app" without one) and the reason. */
+    std::function<void(const QString &appName, const QString &reason)> onSkip;
+
+private:
+    struct Attempt {
+        qint64 changeCount = 0;
+        std::optional<AppIdentity> app;
+        bool secureInput = false;
+        int reads = 0;
+    };
+
+    void attempt();
+
+    ClipboardService &m_clipboard;
+    const ActiveWindow &m_activeWindow;
+    Clock &m_clock;
+    std::function<Settings()> m_settings;
+    std::unique_ptr<TimerHandle> m_timer;
+    qint64 m_lastSeen = 0;
+    qint64 m_ownWrite = -1;
+    std::optional<Attempt> m_attempt;
+};
+
+} // namespace corvane
