@@ -52,8 +52,8 @@ void QmlWindow::showAndActivate()
     QQuickWindow *w = window();
     if (!w)
         return;
-    if (w->windowState() & Qt::WindowMinimized)
-        w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    if (w->windowStates() & Qt::WindowMinimized)
+        w->setWindowStates(w->windowStates() & ~Qt::WindowMinimized);
     w->show();
     w->raise();
     w->requestActivate();

@@ -2,11 +2,12 @@
 
 #include <QObject>
 #include <QPointer>
+#include <QQuickWindow>
 #include <QUrl>
 #include <QVariantMap>
 
 class QQmlEngine;
-class QQuickWindow;
+
 
 namespace corvane {
 

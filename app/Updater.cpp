@@ -2,10 +2,11 @@
 
 #include "UpdateInstaller.h"
 
+#include "Clock.h"
+
 #include <QFutureWatcher>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QTimer>
 #include <QtConcurrent>
 
 #include <cstdio>
@@ -26,15 +27,15 @@ QNetworkRequest requestFor(const QUrl &url)
 
 } // namespace
 
-Updater::Updater(Options options, QObject *parent)
+Updater::Updater(Options options, Clock &clock, QObject *parent)
     : QObject(parent)
     , m_options(std::move(options))
     , m_network(new QNetworkAccessManager(this))
-    , m_schedule([this](std::chrono::milliseconds delay, std::function<void()> work) {
-        QTimer::singleShot(delay, this, std::move(work));
-    })
+    , m_clock(clock)
 {
 }
+
+Updater::~Updater() = default;
 
 void Updater::start()
 {
@@ -45,9 +46,9 @@ void Updater::start()
 
 void Updater::scheduleNext(std::chrono::milliseconds delay)
 {
-    m_schedule(delay, [this] {
-        check(false);
+    m_timer = m_clock.schedule(int(delay.count()), [this] {
         scheduleNext(checkInterval);
+        check(false);
     });
 }
 

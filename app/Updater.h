@@ -6,12 +6,15 @@
 #include <QPointer>
 
 #include <chrono>
-#include <functional>
+#include <memory>
 
 class QNetworkAccessManager;
 class QNetworkReply;
 
 namespace corvane {
+
+class Clock;
+class TimerHandle;
 
 /**
  * @brief Checks the release feed and installs a newer build.
@@ -38,12 +41,8 @@ public:
         UrlPolicy policy;
     };
 
-    using Scheduler = std::function<void(std::chrono::milliseconds, std::function<void()>)>;
-
-    explicit Updater(Options options, QObject *parent = nullptr);
-
-    /** Replaces the single-shot timer used for the periodic checks (tests). */
-    void setScheduler(Scheduler scheduler) { m_schedule = std::move(scheduler); }
+    Updater(Options options, Clock &clock, QObject *parent = nullptr);
+    ~Updater() override;
 
     void start();
     void check(bool userInitiated);
@@ -64,7 +63,8 @@ private:
 
     Options m_options;
     QNetworkAccessManager *m_network;
-    Scheduler m_schedule;
+    Clock &m_clock;
+    std::unique_ptr<TimerHandle> m_timer;
     QPointer<QNetworkReply> m_pendingCheck;
     bool m_installing = false;
 };

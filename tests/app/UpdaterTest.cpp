@@ -6,6 +6,8 @@
 #include "Updater.h"
 #include "ZipArchive.h"
 
+#include "FakeClock.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -145,6 +147,7 @@ protected:
     }
 
     LocalHttpServer server;
+    FakeClock clock;
     QTemporaryDir root;
     QString install;
 };
@@ -161,7 +164,7 @@ TEST_F(UpdaterAgainstFeed, ReportsTheOutcomeOfACheck)
     };
     for (const Case &c : cases) {
         server.setBody(QStringLiteral("/feed.json"), c.feed);
-        Updater updater(options());
+        Updater updater(options(), clock);
         QSignalSpy finished(&updater, &Updater::checkFinished);
         updater.check(true);
         ASSERT_TRUE(finished.wait(5000)) << c.name;
@@ -174,11 +177,9 @@ TEST_F(UpdaterAgainstFeed, WithoutAFeedAddressSaysSoAndNeverSchedules)
 {
     Updater::Options none = options();
     none.feedUrl = QUrl();
-    Updater updater(none);
-    int scheduled = 0;
-    updater.setScheduler([&](std::chrono::milliseconds, std::function<void()>) { ++scheduled; });
+    Updater updater(none, clock);
     updater.start();
-    EXPECT_EQ(scheduled, 0);
+    EXPECT_EQ(clock.pendingCount(), 0);
     QSignalSpy finished(&updater, &Updater::checkFinished);
     updater.check(true);
     ASSERT_EQ(finished.size(), 1);
@@ -188,22 +189,18 @@ TEST_F(UpdaterAgainstFeed, WithoutAFeedAddressSaysSoAndNeverSchedules)
 TEST_F(UpdaterAgainstFeed, ChecksTwentySecondsAfterStartThenEverySixHours)
 {
     server.setBody(QStringLiteral("/feed.json"), feedJson(7, server.url(QStringLiteral("/c.zip")), goodArchive()));
-    Updater updater(options());
-    std::vector<std::chrono::milliseconds> delays;
-    std::function<void()> pending;
-    updater.setScheduler([&](std::chrono::milliseconds delay, std::function<void()> work) {
-        delays.push_back(delay);
-        pending = std::move(work);
-    });
+    Updater updater(options(), clock);
     QSignalSpy finished(&updater, &Updater::checkFinished);
     updater.start();
-    ASSERT_EQ(delays.size(), 1u);
-    EXPECT_EQ(delays[0], std::chrono::seconds(20));
-    auto fire = std::move(pending);
-    fire();
-    ASSERT_EQ(delays.size(), 2u);
-    EXPECT_EQ(delays[1], std::chrono::hours(6));
+    clock.advance(19'999);
+    EXPECT_EQ(server.requests, 0);
+    clock.advance(1);
     ASSERT_TRUE(finished.wait(5000));
+    clock.advance(6 * 3600 * 1000 - 1);
+    EXPECT_EQ(finished.size(), 1);
+    clock.advance(1);
+    ASSERT_TRUE(finished.wait(5000));
+    EXPECT_EQ(server.requests, 2);
     EXPECT_FALSE(finished.at(0).at(3).toBool());   // background checks are not user-initiated
 }
 
@@ -224,7 +221,7 @@ TEST_F(UpdaterAgainstFeed, InstallsOnlyAVerifiedSafeArchive)
         release.build = 12;
         release.url = server.url(QStringLiteral("/c.zip"));
         release.sha256 = QCryptographicHash::hash(c.claimed, QCryptographicHash::Sha256);
-        Updater updater(options());
+        Updater updater(options(), clock);
         QSignalSpy finished(&updater, &Updater::installFinished);
         updater.install(release);
         ASSERT_TRUE(finished.wait(5000)) << c.name;
@@ -242,7 +239,7 @@ TEST_F(UpdaterAgainstFeed, RefusesAPlainHttpDownloadOutsideTests)
 {
     Updater::Options strict = options();
     strict.policy = UrlPolicy{false};
-    Updater updater(strict);
+    Updater updater(strict, clock);
     Release release;
     release.url = server.url(QStringLiteral("/c.zip"));
     QSignalSpy finished(&updater, &Updater::installFinished);
