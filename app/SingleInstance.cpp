@@ -97,6 +97,12 @@ QString SingleInstance::ask(Command command, bool *connected)
     return QString::fromUtf8(socket.readLine()).trimmed();
 }
 
+void SingleInstance::release()
+{
+    if (m_server)
+        m_server->close();
+}
+
 bool SingleInstance::listen()
 {
     // A socket file left by a crashed copy would block listening; nobody answered on it.

@@ -35,6 +35,8 @@ public:
     /** Meets the running copy, if any, and decides; blocks for at most a few seconds. */
     Outcome claim(Command command);
     QString errorString() const { return m_error; }
+    /** Stops answering, so a copy started now becomes the one Corvane. */
+    void release();
     QString socketName() const { return m_socketName; }
 
     static QString defaultSocketName();
