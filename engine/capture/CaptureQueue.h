@@ -1,10 +1,10 @@
 #pragma once
 
 #include "CapturePipeline.h"
+#include "SerialWorker.h"
 
 #include <QList>
 #include <QObject>
-#include <QThread>
 
 #include <cstdint>
 #include <functional>
@@ -42,8 +42,7 @@ private:
     void flush();
 
     CapturePipeline m_pipeline;
-    QThread m_thread;
-    QObject *m_worker = nullptr;
+    SerialWorker m_worker{QStringLiteral("Corvane capture")};
     int m_pending = 0;
     QList<std::int64_t> m_batch;
 };

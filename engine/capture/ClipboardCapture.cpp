@@ -1,16 +1,20 @@
 #include "ClipboardCapture.h"
 
 #include "Clock.h"
+#include "X11ClipboardSource.h"
+
+#include <QGuiApplication>
 
 namespace corvane {
 
 ClipboardCapture::ClipboardCapture(ClipboardService &clipboard, const ActiveWindow &activeWindow, Clock &clock,
                                    ClipDatabase *database, std::function<Settings()> settings,
-                                   std::function<bool()> isPaused)
+                                   std::function<bool()> isPaused, std::unique_ptr<ClipboardSource> source)
     : m_clock(clock),
       m_settings(std::move(settings)),
       m_isPaused(std::move(isPaused)),
-      m_monitor(clipboard, activeWindow, clock, [this] { return m_settings().monitor; })
+      m_source(source ? std::move(source) : defaultSource(clipboard)),
+      m_monitor(clipboard, *m_source, activeWindow, clock, [this] { return m_settings().monitor; })
 {
     if (database) {
         m_queue = std::make_unique<CaptureQueue>(*database);
@@ -37,6 +41,16 @@ ClipboardCapture::ClipboardCapture(ClipboardService &clipboard, const ActiveWind
 }
 
 ClipboardCapture::~ClipboardCapture() = default;
+
+std::unique_ptr<ClipboardSource> ClipboardCapture::defaultSource(ClipboardService &clipboard)
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (auto source = X11ClipboardSource::create())
+            return source;
+        qWarning("Corvane: no private X connection for clipboard reads; reading on the main thread");
+    }
+    return std::make_unique<DirectClipboardSource>(clipboard);
+}
 
 bool ClipboardCapture::admits(const ClipboardPayload &payload, bool isPaused, bool hasDatabase, bool recordImages)
 {

@@ -28,8 +28,10 @@ public:
         std::int64_t storageLimit = 0;
     };
 
+    /** Without a `source`, the default one for the session. */
     ClipboardCapture(ClipboardService &clipboard, const ActiveWindow &activeWindow, Clock &clock,
-                     ClipDatabase *database, std::function<Settings()> settings, std::function<bool()> isPaused);
+                     ClipDatabase *database, std::function<Settings()> settings, std::function<bool()> isPaused,
+                     std::unique_ptr<ClipboardSource> source = nullptr);
     ~ClipboardCapture();
 
     /** Whether a copy goes on to the capture queue. */
@@ -41,6 +43,8 @@ public:
     void recordOwnWrite(qint64 changeCount) { m_monitor.recordOwnWrite(changeCount); }
 
     ClipboardMonitor &monitor() { return m_monitor; }
+    /** The X11 reader when the session has one, else reads through the clipboard service. */
+    static std::unique_ptr<ClipboardSource> defaultSource(ClipboardService &clipboard);
     /** Nothing without a database. */
     CaptureQueue *queue() { return m_queue.get(); }
 
@@ -59,6 +63,7 @@ private:
     Clock &m_clock;
     std::function<Settings()> m_settings;
     std::function<bool()> m_isPaused;
+    std::unique_ptr<ClipboardSource> m_source;
     ClipboardMonitor m_monitor;
     std::unique_ptr<CaptureQueue> m_queue;
 };
