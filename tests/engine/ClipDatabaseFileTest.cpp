@@ -1,4 +1,5 @@
 #include "ClipDatabase.h"
+#include "QtPrinters.h"
 #include "SqliteStatement.h"
 
 #include <QFile>

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipDatabase.h"
+#include "QtPrinters.h"
 
 #include <QTemporaryDir>
 
