@@ -4,8 +4,8 @@
 
 namespace corvane {
 
-CaptureQueue::CaptureQueue(ClipDatabase &database, QObject *parent)
-    : QObject(parent), m_pipeline(database)
+CaptureQueue::CaptureQueue(std::shared_ptr<ClipDatabase> database, QObject *parent)
+    : QObject(parent), m_database(std::move(database)), m_pipeline(*m_database)
 {
 }
 
@@ -42,8 +42,6 @@ void CaptureQueue::flush()
     const QList<std::int64_t> ids = std::exchange(m_batch, {});
     if (onClipsRecorded)
         onClipsRecorded(ids);
-    if (onCaptureFeedback)
-        onCaptureFeedback();
 }
 
 } // namespace corvane

@@ -38,11 +38,6 @@ void ClipboardMonitor::stop()
     m_attempt.reset();
 }
 
-void ClipboardMonitor::recordOwnWrite(qint64 changeCount)
-{
-    m_ownWrite = changeCount;
-}
-
 void ClipboardMonitor::poll()
 {
     const qint64 count = m_clipboard.changeCount();
@@ -57,7 +52,7 @@ void ClipboardMonitor::poll()
     if (count == m_lastSeen)
         return;
     m_lastSeen = count;
-    if (count == m_ownWrite)
+    if (ownChangeCount && count == ownChangeCount())
         return;
     m_attempt = Attempt{++m_nextAttempt, count, m_activeWindow.frontmostApp(), m_activeWindow.isSecureInputActive()};
     attempt();

@@ -49,12 +49,11 @@ public:
     void stop();
     bool isRunning() const { return m_timer != nullptr; }
 
-    /** Our own write left the clipboard at this change count: do not record it. */
-    void recordOwnWrite(qint64 changeCount);
-
     /** One tick of the poll timer. */
     void poll();
 
+    /** The change count right after our own last write (copy back, paste queue): not recorded. */
+    std::function<qint64()> ownChangeCount;
     /** A copy that may be recorded, with the app it came from. */
     std::function<void(const Payload &payload, const std::optional<AppIdentity> &app)> onCapture;
     /** A copy that was not recorded: the app's name ("Unknown app" without one) and the reason. */
@@ -83,7 +82,6 @@ private:
     std::function<Settings()> m_settings;
     std::unique_ptr<TimerHandle> m_timer;
     qint64 m_lastSeen = 0;
-    qint64 m_ownWrite = -1;
     std::optional<Attempt> m_attempt;
     quint64 m_nextAttempt = 0;
     /** Answers arriving after the monitor is gone are dropped. */
