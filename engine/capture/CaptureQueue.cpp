@@ -4,34 +4,24 @@
 
 namespace corvane {
 
-CaptureQueue::CaptureQueue(ClipDatabase &database, QObject *parent)
-    : QObject(parent), m_pipeline(database)
+CaptureQueue::CaptureQueue(std::shared_ptr<ClipDatabase> database, QObject *parent)
+    : QObject(parent), m_database(std::move(database)), m_pipeline(*m_database)
 {
-    m_thread.setObjectName(QStringLiteral("Corvane capture"));
-    m_worker = new QObject;
-    m_worker->moveToThread(&m_thread);
-    connect(&m_thread, &QThread::finished, m_worker, &QObject::deleteLater);
-    m_thread.start();
 }
 
-CaptureQueue::~CaptureQueue()
-{
-    // Copies already handed over are finished; their results are no longer delivered.
-    m_thread.quit();
-    m_thread.wait();
-}
+CaptureQueue::~CaptureQueue() = default;
 
 void CaptureQueue::enqueue(CaptureRequest request)
 {
     ++m_pending;
     QPointer<CaptureQueue> self(this);
-    QMetaObject::invokeMethod(m_worker, [this, self, request = std::move(request)] {
+    m_worker.post([this, self, request = std::move(request)] {
         const CaptureOutcome outcome = m_pipeline.process(request);
         QMetaObject::invokeMethod(self.data(), [self, outcome] {
             if (self)
                 self->finished(outcome);
         }, Qt::QueuedConnection);
-    }, Qt::QueuedConnection);
+    });
 }
 
 void CaptureQueue::finished(const CaptureOutcome &outcome)
@@ -52,8 +42,6 @@ void CaptureQueue::flush()
     const QList<std::int64_t> ids = std::exchange(m_batch, {});
     if (onClipsRecorded)
         onClipsRecorded(ids);
-    if (onCaptureFeedback)
-        onCaptureFeedback();
 }
 
 } // namespace corvane

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "CapturePipeline.h"
+#include "SerialWorker.h"
 
 #include <QList>
 #include <QObject>
-#include <QThread>
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 
 namespace corvane {
 
@@ -23,7 +24,8 @@ class CaptureQueue : public QObject {
 public:
     static constexpr int batchLimit = 100;
 
-    explicit CaptureQueue(ClipDatabase &database, QObject *parent = nullptr);
+    /** The queue keeps the database alive while a copy is still being stored. */
+    explicit CaptureQueue(std::shared_ptr<ClipDatabase> database, QObject *parent = nullptr);
     ~CaptureQueue() override;
 
     void enqueue(CaptureRequest request);
@@ -32,8 +34,6 @@ public:
 
     /** The ids of the clips stored (new, bumped or replaced), oldest first; called on the main thread. */
     std::function<void(const QList<std::int64_t> &ids)> onClipsRecorded;
-    /** Something was stored: the status icon may flash. */
-    std::function<void()> onCaptureFeedback;
     /** A copy was not stored and the user should know ("Too large to save"). */
     std::function<void(const QString &message)> onCaptureWarning;
 
@@ -41,9 +41,9 @@ private:
     void finished(const CaptureOutcome &outcome);
     void flush();
 
+    std::shared_ptr<ClipDatabase> m_database;
     CapturePipeline m_pipeline;
-    QThread m_thread;
-    QObject *m_worker = nullptr;
+    SerialWorker m_worker{QStringLiteral("Corvane capture")};
     int m_pending = 0;
     QList<std::int64_t> m_batch;
 };

@@ -1,53 +1,70 @@
 #include "ClipboardCapture.h"
 
+#include "AppSettings.h"
+#include "ClipboardStore.h"
 #include "Clock.h"
+#include "X11ClipboardSource.h"
+
+#include <QGuiApplication>
 
 namespace corvane {
 
-ClipboardCapture::ClipboardCapture(ClipboardService &clipboard, const ActiveWindow &activeWindow, Clock &clock,
-                                   ClipDatabase *database, std::function<Settings()> settings,
-                                   std::function<bool()> isPaused)
-    : m_clock(clock),
-      m_settings(std::move(settings)),
-      m_isPaused(std::move(isPaused)),
-      m_monitor(clipboard, activeWindow, clock, [this] { return m_settings().monitor; })
+namespace {
+
+QStringList bundleIDs(const QList<ExcludedApp> &apps)
 {
-    if (database) {
-        m_queue = std::make_unique<CaptureQueue>(*database);
-        m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids) {
-            if (onClipsRecorded)
-                onClipsRecorded(ids);
-        };
-        m_queue->onCaptureFeedback = [this] {
-            if (onCaptureFeedback)
-                onCaptureFeedback();
-        };
-        m_queue->onCaptureWarning = [this](const QString &message) {
-            if (onCaptureWarning)
-                onCaptureWarning(message);
-        };
-    }
-    m_monitor.onSkip = [this](const QString &appName, const QString &reason) {
-        if (onSkip)
-            onSkip(appName, reason);
-    };
+    QStringList ids;
+    for (const ExcludedApp &app : apps)
+        ids << app.bundleID;
+    return ids;
+}
+
+} // namespace
+
+ClipboardCapture::ClipboardCapture(ClipboardStore &store, ClipboardService &clipboard,
+                                   const ActiveWindow &activeWindow, Clock &clock,
+                                   std::unique_ptr<ClipboardSource> source)
+    : m_store(store),
+      m_clock(clock),
+      m_source(source ? std::move(source) : defaultSource(clipboard)),
+      m_monitor(clipboard, *m_source, activeWindow, clock, [this] { return monitorSettings(); })
+{
+    m_monitor.ownChangeCount = [this] { return m_store.ownChangeCount(); };
+    m_monitor.onSkip = [this](const QString &appName, const QString &reason) { m_store.recordSkip(appName, reason); };
     m_monitor.onCapture = [this](const ClipboardPayload &payload, const std::optional<AppIdentity> &app) {
         capture(payload, app);
     };
+    if (const std::shared_ptr<ClipDatabase> database = store.sharedDatabase()) {
+        m_queue = std::make_unique<CaptureQueue>(database);
+        m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids) { m_store.clipsRecorded(ids.last()); };
+        m_queue->onCaptureWarning = [this](const QString &message) {
+            m_store.showNotice(message, Notice::Kind::warning);
+        };
+    }
 }
 
 ClipboardCapture::~ClipboardCapture() = default;
 
-bool ClipboardCapture::admits(const ClipboardPayload &payload, bool isPaused, bool hasDatabase, bool recordImages)
+std::unique_ptr<ClipboardSource> ClipboardCapture::defaultSource(ClipboardService &clipboard)
 {
-    return !isPaused && hasDatabase && (recordImages || !payload.isImage());
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (auto source = X11ClipboardSource::create())
+            return source;
+        qWarning("Corvane: no private X connection for clipboard reads; reading on the main thread");
+    }
+    return std::make_unique<DirectClipboardSource>(clipboard);
+}
+
+ClipboardMonitor::Settings ClipboardCapture::monitorSettings() const
+{
+    const AppSettings &settings = *m_store.settings();
+    return {bundleIDs(settings.userExclusions()), bundleIDs(settings.nameRuleOverrides()),
+            settings.finderImagesAsImages()};
 }
 
 void ClipboardCapture::capture(const ClipboardPayload &payload, const std::optional<AppIdentity> &app)
 {
-    const Settings settings = m_settings();
-    const bool paused = m_isPaused && m_isPaused();
-    if (!admits(payload, paused, m_queue != nullptr, settings.recordImages))
+    if (!m_queue || !m_store.acceptsCapture(payload.isImage()))
         return;
     CaptureRequest request;
     request.payload = payload;
@@ -56,7 +73,7 @@ void ClipboardCapture::capture(const ClipboardPayload &payload, const std::optio
     if (app && !app->id.isEmpty())
         request.sourceBundleID = app->id;
     request.date = double(m_clock.now().toMSecsSinceEpoch()) / 1000.0;
-    request.storageLimit = settings.storageLimit;
+    request.storageLimit = m_store.settings()->storageLimit();
     m_queue->enqueue(std::move(request));
 }
 

@@ -3,62 +3,43 @@
 #include "CaptureQueue.h"
 #include "ClipboardMonitor.h"
 
-#include <QList>
-#include <QString>
-
-#include <cstdint>
-#include <functional>
 #include <memory>
 
 namespace corvane {
 
+class ClipboardStore;
+
 /**
- * @brief The road of one copy from the clipboard into the history: the monitor, the gate and
- * the capture queue, wired together for the store.
+ * @brief The road of one copy from the clipboard into the store's history: the monitor, the
+ * store's gate and the capture queue, wired together.
  *
- * The store supplies its state (paused, settings) as functions read on every copy and receives
- * results through the callbacks, all on the main thread. Without a database nothing is recorded.
+ * Owned by the store; reads its settings on every copy, leaves out the store's own writes, and
+ * reports skips, stored clips and warnings back to it. Main thread.
  */
 class ClipboardCapture {
 public:
-    /** @brief The settings read on every copy. */
-    struct Settings {
-        ClipboardMonitor::Settings monitor;
-        bool recordImages = true;
-        std::int64_t storageLimit = 0;
-    };
-
-    ClipboardCapture(ClipboardService &clipboard, const ActiveWindow &activeWindow, Clock &clock,
-                     ClipDatabase *database, std::function<Settings()> settings, std::function<bool()> isPaused);
+    /** Without a `source`, the default one for the session (see defaultSource). */
+    ClipboardCapture(ClipboardStore &store, ClipboardService &clipboard, const ActiveWindow &activeWindow,
+                     Clock &clock, std::unique_ptr<ClipboardSource> source = nullptr);
     ~ClipboardCapture();
-
-    /** Whether a copy goes on to the capture queue. */
-    static bool admits(const ClipboardPayload &payload, bool isPaused, bool hasDatabase, bool recordImages);
 
     void start() { m_monitor.start(); }
     void stop() { m_monitor.stop(); }
-    /** Our own write (copy back, paste queue) left the clipboard at this change count. */
-    void recordOwnWrite(qint64 changeCount) { m_monitor.recordOwnWrite(changeCount); }
 
     ClipboardMonitor &monitor() { return m_monitor; }
-    /** Nothing without a database. */
+    /** Nothing when the store has no database. */
     CaptureQueue *queue() { return m_queue.get(); }
 
-    /** A copy skipped by the privacy policy: the app's name and the reason. */
-    std::function<void(const QString &appName, const QString &reason)> onSkip;
-    /** Clips stored (new, bumped or replaced), oldest first, once per burst. */
-    std::function<void(const QList<std::int64_t> &ids)> onClipsRecorded;
-    /** Something was stored: flash the status icon. */
-    std::function<void()> onCaptureFeedback;
-    /** A copy could not be stored; the text is for a warning notice. */
-    std::function<void(const QString &message)> onCaptureWarning;
+    /** The X11 reader thread when the session has X11, else reads through the clipboard service. */
+    static std::unique_ptr<ClipboardSource> defaultSource(ClipboardService &clipboard);
 
 private:
+    ClipboardMonitor::Settings monitorSettings() const;
     void capture(const ClipboardPayload &payload, const std::optional<AppIdentity> &app);
 
+    ClipboardStore &m_store;
     Clock &m_clock;
-    std::function<Settings()> m_settings;
-    std::function<bool()> m_isPaused;
+    std::unique_ptr<ClipboardSource> m_source;
     ClipboardMonitor m_monitor;
     std::unique_ptr<CaptureQueue> m_queue;
 };

@@ -1,7 +1,5 @@
 #include "ClipboardPayload.h"
 
-#include "ClipboardService.h"
-
 #include <QImageReader>
 #include <QMimeDatabase>
 #include <QTextDocumentFragment>
@@ -51,7 +49,8 @@ std::optional<ClipboardPayload> textPayload(const QString &text)
 
 } // namespace
 
-std::optional<ClipboardPayload> ClipboardPayload::read(const ClipboardService &clipboard, const QStringList &formats,
+std::optional<ClipboardPayload> ClipboardPayload::read(const QStringList &formats,
+                                                       const std::function<ClipboardContent(ClipboardParts)> &read,
                                                        bool imageFilesAsImages)
 {
     // Each part is a round trip to the owner; fetch the source URL along with the first read.
@@ -59,12 +58,10 @@ std::optional<ClipboardPayload> ClipboardPayload::read(const ClipboardService &c
     if (formats.contains(ClipboardFormats::chromiumSourceUrl) || formats.contains(ClipboardFormats::mozillaSourceUrl))
         source = ClipboardPart::sourceUrl;
     std::optional<QString> sourceURL;
-    std::optional<qint64> changeCount;
     const auto fetch = [&](ClipboardPart part) {
-        ClipboardContent content = clipboard.read(part | source);
-        if (!changeCount) {
+        ClipboardContent content = read(part | source);
+        if (source) {
             sourceURL = content.sourceUrl;
-            changeCount = content.changeCount;
             source = {};
         }
         return content;
@@ -90,10 +87,8 @@ std::optional<ClipboardPayload> ClipboardPayload::read(const ClipboardService &c
         if (payload && payload->text.trimmed().isEmpty())
             payload.reset();
     }
-    if (payload) {
+    if (payload)
         payload->sourceURL = sourceURL.value_or(QString());
-        payload->changeCount = changeCount.value_or(0);
-    }
     return payload;
 }
 

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "ClipboardContent.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace corvane {
-
-class ClipboardService;
 
 /**
  * @brief What one clipboard change offers for the history: a text (maybe a file reference)
@@ -24,17 +25,17 @@ struct ClipboardPayload {
     QString imagePath;            ///< or: an image file to load on the capture thread
     QString detail;               ///< the image's file name, when it came from a file
     QString sourceURL;            ///< the page the copy came from, when the source names it
-    /** The change count the content was read at. */
-    qint64 changeCount = 0;
 
     bool isImage() const { return kind == Kind::image; }
 
     /**
      * Reads the payload among the offered formats: file references first, one image file as
      * an image when asked, an image only when no text comes with it, then text, then HTML as
-     * plain text. Only the parts needed are fetched. Nothing when nothing is readable (yet).
+     * plain text. `read` fetches parts; only those needed are asked for, each once.
+     * Nothing when nothing is readable (yet).
      */
-    static std::optional<ClipboardPayload> read(const ClipboardService &clipboard, const QStringList &formats,
+    static std::optional<ClipboardPayload> read(const QStringList &formats,
+                                                const std::function<ClipboardContent(ClipboardParts)> &read,
                                                 bool imageFilesAsImages);
 };
 

@@ -47,7 +47,8 @@ protected:
     FakeActiveWindow window;
     FakeClock clock;
     ClipboardMonitor::Settings settings;
-    ClipboardMonitor monitor{clipboard, window, clock, [this] { return settings; }};
+    DirectClipboardSource source{clipboard};
+    ClipboardMonitor monitor{clipboard, source, window, clock, [this] { return settings; }};
     QStringList captured;
     QStringList apps;
     QList<Skip> skips;
@@ -79,7 +80,9 @@ TEST_F(ClipboardMonitorTest, CopiesMadeBeforeStartAreNotRecorded)
 TEST_F(ClipboardMonitorTest, OwnWritesAreSkippedButUnrecordedWritesAreCaptured)
 {
     // Copying a clip back records the change count.
-    monitor.recordOwnWrite(clipboard.writeText(QStringLiteral("copied back")));
+    qint64 own = 0;
+    monitor.ownChangeCount = [&] { return own; };
+    own = clipboard.writeText(QStringLiteral("copied back"));
     tick();
     // The colour row and QR card write without recording, so those copies become clips.
     clipboard.writeText(QStringLiteral("#FF8800"));
@@ -198,4 +201,69 @@ TEST_F(ClipboardMonitorTest, SkipNamesUnknownAppWhenTheAppHasNoName)
         ASSERT_EQ(skips.size(), 1);
         EXPECT_EQ(skips[0].app, QStringLiteral("Unknown app"));
     }
+}
+
+namespace {
+
+/** Holds every answer until the test releases it, as a reader on another thread would. */
+class DeferredSource : public ClipboardSource {
+public:
+    explicit DeferredSource(ClipboardService &clipboard) : m_direct(clipboard) {}
+    void fetchFormats(FormatsDone done) override
+    {
+        m_pending.push_back([this, done] { m_direct.fetchFormats(done); });
+    }
+    void fetchPayload(const Formats &formats, bool asImages, PayloadDone done) override
+    {
+        m_pending.push_back([this, formats, asImages, done] { m_direct.fetchPayload(formats, asImages, done); });
+    }
+    int pending() const { return int(m_pending.size()); }
+    void release()
+    {
+        auto next = m_pending.front();
+        m_pending.erase(m_pending.begin());
+        next();
+    }
+
+private:
+    DirectClipboardSource m_direct;
+    std::vector<std::function<void()>> m_pending;
+};
+
+} // namespace
+
+TEST(ClipboardMonitorAsync, LateAnswerForAnOlderCopyIsDropped)
+{
+    test::ensureApplication();
+    FakeClipboardService clipboard;
+    FakeActiveWindow window;
+    FakeClock clock;
+    DeferredSource source(clipboard);
+    ClipboardMonitor monitor(clipboard, source, window, clock, {});
+    QStringList captured;
+    QStringList reasons;
+    monitor.onCapture = [&](const ClipboardPayload &payload, const auto &) { captured << payload.text; };
+    monitor.onSkip = [&](const QString &, const QString &reason) { reasons << reason; };
+    monitor.start();
+
+    window.setFrontmostApp(AppIdentity{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor"), 1});
+    clipboard.setExternal({QStringLiteral("text/plain")}, text(QStringLiteral("notes")));
+    clock.advance(ClipboardMonitor::pollInterval);
+    clock.advance(ClipboardMonitor::pollInterval * 3);
+    ASSERT_EQ(source.pending(), 1) << "no second fetch while one is under way";
+    source.release(); // formats judged: recorded, payload read requested
+    ASSERT_EQ(source.pending(), 1);
+
+    // A password manager copies before the read runs; that read now sees the secret.
+    window.setFrontmostApp(AppIdentity{QStringLiteral("bitwarden"), QStringLiteral("Bitwarden"), 2});
+    clipboard.setExternal({QStringLiteral("text/plain")}, text(QStringLiteral("hunter2")));
+    source.release();
+    EXPECT_TRUE(captured.isEmpty());
+
+    clock.advance(ClipboardMonitor::pollInterval);
+    ASSERT_EQ(source.pending(), 1);
+    source.release();
+    EXPECT_TRUE(captured.isEmpty());
+    EXPECT_EQ(reasons, QStringList{"Password manager"});
+    EXPECT_EQ(source.pending(), 0) << "a skipped copy is never read";
 }
