@@ -90,6 +90,41 @@ public:
         xcb_flush(m_connection);
     }
 
+    /** The first keycode whose unshifted keysym is @p keysym (0 for a keycode with none). */
+    xcb_keycode_t keycodeFor(xcb_keysym_t keysym)
+    {
+        const xcb_setup_t *setup = xcb_get_setup(m_connection);
+        auto *mapping = xcb_get_keyboard_mapping_reply(
+            m_connection,
+            xcb_get_keyboard_mapping(m_connection, setup->min_keycode,
+                                     quint8(setup->max_keycode - setup->min_keycode + 1)),
+            nullptr);
+        const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(mapping);
+        xcb_keycode_t found = 0;
+        for (int code = 0; code <= setup->max_keycode - setup->min_keycode && !found; ++code) {
+            bool match = syms[code * mapping->keysyms_per_keycode] == keysym;
+            if (keysym == 0) {
+                for (int column = 0; column < mapping->keysyms_per_keycode; ++column)
+                    match = match && syms[code * mapping->keysyms_per_keycode + column] == 0;
+            }
+            if (match)
+                found = xcb_keycode_t(setup->min_keycode + code);
+        }
+        std::free(mapping);
+        return found;
+    }
+
+    /** Gives @p keycode these keysyms (the rest of its columns cleared). */
+    void remap(xcb_keycode_t keycode, xcb_keysym_t lower, xcb_keysym_t upper)
+    {
+        const xcb_keysym_t syms[] = {lower, upper};
+        xcb_change_keyboard_mapping(m_connection, 1, keycode, 2, syms);
+        sync();
+    }
+
+    /** A round trip, so every request before it has taken effect. */
+    void sync() { std::free(xcb_get_input_focus_reply(m_connection, xcb_get_input_focus(m_connection), nullptr)); }
+
     xcb_connection_t *connection() const { return m_connection; }
     xcb_window_t root() const { return m_root; }
 
@@ -245,34 +280,42 @@ TEST(GlobalHotKeysOnX11, AKeyAnotherProgramHoldsIsReported)
 {
     OtherClient other;
     X11GlobalHotKeys keys;
-    // The other program grabs Super+B first (keycode of "b" looked up the same way).
-    xcb_get_keyboard_mapping_reply_t *mapping = nullptr;
-    const xcb_setup_t *setup = xcb_get_setup(other.connection());
-    mapping = xcb_get_keyboard_mapping_reply(
-        other.connection(),
-        xcb_get_keyboard_mapping(other.connection(), setup->min_keycode,
-                                 quint8(setup->max_keycode - setup->min_keycode + 1)),
-        nullptr);
-    ASSERT_TRUE(mapping);
-    const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(mapping);
-    xcb_keycode_t keycode = 0;
-    for (int code = 0; code <= setup->max_keycode - setup->min_keycode && !keycode; ++code) {
-        if (syms[code * mapping->keysyms_per_keycode] == 'b')
-            keycode = xcb_keycode_t(setup->min_keycode + code);
-    }
-    std::free(mapping);
+    // The other program grabs Super+B first.
+    const xcb_keycode_t keycode = other.keycodeFor('b');
     ASSERT_NE(keycode, 0);
     xcb_grab_key(other.connection(), 1, other.root(), XCB_MOD_MASK_4, keycode, XCB_GRAB_MODE_ASYNC,
                  XCB_GRAB_MODE_ASYNC);
-    xcb_get_input_focus_reply_t *sync = // a round trip, so the grab is in place
-        xcb_get_input_focus_reply(other.connection(), xcb_get_input_focus(other.connection()), nullptr);
-    std::free(sync);
+    other.sync();
 
     EXPECT_EQ(keys.registerHotKey("held", QKeySequence("Meta+B")), HotKeyStatus::heldByOtherClient);
     EXPECT_EQ(keys.status("held"), HotKeyStatus::heldByOtherClient);
     EXPECT_EQ(keys.registerHotKey("free", QKeySequence("Meta+Shift+B")), HotKeyStatus::registered);
     EXPECT_EQ(keys.registerHotKey("chord", QKeySequence("Ctrl+K, Ctrl+V")), HotKeyStatus::invalid);
     EXPECT_EQ(keys.status("never registered"), HotKeyStatus::unavailable);
+}
+
+TEST(GlobalHotKeysOnX11, KeysAreGrabbedAgainWhenTheKeymapMovesThem)
+{
+    OtherClient other;
+    X11GlobalHotKeys keys;
+    QSignalSpy activated(&keys, &GlobalHotKeys::activated);
+    ASSERT_EQ(keys.registerHotKey("toggle", QKeySequence("Meta+Shift+V")), HotKeyStatus::registered);
+
+    // "v" moves to a spare keycode, as a layout switch would move it.
+    const xcb_keycode_t oldKey = other.keycodeFor('v');
+    const xcb_keycode_t spare = other.keycodeFor(0);
+    ASSERT_NE(oldKey, 0);
+    ASSERT_NE(spare, 0);
+    other.remap(spare, 'v', 'V');
+    other.remap(oldKey, 0, 0);
+    QTest::qWait(300);
+
+    run("xdotool", {"key", "super+shift+v"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activated.count() == 1; }, 5000));
+    EXPECT_EQ(keys.status("toggle"), HotKeyStatus::registered);
+
+    other.remap(oldKey, 'v', 'V');
+    other.remap(spare, 0, 0);
 }
 
 int main(int argc, char **argv)
