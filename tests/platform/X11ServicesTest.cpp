@@ -218,6 +218,19 @@ TEST_F(ClipboardOnX11, OwnWritesAreRecognisableAndOtherProgramsReadThem)
     EXPECT_EQ(QImage::fromData(xclipOut("image/png")).size(), QSize(8, 6));
 }
 
+TEST_F(ClipboardOnX11, OwnWritesReadBackLikeAnyOtherCopy)
+{
+    // Colour and QR copies are written by us and recorded on purpose, so they must read back.
+    clipboard.writeText("#FF8800");
+    EXPECT_EQ(clipboard.read(ClipboardPart::text).text, QString("#FF8800"));
+
+    QImage image(12, 9, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    clipboard.writeImage(image);
+    EXPECT_TRUE(clipboard.formats().contains("image/png")) << clipboard.formats().join(',').toStdString();
+    EXPECT_EQ(clipboard.read(ClipboardPart::image).image.size(), QSize(12, 9));
+}
+
 TEST_F(ClipboardOnX11, AChangeAfterOurWriteIsCounted)
 {
     const qint64 written = clipboard.writeText("ours");
