@@ -117,10 +117,11 @@ X11GlobalHotKeys::X11GlobalHotKeys(QObject *parent) : GlobalHotKeys(parent), d(s
 
 X11GlobalHotKeys::~X11GlobalHotKeys()
 {
-    if (!isAvailable())
+    // Without the application its X connection is gone, and the grabs with it.
+    auto *app = QCoreApplication::instance();
+    if (!isAvailable() || !app)
         return;
-    if (auto *app = QCoreApplication::instance())
-        app->removeNativeEventFilter(this);
+    app->removeNativeEventFilter(this);
     for (const HotKey &key : std::as_const(d->keys))
         d->ungrab(key);
 }

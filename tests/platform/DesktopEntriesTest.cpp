@@ -1,6 +1,7 @@
 #include "DesktopEntryParser.h"
 #include "FakeDesktopEntries.h"
 #include "X11ActiveWindow.h"
+#include "X11GlobalHotKeys.h"
 #include "XdgDesktopEntries.h"
 
 #include <gtest/gtest.h>
@@ -165,4 +166,22 @@ TEST(FakeDesktopEntries, MatchesLikeTheRealIndex)
     entries.add({"org.keepassxc.KeePassXC", "KeePassXC", "keepassxc", "keepassxc", "keepassxc", {}, false});
     EXPECT_EQ(entries.matchWindow("keepassxc", "KeePassXC", ""), QString("org.keepassxc.KeePassXC"));
     EXPECT_EQ(entries.allEntries().size(), 1);
+}
+
+TEST(X11ActiveWindow, AnswersNothingWithoutX11)
+{
+    FakeDesktopEntries entries;
+    X11ActiveWindow active(entries);
+    EXPECT_FALSE(active.isAvailable());
+    EXPECT_FALSE(active.frontmostApp());
+    EXPECT_TRUE(active.runningApps().isEmpty());
+    EXPECT_FALSE(active.isSecureInputActive());
+}
+
+TEST(X11GlobalHotKeys, ReportsKeysUnavailableWithoutX11)
+{
+    X11GlobalHotKeys keys;
+    EXPECT_FALSE(keys.isAvailable());
+    EXPECT_EQ(keys.registerHotKey("toggle", QKeySequence("Meta+Shift+V")), HotKeyStatus::unavailable);
+    EXPECT_EQ(keys.status("toggle"), HotKeyStatus::unavailable);
 }

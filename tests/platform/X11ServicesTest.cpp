@@ -4,13 +4,18 @@
 #include "QtClipboardService.h"
 #include "X11ActiveWindow.h"
 #include "X11GlobalHotKeys.h"
+#include "XdgDesktopEntries.h"
 
 #include <gtest/gtest.h>
 
 #include <QBuffer>
+#include <QDir>
+#include <QFile>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <xcb/xcb.h>
@@ -175,6 +180,21 @@ TEST_F(ClipboardOnX11, ReadsFileUrlsFromAUriList)
     EXPECT_EQ(urls[1].toLocalFile(), "/home/ada/notes.md");
 }
 
+TEST_F(ClipboardOnX11, ReadsHtmlAndABrowsersSourceUrl)
+{
+    qint64 before = clipboard.changeCount();
+    xclipIn(QString::fromUtf8("<b>café</b>").toUtf8(), "text/html");
+    waitForChangeAfter(before);
+    EXPECT_EQ(clipboard.read(ClipboardPart::html).html, QString::fromUtf8("<b>café</b>"));
+
+    before = clipboard.changeCount();
+    xclipIn("https://example.org/article\n", "chromium/x-source-url");
+    waitForChangeAfter(before);
+    const ClipboardContent content = clipboard.read(ClipboardPart::sourceUrl | ClipboardPart::text);
+    EXPECT_EQ(content.sourceUrl, QString("https://example.org/article"));
+    EXPECT_FALSE(content.text);
+}
+
 TEST_F(ClipboardOnX11, ReadsAPngImage)
 {
     QImage image(40, 30, QImage::Format_RGB32);
@@ -216,6 +236,19 @@ TEST_F(ClipboardOnX11, OwnWritesAreRecognisableAndOtherProgramsReadThem)
     clipboard.writeImage(image);
     EXPECT_TRUE(xclipOut("TARGETS").contains("image/tiff"));
     EXPECT_EQ(QImage::fromData(xclipOut("image/png")).size(), QSize(8, 6));
+}
+
+TEST_F(ClipboardOnX11, OwnWritesReadBackLikeAnyOtherCopy)
+{
+    // Colour and QR copies are written by us and recorded on purpose, so they must read back.
+    clipboard.writeText("#FF8800");
+    EXPECT_EQ(clipboard.read(ClipboardPart::text).text, QString("#FF8800"));
+
+    QImage image(12, 9, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    clipboard.writeImage(image);
+    EXPECT_TRUE(clipboard.formats().contains("image/png")) << clipboard.formats().join(',').toStdString();
+    EXPECT_EQ(clipboard.read(ClipboardPart::image).image.size(), QSize(12, 9));
 }
 
 TEST_F(ClipboardOnX11, AChangeAfterOurWriteIsCounted)
@@ -316,6 +349,34 @@ TEST(GlobalHotKeysOnX11, KeysAreGrabbedAgainWhenTheKeymapMovesThem)
 
     other.remap(oldKey, 'v', 'V');
     other.remap(spare, 0, 0);
+}
+
+TEST(DesktopEntriesOnX11, ThemeIconsAreDrawnAtTheAskedSize)
+{
+    QTemporaryDir data;
+    const QString theme = data.filePath("icons/hicolor");
+    QDir().mkpath(theme + "/48x48/apps");
+    QFile index(theme + "/index.theme");
+    ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+    index.write("[Icon Theme]\nName=Hicolor\nDirectories=48x48/apps\n[48x48/apps]\nSize=48\nType=Fixed\n");
+    index.close();
+    QImage image(48, 48, QImage::Format_ARGB32);
+    image.fill(Qt::magenta);
+    image.save(theme + "/48x48/apps/corvane-test-app.png");
+    QDir().mkpath(data.filePath("applications"));
+    QFile entry(data.filePath("applications/corvane-test-app.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Test\nIcon=corvane-test-app\nExec=true\n");
+    entry.close();
+
+    const QStringList searchPaths = QIcon::themeSearchPaths();
+    QIcon::setThemeSearchPaths({data.filePath("icons")});
+    QIcon::setThemeName("hicolor");
+    XdgDesktopEntries entries({data.path()});
+    const QImage icon = entries.icon("corvane-test-app", 32);
+    QIcon::setThemeSearchPaths(searchPaths);
+    EXPECT_EQ(icon.size(), QSize(32, 32));
+    EXPECT_EQ(icon.pixelColor(16, 16), QColor(Qt::magenta));
 }
 
 int main(int argc, char **argv)
