@@ -6,6 +6,7 @@
 #include "AppUrls.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
+#include "DesignSetup.h"
 #include "DiagnosticsCollector.h"
 #include "Feedback.h"
 #include "KeyLegend.h"
@@ -122,6 +123,7 @@ void AppDelegate::createWindows()
 {
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
+    installDesign(*m_engine);
     m_store->installImageProviders(m_engine.get());
     m_commands = new AppCommands(this);
 

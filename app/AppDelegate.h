@@ -47,6 +47,11 @@ public:
     /** The diagnostics report as text. */
     QString diagnosticsText() const;
 
+    StatusItemController *statusItem() const { return m_statusItem; }
+    PasteQueuePanelController *pasteQueuePanel() const { return m_panel; }
+    MainWindowController *mainWindow() const { return m_main; }
+    ClipboardStore *store() const { return m_store; }
+
 private:
     void setAppIcon();
     void startUpdater();
@@ -66,7 +71,6 @@ private:
     void sendFeedback();
     void relaunch(const QString &executable);
     void postFocusSearch();
-    void postAppEvent(const char *signal);
 
     SingleInstance &m_instance;
     std::unique_ptr<Clock> m_clock;

@@ -2,6 +2,7 @@
 #include "AppDelegate.h"
 
 #include "AppCommands.h"
+#include "AppEvents.h"
 #include "AppSettings.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
@@ -54,7 +55,7 @@ void AppDelegate::wireCommands()
     connect(m_commands, &AppCommands::tagPickerRequested, this, [this] { m_store->setShowTagPicker(true); });
     connect(m_commands, &AppCommands::quickLookRequested, this, [this] { m_store->setQuickLookClip(m_store->selectedID()); });
     connect(m_commands, &AppCommands::findRequested, m_main, &MainWindowController::showForSearching);
-    connect(m_commands, &AppCommands::welcomeTourRequested, this, [this] { postAppEvent("showWelcomeTour"); });
+    connect(m_commands, &AppCommands::welcomeTourRequested, this, [] { AppEvents::instance().post(AppEvents::showWelcomeTourName()); });
     connect(m_commands, &AppCommands::feedbackRequested, this, &AppDelegate::sendFeedback);
     connect(m_commands, &AppCommands::selfTestRequested, this, &AppDelegate::runSelfTest);
     connect(m_commands, &AppCommands::updateCheckRequested, this, [this] { m_updater->check(true); });
@@ -62,14 +63,7 @@ void AppDelegate::wireCommands()
 
 void AppDelegate::postFocusSearch()
 {
-    postAppEvent("focusSearch");
-}
-
-void AppDelegate::postAppEvent(const char *signal)
-{
-    // The main window relays the notification to the views it hosts.
-    if (QQuickWindow *window = m_main->window())
-        QMetaObject::invokeMethod(window, signal);
+    AppEvents::instance().post(AppEvents::focusSearchName());
 }
 
 QString AppDelegate::diagnosticsText() const

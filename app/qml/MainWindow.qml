@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Corvane.Design
 
 // The main window: the app's menus above the hosted main view.
 ApplicationWindow {
@@ -9,16 +10,12 @@ ApplicationWindow {
     required property var commands
     required property url contentUrl
 
-    // In-process notifications for the hosted view.
-    signal focusSearch()
-    signal showWelcomeTour()
-    signal releaseSearchFocus()
-
     title: "Corvane"
     width: 1000
     height: 680
     minimumWidth: 640
     minimumHeight: 420
+    color: Theme.sunsetCream
 
     menuBar: AppMenuBar { commands: window.commands }
 
@@ -27,9 +24,6 @@ ApplicationWindow {
         anchors.fill: parent
         source: window.contentUrl
         focus: true
-        onLoaded: {
-            if (item.store !== undefined) item.store = window.store
-            if (item.hostWindow !== undefined) item.hostWindow = window
-        }
+        onLoaded: if (item.store !== undefined) item.store = window.store
     }
 }

@@ -4,6 +4,8 @@ import QtQuick
 Window {
     id: popover
     required property url contentUrl
+    required property var store
+    required property var settings
     property bool reduceMotion: false
 
     flags: Qt.Tool | Qt.FramelessWindowHint
@@ -18,6 +20,7 @@ Window {
         id: content
         anchors.fill: parent
         source: popover.contentUrl
+        onLoaded: if (item.store !== undefined) item.store = popover.store
         NumberAnimation on opacity {
             id: appear
             running: false
