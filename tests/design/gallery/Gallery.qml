@@ -34,8 +34,9 @@ Item {
         property string subtitle
         property bool selected
         property bool pinned
-        width: parent.width
-        height: 46
+        Layout.fillWidth: true
+        implicitWidth: 300
+        implicitHeight: 46
 
         StaggeredAppear {
             anchors.fill: parent
@@ -176,12 +177,12 @@ Item {
                 groups: ["link", "code", "color", "image", "text"]
                 selection: "code"
             }
-            Column {
+            ColumnLayout {
                 Layout.fillWidth: true
                 spacing: 6
                 SampleRow { index: 0; group: "link"; title: "https://corvane.app/download"; subtitle: "Link · 2 min ago"; selected: true; pinned: true }
                 SampleRow { index: 1; group: "color"; colorHex: "#FF5E3A"; title: "#FF5E3A"; subtitle: "Color · 5 min ago" }
-                SampleRow { index: 2; group: "image"; title: "Screenshot 1280 × 800"; subtitle: "Image · 1 h ago" }
+                SampleRow { index: 2; objectName: "hoveredRow"; group: "image"; title: "Screenshot 1280 × 800"; subtitle: "Image · 1 h ago" }
                 SampleRow { index: 3; group: "code"; title: "git rebase --onto main feature"; subtitle: "Code · yesterday" }
                 SampleRow { index: 4; group: "secret"; title: "••••••••••••"; subtitle: "Secret · yesterday" }
             }

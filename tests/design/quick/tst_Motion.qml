@@ -25,6 +25,13 @@ Item {
         }
     }
 
+    Rectangle {
+        id: moving
+        width: 10
+        height: 10
+        MotionAnimation on x { id: motionX; preset: Animations.press }
+    }
+
     Component {
         id: selectionBar
         SelectionBar { height: 40 }
@@ -66,6 +73,20 @@ Item {
             mousePress(button)
             tryCompare(button, "scale", 0.95)
             mouseRelease(button)
+        }
+
+        function test_motionAnimationRunsThePresetSpring() {
+            const animation = motionX.animation
+            compare(animation.duration, Animations.press.duration)
+            compare(animation.easing.type, Easing.BezierSpline)
+            moving.x = 0
+            Motion.reduceMotion = true
+            moving.x = 100
+            compare(moving.x, 100)
+            Motion.reduceMotion = false
+            moving.x = 0
+            verify(moving.x > 0, "animated towards 0, not there yet")
+            tryCompare(moving, "x", 0)
         }
 
         function test_motionAnimationChangesAtOnceUnderReduceMotion() {
