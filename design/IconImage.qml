@@ -1,5 +1,4 @@
 import QtQuick
-import QtQuick.Window
 import Corvane.Design
 
 // One symbol of the icon table, tinted with `color` and rendered at its display size.
@@ -12,7 +11,8 @@ Image {
 
     width: size
     height: size
-    sourceSize: Qt.size(Math.ceil(size * Screen.devicePixelRatio), Math.ceil(size * Screen.devicePixelRatio))
+    // In logical pixels: Qt asks the provider for the screen's device pixels itself.
+    sourceSize: Qt.size(Math.ceil(size), Math.ceil(size))
     source: name.length > 0 ? Icons.url(name, color) : ""
     fillMode: Image.PreserveAspectFit
     smooth: true

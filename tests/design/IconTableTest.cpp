@@ -65,6 +65,15 @@ TEST(IconTable, EveryEntryPointsToAnInstalledSvgOfTheRightWeight)
     EXPECT_TRUE(IconTable::path(QStringLiteral("../../etc/passwd")).isEmpty());
 }
 
+TEST(IconTable, TheIconSetsLicenceTravelsInsideTheProgram)
+{
+    QFile licence(QStringLiteral(":/licenses/bootstrap-icons.txt"));
+    ASSERT_TRUE(licence.open(QIODevice::ReadOnly));
+    const QByteArray text = licence.readAll();
+    EXPECT_TRUE(text.contains("Bootstrap")) << "wrong file";
+    EXPECT_TRUE(text.contains("Permission is hereby granted")) << "the MIT terms are missing";
+}
+
 TEST(IconTable, KnowsEverySymbolTheScreensName)
 {
     const QStringList screens = {
