@@ -26,7 +26,7 @@ Item {
     IconImage {
         anchors.centerIn: parent
         visible: !picture.visible
-        name: "app.dashed"
+        iconName: "app.dashed"
         color: Theme.sunsetFaint
         size: root.size
     }

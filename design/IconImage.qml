@@ -5,7 +5,7 @@ import Corvane.Design
 Image {
     id: icon
 
-    property string name
+    property string iconName
     property color color: Theme.sunsetInk
     property real size: 16
 
@@ -13,7 +13,7 @@ Image {
     height: size
     // In logical pixels: Qt asks the provider for the screen's device pixels itself.
     sourceSize: Qt.size(Math.ceil(size), Math.ceil(size))
-    source: name.length > 0 ? Icons.url(name, color) : ""
+    source: iconName.length > 0 ? Icons.url(iconName, color) : ""
     fillMode: Image.PreserveAspectFit
     smooth: true
 }

@@ -46,7 +46,7 @@ FocusScope {
         anchors.left: parent.left
         anchors.leftMargin: 10
         anchors.verticalCenter: parent.verticalCenter
-        name: "magnifyingglass"
+        iconName: "magnifyingglass"
         color: Theme.sunsetMuted
         size: 13
     }

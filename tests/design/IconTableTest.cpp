@@ -19,7 +19,7 @@ namespace {
 QMap<QString, QString> symbolsUsedInQml()
 {
     static const QRegularExpression iconLine(
-        QStringLiteral(R"((\bsystemImage\b|\biconName\b|\bname:|Icons\.(url|has)\(|image://icon/))"));
+        QStringLiteral(R"((\bsystemImage\b|\biconName\b|Icons\.(url|has)\(|image://icon/))"));
     static const QRegularExpression quoted(QStringLiteral(R"re("([a-z0-9]+(\.[a-z0-9]+)*)")re"));
     static const QRegularExpression inUrl(QStringLiteral(R"(image://icon/([a-z0-9.]+))"));
     QMap<QString, QString> used; // name -> first place

@@ -123,7 +123,7 @@ Item {
                         required property int index
                         spacing: 10
                         PoppingGroupDot { group: modelData; index: index }
-                        IconImage { name: GroupStyle.symbol(modelData); color: Theme.sunsetMuted; size: 14 }
+                        IconImage { iconName: GroupStyle.symbol(modelData); color: Theme.sunsetMuted; size: 14 }
                         Text {
                             text: GroupStyle.displayName(modelData); textFormat: Text.PlainText
                             font.pixelSize: 13; color: Theme.sunsetInk
@@ -213,11 +213,11 @@ Item {
                             font.pixelSize: 15; font.weight: Font.DemiBold; color: Theme.sunsetInk
                         }
                         Item { Layout.fillWidth: true }
-                        IconImage { name: "pin.fill"; color: Theme.sunsetAccent; size: 14 }
+                        IconImage { iconName: "pin.fill"; color: Theme.sunsetAccent; size: 14 }
                     }
                     RowLayout {
                         spacing: 10
-                        IconImage { name: "globe"; color: Theme.colorFromHex("7AA8E8"); size: 22 }
+                        IconImage { iconName: "globe"; color: Theme.colorFromHex("7AA8E8"); size: 22 }
                         Text {
                             text: "corvane.app/download"; textFormat: Text.PlainText
                             font.family: "monospace"; font.pixelSize: 11; color: Theme.sunsetMuted
