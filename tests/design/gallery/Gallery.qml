@@ -216,6 +216,11 @@ Item {
                         IconImage { iconName: "pin.fill"; color: Theme.sunsetAccent; size: 14 }
                     }
                     RowLayout {
+                        spacing: 6
+                        AccentIcon { iconName: "sparkles"; size: 14 }
+                        Caption { text: "AI SUMMARY" }
+                    }
+                    RowLayout {
                         spacing: 10
                         IconImage { iconName: "globe"; color: Theme.colorFromHex("7AA8E8"); size: 22 }
                         Text {
