@@ -33,6 +33,16 @@ Item {
     }
 
     Component {
+        id: poppingDot
+        PoppingGroupDot { group: "code" }
+    }
+
+    Component {
+        id: breathingDot
+        BreathingDot {}
+    }
+
+    Component {
         id: selectionBar
         SelectionBar { height: 40 }
     }
@@ -60,6 +70,21 @@ Item {
             compare(item.appeared, data.atOnce)
             compare(box.opacity, data.atOnce ? 1 : 0)
             compare(box.y, data.atOnce ? 0 : 12)
+        }
+
+        function test_dotsKeepStillUnderReduceMotion() {
+            Motion.reduceMotion = true
+            const dot = createTemporaryObject(poppingDot, root, { index: 4 })
+            compare(dot.scale, 1)
+            compare(dot.opacity, 1)
+            compare(dot.size, 8)
+            const breathing = createTemporaryObject(breathingDot, root)
+            verify(!breathing.children[0].visible, "no halo")
+
+            Motion.reduceMotion = false
+            const popping = createTemporaryObject(poppingDot, root, { index: 4 })
+            compare(popping.opacity, 0)
+            tryCompare(popping, "opacity", 1)
         }
 
         function test_pressScalesOnlyWhenMotionIsAllowed() {
