@@ -309,6 +309,21 @@ TEST(GlobalHotKeysOnX11, GrabbedKeyFiresAlsoWithNumLockOn)
     EXPECT_EQ(activated.count(), 0);
 }
 
+TEST(GlobalHotKeysOnX11, HoldingTheKeyDownActsOnce)
+{
+    X11GlobalHotKeys keys;
+    QSignalSpy activated(&keys, &GlobalHotKeys::activated);
+    ASSERT_EQ(keys.registerHotKey("toggle", QKeySequence("Meta+Shift+V")), HotKeyStatus::registered);
+    run("xdotool", {"keydown", "super+shift+v"});
+    QTest::qWait(1200); // the server repeats a held key after 660 ms
+    run("xdotool", {"keyup", "v", "keyup", "shift", "keyup", "super"});
+    QTest::qWait(100);
+    EXPECT_EQ(activated.count(), 1);
+
+    run("xdotool", {"key", "super+shift+v"});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activated.count() == 2; }, 5000));
+}
+
 TEST(GlobalHotKeysOnX11, AKeyAnotherProgramHoldsIsReported)
 {
     OtherClient other;
