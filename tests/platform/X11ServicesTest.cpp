@@ -271,8 +271,9 @@ TEST(ActiveWindowOnX11, NamesTheActiveWindowsAppAndListsNormalWindows)
     const xcb_atom_t dockType = other.atom("_NET_WM_WINDOW_TYPE_DOCK");
     other.setProperty(dock, other.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, &dockType, 1);
     other.setProperty(other.root(), other.atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW, 32, &app, 1);
-    const xcb_window_t clients[] = {dock, app};
-    other.setProperty(other.root(), other.atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32, clients, 2);
+    const xcb_window_t gone = 0x7fff0001; // listed but already destroyed
+    const xcb_window_t clients[] = {dock, gone, app};
+    other.setProperty(other.root(), other.atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32, clients, 3);
 
     FakeDesktopEntries entries;
     entries.add({"org.keepassxc.KeePassXC", "KeePassXC", "keepassxc", "keepassxc %f", "keepassxc", {}, false});
