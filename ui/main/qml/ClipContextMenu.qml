@@ -1,0 +1,105 @@
+import QtQuick
+import QtQuick.Controls
+import Qt.labs.qmlmodels
+import Corvane.Ui
+import Corvane.Design
+
+// The one context menu of a clip. `openFor(id)` rebuilds it from the store's state at that
+// moment and opens it at the pointer, inside the window (a separate menu window would take the
+// focus away from the popover and close it). It never changes the selection.
+Menu {
+    id: menu
+
+    property alias store: model.store
+
+    function openFor(clipId) {
+        if (model.build(clipId))
+            menu.popup()
+    }
+
+    ClipMenuModel { id: model }
+
+    component Entry: MenuItem {
+        id: entry
+        property string iconName
+        property color tint: Palette.sunsetInk
+        property bool destructive: false
+        implicitHeight: 28
+        icon.source: iconName.length > 0 ? Icons.url(iconName, tint) : ""
+        icon.width: 14
+        icon.height: 14
+        icon.color: "transparent"
+        palette.windowText: destructive ? Palette.sunsetDanger : Palette.sunsetInk
+        palette.highlightedText: destructive ? Palette.sunsetDanger : Palette.sunsetInk
+        palette.light: Palette.sunsetHoverShade
+        palette.midlight: Palette.sunsetHoverShade
+        font.pixelSize: 13
+    }
+
+    // Held as a property so it is not added to the menu by itself; the entries place it.
+    property Menu tagsMenu: Menu {
+        id: tagsMenu
+        title: qsTr("Tags")
+        Instantiator {
+            model: model.tags
+            delegate: Entry {
+                required property int index
+                required property string label
+                required property string icon
+                text: label
+                iconName: icon
+                tint: Palette.tagColor(index)
+                onTriggered: model.performTag(index)
+            }
+            onObjectAdded: (index, object) => tagsMenu.insertItem(index, object)
+            onObjectRemoved: (index, object) => tagsMenu.removeItem(object)
+        }
+    }
+
+    Instantiator {
+        id: lines
+        model: model.entries
+        delegate: DelegateChooser {
+            role: "kind"
+            DelegateChoice {
+                roleValue: "action"
+                Entry {
+                    required property int index
+                    required property string label
+                    required property string icon
+                    required property bool destructive
+                    text: label
+                    iconName: icon
+                    tint: destructive ? Palette.sunsetDanger : Palette.sunsetMuted
+                    onTriggered: model.perform(index)
+                }
+            }
+            DelegateChoice {
+                roleValue: "separator"
+                MenuSeparator { }
+            }
+            DelegateChoice {
+                roleValue: "tags"
+                // The nested "Tags" menu takes this place in the list.
+                QtObject { readonly property bool isTagsPlaceholder: true }
+            }
+        }
+        onObjectAdded: (index, object) => {
+            if (object.isTagsPlaceholder)
+                menu.insertMenu(index, tagsMenu)
+            else
+                menu.insertItem(index, object)
+        }
+        onObjectRemoved: (index, object) => {
+            if (object.isTagsPlaceholder) {
+                for (let i = 0; i < menu.count; ++i) {
+                    if (menu.itemAt(i).subMenu === tagsMenu) {
+                        menu.takeMenu(i)
+                        break
+                    }
+                }
+            } else
+                menu.removeItem(object)
+        }
+    }
+}
