@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <vector>
@@ -19,10 +20,10 @@ int typoLimit(qsizetype length);
 
 /** @brief One search term, folded once per query. */
 struct PreparedTerm {
-    QString text;    ///< the term as typed
-    QString folded;  ///< case-folded form
-    bool ascii = false;
-    int typoLimit = 0;
+    QString text;             ///< the term as typed
+    QString folded;           ///< case-folded, one unit per unit of text
+    int typoLimit = 0;        ///< see typoLimit()
+    std::uint64_t charBits = 0; ///< a bit per folded character (hashed), to reject words cheaply
 };
 
 /**
