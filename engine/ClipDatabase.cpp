@@ -103,11 +103,23 @@ Clip clipFromRow(const SqliteStatement &row)
     return clip;
 }
 
+/** Drops the group and other permission bits of an existing path; the owner's stay as they are. */
+void restrictToOwner(const QByteArray &native)
+{
+    struct stat info {};
+    if (::stat(native.constData(), &info) == 0 && (info.st_mode & 077))
+        ::chmod(native.constData(), info.st_mode & 0700);
+}
+
 void makePrivateFolder(const QString &folder)
 {
-    if (!QDir().mkpath(folder))
-        throw ClipDatabase::Error(Kind::open, QStringLiteral("Cannot create the folder %1").arg(folder));
-    ::chmod(QFile::encodeName(folder).constData(), 0700);
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) == 0 || errno != EEXIST) {
+        if (!QDir().mkpath(folder))
+            throw ClipDatabase::Error(Kind::open, QString::fromLocal8Bit(std::strerror(errno)));
+        ::chmod(native.constData(), 0700);
+    }
+    restrictToOwner(native);
 }
 
 void makePrivateFile(const QString &path)
@@ -117,7 +129,7 @@ void makePrivateFile(const QString &path)
     if (fd >= 0)
         ::close(fd);
     else if (errno == EEXIST)
-        ::chmod(native.constData(), 0600); // an older file may be readable by others
+        restrictToOwner(native); // an older file may be readable by others
     else
         throw ClipDatabase::Error(Kind::open, QString::fromLocal8Bit(std::strerror(errno)));
 }
@@ -168,9 +180,11 @@ void ClipDatabase::openAndMigrate()
     if (sqlite3_db_readonly(m_db, "main") == 1)
         throw Error(Kind::open, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
 
-    SqliteStatement versionQuery(m_db, "PRAGMA user_version");
-    versionQuery.step();
-    const std::int64_t version = versionQuery.int64(0);
+    const std::int64_t version = [this] {
+        SqliteStatement query(m_db, "PRAGMA user_version");
+        query.step();
+        return query.int64(0);
+    }();
     if (version > schemaVersion)
         throw Error(Kind::open,
                     QStringLiteral("The history was written by a newer version of Corvane (schema %1)")

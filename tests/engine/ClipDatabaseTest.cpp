@@ -1,0 +1,288 @@
+#include "TestDatabase.h"
+
+#include <sqlite3.h>
+
+#include <thread>
+
+namespace corvane::test {
+namespace {
+
+using Outcome = ClipDatabase::InsertResult::Outcome;
+
+/** One integer from a second, independent connection. */
+std::int64_t queryInt(const QString &path, const char *sql)
+{
+    sqlite3 *raw = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v2(raw, sql, -1, &statement, nullptr);
+    const std::int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    sqlite3_close(raw);
+    return value;
+}
+
+using ClipDatabasePrune = DatabaseTest;
+
+TEST_F(ClipDatabasePrune, TiedDatesDeleteTheOlderIdsOnly)
+{
+    QList<std::int64_t> inserted;
+    for (int i = 0; i < 5; ++i)
+        inserted.append(insertText(QStringLiteral("clip %1").arg(i), 100.0, 100));
+
+    const QList<std::int64_t> deleted = db->prune(250);
+
+    // Same timestamp: the running total still grows row by row, so exactly the two newest stay.
+    EXPECT_EQ(deleted.size(), 3);
+    EXPECT_EQ(ids(), (QList<std::int64_t>{inserted[4], inserted[3]}));
+}
+
+TEST_F(ClipDatabasePrune, PinnedAndTaggedNeitherCountNorGo)
+{
+    const auto pinned = insertText(QStringLiteral("pinned"), 1, 10'000);
+    const auto tagged = insertText(QStringLiteral("tagged"), 2, 10'000);
+    const auto old = insertText(QStringLiteral("old"), 3, 100);
+    const auto recent = insertText(QStringLiteral("recent"), 4, 100);
+    db->setPinned(pinned, true, 5);
+    db->setTags(tagged, ColorTags::bit(ColorTag::blue));
+
+    EXPECT_EQ(db->prune(150), (QList<std::int64_t>{old}));
+    EXPECT_EQ(ids(), (QList<std::int64_t>{recent, tagged, pinned}));
+    EXPECT_EQ(db->storageUsed(), 20'100);
+}
+
+TEST_F(ClipDatabasePrune, CountsThumbnailsAndReclaimsPages)
+{
+    auto big = imageClip(QByteArray(200'000, 'x'), QSize(10, 10), 1, 1);
+    db->insert(big);
+    const auto small = insertText(QStringLiteral("small"), 2, 10);
+    // 200,000 bytes of image plus its 200,006-byte thumbnail.
+    EXPECT_EQ(db->storageUsed(), 400'016);
+    EXPECT_EQ(db->prune(300'000).size(), 1);
+    EXPECT_EQ(ids(), (QList<std::int64_t>{small}));
+    EXPECT_EQ(queryInt(path, "PRAGMA freelist_count"), 0);
+}
+
+TEST_F(ClipDatabasePrune, RefusesLimitsOfZeroOrLess)
+{
+    insertText(QStringLiteral("keep me"), 1);
+    for (std::int64_t limit : {std::int64_t{0}, std::int64_t{-1}}) {
+        EXPECT_THROW(db->prune(limit), ClipDatabase::Error) << limit;
+    }
+    EXPECT_EQ(db->clipCount(), 1);
+}
+
+using ClipDatabaseInsert = DatabaseTest;
+
+TEST_F(ClipDatabaseInsert, IdsAreNotReusedAfterDeletingTheNewest)
+{
+    insertText(QStringLiteral("a"), 1);
+    const auto newest = insertText(QStringLiteral("b"), 2);
+    db->deleteClip(newest);
+    EXPECT_GT(insertText(QStringLiteral("c"), 3), newest);
+}
+
+TEST_F(ClipDatabaseInsert, SameHashBumpsDateAndSourceKeepingTheRest)
+{
+    auto first = textClip(QStringLiteral("hello"), 10);
+    first.sourceName = QStringLiteral("Terminal");
+    first.sourceBundleID = QStringLiteral("org.gnome.Terminal");
+    const auto id = db->insert(first).id;
+    db->setNote(id, QStringLiteral("my note"));
+    db->setPinned(id, true, 11);
+
+    auto again = textClip(QStringLiteral("hello"), 20);
+    again.sourceName = QStringLiteral("Firefox");
+    again.sourceBundleID = QStringLiteral("firefox");
+    again.sourceURL = QStringLiteral("https://example.com/page");
+    const auto result = db->insert(again);
+
+    EXPECT_EQ(result.id, id);
+    EXPECT_EQ(result.outcome, Outcome::bumped);
+    const auto clips = db->loadClips();
+    ASSERT_EQ(clips.size(), 1);
+    EXPECT_EQ(clips[0].createdAt, 20);
+    EXPECT_EQ(clips[0].sourceName, QStringLiteral("Firefox"));
+    EXPECT_EQ(clips[0].sourceBundleID, QStringLiteral("firefox"));
+    EXPECT_EQ(clips[0].sourceURL, QStringLiteral("https://example.com/page"));
+    EXPECT_EQ(clips[0].note, QStringLiteral("my note"));
+    EXPECT_TRUE(clips[0].isPinned);
+}
+
+TEST_F(ClipDatabaseInsert, TextAndFileOfTheSameStringStayApart)
+{
+    auto text = textClip(QStringLiteral("/home/me/report.pdf"), 1);
+    auto file = text;
+    file.group = ClipGroup::file;
+    file.hash = QStringLiteral("file\n/home/me/report.pdf");
+    file.createdAt = 2;
+
+    EXPECT_EQ(db->insert(text).outcome, Outcome::inserted);
+    EXPECT_EQ(db->insert(file).outcome, Outcome::inserted);
+    const auto clips = db->loadClips();
+    ASSERT_EQ(clips.size(), 2);
+    EXPECT_EQ(clips[0].group, ClipGroup::file);
+    EXPECT_EQ(clips[1].group, ClipGroup::text);
+}
+
+TEST_F(ClipDatabaseInsert, NearDuplicateImageReplacesPixelsKeepingIdPinTagsAndNote)
+{
+    constexpr std::uint64_t dhash = 0xF0F0'0000'FFFF'0001ULL; // high bit set: stored bit-cast
+    const auto id = db->insert(imageClip("old pixels", QSize(640, 480), dhash, 1)).id;
+    db->setPinned(id, true, 2);
+    db->setTags(id, ColorTags::bit(ColorTag::red));
+    db->setNote(id, QStringLiteral("screenshot"));
+
+    const auto result = db->insert(imageClip("new pixels!", QSize(640, 480), dhash ^ 0b101, 3));
+
+    EXPECT_EQ(result.id, id);
+    EXPECT_EQ(result.outcome, Outcome::replaced);
+    EXPECT_EQ(db->imageData(id), QByteArray("new pixels!"));
+    const auto clip = db->loadClip(id);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->thumbnailPng, QByteArray("thumb:new pixels!"));
+    EXPECT_EQ(clip->byteSize, 11);
+    EXPECT_EQ(clip->createdAt, 3);
+    EXPECT_TRUE(clip->isPinned);
+    EXPECT_EQ(clip->tags, QList<ColorTag>{ColorTag::red});
+    EXPECT_EQ(clip->note, QStringLiteral("screenshot"));
+    // The row now carries the new hash: the same copy again is a plain bump.
+    EXPECT_EQ(db->insert(imageClip("new pixels!", QSize(640, 480), dhash ^ 0b101, 4)).outcome, Outcome::bumped);
+}
+
+TEST_F(ClipDatabaseInsert, DistantOrDifferentlySizedImagesAreNewRows)
+{
+    constexpr std::uint64_t dhash = 0x1234'5678'9ABC'DEF0ULL;
+    db->insert(imageClip("first", QSize(640, 480), dhash, 1));
+    EXPECT_EQ(db->insert(imageClip("three bits", QSize(640, 480), dhash ^ 0b111, 2)).outcome, Outcome::inserted);
+    EXPECT_EQ(db->insert(imageClip("other size", QSize(480, 640), dhash, 3)).outcome, Outcome::inserted);
+    EXPECT_EQ(db->clipCount(), 3);
+}
+
+using ClipDatabaseRead = DatabaseTest;
+
+TEST_F(ClipDatabaseRead, LoadKeepsAPrefixAndFullTextComesOnDemand)
+{
+    const QString longText = QString(5000, u'a') + QStringLiteral("tail");
+    const auto id = insertText(longText, 1);
+    const auto older = insertText(QStringLiteral("short"), 0);
+
+    const auto clips = db->loadClips();
+    ASSERT_EQ(clips.size(), 2);
+    EXPECT_EQ(clips[0].id, id);
+    EXPECT_EQ(clips[0].text->size(), Clip::textPrefixLength);
+    EXPECT_TRUE(clips[0].textIsTruncated);
+    EXPECT_EQ(clips[0].subtitle, QStringLiteral("5004 characters"));
+    EXPECT_FALSE(clips[1].textIsTruncated);
+    EXPECT_EQ(db->fullText(id), longText);
+    EXPECT_EQ(db->fullText(older), QStringLiteral("short"));
+    EXPECT_EQ(db->imageData(id), std::nullopt);
+    EXPECT_EQ(db->fullText(9999), std::nullopt);
+}
+
+TEST_F(ClipDatabaseRead, UnknownTagBitsSurviveAndAreNotDecoded)
+{
+    const auto id = insertText(QStringLiteral("x"), 1);
+    const std::int64_t mask = ColorTags::bit(ColorTag::green) | (std::int64_t{1} << 40);
+    db->setTags(id, mask);
+    const auto clip = db->loadClip(id);
+    EXPECT_EQ(clip->tagMask, mask);
+    EXPECT_EQ(clip->tags, QList<ColorTag>{ColorTag::green});
+}
+
+TEST_F(ClipDatabaseRead, CountsPerGroupInGroupOrder)
+{
+    insertText(QStringLiteral("a"), 1);
+    insertText(QStringLiteral("b"), 2);
+    db->insert(imageClip("png", QSize(1, 1), 0, 3));
+    using Count = std::pair<ClipGroup, std::int64_t>;
+    EXPECT_EQ(db->countsByGroup(), (QList<Count>{{ClipGroup::image, 1}, {ClipGroup::text, 2}}));
+}
+
+using ClipDatabaseEdit = DatabaseTest;
+
+TEST_F(ClipDatabaseEdit, MultiClipTagEditIsAllOrNothing)
+{
+    const auto a = insertText(QStringLiteral("a"), 1);
+    const auto b = insertText(QStringLiteral("b"), 2);
+    db->exec(QStringLiteral("CREATE TEMP TRIGGER refuse BEFORE UPDATE OF tags ON clips WHEN NEW.id = %1 "
+                            "BEGIN SELECT RAISE(ABORT, 'refused'); END")
+                 .arg(b));
+    try {
+        db->setTags({{a, 1}, {b, 1}});
+        FAIL() << "expected an error";
+    } catch (const ClipDatabase::Error &error) {
+        EXPECT_EQ(error.kind(), ClipDatabase::Error::Kind::step);
+        EXPECT_EQ(error.message(), QStringLiteral("refused"));
+    }
+    EXPECT_EQ(db->loadClip(a)->tagMask, 0);
+}
+
+TEST_F(ClipDatabaseEdit, ClearHistoryStatementKeepsPinnedAndTagged)
+{
+    const auto pinned = insertText(QStringLiteral("p"), 1);
+    const auto tagged = insertText(QStringLiteral("t"), 2);
+    insertText(QStringLiteral("plain"), 3);
+    db->setPinned(pinned, true, 4);
+    db->setTags(tagged, 1);
+    db->exec(QStringLiteral("DELETE FROM clips WHERE pinned = 0 AND tags = 0"));
+    EXPECT_EQ(ids(), (QList<std::int64_t>{tagged, pinned}));
+}
+
+TEST_F(ClipDatabaseEdit, UnpinClearsThePinDate)
+{
+    const auto id = insertText(QStringLiteral("p"), 1);
+    db->setPinned(id, true, 7);
+    EXPECT_EQ(db->loadClip(id)->pinnedAt, 7);
+    db->setPinned(id, false, 8);
+    EXPECT_FALSE(db->loadClip(id)->isPinned);
+    EXPECT_EQ(db->loadClip(id)->pinnedAt, std::nullopt);
+}
+
+using ClipDatabaseCaches = DatabaseTest;
+
+TEST_F(ClipDatabaseCaches, LinkPreviewRoundTripKeepsAbsentFieldsAbsent)
+{
+    const ClipDatabase::LinkPreviewRecord full{QStringLiteral("Title"), QStringLiteral("Site"),
+                                               QByteArray("img"), QByteArray("ico")};
+    const ClipDatabase::LinkPreviewRecord empty{};
+    db->saveLinkPreview(full, QStringLiteral("https://a.example"));
+    db->saveLinkPreview(empty, QStringLiteral("https://b.example"));
+
+    EXPECT_EQ(db->linkPreview(QStringLiteral("https://a.example")), full);
+    EXPECT_EQ(db->linkPreview(QStringLiteral("https://b.example")), empty);
+    EXPECT_EQ(db->linkPreview(QStringLiteral("https://missing.example")), std::nullopt);
+
+    now = 1'800'000'000;
+    db->saveLinkPreview(empty, QStringLiteral("https://a.example"));
+    EXPECT_EQ(db->linkPreview(QStringLiteral("https://a.example")), empty);
+    EXPECT_EQ(queryInt(path, "SELECT fetched_at FROM link_previews WHERE key = 'https://a.example'"), 1'800'000'000);
+}
+
+TEST_F(ClipDatabaseCaches, SourceIconsAreStampedWithTheFetchTime)
+{
+    db->saveSourceIcon(QStringLiteral("web:example.com"), QByteArray("png"));
+    const auto icon = db->sourceIcon(QStringLiteral("web:example.com"));
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->png, QByteArray("png"));
+    EXPECT_EQ(icon->fetchedAt, now);
+    EXPECT_EQ(db->sourceIcon(QStringLiteral("firefox")), std::nullopt);
+}
+
+TEST_F(DatabaseTest, ConcurrentWritersAndReadersShareTheConnection)
+{
+    auto writer = [this](int offset) {
+        for (int i = 0; i < 200; ++i)
+            insertText(QStringLiteral("w%1-%2").arg(offset).arg(i), offset * 1000 + i);
+    };
+    std::thread first(writer, 1);
+    std::thread second(writer, 2);
+    for (int i = 0; i < 20; ++i)
+        db->loadClips();
+    first.join();
+    second.join();
+    EXPECT_EQ(db->clipCount(), 400);
+}
+
+} // namespace
+} // namespace corvane::test

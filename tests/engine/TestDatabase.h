@@ -1,0 +1,68 @@
+#pragma once
+
+#include "ClipDatabase.h"
+#include "QtPrinters.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace corvane::test {
+
+/** A database in its own temporary folder, with a clock the test sets. */
+class DatabaseTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath(QStringLiteral("history.sqlite"));
+        db = std::make_unique<ClipDatabase>(path, [this] { return now; });
+    }
+
+    static ClipDatabase::NewClip textClip(const QString &text, double createdAt, std::int64_t byteSize = 0)
+    {
+        ClipDatabase::NewClip clip;
+        clip.group = ClipGroup::text;
+        clip.text = text;
+        clip.createdAt = createdAt;
+        clip.byteSize = byteSize > 0 ? byteSize : text.toUtf8().size();
+        clip.hash = QStringLiteral("text\n") + text;
+        return clip;
+    }
+
+    static ClipDatabase::NewClip imageClip(const QByteArray &png, QSize size, std::uint64_t dhash, double createdAt)
+    {
+        ClipDatabase::NewClip clip;
+        clip.group = ClipGroup::image;
+        clip.image = png;
+        clip.thumbnail = "thumb:" + png;
+        clip.imageSize = size;
+        clip.byteSize = png.size();
+        clip.createdAt = createdAt;
+        clip.hash = QStringLiteral("image\n") + QString::fromLatin1(png.toHex());
+        clip.dhash = dhash;
+        return clip;
+    }
+
+    std::int64_t insertText(const QString &text, double createdAt, std::int64_t byteSize = 0)
+    {
+        return db->insert(textClip(text, createdAt, byteSize)).id;
+    }
+
+    QList<std::int64_t> ids()
+    {
+        QList<std::int64_t> result;
+        for (const Clip &clip : db->loadClips())
+            result.append(clip.id);
+        return result;
+    }
+
+    QTemporaryDir dir;
+    QString path;
+    double now = 1'700'000'000;
+    std::unique_ptr<ClipDatabase> db;
+};
+
+} // namespace corvane::test
