@@ -1,0 +1,144 @@
+#include "ClipCollection.h"
+
+#include "ClipText.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+
+/** Start of a clip's calendar day, remembering the last day found (clips come in date order). */
+class DayStarts {
+public:
+    explicit DayStarts(const QTimeZone &zone) : m_zone(zone) {}
+
+    std::int64_t of(double createdAt)
+    {
+        const auto ms = std::int64_t(createdAt * 1000.0);
+        if (ms >= m_startMs && ms < m_endMs)
+            return m_startMs / 1000;
+        const QDateTime moment = QDateTime::fromMSecsSinceEpoch(ms, m_zone);
+        m_startMs = ClipText::startOfDay(moment, m_zone).toMSecsSinceEpoch();
+        m_endMs = ClipText::startOfNextDay(moment, m_zone).toMSecsSinceEpoch();
+        return m_startMs / 1000;
+    }
+
+private:
+    QTimeZone m_zone;
+    std::int64_t m_startMs = 1;
+    std::int64_t m_endMs = 0;
+};
+
+ClipEntry makeEntry(Clip &&clip, DayStarts &days)
+{
+    ClipEntry entry;
+    entry.dayStart = days.of(clip.createdAt);
+    entry.sourceHost = clip.sourceHost().value_or(QString());
+    entry.sourceKey = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString())
+                                                 : QStringLiteral("web:") + entry.sourceHost;
+    entry.sourceDisplayName = clip.sourceDisplayName();
+    entry.clip = std::make_shared<const Clip>(std::move(clip));
+    return entry;
+}
+
+double pinOrderDate(const Clip &clip) { return clip.pinnedAt.value_or(clip.createdAt); }
+
+} // namespace
+
+bool sameStoredClip(const Clip &a, const Clip &b)
+{
+    return a.id == b.id && a.group == b.group && a.createdAt == b.createdAt && a.isPinned == b.isPinned
+        && a.pinnedAt == b.pinnedAt && a.tagMask == b.tagMask && a.note == b.note && a.summary == b.summary
+        && a.smartTitle == b.smartTitle && a.sourceName == b.sourceName && a.sourceBundleID == b.sourceBundleID
+        && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize
+        && a.detail == b.detail && a.preview == b.preview && a.subtitle == b.subtitle
+        && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
+        && a.text.has_value() == b.text.has_value() && a.thumbnailPng == b.thumbnailPng;
+}
+
+bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
+{
+    const bool zoneChanged = zone != m_zone;
+    m_zone = zone;
+    DayStarts days(zone);
+    std::vector<ClipEntry> fresh;
+    fresh.reserve(loaded.size());
+    bool changed = zoneChanged || std::size_t(loaded.size()) != m_entries.size();
+    for (qsizetype i = 0; i < loaded.size(); ++i) {
+        Clip &clip = loaded[i];
+        const int old = zoneChanged ? -1 : indexOf(clip.id);
+        if (old >= 0 && sameStoredClip(*m_entries[old].clip, clip)) {
+            fresh.push_back(m_entries[old]);
+            changed = changed || old != int(i);
+        } else {
+            fresh.push_back(makeEntry(std::move(clip), days));
+            changed = true;
+        }
+    }
+    if (!changed)
+        return false;
+    m_entries = std::move(fresh);
+    rebuildIndexes();
+    ++m_revision;
+    return true;
+}
+
+void ClipCollection::clear()
+{
+    if (m_entries.empty())
+        return;
+    m_entries.clear();
+    rebuildIndexes();
+    ++m_revision;
+}
+
+const ClipEntry *ClipCollection::entry(std::int64_t id) const
+{
+    const int index = indexOf(id);
+    return index < 0 ? nullptr : &m_entries[index];
+}
+
+QSet<std::int64_t> ClipCollection::ids() const
+{
+    QSet<std::int64_t> result;
+    result.reserve(m_entries.size());
+    for (const ClipEntry &entry : m_entries)
+        result.insert(entry.clip->id);
+    return result;
+}
+
+ClipList ClipCollection::toList(const std::vector<int> &indices) const
+{
+    ClipList list;
+    list.reserve(qsizetype(indices.size()));
+    for (int index : indices)
+        list.append(m_entries[index].clip);
+    return list;
+}
+
+void ClipCollection::rebuildIndexes()
+{
+    m_index.clear();
+    m_index.reserve(qsizetype(m_entries.size()));
+    m_all.clear();
+    m_all.reserve(qsizetype(m_entries.size()));
+    m_storageUsed = 0;
+    std::vector<int> pinned;
+    std::vector<int> others;
+    others.reserve(m_entries.size());
+    for (int i = 0; i < int(m_entries.size()); ++i) {
+        const Clip &clip = *m_entries[i].clip;
+        m_index.insert(clip.id, i);
+        m_all.append(m_entries[i].clip);
+        m_storageUsed += clip.byteSize + clip.thumbnailPng.size();
+        (clip.isPinned ? pinned : others).push_back(i);
+    }
+    std::stable_sort(pinned.begin(), pinned.end(), [this](int a, int b) {
+        return pinOrderDate(*m_entries[a].clip) > pinOrderDate(*m_entries[b].clip);
+    });
+    m_listOrder = std::move(pinned);
+    m_listOrder.insert(m_listOrder.end(), others.begin(), others.end());
+}
+
+} // namespace corvane

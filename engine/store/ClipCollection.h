@@ -1,0 +1,70 @@
+#pragma once
+
+#include "ClipRef.h"
+
+#include <QHash>
+#include <QSet>
+#include <QTimeZone>
+
+#include <cstdint>
+#include <vector>
+
+namespace corvane {
+
+/** @brief A loaded clip with the values every derived list needs, worked out once per clip. */
+struct ClipEntry {
+    ClipRef clip;
+    /** Empty when the clip has no source. */
+    QString sourceKey;
+    QString sourceHost;
+    QString sourceDisplayName;
+    /** Start of the calendar day of `createdAt`, seconds since 1970. */
+    std::int64_t dayStart = 0;
+};
+
+/**
+ * @brief The loaded history, newest first, with its list order.
+ *
+ * `replace` keeps the entry of every clip whose stored values did not change, so a reload after
+ * one edit touches one entry, and `revision` moves only when something did change.
+ */
+class ClipCollection {
+public:
+    /** Takes a fresh load; returns whether anything differs from before. */
+    bool replace(QList<Clip> loaded, const QTimeZone &zone);
+    void clear();
+
+    const std::vector<ClipEntry> &entries() const { return m_entries; }
+    int size() const { return int(m_entries.size()); }
+    std::uint64_t revision() const { return m_revision; }
+    /** Index into entries(), or -1. */
+    int indexOf(std::int64_t id) const { return m_index.value(id, -1); }
+    const ClipEntry *entry(std::int64_t id) const;
+    bool contains(std::int64_t id) const { return m_index.contains(id); }
+    QSet<std::int64_t> ids() const;
+
+    /** Pinned clips first, most recently pinned first, then the others newest first (indices). */
+    const std::vector<int> &listOrder() const { return m_listOrder; }
+    /** Every clip, newest first. */
+    const ClipList &all() const { return m_all; }
+    ClipList toList(const std::vector<int> &indices) const;
+
+    /** Sum of byte sizes and thumbnail lengths of every clip. */
+    std::int64_t storageUsed() const { return m_storageUsed; }
+
+private:
+    void rebuildIndexes();
+
+    std::vector<ClipEntry> m_entries;
+    QHash<std::int64_t, int> m_index;
+    std::vector<int> m_listOrder;
+    ClipList m_all;
+    std::int64_t m_storageUsed = 0;
+    std::uint64_t m_revision = 0;
+    QTimeZone m_zone;
+};
+
+/** True when two loads of the same row show the same clip (texts never change for an id). */
+bool sameStoredClip(const Clip &a, const Clip &b);
+
+} // namespace corvane

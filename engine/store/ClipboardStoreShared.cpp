@@ -1,0 +1,41 @@
+#include "AppSettings.h"
+#include "ClipDatabase.h"
+#include "ClipboardStore.h"
+#include "QtClipboardService.h"
+#include "SourceIconImageProvider.h"
+#include "SystemClock.h"
+#include "ThumbnailImageProvider.h"
+#include "XdgDesktopEntries.h"
+
+#include <QQmlEngine>
+
+namespace corvane {
+
+ClipboardStore *ClipboardStore::shared()
+{
+    static ClipboardStore *store = [] {
+        Services services;
+        services.settings = AppSettings::shared();
+        services.clipboard = new QtClipboardService;
+        services.clock = new SystemClock;
+        services.desktopEntries = new XdgDesktopEntries;
+        services.databasePath = ClipDatabase::defaultPath();
+        return new ClipboardStore(services);
+    }();
+    return store;
+}
+
+ClipboardStore *ClipboardStore::create(QQmlEngine *, QJSEngine *)
+{
+    ClipboardStore *store = shared();
+    QQmlEngine::setObjectOwnership(store, QQmlEngine::CppOwnership);
+    return store;
+}
+
+void ClipboardStore::installImageProviders(QQmlEngine *engine)
+{
+    engine->addImageProvider(QStringLiteral("thumb"), new ThumbnailImageProvider(this));
+    engine->addImageProvider(QStringLiteral("source"), new SourceIconImageProvider(m_icons));
+}
+
+} // namespace corvane
