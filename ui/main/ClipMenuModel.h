@@ -3,6 +3,8 @@
 #include "ClipMenu.h"
 #include "ClipMenuEntries.h"
 
+#include "ClipboardStore.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QtQml/qqmlregistration.h>
@@ -12,7 +14,7 @@
 
 namespace corvane {
 
-class ClipboardStore;
+
 
 /**
  * @brief The clip context menu for QML: `build(id)` when it opens, then `perform(row)`.

@@ -3,6 +3,8 @@
 #include "DragMaterializer.h"
 #include "DragPlan.h"
 
+#include "ClipboardStore.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QVariantList>
@@ -10,11 +12,11 @@
 
 #include <memory>
 
-class QQuickItem;
+#include <QQuickItem>
 
 namespace corvane {
 
-class ClipboardStore;
+
 
 /**
  * @brief Drags clips out of the app: plans the payload, writes an image file when needed and

@@ -29,7 +29,17 @@ void StoreClipActions::deleteClips(const QList<Clip> &clips) { m_store.deleteCli
 
 void StoreClipActions::unkeepSource(const QString &key)
 {
-    m_store.unkeepSource(key);
+    // Straight to "neither kept nor hidden": going through hideSource would persist a hidden
+    // state first and make the sidebar drop the source for a moment.
+    AppSettings *settings = m_store.settings();
+    if (!settings)
+        return;
+    QStringList kept = settings->keptSources();
+    kept.removeAll(key);
+    settings->setKeptSources(kept);
+    QStringList hidden = settings->hiddenSources();
+    if (hidden.removeAll(key) > 0)
+        settings->setHiddenSources(hidden);
 }
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 #include "PopoverClipModel.h"
 
 #include "ClipText.h"
+#include "ColorParser.h"
 #include "PopoverRowStyle.h"
 
 namespace corvane {
@@ -95,7 +96,16 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
     case ShortcutLabelRole:
         return shortcut > 0 ? shortcutLegend(shortcut) : QString();
     case ColorHexRole:
-        return clip.group == ClipGroup::color ? clip.preview : QString();
+        if (clip.group == ClipGroup::color && clip.text) {
+            if (const auto rgba = ColorParser::parse(*clip.text))
+                return rgba->hexString();
+        }
+        return QString();
+    case ThumbnailUrlRole:
+        // The length tells a replaced thumbnail apart, so a cached old picture is not shown.
+        return clip.hasThumbnail()
+            ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size())
+            : QString();
     default:
         return {};
     }
@@ -114,6 +124,7 @@ QHash<int, QByteArray> PopoverClipModel::roleNames() const
         {ShortcutRole, "shortcut"},
         {ShortcutLabelRole, "shortcutLabel"},
         {ColorHexRole, "colorHex"},
+        {ThumbnailUrlRole, "thumbnailUrl"},
     };
 }
 

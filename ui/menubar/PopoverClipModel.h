@@ -34,6 +34,7 @@ public:
         ShortcutRole,
         ShortcutLabelRole,
         ColorHexRole,
+        ThumbnailUrlRole,
     };
 
     explicit PopoverClipModel(bool numbered, QObject *parent = nullptr);

@@ -5,6 +5,8 @@
 #include "PopoverClipModel.h"
 #include "PopoverHost.h"
 
+#include "ClipboardStore.h"
+
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -16,7 +18,7 @@
 
 namespace corvane {
 
-class ClipboardStore;
+
 class Clock;
 class TimerHandle;
 
