@@ -46,7 +46,7 @@ QVariant ClipMenuEntries::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> ClipMenuEntries::roleNames() const
 {
-    return {{KindRole, "kind"}, {LabelRole, "label"}, {IconRole, "icon"},
+    return {{KindRole, "kind"}, {LabelRole, "label"}, {IconRole, "iconName"},
             {DestructiveRole, "destructive"}, {CheckedRole, "checked"}};
 }
 

@@ -3,6 +3,7 @@
 #include "FuzzyMatcher.h"
 
 #include <QFontMetricsF>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QTextLayout>
 
@@ -37,6 +38,7 @@ QList<HighlightSpan> matchSpans(const QString &text, const QStringList &terms)
 
 HighlightedTextItem::HighlightedTextItem(QQuickItem *parent)
     : QQuickPaintedItem(parent)
+    , m_font(QGuiApplication::font())
 {
     setAntialiasing(true);
     relayout();

@@ -6,7 +6,7 @@ import Corvane.Design
 Item {
     Rectangle {
         anchors.fill: parent
-        color: Palette.sunsetCream
+        color: Theme.sunsetCream
     }
     SunsetBackground {
         anchors.fill: parent

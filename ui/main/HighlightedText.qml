@@ -5,8 +5,8 @@ import Corvane.Design
 // Plain text with the matches of `terms` painted behind in the highlight colour. Clip text is
 // drawn as it stands, never as markup. Set the font, colour, line limit and elide as on a Text.
 HighlightedTextItem {
-    color: Palette.sunsetInk
-    highlightColor: Palette.sunsetHighlight
+    color: Theme.sunsetInk
+    highlightColor: Theme.sunsetHighlight
     maximumLineCount: 1
     elide: Qt.ElideRight
 }

@@ -9,7 +9,7 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: Palette.sunsetCream
+        color: Theme.sunsetCream
         opacity: Motion.reduceTransparency ? 1 : 0.92
     }
     Item {

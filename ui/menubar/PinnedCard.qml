@@ -9,12 +9,13 @@ import Corvane.Design
 HoverLift {
     id: card
 
-    property var clipId
-    property string group
-    property string groupName
-    property string title
-    property string colorHex
-    property bool hasThumbnail: false
+    required property var clipId
+    required property string group
+    required property string groupName
+    required property string title
+    required property string colorHex
+    required property bool hasThumbnail
+    required property string thumbnailUrl
     property var terms: []
 
     signal copyRequested()
@@ -37,9 +38,9 @@ HoverLift {
 
         background: Rectangle {
             radius: 12
-            color: Palette.sunsetPanel
+            color: Theme.sunsetPanel
             border.width: 1
-            border.color: Palette.sunsetStroke
+            border.color: Theme.sunsetStroke
         }
 
         contentItem: Item {
@@ -53,7 +54,7 @@ HoverLift {
                     id: thumb
                     anchors.fill: parent
                     visible: false
-                    source: card.hasThumbnail ? "image://thumbnail/" + card.clipId : ""
+                    source: card.thumbnailUrl
                     sourceSize: Qt.size(224, 104)
                     fillMode: Image.PreserveAspectCrop
                     asynchronous: true
@@ -81,8 +82,8 @@ HoverLift {
                         anchors.verticalCenter: parent.verticalCenter
                         text: card.groupName
                         textFormat: Text.PlainText
-                        font.pixelSize: 10.5
-                        color: Palette.sunsetMuted
+                        font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                        color: Theme.sunsetMuted
                     }
                 }
                 HighlightedText {
@@ -90,7 +91,7 @@ HoverLift {
                     text: card.title
                     terms: card.terms
                     maximumLineCount: 2
-                    font.pixelSize: 11.5
+                    font.pointSize: 11.5 * 0.75 // 11.5 px at 96 dpi
                     font.weight: Font.Medium
                 }
             }

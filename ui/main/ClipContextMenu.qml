@@ -19,20 +19,24 @@ Menu {
 
     ClipMenuModel { id: model }
 
+    // One line of the model: its index, label, icon name and whether it destroys.
     component Entry: MenuItem {
         id: entry
-        property string iconName
-        property color tint: Palette.sunsetInk
-        property bool destructive: false
+        required property int index
+        required property string label
+        required property string iconName
+        required property bool destructive
+        property color tint: Theme.sunsetInk
+        text: label
         implicitHeight: 28
         icon.source: iconName.length > 0 ? Icons.url(iconName, tint) : ""
         icon.width: 14
         icon.height: 14
         icon.color: "transparent"
-        palette.windowText: destructive ? Palette.sunsetDanger : Palette.sunsetInk
-        palette.highlightedText: destructive ? Palette.sunsetDanger : Palette.sunsetInk
-        palette.light: Palette.sunsetHoverShade
-        palette.midlight: Palette.sunsetHoverShade
+        palette.windowText: destructive ? Theme.sunsetDanger : Theme.sunsetInk
+        palette.highlightedText: destructive ? Theme.sunsetDanger : Theme.sunsetInk
+        palette.light: Theme.sunsetHoverShade
+        palette.midlight: Theme.sunsetHoverShade
         font.pixelSize: 13
     }
 
@@ -43,12 +47,7 @@ Menu {
         Instantiator {
             model: model.tags
             delegate: Entry {
-                required property int index
-                required property string label
-                required property string icon
-                text: label
-                iconName: icon
-                tint: Palette.tagColor(index)
+                tint: Theme.tagColor(index)
                 onTriggered: model.performTag(index)
             }
             onObjectAdded: (index, object) => tagsMenu.insertItem(index, object)
@@ -64,13 +63,7 @@ Menu {
             DelegateChoice {
                 roleValue: "action"
                 Entry {
-                    required property int index
-                    required property string label
-                    required property string icon
-                    required property bool destructive
-                    text: label
-                    iconName: icon
-                    tint: destructive ? Palette.sunsetDanger : Palette.sunsetMuted
+                    tint: destructive ? Theme.sunsetDanger : Theme.sunsetMuted
                     onTriggered: model.perform(index)
                 }
             }

@@ -21,7 +21,7 @@ Row {
             width: root.size
             height: root.size
             radius: root.size / 2
-            color: Palette.tagColor(modelData)
+            color: Theme.tagColor(modelData)
             border.width: 1
             border.color: "white"
         }

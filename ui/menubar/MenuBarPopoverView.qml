@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Corvane.Engine
 import Corvane.Ui
 import Corvane.Main
 import Corvane.Design
@@ -85,7 +86,7 @@ FocusScope {
                             onClicked: vm.selectGroup(modelData.group)
                             background: Rectangle {
                                 radius: height / 2
-                                color: Palette.sunsetHoverShade
+                                color: Theme.sunsetHoverShade
                                 gradient: chip.selected ? accent : null
                                 SunsetAccentGradient { id: accent }
                             }
@@ -101,9 +102,9 @@ FocusScope {
                                     anchors.verticalCenter: parent.verticalCenter
                                     text: chip.modelData.title
                                     textFormat: Text.PlainText
-                                    font.pixelSize: 11.5
+                                    font.pointSize: 11.5 * 0.75 // 11.5 px at 96 dpi
                                     font.weight: chip.selected ? Font.DemiBold : Font.Normal
-                                    color: chip.selected ? Palette.sunsetOnAccent : Palette.sunsetMuted
+                                    color: chip.selected ? Theme.sunsetOnAccent : Theme.sunsetMuted
                                 }
                             }
                         }
@@ -152,10 +153,10 @@ FocusScope {
                     leftPadding: 4
                     text: qsTr("Pinned").toUpperCase()
                     textFormat: Text.PlainText
-                    font.pixelSize: 10.5
+                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
                     font.bold: true
                     font.letterSpacing: 0.6
-                    color: Palette.sunsetMuted
+                    color: Theme.sunsetMuted
                 }
                 ListView {
                     objectName: "pinnedStrip"
@@ -170,18 +171,6 @@ FocusScope {
                     boundsBehavior: Flickable.StopAtBounds
                     model: vm.pinnedModel
                     delegate: PinnedCard {
-                        required property var clipId
-                        required property string group
-                        required property string groupName
-                        required property string title
-                        required property string colorHex
-                        required property bool hasThumbnail
-                        clipId: clipId
-                        group: group
-                        groupName: groupName
-                        title: title
-                        colorHex: colorHex
-                        hasThumbnail: hasThumbnail
                         terms: vm.searchTerms
                         onCopyRequested: vm.copyAndClose(clipId)
                         onMenuRequested: contextMenu.openFor(clipId)
@@ -192,10 +181,10 @@ FocusScope {
                     leftPadding: 4
                     text: qsTr("Recent").toUpperCase()
                     textFormat: Text.PlainText
-                    font.pixelSize: 10.5
+                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
                     font.bold: true
                     font.letterSpacing: 0.6
-                    color: Palette.sunsetMuted
+                    color: Theme.sunsetMuted
                 }
             }
 
@@ -208,6 +197,7 @@ FocusScope {
                 required property string subtitle
                 required property string colorHex
                 required property bool hasThumbnail
+                required property string thumbnailUrl
                 required property bool isPinned
                 required property string shortcutLabel
                 width: list.width - 24
@@ -224,6 +214,7 @@ FocusScope {
                     subtitle: slot.subtitle
                     colorHex: slot.colorHex
                     hasThumbnail: slot.hasThumbnail
+                    thumbnailUrl: slot.thumbnailUrl
                     isPinned: slot.isPinned
                     shortcutLabel: slot.shortcutLabel
                     highlighted: vm.highlighted === slot.clipId
@@ -262,8 +253,8 @@ FocusScope {
         width: parent.width
         height: 48
 
-        Rectangle { anchors.fill: parent; color: Palette.sunsetPanel }
-        Rectangle { width: parent.width; height: 1; color: Palette.sunsetHairline }
+        Rectangle { anchors.fill: parent; color: Theme.sunsetPanel }
+        Rectangle { width: parent.width; height: 1; color: Theme.sunsetHairline }
 
         Row {
             anchors.fill: parent
@@ -279,23 +270,23 @@ FocusScope {
                 leftPadding: 10
                 rightPadding: 10
                 onClicked: vm.openMainWindow()
-                background: Rectangle { radius: height / 2; color: Palette.sunsetPanel }
+                background: Rectangle { radius: height / 2; color: Theme.sunsetPanel }
                 contentItem: Row {
                     spacing: 6
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "macwindow"; color: Palette.sunsetInk; size: 13 }
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "macwindow"; color: Theme.sunsetInk; size: 13 }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         text: qsTr("Open Corvane")
                         font.pixelSize: 12
                         font.weight: Font.Medium
-                        color: Palette.sunsetInk
+                        color: Theme.sunsetInk
                     }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         text: "Super+Shift+V"
                         font.pixelSize: 12
                         font.weight: Font.Medium
-                        color: Palette.sunsetFaint
+                        color: Theme.sunsetFaint
                     }
                 }
             }
@@ -308,7 +299,7 @@ FocusScope {
                 width: 28
                 height: 28
                 iconName: vm.isPaused ? "play.fill" : "pause.fill"
-                iconColor: vm.isPaused ? Palette.sunsetAccent : Palette.sunsetMuted
+                iconColor: vm.isPaused ? Theme.sunsetAccent : Theme.sunsetMuted
                 help: vm.pauseHelp
                 onClicked: vm.togglePause()
             }
@@ -343,9 +334,9 @@ FocusScope {
                 id: bannerText
                 anchors.centerIn: parent
                 text: qsTr("Recording paused")
-                font.pixelSize: 10.5
+                font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
                 font.weight: Font.DemiBold
-                color: Palette.sunsetOnAccent
+                color: Theme.sunsetOnAccent
             }
         }
     }

@@ -16,6 +16,7 @@ HoverLift {
     property string subtitle
     property string colorHex
     property bool hasThumbnail: false
+    property string thumbnailUrl
     property bool isPinned: false
     property string shortcutLabel
     property bool highlighted: false
@@ -43,11 +44,11 @@ HoverLift {
         id: card
         anchors.fill: parent
         radius: 12
-        color: row.hovering || row.highlighted ? Palette.sunsetPanelStrong : Palette.sunsetPanel
+        color: row.hovering || row.highlighted ? Theme.sunsetPanelStrong : Theme.sunsetPanel
         border.width: 1
         border.color: row.highlighted
-                      ? Qt.rgba(Palette.sunsetAccent.r, Palette.sunsetAccent.g, Palette.sunsetAccent.b, 0.5)
-                      : Palette.sunsetStroke
+                      ? Qt.rgba(Theme.sunsetAccent.r, Theme.sunsetAccent.g, Theme.sunsetAccent.b, 0.5)
+                      : Theme.sunsetStroke
         Behavior on color { enabled: !Motion.reduceMotion; ColorAnimation { duration: Animations.hover.duration } }
 
         Row {
@@ -66,7 +67,7 @@ HoverLift {
                     id: thumb
                     anchors.fill: parent
                     visible: false
-                    source: row.hasThumbnail ? "image://thumbnail/" + row.clipId : ""
+                    source: row.thumbnailUrl
                     sourceSize: Qt.size(88, 88)
                     fillMode: Image.PreserveAspectCrop
                     asynchronous: true
@@ -98,8 +99,8 @@ HoverLift {
                     width: parent.width
                     text: row.title
                     terms: row.terms
-                    font.family: row.monospaced ? "DejaVu Sans Mono" : ""
-                    font.pixelSize: row.monospaced ? 12 : 12.5
+                    font.family: row.monospaced ? "DejaVu Sans Mono" : Qt.application.font.family
+                    font.pointSize: (row.monospaced ? 12 : 12.5) * 0.75
                     font.weight: row.monospaced ? Font.Normal : Font.Medium
                 }
                 Text {
@@ -108,8 +109,8 @@ HoverLift {
                     textFormat: Text.PlainText
                     elide: Text.ElideRight
                     maximumLineCount: 1
-                    font.pixelSize: 10.5
-                    color: Palette.sunsetMuted
+                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    color: Theme.sunsetMuted
                 }
             }
 
@@ -122,7 +123,7 @@ HoverLift {
                 IconImage {
                     anchors.centerIn: parent
                     name: "checkmark.circle.fill"
-                    color: Palette.sunsetGreen
+                    color: Theme.sunsetGreen
                     size: 16
                     visible: scale > 0.01
                     scale: row.copied ? 1 : 0.00001
@@ -144,8 +145,8 @@ HoverLift {
                     text: row.shortcutLabel
                     textFormat: Text.PlainText
                     font.family: "DejaVu Sans Mono"
-                    font.pixelSize: 10.5
-                    color: Palette.sunsetFaint
+                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    color: Theme.sunsetFaint
                 }
             }
         }
