@@ -176,28 +176,25 @@ protected:
                 break;
             }
         }
-        add(ClipGroup::color, "#FF5E3A", 50, "Builder");
-        addImage("Sunset over the bay.png", QColor("#FF5E3A"), QColor("#6A4CFF"), 45);
-        add(ClipGroup::secret, "sk_live_51HxQ2eZvKYlo2C8n3f", 40, "Terminal");
+        const auto color = add(ClipGroup::color, "#FF5E3A", 50, "Builder");
+        const auto image = addImage("Sunset over the bay.png", QColor("#FF5E3A"), QColor("#6A4CFF"), 45);
+        const auto secret = add(ClipGroup::secret, "sk_live_51HxQ2eZvKYlo2C8n3f", 40, "Terminal");
         add(ClipGroup::file, "~/Documents/Quarterly Report.pdf", 30, "Files");
         add(ClipGroup::phone, "+1 415 555 0132", 25, "Firefox");
         add(ClipGroup::number, "42.195", 20, "Text Editor");
         add(ClipGroup::text, "Don't forget: the launch review moved to Friday at 10:00", 8, "Text Editor");
-        add(ClipGroup::link, "https://corvane.app/releases", 5, "Firefox", "https://corvane.app/releases");
-        add(ClipGroup::code, "git rebase --interactive origin/main", 3, "Terminal");
+        const auto release = add(ClipGroup::link, "https://corvane.app/releases", 5, "Firefox",
+                                 "https://corvane.app/releases");
+        const auto git = add(ClipGroup::code, "git rebase --interactive origin/main", 3, "Terminal");
         add(ClipGroup::text, "Call the venue about the projector", 2, "Text Editor");
         add(ClipGroup::text, "Shopping: oat milk, lemons, basil, sourdough", 1, "Text Editor");
         add(ClipGroup::text, "Welcome to the clipboard that remembers", 0.2, "Firefox");
+        const auto email = add(ClipGroup::email, "hello@corvane.app", 90, "Thunderbird");
 
-        const auto all = store->database()->loadClips();
-        int pinned = 0;
-        for (const Clip &c : all) {
-            if (c.group == ClipGroup::image || c.group == ClipGroup::color || c.group == ClipGroup::secret
-                || (c.group == ClipGroup::link && pinned < 5) || (c.group == ClipGroup::code && pinned < 6)) {
-                if (pinned < 6)
-                    pin(c.id, ++pinned);
-            }
-        }
+        // Six pins, the most recently pinned first in the strip.
+        const std::int64_t pins[] = {image, git, color, release, secret, email};
+        for (int i = 0; i < 6; ++i)
+            pin(pins[i], i + 1);
         store->reload();
     }
 
@@ -216,7 +213,6 @@ protected:
         window = std::make_unique<QQuickWindow>();
         window->setColor(QColor("#FFF4E8"));
         host.window = window.get();
-        std::printf("[perf] engine+component %lld ms\n", timer.elapsed());
         QObject *object = component.createWithInitialProperties(
             {{"store", QVariant::fromValue(store.get())}, {"popoverHost", QVariant::fromValue<QObject *>(&host)}});
         if (!object) {
@@ -228,7 +224,6 @@ protected:
         const auto fit = [this] { window->resize(340, int(std::ceil(popover->implicitHeight()))); };
         QObject::connect(popover, &QQuickItem::implicitHeightChanged, window.get(), fit);
         fit();
-        std::printf("[perf] created %lld ms\n", timer.elapsed());
         QSignalSpy swapped(window.get(), &QQuickWindow::frameSwapped);
         window->show();
         window->requestActivate();
