@@ -1,6 +1,5 @@
 // Contract: `source` is an image URL of the app's icon such as "image://sourceicon/<source key>"; empty or unloadable shows the fallback.
 import QtQuick
-import QtQuick.Window
 import Corvane.Design
 
 // An application's icon, or the symbol "app.dashed" in the faint colour when there is none.
@@ -17,8 +16,7 @@ Item {
         id: picture
         anchors.fill: parent
         source: root.source
-        sourceSize: Qt.size(Math.ceil(root.size * Screen.devicePixelRatio),
-                            Math.ceil(root.size * Screen.devicePixelRatio))
+        sourceSize: Qt.size(Math.ceil(root.size), Math.ceil(root.size))
         fillMode: Image.PreserveAspectFit
         smooth: true
         asynchronous: true
@@ -28,7 +26,7 @@ Item {
     IconImage {
         anchors.centerIn: parent
         visible: !picture.visible
-        name: "app.dashed"
+        iconName: "app.dashed"
         color: Theme.sunsetFaint
         size: root.size
     }

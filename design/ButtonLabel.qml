@@ -15,7 +15,7 @@ Row {
     IconImage {
         anchors.verticalCenter: parent.verticalCenter
         visible: label.systemImage.length > 0
-        name: label.systemImage
+        iconName: label.systemImage
         color: label.color
         size: label.font.pixelSize
     }

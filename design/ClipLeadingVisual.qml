@@ -34,7 +34,7 @@ Item {
         anchors.fill: parent
         visible: false
         source: root.group === "image" ? root.thumbnail : ""
-        sourceSize: Qt.size(root.size * 2, root.size * 2)
+        sourceSize: Qt.size(root.size, root.size)
         fillMode: Image.PreserveAspectCrop
         asynchronous: true
     }

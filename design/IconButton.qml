@@ -33,7 +33,7 @@ T.AbstractButton {
         IconImage {
             id: glyph
             anchors.centerIn: parent
-            name: control.iconName
+            iconName: control.iconName
             color: control.iconColor
             size: control.iconSize
         }

@@ -5,14 +5,19 @@
 #include <QObject>
 #include <QtQml/qqmlregistration.h>
 
+#include <QPointer>
+
 class QQmlEngine;
 class QJSEngine;
 
 namespace corvane {
 
+class DesktopSettings;
+
 /**
  * @brief The desktop's reduce-motion and reduce-transparency settings, one instance per process:
- * read at the moment of an action and observed by bindings.
+ * read at the moment of an action and observed by bindings. The app points it at the platform's
+ * DesktopSettings with follow(); until then (and in tests) it is set directly.
  */
 class Motion : public QObject
 {
@@ -28,6 +33,9 @@ public:
     static Motion &instance();
     static Motion *create(QQmlEngine *, QJSEngine *) { return processSingleton<Motion>(); }
 
+    /** Takes both values from `settings` now and whenever they change; nullptr stops following. */
+    void follow(DesktopSettings *settings);
+
     bool reduceMotion() const { return m_reduceMotion; }
     void setReduceMotion(bool on);
     bool reduceTransparency() const { return m_reduceTransparency; }
@@ -40,6 +48,7 @@ signals:
 private:
     explicit Motion(QObject *parent = nullptr);
 
+    QPointer<DesktopSettings> m_source;
     bool m_reduceMotion = false;
     bool m_reduceTransparency = false;
 };

@@ -11,6 +11,7 @@ Behavior {
     enabled: !Motion.reduceMotion
 
     PropertyAnimation {
+        id: animation
         duration: behavior.preset.duration
         easing: behavior.preset.easing
     }

@@ -19,7 +19,7 @@ Item {
 
         IconImage {
             anchors.horizontalCenter: parent.horizontalCenter
-            name: root.systemImage
+            iconName: root.systemImage
             color: Theme.sunsetMuted
             size: 48
             opacity: 0.8

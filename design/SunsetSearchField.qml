@@ -46,7 +46,7 @@ FocusScope {
         anchors.left: parent.left
         anchors.leftMargin: 10
         anchors.verticalCenter: parent.verticalCenter
-        name: "magnifyingglass"
+        iconName: "magnifyingglass"
         color: Theme.sunsetMuted
         size: 13
     }
@@ -66,10 +66,6 @@ FocusScope {
         selectionColor: Qt.rgba(Theme.sunsetAccent.r, Theme.sunsetAccent.g, Theme.sunsetAccent.b, 0.3)
         selectedTextColor: Theme.sunsetInk
         selectByMouse: true
-        Keys.onEscapePressed: (event) => {
-            event.accepted = text.length > 0
-            text = ""
-        }
 
         Text {
             anchors.fill: parent

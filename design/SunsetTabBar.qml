@@ -56,14 +56,14 @@ Item {
             delegate: PressableStyle {
                 id: tab
                 required property string modelData
-                readonly property bool selected: modelData === root.selection
-                objectName: "tab_" + (modelData.length > 0 ? modelData : "all")
-                text: modelData.length > 0 ? GroupStyle.displayName(modelData) : qsTr("All")
+                readonly property bool selected: tab.modelData === root.selection
+                objectName: "tab_" + (tab.modelData.length > 0 ? tab.modelData : "all")
+                text: tab.modelData.length > 0 ? GroupStyle.displayName(tab.modelData) : qsTr("All")
                 height: row.height
                 leftPadding: 12
                 rightPadding: 12
                 font.pixelSize: 12
-                font.weight: selected ? Font.DemiBold : Font.Normal
+                font.weight: tab.selected ? Font.DemiBold : Font.Normal
                 contentItem: Text {
                     text: tab.text
                     textFormat: Text.PlainText
@@ -72,8 +72,8 @@ Item {
                     color: tab.selected ? Theme.sunsetOnAccent : Theme.sunsetMuted
                 }
                 onClicked: {
-                    root.selection = modelData
-                    root.picked(modelData)
+                    root.selection = tab.modelData
+                    root.picked(tab.modelData)
                 }
             }
         }

@@ -1,4 +1,5 @@
 #include "AppEvents.h"
+#include "FakeDesktopSettings.h"
 #include "Motion.h"
 
 #include <QSignalSpy>
@@ -46,6 +47,38 @@ TEST(Motion, StartsWithMotionOnAndSignalsRealChangesOnly)
     EXPECT_EQ(transparencySpy.count(), 1);
     EXPECT_TRUE(motion.reduceMotion());
 
+    motion.setReduceMotion(false);
+    motion.setReduceTransparency(false);
+}
+
+TEST(Motion, FollowsTheDesktopSettingsUntilToldToStop)
+{
+    Motion &motion = Motion::instance();
+    FakeDesktopSettings desktop;
+    desktop.setReduceTransparency(true);
+
+    QSignalSpy motionSpy(&motion, &Motion::reduceMotionChanged);
+    motion.follow(&desktop);
+    EXPECT_FALSE(motion.reduceMotion());
+    EXPECT_TRUE(motion.reduceTransparency()); // taken over at once, not only on the next change
+    EXPECT_EQ(motionSpy.count(), 0);
+
+    desktop.setReduceMotion(true);
+    EXPECT_TRUE(motion.reduceMotion());
+    EXPECT_EQ(motionSpy.count(), 1);
+
+    {
+        FakeDesktopSettings other;
+        motion.follow(&other);
+        EXPECT_FALSE(motion.reduceMotion());
+        desktop.setReduceMotion(false);
+        desktop.setReduceMotion(true);
+        EXPECT_FALSE(motion.reduceMotion()) << "the old source no longer counts";
+    }
+    // The followed settings are gone; Motion keeps its last values and stays settable.
+    motion.setReduceMotion(true);
+    EXPECT_TRUE(motion.reduceMotion());
+    motion.follow(nullptr);
     motion.setReduceMotion(false);
     motion.setReduceTransparency(false);
 }

@@ -19,7 +19,7 @@ namespace {
 QMap<QString, QString> symbolsUsedInQml()
 {
     static const QRegularExpression iconLine(
-        QStringLiteral(R"((\bsystemImage\b|\biconName\b|\bname:|Icons\.(url|has)\(|image://icon/))"));
+        QStringLiteral(R"((\bsystemImage\b|\biconName\b|Icons\.(url|has)\(|image://icon/))"));
     static const QRegularExpression quoted(QStringLiteral(R"re("([a-z0-9]+(\.[a-z0-9]+)*)")re"));
     static const QRegularExpression inUrl(QStringLiteral(R"(image://icon/([a-z0-9.]+))"));
     QMap<QString, QString> used; // name -> first place
@@ -63,6 +63,15 @@ TEST(IconTable, EveryEntryPointsToAnInstalledSvgOfTheRightWeight)
     }
     EXPECT_TRUE(IconTable::path(QStringLiteral("no.such.symbol")).isEmpty());
     EXPECT_TRUE(IconTable::path(QStringLiteral("../../etc/passwd")).isEmpty());
+}
+
+TEST(IconTable, TheIconSetsLicenceTravelsInsideTheProgram)
+{
+    QFile licence(QStringLiteral(":/licenses/bootstrap-icons.txt"));
+    ASSERT_TRUE(licence.open(QIODevice::ReadOnly));
+    const QByteArray text = licence.readAll();
+    EXPECT_TRUE(text.contains("Bootstrap")) << "wrong file";
+    EXPECT_TRUE(text.contains("Permission is hereby granted")) << "the MIT terms are missing";
 }
 
 TEST(IconTable, KnowsEverySymbolTheScreensName)

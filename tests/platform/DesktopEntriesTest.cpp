@@ -41,7 +41,12 @@ TEST(DesktopEntryParser, ReadsTheFieldsOfAnApplicationEntry)
     EXPECT_EQ(entry->icon, "org.gnome.Nautilus");
     EXPECT_EQ(entry->startupWMClass, "org.gnome.Nautilus");
     EXPECT_TRUE(entry->noDisplay);
-    EXPECT_EQ(DesktopEntryParser::parse(app("X", "Name[de_AT]=Y\n"), "x", "de_AT")->name, "Y");
+    const QByteArray serbian = app("Files", "Name[sr]=Датотеке\nName[sr@latin]=Datoteke\n");
+    const std::pair<const char *, const char *> locales[] = {
+        {"sr_RS.UTF-8@latin", "Datoteke"}, {"sr_RS", "Датотеке"}, {"sr@latin", "Datoteke"}, {"en_GB", "Files"},
+        {"C", "Files"}};
+    for (const auto &[locale, name] : locales)
+        EXPECT_EQ(DesktopEntryParser::parse(serbian, "x", locale)->name, QString::fromUtf8(name)) << locale;
     EXPECT_EQ(DesktopEntryParser::parse(app("A\\sB"), "x", "C")->name, "A B");
 }
 

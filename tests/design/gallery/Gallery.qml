@@ -34,8 +34,9 @@ Item {
         property string subtitle
         property bool selected
         property bool pinned
-        width: parent.width
-        height: 46
+        Layout.fillWidth: true
+        implicitWidth: 300
+        implicitHeight: 46
 
         StaggeredAppear {
             anchors.fill: parent
@@ -122,7 +123,7 @@ Item {
                         required property int index
                         spacing: 10
                         PoppingGroupDot { group: modelData; index: index }
-                        IconImage { name: GroupStyle.symbol(modelData); color: Theme.sunsetMuted; size: 14 }
+                        IconImage { iconName: GroupStyle.symbol(modelData); color: Theme.sunsetMuted; size: 14 }
                         Text {
                             text: GroupStyle.displayName(modelData); textFormat: Text.PlainText
                             font.pixelSize: 13; color: Theme.sunsetInk
@@ -176,12 +177,12 @@ Item {
                 groups: ["link", "code", "color", "image", "text"]
                 selection: "code"
             }
-            Column {
+            ColumnLayout {
                 Layout.fillWidth: true
                 spacing: 6
                 SampleRow { index: 0; group: "link"; title: "https://corvane.app/download"; subtitle: "Link · 2 min ago"; selected: true; pinned: true }
                 SampleRow { index: 1; group: "color"; colorHex: "#FF5E3A"; title: "#FF5E3A"; subtitle: "Color · 5 min ago" }
-                SampleRow { index: 2; group: "image"; title: "Screenshot 1280 × 800"; subtitle: "Image · 1 h ago" }
+                SampleRow { index: 2; objectName: "hoveredRow"; group: "image"; title: "Screenshot 1280 × 800"; subtitle: "Image · 1 h ago" }
                 SampleRow { index: 3; group: "code"; title: "git rebase --onto main feature"; subtitle: "Code · yesterday" }
                 SampleRow { index: 4; group: "secret"; title: "••••••••••••"; subtitle: "Secret · yesterday" }
             }
@@ -212,11 +213,16 @@ Item {
                             font.pixelSize: 15; font.weight: Font.DemiBold; color: Theme.sunsetInk
                         }
                         Item { Layout.fillWidth: true }
-                        IconImage { name: "pin.fill"; color: Theme.sunsetAccent; size: 14 }
+                        IconImage { iconName: "pin.fill"; color: Theme.sunsetAccent; size: 14 }
+                    }
+                    RowLayout {
+                        spacing: 6
+                        AccentIcon { iconName: "sparkles"; size: 14 }
+                        Caption { text: "AI SUMMARY" }
                     }
                     RowLayout {
                         spacing: 10
-                        IconImage { name: "globe"; color: Theme.colorFromHex("7AA8E8"); size: 22 }
+                        IconImage { iconName: "globe"; color: Theme.colorFromHex("7AA8E8"); size: 22 }
                         Text {
                             text: "corvane.app/download"; textFormat: Text.PlainText
                             font.family: "monospace"; font.pixelSize: 11; color: Theme.sunsetMuted

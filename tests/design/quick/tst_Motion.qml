@@ -25,6 +25,23 @@ Item {
         }
     }
 
+    Rectangle {
+        id: moving
+        width: 10
+        height: 10
+        MotionAnimation on x { id: motionX; preset: Animations.press }
+    }
+
+    Component {
+        id: poppingDot
+        PoppingGroupDot { group: "code" }
+    }
+
+    Component {
+        id: breathingDot
+        BreathingDot {}
+    }
+
     Component {
         id: selectionBar
         SelectionBar { height: 40 }
@@ -55,6 +72,21 @@ Item {
             compare(box.y, data.atOnce ? 0 : 12)
         }
 
+        function test_dotsKeepStillUnderReduceMotion() {
+            Motion.reduceMotion = true
+            const dot = createTemporaryObject(poppingDot, root, { index: 4 })
+            compare(dot.scale, 1)
+            compare(dot.opacity, 1)
+            compare(dot.size, 8)
+            const breathing = createTemporaryObject(breathingDot, root)
+            verify(!breathing.children[0].visible, "no halo")
+
+            Motion.reduceMotion = false
+            const popping = createTemporaryObject(poppingDot, root, { index: 4 })
+            compare(popping.opacity, 0)
+            tryCompare(popping, "opacity", 1)
+        }
+
         function test_pressScalesOnlyWhenMotionIsAllowed() {
             Motion.reduceMotion = true
             const button = createTemporaryObject(pressable, root)
@@ -66,6 +98,20 @@ Item {
             mousePress(button)
             tryCompare(button, "scale", 0.95)
             mouseRelease(button)
+        }
+
+        function test_motionAnimationRunsThePresetSpring() {
+            const animation = motionX.animation
+            compare(animation.duration, Animations.press.duration)
+            compare(animation.easing.type, Easing.BezierSpline)
+            moving.x = 0
+            Motion.reduceMotion = true
+            moving.x = 100
+            compare(moving.x, 100)
+            Motion.reduceMotion = false
+            moving.x = 0
+            verify(moving.x > 0, "animated towards 0, not there yet")
+            tryCompare(moving, "x", 0)
         }
 
         function test_motionAnimationChangesAtOnceUnderReduceMotion() {
