@@ -5,7 +5,6 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <bit>
 
 namespace corvane::FuzzyMatcher {
 namespace {
@@ -70,7 +69,13 @@ struct FoldedWord {
 // more than that cannot be close.
 bool mayBeClose(const PreparedTerm &term, std::uint32_t wordBits, int limit)
 {
-    return std::popcount(term.charBits & ~wordBits) <= limit && std::popcount(wordBits & ~term.charBits) <= limit;
+    // "At most `limit` bits set", without a popcount instruction: clear the lowest bit `limit` times.
+    auto fewBits = [limit](std::uint32_t bits) {
+        for (int i = 0; i < limit && bits; ++i)
+            bits &= bits - 1;
+        return bits == 0;
+    };
+    return fewBits(term.charBits & ~wordBits) && fewBits(wordBits & ~term.charBits);
 }
 
 /** Typo distance of a word to a term when within `limit`, else limit + 1; cheap checks first. */
@@ -84,19 +89,19 @@ int boundedDistance(const PreparedTerm &term, const FoldedWord &word, int limit)
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
 int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
-    const auto &words = haystack.words();
     const qsizetype length = term.folded.size();
     int best = term.typoLimit + 1;
-    auto word = std::lower_bound(words.begin(), words.end(), length - term.typoLimit,
-                                 [](const FuzzyHaystack::Word &w, qsizetype l) { return w.length < l; });
-    FoldedWord folded;
-    for (; word != words.end() && word->length <= length + term.typoLimit && best > 1; ++word) {
+    if (!haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit))
+        return best;
+    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, [&](const FuzzyHaystack::Word &word) {
         const int limit = std::min(term.typoLimit, best - 1);
-        if (std::abs(qsizetype(word->length) - length) > limit || !mayBeClose(term, word->bits, limit))
-            continue;
-        folded.assign(haystack.wordText(*word));
-        best = std::min(best, typoDistance(term.folded, folded.view(), limit));
-    }
+        if (std::abs(word.folded.size() - length) <= limit && mayBeClose(term, word.bits, limit)) {
+            const int distance = term.pattern.isValid() ? term.pattern.distance(word.folded)
+                                                        : typoDistance(term.folded, word.folded, limit);
+            best = std::min(best, distance);
+        }
+        return best > 1;
+    });
     return best;
 }
 
@@ -154,10 +159,8 @@ PreparedQuery PreparedQuery::prepare(const QStringList &terms)
             term.charBits |= charBit(term.folded[i].unicode());
         }
         term.typoLimit = typoLimit(text.size());
-        for (qsizetype i = 1; i < term.folded.size(); ++i) {
-            const int slot = FuzzyHaystack::bigramSlot(term.folded[i - 1].unicode(), term.folded[i].unicode());
-            term.bigrams[size_t(slot >> 6)] |= std::uint64_t{1} << (slot & 63);
-        }
+        term.pattern = TypoPattern(term.folded);
+        term.grams.add(reinterpret_cast<const char16_t *>(term.folded.constData()), term.folded.size());
         query.terms.push_back(std::move(term));
     }
     return query;
@@ -203,7 +206,7 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
     QVarLengthArray<const PreparedTerm *, 8> pending;
     for (const PreparedTerm &term : query.terms) {
         double best = 0;
-        if (haystack.mayContain(term.bigrams)) {
+        if (haystack.mayContain(term.grams)) {
             for (const QString &field : haystack.fields()) {
                 best = std::max(best, exactScore(term, field));
                 if (best == wordStartScore)
@@ -219,10 +222,10 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
     }
     for (const PreparedTerm *term : pending) {
         int distance = term->typoLimit + 1;
-        if (term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
+        if (haystack.wordsComplete() && term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
             distance = indexedDistance(*term, haystack);
         } else {
-            // Words that long are not indexed; read the text instead.
+            // The index left words out; read the text instead.
             QVarLengthArray<const PreparedTerm *, 8> one{term};
             QVarLengthArray<int, 8> best{distance};
             for (const QString &field : haystack.fields())
@@ -234,6 +237,36 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
         total += typoScore(distance);
     }
     return total;
+}
+
+std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
+{
+    // Loading a clip's index is the slow part; ask for a few clips ahead while scoring this one.
+    constexpr size_t lookAhead = 16;
+    QVarLengthArray<const PreparedTerm *, 8> typoTerms;
+    for (const PreparedTerm &term : query.terms) {
+        if (term.typoLimit > 0)
+            typoTerms.append(&term);
+    }
+    auto wordsMayBeRead = [&](const FuzzyHaystack &haystack) -> qsizetype {
+        for (const PreparedTerm *term : typoTerms) {
+            const qsizetype length = term->folded.size();
+            if (haystack.mayHaveCloseWord(term->charBits, length - term->typoLimit, length + term->typoLimit,
+                                          term->typoLimit))
+                return length - term->typoLimit;
+        }
+        return -1;
+    };
+    std::vector<std::optional<double>> scores(haystacks.size());
+    for (size_t i = 0; i < haystacks.size(); ++i) {
+        if (i + lookAhead < haystacks.size()) {
+            const FuzzyHaystack &ahead = haystacks[i + lookAhead];
+            if (const qsizetype from = wordsMayBeRead(ahead); from >= 0)
+                ahead.prefetch(from);
+        }
+        scores[i] = score(query, haystacks[i]);
+    }
+    return scores;
 }
 
 std::optional<double> score(const PreparedQuery &query, QStringView haystack)

@@ -145,6 +145,32 @@ TEST(FuzzyMatcherTypoDistance, OptimalStringAlignment)
             << QStringView(c.a).toString().toStdString() << " / " << QStringView(c.b).toString().toStdString();
 }
 
+// The bit-parallel distance used on the hot path must equal the table-based one.
+TEST(TypoPatternDistance, AgreesWithTableDistance)
+{
+    const QString alphabet = QStringLiteral("abcdéßx");
+    QRandomGenerator random(11);
+    auto randomText = [&](int maxLength) {
+        QString text;
+        const int length = random.bounded(maxLength + 1);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random.bounded(int(alphabet.size()))];
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const QString term = randomText(12);
+        const QString word = randomText(14);
+        if (term.isEmpty())
+            continue;
+        ASSERT_EQ(TypoPattern(term).distance(word), FuzzyMatcher::typoDistance(term, word, 100))
+            << term.toStdString() << " / " << word.toStdString();
+    }
+    const QString longTerm(64, u'a');
+    EXPECT_TRUE(TypoPattern(longTerm).isValid());
+    EXPECT_EQ(TypoPattern(longTerm).distance(QString(62, u'a') + QStringLiteral("ba")), 1);
+    EXPECT_FALSE(TypoPattern(longTerm + u'a').isValid());
+}
+
 TEST(FuzzyMatcherHighlight, RangesAreSortedMergedAndInOriginalUnits)
 {
     const struct {
