@@ -86,8 +86,8 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
 
 void FuzzyHaystack::Grams::add(const char16_t *folded, qsizetype length)
 {
-    auto set = [](std::array<std::uint64_t, 8> &filter, std::uint32_t hash) {
-        const std::uint32_t slot = hash >> 23;
+    auto set = [](std::array<std::uint64_t, words> &filter, std::uint32_t hash) {
+        const std::uint32_t slot = std::uint32_t((std::uint64_t(hash) * words) >> 26);
         filter[slot >> 6] |= std::uint64_t{1} << (slot & 63);
     };
     for (qsizetype i = 1; i < length; ++i) {
@@ -101,7 +101,7 @@ void FuzzyHaystack::Grams::add(const char16_t *folded, qsizetype length)
 bool FuzzyHaystack::mayContain(const Grams &term) const
 {
     std::uint64_t missing = 0;
-    for (size_t i = 0; i < 8; ++i)
+    for (size_t i = 0; i < Grams::words; ++i)
         missing |= (term.bigrams[i] & ~m_grams.bigrams[i]) | (term.trigrams[i] & ~m_grams.trigrams[i]);
     return missing == 0;
 }

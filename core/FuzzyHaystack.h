@@ -34,8 +34,9 @@ public:
 
     /** @brief Filter bits of a folded text's bigrams and trigrams. */
     struct Grams {
-        std::array<std::uint64_t, 8> bigrams{};
-        std::array<std::uint64_t, 8> trigrams{};
+        static constexpr size_t words = 8; // 512 bits each
+        std::array<std::uint64_t, words> bigrams{};
+        std::array<std::uint64_t, words> trigrams{};
 
         void add(const char16_t *folded, qsizetype length);
     };

@@ -1,5 +1,6 @@
 #include "FuzzyMatcher.h"
 
+#include "FuzzyWordScan.h"
 #include "TextFolding.h"
 
 #include <QVarLengthArray>
@@ -9,14 +10,13 @@
 namespace corvane::FuzzyMatcher {
 namespace {
 
+using FuzzyWordScan::mayBeClose;
 using TextFolding::fold;
 
 constexpr double wordStartScore = 1.25;
 constexpr double substringScore = 1.0;
 
 double typoScore(int distance) { return 0.6 - 0.15 * (distance - 1); }
-
-std::uint32_t charBit(char16_t folded) { return FuzzyHaystack::charBit(folded); }
 
 /** Best exact score of a term in one field: 0 when absent. */
 double exactScore(const PreparedTerm &term, QStringView field)
@@ -29,61 +29,6 @@ double exactScore(const PreparedTerm &term, QStringView field)
         best = substringScore;
     }
     return best;
-}
-
-/** Calls `visit(start, length)` for every word (maximal run of letters and digits). */
-template<typename Visit>
-void forEachWord(QStringView text, Visit &&visit)
-{
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && !TextFolding::isWordCharAt(text, i))
-            ++i;
-        const qsizetype start = i;
-        while (i < n && TextFolding::isWordCharAt(text, i))
-            ++i;
-        if (i > start)
-            visit(start, i - start);
-    }
-}
-
-/** @brief A word of the haystack folded into a small buffer, with its character bits. */
-struct FoldedWord {
-    QVarLengthArray<char16_t, 64> units;
-    std::uint32_t bits = 0;
-
-    void assign(QStringView word)
-    {
-        units.resize(word.size());
-        bits = 0;
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            units[i] = fold(word[i].unicode());
-            bits |= charBit(units[i]);
-        }
-    }
-    QStringView view() const { return QStringView(units.constData(), units.size()); }
-};
-
-// Each edit removes or adds at most one distinct character, so words whose characters differ
-// more than that cannot be close.
-bool mayBeClose(const PreparedTerm &term, std::uint32_t wordBits, int limit)
-{
-    // "At most `limit` bits set", without a popcount instruction: clear the lowest bit `limit` times.
-    auto fewBits = [limit](std::uint32_t bits) {
-        for (int i = 0; i < limit && bits; ++i)
-            bits &= bits - 1;
-        return bits == 0;
-    };
-    return fewBits(term.charBits & ~wordBits) && fewBits(wordBits & ~term.charBits);
-}
-
-/** Typo distance of a word to a term when within `limit`, else limit + 1; cheap checks first. */
-int boundedDistance(const PreparedTerm &term, const FoldedWord &word, int limit)
-{
-    if (!mayBeClose(term, word.bits, limit))
-        return limit + 1;
-    return typoDistance(term.folded, word.view(), limit);
 }
 
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
@@ -103,35 +48,6 @@ int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
         return best > 1;
     });
     return best;
-}
-
-/** Lowers best[k] to the smallest distance of pending[k] to any word of the field. */
-void scanWords(const QVarLengthArray<const PreparedTerm *, 8> &pending, QStringView field,
-               QVarLengthArray<int, 8> &best)
-{
-    qsizetype minLength = std::numeric_limits<qsizetype>::max();
-    qsizetype maxLength = 0;
-    for (const PreparedTerm *term : pending) {
-        minLength = std::min(minLength, term->folded.size() - term->typoLimit);
-        maxLength = std::max(maxLength, term->folded.size() + term->typoLimit);
-    }
-    FoldedWord word;
-    forEachWord(field, [&](qsizetype start, qsizetype length) {
-        if (length < minLength || length > maxLength)
-            return;
-        bool folded = false;
-        for (qsizetype k = 0; k < pending.size(); ++k) {
-            const PreparedTerm &term = *pending[k];
-            const int limit = std::min(term.typoLimit, best[k] - 1);
-            if (limit < 1 || std::abs(length - term.folded.size()) > limit)
-                continue;
-            if (!folded) {
-                word.assign(field.mid(start, length));
-                folded = true;
-            }
-            best[k] = std::min(best[k], boundedDistance(term, word, limit));
-        }
-    });
 }
 
 } // namespace
@@ -156,7 +72,7 @@ PreparedQuery PreparedQuery::prepare(const QStringList &terms)
         term.folded.resize(text.size());
         for (qsizetype i = 0; i < text.size(); ++i) {
             term.folded[i] = QChar(fold(text[i].unicode()));
-            term.charBits |= charBit(term.folded[i].unicode());
+            term.charBits |= FuzzyHaystack::charBit(term.folded[i].unicode());
         }
         term.typoLimit = typoLimit(text.size());
         term.pattern = TypoPattern(term.folded);
@@ -169,7 +85,7 @@ PreparedQuery PreparedQuery::prepare(const QStringList &terms)
 std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields)
 {
     double total = 0;
-    QVarLengthArray<const PreparedTerm *, 8> pending;
+    FuzzyWordScan::PendingTerms pending;
     // Exact occurrences first: a short term without one rejects the haystack before any typo work.
     for (const PreparedTerm &term : query.terms) {
         double best = 0;
@@ -187,11 +103,11 @@ std::optional<double> score(const PreparedQuery &query, std::span<const QStringV
     }
     if (pending.isEmpty())
         return total;
-    QVarLengthArray<int, 8> best;
+    FuzzyWordScan::Distances best;
     for (const PreparedTerm *term : pending)
         best.append(term->typoLimit + 1);
     for (QStringView field : fields)
-        scanWords(pending, field, best);
+        FuzzyWordScan::scanWords(pending, field, best);
     for (qsizetype k = 0; k < pending.size(); ++k) {
         if (best[k] > pending[k]->typoLimit)
             return std::nullopt;
@@ -203,7 +119,7 @@ std::optional<double> score(const PreparedQuery &query, std::span<const QStringV
 std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
 {
     double total = 0;
-    QVarLengthArray<const PreparedTerm *, 8> pending;
+    FuzzyWordScan::PendingTerms pending;
     for (const PreparedTerm &term : query.terms) {
         double best = 0;
         if (haystack.mayContain(term.grams)) {
@@ -226,10 +142,10 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
             distance = indexedDistance(*term, haystack);
         } else {
             // The index left words out; read the text instead.
-            QVarLengthArray<const PreparedTerm *, 8> one{term};
-            QVarLengthArray<int, 8> best{distance};
+            FuzzyWordScan::PendingTerms one{term};
+            FuzzyWordScan::Distances best{distance};
             for (const QString &field : haystack.fields())
-                scanWords(one, field, best);
+                FuzzyWordScan::scanWords(one, field, best);
             distance = best[0];
         }
         if (distance > term->typoLimit)
@@ -243,7 +159,7 @@ std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::spa
 {
     // Loading a clip's index is the slow part; ask for a few clips ahead while scoring this one.
     constexpr size_t lookAhead = 16;
-    QVarLengthArray<const PreparedTerm *, 8> typoTerms;
+    FuzzyWordScan::PendingTerms typoTerms;
     for (const PreparedTerm &term : query.terms) {
         if (term.typoLimit > 0)
             typoTerms.append(&term);
@@ -292,12 +208,12 @@ QList<Range> highlightRanges(const QStringList &terms, const QString &text)
         }
         if (found || term.typoLimit == 0)
             continue;
-        FoldedWord word;
-        forEachWord(text, [&](qsizetype start, qsizetype length) {
+        FuzzyWordScan::FoldedWord word;
+        FuzzyWordScan::forEachWord(text, [&](qsizetype start, qsizetype length) {
             if (std::abs(length - term.folded.size()) > term.typoLimit)
                 return;
             word.assign(QStringView(text).mid(start, length));
-            if (boundedDistance(term, word, term.typoLimit) <= term.typoLimit)
+            if (FuzzyWordScan::boundedDistance(term, word, term.typoLimit) <= term.typoLimit)
                 ranges.append({start, length});
         });
     }
