@@ -115,10 +115,7 @@ bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qs
         return false;
     // A close word misses at most `limit` of the term's characters, and so does its bucket.
     for (size_t b = bucket(minLength); b <= bucket(maxLength); ++b) {
-        std::uint32_t missing = bits & ~m_bucketBits[b];
-        for (int i = 0; i < limit && missing; ++i)
-            missing &= missing - 1;
-        if (missing == 0)
+        if (hasAtMostBits(bits & ~m_bucketBits[b], limit))
             return true;
     }
     return false;

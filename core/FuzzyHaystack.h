@@ -66,6 +66,13 @@ public:
     /** Word lengths 3 to 17 have a bucket each; longer words share the last. */
     static constexpr qsizetype lengthBuckets = 16;
 
+    /** Whether at most `count` bits are set; cheap for the small counts typo limits use. */
+    static bool hasAtMostBits(std::uint32_t bits, int count)
+    {
+        for (int i = 0; i < count && bits; ++i)
+            bits &= bits - 1; // clears the lowest set bit
+        return bits == 0;
+    }
     /** The bit of one folded unit in a word's character bits. */
     static std::uint32_t charBit(char16_t folded)
     {

@@ -5,19 +5,6 @@
 
 namespace corvane::FuzzyWordScan {
 
-// Each edit removes or adds at most one distinct character, so words whose characters differ
-// more than that cannot be close.
-bool mayBeClose(const FuzzyMatcher::PreparedTerm &term, std::uint32_t wordBits, int limit)
-{
-    // "At most `limit` bits set", without a popcount instruction: clear the lowest bit `limit` times.
-    auto fewBits = [limit](std::uint32_t bits) {
-        for (int i = 0; i < limit && bits; ++i)
-            bits &= bits - 1;
-        return bits == 0;
-    };
-    return fewBits(term.charBits & ~wordBits) && fewBits(wordBits & ~term.charBits);
-}
-
 int boundedDistance(const FuzzyMatcher::PreparedTerm &term, const FoldedWord &word, int limit)
 {
     if (!mayBeClose(term, word.bits, limit))

@@ -43,8 +43,15 @@ struct FoldedWord {
     QStringView view() const { return QStringView(units.constData(), units.size()); }
 };
 
-/** Whether a word with these character bits can be within `limit` typos of the term. */
-bool mayBeClose(const FuzzyMatcher::PreparedTerm &term, std::uint32_t wordBits, int limit);
+/**
+ * Whether a word with these character bits can be within `limit` typos of the term: each edit
+ * removes or adds at most one distinct character.
+ */
+inline bool mayBeClose(const FuzzyMatcher::PreparedTerm &term, std::uint32_t wordBits, int limit)
+{
+    return FuzzyHaystack::hasAtMostBits(term.charBits & ~wordBits, limit)
+        && FuzzyHaystack::hasAtMostBits(wordBits & ~term.charBits, limit);
+}
 
 /** Typo distance of a word to a term when within `limit`, else limit + 1; cheap checks first. */
 int boundedDistance(const FuzzyMatcher::PreparedTerm &term, const FoldedWord &word, int limit);
