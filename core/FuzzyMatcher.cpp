@@ -31,13 +31,17 @@ double exactScore(const PreparedTerm &term, QStringView field)
     return best;
 }
 
+bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
+{
+    const qsizetype length = term.folded.size();
+    return haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
+}
+
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
 int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
     const qsizetype length = term.folded.size();
     int best = term.typoLimit + 1;
-    if (!haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit))
-        return best;
     haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, [&](const FuzzyHaystack::Word &word) {
         const int limit = std::min(term.typoLimit, best - 1);
         if (std::abs(word.folded.size() - length) <= limit && mayBeClose(term, word.bits, limit)) {
@@ -136,6 +140,11 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
         else
             pending.append(&term);
     }
+    // All length buckets first: they sit in the haystack itself, the words further away.
+    for (const PreparedTerm *term : pending) {
+        if (!mayHaveCloseWord(*term, haystack))
+            return std::nullopt;
+    }
     for (const PreparedTerm *term : pending) {
         int distance = term->typoLimit + 1;
         if (haystack.wordsComplete() && term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
@@ -164,14 +173,19 @@ std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::spa
         if (term.typoLimit > 0)
             typoTerms.append(&term);
     }
+    // Where the words a clip's typo pass reads start, or -1 when the clip is rejected before.
     auto wordsMayBeRead = [&](const FuzzyHaystack &haystack) -> qsizetype {
+        qsizetype from = -1;
         for (const PreparedTerm *term : typoTerms) {
-            const qsizetype length = term->folded.size();
-            if (haystack.mayHaveCloseWord(term->charBits, length - term->typoLimit, length + term->typoLimit,
-                                          term->typoLimit))
-                return length - term->typoLimit;
+            if (!mayHaveCloseWord(*term, haystack)) {
+                if (!haystack.mayContain(term->grams))
+                    return -1;
+                continue;
+            }
+            const qsizetype start = term->folded.size() - term->typoLimit;
+            from = from < 0 ? start : std::min(from, start);
         }
-        return -1;
+        return from;
     };
     std::vector<std::optional<double>> scores(haystacks.size());
     for (size_t i = 0; i < haystacks.size(); ++i) {
