@@ -24,10 +24,10 @@ int typoLimit(qsizetype length);
 
 /** @brief One search term, folded once per query. */
 struct PreparedTerm {
-    QString text;             ///< the term as typed
-    QString folded;           ///< case-folded, one unit per unit of text
-    int typoLimit = 0;        ///< see typoLimit()
-    std::uint32_t charBits = 0; ///< a bit per folded character (hashed), to reject words cheaply
+    QString text;               ///< the term as typed
+    QString folded;             ///< case-folded, one unit per unit of text
+    int typoLimit = 0;          ///< see typoLimit()
+    std::uint32_t charBits = 0; ///< a bit per folded character, to reject words cheaply
     FuzzyHaystack::Grams grams; ///< filter bits, to reject haystacks cheaply
     TypoPattern pattern;        ///< for fast typo distances (terms up to 64 units)
 };
