@@ -145,8 +145,13 @@ QString programName(const QString &exec)
     QStringList args = execArguments(exec);
     if (!args.isEmpty() && QFileInfo(args.first()).fileName() == QLatin1String("env")) {
         args.removeFirst();
-        while (!args.isEmpty() && (args.first().contains(QLatin1Char('=')) || args.first().startsWith(QLatin1Char('-'))))
+        while (!args.isEmpty() && (args.first().contains(QLatin1Char('=')) || args.first().startsWith(QLatin1Char('-')))) {
+            // "-u NAME" unsets a variable: its argument is no program either.
+            const bool takesValue = args.first() == QLatin1String("-u") || args.first() == QLatin1String("--unset");
             args.removeFirst();
+            if (takesValue && !args.isEmpty())
+                args.removeFirst();
+        }
     }
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('%')))
         return {};
