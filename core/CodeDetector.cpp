@@ -106,7 +106,8 @@ std::optional<Detection> detect(QStringView text)
     if (braces && matches(swiftFunc, text))
         return language("Swift");
     // "let" with braces is Swift unless the text reads like JavaScript.
-    const bool javaScriptMarkers = matches(javaScript, text);
+    // "::" is not JavaScript syntax; C++ and Rust also write "const" and "let".
+    const bool javaScriptMarkers = !text.contains(u"::") && matches(javaScript, text);
     const bool semicolons = text.contains(u";\n") || text.endsWith(u';');
     if (braces && matches(swiftLet, text) && !text.contains(u"=>") && !text.contains(u"function")
         && !semicolons)
