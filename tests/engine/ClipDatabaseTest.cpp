@@ -1,76 +1,11 @@
 #include "TestDatabase.h"
 
-#include <sqlite3.h>
-
 #include <thread>
 
 namespace corvane::test {
 namespace {
 
 using Outcome = ClipDatabase::InsertResult::Outcome;
-
-/** One integer from a second, independent connection. */
-std::int64_t queryInt(const QString &path, const char *sql)
-{
-    sqlite3 *raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt *statement = nullptr;
-    sqlite3_prepare_v2(raw, sql, -1, &statement, nullptr);
-    const std::int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
-    sqlite3_finalize(statement);
-    sqlite3_close(raw);
-    return value;
-}
-
-using ClipDatabasePrune = DatabaseTest;
-
-TEST_F(ClipDatabasePrune, TiedDatesDeleteTheOlderIdsOnly)
-{
-    QList<std::int64_t> inserted;
-    for (int i = 0; i < 5; ++i)
-        inserted.append(insertText(QStringLiteral("clip %1").arg(i), 100.0, 100));
-
-    const QList<std::int64_t> deleted = db->prune(250);
-
-    // Same timestamp: the running total still grows row by row, so exactly the two newest stay.
-    EXPECT_EQ(deleted.size(), 3);
-    EXPECT_EQ(ids(), (QList<std::int64_t>{inserted[4], inserted[3]}));
-}
-
-TEST_F(ClipDatabasePrune, PinnedAndTaggedNeitherCountNorGo)
-{
-    const auto pinned = insertText(QStringLiteral("pinned"), 1, 10'000);
-    const auto tagged = insertText(QStringLiteral("tagged"), 2, 10'000);
-    const auto old = insertText(QStringLiteral("old"), 3, 100);
-    const auto recent = insertText(QStringLiteral("recent"), 4, 100);
-    db->setPinned(pinned, true, 5);
-    db->setTags(tagged, ColorTags::bit(ColorTag::blue));
-
-    EXPECT_EQ(db->prune(150), (QList<std::int64_t>{old}));
-    EXPECT_EQ(ids(), (QList<std::int64_t>{recent, tagged, pinned}));
-    EXPECT_EQ(db->storageUsed(), 20'100);
-}
-
-TEST_F(ClipDatabasePrune, CountsThumbnailsAndReclaimsPages)
-{
-    auto big = imageClip(QByteArray(200'000, 'x'), QSize(10, 10), 1, 1);
-    db->insert(big);
-    const auto small = insertText(QStringLiteral("small"), 2, 10);
-    // 200,000 bytes of image plus its 200,006-byte thumbnail.
-    EXPECT_EQ(db->storageUsed(), 400'016);
-    EXPECT_EQ(db->prune(300'000).size(), 1);
-    EXPECT_EQ(ids(), (QList<std::int64_t>{small}));
-    EXPECT_EQ(queryInt(path, "PRAGMA freelist_count"), 0);
-}
-
-TEST_F(ClipDatabasePrune, RefusesLimitsOfZeroOrLess)
-{
-    insertText(QStringLiteral("keep me"), 1);
-    for (std::int64_t limit : {std::int64_t{0}, std::int64_t{-1}}) {
-        EXPECT_THROW(db->prune(limit), ClipDatabase::Error) << limit;
-    }
-    EXPECT_EQ(db->clipCount(), 1);
-}
 
 using ClipDatabaseInsert = DatabaseTest;
 
@@ -286,3 +221,4 @@ TEST_F(DatabaseTest, ConcurrentWritersAndReadersShareTheConnection)
 
 } // namespace
 } // namespace corvane::test
+
