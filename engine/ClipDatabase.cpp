@@ -168,11 +168,23 @@ void ClipDatabase::exec(const QString &sql)
 {
     std::lock_guard lock(m_mutex);
     m_prunableBytes.reset();
+    m_thumbnails.clear();
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         Error error(Kind::step, message ? QString::fromUtf8(message) : QString());
         sqlite3_free(message);
         throw error;
+    }
+}
+
+void ClipDatabase::noticeOtherWriters()
+{
+    SqliteStatement version(m_db, "PRAGMA data_version");
+    version.step();
+    if (version.int64(0) != m_dataVersion) {
+        m_dataVersion = version.int64(0);
+        m_prunableBytes.reset();
+        m_thumbnails.clear();
     }
 }
 

@@ -59,6 +59,7 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         replace.bind(10, *similar).run();
         result = {*similar, InsertResult::Outcome::replaced};
         m_prunableBytes.reset();
+        m_thumbnails.remove(*similar);
     } else {
         SqliteStatement upsert(m_db, R"sql(
             INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,

@@ -4,32 +4,83 @@
 #include "SqliteStatement.h"
 
 #include <algorithm>
-#include <numeric>
+#include <string>
+#include <string_view>
 #include <thread>
+#include <unordered_map>
 #include <vector>
 
 namespace corvane {
 namespace {
 
+// One character more than the kept prefix shows whether a text was cut; only then is the whole
+// text's length asked for, since counting the characters of every text costs a full decode.
 #define CLIP_COLUMNS                                                                               \
     "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, " \
-    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, length(text), "     \
-    "substr(text, 1, 2000), thumbnail "
+    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                   \
+    "substr(text, 1, 2001), length(thumbnail) "
 
 static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
 
-/** Every column but the text; `textUtf8` receives the text's prefix for converting later. */
-Clip clipFromRow(const SqliteStatement &row, QByteArray &textUtf8)
+qsizetype codePoints(QByteArrayView utf8)
 {
-    Clip clip;
+    qsizetype count = 0;
+    for (char byte : utf8)
+        count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    return count;
+}
+
+/**
+ * @brief Shares one QString among equal values of a column (app names, bundle ids, URLs,
+ * languages), which repeat across thousands of clips.
+ */
+class StringPool {
+public:
+    std::optional<QString> value(const SqliteStatement &row, int column)
+    {
+        if (row.isNull(column))
+            return std::nullopt;
+        const QByteArrayView bytes = row.bytes(column);
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        auto it = m_strings.find(key);
+        if (it == m_strings.end())
+            it = m_strings.emplace(std::string(key), QString::fromUtf8(bytes)).first;
+        return it->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_strings;
+};
+
+ClipGroup groupOf(QByteArrayView raw)
+{
+    for (ClipGroup group : ClipGroups::allCases) {
+        if (raw == ClipGroups::rawValue(group).toLatin1())
+            return group;
+    }
+    return ClipGroup::text;
+}
+
+/**
+ * Every column but the text and the thumbnail; `textUtf8` receives the text's prefix for
+ * converting later, `lengthQuery` gives the length of a text that was cut. Returns the
+ * thumbnail's length.
+ */
+std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, StringPool &pool, Clip &clip,
+                     QByteArray &textUtf8)
+{
     clip.id = row.int64(0);
-    clip.group = ClipGroups::fromRawValue(row.text(1)).value_or(ClipGroup::text);
+    clip.group = groupOf(row.bytes(1));
     if (!row.isNull(2) && !row.isNull(3))
         clip.imageSize = QSize(int(row.int64(2)), int(row.int64(3)));
     clip.byteSize = row.int64(4);
-    clip.sourceName = row.optionalText(5);
-    clip.sourceBundleID = row.optionalText(6);
-    clip.sourceURL = row.optionalText(7);
+    clip.sourceName = pool.value(row, 5);
+    clip.sourceBundleID = pool.value(row, 6);
+    clip.sourceURL = pool.value(row, 7);
     clip.createdAt = row.real(8);
     clip.isPinned = row.int64(9) != 0;
     if (!row.isNull(10))
@@ -39,21 +90,39 @@ Clip clipFromRow(const SqliteStatement &row, QByteArray &textUtf8)
     clip.summary = row.optionalText(12);
     clip.smartTitle = row.optionalText(13);
     clip.note = row.optionalText(14);
-    clip.detail = row.optionalText(15);
-    if (!row.isNull(17)) {
-        clip.textLength = row.int64(16);
+    clip.detail = pool.value(row, 15);
+    if (!row.isNull(16)) {
         clip.text.emplace();
-        clip.textIsTruncated = clip.textLength > Clip::textPrefixLength;
-        textUtf8 = row.blob(17);
+        textUtf8 = row.blob(16);
+        // Fewer bytes than the prefix's characters: the text is whole, its length counted later.
+        clip.textIsTruncated = textUtf8.size() > Clip::textPrefixLength && codePoints(textUtf8) > Clip::textPrefixLength;
+        if (clip.textIsTruncated) {
+            lengthQuery.bind(1, clip.id);
+            clip.textLength = lengthQuery.step() ? lengthQuery.int64(0) : 0;
+            lengthQuery.reset();
+        }
     }
-    clip.thumbnailPng = row.blob(18);
-    return clip;
+    return row.isNull(17) ? 0 : row.int64(17);
+}
+
+QByteArray readThumbnail(SqliteStatement &query, std::int64_t id)
+{
+    query.bind(1, id);
+    QByteArray png = query.step() ? query.blob(0) : QByteArray();
+    query.reset();
+    return png;
 }
 
 void finishClip(Clip &clip, const QByteArray &textUtf8)
 {
-    if (clip.text)
-        clip.text = QString::fromUtf8(textUtf8);
+    if (clip.text) {
+        QString text = QString::fromUtf8(textUtf8);
+        if (clip.textIsTruncated)
+            text.chop(text.back().isLowSurrogate() ? 2 : 1); // the extra character read
+        else
+            clip.textLength = text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isLowSurrogate(); });
+        clip.text = std::move(text);
+    }
     computeDisplayStrings(clip);
 }
 
@@ -78,59 +147,71 @@ void parallelFor(qsizetype count, const std::function<void(qsizetype)> &work)
         thread.join();
 }
 
-/** Drops the group and other permission bits of an existing path; the owner's stay as they are. */
 } // namespace
 
 QList<Clip> ClipDatabase::loadClips()
 {
-    QList<Clip> byID;
+    QList<Clip> clips;
     std::vector<QByteArray> texts;
     {
         std::lock_guard lock(m_mutex);
-        {
-            SqliteStatement count(m_db, "SELECT count(*) FROM clips");
-            count.step();
-            byID.reserve(qsizetype(count.int64(0)));
-            texts.reserve(size_t(count.int64(0)));
-        }
-        // Table order reads the rows' pages in sequence; sorting by date afterwards is cheaper
-        // than visiting them through the date index.
-        SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
-        while (statement.step()) {
-            texts.emplace_back();
-            byID.append(clipFromRow(statement, texts.back()));
-        }
-    }
-    parallelFor(byID.size(), [&](qsizetype i) { finishClip(byID[i], texts[size_t(i)]); });
+        SqliteTransaction snapshot(m_db, SqliteTransaction::Mode::deferred);
 
-    // Newest first: a bumped clip is newer than its id says.
-    std::vector<qsizetype> order(size_t(byID.size()));
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const Clip &x = byID[a];
-        const Clip &y = byID[b];
-        return x.createdAt != y.createdAt ? x.createdAt > y.createdAt : x.id > y.id;
-    });
-    QList<Clip> clips;
-    clips.reserve(byID.size());
-    for (qsizetype index : order)
-        clips.append(std::move(byID[index]));
+        // The list order comes from the date index alone; the rows are then read in table
+        // order, which visits their pages in sequence, and each lands at its place in the list.
+        std::vector<std::pair<std::int64_t, qsizetype>> places;
+        {
+            SqliteStatement order(m_db, "SELECT id FROM clips ORDER BY created_at DESC, id DESC");
+            while (order.step())
+                places.emplace_back(order.int64(0), qsizetype(places.size()));
+        }
+        std::sort(places.begin(), places.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+        clips.resize(qsizetype(places.size()));
+        texts.resize(places.size());
+
+        noticeOtherWriters();
+        StringPool pool;
+        SqliteStatement rows(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
+        SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
+        SqliteStatement lengthQuery(m_db, "SELECT length(text) FROM clips WHERE id = ?1");
+        QHash<std::int64_t, QByteArray> thumbnails;
+        for (const auto &[id, place] : places) {
+            if (!rows.step() || rows.int64(0) != id)
+                throw Error(Error::Kind::step, QStringLiteral("The clip list changed while it was read"));
+            Clip &clip = clips[place];
+            const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, texts[size_t(place)]);
+            if (thumbnailLength > 0) {
+                clip.thumbnailPng = m_thumbnails.value(id);
+                if (clip.thumbnailPng.size() != thumbnailLength)
+                    clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
+                thumbnails.insert(id, clip.thumbnailPng);
+            }
+        }
+        snapshot.commit();
+        m_thumbnails = std::move(thumbnails);
+    }
+    parallelFor(clips.size(), [&](qsizetype i) { finishClip(clips[i], texts[size_t(i)]); });
     return clips;
 }
 
 std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
 {
     QByteArray text;
-    std::optional<Clip> clip;
+    Clip clip;
     {
         std::lock_guard lock(m_mutex);
         SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips WHERE id = ?1");
         statement.bind(1, id);
         if (!statement.step())
             return std::nullopt;
-        clip = clipFromRow(statement, text);
+        StringPool pool;
+        SqliteStatement lengthQuery(m_db, "SELECT length(text) FROM clips WHERE id = ?1");
+        if (readRow(statement, lengthQuery, pool, clip, text) > 0) {
+            SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
+            clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
+        }
     }
-    finishClip(*clip, text);
+    finishClip(clip, text);
     return clip;
 }
 

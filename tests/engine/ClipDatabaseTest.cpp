@@ -64,25 +64,27 @@ TEST_F(ClipDatabaseInsert, NearDuplicateImageReplacesPixelsKeepingIdPinTagsAndNo
 {
     constexpr std::uint64_t dhash = 0xF0F0'0000'FFFF'0001ULL; // high bit set: stored bit-cast
     const auto id = db->insert(imageClip("old pixels", QSize(640, 480), dhash, 1)).id;
+    EXPECT_EQ(db->loadClips().first().thumbnailPng, QByteArray("thumb:old pixels"));
     db->setPinned(id, true, 2);
     db->setTags(id, ColorTags::bit(ColorTag::red));
     db->setNote(id, QStringLiteral("screenshot"));
 
-    const auto result = db->insert(imageClip("new pixels!", QSize(640, 480), dhash ^ 0b101, 3));
+    const auto result = db->insert(imageClip("new_pixels", QSize(640, 480), dhash ^ 0b101, 3));
 
     EXPECT_EQ(result.id, id);
     EXPECT_EQ(result.outcome, Outcome::replaced);
-    EXPECT_EQ(db->imageData(id), QByteArray("new pixels!"));
+    EXPECT_EQ(db->imageData(id), QByteArray("new_pixels"));
+    EXPECT_EQ(db->loadClips().first().thumbnailPng, QByteArray("thumb:new_pixels"));
     const auto clip = db->loadClip(id);
     ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->thumbnailPng, QByteArray("thumb:new pixels!"));
-    EXPECT_EQ(clip->byteSize, 11);
+    EXPECT_EQ(clip->thumbnailPng, QByteArray("thumb:new_pixels"));
+    EXPECT_EQ(clip->byteSize, 10);
     EXPECT_EQ(clip->createdAt, 3);
     EXPECT_TRUE(clip->isPinned);
     EXPECT_EQ(clip->tags, QList<ColorTag>{ColorTag::red});
     EXPECT_EQ(clip->note, QStringLiteral("screenshot"));
     // The row now carries the new hash: the same copy again is a plain bump.
-    EXPECT_EQ(db->insert(imageClip("new pixels!", QSize(640, 480), dhash ^ 0b101, 4)).outcome, Outcome::bumped);
+    EXPECT_EQ(db->insert(imageClip("new_pixels", QSize(640, 480), dhash ^ 0b101, 4)).outcome, Outcome::bumped);
 }
 
 TEST_F(ClipDatabaseInsert, DistantOrDifferentlySizedImagesAreNewRows)
@@ -113,6 +115,33 @@ TEST_F(ClipDatabaseRead, LoadKeepsAPrefixAndFullTextComesOnDemand)
     EXPECT_EQ(db->fullText(older), QStringLiteral("short"));
     EXPECT_EQ(db->imageData(id), std::nullopt);
     EXPECT_EQ(db->fullText(9999), std::nullopt);
+}
+
+TEST_F(ClipDatabaseRead, PrefixAndLengthCountCharactersNotBytesOrUnits)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    const struct {
+        QString text;
+        bool truncated;
+        std::int64_t length;
+        QString prefixTail;
+    } cases[] = {
+        {QString(2000, u'a'), false, 2000, QStringLiteral("aa")},
+        {QString(2000, u'\u00E9'), false, 2000, QStringLiteral("\u00E9\u00E9")},
+        {emoji.repeated(2000), false, 2000, emoji},
+        {emoji.repeated(2500), true, 2500, emoji},
+        {emoji.repeated(1999) + QStringLiteral("ab"), true, 2001, emoji + u'a'},
+    };
+    double date = 1;
+    for (const auto &c : cases) {
+        const auto id = insertText(c.text, date++);
+        for (const Clip &clip : {*db->loadClip(id), db->loadClips().first()}) {
+            EXPECT_EQ(clip.textIsTruncated, c.truncated) << c.length;
+            EXPECT_EQ(clip.textLength, c.length);
+            EXPECT_TRUE(clip.text->endsWith(c.prefixTail)) << c.length;
+            EXPECT_EQ(clip.text->toUcs4().size(), std::min<std::int64_t>(c.length, Clip::textPrefixLength));
+        }
+    }
 }
 
 TEST_F(ClipDatabaseRead, UnknownTagBitsSurviveAndAreNotDecoded)
