@@ -5,6 +5,7 @@
 #include "SourceIconImageProvider.h"
 #include "SystemClock.h"
 #include "ThumbnailImageProvider.h"
+#include "X11ActiveWindow.h"
 #include "XdgDesktopEntries.h"
 
 #include <QQmlEngine>
@@ -19,6 +20,7 @@ ClipboardStore *ClipboardStore::shared()
         services.clipboard = new QtClipboardService;
         services.clock = new SystemClock;
         services.desktopEntries = new XdgDesktopEntries;
+        services.activeWindow = new X11ActiveWindow(*services.desktopEntries);
         services.databasePath = ClipDatabase::defaultPath();
         return new ClipboardStore(services);
     }();

@@ -1,0 +1,226 @@
+#include "AppDelegate.h"
+
+#include "AppCommands.h"
+#include "AppInfo.h"
+#include "AppSettings.h"
+#include "AppUrls.h"
+#include "ClipDatabase.h"
+#include "ClipboardStore.h"
+#include "DesignSetup.h"
+#include "DiagnosticsCollector.h"
+#include "Feedback.h"
+#include "KeyLegend.h"
+#include "LinuxDesktopServices.h"
+#include "MainWindowController.h"
+#include "PasteQueuePanelController.h"
+#include "PortalDesktopSettings.h"
+#include "QmlWindow.h"
+#include "ReportFiles.h"
+#include "SelfTest.h"
+#include "SettingsWindowController.h"
+#include "SingleInstance.h"
+#include "StatusItemController.h"
+#include "SystemClock.h"
+#include "TrayIcons.h"
+#include "UpdateAlerts.h"
+#include "Updater.h"
+#include "X11GlobalHotKeys.h"
+#include "XdgAutostartLoginItem.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QQmlEngine>
+#include <QQuickStyle>
+#include <QSettings>
+#include <QStyle>
+#include <QTimer>
+#include <QtConcurrent>
+
+namespace corvane {
+
+AppDelegate::AppDelegate(SingleInstance &instance, QObject *parent)
+    : QObject(parent)
+    , m_instance(instance)
+    , m_clock(std::make_unique<SystemClock>())
+    , m_desktop(std::make_unique<LinuxDesktopServices>())
+    , m_loginItem(std::make_unique<XdgAutostartLoginItem>())
+{
+}
+
+AppDelegate::~AppDelegate()
+{
+    // Windows go before the engine that built them.
+    delete m_mainWindow;
+    delete m_settingsWindow;
+    delete m_popoverWindow;
+    delete m_panelWindow;
+}
+
+void AppDelegate::start()
+{
+    wireSingleInstance();
+    setAppIcon();
+    startUpdater();
+    createStore();
+    enableLaunchAtLoginOnce();
+    createWindows();
+    installStatusItem();
+    // No summary service is attached: this system has no on-device language model.
+    registerHotKeys();
+    installPasteQueuePanel();
+    showMainWindow();
+    forceLightAppearance();
+    scheduleDemonstrations();
+}
+
+void AppDelegate::wireSingleInstance()
+{
+    connect(&m_instance, &SingleInstance::showRequested, this, [this] { m_main->showWindow(); });
+    connect(&m_instance, &SingleInstance::toggleRequested, this, [this] { m_main->toggle(); });
+    connect(&m_instance, &SingleInstance::nextRequested, this, [this] { m_store->next(); });
+    connect(&m_instance, &SingleInstance::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void AppDelegate::setAppIcon()
+{
+    QApplication::setWindowIcon(TrayIcons::appIcon());
+}
+
+void AppDelegate::startUpdater()
+{
+    const QFileInfo executable(QCoreApplication::applicationFilePath());
+    Updater::Options options{QUrl(updateFeedUrl()), appBuild(), executable.absolutePath(), executable.fileName(), {}};
+    m_updater = new Updater(options, *m_clock, this);
+    m_updateAlerts = new UpdateAlerts(
+        *m_updater, [this](const QUrl &url) { m_desktop->openUrl(url); },
+        [this](const QString &executablePath) { relaunch(executablePath); }, this);
+    m_updater->start();
+}
+
+void AppDelegate::createStore()
+{
+    m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+                                   QStringLiteral("Corvane"), this);
+    m_settings = new AppSettings(m_userDefaults, m_loginItem.get(), this);
+    AppSettings::setShared(m_settings);
+    m_store = ClipboardStore::shared();
+    m_desktopSettings = new PortalDesktopSettings(this);
+}
+
+void AppDelegate::enableLaunchAtLoginOnce()
+{
+    if (m_settings->didEnableLaunchAtLogin())
+        return;
+    m_settings->setLaunchAtLogin(true);
+    m_settings->setDidEnableLaunchAtLogin(true);
+}
+
+void AppDelegate::createWindows()
+{
+    QQuickStyle::setStyle(QStringLiteral("Basic"));
+    m_engine = std::make_unique<QQmlEngine>();
+    installDesign(*m_engine);
+    m_store->installImageProviders(m_engine.get());
+    m_commands = new AppCommands(this);
+
+    const QVariantMap shared{{QStringLiteral("store"), QVariant::fromValue<QObject *>(m_store)},
+                             {QStringLiteral("settings"), QVariant::fromValue<QObject *>(m_settings)}};
+    QVariantMap main = shared;
+    main.insert(QStringLiteral("commands"), QVariant::fromValue<QObject *>(m_commands));
+    main.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::mainView, AppUrls::shellMainView));
+    m_mainWindow = new QmlWindow(*m_engine, AppUrls::mainWindow, main);
+
+    QVariantMap settingsWindow = shared;
+    settingsWindow.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::settingsView));
+    m_settingsWindow = new QmlWindow(*m_engine, AppUrls::settingsWindow, settingsWindow);
+
+    QVariantMap popover = shared;
+    popover.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::popoverView, AppUrls::shellMainView));
+    m_popoverWindow = new QmlWindow(*m_engine, AppUrls::popoverWindow, popover);
+    connect(m_popoverWindow, &QmlWindow::built, this, [this](QQuickWindow *window) {
+        window->setProperty("reduceMotion", m_desktopSettings->reduceMotion());
+        connect(m_desktopSettings, &DesktopSettings::reduceMotionChanged, window,
+                [this, window] { window->setProperty("reduceMotion", m_desktopSettings->reduceMotion()); });
+    });
+
+    m_main = new MainWindowController(*m_mainWindow, this);
+    m_main->setOnHidden([this] { m_store->hideAllSecrets(); });
+    connect(m_main, &MainWindowController::searchFocusRequested, this, &AppDelegate::postFocusSearch);
+    m_settingsController = new SettingsWindowController(*m_settingsWindow, this);
+    wireCommands();
+}
+
+void AppDelegate::installStatusItem()
+{
+    m_statusItem = new StatusItemController(*m_clock, *m_popoverWindow, this);
+    m_statusItem->setFlashAllowed([this] { return m_settings->animateMenuBarIcon() && !m_desktopSettings->reduceMotion(); });
+    connect(m_statusItem, &StatusItemController::openRequested, m_main, &MainWindowController::showWindow);
+    connect(m_statusItem, &StatusItemController::pauseForTenMinutesRequested, this, [this] { m_store->pause(600); });
+    connect(m_statusItem, &StatusItemController::pauseRequested, this, [this] { m_store->pause(); });
+    connect(m_statusItem, &StatusItemController::resumeRequested, this, [this] { m_store->resume(); });
+    connect(m_statusItem, &StatusItemController::settingsRequested, m_settingsController, &SettingsWindowController::showWindow);
+    connect(m_statusItem, &StatusItemController::quitRequested, qApp, &QCoreApplication::quit);
+    m_store->onPauseChanged = [this](bool paused) { m_statusItem->setPaused(paused); };
+    m_store->onCaptureFeedback = [this] { m_statusItem->flash(); };
+    m_statusItem->setPaused(m_store->isPaused());
+    m_statusItem->install();
+}
+
+void AppDelegate::registerHotKeys()
+{
+    m_hotKeys = new X11GlobalHotKeys(this);
+    connect(m_hotKeys, &GlobalHotKeys::activated, this, [this](const QString &id) {
+        if (id == showWindowKey)
+            m_main->toggle();
+        else if (id == nextItemKey)
+            m_store->next();
+    });
+    for (const auto &[id, sequence] : {std::pair{showWindowKey, KeyLegend::showWindow()},
+                                       std::pair{nextItemKey, KeyLegend::nextPasteItem()}}) {
+        const HotKeyStatus status = m_hotKeys->registerHotKey(id, sequence);
+        if (status == HotKeyStatus::unavailable) {
+            std::fprintf(stderr, "Corvane: global keys need X11; bind \"corvane --toggle\" and \"corvane --next\" "
+                                 "to keys in your desktop's settings instead\n");
+            break;
+        }
+    }
+}
+
+void AppDelegate::installPasteQueuePanel()
+{
+    m_panel = new PasteQueuePanelController(this);
+    m_panelWindow = new QmlWindow(*m_engine, AppUrls::pasteQueuePanel,
+                                  {{QStringLiteral("controller"), QVariant::fromValue<QObject *>(m_panel)}});
+    m_panel->setPanel(m_panelWindow);
+    connect(m_panel, &PasteQueuePanelController::nextRequested, this, [this] { m_store->next(); });
+    connect(m_panel, &PasteQueuePanelController::clearRequested, this, [this] { m_store->clearQueue(); });
+    m_store->onCorvaneChanged = [this] { m_panel->update(m_store->pasteQueueTitles(), m_store->pasteQueueIndex()); };
+}
+
+void AppDelegate::showMainWindow()
+{
+    m_main->showWindow();
+}
+
+void AppDelegate::forceLightAppearance()
+{
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setPalette(QApplication::style()->standardPalette());
+}
+
+void AppDelegate::scheduleDemonstrations()
+{
+    if (!m_settings->demoFlag(QStringLiteral("CVDemoSelectFirst")))
+        return;
+    QTimer::singleShot(0, this, [this] {
+        const auto visible = m_store->visibleClips();
+        if (!visible.isEmpty())
+            m_store->select(visible.first()->id);
+    });
+}
+
+} // namespace corvane

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QQuickWindow>
+#include <QUrl>
+#include <QVariantMap>
+
+class QQmlEngine;
+
+
+namespace corvane {
+
+/**
+ * @brief A top-level QML window built once, on first use, from a component URL.
+ *
+ * The window is kept when closed, so its state (scroll position, search text) survives.
+ */
+class QmlWindow : public QObject
+{
+    Q_OBJECT
+public:
+    QmlWindow(QQmlEngine &engine, QUrl url, QVariantMap initialProperties = {}, QObject *parent = nullptr);
+    ~QmlWindow() override;
+
+    /** The window, built when first asked for; nothing when the component failed to load. */
+    QQuickWindow *window();
+    bool isBuilt() const { return m_window != nullptr; }
+    bool isShown() const;
+    QString errorString() const { return m_error; }
+
+    /** Shows the window, raises it and asks for keyboard focus. */
+    void showAndActivate();
+    void close();
+
+signals:
+    void built(QQuickWindow *window);
+    /** The window went from shown to hidden (closed by the user or by the program). */
+    void hidden();
+
+private:
+    QQmlEngine &m_engine;
+    QUrl m_url;
+    QVariantMap m_properties;
+    QPointer<QQuickWindow> m_window;
+    QString m_error;
+};
+
+} // namespace corvane

@@ -1,0 +1,167 @@
+#include "StatusItemController.h"
+
+#include "Clock.h"
+#include "PopoverPlacement.h"
+#include "QmlWindow.h"
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QQuickWindow>
+#include <QScreen>
+#include <QSystemTrayIcon>
+
+#include <cstdio>
+
+namespace corvane {
+namespace {
+StatusItemController *g_shared = nullptr;
+}
+
+StatusItemController::StatusItemController(Clock &clock, QmlWindow &popover, QObject *parent)
+    : QObject(parent)
+    , m_clock(clock)
+    , m_popover(popover)
+{
+    g_shared = this;
+    buildMenu();
+}
+
+StatusItemController::~StatusItemController()
+{
+    if (g_shared == this)
+        g_shared = nullptr;
+}
+
+StatusItemController *StatusItemController::shared() { return g_shared; }
+
+void StatusItemController::buildMenu()
+{
+    m_menu = std::make_unique<QMenu>();
+    connect(m_menu->addAction(tr("Open Corvane")), &QAction::triggered, this, &StatusItemController::openRequested);
+    m_menu->addSeparator();
+    m_pauseForTen = m_menu->addAction(tr("Pause for 10 Minutes"));
+    connect(m_pauseForTen, &QAction::triggered, this, [this] {
+        if (m_paused)
+            emit resumeRequested();
+        else
+            emit pauseForTenMinutesRequested();
+    });
+    m_pause = m_menu->addAction(tr("Pause"));
+    connect(m_pause, &QAction::triggered, this, &StatusItemController::pauseRequested);
+    m_menu->addSeparator();
+    connect(m_menu->addAction(tr("Settings…")), &QAction::triggered, this, &StatusItemController::settingsRequested);
+    m_menu->addSeparator();
+    connect(m_menu->addAction(tr("Quit Corvane")), &QAction::triggered, this, &StatusItemController::quitRequested);
+}
+
+void StatusItemController::install()
+{
+    if (m_tray)
+        return;
+    m_tray = new QSystemTrayIcon(TrayIcons::icon(m_look), this);
+    m_tray->setToolTip(QStringLiteral("Corvane"));
+    m_tray->setContextMenu(m_menu.get());
+    connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+        if (reason == QSystemTrayIcon::Trigger)
+            togglePopover();
+    });
+    if (QSystemTrayIcon::isSystemTrayAvailable())
+        m_tray->show();
+    else
+        waitForTray();
+}
+
+void StatusItemController::waitForTray()
+{
+    std::fprintf(stderr, "Corvane: no system tray yet; waiting for one\n");
+    m_trayWait = m_clock.scheduleRepeating(trayPollMs, [this] {
+        m_trayWaited += trayPollMs;
+        if (QSystemTrayIcon::isSystemTrayAvailable()) {
+            m_tray->show();
+            m_trayWait.reset();
+        } else if (m_trayWaited >= trayWaitMs) {
+            std::fprintf(stderr, "Corvane: no system tray; open Corvane with Super+Shift+V or \"corvane --toggle\"\n");
+            m_trayWait.reset();
+        }
+    });
+}
+
+bool StatusItemController::isTrayAvailable() const
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+QString StatusItemController::trayStateText() const
+{
+    if (m_tray && m_tray->isVisible())
+        return QStringLiteral("shown");
+    if (m_trayWait)
+        return QStringLiteral("waiting for a tray");
+    return QStringLiteral("no tray available");
+}
+
+void StatusItemController::setLook(TrayIcons::Look look)
+{
+    if (m_look == look)
+        return;
+    m_look = look;
+    if (m_tray)
+        m_tray->setIcon(TrayIcons::icon(look));
+}
+
+void StatusItemController::flash()
+{
+    if (!m_flashAllowed())
+        return;
+    setLook(TrayIcons::Look::flash);
+    m_flashTimer = m_clock.schedule(flashMs, [this] {
+        setLook(m_paused ? TrayIcons::Look::paused : TrayIcons::Look::normal);
+    });
+}
+
+void StatusItemController::setPaused(bool paused)
+{
+    m_paused = paused;
+    m_pauseForTen->setText(paused ? tr("Resume") : tr("Pause for 10 Minutes"));
+    m_pause->setEnabled(!paused);
+    if (m_tray)
+        m_tray->setToolTip(paused ? tr("Corvane — Paused") : QStringLiteral("Corvane"));
+    if (!m_flashTimer || !m_flashTimer->isActive())
+        setLook(paused ? TrayIcons::Look::paused : TrayIcons::Look::normal);
+}
+
+bool StatusItemController::isShown() const
+{
+    return m_popover.isShown();
+}
+
+void StatusItemController::performClose()
+{
+    m_popover.close();
+}
+
+void StatusItemController::togglePopover()
+{
+    if (isShown())
+        performClose();
+    else
+        showPopover();
+}
+
+void StatusItemController::showPopover()
+{
+    QQuickWindow *window = m_popover.window();
+    if (!window)
+        return;
+    const QRect icon = m_tray ? m_tray->geometry() : QRect();
+    const QPoint pointer = QCursor::pos();
+    QScreen *screen = QGuiApplication::screenAt(icon.isEmpty() ? pointer : icon.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    window->setScreen(screen);
+    window->setGeometry(popoverGeometry(window->size(), icon, pointer, screen->availableGeometry()));
+    m_popover.showAndActivate();
+}
+
+} // namespace corvane

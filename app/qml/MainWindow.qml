@@ -1,0 +1,29 @@
+import QtQuick
+import QtQuick.Controls
+import Corvane.Design
+
+// The main window: the app's menus above the hosted main view.
+ApplicationWindow {
+    id: window
+    required property var store
+    required property var settings
+    required property var commands
+    required property url contentUrl
+
+    title: "Corvane"
+    width: 1000
+    height: 680
+    minimumWidth: 640
+    minimumHeight: 420
+    color: Theme.sunsetCream
+
+    menuBar: AppMenuBar { commands: window.commands }
+
+    Loader {
+        id: content
+        anchors.fill: parent
+        source: window.contentUrl
+        focus: true
+        onLoaded: if (item.store !== undefined) item.store = window.store
+    }
+}

@@ -1,0 +1,30 @@
+import QtQuick
+
+// The frameless window under the tray icon; it closes as soon as it loses focus.
+Window {
+    id: popover
+    required property url contentUrl
+    required property var store
+    required property var settings
+    property bool reduceMotion: false
+
+    flags: Qt.Tool | Qt.FramelessWindowHint
+    width: content.item && content.item.implicitWidth > 0 ? content.item.implicitWidth : 360
+    height: content.item && content.item.implicitHeight > 0 ? content.item.implicitHeight : 520
+    title: "Corvane"
+
+    onActiveChanged: if (!active && visible) close()
+    onVisibleChanged: if (visible && !reduceMotion) appear.restart()
+
+    Loader {
+        id: content
+        anchors.fill: parent
+        source: popover.contentUrl
+        onLoaded: if (item.store !== undefined) item.store = popover.store
+        NumberAnimation on opacity {
+            id: appear
+            running: false
+            from: 0; to: 1; duration: 150; easing.type: Easing.OutCubic
+        }
+    }
+}

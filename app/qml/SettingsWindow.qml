@@ -1,0 +1,24 @@
+import QtQuick
+
+// Hosts the settings view, which fixes its own size.
+Window {
+    id: window
+    required property var store
+    required property var settings
+    required property url contentUrl
+
+    title: qsTr("Corvane Settings")
+    flags: Qt.Dialog
+    width: content.item ? content.item.implicitWidth : 560
+    height: content.item ? content.item.implicitHeight : 420
+    minimumWidth: width
+    maximumWidth: width
+    minimumHeight: height
+    maximumHeight: height
+
+    Loader {
+        id: content
+        anchors.fill: parent
+        source: window.contentUrl
+    }
+}
