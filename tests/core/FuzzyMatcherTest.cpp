@@ -42,10 +42,15 @@ class FuzzyMatcherScore : public testing::TestWithParam<ScoreCase> {};
 TEST_P(FuzzyMatcherScore, ScoresEveryTermOrFails)
 {
     const ScoreCase &c = GetParam();
-    const auto actual = FuzzyMatcher::score(c.terms, QString::fromUtf8(c.haystack));
-    ASSERT_EQ(actual.has_value(), c.score.has_value()) << c.haystack;
-    if (c.score)
-        EXPECT_DOUBLE_EQ(*actual, *c.score) << c.haystack;
+    const QString text = QString::fromUtf8(c.haystack);
+    const auto query = FuzzyMatcher::PreparedQuery::prepare(c.terms);
+    // The plain and the indexed path must agree.
+    for (const auto &actual : {FuzzyMatcher::score(c.terms, text), FuzzyMatcher::score(query, FuzzyHaystack({text}))}) {
+        ASSERT_EQ(actual.has_value(), c.score.has_value()) << c.haystack;
+        if (c.score) {
+            EXPECT_DOUBLE_EQ(*actual, *c.score) << c.haystack;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,6 +95,38 @@ TEST(FuzzyMatcherScore, FieldsEachTermTakesItsBestField)
     EXPECT_FALSE(FuzzyMatcher::score(query, std::span<const QStringView>()).has_value());
 }
 
+// The index only rejects: on any text, scoring through it gives what reading the text gives.
+TEST(FuzzyMatcherScore, IndexedHaystackAgreesWithPlainText)
+{
+    const QStringList vocabulary{"connection", "conection", "Postgres", "postgrex", "data", "base", "database",
+                                 "İstanbul", "istanbul", "straße", "STRASSE", "form", "from", "farm", "a", "ab",
+                                 "x-ray", "pool", "p00l", "Kelvin", "kelvin", "𝐀abce"};
+    const QList<QStringList> queries{{"postgres", "conection"}, {"data"}, {"base", "from"}, {"istanbul"},
+                                     {"straße"}, {"kelvin"}, {"abcd"}, {"a"}, {"x-r"}, {"pool", "form"}};
+    const QString separators = QStringLiteral("  .-/\n,");
+    QRandomGenerator random(7);
+    for (int round = 0; round < 3000; ++round) {
+        QStringList fields;
+        const int fieldCount = 1 + random.bounded(3);
+        for (int f = 0; f < fieldCount; ++f) {
+            QString field;
+            const int words = random.bounded(8);
+            for (int w = 0; w < words; ++w)
+                field += vocabulary[random.bounded(int(vocabulary.size()))] + separators[random.bounded(int(separators.size()))];
+            fields << field;
+        }
+        QList<QStringView> views;
+        for (const QString &field : fields)
+            views << field;
+        const FuzzyHaystack haystack(fields);
+        for (const QStringList &terms : queries) {
+            const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
+            ASSERT_EQ(FuzzyMatcher::score(query, haystack), FuzzyMatcher::score(query, std::span<const QStringView>(views)))
+                << fields.join(u'|').toStdString() << " ? " << terms.join(u' ').toStdString();
+        }
+    }
+}
+
 TEST(FuzzyMatcherTypoDistance, OptimalStringAlignment)
 {
     const struct {
@@ -106,6 +143,59 @@ TEST(FuzzyMatcherTypoDistance, OptimalStringAlignment)
     for (const auto &c : cases)
         EXPECT_EQ(FuzzyMatcher::typoDistance(c.a, c.b, c.limit), c.distance)
             << QStringView(c.a).toString().toStdString() << " / " << QStringView(c.b).toString().toStdString();
+}
+
+// Words the index leaves out (very long words, or beyond its size cap) are still found.
+TEST(FuzzyMatcherScore, IndexFallsBackToTheTextForWordsItLeftOut)
+{
+    const QString longWord = QString(70, u'q') + QStringLiteral("xyz");
+    QString longTypo = longWord;
+    longTypo[10] = u'w';
+    QString manyWords;
+    for (int i = 0; i < 6000; ++i)
+        manyWords += QStringLiteral("w%1x ").arg(i, 5, 36, QLatin1Char('0'));
+    const struct {
+        QStringList terms;
+        QString text;
+        std::optional<double> score;
+    } cases[] = {
+        {{longTypo}, QStringLiteral("see ") + longWord, 0.6},
+        {{"conection"}, manyWords + QStringLiteral("lost connection"), 0.6},
+        {{"conection"}, manyWords + QStringLiteral("lost station"), std::nullopt},
+    };
+    for (const auto &c : cases) {
+        const FuzzyHaystack haystack({c.text});
+        const auto query = FuzzyMatcher::PreparedQuery::prepare(c.terms);
+        EXPECT_FALSE(haystack.wordsComplete());
+        EXPECT_EQ(FuzzyMatcher::score(query, haystack), c.score);
+        EXPECT_EQ(FuzzyMatcher::scoreAll(query, std::span(&haystack, 1)).front(), c.score);
+    }
+}
+
+// The bit-parallel distance used on the hot path must equal the table-based one.
+TEST(TypoPatternDistance, AgreesWithTableDistance)
+{
+    const QString alphabet = QStringLiteral("abcdéßx");
+    QRandomGenerator random(11);
+    auto randomText = [&](int maxLength) {
+        QString text;
+        const int length = random.bounded(maxLength + 1);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random.bounded(int(alphabet.size()))];
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const QString term = randomText(12);
+        const QString word = randomText(14);
+        if (term.isEmpty())
+            continue;
+        ASSERT_EQ(TypoPattern(term).distance(word), FuzzyMatcher::typoDistance(term, word, 100))
+            << term.toStdString() << " / " << word.toStdString();
+    }
+    const QString longTerm(64, u'a');
+    EXPECT_TRUE(TypoPattern(longTerm).isValid());
+    EXPECT_EQ(TypoPattern(longTerm).distance(QString(62, u'a') + QStringLiteral("ba")), 1);
+    EXPECT_FALSE(TypoPattern(longTerm + u'a').isValid());
 }
 
 TEST(FuzzyMatcherHighlight, RangesAreSortedMergedAndInOriginalUnits)

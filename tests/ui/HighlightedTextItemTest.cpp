@@ -1,0 +1,64 @@
+#include "HighlightedTextItem.h"
+#include "PopoverClipModel.h"
+#include "StoreFixture.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+using namespace corvane;
+using namespace corvane::test;
+
+TEST(HighlightedTextItem, MatchesLineLimitAndElision)
+{
+    ensureGuiApplication();
+    HighlightedTextItem item;
+    item.setWidth(120);
+    item.setText(QStringLiteral("<b>review</b> & review again"));
+    item.setTerms({QStringLiteral("review")});
+    EXPECT_EQ(item.spanCount(), 2) << "the markup is text, so both words match";
+    EXPECT_TRUE(item.truncated());
+
+    item.setWidth(2000);
+    EXPECT_FALSE(item.truncated());
+
+    QSignalSpy textChanged(&item, &HighlightedTextItem::textChanged);
+    item.setText(item.text());
+    EXPECT_EQ(textChanged.count(), 0);
+
+    item.setWidth(80);
+    item.setMaximumLineCount(2);
+    const qreal twoLines = item.implicitHeight();
+    item.setMaximumLineCount(1);
+    EXPECT_LT(item.implicitHeight(), twoLines);
+
+    item.setTerms({});
+    EXPECT_EQ(item.spanCount(), 0);
+}
+
+class PopoverClipModelTest : public StoreFixture
+{
+};
+
+TEST_F(PopoverClipModelTest, UpdatesRowsInPlace)
+{
+    addMany(5);
+    PopoverClipModel model(true);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.setClips(store->clips(), clock.now(), QTimeZone::utc());
+    ASSERT_EQ(model.count(), 5);
+    EXPECT_EQ(model.data(model.index(0), PopoverClipModel::SubtitleRole).toString(), "Unknown · 1 min ago");
+
+    QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy moved(&model, &QAbstractItemModel::rowsMoved);
+    QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+    ClipList reordered = store->clips();
+    reordered.move(3, 0);
+    reordered.removeAt(4);
+    model.setClips(reordered, clock.now(), QTimeZone::utc());
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(moved.count(), 1);
+    EXPECT_EQ(removed.count(), 1);
+    for (int i = 0; i < reordered.size(); ++i)
+        EXPECT_EQ(model.data(model.index(i), PopoverClipModel::ClipIdRole).toLongLong(), reordered.at(i)->id);
+    EXPECT_EQ(model.data(model.index(0), PopoverClipModel::ShortcutLabelRole).toString(), "Ctrl+1");
+}

@@ -1,0 +1,23 @@
+#include "UiSetup.h"
+
+#include "ClipboardStore.h"
+#include "DesignSetup.h"
+
+#include <QQmlEngine>
+#include <QQmlExtensionPlugin>
+
+Q_IMPORT_QML_PLUGIN(Corvane_EnginePlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_UiPlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_MainPlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_MenubarPlugin)
+
+namespace corvane {
+
+void installUi(QQmlEngine &engine, ClipboardStore *store)
+{
+    installDesign(engine);
+    if (store && !engine.imageProvider(QStringLiteral("thumb")))
+        store->installImageProviders(&engine);
+}
+
+} // namespace corvane

@@ -1,0 +1,98 @@
+import QtQuick
+import QtQuick.Controls
+import Qt.labs.qmlmodels
+import Corvane.Ui
+import Corvane.Design
+
+// The one context menu of a clip. `openFor(id)` rebuilds it from the store's state at that
+// moment and opens it at the pointer, inside the window (a separate menu window would take the
+// focus away from the popover and close it). It never changes the selection.
+Menu {
+    id: menu
+
+    property alias store: model.store
+
+    function openFor(clipId) {
+        if (model.build(clipId))
+            menu.popup()
+    }
+
+    ClipMenuModel { id: model }
+
+    // One line of the model: its index, label, icon name and whether it destroys.
+    component Entry: MenuItem {
+        id: entry
+        required property int index
+        required property string label
+        required property string iconName
+        required property bool destructive
+        property color tint: Theme.sunsetInk
+        text: label
+        implicitHeight: 28
+        icon.source: iconName.length > 0 ? Icons.url(iconName, tint) : ""
+        icon.width: 14
+        icon.height: 14
+        icon.color: "transparent"
+        palette.windowText: destructive ? Theme.sunsetDanger : Theme.sunsetInk
+        palette.highlightedText: destructive ? Theme.sunsetDanger : Theme.sunsetInk
+        palette.light: Theme.sunsetHoverShade
+        palette.midlight: Theme.sunsetHoverShade
+        font.pixelSize: 13
+    }
+
+    // Held as a property so it is not added to the menu by itself; the entries place it.
+    property Menu tagsMenu: Menu {
+        id: tagsMenu
+        title: qsTr("Tags")
+        Instantiator {
+            model: model.tags
+            delegate: Entry {
+                tint: Theme.tagColor(index)
+                onTriggered: model.performTag(index)
+            }
+            onObjectAdded: (index, object) => tagsMenu.insertItem(index, object)
+            onObjectRemoved: (index, object) => tagsMenu.removeItem(object)
+        }
+    }
+
+    Instantiator {
+        id: lines
+        model: model.entries
+        delegate: DelegateChooser {
+            role: "kind"
+            DelegateChoice {
+                roleValue: "action"
+                Entry {
+                    tint: destructive ? Theme.sunsetDanger : Theme.sunsetMuted
+                    onTriggered: model.perform(index)
+                }
+            }
+            DelegateChoice {
+                roleValue: "separator"
+                MenuSeparator { }
+            }
+            DelegateChoice {
+                roleValue: "tags"
+                // The nested "Tags" menu takes this place in the list.
+                QtObject { readonly property bool isTagsPlaceholder: true }
+            }
+        }
+        onObjectAdded: (index, object) => {
+            if (object.isTagsPlaceholder)
+                menu.insertMenu(index, tagsMenu)
+            else
+                menu.insertItem(index, object)
+        }
+        onObjectRemoved: (index, object) => {
+            if (object.isTagsPlaceholder) {
+                for (let i = 0; i < menu.count; ++i) {
+                    if (menu.itemAt(i).subMenu === tagsMenu) {
+                        menu.takeMenu(i)
+                        break
+                    }
+                }
+            } else
+                menu.removeItem(object)
+        }
+    }
+}

@@ -1,0 +1,12 @@
+import QtQuick
+import Corvane.Ui
+import Corvane.Design
+
+// Plain text with the matches of `terms` painted behind in the highlight colour. Clip text is
+// drawn as it stands, never as markup. Set the font, colour, line limit and elide as on a Text.
+HighlightedTextItem {
+    color: Theme.sunsetInk
+    highlightColor: Theme.sunsetHighlight
+    maximumLineCount: 1
+    elide: Qt.ElideRight
+}

@@ -1,0 +1,45 @@
+#include "StoreClipActions.h"
+
+#include "AppSettings.h"
+#include "ClipboardStore.h"
+
+namespace corvane {
+namespace {
+
+QList<std::int64_t> idsOf(const QList<Clip> &clips)
+{
+    QList<std::int64_t> ids;
+    ids.reserve(clips.size());
+    for (const Clip &clip : clips)
+        ids << clip.id;
+    return ids;
+}
+
+} // namespace
+
+void StoreClipActions::copy(const Clip &clip, bool plainTextOnly) { m_store.copy(clip.id, plainTextOnly); }
+void StoreClipActions::copyClips(const QList<Clip> &clips) { m_store.copyClips(idsOf(clips)); }
+void StoreClipActions::togglePin(const Clip &clip) { m_store.togglePin(clip.id); }
+void StoreClipActions::addToStack(const QList<Clip> &clips) { m_store.addToStack(idsOf(clips)); }
+void StoreClipActions::toggleTag(ColorTag tag, const Clip &clip) { m_store.toggleTag(ColorTags::rawValue(tag), clip.id); }
+void StoreClipActions::reveal(const Clip &clip) { m_store.reveal(clip.id); }
+void StoreClipActions::keepSource(const QString &key) { m_store.keepSource(key); }
+void StoreClipActions::deleteClip(const Clip &clip) { m_store.deleteClip(clip.id); }
+void StoreClipActions::deleteClips(const QList<Clip> &clips) { m_store.deleteClips(idsOf(clips)); }
+
+void StoreClipActions::unkeepSource(const QString &key)
+{
+    // Straight to "neither kept nor hidden": going through hideSource would persist a hidden
+    // state first and make the sidebar drop the source for a moment.
+    AppSettings *settings = m_store.settings();
+    if (!settings)
+        return;
+    QStringList kept = settings->keptSources();
+    kept.removeAll(key);
+    settings->setKeptSources(kept);
+    QStringList hidden = settings->hiddenSources();
+    if (hidden.removeAll(key) > 0)
+        settings->setHiddenSources(hidden);
+}
+
+} // namespace corvane

@@ -1,0 +1,348 @@
+import QtQuick
+import QtQuick.Controls
+import Corvane.Engine
+import Corvane.Ui
+import Corvane.Main
+import Corvane.Design
+
+// The popover under the tray icon: search and group chips, the pinned strip, the 60 most recent
+// clips driven by the arrows, Return and Ctrl+1-9, and a footer to open the main window, pause,
+// open the settings or quit. The shell sets `popoverHost`; the store defaults to the shared one.
+FocusScope {
+    id: root
+    objectName: "menuBarPopover"
+
+    property ClipboardStore store: ClipboardStore
+    property PopoverHost popoverHost: null
+    readonly property alias viewModel: vm
+    readonly property alias contextMenu: contextMenu
+
+    width: 340
+    implicitWidth: 340
+    implicitHeight: header.height + middle.height + footer.height
+    focus: true
+
+    PopoverViewModel {
+        id: vm
+        store: root.store
+        host: root.popoverHost
+    }
+    DragExport {
+        id: dragExport
+        store: root.store
+    }
+
+    function handleKey(event) {
+        event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat)
+    }
+    Keys.onPressed: (event) => handleKey(event)
+
+    PopoverBackground { anchors.fill: parent }
+
+    PopoverHeaderGlass {
+        id: header
+        width: parent.width
+        height: headerColumn.implicitHeight + 24
+
+        Column {
+            id: headerColumn
+            x: 12
+            y: 12
+            width: parent.width - 24
+            spacing: 10
+
+            SunsetSearchField {
+                id: search
+                objectName: "popoverSearch"
+                width: parent.width
+                placeholder: qsTr("Search clips")
+                focus: true
+                onTextChanged: vm.query = text
+                Keys.priority: Keys.BeforeItem
+                Keys.onPressed: (event) => root.handleKey(event)
+            }
+
+            Flickable {
+                width: parent.width
+                height: 24
+                contentWidth: chipRow.implicitWidth
+                flickableDirection: Flickable.HorizontalFlick
+                boundsBehavior: Flickable.StopAtBounds
+                clip: true
+
+                Row {
+                    id: chipRow
+                    spacing: 6
+                    Repeater {
+                        model: vm.chips
+                        delegate: PressableStyle {
+                            id: chip
+                            required property var modelData
+                            readonly property bool selected: modelData.selected
+                            objectName: "chip-" + (modelData.group.length > 0 ? modelData.group : "all")
+                            height: 24
+                            leftPadding: 10
+                            rightPadding: 10
+                            onClicked: vm.selectGroup(modelData.group)
+                            background: Rectangle {
+                                radius: height / 2
+                                color: Theme.sunsetHoverShade
+                                gradient: chip.selected ? accent : null
+                                SunsetAccentGradient { id: accent }
+                            }
+                            contentItem: Row {
+                                spacing: 5
+                                GroupDot {
+                                    anchors.verticalCenter: parent.verticalCenter
+                                    visible: chip.modelData.group.length > 0
+                                    group: chip.modelData.group
+                                    size: 6
+                                }
+                                Text {
+                                    anchors.verticalCenter: parent.verticalCenter
+                                    text: chip.modelData.title
+                                    textFormat: Text.PlainText
+                                    font.pointSize: 11.5 * 0.75 // 11.5 px at 96 dpi
+                                    font.weight: chip.selected ? Font.DemiBold : Font.Normal
+                                    color: chip.selected ? Theme.sunsetOnAccent : Theme.sunsetMuted
+                                }
+                            }
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+    Item {
+        id: middle
+        y: header.height
+        width: parent.width
+        height: vm.isEmpty ? 170 : 330
+
+        SunsetEmptyState {
+            objectName: "popoverEmptyState"
+            anchors.fill: parent
+            visible: vm.isEmpty
+            systemImage: vm.emptySymbol
+            message: vm.emptyMessage
+        }
+
+        ListView {
+            id: list
+            objectName: "recentList"
+            anchors.fill: parent
+            visible: !vm.isEmpty
+            clip: true
+            spacing: 6
+            topMargin: 10
+            bottomMargin: 10
+            leftMargin: 12
+            rightMargin: 12
+            boundsBehavior: Flickable.StopAtBounds
+            model: vm.recentModel
+            ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+
+            header: Column {
+                width: list.width - 24
+                spacing: 8
+                bottomPadding: vm.recentModel.count > 0 ? 8 : 0
+
+                Text {
+                    visible: vm.pinnedModel.count > 0
+                    leftPadding: 4
+                    text: qsTr("Pinned").toUpperCase()
+                    textFormat: Text.PlainText
+                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    font.bold: true
+                    font.letterSpacing: 0.6
+                    color: Theme.sunsetMuted
+                }
+                ListView {
+                    objectName: "pinnedStrip"
+                    visible: vm.pinnedModel.count > 0
+                    width: parent.width
+                    height: visible ? 80 : 0
+                    orientation: ListView.Horizontal
+                    spacing: 8
+                    leftMargin: 2
+                    rightMargin: 2
+                    clip: true
+                    boundsBehavior: Flickable.StopAtBounds
+                    model: vm.pinnedModel
+                    delegate: PinnedCard {
+                        terms: vm.searchTerms
+                        onCopyRequested: vm.copyAndClose(clipId)
+                        onMenuRequested: contextMenu.openFor(clipId)
+                    }
+                }
+                Text {
+                    visible: vm.recentModel.count > 0
+                    leftPadding: 4
+                    text: qsTr("Recent").toUpperCase()
+                    textFormat: Text.PlainText
+                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    font.bold: true
+                    font.letterSpacing: 0.6
+                    color: Theme.sunsetMuted
+                }
+            }
+
+            delegate: StaggeredAppear {
+                id: slot
+                required property int index
+                required property var clipId
+                required property string group
+                required property string title
+                required property string subtitle
+                required property string colorHex
+                required property bool hasThumbnail
+                required property string thumbnailUrl
+                required property bool isPinned
+                required property string shortcutLabel
+                width: list.width - 24
+                height: popoverRow.implicitHeight
+
+                PopoverRow {
+                    id: popoverRow
+                    objectName: "popoverRow-" + slot.index
+                    width: slot.width
+                    height: implicitHeight
+                    clipId: slot.clipId
+                    group: slot.group
+                    title: slot.title
+                    subtitle: slot.subtitle
+                    colorHex: slot.colorHex
+                    hasThumbnail: slot.hasThumbnail
+                    thumbnailUrl: slot.thumbnailUrl
+                    isPinned: slot.isPinned
+                    shortcutLabel: slot.shortcutLabel
+                    highlighted: vm.highlighted === slot.clipId
+                    copied: vm.copiedId === slot.clipId
+                    terms: vm.searchTerms
+                    onCopyRequested: vm.copyClicked(slot.clipId)
+                    onPinRequested: vm.togglePin(slot.clipId)
+                    onMenuRequested: contextMenu.openFor(slot.clipId)
+                    onDragRequested: dragExport.start([slot.clipId], popoverRow)
+                }
+            }
+
+            NumberAnimation { id: scrollAnimation; target: list; property: "contentY"; duration: Animations.selection.duration; easing: Animations.selection.easing }
+
+            Connections {
+                target: vm
+                function onHighlightedChanged() {
+                    if (vm.highlightedRow < 0)
+                        return
+                    const from = list.contentY
+                    list.positionViewAtIndex(vm.highlightedRow, ListView.Contain)
+                    const to = list.contentY
+                    if (Motion.reduceMotion || from === to)
+                        return
+                    list.contentY = from
+                    scrollAnimation.to = to
+                    scrollAnimation.restart()
+                }
+            }
+        }
+    }
+
+    Item {
+        id: footer
+        y: header.height + middle.height
+        width: parent.width
+        height: 48
+
+        Rectangle { anchors.fill: parent; color: Theme.sunsetPanel }
+        Rectangle { width: parent.width; height: 1; color: Theme.sunsetHairline }
+
+        Row {
+            anchors.fill: parent
+            anchors.leftMargin: 12
+            anchors.rightMargin: 12
+            spacing: 4
+
+            PressableStyle {
+                id: openButton
+                objectName: "openButton"
+                anchors.verticalCenter: parent.verticalCenter
+                height: 28
+                leftPadding: 10
+                rightPadding: 10
+                onClicked: vm.openMainWindow()
+                background: Rectangle { radius: height / 2; color: Theme.sunsetPanel }
+                contentItem: Row {
+                    spacing: 6
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "macwindow"; color: Theme.sunsetInk; size: 13 }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: qsTr("Open Corvane")
+                        font.pixelSize: 12
+                        font.weight: Font.Medium
+                        color: Theme.sunsetInk
+                    }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: "Super+Shift+V"
+                        font.pixelSize: 12
+                        font.weight: Font.Medium
+                        color: Theme.sunsetFaint
+                    }
+                }
+            }
+
+            Item { width: parent.width - openButton.width - 3 * 28 - 4 * parent.spacing; height: 1 }
+
+            IconButton {
+                objectName: "pauseButton"
+                anchors.verticalCenter: parent.verticalCenter
+                width: 28
+                height: 28
+                iconName: vm.isPaused ? "play.fill" : "pause.fill"
+                iconColor: vm.isPaused ? Theme.sunsetAccent : Theme.sunsetMuted
+                help: vm.pauseHelp
+                onClicked: vm.togglePause()
+            }
+            IconButton {
+                anchors.verticalCenter: parent.verticalCenter
+                width: 28
+                height: 28
+                iconName: "gearshape"
+                help: qsTr("Settings (Ctrl+,)")
+                onClicked: vm.openSettings()
+            }
+            IconButton {
+                anchors.verticalCenter: parent.verticalCenter
+                width: 28
+                height: 28
+                iconName: "power"
+                help: qsTr("Quit Corvane")
+                onClicked: vm.quit()
+            }
+        }
+
+        Rectangle {
+            objectName: "pausedBanner"
+            visible: vm.isPaused
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: -height / 2
+            width: bannerText.implicitWidth + 16
+            height: bannerText.implicitHeight + 4
+            radius: height / 2
+            gradient: SunsetAccentGradient { }
+            Text {
+                id: bannerText
+                anchors.centerIn: parent
+                text: qsTr("Recording paused")
+                font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                font.weight: Font.DemiBold
+                color: Theme.sunsetOnAccent
+            }
+        }
+    }
+
+    ClipContextMenu {
+        id: contextMenu
+        store: root.store
+    }
+}
