@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 namespace {
 
 const QString kCorvane = QStringLiteral(CORVANE_EXECUTABLE);
@@ -32,6 +34,8 @@ protected:
 
     void TearDown() override
     {
+        if (HasFailure())
+            std::fprintf(stderr, "corvane said:\n%s\n", (app.readAllStandardError() + app.readAllStandardOutput()).constData());
         if (app.state() != QProcess::NotRunning) {
             app.terminate();
             if (!app.waitForFinished(5000))
