@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -146,3 +147,22 @@ TEST_F(Corvane, SelfTestWritesItsReportAndPasses)
 }
 
 } // namespace
+
+TEST_F(Corvane, ACopyFromAnotherPathTakesOver)
+{
+    launch();
+    // A second install of Corvane (another path) asks the running one to quit and stays.
+    const QString other = home.filePath(QStringLiteral("other/corvane"));
+    QDir().mkpath(QFileInfo(other).path());
+    ASSERT_TRUE(QFile::copy(kCorvane, other));
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(other, {});
+    ASSERT_TRUE(second.waitForStarted());
+    EXPECT_TRUE(app.waitForFinished(15000)) << "the first copy did not quit";
+    EXPECT_EQ(app.exitCode(), 0);
+    EXPECT_FALSE(second.waitForFinished(2000)) << "the new copy should keep running";
+    EXPECT_EQ(run(kCorvane, {QStringLiteral("--toggle")}), 0) << "the new copy answers commands";
+    second.terminate();
+    second.waitForFinished(5000);
+}
