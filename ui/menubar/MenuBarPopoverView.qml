@@ -273,7 +273,7 @@ FocusScope {
                 background: Rectangle { radius: height / 2; color: Theme.sunsetPanel }
                 contentItem: Row {
                     spacing: 6
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "macwindow"; color: Theme.sunsetInk; size: 13 }
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; iconName: "macwindow"; color: Theme.sunsetInk; size: 13 }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         text: qsTr("Open Corvane")
