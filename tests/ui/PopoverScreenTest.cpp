@@ -368,15 +368,6 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
     PopoverViewModel *vm = viewModel();
     EXPECT_EQ(vm->recentModel()->count(), 60);
 
-    {
-        QElapsedTimer t;
-        t.start();
-        const auto all = store->visibleClips(ClipFilter::all(), QStringLiteral("budget revi"));
-        const double storeAll = t.nsecsElapsed() / 1e6;
-        t.restart();
-        const auto pinned = store->visibleClips(ClipFilter::pinned(), QStringLiteral("budget revie"));
-        std::printf("[perf] store search all %.2f ms (%d), pinned %.2f ms\n", storeAll, int(all.size()), t.nsecsElapsed() / 1e6);
-    }
     // Building the view again in the warm engine: the types are loaded, the GL context exists.
     delete popover;
     popover = nullptr;
@@ -405,21 +396,36 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
     ASSERT_TRUE(swapped.wait(5000));
     const qint64 reopenFrame = reopen.elapsed();
 
+    // Each keystroke: first the store's search alone (a new text each time), then the popover's
+    // whole update for the same text, which finds the search cached, so it shows the lists' own
+    // share; the sum is what a keystroke costs.
+    std::vector<double> searches;
     std::vector<double> updates;
     QString typed;
     for (QChar c : QStringLiteral("budget revi")) {
         typed += c;
         QElapsedTimer t;
         t.start();
+        store->visibleClips(ClipFilter::all(), typed);
+        searches.push_back(t.nsecsElapsed() / 1e6);
+        t.restart();
         vm->setQuery(typed);
         updates.push_back(t.nsecsElapsed() / 1e6);
     }
+    std::vector<double> totals;
+    for (size_t i = 0; i < updates.size(); ++i)
+        totals.push_back(searches[i] + updates[i]);
+    std::sort(searches.begin(), searches.end());
+    std::sort(totals.begin(), totals.end());
     std::sort(updates.begin(), updates.end());
-    const double median = updates[updates.size() / 2];
-    const double worst = updates.back();
+    const double median = totals[totals.size() / 2];
+    const double worst = totals.back();
+    const double ownMedian = updates[updates.size() / 2];
+    const double searchMedian = searches[searches.size() / 2];
     std::printf("[perf] 100000 clips: first frame %lld ms (cold engine), %lld ms (view built in a warm engine), "
-                "%lld ms (opened again); keystroke list update median %.2f ms, worst %.2f ms\n",
-                firstFrame, rebuildFrame, reopenFrame, median, worst);
+                "%lld ms (opened again); keystroke median %.2f ms (store search %.2f, popover lists and rows %.2f), "
+                "worst %.2f ms\n",
+                firstFrame, rebuildFrame, reopenFrame, median, searchMedian, ownMedian, worst);
     RecordProperty("rebuildFrameMs", int(rebuildFrame));
     RecordProperty("reopenFrameMs", int(reopenFrame));
     RecordProperty("firstFrameMs", int(firstFrame));
