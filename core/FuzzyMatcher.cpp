@@ -17,7 +17,7 @@ constexpr double substringScore = 1.0;
 
 double typoScore(int distance) { return 0.6 - 0.15 * (distance - 1); }
 
-std::uint64_t charBit(char16_t folded) { return std::uint64_t{1} << (folded & 63); }
+std::uint32_t charBit(char16_t folded) { return FuzzyHaystack::charBit(folded); }
 
 /** Best exact score of a term in one field: 0 when absent. */
 double exactScore(const PreparedTerm &term, QStringView field)
@@ -52,7 +52,7 @@ void forEachWord(QStringView text, Visit &&visit)
 /** @brief A word of the haystack folded into a small buffer, with its character bits. */
 struct FoldedWord {
     QVarLengthArray<char16_t, 64> units;
-    std::uint64_t bits = 0;
+    std::uint32_t bits = 0;
 
     void assign(QStringView word)
     {
@@ -66,13 +66,38 @@ struct FoldedWord {
     QStringView view() const { return QStringView(units.constData(), units.size()); }
 };
 
+// Each edit removes or adds at most one distinct character, so words whose characters differ
+// more than that cannot be close.
+bool mayBeClose(const PreparedTerm &term, std::uint32_t wordBits, int limit)
+{
+    return std::popcount(term.charBits & ~wordBits) <= limit && std::popcount(wordBits & ~term.charBits) <= limit;
+}
+
 /** Typo distance of a word to a term when within `limit`, else limit + 1; cheap checks first. */
 int boundedDistance(const PreparedTerm &term, const FoldedWord &word, int limit)
 {
-    // Each edit removes or adds at most one distinct character.
-    if (std::popcount(term.charBits & ~word.bits) > limit || std::popcount(word.bits & ~term.charBits) > limit)
+    if (!mayBeClose(term, word.bits, limit))
         return limit + 1;
     return typoDistance(term.folded, word.view(), limit);
+}
+
+/** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
+int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
+{
+    const auto &words = haystack.words();
+    const qsizetype length = term.folded.size();
+    int best = term.typoLimit + 1;
+    auto word = std::lower_bound(words.begin(), words.end(), length - term.typoLimit,
+                                 [](const FuzzyHaystack::Word &w, qsizetype l) { return w.length < l; });
+    FoldedWord folded;
+    for (; word != words.end() && word->length <= length + term.typoLimit && best > 1; ++word) {
+        const int limit = std::min(term.typoLimit, best - 1);
+        if (std::abs(qsizetype(word->length) - length) > limit || !mayBeClose(term, word->bits, limit))
+            continue;
+        folded.assign(haystack.wordText(*word));
+        best = std::min(best, typoDistance(term.folded, folded.view(), limit));
+    }
+    return best;
 }
 
 /** Lowers best[k] to the smallest distance of pending[k] to any word of the field. */
@@ -129,6 +154,10 @@ PreparedQuery PreparedQuery::prepare(const QStringList &terms)
             term.charBits |= charBit(term.folded[i].unicode());
         }
         term.typoLimit = typoLimit(text.size());
+        for (qsizetype i = 1; i < term.folded.size(); ++i) {
+            const int slot = FuzzyHaystack::bigramSlot(term.folded[i - 1].unicode(), term.folded[i].unicode());
+            term.bigrams[size_t(slot >> 6)] |= std::uint64_t{1} << (slot & 63);
+        }
         query.terms.push_back(std::move(term));
     }
     return query;
@@ -164,6 +193,45 @@ std::optional<double> score(const PreparedQuery &query, std::span<const QStringV
         if (best[k] > pending[k]->typoLimit)
             return std::nullopt;
         total += typoScore(best[k]);
+    }
+    return total;
+}
+
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
+{
+    double total = 0;
+    QVarLengthArray<const PreparedTerm *, 8> pending;
+    for (const PreparedTerm &term : query.terms) {
+        double best = 0;
+        if (haystack.mayContain(term.bigrams)) {
+            for (const QString &field : haystack.fields()) {
+                best = std::max(best, exactScore(term, field));
+                if (best == wordStartScore)
+                    break;
+            }
+        }
+        if (best > 0)
+            total += best;
+        else if (term.typoLimit == 0)
+            return std::nullopt;
+        else
+            pending.append(&term);
+    }
+    for (const PreparedTerm *term : pending) {
+        int distance = term->typoLimit + 1;
+        if (term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
+            distance = indexedDistance(*term, haystack);
+        } else {
+            // Words that long are not indexed; read the text instead.
+            QVarLengthArray<const PreparedTerm *, 8> one{term};
+            QVarLengthArray<int, 8> best{distance};
+            for (const QString &field : haystack.fields())
+                scanWords(one, field, best);
+            distance = best[0];
+        }
+        if (distance > term->typoLimit)
+            return std::nullopt;
+        total += typoScore(distance);
     }
     return total;
 }

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "FuzzyHaystack.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -23,7 +26,8 @@ struct PreparedTerm {
     QString text;             ///< the term as typed
     QString folded;           ///< case-folded, one unit per unit of text
     int typoLimit = 0;        ///< see typoLimit()
-    std::uint64_t charBits = 0; ///< a bit per folded character (hashed), to reject words cheaply
+    std::uint32_t charBits = 0; ///< a bit per folded character (hashed), to reject words cheaply
+    std::array<std::uint64_t, 8> bigrams{}; ///< bigram filter bits, to reject haystacks cheaply
 };
 
 /**
@@ -45,6 +49,8 @@ struct PreparedQuery {
 std::optional<double> score(const PreparedQuery &query, QStringView haystack);
 /** Same over several fields (text, note, title, ...): each term takes its best field. */
 std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields);
+/** Same against a prepared haystack: the fast path for scoring many clips per keystroke. */
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack);
 /** Convenience for a single call; prefer prepare() + score() in loops. */
 std::optional<double> score(const QStringList &terms, QStringView haystack);
 

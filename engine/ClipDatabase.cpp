@@ -9,7 +9,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <bit>
+#include <numeric>
+#include <thread>
+#include <vector>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -72,7 +76,8 @@ PRAGMA user_version = 1;
 
 static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
 
-Clip clipFromRow(const SqliteStatement &row)
+/** Every column but the text; `textUtf8` receives the text's prefix for converting later. */
+Clip clipFromRow(const SqliteStatement &row, QByteArray &textUtf8)
 {
     Clip clip;
     clip.id = row.int64(0);
@@ -95,12 +100,40 @@ Clip clipFromRow(const SqliteStatement &row)
     clip.detail = row.optionalText(15);
     if (!row.isNull(17)) {
         clip.textLength = row.int64(16);
-        clip.text = row.text(17);
-        clip.textIsTruncated = clip.textLength > clip.text->size();
+        clip.text.emplace();
+        clip.textIsTruncated = clip.textLength > Clip::textPrefixLength;
+        textUtf8 = row.blob(17);
     }
     clip.thumbnailPng = row.blob(18);
-    computeDisplayStrings(clip);
     return clip;
+}
+
+void finishClip(Clip &clip, const QByteArray &textUtf8)
+{
+    if (clip.text)
+        clip.text = QString::fromUtf8(textUtf8);
+    computeDisplayStrings(clip);
+}
+
+/** Runs `work(i)` for every i below `count`, spread over the machine's cores. */
+void parallelFor(qsizetype count, const std::function<void(qsizetype)> &work)
+{
+    const qsizetype threads = std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 8);
+    if (count < 2000 || threads == 1) {
+        for (qsizetype i = 0; i < count; ++i)
+            work(i);
+        return;
+    }
+    std::vector<std::thread> pool;
+    const qsizetype chunk = (count + threads - 1) / threads;
+    for (qsizetype start = 0; start < count; start += chunk) {
+        pool.emplace_back([&work, start, end = std::min(count, start + chunk)] {
+            for (qsizetype i = start; i < end; ++i)
+                work(i);
+        });
+    }
+    for (std::thread &thread : pool)
+        thread.join();
 }
 
 /** Drops the group and other permission bits of an existing path; the owner's stay as they are. */
@@ -207,38 +240,13 @@ void ClipDatabase::openAndMigrate()
 void ClipDatabase::exec(const QString &sql)
 {
     std::lock_guard lock(m_mutex);
+    m_prunableBytes.reset();
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         Error error(Kind::step, message ? QString::fromUtf8(message) : QString());
         sqlite3_free(message);
         throw error;
     }
-}
-
-QList<std::int64_t> ClipDatabase::prune(std::int64_t limitBytes)
-{
-    if (limitBytes <= 0)
-        throw Error(Kind::step, QStringLiteral("Refusing to prune to a storage limit of %1 bytes").arg(limitBytes));
-    std::lock_guard lock(m_mutex);
-    QList<std::int64_t> deleted;
-    {
-        // ROWS, not the default RANGE frame: clips with equal dates must get distinct totals.
-        SqliteStatement statement(m_db, R"sql(
-            DELETE FROM clips WHERE id IN (
-                SELECT id FROM (
-                    SELECT id, SUM(byte_size + IFNULL(length(thumbnail), 0)) OVER (
-                        ORDER BY created_at DESC, id DESC
-                        ROWS BETWEEN UNBOUNDED PRECEDING AND CURRENT ROW) AS total
-                    FROM clips WHERE pinned = 0 AND tags = 0)
-                WHERE total > ?1)
-            RETURNING id)sql");
-        statement.bind(1, limitBytes);
-        while (statement.step())
-            deleted.append(statement.int64(0));
-    }
-    if (!deleted.isEmpty())
-        SqliteStatement(m_db, "PRAGMA incremental_vacuum").run();
-    return deleted;
 }
 
 std::optional<std::int64_t> ClipDatabase::nearDuplicate(const NewClip &clip)
@@ -290,6 +298,7 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         replace.bind(7, clip.sourceName).bind(8, clip.sourceBundleID).bind(9, clip.sourceURL);
         replace.bind(10, *similar).run();
         result = {*similar, InsertResult::Outcome::replaced};
+        m_prunableBytes.reset();
     } else {
         SqliteStatement upsert(m_db, R"sql(
             INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,
@@ -317,32 +326,62 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         upsert.run();
     }
     transaction.commit();
+    if (m_prunableBytes && result.outcome == InsertResult::Outcome::inserted)
+        *m_prunableBytes += clip.byteSize + clip.thumbnail.size();
     return result;
 }
 
 QList<Clip> ClipDatabase::loadClips()
 {
-    std::lock_guard lock(m_mutex);
-    QList<Clip> clips;
+    QList<Clip> byID;
+    std::vector<QByteArray> texts;
     {
-        SqliteStatement count(m_db, "SELECT count(*) FROM clips");
-        count.step();
-        clips.reserve(qsizetype(count.int64(0)));
+        std::lock_guard lock(m_mutex);
+        {
+            SqliteStatement count(m_db, "SELECT count(*) FROM clips");
+            count.step();
+            byID.reserve(qsizetype(count.int64(0)));
+            texts.reserve(size_t(count.int64(0)));
+        }
+        // Table order reads the rows' pages in sequence; sorting by date afterwards is cheaper
+        // than visiting them through the date index.
+        SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
+        while (statement.step()) {
+            texts.emplace_back();
+            byID.append(clipFromRow(statement, texts.back()));
+        }
     }
-    SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY created_at DESC, id DESC");
-    while (statement.step())
-        clips.append(clipFromRow(statement));
+    parallelFor(byID.size(), [&](qsizetype i) { finishClip(byID[i], texts[size_t(i)]); });
+
+    // Newest first: a bumped clip is newer than its id says.
+    std::vector<qsizetype> order(size_t(byID.size()));
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
+        const Clip &x = byID[a];
+        const Clip &y = byID[b];
+        return x.createdAt != y.createdAt ? x.createdAt > y.createdAt : x.id > y.id;
+    });
+    QList<Clip> clips;
+    clips.reserve(byID.size());
+    for (qsizetype index : order)
+        clips.append(std::move(byID[index]));
     return clips;
 }
 
 std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
 {
-    std::lock_guard lock(m_mutex);
-    SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips WHERE id = ?1");
-    statement.bind(1, id);
-    if (!statement.step())
-        return std::nullopt;
-    return clipFromRow(statement);
+    QByteArray text;
+    std::optional<Clip> clip;
+    {
+        std::lock_guard lock(m_mutex);
+        SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips WHERE id = ?1");
+        statement.bind(1, id);
+        if (!statement.step())
+            return std::nullopt;
+        clip = clipFromRow(statement, text);
+    }
+    finishClip(*clip, text);
+    return clip;
 }
 
 std::optional<QByteArray> ClipDatabase::imageData(std::int64_t id)

@@ -158,11 +158,16 @@ public:
 private:
     void openAndMigrate();
     std::optional<std::int64_t> nearDuplicate(const NewClip &clip);
+    std::int64_t prunableBytes();
 
     QString m_path;
     std::function<double()> m_now;
     sqlite3 *m_db = nullptr;
     std::mutex m_mutex;
+    // Bytes of the unpinned, untagged clips; forgotten on any edit that could change it and
+    // whenever another connection has written.
+    std::optional<std::int64_t> m_prunableBytes;
+    std::int64_t m_dataVersion = -1;
 };
 
 } // namespace corvane

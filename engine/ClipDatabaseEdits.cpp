@@ -33,6 +33,7 @@ QList<std::pair<ClipGroup, std::int64_t>> ClipDatabase::countsByGroup()
 void ClipDatabase::setPinned(std::int64_t id, bool pinned, double pinnedAt)
 {
     std::lock_guard lock(m_mutex);
+    m_prunableBytes.reset();
     SqliteStatement statement(m_db, "UPDATE clips SET pinned = ?1, pinned_at = ?2 WHERE id = ?3");
     statement.bind(1, int(pinned));
     if (pinned)
@@ -50,6 +51,7 @@ void ClipDatabase::setTags(std::int64_t id, std::int64_t mask)
 void ClipDatabase::setTags(const QList<std::pair<std::int64_t, std::int64_t>> &masks)
 {
     std::lock_guard lock(m_mutex);
+    m_prunableBytes.reset();
     SqliteTransaction transaction(m_db);
     SqliteStatement statement(m_db, "UPDATE clips SET tags = ?1 WHERE id = ?2");
     for (const auto &[id, mask] : masks) {
@@ -95,6 +97,7 @@ void ClipDatabase::deleteClip(std::int64_t id)
 void ClipDatabase::deleteClips(const QList<std::int64_t> &ids)
 {
     std::lock_guard lock(m_mutex);
+    m_prunableBytes.reset();
     SqliteTransaction transaction(m_db);
     SqliteStatement statement(m_db, "DELETE FROM clips WHERE id = ?1");
     for (std::int64_t id : ids) {

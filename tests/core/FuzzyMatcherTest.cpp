@@ -42,10 +42,15 @@ class FuzzyMatcherScore : public testing::TestWithParam<ScoreCase> {};
 TEST_P(FuzzyMatcherScore, ScoresEveryTermOrFails)
 {
     const ScoreCase &c = GetParam();
-    const auto actual = FuzzyMatcher::score(c.terms, QString::fromUtf8(c.haystack));
-    ASSERT_EQ(actual.has_value(), c.score.has_value()) << c.haystack;
-    if (c.score)
-        EXPECT_DOUBLE_EQ(*actual, *c.score) << c.haystack;
+    const QString text = QString::fromUtf8(c.haystack);
+    const auto query = FuzzyMatcher::PreparedQuery::prepare(c.terms);
+    // The plain and the indexed path must agree.
+    for (const auto &actual : {FuzzyMatcher::score(c.terms, text), FuzzyMatcher::score(query, FuzzyHaystack({text}))}) {
+        ASSERT_EQ(actual.has_value(), c.score.has_value()) << c.haystack;
+        if (c.score) {
+            EXPECT_DOUBLE_EQ(*actual, *c.score) << c.haystack;
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -88,6 +93,38 @@ TEST(FuzzyMatcherScore, FieldsEachTermTakesItsBestField)
     const QStringView exactLater[] = {u"invoyce", u"invoice"};
     EXPECT_DOUBLE_EQ(*FuzzyMatcher::score(FuzzyMatcher::PreparedQuery::prepare({"invoice"}), exactLater), 1.25);
     EXPECT_FALSE(FuzzyMatcher::score(query, std::span<const QStringView>()).has_value());
+}
+
+// The index only rejects: on any text, scoring through it gives what reading the text gives.
+TEST(FuzzyMatcherScore, IndexedHaystackAgreesWithPlainText)
+{
+    const QStringList vocabulary{"connection", "conection", "Postgres", "postgrex", "data", "base", "database",
+                                 "İstanbul", "istanbul", "straße", "STRASSE", "form", "from", "farm", "a", "ab",
+                                 "x-ray", "pool", "p00l", "Kelvin", "kelvin", "𝐀abce"};
+    const QList<QStringList> queries{{"postgres", "conection"}, {"data"}, {"base", "from"}, {"istanbul"},
+                                     {"straße"}, {"kelvin"}, {"abcd"}, {"a"}, {"x-r"}, {"pool", "form"}};
+    const QString separators = QStringLiteral("  .-/\n,");
+    QRandomGenerator random(7);
+    for (int round = 0; round < 3000; ++round) {
+        QStringList fields;
+        const int fieldCount = 1 + random.bounded(3);
+        for (int f = 0; f < fieldCount; ++f) {
+            QString field;
+            const int words = random.bounded(8);
+            for (int w = 0; w < words; ++w)
+                field += vocabulary[random.bounded(int(vocabulary.size()))] + separators[random.bounded(int(separators.size()))];
+            fields << field;
+        }
+        QList<QStringView> views;
+        for (const QString &field : fields)
+            views << field;
+        const FuzzyHaystack haystack(fields);
+        for (const QStringList &terms : queries) {
+            const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
+            ASSERT_EQ(FuzzyMatcher::score(query, haystack), FuzzyMatcher::score(query, std::span<const QStringView>(views)))
+                << fields.join(u'|').toStdString() << " ? " << terms.join(u' ').toStdString();
+        }
+    }
 }
 
 TEST(FuzzyMatcherTypoDistance, OptimalStringAlignment)
