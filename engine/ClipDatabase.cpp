@@ -47,6 +47,8 @@ CREATE TABLE IF NOT EXISTS clips (
     hash TEXT UNIQUE NOT NULL,
     dhash INTEGER,
     detail TEXT,
+    text_length INTEGER,
+    text_prefix TEXT,
     text TEXT,
     thumbnail BLOB,
     image BLOB
@@ -71,10 +73,32 @@ PRAGMA user_version = 1;
 // Columns read into a Clip; the image blob is never among them.
 #define CLIP_COLUMNS                                                                               \
     "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, " \
-    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, length(text), "     \
-    "substr(text, 1, 2000), thumbnail "
+    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                   \
+    "coalesce(text_length, length(text)), coalesce(text_prefix, substr(text, 1, 2000)), thumbnail "
 
 static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
+
+/**
+ * A text longer than a list row needs: its length in code points (SQLite's length()) and its
+ * opening. Stored beside the text so a list load never reads a long text whole.
+ */
+std::optional<std::pair<std::int64_t, QString>> longTextSummary(const std::optional<QString> &text)
+{
+    if (!text || text->size() <= Clip::textPrefixLength)
+        return std::nullopt;
+    std::int64_t codePoints = 0;
+    qsizetype prefixEnd = -1;
+    for (qsizetype i = 0; i < text->size(); ++i) {
+        if (text->at(i).isLowSurrogate())
+            continue;
+        if (codePoints == Clip::textPrefixLength)
+            prefixEnd = i;
+        ++codePoints;
+    }
+    if (prefixEnd < 0)
+        return std::nullopt;
+    return std::pair(codePoints, text->left(prefixEnd));
+}
 
 /** Every column but the text; `textUtf8` receives the text's prefix for converting later. */
 Clip clipFromRow(const SqliteStatement &row, QByteArray &textUtf8)
@@ -302,8 +326,9 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
     } else {
         SqliteStatement upsert(m_db, R"sql(
             INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,
-                source_bundle_id, source_url, created_at, hash, dhash, detail, text, thumbnail, image)
-            VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)
+                source_bundle_id, source_url, created_at, hash, dhash, detail, text, thumbnail, image,
+                text_length, text_prefix)
+            VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)
             ON CONFLICT(hash) DO UPDATE SET created_at = excluded.created_at,
                 source_name = excluded.source_name, source_bundle_id = excluded.source_bundle_id,
                 source_url = excluded.source_url
@@ -320,6 +345,10 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         else
             upsert.bindNull(10);
         upsert.bind(11, clip.detail).bind(12, clip.text).bindBlob(13, clip.thumbnail).bindBlob(14, clip.image);
+        if (const auto summary = longTextSummary(clip.text))
+            upsert.bind(15, summary->first).bind(16, summary->second);
+        else
+            upsert.bindNull(15).bindNull(16);
         if (!upsert.step())
             throw Error(Kind::step, {});
         result = {upsert.int64(0), exists ? InsertResult::Outcome::bumped : InsertResult::Outcome::inserted};

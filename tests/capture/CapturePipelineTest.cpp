@@ -165,6 +165,27 @@ TEST_F(CapturePipelineTest, PrunesToTheLimitAfterStoring)
     EXPECT_TRUE(clips.first().text->startsWith(QLatin1Char('j')));
 }
 
+TEST_F(CapturePipelineTest, LongTextLoadsAsAPrefixWithItsWholeLength)
+{
+    // 3000 code points, each a surrogate pair: the prefix must not split one.
+    const QString emoji = QString::fromUcs4(U"\U0001F600");
+    QString longText;
+    for (int i = 0; i < 3000; ++i)
+        longText += emoji;
+    const CaptureOutcome outcome = process(request(text(longText)));
+    const auto clip = db->loadClip(outcome.clipID);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->textLength, 3000);
+    EXPECT_TRUE(clip->textIsTruncated);
+    EXPECT_EQ(clip->text->size(), 2 * Clip::textPrefixLength);
+    EXPECT_TRUE(longText.startsWith(*clip->text));
+    EXPECT_EQ(db->fullText(outcome.clipID), longText);
+    EXPECT_EQ(db->loadClips().first().text, clip->text);
+
+    const CaptureOutcome shortText = process(request(text(QStringLiteral("short")), 2000));
+    EXPECT_EQ(db->loadClip(shortText.clipID)->textLength, 5);
+}
+
 TEST_F(CapturePipelineTest, UnreadablePayloadIsDropped)
 {
     ClipboardPayload missing;
