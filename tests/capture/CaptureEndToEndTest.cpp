@@ -153,6 +153,7 @@ TEST(CaptureEndToEnd, ConcealedTextIsSkippedWithItsReason)
     const qsizetype skips = app->store->recentSkips().size();
     ASSERT_TRUE(test::processEventsUntil([&] { return app->store->recentSkips().size() == skips + 1; }));
     EXPECT_EQ(app->store->recentSkips().first().reason, QStringLiteral("Hidden content"));
+    EXPECT_EQ(app->store->recentSkips().first().appName, QStringLiteral("Unknown app")) << "no window manager here";
     settle();
     EXPECT_EQ(app->store->clipCount(), before);
     owner.kill();
@@ -206,6 +207,18 @@ TEST(CaptureEndToEnd, LargeTextIsStoredWithoutBlockingTheInterface)
     EXPECT_LT(longest, 100) << "main thread stalled for " << longest << " ms";
     std::printf("20 MB text: stored after %lld ms, longest main-thread stall %lld ms\n", qlonglong(elapsed),
                 qlonglong(longest));
+}
+
+TEST(CaptureEndToEnd, HistoryFilesArePrivateToTheUser)
+{
+    const QFileInfo database(app->store->database()->path());
+    const auto owner = QFile::ReadOwner | QFile::WriteOwner;
+    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    EXPECT_EQ(database.permissions() & (owner | others), owner);
+    EXPECT_EQ(QFileInfo(database.path()).permissions() & (others | QFile::ExeGroup | QFile::ExeOther), 0);
+    const QFileInfo wal(database.filePath() + QStringLiteral("-wal"));
+    ASSERT_TRUE(wal.exists());
+    EXPECT_EQ(wal.permissions() & others, 0);
 }
 
 namespace {
