@@ -45,14 +45,18 @@ QString homePath(const QString &relative)
     return app->home.filePath(relative);
 }
 
-/** Lets xclip own the clipboard with `data` offered as `target`. */
-void xclip(const QByteArray &data, const QString &target = {})
+/** Writes what the next xclip offers. */
+void prepareXclip(const QByteArray &data)
 {
-    const QString path = homePath(QStringLiteral("xclip-input"));
-    QFile input(path);
+    QFile input(homePath(QStringLiteral("xclip-input")));
     ASSERT_TRUE(input.open(QIODevice::WriteOnly | QIODevice::Truncate));
     input.write(data);
-    input.close();
+}
+
+/** Lets xclip own the clipboard with the prepared data offered as `target`. */
+void runXclip(const QString &target = {})
+{
+    const QString path = homePath(QStringLiteral("xclip-input"));
     QStringList args{QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i"), path};
     if (!target.isEmpty())
         args << QStringLiteral("-t") << target;
@@ -61,6 +65,12 @@ void xclip(const QByteArray &data, const QString &target = {})
     process.start(QStringLiteral("xclip"), args);
     ASSERT_TRUE(test::processEventsUntil([&] { return process.state() == QProcess::NotRunning; }));
     ASSERT_EQ(process.exitCode(), 0) << process.readAllStandardError().toStdString();
+}
+
+void xclip(const QByteArray &data, const QString &target = {})
+{
+    prepareXclip(data);
+    runXclip(target);
 }
 
 bool waitForCount(int count, int timeoutMs = 5000)
@@ -183,6 +193,7 @@ TEST(CaptureEndToEnd, LargeTextIsStoredWithoutBlockingTheInterface)
     while (big.size() + line.size() <= 20 * 1024 * 1024)
         big += line;
     const int before = app->store->clipCount();
+    prepareXclip(big);
 
     // A timer that should fire every 5 ms: its longest gap is the longest stall of the main thread.
     QElapsedTimer sinceTick;
@@ -196,7 +207,7 @@ TEST(CaptureEndToEnd, LargeTextIsStoredWithoutBlockingTheInterface)
     heartbeat.start(5);
     QElapsedTimer latency;
     latency.start();
-    xclip(big);
+    runXclip();
     ASSERT_TRUE(waitForCount(before + 1, 20'000));
     const qint64 elapsed = latency.elapsed();
     longest = qMax(longest, sinceTick.elapsed()); // a stall that ended the wait counts too
