@@ -224,6 +224,20 @@ void BM_PruneAfterOneInsert(benchmark::State &state)
 }
 BENCHMARK(BM_PruneAfterOneInsert)->Unit(benchmark::kMillisecond);
 
+// The database side of unpinning: the edit, then the prune it triggers.
+void BM_UnpinThenPrune(benchmark::State &state)
+{
+    History &history = History::shared();
+    const std::int64_t limit = history.db->storageUsed() - 10'000;
+    const std::int64_t id = history.db->loadClips().first().id;
+    for (auto _ : state) {
+        history.db->setPinned(id, true, history.clock);
+        history.db->setPinned(id, false, 0);
+        benchmark::DoNotOptimize(history.db->prune(limit));
+    }
+}
+BENCHMARK(BM_UnpinThenPrune)->Unit(benchmark::kMillisecond);
+
 void BM_StorageUsed(benchmark::State &state)
 {
     History &history = History::shared();

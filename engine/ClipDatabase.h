@@ -160,6 +160,8 @@ private:
     void openAndMigrate();
     std::optional<std::int64_t> nearDuplicate(const NewClip &clip);
     std::int64_t prunableBytes();
+    /** Runs `write(i)` for each of `ids` in one transaction, keeping the prunable total right. */
+    void editClips(const QList<std::int64_t> &ids, const std::function<void(qsizetype)> &write);
     /** Forgets the caches below when another connection has written since the last look. */
     void noticeOtherWriters();
 
