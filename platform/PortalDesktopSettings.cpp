@@ -4,6 +4,7 @@
 #include "XdgDirs.h"
 
 #include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusVariant>
@@ -38,8 +39,10 @@ PortalDesktopSettings::PortalDesktopSettings(QObject *parent) : DesktopSettings(
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return;
+    // Takes the whole message: QtDBus 6.4 refuses this connection for a slot with a QDBusVariant
+    // parameter, and the changes would never arrive.
     bus.connect(portalService, portalPath, settingsInterface, QStringLiteral("SettingChanged"), this,
-                SLOT(onSettingChanged(QString, QString, QDBusVariant)));
+                SLOT(onSettingChanged(QDBusMessage)));
     for (const QString &name : {DesktopSettingsMapping::gnomeAnimations, DesktopSettingsMapping::gnomeHighContrast,
                                 DesktopSettingsMapping::kdeAnimationFactor}) {
         readFromPortal(name.section(QLatin1Char('/'), 0, 0), name.section(QLatin1Char('/'), 1));
@@ -61,12 +64,15 @@ void PortalDesktopSettings::readFromPortal(const QString &group, const QString &
     });
 }
 
-void PortalDesktopSettings::onSettingChanged(const QString &group, const QString &key, const QDBusVariant &value)
+void PortalDesktopSettings::onSettingChanged(const QDBusMessage &message)
 {
-    const QString name = group + QLatin1Char('/') + key;
+    const QList<QVariant> args = message.arguments();
+    if (args.size() < 3)
+        return;
+    const QString name = args.at(0).toString() + QLatin1Char('/') + args.at(1).toString();
     if (name == DesktopSettingsMapping::gnomeAnimations || name == DesktopSettingsMapping::gnomeHighContrast
         || name == DesktopSettingsMapping::kdeAnimationFactor)
-        setValue(name, unwrap(value.variant()));
+        setValue(name, unwrap(args.at(2)));
 }
 
 void PortalDesktopSettings::setValue(const QString &name, const QVariant &value)

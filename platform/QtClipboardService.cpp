@@ -13,6 +13,7 @@ const QString textUtf8 = QStringLiteral("text/plain;charset=utf-8");
 const QString textPlain = QStringLiteral("text/plain");
 const QString textHtml = QStringLiteral("text/html");
 const QString imagePng = QStringLiteral("image/png");
+const QString qtImage = QStringLiteral("application/x-qt-image");
 
 /** The bytes of @p format, or nothing when absent or over @p cap (noted in @p content). */
 std::optional<QByteArray> fetch(const QMimeData &mime, const QStringList &formats, const QString &format,
@@ -70,7 +71,13 @@ QtClipboardService::QtClipboardService(QObject *parent)
 QStringList QtClipboardService::formats() const
 {
     const QMimeData *mime = m_clipboard->mimeData(QClipboard::Clipboard);
-    return mime ? ClipboardFormats::withoutBookkeeping(mime->formats()) : QStringList();
+    if (!mime)
+        return {};
+    QStringList formats = mime->formats();
+    // Our own image writes hold a QImage that other programs receive as image/png.
+    if (formats.removeAll(qtImage) > 0 && !formats.contains(imagePng))
+        formats.append(imagePng);
+    return ClipboardFormats::withoutBookkeeping(formats);
 }
 
 ClipboardContent QtClipboardService::read(ClipboardParts parts) const

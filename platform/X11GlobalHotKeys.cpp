@@ -37,6 +37,7 @@ struct X11GlobalHotKeys::Private
     X11KeyMapping::ModifierMasks masks;
     QHash<QString, HotKey> keys;
     QSet<xcb_keycode_t> held;
+    QHash<xcb_keycode_t, xcb_timestamp_t> releasedAt;
     bool regrabPending = false;
 
     QList<quint16> lockVariants() const
@@ -117,10 +118,11 @@ X11GlobalHotKeys::X11GlobalHotKeys(QObject *parent) : GlobalHotKeys(parent), d(s
 
 X11GlobalHotKeys::~X11GlobalHotKeys()
 {
-    if (!isAvailable())
+    // Without the application its X connection is gone, and the grabs with it.
+    auto *app = QCoreApplication::instance();
+    if (!isAvailable() || !app)
         return;
-    if (auto *app = QCoreApplication::instance())
-        app->removeNativeEventFilter(this);
+    app->removeNativeEventFilter(this);
     for (const HotKey &key : std::as_const(d->keys))
         d->ungrab(key);
 }
@@ -168,16 +170,20 @@ bool X11GlobalHotKeys::nativeEventFilter(const QByteArray &eventType, void *mess
         const auto *key = reinterpret_cast<const xcb_key_press_event_t *>(event);
         // The modifiers may be let go first, so a release need not match the combination.
         if (type == XCB_KEY_RELEASE) {
-            d->held.remove(key->detail);
+            if (d->held.remove(key->detail))
+                d->releasedAt.insert(key->detail, key->time);
             return false;
         }
         const auto id = d->match(key->detail, key->state);
         if (!id)
             return false;
-        // Holding the key repeats presses without releases; act once per press.
-        if (d->held.contains(key->detail))
-            return true;
+        // Holding the key repeats it: as presses alone, or as release-press pairs sharing one
+        // timestamp. Act once per real press.
+        const bool repeated = d->held.contains(key->detail)
+            || d->releasedAt.value(key->detail, XCB_CURRENT_TIME) == key->time;
         d->held.insert(key->detail);
+        if (repeated)
+            return true;
         QMetaObject::invokeMethod(this, [this, id = *id] { emit activated(id); }, Qt::QueuedConnection);
         return true;
     }

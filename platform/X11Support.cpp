@@ -47,7 +47,11 @@ std::optional<QByteArray> property(xcb_connection_t *connection, xcb_window_t wi
         return std::nullopt;
     const xcb_get_property_cookie_t cookie =
         xcb_get_property(connection, 0, window, property, type, 0, (maxBytes + 3) / 4);
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, nullptr);
+    // Taking the error here keeps it out of Qt's event queue: windows of other programs may
+    // vanish at any moment, and a BadWindow is no news.
+    xcb_generic_error_t *error = nullptr;
+    xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, &error);
+    std::free(error);
     std::optional<QByteArray> value;
     if (reply && reply->type != XCB_ATOM_NONE) {
         const int bytes = xcb_get_property_value_length(reply);

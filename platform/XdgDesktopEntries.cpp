@@ -24,6 +24,17 @@ QImage imageFromFile(const QString &path, int size)
     return reader.read();
 }
 
+/** The locale names are chosen by, as POSIX orders the variables ("sr_RS.UTF-8@latin"). */
+QString messagesLocale()
+{
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty())
+            return value;
+    }
+    return QLocale().name();
+}
+
 } // namespace
 
 XdgDesktopEntries::XdgDesktopEntries() : XdgDesktopEntries(standardDataDirs()) {}
@@ -38,7 +49,7 @@ QStringList XdgDesktopEntries::standardDataDirs()
 void XdgDesktopEntries::ensureIndexed() const
 {
     std::call_once(m_indexed, [this] {
-        const QString locale = QLocale().name();
+        const QString locale = messagesLocale();
         QList<DesktopEntry> entries;
         QSet<QString> seen;
         for (const QString &dataDir : m_dataDirs) {

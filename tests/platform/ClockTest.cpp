@@ -1,8 +1,11 @@
 #include "FakeClock.h"
+#include "SystemClock.h"
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QStringList>
+#include <QTest>
 
 using namespace corvane;
 
@@ -89,4 +92,28 @@ TEST(FakeClock, SetNowMovesTheWallClockWithoutFiring)
     clock.advance(1000);
     EXPECT_EQ(fired, 1);
     EXPECT_EQ(clock.now(), later.addMSecs(1000));
+}
+
+TEST(SystemClock, FiresCancelsAndSurvivesACallbackDestroyingItsHandle)
+{
+    int argc = 0;
+    QCoreApplication app(argc, nullptr);
+    SystemClock clock;
+    QStringList fired;
+    std::unique_ptr<TimerHandle> self;
+    self = clock.schedule(5, [&] {
+        fired << "once";
+        self.reset();
+    });
+    auto cancelled = clock.schedule(5, [&] { fired << "cancelled"; });
+    cancelled->cancel();
+    int ticks = 0;
+    auto poll = clock.scheduleRepeating(5, [&] { ++ticks; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks >= 3; }, 2000));
+    poll.reset();
+    const int ticksWhenStopped = ticks;
+    QTest::qWait(30);
+    EXPECT_EQ(fired, QStringList{"once"});
+    EXPECT_EQ(ticks, ticksWhenStopped);
+    EXPECT_LE(qAbs(clock.now().msecsTo(QDateTime::currentDateTime())), 1000);
 }

@@ -1,6 +1,7 @@
 #include "DesktopEntryParser.h"
 #include "FakeDesktopEntries.h"
 #include "X11ActiveWindow.h"
+#include "X11GlobalHotKeys.h"
 #include "XdgDesktopEntries.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +41,12 @@ TEST(DesktopEntryParser, ReadsTheFieldsOfAnApplicationEntry)
     EXPECT_EQ(entry->icon, "org.gnome.Nautilus");
     EXPECT_EQ(entry->startupWMClass, "org.gnome.Nautilus");
     EXPECT_TRUE(entry->noDisplay);
-    EXPECT_EQ(DesktopEntryParser::parse(app("X", "Name[de_AT]=Y\n"), "x", "de_AT")->name, "Y");
+    const QByteArray serbian = app("Files", "Name[sr]=Датотеке\nName[sr@latin]=Datoteke\n");
+    const std::pair<const char *, const char *> locales[] = {
+        {"sr_RS.UTF-8@latin", "Datoteke"}, {"sr_RS", "Датотеке"}, {"sr@latin", "Datoteke"}, {"en_GB", "Files"},
+        {"C", "Files"}};
+    for (const auto &[locale, name] : locales)
+        EXPECT_EQ(DesktopEntryParser::parse(serbian, "x", locale)->name, QString::fromUtf8(name)) << locale;
     EXPECT_EQ(DesktopEntryParser::parse(app("A\\sB"), "x", "C")->name, "A B");
 }
 
@@ -165,4 +171,22 @@ TEST(FakeDesktopEntries, MatchesLikeTheRealIndex)
     entries.add({"org.keepassxc.KeePassXC", "KeePassXC", "keepassxc", "keepassxc", "keepassxc", {}, false});
     EXPECT_EQ(entries.matchWindow("keepassxc", "KeePassXC", ""), QString("org.keepassxc.KeePassXC"));
     EXPECT_EQ(entries.allEntries().size(), 1);
+}
+
+TEST(X11ActiveWindow, AnswersNothingWithoutX11)
+{
+    FakeDesktopEntries entries;
+    X11ActiveWindow active(entries);
+    EXPECT_FALSE(active.isAvailable());
+    EXPECT_FALSE(active.frontmostApp());
+    EXPECT_TRUE(active.runningApps().isEmpty());
+    EXPECT_FALSE(active.isSecureInputActive());
+}
+
+TEST(X11GlobalHotKeys, ReportsKeysUnavailableWithoutX11)
+{
+    X11GlobalHotKeys keys;
+    EXPECT_FALSE(keys.isAvailable());
+    EXPECT_EQ(keys.registerHotKey("toggle", QKeySequence("Meta+Shift+V")), HotKeyStatus::unavailable);
+    EXPECT_EQ(keys.status("toggle"), HotKeyStatus::unavailable);
 }
