@@ -2,15 +2,20 @@
 
 #include "TextFolding.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace corvane {
 namespace {
 
-/** @brief A word while the index is built: its entry plus a hash of its folded text. */
+/** @brief A word while the index is built. */
 struct Candidate {
-    FuzzyHaystack::Word word;
-    std::uint64_t hash = 0;
+    std::uint64_t hash;
+    std::uint32_t bits;
+    std::uint32_t length;
+    qsizetype field;
+    qsizetype offset;
 };
 
 } // namespace
@@ -19,67 +24,119 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
     : m_fields(fields)
 {
     std::vector<Candidate> candidates;
-    for (qsizetype f = 0; f < m_fields.size() && f <= 0xFFFF; ++f) {
+    QVarLengthArray<char16_t, 1024> folded;
+    for (qsizetype f = 0; f < m_fields.size(); ++f) {
         const QStringView text = m_fields[f];
-        char16_t previous = 0;
+        folded.resize(text.size());
         qsizetype wordStart = -1;
         std::uint32_t bits = 0;
-        std::uint64_t hash = 1469598103934665603ull;
+        std::uint64_t hash = 0;
         for (qsizetype i = 0; i <= text.size(); ++i) {
             const bool inWord = i < text.size() && TextFolding::isWordCharAt(text, i);
             if (i < text.size()) {
-                const char16_t folded = TextFolding::fold(text[i].unicode());
-                if (i > 0) {
-                    const int slot = bigramSlot(previous, folded);
-                    m_bigrams[size_t(slot >> 6)] |= std::uint64_t{1} << (slot & 63);
-                }
-                previous = folded;
+                folded[i] = TextFolding::fold(text[i].unicode());
                 if (inWord) {
                     if (wordStart < 0) {
                         wordStart = i;
                         bits = 0;
                         hash = 1469598103934665603ull;
                     }
-                    bits |= charBit(folded);
-                    hash = (hash ^ folded) * 1099511628211ull;
+                    bits |= charBit(folded[i]);
+                    hash = (hash ^ folded[i]) * 1099511628211ull;
                 }
             }
             if (!inWord && wordStart >= 0) {
                 const qsizetype length = i - wordStart;
-                if (length >= minWordLength && length <= maxWordLength && wordStart <= 0xFFFFFFFF)
-                    candidates.push_back({{bits, std::uint32_t(wordStart), std::uint16_t(length), std::uint16_t(f)}, hash});
+                if (length >= minWordLength && length <= maxWordLength)
+                    candidates.push_back({hash, bits, std::uint32_t(length), f, wordStart});
+                else if (length > maxWordLength)
+                    m_wordsComplete = false;
                 wordStart = -1;
             }
         }
+        m_grams.add(folded.constData(), folded.size());
     }
     std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
-        return a.word.length != b.word.length ? a.word.length < b.word.length : a.hash < b.hash;
+        return a.length != b.length ? a.length < b.length : a.hash < b.hash;
     });
-    m_words.reserve(candidates.size());
-    for (size_t i = 0; i < candidates.size(); ++i) {
-        if (i > 0 && candidates[i].hash == candidates[i - 1].hash && candidates[i].word.length == candidates[i - 1].word.length)
+    const Candidate *previous = nullptr;
+    size_t nextBucket = 0;
+    for (const Candidate &word : candidates) {
+        if (previous && previous->hash == word.hash && previous->length == word.length)
             continue;
-        m_words.push_back(candidates[i].word);
+        previous = &word;
+        if (qsizetype(m_index.size()) + 3 + word.length > maxIndexUnits) {
+            m_wordsComplete = false;
+            break;
+        }
+        for (; nextBucket <= bucket(word.length); ++nextBucket)
+            m_bucketStart[nextBucket] = std::uint16_t(m_index.size());
+        m_bucketBits[bucket(word.length)] |= word.bits;
+        m_index.push_back(char16_t(word.bits & 0xFFFF));
+        m_index.push_back(char16_t(word.bits >> 16));
+        m_index.push_back(char16_t(word.length));
+        const QStringView text = QStringView(m_fields[word.field]).mid(word.offset, word.length);
+        for (QChar c : text)
+            m_index.push_back(TextFolding::fold(c.unicode()));
     }
-    m_words.shrink_to_fit();
+    for (; nextBucket < size_t(lengthBuckets); ++nextBucket)
+        m_bucketStart[nextBucket] = std::uint16_t(m_index.size());
+    m_index.shrink_to_fit();
 }
 
-QStringView FuzzyHaystack::wordText(const Word &word) const
+void FuzzyHaystack::Grams::add(const char16_t *folded, qsizetype length)
 {
-    return QStringView(m_fields[word.field]).mid(word.offset, word.length);
+    auto set = [](std::array<std::uint64_t, words> &filter, std::uint32_t hash) {
+        const std::uint32_t slot = std::uint32_t((std::uint64_t(hash) * words) >> 26);
+        filter[slot >> 6] |= std::uint64_t{1} << (slot & 63);
+    };
+    for (qsizetype i = 1; i < length; ++i) {
+        const std::uint32_t pair = folded[i - 1] * 0x9E3779B1u ^ folded[i] * 0x85EBCA77u;
+        set(bigrams, pair);
+        if (i > 1)
+            set(trigrams, (pair ^ folded[i - 2] * 0xC2B2AE3Du) * 0x27D4EB2Fu);
+    }
 }
 
-bool FuzzyHaystack::mayContain(const std::array<std::uint64_t, 8> &termBigrams) const
+bool FuzzyHaystack::mayContain(const Grams &term) const
 {
     std::uint64_t missing = 0;
-    for (size_t i = 0; i < m_bigrams.size(); ++i)
-        missing |= termBigrams[i] & ~m_bigrams[i];
+    for (size_t i = 0; i < Grams::words; ++i)
+        missing |= (term.bigrams[i] & ~m_grams.bigrams[i]) | (term.trigrams[i] & ~m_grams.trigrams[i]);
     return missing == 0;
+}
+
+bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const
+{
+    if (!m_wordsComplete)
+        return true;
+    minLength = std::max(minLength, minWordLength);
+    if (minLength > maxLength)
+        return false;
+    // A close word misses at most `limit` of the term's characters, and so does its bucket.
+    for (size_t b = bucket(minLength); b <= bucket(maxLength); ++b) {
+        if (hasAtMostBits(bits & ~m_bucketBits[b], limit))
+            return true;
+    }
+    return false;
+}
+
+void FuzzyHaystack::prefetch(qsizetype minLength) const
+{
+#if defined(__GNUC__)
+    if (m_index.empty() || minLength > maxWordLength)
+        return;
+    const qsizetype first = m_bucketStart[bucket(std::max(minLength, minWordLength))];
+    const char *index = reinterpret_cast<const char *>(m_index.data() + first);
+    const std::size_t bytes = std::min<std::size_t>((m_index.size() - first) * sizeof(char16_t), 512);
+    for (std::size_t offset = 0; offset < bytes; offset += 64)
+        __builtin_prefetch(index + offset);
+#endif
 }
 
 std::size_t FuzzyHaystack::memoryUsage() const
 {
-    return sizeof(*this) + m_words.capacity() * sizeof(Word);
+    return sizeof(*this) + m_index.capacity() * sizeof(char16_t);
 }
 
 } // namespace corvane

@@ -1,23 +1,22 @@
 #include "FuzzyMatcher.h"
 
+#include "FuzzyWordScan.h"
 #include "TextFolding.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <bit>
 
 namespace corvane::FuzzyMatcher {
 namespace {
 
+using FuzzyWordScan::mayBeClose;
 using TextFolding::fold;
 
 constexpr double wordStartScore = 1.25;
 constexpr double substringScore = 1.0;
 
 double typoScore(int distance) { return 0.6 - 0.15 * (distance - 1); }
-
-std::uint32_t charBit(char16_t folded) { return FuzzyHaystack::charBit(folded); }
 
 /** Best exact score of a term in one field: 0 when absent. */
 double exactScore(const PreparedTerm &term, QStringView field)
@@ -32,101 +31,27 @@ double exactScore(const PreparedTerm &term, QStringView field)
     return best;
 }
 
-/** Calls `visit(start, length)` for every word (maximal run of letters and digits). */
-template<typename Visit>
-void forEachWord(QStringView text, Visit &&visit)
+bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
-    const qsizetype n = text.size();
-    qsizetype i = 0;
-    while (i < n) {
-        while (i < n && !TextFolding::isWordCharAt(text, i))
-            ++i;
-        const qsizetype start = i;
-        while (i < n && TextFolding::isWordCharAt(text, i))
-            ++i;
-        if (i > start)
-            visit(start, i - start);
-    }
-}
-
-/** @brief A word of the haystack folded into a small buffer, with its character bits. */
-struct FoldedWord {
-    QVarLengthArray<char16_t, 64> units;
-    std::uint32_t bits = 0;
-
-    void assign(QStringView word)
-    {
-        units.resize(word.size());
-        bits = 0;
-        for (qsizetype i = 0; i < word.size(); ++i) {
-            units[i] = fold(word[i].unicode());
-            bits |= charBit(units[i]);
-        }
-    }
-    QStringView view() const { return QStringView(units.constData(), units.size()); }
-};
-
-// Each edit removes or adds at most one distinct character, so words whose characters differ
-// more than that cannot be close.
-bool mayBeClose(const PreparedTerm &term, std::uint32_t wordBits, int limit)
-{
-    return std::popcount(term.charBits & ~wordBits) <= limit && std::popcount(wordBits & ~term.charBits) <= limit;
-}
-
-/** Typo distance of a word to a term when within `limit`, else limit + 1; cheap checks first. */
-int boundedDistance(const PreparedTerm &term, const FoldedWord &word, int limit)
-{
-    if (!mayBeClose(term, word.bits, limit))
-        return limit + 1;
-    return typoDistance(term.folded, word.view(), limit);
+    const qsizetype length = term.folded.size();
+    return haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
 }
 
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
 int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
-    const auto &words = haystack.words();
     const qsizetype length = term.folded.size();
     int best = term.typoLimit + 1;
-    auto word = std::lower_bound(words.begin(), words.end(), length - term.typoLimit,
-                                 [](const FuzzyHaystack::Word &w, qsizetype l) { return w.length < l; });
-    FoldedWord folded;
-    for (; word != words.end() && word->length <= length + term.typoLimit && best > 1; ++word) {
+    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, [&](const FuzzyHaystack::Word &word) {
         const int limit = std::min(term.typoLimit, best - 1);
-        if (std::abs(qsizetype(word->length) - length) > limit || !mayBeClose(term, word->bits, limit))
-            continue;
-        folded.assign(haystack.wordText(*word));
-        best = std::min(best, typoDistance(term.folded, folded.view(), limit));
-    }
-    return best;
-}
-
-/** Lowers best[k] to the smallest distance of pending[k] to any word of the field. */
-void scanWords(const QVarLengthArray<const PreparedTerm *, 8> &pending, QStringView field,
-               QVarLengthArray<int, 8> &best)
-{
-    qsizetype minLength = std::numeric_limits<qsizetype>::max();
-    qsizetype maxLength = 0;
-    for (const PreparedTerm *term : pending) {
-        minLength = std::min(minLength, term->folded.size() - term->typoLimit);
-        maxLength = std::max(maxLength, term->folded.size() + term->typoLimit);
-    }
-    FoldedWord word;
-    forEachWord(field, [&](qsizetype start, qsizetype length) {
-        if (length < minLength || length > maxLength)
-            return;
-        bool folded = false;
-        for (qsizetype k = 0; k < pending.size(); ++k) {
-            const PreparedTerm &term = *pending[k];
-            const int limit = std::min(term.typoLimit, best[k] - 1);
-            if (limit < 1 || std::abs(length - term.folded.size()) > limit)
-                continue;
-            if (!folded) {
-                word.assign(field.mid(start, length));
-                folded = true;
-            }
-            best[k] = std::min(best[k], boundedDistance(term, word, limit));
+        if (std::abs(word.folded.size() - length) <= limit && mayBeClose(term, word.bits, limit)) {
+            const int distance = term.pattern.isValid() ? term.pattern.distance(word.folded)
+                                                        : typoDistance(term.folded, word.folded, limit);
+            best = std::min(best, distance);
         }
+        return best > 1;
     });
+    return best;
 }
 
 } // namespace
@@ -151,13 +76,11 @@ PreparedQuery PreparedQuery::prepare(const QStringList &terms)
         term.folded.resize(text.size());
         for (qsizetype i = 0; i < text.size(); ++i) {
             term.folded[i] = QChar(fold(text[i].unicode()));
-            term.charBits |= charBit(term.folded[i].unicode());
+            term.charBits |= FuzzyHaystack::charBit(term.folded[i].unicode());
         }
         term.typoLimit = typoLimit(text.size());
-        for (qsizetype i = 1; i < term.folded.size(); ++i) {
-            const int slot = FuzzyHaystack::bigramSlot(term.folded[i - 1].unicode(), term.folded[i].unicode());
-            term.bigrams[size_t(slot >> 6)] |= std::uint64_t{1} << (slot & 63);
-        }
+        term.pattern = TypoPattern(term.folded);
+        term.grams.add(reinterpret_cast<const char16_t *>(term.folded.constData()), term.folded.size());
         query.terms.push_back(std::move(term));
     }
     return query;
@@ -166,7 +89,7 @@ PreparedQuery PreparedQuery::prepare(const QStringList &terms)
 std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields)
 {
     double total = 0;
-    QVarLengthArray<const PreparedTerm *, 8> pending;
+    FuzzyWordScan::PendingTerms pending;
     // Exact occurrences first: a short term without one rejects the haystack before any typo work.
     for (const PreparedTerm &term : query.terms) {
         double best = 0;
@@ -184,11 +107,11 @@ std::optional<double> score(const PreparedQuery &query, std::span<const QStringV
     }
     if (pending.isEmpty())
         return total;
-    QVarLengthArray<int, 8> best;
+    FuzzyWordScan::Distances best;
     for (const PreparedTerm *term : pending)
         best.append(term->typoLimit + 1);
     for (QStringView field : fields)
-        scanWords(pending, field, best);
+        FuzzyWordScan::scanWords(pending, field, best);
     for (qsizetype k = 0; k < pending.size(); ++k) {
         if (best[k] > pending[k]->typoLimit)
             return std::nullopt;
@@ -200,10 +123,10 @@ std::optional<double> score(const PreparedQuery &query, std::span<const QStringV
 std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
 {
     double total = 0;
-    QVarLengthArray<const PreparedTerm *, 8> pending;
+    FuzzyWordScan::PendingTerms pending;
     for (const PreparedTerm &term : query.terms) {
         double best = 0;
-        if (haystack.mayContain(term.bigrams)) {
+        if (haystack.mayContain(term.grams)) {
             for (const QString &field : haystack.fields()) {
                 best = std::max(best, exactScore(term, field));
                 if (best == wordStartScore)
@@ -217,16 +140,21 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
         else
             pending.append(&term);
     }
+    // All length buckets first: they sit in the haystack itself, the words further away.
+    for (const PreparedTerm *term : pending) {
+        if (!mayHaveCloseWord(*term, haystack))
+            return std::nullopt;
+    }
     for (const PreparedTerm *term : pending) {
         int distance = term->typoLimit + 1;
-        if (term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
+        if (haystack.wordsComplete() && term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
             distance = indexedDistance(*term, haystack);
         } else {
-            // Words that long are not indexed; read the text instead.
-            QVarLengthArray<const PreparedTerm *, 8> one{term};
-            QVarLengthArray<int, 8> best{distance};
+            // The index left words out; read the text instead.
+            FuzzyWordScan::PendingTerms one{term};
+            FuzzyWordScan::Distances best{distance};
             for (const QString &field : haystack.fields())
-                scanWords(one, field, best);
+                FuzzyWordScan::scanWords(one, field, best);
             distance = best[0];
         }
         if (distance > term->typoLimit)
@@ -234,6 +162,41 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
         total += typoScore(distance);
     }
     return total;
+}
+
+std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
+{
+    // Loading a clip's index is the slow part; ask for a few clips ahead while scoring this one.
+    constexpr size_t lookAhead = 16;
+    FuzzyWordScan::PendingTerms typoTerms;
+    for (const PreparedTerm &term : query.terms) {
+        if (term.typoLimit > 0)
+            typoTerms.append(&term);
+    }
+    // Where the words a clip's typo pass reads start, or -1 when the clip is rejected before.
+    auto wordsMayBeRead = [&](const FuzzyHaystack &haystack) -> qsizetype {
+        qsizetype from = -1;
+        for (const PreparedTerm *term : typoTerms) {
+            if (!mayHaveCloseWord(*term, haystack)) {
+                if (!haystack.mayContain(term->grams))
+                    return -1;
+                continue;
+            }
+            const qsizetype start = term->folded.size() - term->typoLimit;
+            from = from < 0 ? start : std::min(from, start);
+        }
+        return from;
+    };
+    std::vector<std::optional<double>> scores(haystacks.size());
+    for (size_t i = 0; i < haystacks.size(); ++i) {
+        if (i + lookAhead < haystacks.size()) {
+            const FuzzyHaystack &ahead = haystacks[i + lookAhead];
+            if (const qsizetype from = wordsMayBeRead(ahead); from >= 0)
+                ahead.prefetch(from);
+        }
+        scores[i] = score(query, haystacks[i]);
+    }
+    return scores;
 }
 
 std::optional<double> score(const PreparedQuery &query, QStringView haystack)
@@ -259,12 +222,12 @@ QList<Range> highlightRanges(const QStringList &terms, const QString &text)
         }
         if (found || term.typoLimit == 0)
             continue;
-        FoldedWord word;
-        forEachWord(text, [&](qsizetype start, qsizetype length) {
+        FuzzyWordScan::FoldedWord word;
+        FuzzyWordScan::forEachWord(text, [&](qsizetype start, qsizetype length) {
             if (std::abs(length - term.folded.size()) > term.typoLimit)
                 return;
             word.assign(QStringView(text).mid(start, length));
-            if (boundedDistance(term, word, term.typoLimit) <= term.typoLimit)
+            if (FuzzyWordScan::boundedDistance(term, word, term.typoLimit) <= term.typoLimit)
                 ranges.append({start, length});
         });
     }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FuzzyHaystack.h"
+#include "TypoPattern.h"
 
 #include <QList>
 #include <QString>
@@ -23,11 +24,12 @@ int typoLimit(qsizetype length);
 
 /** @brief One search term, folded once per query. */
 struct PreparedTerm {
-    QString text;             ///< the term as typed
-    QString folded;           ///< case-folded, one unit per unit of text
-    int typoLimit = 0;        ///< see typoLimit()
-    std::uint32_t charBits = 0; ///< a bit per folded character (hashed), to reject words cheaply
-    std::array<std::uint64_t, 8> bigrams{}; ///< bigram filter bits, to reject haystacks cheaply
+    QString text;               ///< the term as typed
+    QString folded;             ///< case-folded, one unit per unit of text
+    int typoLimit = 0;          ///< see typoLimit()
+    std::uint32_t charBits = 0; ///< a bit per folded character, to reject words cheaply
+    FuzzyHaystack::Grams grams; ///< filter bits, to reject haystacks cheaply
+    TypoPattern pattern;        ///< for fast typo distances (terms up to 64 units)
 };
 
 /**
@@ -51,6 +53,8 @@ std::optional<double> score(const PreparedQuery &query, QStringView haystack);
 std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields);
 /** Same against a prepared haystack: the fast path for scoring many clips per keystroke. */
 std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack);
+/** Scores many haystacks in order, loading ahead; result i belongs to haystacks[i]. */
+std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks);
 /** Convenience for a single call; prefer prepare() + score() in loops. */
 std::optional<double> score(const QStringList &terms, QStringView haystack);
 

@@ -145,6 +145,59 @@ TEST(FuzzyMatcherTypoDistance, OptimalStringAlignment)
             << QStringView(c.a).toString().toStdString() << " / " << QStringView(c.b).toString().toStdString();
 }
 
+// Words the index leaves out (very long words, or beyond its size cap) are still found.
+TEST(FuzzyMatcherScore, IndexFallsBackToTheTextForWordsItLeftOut)
+{
+    const QString longWord = QString(70, u'q') + QStringLiteral("xyz");
+    QString longTypo = longWord;
+    longTypo[10] = u'w';
+    QString manyWords;
+    for (int i = 0; i < 6000; ++i)
+        manyWords += QStringLiteral("w%1x ").arg(i, 5, 36, QLatin1Char('0'));
+    const struct {
+        QStringList terms;
+        QString text;
+        std::optional<double> score;
+    } cases[] = {
+        {{longTypo}, QStringLiteral("see ") + longWord, 0.6},
+        {{"conection"}, manyWords + QStringLiteral("lost connection"), 0.6},
+        {{"conection"}, manyWords + QStringLiteral("lost station"), std::nullopt},
+    };
+    for (const auto &c : cases) {
+        const FuzzyHaystack haystack({c.text});
+        const auto query = FuzzyMatcher::PreparedQuery::prepare(c.terms);
+        EXPECT_FALSE(haystack.wordsComplete());
+        EXPECT_EQ(FuzzyMatcher::score(query, haystack), c.score);
+        EXPECT_EQ(FuzzyMatcher::scoreAll(query, std::span(&haystack, 1)).front(), c.score);
+    }
+}
+
+// The bit-parallel distance used on the hot path must equal the table-based one.
+TEST(TypoPatternDistance, AgreesWithTableDistance)
+{
+    const QString alphabet = QStringLiteral("abcdéßx");
+    QRandomGenerator random(11);
+    auto randomText = [&](int maxLength) {
+        QString text;
+        const int length = random.bounded(maxLength + 1);
+        for (int i = 0; i < length; ++i)
+            text += alphabet[random.bounded(int(alphabet.size()))];
+        return text;
+    };
+    for (int round = 0; round < 20000; ++round) {
+        const QString term = randomText(12);
+        const QString word = randomText(14);
+        if (term.isEmpty())
+            continue;
+        ASSERT_EQ(TypoPattern(term).distance(word), FuzzyMatcher::typoDistance(term, word, 100))
+            << term.toStdString() << " / " << word.toStdString();
+    }
+    const QString longTerm(64, u'a');
+    EXPECT_TRUE(TypoPattern(longTerm).isValid());
+    EXPECT_EQ(TypoPattern(longTerm).distance(QString(62, u'a') + QStringLiteral("ba")), 1);
+    EXPECT_FALSE(TypoPattern(longTerm + u'a').isValid());
+}
+
 TEST(FuzzyMatcherHighlight, RangesAreSortedMergedAndInOriginalUnits)
 {
     const struct {
