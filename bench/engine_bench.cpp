@@ -3,7 +3,6 @@
 #include "ClipDatabase.h"
 #include "ImageTools.h"
 
-#include <QFileInfo>
 #include <QImage>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -225,6 +224,20 @@ void BM_PruneAfterOneInsert(benchmark::State &state)
 }
 BENCHMARK(BM_PruneAfterOneInsert)->Unit(benchmark::kMillisecond);
 
+// The database side of unpinning: the edit, then the prune it triggers.
+void BM_UnpinThenPrune(benchmark::State &state)
+{
+    History &history = History::shared();
+    const std::int64_t limit = history.db->storageUsed() - 10'000;
+    const std::int64_t id = history.db->loadClips().first().id;
+    for (auto _ : state) {
+        history.db->setPinned(id, true, history.clock);
+        history.db->setPinned(id, false, 0);
+        benchmark::DoNotOptimize(history.db->prune(limit));
+    }
+}
+BENCHMARK(BM_UnpinThenPrune)->Unit(benchmark::kMillisecond);
+
 void BM_StorageUsed(benchmark::State &state)
 {
     History &history = History::shared();
@@ -237,32 +250,3 @@ BENCHMARK(BM_StorageUsed)->Unit(benchmark::kMillisecond);
 } // namespace corvane::bench
 
 BENCHMARK_MAIN();
-namespace corvane::bench { namespace {
-void BM_RawScan(benchmark::State &state)
-{
-    History &history = History::shared();
-    sqlite3 *raw = nullptr;
-    sqlite3_open(QFile::encodeName(history.path).constData(), &raw);
-    if (state.range(0)) sqlite3_exec(raw, "PRAGMA mmap_size=1000000000", nullptr, nullptr, nullptr);
-    const char *sql[] = {"SELECT id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, pinned, pinned_at, tags, summary, smart_title, note, detail FROM clips ORDER BY created_at DESC, id DESC",
-      "SELECT id, length(text), substr(text,1,2000) FROM clips ORDER BY created_at DESC, id DESC",
-      "SELECT id, thumbnail FROM clips ORDER BY created_at DESC, id DESC",
-      "SELECT id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, pinned, pinned_at, tags, summary, smart_title, note, detail FROM clips",
-      "SELECT id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, pinned, pinned_at, tags, summary, smart_title, note, detail FROM clips ORDER BY id DESC",
-      "SELECT id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, length(text), substr(text, 1, 2000), length(thumbnail) FROM clips ORDER BY id DESC",
-      "SELECT id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, length(text), substr(text, 1, 2000), length(thumbnail) FROM clips ORDER BY created_at DESC, id DESC",
-      "SELECT id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, length(text), substr(text, 1, 2000), thumbnail FROM clips ORDER BY created_at DESC, id DESC"};
-    for (auto _ : state) {
-        sqlite3_stmt *st = nullptr;
-        sqlite3_prepare_v2(raw, sql[state.range(1)], -1, &st, nullptr);
-        long n = 0;
-        while (sqlite3_step(st) == SQLITE_ROW) { n += sqlite3_column_bytes(st, 2); }
-        sqlite3_finalize(st);
-        benchmark::DoNotOptimize(n);
-    }
-    QFileInfo info(history.path);
-    state.counters["dbMB"] = info.size() / 1e6;
-    sqlite3_close(raw);
-}
-BENCHMARK(BM_RawScan)->ArgsProduct({{1}, {0, 1, 2, 3, 4, 5, 6, 7}})->Unit(benchmark::kMillisecond);
-}}

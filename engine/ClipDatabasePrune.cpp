@@ -7,12 +7,7 @@ namespace corvane {
 
 std::int64_t ClipDatabase::prunableBytes()
 {
-    SqliteStatement version(m_db, "PRAGMA data_version");
-    version.step();
-    if (version.int64(0) != m_dataVersion) {
-        m_dataVersion = version.int64(0);
-        m_prunableBytes.reset();
-    }
+    noticeOtherWriters();
     if (!m_prunableBytes) {
         SqliteStatement sum(m_db, R"sql(
             SELECT IFNULL(SUM(byte_size + IFNULL(length(thumbnail), 0)), 0) FROM clips
