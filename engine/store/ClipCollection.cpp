@@ -84,6 +84,50 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     return true;
 }
 
+bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
+{
+    bool differs = false;
+    bool reorder = false;
+    DayStarts days(m_zone);
+    // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
+    for (Clip &clip : changed) {
+        if (removed.contains(clip.id))
+            continue;
+        const int at = indexOf(clip.id);
+        if (at >= 0 && sameStoredClip(*m_entries[at].clip, clip))
+            continue;
+        differs = true;
+        reorder = reorder || at < 0 || clip.createdAt != m_entries[at].clip->createdAt;
+        if (at >= 0)
+            m_entries[at] = makeEntry(std::move(clip), days);
+        else
+            m_entries.push_back(makeEntry(std::move(clip), days));
+    }
+    if (!removed.isEmpty()) {
+        const auto end = std::remove_if(m_entries.begin(), m_entries.end(),
+                                        [&removed](const ClipEntry &entry) { return removed.contains(entry.clip->id); });
+        differs = differs || end != m_entries.end();
+        m_entries.erase(end, m_entries.end());
+    }
+    if (!differs)
+        return false;
+    if (reorder)
+        sortByDate();
+    rebuildIndexes();
+    ++m_revision;
+    return true;
+}
+
+void ClipCollection::sortByDate()
+{
+    // The database's order: newest first, the higher id first on equal dates.
+    std::stable_sort(m_entries.begin(), m_entries.end(), [](const ClipEntry &a, const ClipEntry &b) {
+        if (a.clip->createdAt != b.clip->createdAt)
+            return a.clip->createdAt > b.clip->createdAt;
+        return a.clip->id > b.clip->id;
+    });
+}
+
 void ClipCollection::clear()
 {
     if (m_entries.empty())
@@ -97,6 +141,18 @@ const ClipEntry *ClipCollection::entry(std::int64_t id) const
 {
     const int index = indexOf(id);
     return index < 0 ? nullptr : &m_entries[index];
+}
+
+const ClipList &ClipCollection::all() const
+{
+    if (!m_all) {
+        ClipList all;
+        all.reserve(qsizetype(m_entries.size()));
+        for (const ClipEntry &entry : m_entries)
+            all.append(entry.clip);
+        m_all = std::move(all);
+    }
+    return *m_all;
 }
 
 QSet<std::int64_t> ClipCollection::ids() const
@@ -119,10 +175,11 @@ ClipList ClipCollection::toList(const std::vector<int> &indices) const
 
 void ClipCollection::rebuildIndexes()
 {
-    m_index.clear();
-    m_index.reserve(qsizetype(m_entries.size()));
-    m_all.clear();
-    m_all.reserve(qsizetype(m_entries.size()));
+    std::int64_t maxID = 0;
+    for (const ClipEntry &entry : m_entries)
+        maxID = std::max(maxID, entry.clip->id);
+    m_index.reset(maxID, m_entries.size());
+    m_all.reset();
     m_storageUsed = 0;
     std::vector<int> pinned;
     std::vector<int> others;
@@ -130,7 +187,6 @@ void ClipCollection::rebuildIndexes()
     for (int i = 0; i < int(m_entries.size()); ++i) {
         const Clip &clip = *m_entries[i].clip;
         m_index.insert(clip.id, i);
-        m_all.append(m_entries[i].clip);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size();
         (clip.isPinned ? pinned : others).push_back(i);
     }

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "ClipRef.h"
+#include "IdIndex.h"
 
 #include <QHash>
 #include <QSet>
 #include <QTimeZone>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace corvane {
@@ -32,13 +34,18 @@ class ClipCollection {
 public:
     /** Takes a fresh load; returns whether anything differs from before. */
     bool replace(QList<Clip> loaded, const QTimeZone &zone);
+    /**
+     * Applies known edits without reading everything again: `changed` are clips re-read from the
+     * database (new ones included), `removed` ids that are gone. Returns whether anything differs.
+     */
+    bool patch(QList<Clip> changed, const QSet<std::int64_t> &removed);
     void clear();
 
     const std::vector<ClipEntry> &entries() const { return m_entries; }
     int size() const { return int(m_entries.size()); }
     std::uint64_t revision() const { return m_revision; }
     /** Index into entries(), or -1. */
-    int indexOf(std::int64_t id) const { return m_index.value(id, -1); }
+    int indexOf(std::int64_t id) const { return m_index.value(id); }
     const ClipEntry *entry(std::int64_t id) const;
     bool contains(std::int64_t id) const { return m_index.contains(id); }
     QSet<std::int64_t> ids() const;
@@ -46,7 +53,7 @@ public:
     /** Pinned clips first, most recently pinned first, then the others newest first (indices). */
     const std::vector<int> &listOrder() const { return m_listOrder; }
     /** Every clip, newest first. */
-    const ClipList &all() const { return m_all; }
+    const ClipList &all() const;
     ClipList toList(const std::vector<int> &indices) const;
 
     /** Sum of byte sizes and thumbnail lengths of every clip. */
@@ -54,11 +61,12 @@ public:
 
 private:
     void rebuildIndexes();
+    void sortByDate();
 
     std::vector<ClipEntry> m_entries;
-    QHash<std::int64_t, int> m_index;
+    IdIndex m_index;
     std::vector<int> m_listOrder;
-    ClipList m_all;
+    mutable std::optional<ClipList> m_all; // built when first asked for
     std::int64_t m_storageUsed = 0;
     std::uint64_t m_revision = 0;
     QTimeZone m_zone;

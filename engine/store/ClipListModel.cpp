@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "ClipFilterKey.h"
 #include "ClipboardStore.h"
+#include "IdIndex.h"
 
 #include <QUrl>
 
@@ -263,15 +264,17 @@ qint64 ClipListModel::clipIdAt(int row) const
     return clip ? clip->id : -1;
 }
 
-int ClipListModel::rowOf(qint64 id) const { return rowIndex().value(id, -1); }
+int ClipListModel::rowOf(qint64 id) const { return rowIndex().value(id); }
 
 QString ClipListModel::sectionTitle(int sectionId) const { return m_sectionTitles.value(sectionId); }
 
-const QHash<std::int64_t, int> &ClipListModel::rowIndex() const
+const IdIndex &ClipListModel::rowIndex() const
 {
     if (!m_rowIndexValid) {
-        m_rowIndex.clear();
-        m_rowIndex.reserve(qsizetype(m_rows.size()));
+        std::int64_t maxID = 0;
+        for (const Row &row : m_rows)
+            maxID = std::max(maxID, row.clip->id);
+        m_rowIndex.reset(maxID, m_rows.size());
         for (int i = 0; i < int(m_rows.size()); ++i)
             m_rowIndex.insert(m_rows[i].clip->id, i);
         m_rowIndexValid = true;
@@ -349,8 +352,11 @@ void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
 void ClipListModel::apply(std::vector<Row> rows)
 {
     const int oldCount = count();
-    QHash<std::int64_t, int> newIndex;
-    newIndex.reserve(qsizetype(rows.size()));
+    std::int64_t maxID = 0;
+    for (const Row &row : rows)
+        maxID = std::max(maxID, row.clip->id);
+    IdIndex newIndex;
+    newIndex.reset(maxID, rows.size());
     for (int i = 0; i < int(rows.size()); ++i)
         newIndex.insert(rows[std::size_t(i)].clip->id, i);
 
@@ -359,7 +365,7 @@ void ClipListModel::apply(std::vector<Row> rows)
     std::vector<int> kept;           // old row -> new position, for old rows still present
     std::vector<int> keptOldRows;
     for (int i = 0; i < oldCount; ++i) {
-        const int position = newIndex.value(m_rows[std::size_t(i)].clip->id, -1);
+        const int position = newIndex.value(m_rows[std::size_t(i)].clip->id);
         if (position >= 0) {
             kept.push_back(position);
             keptOldRows.push_back(i);

@@ -2,6 +2,7 @@
 
 #include "ClipFilter.h"
 #include "ClipRef.h"
+#include "IdIndex.h"
 
 #include <QAbstractListModel>
 #include <QHash>
@@ -109,7 +110,7 @@ private:
     void removeRowsWhere(const std::vector<bool> &remove);
     void rolesChangedFor(const QSet<std::int64_t> &ids, const QList<int> &roles);
     void rolesChangedForAll(const QList<int> &roles);
-    const QHash<std::int64_t, int> &rowIndex() const;
+    const IdIndex &rowIndex() const;
     ClipFilter currentFilter() const;
     QString currentSearch() const;
     void selectionChanged();
@@ -123,7 +124,7 @@ private:
     QStringList m_sectionTitles;
     QSet<std::int64_t> m_selected;
     QSet<std::int64_t> m_revealed;
-    mutable QHash<std::int64_t, int> m_rowIndex;
+    mutable IdIndex m_rowIndex;
     mutable bool m_rowIndexValid = false;
     QList<QMetaObject::Connection> m_connections;
 };

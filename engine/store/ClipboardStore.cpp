@@ -104,6 +104,32 @@ void ClipboardStore::reload()
         emit storageUsedChanged();
 }
 
+void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed)
+{
+    if (!m_database)
+        return;
+    QList<Clip> loaded;
+    QSet<std::int64_t> gone(removed.begin(), removed.end());
+    try {
+        for (std::int64_t id : changed) {
+            if (auto clip = m_database->loadClip(id))
+                loaded.append(std::move(*clip));
+            else
+                gone.insert(id);
+        }
+    } catch (const ClipDatabase::Error &error) {
+        qWarning().noquote() << "Corvane: loading clips failed:" << error.message();
+        reload();
+        return;
+    }
+    const qint64 oldStorage = m_clips.storageUsed();
+    if (!m_clips.patch(std::move(loaded), gone))
+        return;
+    afterReload();
+    if (oldStorage != m_clips.storageUsed())
+        emit storageUsedChanged();
+}
+
 void ClipboardStore::afterReload()
 {
     // Whatever vanished leaves the selection, the revealed secrets, the filter and the queue.
@@ -144,7 +170,7 @@ void ClipboardStore::afterReload()
     }
     evictImages(vanishedImages);
 
-    const PasteQueue::Retained retained = m_queue.retain(m_clips.ids());
+    const PasteQueue::Retained retained = m_queue.isEmpty() ? PasteQueue::Retained() : m_queue.retain(m_clips.ids());
     if (retained.currentReplaced)
         writeQueueItem();
     emit clipsChanged();

@@ -129,8 +129,13 @@ public:
     bool acceptsCapture(bool isImage) const;
     /** Adds a skipped copy to recentSkips (newest first, 20 at most); an empty name is "Unknown app". */
     void recordSkip(const QString &appName, const QString &reason);
-    /** After the capture queue stored clips: reload, mark the newest, load icons, flash, summarise. */
-    void clipsRecorded(std::optional<std::int64_t> lastID);
+    /**
+     * After the capture queue stored clips: reload, mark the newest, load icons, flash, summarise.
+     * With `prunedIDs` (what the capture's prune deleted) only the new clip is read again;
+     * without them the whole history is.
+     */
+    void clipsRecorded(std::optional<std::int64_t> lastID,
+                       const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt);
     /** The clipboard's change count right after the store's own last write, 0 before any. */
     qint64 ownChangeCount() const { return m_ownChangeCount; }
     /** The database for the capture thread to write into; shared so it outlives a late task. */
@@ -275,11 +280,14 @@ private:
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
     std::int64_t nearestMember(std::int64_t removed, const QSet<std::int64_t> &members) const;
     void afterReload();
+    /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
+    void reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed = {});
     /** Puts a clip on the clipboard; an error text when nothing could be written. */
     std::optional<QString> writeClip(const Clip &clip, bool plainTextOnly);
     void writeQueueItem();
     void queueChanged();
-    void prune();
+    /** Prunes to the storage limit; returns the deleted ids. */
+    QList<std::int64_t> prune();
     void evictImages(const QList<std::int64_t> &ids);
     void setRevealed(QSet<std::int64_t> revealed);
     void setLastAddedID(std::optional<std::int64_t> id);

@@ -7,14 +7,17 @@
 
 namespace corvane {
 
-void ClipboardStore::prune()
+QList<std::int64_t> ClipboardStore::prune()
 {
     if (!m_database)
-        return;
+        return {};
     try {
-        evictImages(m_database->prune(m_settings->storageLimit()));
+        const QList<std::int64_t> deleted = m_database->prune(m_settings->storageLimit());
+        evictImages(deleted);
+        return deleted;
     } catch (const ClipDatabase::Error &error) {
         qWarning().noquote() << "Corvane: pruning the history failed:" << error.message();
+        return {};
     }
 }
 
@@ -40,9 +43,7 @@ void ClipboardStore::togglePin(qint64 id)
                    Notice::Kind::warning);
         return;
     }
-    if (!pinning)
-        prune();
-    reload();
+    reloadClips({id}, pinning ? QList<std::int64_t>() : prune());
     if (pinning && onSummaryWanted) {
         if (ClipRef pinned = clip(id))
             onSummaryWanted(*pinned);
@@ -67,9 +68,10 @@ void ClipboardStore::toggleTag(int tag, qint64 id)
         showNotice(QStringLiteral("Couldn’t save the tag: ") + error.message(), Notice::Kind::warning);
         return;
     }
-    if (!adding)
-        prune();
-    reload();
+    QList<std::int64_t> changed;
+    for (const auto &[clipID, mask] : masks)
+        changed.append(clipID);
+    reloadClips(changed, adding ? QList<std::int64_t>() : prune());
 }
 
 void ClipboardStore::deleteClip(qint64 id)
@@ -99,7 +101,7 @@ void ClipboardStore::deleteClip(qint64 id)
     m_images.evict(id);
     if (m_selectedID == id)
         setSelection(newAnchor, newAnchor ? QSet<std::int64_t>{*newAnchor} : QSet<std::int64_t>{});
-    reload();
+    reloadClips({}, {id});
 }
 
 void ClipboardStore::deleteClips(const QList<std::int64_t> &ids)
@@ -121,7 +123,7 @@ void ClipboardStore::deleteClips(const QList<std::int64_t> &ids)
             anchor.reset();
     }
     setSelection(anchor, selected);
-    reload();
+    reloadClips({}, ids);
 }
 
 void ClipboardStore::saveNote(const QString &text, qint64 id)
@@ -139,7 +141,7 @@ void ClipboardStore::saveNote(const QString &text, qint64 id)
         qWarning().noquote() << "Corvane: saving note failed:" << error.message();
         return;
     }
-    reload();
+    reloadClips({id});
 }
 
 namespace {

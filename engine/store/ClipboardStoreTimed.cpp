@@ -132,9 +132,13 @@ QVariantList ClipboardStore::recentSkipValues() const
     return skips;
 }
 
-void ClipboardStore::clipsRecorded(std::optional<std::int64_t> lastID)
+void ClipboardStore::clipsRecorded(std::optional<std::int64_t> lastID,
+                                   const std::optional<QList<std::int64_t>> &prunedIDs)
 {
-    reload();
+    if (lastID && prunedIDs)
+        reloadClips({*lastID}, *prunedIDs);
+    else
+        reload();
     const ClipRef added = lastID ? clip(*lastID) : nullptr;
     setLastAddedID(added ? std::optional(added->id) : std::nullopt);
     if (added)
