@@ -186,14 +186,23 @@ TEST_F(CapturePipelineTest, LongTextLoadsAsAPrefixWithItsWholeLength)
     EXPECT_EQ(db->loadClip(shortText.clipID)->textLength, 5);
 }
 
-TEST_F(CapturePipelineTest, UnreadablePayloadIsDropped)
+TEST_F(CapturePipelineTest, UnreadablePayloads)
 {
+    ClipboardPayload garbled;
+    garbled.kind = ClipboardPayload::Kind::image;
+    garbled.image = QImage();
+    EXPECT_EQ(process(request(garbled)).kind, CaptureOutcome::Kind::dropped);
+    EXPECT_EQ(process(request(text(QString()))).kind, CaptureOutcome::Kind::dropped);
+    EXPECT_EQ(db->clipCount(), 0);
+
+    // A copied image file that turns out unreadable is kept as the file it is.
     ClipboardPayload missing;
     missing.kind = ClipboardPayload::Kind::image;
     missing.imagePath = dir.filePath(QStringLiteral("gone.png"));
-    EXPECT_EQ(process(request(missing)).kind, CaptureOutcome::Kind::dropped);
-    EXPECT_EQ(process(request(text(QString()))).kind, CaptureOutcome::Kind::dropped);
-    EXPECT_EQ(db->clipCount(), 0);
+    const CaptureOutcome outcome = process(request(missing));
+    ASSERT_EQ(outcome.kind, CaptureOutcome::Kind::stored);
+    EXPECT_EQ(db->loadClip(outcome.clipID)->group, ClipGroup::file);
+    EXPECT_EQ(db->loadClip(outcome.clipID)->text, missing.imagePath);
 }
 
 TEST_F(CapturePipelineTest, QueueStoresInOrderAndReportsABurstOnce)
