@@ -129,7 +129,7 @@ void BM_XclipToRow(benchmark::State &state)
         QProcess xclip;
         xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
                                               QStringLiteral("-i"), input});
-        xclip.waitForFinished(); // the parent returns once the selection is owned
+        xclip.waitForFinished(); // its child takes the selection; the row is what counts
         QDeadlineTimer deadline(5000);
         while (store.database()->clipCount() == before && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 2);

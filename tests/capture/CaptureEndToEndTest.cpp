@@ -8,6 +8,7 @@
 #include "QtClipboardService.h"
 #include "SystemClock.h"
 #include "X11ActiveWindow.h"
+#include "X11ClipboardReader.h"
 #include "XdgDesktopEntries.h"
 
 #include <QApplication>
@@ -60,7 +61,7 @@ void runXclip(const QString &target = {})
     QStringList args{QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i"), path};
     if (!target.isEmpty())
         args << QStringLiteral("-t") << target;
-    // xclip forks a child that keeps serving the selection; the parent returns once it is set.
+    // xclip forks a child that takes and keeps serving the selection; the parent returns at once.
     QProcess process;
     process.start(QStringLiteral("xclip"), args);
     ASSERT_TRUE(test::processEventsUntil([&] { return process.state() == QProcess::NotRunning; }));
@@ -218,6 +219,27 @@ TEST(CaptureEndToEnd, LargeTextIsStoredWithoutBlockingTheInterface)
     EXPECT_LT(longest, 100) << "main thread stalled for " << longest << " ms";
     std::printf("20 MB text: stored after %lld ms, longest main-thread stall %lld ms\n", qlonglong(elapsed),
                 qlonglong(longest));
+}
+
+TEST(CaptureEndToEnd, ReaderNeverHandsOutANewerCopysContent)
+{
+    X11ClipboardReader reader;
+    ASSERT_TRUE(reader.isConnected());
+    xclip("judged copy");
+    // xclip's child takes the selection a moment after its parent returns.
+    X11ClipboardReader::Snapshot snapshot;
+    std::optional<ClipboardContent> judged;
+    ASSERT_TRUE(test::processEventsUntil([&] {
+        snapshot = reader.snapshot();
+        judged = reader.read(snapshot.generation, ClipboardPart::text);
+        return judged && judged->text == QStringLiteral("judged copy");
+    }));
+    EXPECT_TRUE(snapshot.formats.contains(QStringLiteral("text/plain")));
+    EXPECT_FALSE(snapshot.formats.contains(QStringLiteral("TARGETS")));
+
+    xclip("a newer copy");
+    ASSERT_TRUE(test::processEventsUntil([&] { return reader.snapshot().generation > snapshot.generation; }));
+    EXPECT_FALSE(reader.read(snapshot.generation, ClipboardPart::text));
 }
 
 TEST(CaptureEndToEnd, HistoryFilesArePrivateToTheUser)
