@@ -224,6 +224,26 @@ void BM_PruneAfterOneInsert(benchmark::State &state)
 }
 BENCHMARK(BM_PruneAfterOneInsert)->Unit(benchmark::kMillisecond);
 
+// An image capture: the near-duplicate search among images of the same size, then the insert.
+void BM_InsertImage(benchmark::State &state)
+{
+    History &history = History::shared();
+    QRandomGenerator random(99);
+    int i = 0;
+    for (auto _ : state) {
+        ClipDatabase::NewClip clip;
+        clip.group = ClipGroup::image;
+        clip.image = QByteArray(4096, char(i));
+        clip.imageSize = QSize(1920, 1080);
+        clip.byteSize = clip.image.size();
+        clip.createdAt = history.clock + 200'000 + i;
+        clip.hash = QStringLiteral("image-%1").arg(i++);
+        clip.dhash = random.generate64();
+        benchmark::DoNotOptimize(history.db->insert(clip));
+    }
+}
+BENCHMARK(BM_InsertImage)->Unit(benchmark::kMillisecond);
+
 // The database side of unpinning: the edit, then the prune it triggers.
 void BM_UnpinThenPrune(benchmark::State &state)
 {
