@@ -2,6 +2,7 @@
 
 #include "LoginItem.h"
 #include "PrivacyPolicy.h"
+#include "XdgAutostartLoginItem.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
@@ -67,7 +68,8 @@ AppSettings *AppSettings::shared()
     if (!sharedInstance) {
         auto *settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                        QStringLiteral("Corvane"));
-        sharedInstance = new AppSettings(settings, nullptr);
+        static XdgAutostartLoginItem loginItem;
+        sharedInstance = new AppSettings(settings, &loginItem);
         settings->setParent(sharedInstance);
     }
     return sharedInstance;

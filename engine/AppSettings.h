@@ -55,7 +55,10 @@ public:
     AppSettings(QSettings *settings, LoginItem *loginItem, QObject *parent = nullptr);
     ~AppSettings() override;
 
-    /** The process's settings: the one installed with setShared(), else created on first use. */
+    /**
+     * The process's settings: the one installed with setShared(), else created on first use over
+     * ~/.config/Corvane/Corvane.conf and the XDG autostart entry.
+     */
     static AppSettings *shared();
     static void setShared(AppSettings *settings);
     static AppSettings *create(QQmlEngine *, QJSEngine *);

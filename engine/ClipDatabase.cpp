@@ -9,7 +9,6 @@
 
 #include <sqlite3.h>
 
-#include <bit>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -65,45 +64,6 @@ PRAGMA user_version = 1;
 )sql";
 
 // Columns read into a Clip; the image blob is never among them.
-#define CLIP_COLUMNS                                                                               \
-    "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, " \
-    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, length(text), "     \
-    "substr(text, 1, 2000), thumbnail "
-
-static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
-
-Clip clipFromRow(const SqliteStatement &row)
-{
-    Clip clip;
-    clip.id = row.int64(0);
-    clip.group = ClipGroups::fromRawValue(row.text(1)).value_or(ClipGroup::text);
-    if (!row.isNull(2) && !row.isNull(3))
-        clip.imageSize = QSize(int(row.int64(2)), int(row.int64(3)));
-    clip.byteSize = row.int64(4);
-    clip.sourceName = row.optionalText(5);
-    clip.sourceBundleID = row.optionalText(6);
-    clip.sourceURL = row.optionalText(7);
-    clip.createdAt = row.real(8);
-    clip.isPinned = row.int64(9) != 0;
-    if (!row.isNull(10))
-        clip.pinnedAt = row.real(10);
-    clip.tagMask = row.int64(11);
-    clip.tags = ColorTags::fromMask(clip.tagMask);
-    clip.summary = row.optionalText(12);
-    clip.smartTitle = row.optionalText(13);
-    clip.note = row.optionalText(14);
-    clip.detail = row.optionalText(15);
-    if (!row.isNull(17)) {
-        clip.textLength = row.int64(16);
-        clip.text = row.text(17);
-        clip.textIsTruncated = clip.textLength > clip.text->size();
-    }
-    clip.thumbnailPng = row.blob(18);
-    computeDisplayStrings(clip);
-    return clip;
-}
-
-/** Drops the group and other permission bits of an existing path; the owner's stay as they are. */
 void restrictToOwner(const QByteArray &native)
 {
     struct stat info {};
@@ -207,6 +167,8 @@ void ClipDatabase::openAndMigrate()
 void ClipDatabase::exec(const QString &sql)
 {
     std::lock_guard lock(m_mutex);
+    m_prunableBytes.reset();
+    m_thumbnails.clear();
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         Error error(Kind::step, message ? QString::fromUtf8(message) : QString());
@@ -215,154 +177,15 @@ void ClipDatabase::exec(const QString &sql)
     }
 }
 
-QList<std::int64_t> ClipDatabase::prune(std::int64_t limitBytes)
+void ClipDatabase::noticeOtherWriters()
 {
-    if (limitBytes <= 0)
-        throw Error(Kind::step, QStringLiteral("Refusing to prune to a storage limit of %1 bytes").arg(limitBytes));
-    std::lock_guard lock(m_mutex);
-    QList<std::int64_t> deleted;
-    {
-        // ROWS, not the default RANGE frame: clips with equal dates must get distinct totals.
-        SqliteStatement statement(m_db, R"sql(
-            DELETE FROM clips WHERE id IN (
-                SELECT id FROM (
-                    SELECT id, SUM(byte_size + IFNULL(length(thumbnail), 0)) OVER (
-                        ORDER BY created_at DESC, id DESC
-                        ROWS BETWEEN UNBOUNDED PRECEDING AND CURRENT ROW) AS total
-                    FROM clips WHERE pinned = 0 AND tags = 0)
-                WHERE total > ?1)
-            RETURNING id)sql");
-        statement.bind(1, limitBytes);
-        while (statement.step())
-            deleted.append(statement.int64(0));
+    SqliteStatement version(m_db, "PRAGMA data_version");
+    version.step();
+    if (version.int64(0) != m_dataVersion) {
+        m_dataVersion = version.int64(0);
+        m_prunableBytes.reset();
+        m_thumbnails.clear();
     }
-    if (!deleted.isEmpty())
-        SqliteStatement(m_db, "PRAGMA incremental_vacuum").run();
-    return deleted;
-}
-
-std::optional<std::int64_t> ClipDatabase::nearDuplicate(const NewClip &clip)
-{
-    if (clip.group != ClipGroup::image || !clip.dhash || clip.imageSize.isEmpty())
-        return std::nullopt;
-    SqliteStatement statement(m_db, R"sql(
-        SELECT id, dhash FROM clips
-        WHERE kind = 'image' AND image_width = ?1 AND image_height = ?2 AND dhash IS NOT NULL
-        ORDER BY created_at DESC, id DESC)sql");
-    statement.bind(1, clip.imageSize.width()).bind(2, clip.imageSize.height());
-    std::optional<std::int64_t> best;
-    int bestDistance = nearDuplicateDistance + 1;
-    while (statement.step()) {
-        const auto stored = std::bit_cast<std::uint64_t>(statement.int64(1));
-        const int distance = std::popcount(stored ^ *clip.dhash);
-        if (distance < bestDistance) {
-            best = statement.int64(0);
-            bestDistance = distance;
-        }
-    }
-    return best;
-}
-
-ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
-{
-    std::lock_guard lock(m_mutex);
-    SqliteTransaction transaction(m_db);
-    InsertResult result;
-
-    bool exists = false;
-    {
-        SqliteStatement lookup(m_db, "SELECT id FROM clips WHERE hash = ?1");
-        lookup.bind(1, clip.hash);
-        exists = lookup.step();
-    }
-    const std::optional<std::int64_t> similar = exists ? std::nullopt : nearDuplicate(clip);
-    // The 64-bit difference hash is stored bit for bit in a signed INTEGER.
-    const std::int64_t dhash = std::bit_cast<std::int64_t>(clip.dhash.value_or(0));
-
-    if (similar) {
-        // A near-duplicate image takes over the row: new pixels, same id, pin, tags and note.
-        SqliteStatement replace(m_db, R"sql(
-            UPDATE clips SET image = ?1, thumbnail = ?2, hash = ?3, dhash = ?4, byte_size = ?5,
-                created_at = ?6, source_name = ?7, source_bundle_id = ?8, source_url = ?9
-            WHERE id = ?10)sql");
-        replace.bindBlob(1, clip.image).bindBlob(2, clip.thumbnail).bind(3, clip.hash);
-        replace.bind(4, dhash).bind(5, clip.byteSize).bind(6, clip.createdAt);
-        replace.bind(7, clip.sourceName).bind(8, clip.sourceBundleID).bind(9, clip.sourceURL);
-        replace.bind(10, *similar).run();
-        result = {*similar, InsertResult::Outcome::replaced};
-    } else {
-        SqliteStatement upsert(m_db, R"sql(
-            INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,
-                source_bundle_id, source_url, created_at, hash, dhash, detail, text, thumbnail, image)
-            VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)
-            ON CONFLICT(hash) DO UPDATE SET created_at = excluded.created_at,
-                source_name = excluded.source_name, source_bundle_id = excluded.source_bundle_id,
-                source_url = excluded.source_url
-            RETURNING id)sql");
-        upsert.bind(1, ClipGroups::rawValue(clip.group));
-        if (clip.imageSize.isValid())
-            upsert.bind(2, clip.imageSize.width()).bind(3, clip.imageSize.height());
-        else
-            upsert.bindNull(2).bindNull(3);
-        upsert.bind(4, clip.byteSize).bind(5, clip.sourceName).bind(6, clip.sourceBundleID);
-        upsert.bind(7, clip.sourceURL).bind(8, clip.createdAt).bind(9, clip.hash);
-        if (clip.dhash)
-            upsert.bind(10, dhash);
-        else
-            upsert.bindNull(10);
-        upsert.bind(11, clip.detail).bind(12, clip.text).bindBlob(13, clip.thumbnail).bindBlob(14, clip.image);
-        if (!upsert.step())
-            throw Error(Kind::step, {});
-        result = {upsert.int64(0), exists ? InsertResult::Outcome::bumped : InsertResult::Outcome::inserted};
-        upsert.run();
-    }
-    transaction.commit();
-    return result;
-}
-
-QList<Clip> ClipDatabase::loadClips()
-{
-    std::lock_guard lock(m_mutex);
-    QList<Clip> clips;
-    {
-        SqliteStatement count(m_db, "SELECT count(*) FROM clips");
-        count.step();
-        clips.reserve(qsizetype(count.int64(0)));
-    }
-    SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY created_at DESC, id DESC");
-    while (statement.step())
-        clips.append(clipFromRow(statement));
-    return clips;
-}
-
-std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
-{
-    std::lock_guard lock(m_mutex);
-    SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips WHERE id = ?1");
-    statement.bind(1, id);
-    if (!statement.step())
-        return std::nullopt;
-    return clipFromRow(statement);
-}
-
-std::optional<QByteArray> ClipDatabase::imageData(std::int64_t id)
-{
-    std::lock_guard lock(m_mutex);
-    SqliteStatement statement(m_db, "SELECT image FROM clips WHERE id = ?1 AND image IS NOT NULL");
-    statement.bind(1, id);
-    if (!statement.step())
-        return std::nullopt;
-    return statement.blob(0);
-}
-
-std::optional<QString> ClipDatabase::fullText(std::int64_t id)
-{
-    std::lock_guard lock(m_mutex);
-    SqliteStatement statement(m_db, "SELECT text FROM clips WHERE id = ?1 AND text IS NOT NULL");
-    statement.bind(1, id);
-    if (!statement.step())
-        return std::nullopt;
-    return statement.text(0);
 }
 
 std::int64_t ClipDatabase::storageUsed()

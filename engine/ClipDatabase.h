@@ -4,6 +4,7 @@
 #include "ClipGroup.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QList>
 #include <QSize>
 #include <QString>
@@ -158,11 +159,22 @@ public:
 private:
     void openAndMigrate();
     std::optional<std::int64_t> nearDuplicate(const NewClip &clip);
+    std::int64_t prunableBytes();
+    /** Runs `write(i)` for each of `ids` in one transaction, keeping the prunable total right. */
+    void editClips(const QList<std::int64_t> &ids, const std::function<void(qsizetype)> &write);
+    /** Forgets the caches below when another connection has written since the last look. */
+    void noticeOtherWriters();
 
     QString m_path;
     std::function<double()> m_now;
     sqlite3 *m_db = nullptr;
     std::mutex m_mutex;
+    // Bytes of the unpinned, untagged clips; forgotten on any edit that could change it and
+    // whenever another connection has written.
+    std::optional<std::int64_t> m_prunableBytes;
+    // The thumbnails of the last list load: a reload shares them instead of reading them again.
+    QHash<std::int64_t, QByteArray> m_thumbnails;
+    std::int64_t m_dataVersion = -1;
 };
 
 } // namespace corvane

@@ -103,6 +103,12 @@ QString SqliteStatement::text(int column) const
     return QString::fromUtf8(data, sqlite3_column_bytes(m_stmt, column));
 }
 
+QByteArrayView SqliteStatement::bytes(int column) const
+{
+    const void *data = sqlite3_column_blob(m_stmt, column);
+    return QByteArrayView(static_cast<const char *>(data), sqlite3_column_bytes(m_stmt, column));
+}
+
 std::optional<QString> SqliteStatement::optionalText(int column) const
 {
     if (isNull(column))
@@ -116,10 +122,10 @@ QByteArray SqliteStatement::blob(int column) const
     return QByteArray(static_cast<const char *>(data), sqlite3_column_bytes(m_stmt, column));
 }
 
-SqliteTransaction::SqliteTransaction(sqlite3 *db)
+SqliteTransaction::SqliteTransaction(sqlite3 *db, Mode mode)
     : m_db(db)
 {
-    SqliteStatement(db, "BEGIN IMMEDIATE").run();
+    SqliteStatement(db, mode == Mode::immediate ? "BEGIN IMMEDIATE" : "BEGIN DEFERRED").run();
 }
 
 SqliteTransaction::~SqliteTransaction()

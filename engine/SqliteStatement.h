@@ -3,6 +3,7 @@
 #include "ClipDatabase.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 
 #include <cstdint>
@@ -51,6 +52,8 @@ public:
     std::int64_t int64(int column) const;
     double real(int column) const;
     QString text(int column) const;
+    /** The column's bytes without copying; valid until the next step. */
+    QByteArrayView bytes(int column) const;
     std::optional<QString> optionalText(int column) const;
     QByteArray blob(int column) const;
 
@@ -61,10 +64,16 @@ private:
     sqlite3_stmt *m_stmt = nullptr;
 };
 
-/** @brief BEGIN IMMEDIATE ... COMMIT; rolls back unless committed. Used under the lock. */
+/**
+ * @brief BEGIN ... COMMIT; rolls back unless committed. Used under the lock.
+ *
+ * Writes take the write lock at once (IMMEDIATE); reads that must see one snapshot across
+ * several statements start DEFERRED.
+ */
 class SqliteTransaction {
 public:
-    explicit SqliteTransaction(sqlite3 *db);
+    enum class Mode { immediate, deferred };
+    explicit SqliteTransaction(sqlite3 *db, Mode mode = Mode::immediate);
     ~SqliteTransaction();
     SqliteTransaction(const SqliteTransaction &) = delete;
     SqliteTransaction &operator=(const SqliteTransaction &) = delete;

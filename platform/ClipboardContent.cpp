@@ -59,20 +59,29 @@ QList<QUrl> fileUrlsFromGnomeCopiedFiles(const QByteArray &data)
     return fileUrlsFromLines(lines);
 }
 
-std::optional<QString> sourceUrlFromData(const QByteArray &data)
+QString textFromData(const QByteArray &data)
 {
+    const bool bigEndianMark = data.startsWith("\xfe\xff");
+    const bool littleEndianMark = data.startsWith("\xff\xfe");
     QString text;
-    // Firefox writes this format as UTF-16; a zero byte gives that away.
-    if (data.size() >= 2 && data.contains('\0')) {
-        auto decode = QStringDecoder(data.startsWith("\xfe\xff") ? QStringDecoder::Utf16BE
-                                                                 : QStringDecoder::Utf16LE,
+    // Without a byte-order mark, zero bytes give UTF-16 away (UTF-8 text has none).
+    if (bigEndianMark || littleEndianMark || (data.size() >= 2 && data.contains('\0'))) {
+        auto decode = QStringDecoder(bigEndianMark ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
                                      QStringDecoder::Flag::Stateless);
         text = decode(data);
-        if (text.startsWith(QChar(0xfeff)))
-            text.remove(0, 1);
     } else {
         text = QString::fromUtf8(data);
     }
+    if (text.startsWith(QChar(0xfeff)))
+        text.remove(0, 1);
+    while (text.endsWith(QChar(0)))
+        text.chop(1);
+    return text;
+}
+
+std::optional<QString> sourceUrlFromData(const QByteArray &data)
+{
+    const QString text = textFromData(data);
     const qsizetype end = text.indexOf(QRegularExpression(QStringLiteral("[\\r\\n\\x{0}]")));
     const QString line = (end < 0 ? text : text.left(end)).trimmed();
     if (line.isEmpty())

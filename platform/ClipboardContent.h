@@ -70,6 +70,8 @@ QStringList withoutBookkeeping(const QStringList &formats);
 QList<QUrl> fileUrlsFromUriList(const QByteArray &data);
 /** Local file URLs of an x-special/gnome-copied-files body ("copy"/"cut" line, then URLs). */
 QList<QUrl> fileUrlsFromGnomeCopiedFiles(const QByteArray &data);
+/** Text of a body that may be UTF-8 or UTF-16 (with a byte-order mark or zero bytes, as Firefox writes). */
+QString textFromData(const QByteArray &data);
 /** First line of a source-URL body; text/x-moz-url-priv may be UTF-16. Nothing when empty. */
 std::optional<QString> sourceUrlFromData(const QByteArray &data);
 } // namespace ClipboardFormats

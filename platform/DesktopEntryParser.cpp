@@ -51,19 +51,26 @@ QString unescapeValue(const QString &value)
 
 QString localizedValue(const QHash<QString, QString> &group, const QString &key, const QString &locale)
 {
-    QString name = locale.section(QLatin1Char('.'), 0, 0).section(QLatin1Char('@'), 0, 0);
-    QStringList candidates;
-    if (!name.isEmpty()) {
-        candidates << key + QLatin1Char('[') + name + QLatin1Char(']');
-        if (name.contains(QLatin1Char('_')))
-            candidates << key + QLatin1Char('[') + name.section(QLatin1Char('_'), 0, 0) + QLatin1Char(']');
-    }
-    candidates << key;
-    for (const QString &candidate : candidates) {
-        if (auto found = group.constFind(candidate); found != group.cend() && !found->isEmpty())
+    // lang_COUNTRY.ENCODING@MODIFIER: the encoding plays no part in matching.
+    const QString modifier = locale.section(QLatin1Char('@'), 1, 1);
+    const QString withoutModifier = locale.section(QLatin1Char('@'), 0, 0).section(QLatin1Char('.'), 0, 0);
+    const QString language = withoutModifier.section(QLatin1Char('_'), 0, 0);
+    QStringList names;
+    if (!modifier.isEmpty())
+        names << withoutModifier + QLatin1Char('@') + modifier;
+    names << withoutModifier;
+    if (!modifier.isEmpty())
+        names << language + QLatin1Char('@') + modifier;
+    names << language;
+    names.removeDuplicates();
+    for (const QString &name : std::as_const(names)) {
+        if (name.isEmpty())
+            continue;
+        if (auto found = group.constFind(key + QLatin1Char('[') + name + QLatin1Char(']'));
+            found != group.cend() && !found->isEmpty())
             return unescapeValue(*found);
     }
-    return {};
+    return unescapeValue(group.value(key));
 }
 
 namespace {
@@ -145,8 +152,13 @@ QString programName(const QString &exec)
     QStringList args = execArguments(exec);
     if (!args.isEmpty() && QFileInfo(args.first()).fileName() == QLatin1String("env")) {
         args.removeFirst();
-        while (!args.isEmpty() && (args.first().contains(QLatin1Char('=')) || args.first().startsWith(QLatin1Char('-'))))
+        while (!args.isEmpty() && (args.first().contains(QLatin1Char('=')) || args.first().startsWith(QLatin1Char('-')))) {
+            // "-u NAME" unsets a variable: its argument is no program either.
+            const bool takesValue = args.first() == QLatin1String("-u") || args.first() == QLatin1String("--unset");
             args.removeFirst();
+            if (takesValue && !args.isEmpty())
+                args.removeFirst();
+        }
     }
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('%')))
         return {};

@@ -5,7 +5,7 @@
 #include <QHash>
 #include <QVariant>
 
-class QDBusVariant;
+class QDBusMessage;
 
 namespace corvane {
 
@@ -22,7 +22,7 @@ public:
     explicit PortalDesktopSettings(QObject *parent = nullptr);
 
 private slots:
-    void onSettingChanged(const QString &group, const QString &key, const QDBusVariant &value);
+    void onSettingChanged(const QDBusMessage &message);
 
 private:
     void readFromPortal(const QString &group, const QString &key);

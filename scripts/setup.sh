@@ -22,7 +22,6 @@ for hook in scripts/setup.d/*.sh; do
     [ -e "$hook" ] && bash "$hook"
 done
 
-if [ ! -f "$build_dir/build.ninja" ]; then
-    cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
-fi
+# Configure every time: a layer folder that appeared since the last build must be picked up.
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo > /dev/null
 cmake --build "$build_dir" -j "$(nproc)"

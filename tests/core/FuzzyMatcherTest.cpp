@@ -145,6 +145,33 @@ TEST(FuzzyMatcherTypoDistance, OptimalStringAlignment)
             << QStringView(c.a).toString().toStdString() << " / " << QStringView(c.b).toString().toStdString();
 }
 
+// Words the index leaves out (very long words, or beyond its size cap) are still found.
+TEST(FuzzyMatcherScore, IndexFallsBackToTheTextForWordsItLeftOut)
+{
+    const QString longWord = QString(70, u'q') + QStringLiteral("xyz");
+    QString longTypo = longWord;
+    longTypo[10] = u'w';
+    QString manyWords;
+    for (int i = 0; i < 6000; ++i)
+        manyWords += QStringLiteral("w%1x ").arg(i, 5, 36, QLatin1Char('0'));
+    const struct {
+        QStringList terms;
+        QString text;
+        std::optional<double> score;
+    } cases[] = {
+        {{longTypo}, QStringLiteral("see ") + longWord, 0.6},
+        {{"conection"}, manyWords + QStringLiteral("lost connection"), 0.6},
+        {{"conection"}, manyWords + QStringLiteral("lost station"), std::nullopt},
+    };
+    for (const auto &c : cases) {
+        const FuzzyHaystack haystack({c.text});
+        const auto query = FuzzyMatcher::PreparedQuery::prepare(c.terms);
+        EXPECT_FALSE(haystack.wordsComplete());
+        EXPECT_EQ(FuzzyMatcher::score(query, haystack), c.score);
+        EXPECT_EQ(FuzzyMatcher::scoreAll(query, std::span(&haystack, 1)).front(), c.score);
+    }
+}
+
 // The bit-parallel distance used on the hot path must equal the table-based one.
 TEST(TypoPatternDistance, AgreesWithTableDistance)
 {

@@ -1,76 +1,11 @@
 #include "TestDatabase.h"
 
-#include <sqlite3.h>
-
 #include <thread>
 
 namespace corvane::test {
 namespace {
 
 using Outcome = ClipDatabase::InsertResult::Outcome;
-
-/** One integer from a second, independent connection. */
-std::int64_t queryInt(const QString &path, const char *sql)
-{
-    sqlite3 *raw = nullptr;
-    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
-    sqlite3_stmt *statement = nullptr;
-    sqlite3_prepare_v2(raw, sql, -1, &statement, nullptr);
-    const std::int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
-    sqlite3_finalize(statement);
-    sqlite3_close(raw);
-    return value;
-}
-
-using ClipDatabasePrune = DatabaseTest;
-
-TEST_F(ClipDatabasePrune, TiedDatesDeleteTheOlderIdsOnly)
-{
-    QList<std::int64_t> inserted;
-    for (int i = 0; i < 5; ++i)
-        inserted.append(insertText(QStringLiteral("clip %1").arg(i), 100.0, 100));
-
-    const QList<std::int64_t> deleted = db->prune(250);
-
-    // Same timestamp: the running total still grows row by row, so exactly the two newest stay.
-    EXPECT_EQ(deleted.size(), 3);
-    EXPECT_EQ(ids(), (QList<std::int64_t>{inserted[4], inserted[3]}));
-}
-
-TEST_F(ClipDatabasePrune, PinnedAndTaggedNeitherCountNorGo)
-{
-    const auto pinned = insertText(QStringLiteral("pinned"), 1, 10'000);
-    const auto tagged = insertText(QStringLiteral("tagged"), 2, 10'000);
-    const auto old = insertText(QStringLiteral("old"), 3, 100);
-    const auto recent = insertText(QStringLiteral("recent"), 4, 100);
-    db->setPinned(pinned, true, 5);
-    db->setTags(tagged, ColorTags::bit(ColorTag::blue));
-
-    EXPECT_EQ(db->prune(150), (QList<std::int64_t>{old}));
-    EXPECT_EQ(ids(), (QList<std::int64_t>{recent, tagged, pinned}));
-    EXPECT_EQ(db->storageUsed(), 20'100);
-}
-
-TEST_F(ClipDatabasePrune, CountsThumbnailsAndReclaimsPages)
-{
-    auto big = imageClip(QByteArray(200'000, 'x'), QSize(10, 10), 1, 1);
-    db->insert(big);
-    const auto small = insertText(QStringLiteral("small"), 2, 10);
-    // 200,000 bytes of image plus its 200,006-byte thumbnail.
-    EXPECT_EQ(db->storageUsed(), 400'016);
-    EXPECT_EQ(db->prune(300'000).size(), 1);
-    EXPECT_EQ(ids(), (QList<std::int64_t>{small}));
-    EXPECT_EQ(queryInt(path, "PRAGMA freelist_count"), 0);
-}
-
-TEST_F(ClipDatabasePrune, RefusesLimitsOfZeroOrLess)
-{
-    insertText(QStringLiteral("keep me"), 1);
-    for (std::int64_t limit : {std::int64_t{0}, std::int64_t{-1}}) {
-        EXPECT_THROW(db->prune(limit), ClipDatabase::Error) << limit;
-    }
-    EXPECT_EQ(db->clipCount(), 1);
-}
 
 using ClipDatabaseInsert = DatabaseTest;
 
@@ -129,25 +64,27 @@ TEST_F(ClipDatabaseInsert, NearDuplicateImageReplacesPixelsKeepingIdPinTagsAndNo
 {
     constexpr std::uint64_t dhash = 0xF0F0'0000'FFFF'0001ULL; // high bit set: stored bit-cast
     const auto id = db->insert(imageClip("old pixels", QSize(640, 480), dhash, 1)).id;
+    EXPECT_EQ(db->loadClips().first().thumbnailPng, QByteArray("thumb:old pixels"));
     db->setPinned(id, true, 2);
     db->setTags(id, ColorTags::bit(ColorTag::red));
     db->setNote(id, QStringLiteral("screenshot"));
 
-    const auto result = db->insert(imageClip("new pixels!", QSize(640, 480), dhash ^ 0b101, 3));
+    const auto result = db->insert(imageClip("new_pixels", QSize(640, 480), dhash ^ 0b101, 3));
 
     EXPECT_EQ(result.id, id);
     EXPECT_EQ(result.outcome, Outcome::replaced);
-    EXPECT_EQ(db->imageData(id), QByteArray("new pixels!"));
+    EXPECT_EQ(db->imageData(id), QByteArray("new_pixels"));
+    EXPECT_EQ(db->loadClips().first().thumbnailPng, QByteArray("thumb:new_pixels"));
     const auto clip = db->loadClip(id);
     ASSERT_TRUE(clip);
-    EXPECT_EQ(clip->thumbnailPng, QByteArray("thumb:new pixels!"));
-    EXPECT_EQ(clip->byteSize, 11);
+    EXPECT_EQ(clip->thumbnailPng, QByteArray("thumb:new_pixels"));
+    EXPECT_EQ(clip->byteSize, 10);
     EXPECT_EQ(clip->createdAt, 3);
     EXPECT_TRUE(clip->isPinned);
     EXPECT_EQ(clip->tags, QList<ColorTag>{ColorTag::red});
     EXPECT_EQ(clip->note, QStringLiteral("screenshot"));
     // The row now carries the new hash: the same copy again is a plain bump.
-    EXPECT_EQ(db->insert(imageClip("new pixels!", QSize(640, 480), dhash ^ 0b101, 4)).outcome, Outcome::bumped);
+    EXPECT_EQ(db->insert(imageClip("new_pixels", QSize(640, 480), dhash ^ 0b101, 4)).outcome, Outcome::bumped);
 }
 
 TEST_F(ClipDatabaseInsert, DistantOrDifferentlySizedImagesAreNewRows)
@@ -178,6 +115,33 @@ TEST_F(ClipDatabaseRead, LoadKeepsAPrefixAndFullTextComesOnDemand)
     EXPECT_EQ(db->fullText(older), QStringLiteral("short"));
     EXPECT_EQ(db->imageData(id), std::nullopt);
     EXPECT_EQ(db->fullText(9999), std::nullopt);
+}
+
+TEST_F(ClipDatabaseRead, PrefixAndLengthCountCharactersNotBytesOrUnits)
+{
+    const QString emoji = QStringLiteral("\U0001F600");
+    const struct {
+        QString text;
+        bool truncated;
+        std::int64_t length;
+        QString prefixTail;
+    } cases[] = {
+        {QString(2000, u'a'), false, 2000, QStringLiteral("aa")},
+        {QString(2000, u'\u00E9'), false, 2000, QStringLiteral("\u00E9\u00E9")},
+        {emoji.repeated(2000), false, 2000, emoji},
+        {emoji.repeated(2500), true, 2500, emoji},
+        {emoji.repeated(1999) + QStringLiteral("ab"), true, 2001, emoji + u'a'},
+    };
+    double date = 1;
+    for (const auto &c : cases) {
+        const auto id = insertText(c.text, date++);
+        for (const Clip &clip : {*db->loadClip(id), db->loadClips().first()}) {
+            EXPECT_EQ(clip.textIsTruncated, c.truncated) << c.length;
+            EXPECT_EQ(clip.textLength, c.length);
+            EXPECT_TRUE(clip.text->endsWith(c.prefixTail)) << c.length;
+            EXPECT_EQ(clip.text->toUcs4().size(), std::min<std::int64_t>(c.length, Clip::textPrefixLength));
+        }
+    }
 }
 
 TEST_F(ClipDatabaseRead, UnknownTagBitsSurviveAndAreNotDecoded)
@@ -286,3 +250,4 @@ TEST_F(DatabaseTest, ConcurrentWritersAndReadersShareTheConnection)
 
 } // namespace
 } // namespace corvane::test
+

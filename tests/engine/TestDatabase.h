@@ -3,13 +3,29 @@
 #include "ClipDatabase.h"
 #include "QtPrinters.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <memory>
 
 namespace corvane::test {
+
+/** One integer from a second, independent connection. */
+inline std::int64_t queryInt(const QString &path, const char *sql)
+{
+    sqlite3 *raw = nullptr;
+    sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v2(raw, sql, -1, &statement, nullptr);
+    const std::int64_t value = sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    sqlite3_close(raw);
+    return value;
+}
+
 
 /** A database in its own temporary folder, with a clock the test sets. */
 class DatabaseTest : public ::testing::Test {

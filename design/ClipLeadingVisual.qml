@@ -1,0 +1,62 @@
+// Contract: `group` is the clip's group raw value, `colorHex` its colour text (colour clips) and `thumbnail` an image URL such as "image://thumbnail/<clip id>" (image clips); empty values fall through.
+import QtQuick
+import Qt5Compat.GraphicalEffects
+import Corvane.Design
+
+// A colour clip's colour or an image clip's thumbnail in a rounded square, otherwise a GroupDot.
+Item {
+    id: root
+
+    property string group
+    property string colorHex
+    property url thumbnail
+    property real size: 28
+
+    readonly property real corner: Math.round(size * 0.25)
+    readonly property bool showsColor: group === "color" && colorHex.length > 0
+    readonly property bool showsThumbnail: group === "image" && thumbnail.toString().length > 0
+                                           && picture.status === Image.Ready
+
+    implicitWidth: size
+    implicitHeight: size
+
+    Rectangle {
+        anchors.fill: parent
+        visible: root.showsColor
+        radius: root.corner
+        color: Theme.colorFromHex(root.colorHex)
+        border.width: 1
+        border.color: Theme.sunsetHairline
+    }
+
+    Image {
+        id: picture
+        anchors.fill: parent
+        visible: false
+        source: root.group === "image" ? root.thumbnail : ""
+        sourceSize: Qt.size(root.size, root.size)
+        fillMode: Image.PreserveAspectCrop
+        asynchronous: true
+    }
+
+    Rectangle {
+        id: shape
+        anchors.fill: parent
+        radius: root.corner
+        visible: false
+    }
+
+    OpacityMask {
+        anchors.fill: parent
+        visible: root.showsThumbnail
+        source: picture
+        maskSource: shape
+    }
+
+    GroupDot {
+        anchors.centerIn: parent
+        visible: !root.showsColor && !root.showsThumbnail
+        group: root.group
+        size: root.size
+    }
+}

@@ -1,0 +1,238 @@
+// Reading clips: the whole list for the views, and full texts and images on demand.
+#include "ClipDatabase.h"
+
+#include "SqliteStatement.h"
+
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+// One character more than the kept prefix shows whether a text was cut; only then is the whole
+// text's length asked for, since counting the characters of every text costs a full decode.
+#define CLIP_COLUMNS                                                                               \
+    "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, " \
+    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                   \
+    "substr(text, 1, 2001), length(thumbnail) "
+
+static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
+
+qsizetype codePoints(QByteArrayView utf8)
+{
+    qsizetype count = 0;
+    for (char byte : utf8)
+        count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+    return count;
+}
+
+/**
+ * @brief Shares one QString among equal values of a column (app names, bundle ids, URLs,
+ * languages), which repeat across thousands of clips.
+ */
+class StringPool {
+public:
+    std::optional<QString> value(const SqliteStatement &row, int column)
+    {
+        if (row.isNull(column))
+            return std::nullopt;
+        const QByteArrayView bytes = row.bytes(column);
+        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        auto it = m_strings.find(key);
+        if (it == m_strings.end())
+            it = m_strings.emplace(std::string(key), QString::fromUtf8(bytes)).first;
+        return it->second;
+    }
+
+private:
+    struct Hash {
+        using is_transparent = void;
+        size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+    };
+    std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_strings;
+};
+
+ClipGroup groupOf(QByteArrayView raw)
+{
+    for (ClipGroup group : ClipGroups::allCases) {
+        if (raw == ClipGroups::rawValue(group).toLatin1())
+            return group;
+    }
+    return ClipGroup::text;
+}
+
+/**
+ * Every column but the text and the thumbnail; `textUtf8` receives the text's prefix for
+ * converting later, `lengthQuery` gives the length of a text that was cut. Returns the
+ * thumbnail's length.
+ */
+std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, StringPool &pool, Clip &clip,
+                     QByteArray &textUtf8)
+{
+    clip.id = row.int64(0);
+    clip.group = groupOf(row.bytes(1));
+    if (!row.isNull(2) && !row.isNull(3))
+        clip.imageSize = QSize(int(row.int64(2)), int(row.int64(3)));
+    clip.byteSize = row.int64(4);
+    clip.sourceName = pool.value(row, 5);
+    clip.sourceBundleID = pool.value(row, 6);
+    clip.sourceURL = pool.value(row, 7);
+    clip.createdAt = row.real(8);
+    clip.isPinned = row.int64(9) != 0;
+    if (!row.isNull(10))
+        clip.pinnedAt = row.real(10);
+    clip.tagMask = row.int64(11);
+    clip.tags = ColorTags::fromMask(clip.tagMask);
+    clip.summary = row.optionalText(12);
+    clip.smartTitle = row.optionalText(13);
+    clip.note = row.optionalText(14);
+    clip.detail = pool.value(row, 15);
+    if (!row.isNull(16)) {
+        clip.text.emplace();
+        textUtf8 = row.blob(16);
+        // Fewer bytes than the prefix's characters: the text is whole, its length counted later.
+        clip.textIsTruncated = textUtf8.size() > Clip::textPrefixLength && codePoints(textUtf8) > Clip::textPrefixLength;
+        if (clip.textIsTruncated) {
+            lengthQuery.bind(1, clip.id);
+            clip.textLength = lengthQuery.step() ? lengthQuery.int64(0) : 0;
+            lengthQuery.reset();
+        }
+    }
+    return row.isNull(17) ? 0 : row.int64(17);
+}
+
+QByteArray readThumbnail(SqliteStatement &query, std::int64_t id)
+{
+    query.bind(1, id);
+    QByteArray png = query.step() ? query.blob(0) : QByteArray();
+    query.reset();
+    return png;
+}
+
+void finishClip(Clip &clip, const QByteArray &textUtf8)
+{
+    if (clip.text) {
+        QString text = QString::fromUtf8(textUtf8);
+        if (clip.textIsTruncated)
+            text.chop(text.back().isLowSurrogate() ? 2 : 1); // the extra character read
+        else
+            clip.textLength = text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isLowSurrogate(); });
+        clip.text = std::move(text);
+    }
+    computeDisplayStrings(clip);
+}
+
+/** Runs `work(i)` for every i below `count`, spread over the machine's cores. */
+void parallelFor(qsizetype count, const std::function<void(qsizetype)> &work)
+{
+    const qsizetype threads = std::clamp<qsizetype>(std::thread::hardware_concurrency(), 1, 8);
+    if (count < 2000 || threads == 1) {
+        for (qsizetype i = 0; i < count; ++i)
+            work(i);
+        return;
+    }
+    std::vector<std::thread> pool;
+    const qsizetype chunk = (count + threads - 1) / threads;
+    for (qsizetype start = 0; start < count; start += chunk) {
+        pool.emplace_back([&work, start, end = std::min(count, start + chunk)] {
+            for (qsizetype i = start; i < end; ++i)
+                work(i);
+        });
+    }
+    for (std::thread &thread : pool)
+        thread.join();
+}
+
+} // namespace
+
+QList<Clip> ClipDatabase::loadClips()
+{
+    QList<Clip> clips;
+    std::vector<QByteArray> texts;
+    {
+        std::lock_guard lock(m_mutex);
+        SqliteTransaction snapshot(m_db, SqliteTransaction::Mode::deferred);
+
+        // The list order comes from the date index alone; the rows are then read in table
+        // order, which visits their pages in sequence, and each lands at its place in the list.
+        std::vector<std::pair<std::int64_t, qsizetype>> places;
+        {
+            SqliteStatement order(m_db, "SELECT id FROM clips ORDER BY created_at DESC, id DESC");
+            while (order.step())
+                places.emplace_back(order.int64(0), qsizetype(places.size()));
+        }
+        std::sort(places.begin(), places.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+        clips.resize(qsizetype(places.size()));
+        texts.resize(places.size());
+
+        noticeOtherWriters();
+        StringPool pool;
+        SqliteStatement rows(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
+        SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
+        SqliteStatement lengthQuery(m_db, "SELECT length(text) FROM clips WHERE id = ?1");
+        QHash<std::int64_t, QByteArray> thumbnails;
+        for (const auto &[id, place] : places) {
+            if (!rows.step() || rows.int64(0) != id)
+                throw Error(Error::Kind::step, QStringLiteral("The clip list changed while it was read"));
+            Clip &clip = clips[place];
+            const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, texts[size_t(place)]);
+            if (thumbnailLength > 0) {
+                clip.thumbnailPng = m_thumbnails.value(id);
+                if (clip.thumbnailPng.size() != thumbnailLength)
+                    clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
+                thumbnails.insert(id, clip.thumbnailPng);
+            }
+        }
+        snapshot.commit();
+        m_thumbnails = std::move(thumbnails);
+    }
+    parallelFor(clips.size(), [&](qsizetype i) { finishClip(clips[i], texts[size_t(i)]); });
+    return clips;
+}
+
+std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
+{
+    QByteArray text;
+    Clip clip;
+    {
+        std::lock_guard lock(m_mutex);
+        SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips WHERE id = ?1");
+        statement.bind(1, id);
+        if (!statement.step())
+            return std::nullopt;
+        StringPool pool;
+        SqliteStatement lengthQuery(m_db, "SELECT length(text) FROM clips WHERE id = ?1");
+        if (readRow(statement, lengthQuery, pool, clip, text) > 0) {
+            SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
+            clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
+        }
+    }
+    finishClip(clip, text);
+    return clip;
+}
+
+std::optional<QByteArray> ClipDatabase::imageData(std::int64_t id)
+{
+    std::lock_guard lock(m_mutex);
+    SqliteStatement statement(m_db, "SELECT image FROM clips WHERE id = ?1 AND image IS NOT NULL");
+    statement.bind(1, id);
+    if (!statement.step())
+        return std::nullopt;
+    return statement.blob(0);
+}
+
+std::optional<QString> ClipDatabase::fullText(std::int64_t id)
+{
+    std::lock_guard lock(m_mutex);
+    SqliteStatement statement(m_db, "SELECT text FROM clips WHERE id = ?1 AND text IS NOT NULL");
+    statement.bind(1, id);
+    if (!statement.step())
+        return std::nullopt;
+    return statement.text(0);
+}
+
+} // namespace corvane

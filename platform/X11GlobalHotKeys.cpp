@@ -1,0 +1,215 @@
+#include "X11GlobalHotKeys.h"
+
+#include "X11KeyMapping.h"
+#include "X11Support.h"
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QSet>
+#include <QTimer>
+
+#include <cstdlib>
+#include <cstring>
+
+namespace corvane {
+
+namespace {
+
+constexpr quint8 badAccess = 10;
+constexpr quint8 xkbNewKeyboardNotify = 0;
+constexpr quint8 xkbMapNotify = 1;
+
+struct HotKey
+{
+    QKeySequence sequence;
+    xcb_keycode_t keycode = 0;
+    quint16 modifiers = 0;
+    HotKeyStatus status = HotKeyStatus::invalid;
+};
+
+} // namespace
+
+struct X11GlobalHotKeys::Private
+{
+    xcb_connection_t *connection = nullptr;
+    xcb_window_t root = 0;
+    quint8 xkbFirstEvent = 0;
+    X11KeyMapping::ModifierMasks masks;
+    QHash<QString, HotKey> keys;
+    QSet<xcb_keycode_t> held;
+    QHash<xcb_keycode_t, xcb_timestamp_t> releasedAt;
+    bool regrabPending = false;
+
+    QList<quint16> lockVariants() const
+    {
+        return {0, masks.capsLock, masks.numLock, quint16(masks.capsLock | masks.numLock)};
+    }
+
+    void ungrab(const HotKey &key)
+    {
+        if (!key.keycode)
+            return;
+        for (const quint16 extra : lockVariants())
+            xcb_ungrab_key(connection, key.keycode, root, quint16(key.modifiers | extra));
+        xcb_flush(connection);
+    }
+
+    /** Resolves the key on the current keymap and grabs every lock variant. */
+    void grab(HotKey &key)
+    {
+        key.keycode = 0;
+        if (key.sequence.count() != 1) {
+            key.status = HotKeyStatus::invalid;
+            return;
+        }
+        const QKeyCombination chord = key.sequence[0];
+        const quint32 keysym = X11KeyMapping::keysymForQtKey(chord.key());
+        key.keycode = keysym ? X11KeyMapping::keycodeForKeysym(connection, keysym) : 0;
+        if (!key.keycode) {
+            key.status = HotKeyStatus::invalid;
+            return;
+        }
+        key.modifiers = X11KeyMapping::maskForQtModifiers(chord.keyboardModifiers(), masks);
+        bool heldElsewhere = false;
+        for (const quint16 extra : lockVariants()) {
+            const xcb_void_cookie_t cookie =
+                xcb_grab_key_checked(connection, 1, root, quint16(key.modifiers | extra), key.keycode,
+                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            if (xcb_generic_error_t *error = xcb_request_check(connection, cookie)) {
+                heldElsewhere = heldElsewhere || error->error_code == badAccess;
+                std::free(error);
+            }
+        }
+        key.status = heldElsewhere ? HotKeyStatus::heldByOtherClient : HotKeyStatus::registered;
+        if (heldElsewhere) {
+            qWarning("Corvane: the global key %s is held by another program; it will not work until "
+                     "that program releases it",
+                     qPrintable(key.sequence.toString(QKeySequence::PortableText)));
+        }
+    }
+
+    std::optional<QString> match(xcb_keycode_t keycode, quint16 state) const
+    {
+        const quint16 relevant =
+            quint16(XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | masks.alt | masks.super);
+        for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
+            if (it->status == HotKeyStatus::registered && it->keycode == keycode
+                && (state & relevant) == it->modifiers)
+                return it.key();
+        }
+        return std::nullopt;
+    }
+};
+
+X11GlobalHotKeys::X11GlobalHotKeys(QObject *parent) : GlobalHotKeys(parent), d(std::make_unique<Private>())
+{
+    d->connection = X11Support::connection();
+    d->root = X11Support::rootWindow(d->connection);
+    if (!isAvailable())
+        return;
+    d->masks = X11KeyMapping::readModifierMasks(d->connection);
+    xcb_query_extension_reply_t *xkb = xcb_query_extension_reply(
+        d->connection, xcb_query_extension(d->connection, 9, "XKEYBOARD"), nullptr);
+    if (xkb && xkb->present)
+        d->xkbFirstEvent = xkb->first_event;
+    std::free(xkb);
+    QCoreApplication::instance()->installNativeEventFilter(this);
+}
+
+X11GlobalHotKeys::~X11GlobalHotKeys()
+{
+    // Without the application its X connection is gone, and the grabs with it.
+    auto *app = QCoreApplication::instance();
+    if (!isAvailable() || !app)
+        return;
+    app->removeNativeEventFilter(this);
+    for (const HotKey &key : std::as_const(d->keys))
+        d->ungrab(key);
+}
+
+bool X11GlobalHotKeys::isAvailable() const
+{
+    return d->connection && d->root;
+}
+
+HotKeyStatus X11GlobalHotKeys::registerHotKey(const QString &id, const QKeySequence &sequence)
+{
+    unregisterHotKey(id);
+    HotKey key;
+    key.sequence = sequence;
+    if (isAvailable())
+        d->grab(key);
+    else
+        key.status = HotKeyStatus::unavailable;
+    d->keys.insert(id, key);
+    return key.status;
+}
+
+void X11GlobalHotKeys::unregisterHotKey(const QString &id)
+{
+    const auto found = d->keys.constFind(id);
+    if (found == d->keys.cend())
+        return;
+    if (isAvailable())
+        d->ungrab(*found);
+    d->keys.erase(found);
+}
+
+HotKeyStatus X11GlobalHotKeys::status(const QString &id) const
+{
+    return d->keys.value(id, HotKey{{}, 0, 0, HotKeyStatus::unavailable}).status;
+}
+
+bool X11GlobalHotKeys::nativeEventFilter(const QByteArray &eventType, void *message, qintptr *)
+{
+    if (eventType != "xcb_generic_event_t")
+        return false;
+    const auto *event = static_cast<const xcb_generic_event_t *>(message);
+    const quint8 type = event->response_type & 0x7f;
+    if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
+        const auto *key = reinterpret_cast<const xcb_key_press_event_t *>(event);
+        // The modifiers may be let go first, so a release need not match the combination.
+        if (type == XCB_KEY_RELEASE) {
+            if (d->held.remove(key->detail))
+                d->releasedAt.insert(key->detail, key->time);
+            return false;
+        }
+        const auto id = d->match(key->detail, key->state);
+        if (!id)
+            return false;
+        // Holding the key repeats it: as presses alone, or as release-press pairs sharing one
+        // timestamp. Act once per real press.
+        const bool repeated = d->held.contains(key->detail)
+            || d->releasedAt.value(key->detail, XCB_CURRENT_TIME) == key->time;
+        d->held.insert(key->detail);
+        if (repeated)
+            return true;
+        QMetaObject::invokeMethod(this, [this, id = *id] { emit activated(id); }, Qt::QueuedConnection);
+        return true;
+    }
+    const bool keymapChanged = type == XCB_MAPPING_NOTIFY
+        || (d->xkbFirstEvent && type == d->xkbFirstEvent
+            && (reinterpret_cast<const quint8 *>(event)[1] == xkbNewKeyboardNotify
+                || reinterpret_cast<const quint8 *>(event)[1] == xkbMapNotify));
+    if (keymapChanged && !d->regrabPending) {
+        // Several notifications arrive for one change; grab again once they are through.
+        d->regrabPending = true;
+        QTimer::singleShot(0, this, [this] {
+            d->regrabPending = false;
+            for (HotKey &key : d->keys)
+                d->ungrab(key);
+            d->masks = X11KeyMapping::readModifierMasks(d->connection);
+            for (auto it = d->keys.begin(); it != d->keys.end(); ++it) {
+                const HotKeyStatus before = it->status;
+                if (before == HotKeyStatus::unavailable)
+                    continue;
+                d->grab(*it);
+                if (it->status != before)
+                    emit statusChanged(it.key(), it->status);
+            }
+        });
+    }
+    return false;
+}
+
+} // namespace corvane

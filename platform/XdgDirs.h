@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+namespace corvane::XdgDirs {
+
+/** $XDG_CONFIG_HOME, else ~/.config (relative values are ignored, as the spec asks). */
+QString configHome();
+/** $XDG_DATA_HOME then $XDG_DATA_DIRS (with their defaults), most important first. */
+QStringList dataDirs();
+
+} // namespace corvane::XdgDirs
