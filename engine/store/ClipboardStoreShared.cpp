@@ -2,11 +2,13 @@
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
 #include "QtClipboardService.h"
+#include "SiteIconFetcher.h"
 #include "SourceIconImageProvider.h"
 #include "SystemClock.h"
 #include "ThumbnailImageProvider.h"
 #include "XdgDesktopEntries.h"
 
+#include <QNetworkAccessManager>
 #include <QQmlEngine>
 
 namespace corvane {
@@ -20,6 +22,12 @@ ClipboardStore *ClipboardStore::shared()
         services.clock = new SystemClock;
         services.desktopEntries = new XdgDesktopEntries;
         services.databasePath = ClipDatabase::defaultPath();
+        auto *fetcher = new SiteIconFetcher(new QNetworkAccessManager);
+        services.siteIcons = [fetcher](const QString &host, const QString &scheme,
+                                       std::function<void(const QImage &)> done) {
+            fetcher->fetchSiteIcon(host, scheme,
+                                   [done = std::move(done)](std::optional<QImage> icon) { done(icon.value_or(QImage())); });
+        };
         return new ClipboardStore(services);
     }();
     return store;
