@@ -47,6 +47,7 @@ CREATE TABLE IF NOT EXISTS clips (
     image BLOB
 );
 CREATE INDEX IF NOT EXISTS clips_created_at ON clips(created_at);
+CREATE INDEX IF NOT EXISTS clips_image_size ON clips(image_width, image_height, dhash) WHERE kind = 'image';
 CREATE TABLE IF NOT EXISTS source_icons (
     key TEXT PRIMARY KEY,
     png BLOB,

@@ -15,16 +15,17 @@ std::optional<std::int64_t> ClipDatabase::nearDuplicate(const NewClip &clip)
         return std::nullopt;
     SqliteStatement statement(m_db, R"sql(
         SELECT id, dhash FROM clips
-        WHERE kind = 'image' AND image_width = ?1 AND image_height = ?2 AND dhash IS NOT NULL
-        ORDER BY created_at DESC, id DESC)sql");
+        WHERE kind = 'image' AND image_width = ?1 AND image_height = ?2 AND dhash IS NOT NULL)sql");
     statement.bind(1, clip.imageSize.width()).bind(2, clip.imageSize.height());
     std::optional<std::int64_t> best;
     int bestDistance = nearDuplicateDistance + 1;
+    // The closest picture wins; among equally close ones the newest row.
     while (statement.step()) {
         const auto stored = std::bit_cast<std::uint64_t>(statement.int64(1));
         const int distance = std::popcount(stored ^ *clip.dhash);
-        if (distance < bestDistance) {
-            best = statement.int64(0);
+        const std::int64_t id = statement.int64(0);
+        if (distance < bestDistance || (best && distance == bestDistance && id > *best)) {
+            best = id;
             bestDistance = distance;
         }
     }
