@@ -6,7 +6,8 @@
 #include "AppUrls.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
-#include "DesignSetup.h"
+#include "UiSetup.h"
+#include "StatusPopoverHost.h"
 #include "DiagnosticsCollector.h"
 #include "Feedback.h"
 #include "KeyLegend.h"
@@ -123,8 +124,7 @@ void AppDelegate::createWindows()
 {
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
-    installDesign(*m_engine);
-    m_store->installImageProviders(m_engine.get());
+    installUi(*m_engine, m_store);
     m_commands = new AppCommands(this);
 
     const QVariantMap shared{{QStringLiteral("store"), QVariant::fromValue<QObject *>(m_store)},
@@ -132,6 +132,7 @@ void AppDelegate::createWindows()
     QVariantMap main = shared;
     main.insert(QStringLiteral("commands"), QVariant::fromValue<QObject *>(m_commands));
     main.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::mainView, AppUrls::shellMainView));
+    main.insert(QStringLiteral("fallbackUrl"), AppUrls::shellMainView);
     m_mainWindow = new QmlWindow(*m_engine, AppUrls::mainWindow, main);
 
     QVariantMap settingsWindow = shared;
@@ -140,6 +141,7 @@ void AppDelegate::createWindows()
 
     QVariantMap popover = shared;
     popover.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::popoverView, AppUrls::shellMainView));
+    popover.insert(QStringLiteral("fallbackUrl"), AppUrls::shellMainView);
     m_popoverWindow = new QmlWindow(*m_engine, AppUrls::popoverWindow, popover);
     connect(m_popoverWindow, &QmlWindow::built, this, [this](QQuickWindow *window) {
         window->setProperty("reduceMotion", m_desktopSettings->reduceMotion());
@@ -164,6 +166,12 @@ void AppDelegate::installStatusItem()
     connect(m_statusItem, &StatusItemController::resumeRequested, this, [this] { m_store->resume(); });
     connect(m_statusItem, &StatusItemController::settingsRequested, m_settingsController, &SettingsWindowController::showWindow);
     connect(m_statusItem, &StatusItemController::quitRequested, qApp, &QCoreApplication::quit);
+    auto *host = new StatusPopoverHost(*m_statusItem,
+                                       {[this] { m_main->showWindow(); },
+                                        [this] { m_settingsController->showWindow(); },
+                                        [] { QCoreApplication::quit(); }},
+                                       this);
+    m_popoverWindow->setInitialProperty(QStringLiteral("host"), QVariant::fromValue<QObject *>(host));
     m_store->onPauseChanged = [this](bool paused) { m_statusItem->setPaused(paused); };
     m_store->onCaptureFeedback = [this] { m_statusItem->flash(); };
     m_statusItem->setPaused(m_store->isPaused());

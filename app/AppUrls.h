@@ -3,13 +3,15 @@
 #include <QString>
 #include <QUrl>
 
+#include "UiSetup.h"
+
 namespace corvane::AppUrls {
 
 // The root views hosted by the shell's windows. A screen that is not part of this build yet
 // falls back to the shell's own view.
-inline const QUrl mainView{QStringLiteral("qrc:/qt/qml/Corvane/Main/MainView.qml")};
-inline const QUrl settingsView{QStringLiteral("qrc:/qt/qml/Corvane/Settings/SettingsView.qml")};
-inline const QUrl popoverView{QStringLiteral("qrc:/qt/qml/Corvane/MenuBar/MenuBarPopoverView.qml")};
+inline const QUrl mainView{QStringLiteral("qrc:/qt-project.org/imports/Corvane/Main/MainView.qml")};
+inline const QUrl settingsView{QStringLiteral("qrc:/qt-project.org/imports/Corvane/Settings/SettingsView.qml")};
+inline const QUrl popoverView{QString::fromLatin1(menuBarPopoverUrl)};
 
 inline const QUrl mainWindow{QStringLiteral("qrc:/qt/qml/Corvane/App/qml/MainWindow.qml")};
 inline const QUrl settingsWindow{QStringLiteral("qrc:/qt/qml/Corvane/App/qml/SettingsWindow.qml")};

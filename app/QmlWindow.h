@@ -23,6 +23,9 @@ public:
     QmlWindow(QQmlEngine &engine, QUrl url, QVariantMap initialProperties = {}, QObject *parent = nullptr);
     ~QmlWindow() override;
 
+    /** Sets a property the window gets when it is built. */
+    void setInitialProperty(const QString &name, const QVariant &value) { m_properties.insert(name, value); }
+
     /** The window, built when first asked for; nothing when the component failed to load. */
     QQuickWindow *window();
     bool isBuilt() const { return m_window != nullptr; }

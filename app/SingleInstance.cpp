@@ -14,8 +14,8 @@
 namespace corvane {
 namespace {
 
-constexpr int kConnectMs = 500;
-constexpr int kReplyMs = 3000;
+constexpr int kConnectMs = 2000;
+constexpr int kReplyMs = 10000;
 constexpr int kTakeOverMs = 5000;
 
 const QByteArray kHandled = "handled";

@@ -9,6 +9,8 @@ ApplicationWindow {
     required property var settings
     required property var commands
     required property url contentUrl
+    // Shown instead when the hosted view fails to load, so the window is never empty.
+    required property url fallbackUrl
 
     title: "Corvane"
     width: 1000
@@ -23,6 +25,12 @@ ApplicationWindow {
         id: content
         anchors.fill: parent
         source: window.contentUrl
+        onStatusChanged: {
+            if (status === Loader.Error && source !== window.fallbackUrl) {
+                console.warn("Corvane: falling back to the shell's view for", window.contentUrl)
+                source = window.fallbackUrl
+            }
+        }
         focus: true
         onLoaded: if (item.store !== undefined) item.store = window.store
     }

@@ -1,6 +1,7 @@
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
+import Corvane.Design
 
 // Floats above other windows without taking focus, so the user keeps pasting where they are.
 Window {
@@ -8,48 +9,37 @@ Window {
     required property var controller
 
     flags: Qt.Tool | Qt.FramelessWindowHint | Qt.WindowStaysOnTopHint | Qt.WindowDoesNotAcceptFocus
-    width: 300
-    height: Math.min(360, header.height + list.contentHeight + 24)
-    color: palette.window
+    width: 320
+    height: Math.min(380, layout.implicitHeight + 24)
+    color: Theme.sunsetCream
     title: qsTr("Paste Queue")
 
     Rectangle {
         anchors.fill: parent
         color: "transparent"
-        border.color: palette.mid
-        radius: 6
+        border.color: Theme.sunsetStroke
     }
 
     ColumnLayout {
+        id: layout
         anchors.fill: parent
-        anchors.margins: 10
-        spacing: 6
+        anchors.margins: 12
+        spacing: 8
 
-        RowLayout {
-            id: header
-            Layout.fillWidth: true
-            Label {
-                text: qsTr("Paste Queue")
-                font.bold: true
-                Layout.fillWidth: true
-            }
-            Button {
-                text: qsTr("Next")
-                focusPolicy: Qt.NoFocus
-                onClicked: panel.controller.next()
-            }
-            Button {
-                text: qsTr("Clear")
-                focusPolicy: Qt.NoFocus
-                onClicked: panel.controller.clear()
-            }
+        Label {
+            text: qsTr("Paste Queue")
+            color: Theme.sunsetInk
+            font.bold: true
         }
 
         ListView {
             id: list
             Layout.fillWidth: true
             Layout.fillHeight: true
+            Layout.preferredHeight: contentHeight
+            interactive: contentHeight > height
             clip: true
+            spacing: 2
             model: panel.controller.model
             delegate: Rectangle {
                 required property string title
@@ -57,15 +47,16 @@ Window {
                 required property int position
                 width: ListView.view.width
                 height: 28
-                radius: 4
-                color: isCurrent ? palette.highlight : "transparent"
+                radius: 8
+                color: isCurrent ? Theme.sunsetHighlight : "transparent"
                 RowLayout {
                     anchors.fill: parent
-                    anchors.leftMargin: 6
-                    anchors.rightMargin: 6
+                    anchors.leftMargin: 8
+                    anchors.rightMargin: 8
+                    spacing: 6
                     Label {
                         text: position + "."
-                        color: isCurrent ? palette.highlightedText : palette.placeholderText
+                        color: Theme.sunsetMuted
                     }
                     Label {
                         Layout.fillWidth: true
@@ -73,9 +64,26 @@ Window {
                         textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
-                        color: isCurrent ? palette.highlightedText : palette.windowText
+                        color: Theme.sunsetInk
+                        font.bold: isCurrent
                     }
                 }
+            }
+        }
+
+        RowLayout {
+            Layout.fillWidth: true
+            spacing: 8
+            SunsetSecondaryButtonStyle {
+                text: qsTr("Next")
+                focusPolicy: Qt.NoFocus
+                onClicked: panel.controller.next()
+            }
+            SunsetSecondaryButtonStyle {
+                text: qsTr("Clear")
+                isDestructive: true
+                focusPolicy: Qt.NoFocus
+                onClicked: panel.controller.clear()
             }
         }
     }

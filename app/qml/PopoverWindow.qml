@@ -4,8 +4,11 @@ import QtQuick
 Window {
     id: popover
     required property url contentUrl
+    // Shown instead when the hosted view fails to load, so the window is never empty.
+    required property url fallbackUrl
     required property var store
     required property var settings
+    property var host: null
     property bool reduceMotion: false
 
     flags: Qt.Tool | Qt.FramelessWindowHint
@@ -20,7 +23,17 @@ Window {
         id: content
         anchors.fill: parent
         source: popover.contentUrl
-        onLoaded: if (item.store !== undefined) item.store = popover.store
+        onStatusChanged: {
+            if (status === Loader.Error && source !== popover.fallbackUrl) {
+                console.warn("Corvane: falling back to the shell's view for", popover.contentUrl)
+                source = popover.fallbackUrl
+            }
+        }
+        onLoaded: {
+            if (item.popoverHost !== undefined) item.popoverHost = popover.host
+            else if (item.store !== undefined) item.store = popover.store
+            item.forceActiveFocus()
+        }
         NumberAnimation on opacity {
             id: appear
             running: false

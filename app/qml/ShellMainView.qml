@@ -62,7 +62,7 @@ Item {
                         group: row.group
                         colorHex: row.group === "color" ? row.preview : ""
                         thumbnail: row.thumbnailUrl
-                        size: 28
+                        size: 22
                     }
                     ColumnLayout {
                         Layout.fillWidth: true

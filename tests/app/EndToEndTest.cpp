@@ -1,0 +1,168 @@
+// Starts the real corvane under Xvfb with a throw-away home and drives it from outside.
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+const QString kCorvane = QStringLiteral(CORVANE_EXECUTABLE);
+
+class Corvane : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(home.isValid());
+        QDir(home.path()).mkpath(QStringLiteral("run"));
+        QFile::setPermissions(home.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), home.path());
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+        env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    }
+
+    void TearDown() override
+    {
+        if (HasFailure())
+            std::fprintf(stderr, "corvane said:\n%s\n", (app.readAllStandardError() + app.readAllStandardOutput()).constData());
+        if (app.state() != QProcess::NotRunning) {
+            app.terminate();
+            if (!app.waitForFinished(5000))
+                app.kill();
+        }
+    }
+
+    void launch()
+    {
+        app.setProcessEnvironment(env);
+        app.start(kCorvane, {});
+        ASSERT_TRUE(app.waitForStarted());
+        ASSERT_TRUE(waitFor([&] { return mainWindowVisible(); })) << "main window never appeared";
+    }
+
+    int run(const QString &program, const QStringList &args, QByteArray *out = nullptr)
+    {
+        QProcess process;
+        process.setProcessEnvironment(env);
+        process.start(program, args);
+        if (!process.waitForFinished(20000))
+            return -1;
+        if (out)
+            *out = process.readAllStandardOutput() + process.readAllStandardError();
+        return process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+
+    bool mainWindowVisible()
+    {
+        return run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                               QStringLiteral("--name"), QStringLiteral("^Corvane$")}) == 0;
+    }
+
+    template <typename Condition>
+    static bool waitFor(Condition condition, int ms = 10000)
+    {
+        QElapsedTimer timer;
+        timer.start();
+        while (timer.elapsed() < ms) {
+            if (condition())
+                return true;
+            QThread::msleep(100);
+        }
+        return condition();
+    }
+
+    QTemporaryDir home;
+    QProcessEnvironment env;
+    QProcess app;
+};
+
+TEST_F(Corvane, StartsWithATrayOrSaysThereIsNone)
+{
+    launch();
+    // Xvfb has no tray host: the app must say so instead of vanishing.
+    QByteArray log;
+    ASSERT_TRUE(waitFor([&] {
+        app.waitForReadyRead(100);
+        log += app.readAllStandardError();
+        return log.contains("Corvane: no system tray");
+    })) << log.constData();
+    EXPECT_EQ(app.state(), QProcess::Running);
+}
+
+TEST_F(Corvane, SecondCopyFromTheSamePathHandsOverAndExits)
+{
+    launch();
+    EXPECT_EQ(run(kCorvane, {}), 0);
+    EXPECT_EQ(app.state(), QProcess::Running) << "the first copy keeps running";
+}
+
+TEST_F(Corvane, ToggleAndTheHotKeyShowAndHideTheMainWindow)
+{
+    launch();
+    EXPECT_EQ(run(kCorvane, {QStringLiteral("--toggle")}), 0);
+    EXPECT_TRUE(waitFor([&] { return !mainWindowVisible(); })) << "--toggle did not hide the window";
+    EXPECT_EQ(run(kCorvane, {QStringLiteral("--toggle")}), 0);
+    EXPECT_TRUE(waitFor([&] { return mainWindowVisible(); })) << "--toggle did not show the window";
+
+    // The global key, grabbed on the root window, works with NumLock on as well.
+    EXPECT_EQ(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("super+shift+v")}), 0);
+    EXPECT_TRUE(waitFor([&] { return !mainWindowVisible(); })) << "Super+Shift+V did not hide the window";
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Num_Lock")});
+    EXPECT_EQ(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("super+shift+v")}), 0);
+    EXPECT_TRUE(waitFor([&] { return mainWindowVisible(); })) << "Super+Shift+V with NumLock did not show the window";
+    run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Num_Lock")});
+}
+
+TEST_F(Corvane, ForwardedNextWithoutARunningCopyFails)
+{
+    QByteArray out;
+    EXPECT_EQ(run(kCorvane, {QStringLiteral("--next")}, &out), 1);
+    EXPECT_TRUE(out.contains("not running")) << out.constData();
+}
+
+TEST_F(Corvane, SelfTestWritesItsReportAndPasses)
+{
+    QByteArray out;
+    EXPECT_EQ(run(kCorvane, {QStringLiteral("--self-test")}, &out), 0) << out.constData();
+    // No desktop folder in the throw-away home: the report goes to the home folder.
+    QFile report(home.filePath(QStringLiteral("Corvane Self-Test.txt")));
+    ASSERT_TRUE(report.open(QIODevice::ReadOnly));
+    const QByteArray text = report.readAll();
+    EXPECT_TRUE(text.contains("PASS database dedupe"));
+    EXPECT_FALSE(text.contains("FAIL"));
+    EXPECT_FALSE(QFile::exists(home.filePath(QStringLiteral("data/Corvane/history.sqlite"))))
+        << "the self-test must not touch the user's history";
+}
+
+} // namespace
+
+TEST_F(Corvane, ACopyFromAnotherPathTakesOver)
+{
+    launch();
+    // A second install of Corvane (another path) asks the running one to quit and stays.
+    const QString other = home.filePath(QStringLiteral("other/corvane"));
+    QDir().mkpath(QFileInfo(other).path());
+    ASSERT_TRUE(QFile::copy(kCorvane, other));
+    QProcess second;
+    second.setProcessEnvironment(env);
+    second.start(other, {});
+    ASSERT_TRUE(second.waitForStarted());
+    EXPECT_TRUE(app.waitForFinished(15000)) << "the first copy did not quit";
+    EXPECT_EQ(app.exitCode(), 0);
+    EXPECT_FALSE(second.waitForFinished(2000)) << "the new copy should keep running";
+    EXPECT_EQ(run(kCorvane, {QStringLiteral("--toggle")}), 0) << "the new copy answers commands";
+    second.terminate();
+    second.waitForFinished(5000);
+}
