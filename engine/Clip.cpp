@@ -13,9 +13,22 @@ namespace {
 
 constexpr qsizetype previewLength = 200;
 
+/** True when simplified() would return the text unchanged. */
+bool isSimplified(QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isSpace() && (text[i] != u' ' || i == 0 || i + 1 == text.size() || text[i + 1].isSpace()))
+            return false;
+    }
+    return true;
+}
+
 /** The first line holding anything but white space, with its white space collapsed. */
 QString firstNonEmptyLine(const QString &text)
 {
+    // Most clips are one tidy line: share the text instead of copying it.
+    if (!text.isEmpty() && isSimplified(text))
+        return text;
     qsizetype start = 0;
     while (start < text.size()) {
         qsizetype end = start;

@@ -42,11 +42,14 @@ CREATE TABLE IF NOT EXISTS clips (
     hash TEXT UNIQUE NOT NULL,
     dhash INTEGER,
     detail TEXT,
+    text_length INTEGER,
+    text_prefix TEXT,
     text TEXT,
     thumbnail BLOB,
     image BLOB
 );
 CREATE INDEX IF NOT EXISTS clips_created_at ON clips(created_at);
+CREATE INDEX IF NOT EXISTS clips_image_size ON clips(image_width, image_height, dhash) WHERE kind = 'image';
 CREATE TABLE IF NOT EXISTS source_icons (
     key TEXT PRIMARY KEY,
     png BLOB,

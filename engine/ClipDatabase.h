@@ -160,6 +160,8 @@ private:
     void openAndMigrate();
     std::optional<std::int64_t> nearDuplicate(const NewClip &clip);
     std::int64_t prunableBytes();
+    /** Runs `write(i)` for each of `ids` in one transaction, keeping the prunable total right. */
+    void editClips(const QList<std::int64_t> &ids, const std::function<void(qsizetype)> &write);
     /** Forgets the caches below when another connection has written since the last look. */
     void noticeOtherWriters();
 
@@ -167,8 +169,9 @@ private:
     std::function<double()> m_now;
     sqlite3 *m_db = nullptr;
     std::mutex m_mutex;
-    // Bytes of the unpinned, untagged clips; forgotten on any edit that could change it and
-    // whenever another connection has written.
+    // Bytes of the unpinned, untagged clips, kept up to date by inserts, edits and prunes;
+    // forgotten after exec(), a near-duplicate replacement, a failed edit, or another
+    // connection's write.
     std::optional<std::int64_t> m_prunableBytes;
     // The thumbnails of the last list load: a reload shares them instead of reading them again.
     QHash<std::int64_t, QByteArray> m_thumbnails;

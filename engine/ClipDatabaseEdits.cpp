@@ -30,17 +30,43 @@ QList<std::pair<ClipGroup, std::int64_t>> ClipDatabase::countsByGroup()
     return result;
 }
 
+void ClipDatabase::editClips(const QList<std::int64_t> &ids, const std::function<void(qsizetype)> &write)
+{
+    // The prunable total follows each row's share before and after its edit; a failure forgets it.
+    std::optional<std::int64_t> prunable = std::exchange(m_prunableBytes, std::nullopt);
+    SqliteStatement share(m_db, R"sql(
+        SELECT byte_size + IFNULL(length(thumbnail), 0) FROM clips
+        WHERE id = ?1 AND pinned = 0 AND tags = 0)sql");
+    const auto shareOf = [&share](std::int64_t id) {
+        share.bind(1, id);
+        const std::int64_t bytes = share.step() ? share.int64(0) : 0;
+        share.reset();
+        return bytes;
+    };
+    SqliteTransaction transaction(m_db);
+    for (qsizetype i = 0; i < ids.size(); ++i) {
+        if (prunable)
+            *prunable -= shareOf(ids[i]);
+        write(i);
+        if (prunable)
+            *prunable += shareOf(ids[i]);
+    }
+    transaction.commit();
+    m_prunableBytes = prunable;
+}
+
 void ClipDatabase::setPinned(std::int64_t id, bool pinned, double pinnedAt)
 {
     std::lock_guard lock(m_mutex);
-    m_prunableBytes.reset();
     SqliteStatement statement(m_db, "UPDATE clips SET pinned = ?1, pinned_at = ?2 WHERE id = ?3");
-    statement.bind(1, int(pinned));
-    if (pinned)
-        statement.bind(2, pinnedAt);
-    else
-        statement.bindNull(2);
-    statement.bind(3, id).run();
+    editClips({id}, [&](qsizetype) {
+        statement.bind(1, int(pinned));
+        if (pinned)
+            statement.bind(2, pinnedAt);
+        else
+            statement.bindNull(2);
+        statement.bind(3, id).run();
+    });
 }
 
 void ClipDatabase::setTags(std::int64_t id, std::int64_t mask)
@@ -51,14 +77,14 @@ void ClipDatabase::setTags(std::int64_t id, std::int64_t mask)
 void ClipDatabase::setTags(const QList<std::pair<std::int64_t, std::int64_t>> &masks)
 {
     std::lock_guard lock(m_mutex);
-    m_prunableBytes.reset();
-    SqliteTransaction transaction(m_db);
     SqliteStatement statement(m_db, "UPDATE clips SET tags = ?1 WHERE id = ?2");
-    for (const auto &[id, mask] : masks) {
-        statement.bind(1, mask).bind(2, id).run();
+    QList<std::int64_t> ids;
+    for (const auto &entry : masks)
+        ids.append(entry.first);
+    editClips(ids, [&](qsizetype i) {
+        statement.bind(1, masks[i].second).bind(2, masks[i].first).run();
         statement.reset();
-    }
-    transaction.commit();
+    });
 }
 
 namespace {
@@ -97,14 +123,11 @@ void ClipDatabase::deleteClip(std::int64_t id)
 void ClipDatabase::deleteClips(const QList<std::int64_t> &ids)
 {
     std::lock_guard lock(m_mutex);
-    m_prunableBytes.reset();
-    SqliteTransaction transaction(m_db);
     SqliteStatement statement(m_db, "DELETE FROM clips WHERE id = ?1");
-    for (std::int64_t id : ids) {
-        statement.bind(1, id).run();
+    editClips(ids, [&](qsizetype i) {
+        statement.bind(1, ids[i]).run();
         statement.reset();
-    }
-    transaction.commit();
+    });
 }
 
 std::optional<ClipDatabase::LinkPreviewRecord> ClipDatabase::linkPreview(const QString &key)

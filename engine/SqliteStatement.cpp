@@ -57,9 +57,8 @@ SqliteStatement &SqliteStatement::bindBlob(int index, const QByteArray &value)
 {
     if (value.isEmpty())
         return bindNull(index);
-    // The caller keeps the array alive until the statement has run.
     check(sqlite3_bind_blob64(m_stmt, index, value.constData(), sqlite3_uint64(value.size()),
-                              SQLITE_STATIC));
+                              SQLITE_TRANSIENT));
     return *this;
 }
 

@@ -53,8 +53,15 @@ std::optional<ClipDatabase::NewClip> CapturePipeline::prepare(const CaptureReque
 {
     ClipDatabase::NewClip clip;
     if (request.payload.isImage()) {
-        if (!prepareImage(request.payload, clip))
-            return std::nullopt;
+        if (!prepareImage(request.payload, clip)) {
+            if (request.payload.imagePath.isEmpty())
+                return std::nullopt;
+            // An image file that cannot be read as one is still a file the user copied.
+            ClipboardPayload file;
+            file.text = request.payload.imagePath;
+            file.isFileReference = true;
+            prepareText(file, clip);
+        }
     } else {
         if (request.payload.text.isEmpty())
             return std::nullopt;

@@ -22,7 +22,7 @@ namespace corvane {
 class CaptureQueue : public QObject {
     Q_OBJECT
 public:
-    static constexpr int batchLimit = 100;
+    static constexpr int batchLimit = 500;
 
     /** The queue keeps the database alive while a copy is still being stored. */
     explicit CaptureQueue(std::shared_ptr<ClipDatabase> database, QObject *parent = nullptr);

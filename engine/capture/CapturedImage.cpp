@@ -1,11 +1,11 @@
 #include "CapturedImage.h"
 
 #include "ClipHash.h"
+#include "ImageTools.h"
 
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
-
 
 namespace corvane {
 
@@ -24,14 +24,6 @@ std::optional<CapturedImage> decoded(QBuffer &buffer)
     // A PNG as offered is kept byte for byte; anything else is re-encoded.
     const bool keep = reader.format() == "png" && reader.transformation() == QImageIOHandler::TransformationNone;
     return CapturedImage::fromImage(image, keep ? buffer.data() : QByteArray());
-}
-
-QByteArray encodedPng(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    return image.save(&buffer, "PNG") ? bytes : QByteArray();
 }
 
 } // namespace
@@ -59,14 +51,14 @@ std::optional<CapturedImage> CapturedImage::fromImage(const QImage &image, QByte
     if (image.isNull())
         return std::nullopt;
     CapturedImage result;
-    result.png = png.isEmpty() ? encodedPng(image) : std::move(png);
-    if (result.png.isEmpty())
+    if (png.isEmpty())
+        png = pngData(image).value_or(QByteArray());
+    const std::optional<QImage> small = downscaled(image, thumbnailSide);
+    if (png.isEmpty() || !small)
         return std::nullopt;
+    result.png = std::move(png);
     result.size = image.size();
-    const QImage small = image.width() > thumbnailSide || image.height() > thumbnailSide
-        ? image.scaled(thumbnailSide, thumbnailSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
-        : image;
-    result.thumbnail = encodedPng(small);
+    result.thumbnail = pngData(*small).value_or(QByteArray());
     result.hash = ClipHash::image(image);
     result.dHash = differenceHash(image);
     return result;

@@ -33,6 +33,11 @@ private:
 ClipEntry makeEntry(Clip &&clip, DayStarts &days)
 {
     ClipEntry entry;
+    entry.id = clip.id;
+    entry.group = clip.group;
+    entry.isPinned = clip.isPinned;
+    entry.tagMask = clip.tagMask;
+    entry.createdAt = clip.createdAt;
     entry.dayStart = days.of(clip.createdAt);
     entry.sourceHost = clip.sourceHost().value_or(QString());
     entry.sourceKey = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString())
@@ -45,6 +50,26 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days)
 double pinOrderDate(const Clip &clip) { return clip.pinnedAt.value_or(clip.createdAt); }
 
 } // namespace
+
+const FuzzyHaystack &ClipEntry::searchIndex() const
+{
+    if (!haystack) {
+        QStringList fields;
+        auto add = [&fields](const std::optional<QString> &field) {
+            if (field && !field->isEmpty())
+                fields.append(*field);
+        };
+        if (clip->group != ClipGroup::secret)
+            add(clip->text);
+        add(clip->note);
+        add(clip->smartTitle);
+        add(clip->summary);
+        add(clip->detail);
+        fields.append(sourceDisplayName);
+        haystack.emplace(fields);
+    }
+    return *haystack;
+}
 
 bool sameStoredClip(const Clip &a, const Clip &b)
 {
@@ -69,16 +94,16 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
         Clip &clip = loaded[i];
         const int old = zoneChanged ? -1 : indexOf(clip.id);
         if (old >= 0 && sameStoredClip(*m_entries[old].clip, clip)) {
-            fresh.push_back(m_entries[old]);
+            fresh.push_back(std::move(m_entries[old]));
             changed = changed || old != int(i);
         } else {
             fresh.push_back(makeEntry(std::move(clip), days));
             changed = true;
         }
     }
+    m_entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
         return false;
-    m_entries = std::move(fresh);
     rebuildIndexes();
     ++m_revision;
     return true;

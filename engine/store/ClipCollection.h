@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipRef.h"
+#include "FuzzyHaystack.h"
 #include "IdIndex.h"
 
 #include <QHash>
@@ -16,12 +17,27 @@ namespace corvane {
 /** @brief A loaded clip with the values every derived list needs, worked out once per clip. */
 struct ClipEntry {
     ClipRef clip;
+    // Copies of the clip's fields the list filters read, so scanning 100,000 entries stays in
+    // one contiguous block instead of visiting every clip.
+    std::int64_t id = 0;
+    ClipGroup group = ClipGroup::text;
+    bool isPinned = false;
+    std::int64_t tagMask = 0;
+    double createdAt = 0;
     /** Empty when the clip has no source. */
     QString sourceKey;
     QString sourceHost;
     QString sourceDisplayName;
     /** Start of the calendar day of `createdAt`, seconds since 1970. */
     std::int64_t dayStart = 0;
+    /**
+     * The searchable fields, indexed on the first search and kept while the clip is unchanged.
+     * A secret's text is left out: its clear text is searched only while it is revealed.
+     * Built by whichever search thread reaches the entry first; each entry belongs to one thread.
+     */
+    mutable std::optional<FuzzyHaystack> haystack;
+
+    const FuzzyHaystack &searchIndex() const;
 };
 
 /**

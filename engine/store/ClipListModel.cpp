@@ -3,7 +3,7 @@
 #include "AppSettings.h"
 #include "ClipFilterKey.h"
 #include "ClipboardStore.h"
-#include "IdIndex.h"
+#include "ListDiff.h"
 
 #include <QUrl>
 
@@ -15,40 +15,6 @@ namespace {
 
 /** Beyond this many separate row edits one removal of all rows and one insertion are cheaper. */
 constexpr int maxRangedEdits = 64;
-
-/** Positions (into `values`) of a longest strictly increasing subsequence. */
-std::vector<int> longestIncreasing(const std::vector<int> &values)
-{
-    std::vector<int> tails;       // index into values of the smallest tail of each length
-    std::vector<int> previous(values.size(), -1);
-    for (int i = 0; i < int(values.size()); ++i) {
-        auto it = std::lower_bound(tails.begin(), tails.end(), values[i],
-                                   [&values](int index, int value) { return values[index] < value; });
-        if (it != tails.begin())
-            previous[i] = *(it - 1);
-        if (it == tails.end())
-            tails.push_back(i);
-        else
-            *it = i;
-    }
-    std::vector<int> result(tails.size());
-    int at = tails.empty() ? -1 : tails.back();
-    for (int k = int(result.size()) - 1; k >= 0; --k) {
-        result[k] = at;
-        at = previous[at];
-    }
-    return result;
-}
-
-int countRuns(const std::vector<bool> &flags)
-{
-    int runs = 0;
-    for (std::size_t i = 0; i < flags.size(); ++i) {
-        if (flags[i] && (i == 0 || !flags[i - 1]))
-            ++runs;
-    }
-    return runs;
-}
 
 } // namespace
 
@@ -352,34 +318,20 @@ void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
 void ClipListModel::apply(std::vector<Row> rows)
 {
     const int oldCount = count();
-    std::int64_t maxID = 0;
+    std::vector<std::int64_t> oldIDs;
+    oldIDs.reserve(m_rows.size());
+    for (const Row &row : m_rows)
+        oldIDs.push_back(row.clip->id);
+    std::vector<std::int64_t> newIDs;
+    newIDs.reserve(rows.size());
     for (const Row &row : rows)
-        maxID = std::max(maxID, row.clip->id);
-    IdIndex newIndex;
-    newIndex.reset(maxID, rows.size());
-    for (int i = 0; i < int(rows.size()); ++i)
-        newIndex.insert(rows[std::size_t(i)].clip->id, i);
-
-    // Rows that stay in place are a longest run of old rows already in the new order; every other
-    // old row is removed, and new rows (including moved ones) are inserted where they belong.
-    std::vector<int> kept;           // old row -> new position, for old rows still present
-    std::vector<int> keptOldRows;
-    for (int i = 0; i < oldCount; ++i) {
-        const int position = newIndex.value(m_rows[std::size_t(i)].clip->id);
-        if (position >= 0) {
-            kept.push_back(position);
-            keptOldRows.push_back(i);
-        }
-    }
-    std::vector<bool> remove(std::size_t(oldCount), true);
-    std::vector<bool> insert(rows.size(), true);
-    for (int k : longestIncreasing(kept)) {
-        remove[std::size_t(keptOldRows[std::size_t(k)])] = false;
-        insert[std::size_t(kept[std::size_t(k)])] = false;
-    }
+        newIDs.push_back(row.clip->id);
+    const ListDiff diff = ListDiff::byID(oldIDs, newIDs);
+    const std::vector<bool> &remove = diff.remove;
+    const std::vector<bool> &insert = diff.insert;
 
     m_rowIndexValid = false;
-    if (countRuns(remove) + countRuns(insert) > maxRangedEdits) {
+    if (diff.editCount() > maxRangedEdits) {
         if (oldCount > 0) {
             beginRemoveRows({}, 0, oldCount - 1);
             m_rows.clear();

@@ -10,6 +10,7 @@
 #include "Clock.h"
 #include "DerivedListCache.h"
 #include "DesktopEntries.h"
+#include "ImageTools.h"
 
 #include <QDebug>
 #include <QUrl>
@@ -28,7 +29,7 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     Q_ASSERT(m_settings && m_clipboard && m_clock);
     DesktopEntries *entries = m_desktopEntries;
     auto appIcons = [entries](const QString &bundleID) {
-        return entries ? entries->icon(bundleID, SourceIconCache::iconPixelSize) : QImage();
+        return entries ? appIcon(*entries, bundleID, SourceIconCache::iconPixelSize).value_or(QImage()) : QImage();
     };
     m_icons = new SourceIconCache(*m_clock, appIcons, services.siteIcons, this);
     m_icons->setWebAllowed(m_settings->internetPreviewsEnabled());

@@ -2,12 +2,14 @@
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
 #include "QtClipboardService.h"
+#include "SiteIconFetcher.h"
 #include "SourceIconImageProvider.h"
 #include "SystemClock.h"
 #include "ThumbnailImageProvider.h"
 #include "X11ActiveWindow.h"
 #include "XdgDesktopEntries.h"
 
+#include <QNetworkAccessManager>
 #include <QQmlEngine>
 
 namespace corvane {
@@ -22,6 +24,12 @@ ClipboardStore *ClipboardStore::shared()
         services.desktopEntries = new XdgDesktopEntries;
         services.activeWindow = new X11ActiveWindow(*services.desktopEntries);
         services.databasePath = ClipDatabase::defaultPath();
+        auto *fetcher = new SiteIconFetcher(new QNetworkAccessManager);
+        services.siteIcons = [fetcher](const QString &host, const QString &scheme,
+                                       std::function<void(const QImage &)> done) {
+            fetcher->fetchSiteIcon(host, scheme,
+                                   [done = std::move(done)](std::optional<QImage> icon) { done(icon.value_or(QImage())); });
+        };
         return new ClipboardStore(services);
     }();
     return store;

@@ -5,6 +5,9 @@
 #include "SearchQuery.h"
 #include "SourceRanking.h"
 
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
+
 #include <algorithm>
 #include <array>
 #include <map>
@@ -13,20 +16,22 @@ namespace corvane::DerivedLists {
 
 namespace {
 
+/** Below this many clips a search runs on the calling thread alone. */
+constexpr std::size_t parallelThreshold = 4096;
+
 bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
 {
-    const Clip &clip = *entry.clip;
     switch (filter.kind) {
     case ClipFilter::Kind::all:
         return true;
     case ClipFilter::Kind::pinned:
-        return clip.isPinned;
+        return entry.isPinned;
     case ClipFilter::Kind::group:
-        return clip.group == filter.group;
+        return entry.group == filter.group;
     case ClipFilter::Kind::app:
         return entry.sourceKey == filter.bundleID;
     case ClipFilter::Kind::tag:
-        return (clip.tagMask & ColorTags::bit(filter.tag)) != 0;
+        return (entry.tagMask & ColorTags::bit(filter.tag)) != 0;
     case ClipFilter::Kind::day:
         return entry.dayStart == std::int64_t(filter.day);
     }
@@ -36,16 +41,17 @@ bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
 std::optional<double> searchScore(const ClipEntry &entry, const FuzzyMatcher::PreparedQuery &query,
                                   const SearchContext &context)
 {
+    if (entry.group != ClipGroup::secret || !context.revealedSecrets.contains(entry.id))
+        return FuzzyMatcher::score(query, entry.searchIndex());
     const Clip &clip = *entry.clip;
+    // A revealed secret: its clear text joins the fields for as long as it is shown.
     std::array<QStringView, 6> fields;
     std::size_t count = 0;
     auto add = [&](const std::optional<QString> &field) {
         if (field && !field->isEmpty())
             fields[count++] = *field;
     };
-    // An unrevealed secret's clear text is not searched, so typing cannot probe it.
-    if (clip.group != ClipGroup::secret || context.revealedSecrets.contains(clip.id))
-        add(clip.text);
+    add(clip.text);
     add(clip.note);
     add(clip.smartTitle);
     add(clip.summary);
@@ -80,24 +86,44 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
         rangeStart = query.dateRange->start.toMSecsSinceEpoch() / 1000.0;
         rangeEnd = query.dateRange->end.toMSecsSinceEpoch() / 1000.0;
     }
-    std::vector<std::pair<double, int>> scored;
-    for (int index : order) {
-        const ClipEntry &entry = entries[index];
-        const Clip &clip = *entry.clip;
-        if (!passesFilter(entry, filter) || !query.matchesGroup(clip.group) || !query.matchesTags(clip.tagMask))
-            continue;
-        if (query.dateRange && (clip.createdAt < rangeStart || clip.createdAt >= rangeEnd))
-            continue;
-        if (!query.apps.isEmpty()
-            && !query.matchesSource(clip.sourceName.value_or(QString()), entry.sourceKey, entry.sourceHost))
-            continue;
-        if (prepared.isEmpty()) {
-            scored.emplace_back(0.0, index);
-            continue;
+    // Scored in slices on the worker threads, each slice in list order, so joining the slices
+    // keeps the list order that breaks ties.
+    auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
+        for (std::size_t k = from; k < to; ++k) {
+            const int index = order[k];
+            const ClipEntry &entry = entries[index];
+            if (!passesFilter(entry, filter) || !query.matchesGroup(entry.group) || !query.matchesTags(entry.tagMask))
+                continue;
+            if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
+                continue;
+            if (!query.apps.isEmpty()
+                && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey, entry.sourceHost))
+                continue;
+            if (prepared.isEmpty()) {
+                scored.emplace_back(0.0, index);
+                continue;
+            }
+            if (auto score = searchScore(entry, prepared, context))
+                scored.emplace_back(*score, index);
         }
-        if (auto score = searchScore(entry, prepared, context))
-            scored.emplace_back(*score, index);
+    };
+    const std::size_t total = order.size();
+    const int slices = total < parallelThreshold ? 1 : std::clamp(QThread::idealThreadCount(), 1, 8);
+    std::vector<std::vector<std::pair<double, int>>> parts(static_cast<std::size_t>(slices));
+    if (slices == 1) {
+        scoreSlice(0, total, parts[0]);
+    } else {
+        QList<int> sliceNumbers;
+        for (int i = 0; i < slices; ++i)
+            sliceNumbers.append(i);
+        QtConcurrent::blockingMap(sliceNumbers, [&](int slice) {
+            scoreSlice(total * std::size_t(slice) / std::size_t(slices),
+                       total * std::size_t(slice + 1) / std::size_t(slices), parts[std::size_t(slice)]);
+        });
     }
+    std::vector<std::pair<double, int>> scored;
+    for (auto &part : parts)
+        scored.insert(scored.end(), part.begin(), part.end());
     std::stable_sort(scored.begin(), scored.end(),
                      [](const auto &a, const auto &b) { return a.first > b.first; });
     result.reserve(scored.size());
@@ -122,7 +148,7 @@ std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector
     std::vector<int> pinned;
     std::vector<int> rest;
     for (int index : visible)
-        (!pinnedFilter && entries[index].clip->isPinned ? pinned : rest).push_back(index);
+        (!pinnedFilter && entries[index].isPinned ? pinned : rest).push_back(index);
     if (!pinned.empty())
         result.push_back({0, QStringLiteral("Pinned"), clips.toList(pinned)});
 
@@ -147,7 +173,7 @@ std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> 
     if (ids.isEmpty())
         return result;
     for (int index : clips.listOrder()) {
-        if (ids.contains(clips.entries()[index].clip->id))
+        if (ids.contains(clips.entries()[index].id))
             result.push_back(index);
     }
     return result;
@@ -157,7 +183,7 @@ QList<ClipGroup> availableGroups(const ClipCollection &clips)
 {
     std::array<bool, ClipGroups::allCases.size()> present{};
     for (const ClipEntry &entry : clips.entries())
-        present[std::size_t(entry.clip->group)] = true;
+        present[std::size_t(entry.group)] = true;
     QList<ClipGroup> result;
     for (ClipGroup group : ClipGroups::allCases) {
         if (present[std::size_t(group)])
@@ -170,7 +196,7 @@ QList<ColorTag> usedTags(const ClipCollection &clips)
 {
     std::int64_t mask = 0;
     for (const ClipEntry &entry : clips.entries())
-        mask |= entry.clip->tagMask;
+        mask |= entry.tagMask;
     return ColorTags::fromMask(mask);
 }
 

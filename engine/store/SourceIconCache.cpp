@@ -2,8 +2,8 @@
 
 #include "ClipDatabase.h"
 #include "Clock.h"
+#include "ImageTools.h"
 
-#include <QBuffer>
 #include <QDebug>
 #include <QPointer>
 #include <QTimer>
@@ -14,15 +14,6 @@ namespace corvane {
 namespace {
 
 const QString webPrefix = QStringLiteral("web:");
-
-QByteArray encodePng(const QImage &image)
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return png;
-}
 
 } // namespace
 
@@ -122,7 +113,8 @@ void SourceIconCache::saveFetched(const QString &key, const QImage &image)
 {
     if (!image.isNull() && m_database) {
         try {
-            m_database->saveSourceIcon(key, encodePng(image));
+            if (auto png = pngData(image))
+                m_database->saveSourceIcon(key, *png);
         } catch (const std::exception &error) {
             qWarning().noquote() << "Corvane: saving a source icon failed:" << error.what();
         }

@@ -165,14 +165,44 @@ TEST_F(CapturePipelineTest, PrunesToTheLimitAfterStoring)
     EXPECT_TRUE(clips.first().text->startsWith(QLatin1Char('j')));
 }
 
-TEST_F(CapturePipelineTest, UnreadablePayloadIsDropped)
+TEST_F(CapturePipelineTest, LongTextLoadsAsAPrefixWithItsWholeLength)
 {
+    // 3000 code points, each a surrogate pair: the prefix must not split one.
+    const QString emoji = QString::fromUcs4(U"\U0001F600");
+    QString longText;
+    for (int i = 0; i < 3000; ++i)
+        longText += emoji;
+    const CaptureOutcome outcome = process(request(text(longText)));
+    const auto clip = db->loadClip(outcome.clipID);
+    ASSERT_TRUE(clip);
+    EXPECT_EQ(clip->textLength, 3000);
+    EXPECT_TRUE(clip->textIsTruncated);
+    EXPECT_EQ(clip->text->size(), 2 * Clip::textPrefixLength);
+    EXPECT_TRUE(longText.startsWith(*clip->text));
+    EXPECT_EQ(db->fullText(outcome.clipID), longText);
+    EXPECT_EQ(db->loadClips().first().text, clip->text);
+
+    const CaptureOutcome shortText = process(request(text(QStringLiteral("short")), 2000));
+    EXPECT_EQ(db->loadClip(shortText.clipID)->textLength, 5);
+}
+
+TEST_F(CapturePipelineTest, UnreadablePayloads)
+{
+    ClipboardPayload garbled;
+    garbled.kind = ClipboardPayload::Kind::image;
+    garbled.image = QImage();
+    EXPECT_EQ(process(request(garbled)).kind, CaptureOutcome::Kind::dropped);
+    EXPECT_EQ(process(request(text(QString()))).kind, CaptureOutcome::Kind::dropped);
+    EXPECT_EQ(db->clipCount(), 0);
+
+    // A copied image file that turns out unreadable is kept as the file it is.
     ClipboardPayload missing;
     missing.kind = ClipboardPayload::Kind::image;
     missing.imagePath = dir.filePath(QStringLiteral("gone.png"));
-    EXPECT_EQ(process(request(missing)).kind, CaptureOutcome::Kind::dropped);
-    EXPECT_EQ(process(request(text(QString()))).kind, CaptureOutcome::Kind::dropped);
-    EXPECT_EQ(db->clipCount(), 0);
+    const CaptureOutcome outcome = process(request(missing));
+    ASSERT_EQ(outcome.kind, CaptureOutcome::Kind::stored);
+    EXPECT_EQ(db->loadClip(outcome.clipID)->group, ClipGroup::file);
+    EXPECT_EQ(db->loadClip(outcome.clipID)->text, missing.imagePath);
 }
 
 TEST_F(CapturePipelineTest, QueueStoresInOrderAndReportsABurstOnce)

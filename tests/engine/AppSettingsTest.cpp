@@ -57,6 +57,19 @@ TEST_F(AppSettingsTest, DefaultsOfAnEmptyFile)
     EXPECT_TRUE(settings->problems().isEmpty());
 }
 
+TEST_F(AppSettingsTest, DamagedSwitchesFallBackToTheirDefaults)
+{
+    // QVariant would read any other text as true, which would switch on what is off by default.
+    for (const char *key : {"recordImages", "finderImagesAsImages", "intelligenceEnabled"})
+        store(key, QStringLiteral("garbage"));
+    store("photoGridEnabled", QStringLiteral("false"));
+    const auto settings = open();
+    EXPECT_TRUE(settings->recordImages());
+    EXPECT_FALSE(settings->finderImagesAsImages());
+    EXPECT_FALSE(settings->intelligenceEnabled());
+    EXPECT_FALSE(settings->photoGridEnabled());
+}
+
 TEST_F(AppSettingsTest, EachChangeIsWrittenAtOnceUnderItsNameAndOnlyRealChangesNotify)
 {
     auto settings = open();

@@ -10,6 +10,7 @@
 #include <sqlite3.h>
 
 #include <csignal>
+#include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -93,19 +94,41 @@ TEST(ClipDatabaseFile, ANewerSchemaIsAnOpenError)
     EXPECT_TRUE(error.message().contains(QStringLiteral("newer version"))) << error.what();
 }
 
+/** Runs `check` without root's power over file modes: in a child as "nobody" when we are root. */
+void expectAsOrdinaryUser(const std::function<bool()> &check)
+{
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(check());
+        return;
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && check() ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
 TEST(ClipDatabaseFile, AnUnwritableFileOrFolderIsAnOpenError)
 {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "file permissions do not bind root";
-    QTemporaryDir dir;
+    // As root the check runs as "nobody", who must be able to reach the folder.
+    QTemporaryDir dir = ::geteuid() == 0 ? QTemporaryDir(QStringLiteral("/var/tmp/corvane-engine-XXXXXX")) : QTemporaryDir();
+    ASSERT_TRUE(dir.isValid());
     const QString path = dir.filePath(QStringLiteral("history.sqlite"));
-    ClipDatabase(path).exec(QStringLiteral("VACUUM"));
-    ::chmod(QFile::encodeName(path).constData(), 0400);
-    EXPECT_EQ(openError(path).message(), QStringLiteral("attempt to write a readonly database"));
-
+    ClipDatabase(path).exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755); // opening made it private
+    ::chmod(QFile::encodeName(path).constData(), 0444);
     const QString locked = dir.filePath(QStringLiteral("locked"));
-    ASSERT_EQ(::mkdir(QFile::encodeName(locked).constData(), 0500), 0);
-    EXPECT_EQ(openError(locked + QStringLiteral("/history.sqlite")).message(), QStringLiteral("Permission denied"));
+    ASSERT_EQ(::mkdir(QFile::encodeName(locked).constData(), 0555), 0);
+
+    expectAsOrdinaryUser([&] {
+        const auto readOnly = openError(path);
+        const auto noFolder = openError(locked + QStringLiteral("/history.sqlite"));
+        return readOnly.kind() == Kind::open
+            && readOnly.message() == QStringLiteral("attempt to write a readonly database")
+            && noFolder.kind() == Kind::open && noFolder.message() == QStringLiteral("Permission denied");
+    });
 }
 
 TEST(ClipDatabaseFile, ErrorsCarrySQLitesMessageOrAFallback)

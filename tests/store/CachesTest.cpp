@@ -1,5 +1,6 @@
 #include "ClipFilterKey.h"
 #include "FullImageCache.h"
+#include "ListDiff.h"
 #include "PasteQueue.h"
 #include "StoreTest.h"
 
@@ -36,6 +37,35 @@ TEST(PasteQueue, RetainMovesPastVanishedItems)
     EXPECT_EQ(queue.currentID(), 3);
     result = queue.retain({1});
     EXPECT_TRUE(queue.isEmpty()); // nothing followed the current item
+}
+
+TEST(ListDiff, KeepsTheLongestOrderedRunAndEditsTheRest)
+{
+    struct Case {
+        std::vector<std::int64_t> from, to;
+        int edits;
+    };
+    const std::vector<Case> cases{
+        {{3, 2, 1}, {4, 3, 2, 1}, 1}, // a capture at the top
+        {{4, 3, 2, 1}, {1, 4, 3, 2}, 2}, // pinned: moves to the top
+        {{4, 3, 2, 1}, {4, 2, 1}, 1},   // deleted in the middle
+        {{1, 2, 3}, {3, 2, 1}, 2},      // reversed: two rows out, two in
+        {{}, {1, 2}, 1},
+        {{1, 2}, {}, 1},
+    };
+    for (const Case &c : cases) {
+        const ListDiff diff = ListDiff::byID(c.from, c.to);
+        std::vector<std::int64_t> kept;
+        for (std::size_t i = 0; i < c.from.size(); ++i)
+            if (!diff.remove[i])
+                kept.push_back(c.from[i]);
+        std::vector<std::int64_t> expectedKept;
+        for (std::size_t i = 0; i < c.to.size(); ++i)
+            if (!diff.insert[i])
+                expectedKept.push_back(c.to[i]);
+        EXPECT_EQ(kept, expectedKept); // what stays is already in the new order
+        EXPECT_EQ(diff.editCount(), c.edits);
+    }
 }
 
 TEST(ClipFilterKey, RoundTripsEveryKind)

@@ -233,3 +233,47 @@ TEST_F(CaptureEntryTest, RecordedClipsReloadAndAnnounceTheNewest)
 
 } // namespace
 } // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+/** The store patches its list after its own edits; a full read must find the same history. */
+TEST_F(EditsTest, PatchedHistoryMatchesAFullReload)
+{
+    settings->setStorageLimit(250'000'000);
+    QList<std::int64_t> clips;
+    for (int i = 0; i < 6; ++i)
+        clips.append(addText(QStringLiteral("clip %1").arg(i), 100 - i));
+    ClipDatabase::NewClip big;
+    big.text = QStringLiteral("big");
+    big.byteSize = 300'000'000;
+    big.createdAt = ago(500);
+    big.hash = QStringLiteral("text\nbig");
+    const std::int64_t bigID = store->database()->insert(big).id;
+    store->reload();
+
+    store->togglePin(clips[0]);
+    store->togglePin(bigID);
+    store->togglePin(bigID); // pruned on unpinning
+    store->toggleTag(int(ColorTag::red), clips[2]);
+    store->saveNote(QStringLiteral("n"), clips[3]);
+    store->deleteClip(clips[4]);
+    ClipDatabase::NewClip again; // an upsert moves an old clip to the top
+    again.text = QStringLiteral("clip 1");
+    again.createdAt = ago(0);
+    again.hash = QStringLiteral("text\nclip 1");
+    store->database()->insert(again);
+    store->clipsRecorded(clips[1], QList<std::int64_t>{});
+
+    const ClipList patched = store->clips();
+    const QList<std::int64_t> patchedOrder = ids(store->visibleClips());
+    makeStore(); // reads everything afresh
+    ASSERT_EQ(patched.size(), store->clips().size());
+    for (qsizetype i = 0; i < patched.size(); ++i)
+        EXPECT_EQ(*patched[i], *store->clips()[i]) << "clip " << patched[i]->id;
+    EXPECT_EQ(patchedOrder, ids(store->visibleClips()));
+    EXPECT_FALSE(store->clip(bigID));
+}
+
+} // namespace
+} // namespace corvane::test

@@ -12,9 +12,32 @@ Menu {
 
     property alias store: model.store
 
+    // Stays inside the window: the popover is narrow and a menu cut at its edge is unreadable.
+    margins: 6
+    // The "Tags" line, made by the menu for its submenu, aligned with the other labels.
+    delegate: MenuItem {
+        id: submenuItem
+        implicitHeight: 28
+        font.pixelSize: 13
+        contentItem: Text {
+            leftPadding: 26
+            text: submenuItem.text
+            textFormat: Text.PlainText
+            font: submenuItem.font
+            color: Theme.sunsetInk
+            verticalAlignment: Text.AlignVCenter
+        }
+    }
+
     function openFor(clipId) {
-        if (model.build(clipId))
-            menu.popup()
+        if (!model.build(clipId))
+            return
+        // A Menu keeps its width whatever its items hold; fit it to the longest label.
+        let widest = 0
+        for (let i = 0; i < menu.count; ++i)
+            widest = Math.max(widest, menu.itemAt(i).implicitWidth)
+        menu.width = Math.max(180, widest + menu.leftPadding + menu.rightPadding)
+        menu.popup()
     }
 
     ClipMenuModel { id: model }
@@ -29,14 +52,26 @@ Menu {
         property color tint: Theme.sunsetInk
         text: label
         implicitHeight: 28
-        icon.source: iconName.length > 0 ? Icons.url(iconName, tint) : ""
-        icon.width: 14
-        icon.height: 14
-        icon.color: "transparent"
-        palette.windowText: destructive ? Theme.sunsetDanger : Theme.sunsetInk
-        palette.highlightedText: destructive ? Theme.sunsetDanger : Theme.sunsetInk
         palette.light: Theme.sunsetHoverShade
         palette.midlight: Theme.sunsetHoverShade
+        // Labels can carry an application's name: drawn as plain text, never as markup.
+        contentItem: Row {
+            leftPadding: 4
+            spacing: 8
+            IconImage {
+                anchors.verticalCenter: parent.verticalCenter
+                iconName: entry.iconName
+                color: entry.tint
+                size: 14
+            }
+            Text {
+                anchors.verticalCenter: parent.verticalCenter
+                text: entry.text
+                textFormat: Text.PlainText
+                font: entry.font
+                color: entry.destructive ? Theme.sunsetDanger : Theme.sunsetInk
+            }
+        }
         font.pixelSize: 13
     }
 

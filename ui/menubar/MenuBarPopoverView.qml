@@ -7,7 +7,8 @@ import Corvane.Design
 
 // The popover under the tray icon: search and group chips, the pinned strip, the 60 most recent
 // clips driven by the arrows, Return and Ctrl+1-9, and a footer to open the main window, pause,
-// open the settings or quit. The shell sets `popoverHost`; the store defaults to the shared one.
+// open the settings or quit. The store defaults to the shared one. Without a `popoverHost` from
+// the shell the popover closes its own window and asks for the other windows by signal.
 FocusScope {
     id: root
     objectName: "menuBarPopover"
@@ -17,15 +18,24 @@ FocusScope {
     readonly property alias viewModel: vm
     readonly property alias contextMenu: contextMenu
 
+    signal openMainWindowRequested()
+    signal openSettingsRequested()
+
     width: 340
     implicitWidth: 340
     implicitHeight: header.height + middle.height + footer.height
     focus: true
 
+    WindowPopoverHost {
+        id: windowHost
+        window: root.Window.window
+        onMainWindowRequested: root.openMainWindowRequested()
+        onSettingsWindowRequested: root.openSettingsRequested()
+    }
     PopoverViewModel {
         id: vm
         store: root.store
-        host: root.popoverHost
+        host: root.popoverHost ? root.popoverHost : windowHost
     }
     DragExport {
         id: dragExport
@@ -273,7 +283,7 @@ FocusScope {
                 background: Rectangle { radius: height / 2; color: Theme.sunsetPanel }
                 contentItem: Row {
                     spacing: 6
-                    IconImage { anchors.verticalCenter: parent.verticalCenter; name: "macwindow"; color: Theme.sunsetInk; size: 13 }
+                    IconImage { anchors.verticalCenter: parent.verticalCenter; iconName: "macwindow"; color: Theme.sunsetInk; size: 13 }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         text: qsTr("Open Corvane")

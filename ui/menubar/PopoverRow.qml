@@ -122,7 +122,7 @@ HoverLift {
 
                 IconImage {
                     anchors.centerIn: parent
-                    name: "checkmark.circle.fill"
+                    iconName: "checkmark.circle.fill"
                     color: Theme.sunsetGreen
                     size: 16
                     visible: scale > 0.01

@@ -138,12 +138,13 @@ void PopoverViewModel::refresh()
         const QString eq = effectiveQueryText();
         now = m_store->now();
         zone = m_store->timeZone();
-        pinned = m_store->visibleClips(ClipFilter::pinned(), eq);
+        // One search serves both lists: the pinned clips of the whole result are exactly what a
+        // search among the pinned ones gives, in the same order.
         const ClipList all = m_store->visibleClips(ClipFilter::all(), eq);
         for (const ClipRef &clip : all) {
-            if (recent.size() == maxRecentRows)
-                break;
-            if (!clip->isPinned)
+            if (clip->isPinned)
+                pinned.append(clip);
+            else if (recent.size() < maxRecentRows)
                 recent.append(clip);
         }
     }
