@@ -279,6 +279,7 @@ private:
     void openDatabase(const QString &path);
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
     std::int64_t nearestMember(std::int64_t removed, const QSet<std::int64_t> &members) const;
+    void replaceClips(QList<Clip> loaded);
     void afterReload();
     /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
     void reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed = {});
