@@ -159,6 +159,12 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     status.performClose();
     EXPECT_FALSE(status.isShown());
 
+    // It also closes as soon as another window takes the focus.
+    status.togglePopover();
+    ASSERT_TRUE(waitFor([&] { return status.popover().window()->isActive(); }));
+    delegate.mainWindow()->showWindow();
+    EXPECT_TRUE(waitFor([&] { return !status.isShown(); })) << "the popover stayed after losing focus";
+
     // Paste-queue panel: shown while the queue has items, "Next" moves the mark, "Clear" hides it.
     PasteQueuePanelController &panel = *delegate.pasteQueuePanel();
     QList<std::int64_t> ids;
@@ -185,6 +191,9 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
 
     // The show-window key brings the window back with its search field focused.
     QSignalSpy focusSearch(&AppEvents::instance(), &AppEvents::focusSearch);
+    delegate.mainWindow()->toggle();   // in front: the key hides it
+    EXPECT_TRUE(waitFor([&] { return !delegate.mainWindow()->isShown(); }));
+    EXPECT_EQ(focusSearch.size(), 0);
     delegate.mainWindow()->toggle();
     EXPECT_EQ(focusSearch.size(), 1);
     QQuickItem *search = findItem(mainWindow->contentItem(), QStringLiteral("searchField"));
