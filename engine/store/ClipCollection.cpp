@@ -1,0 +1,225 @@
+#include "ClipCollection.h"
+
+#include "ClipText.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+
+/** Start of a clip's calendar day, remembering the last day found (clips come in date order). */
+class DayStarts {
+public:
+    explicit DayStarts(const QTimeZone &zone) : m_zone(zone) {}
+
+    std::int64_t of(double createdAt)
+    {
+        const auto ms = std::int64_t(createdAt * 1000.0);
+        if (ms >= m_startMs && ms < m_endMs)
+            return m_startMs / 1000;
+        const QDateTime moment = QDateTime::fromMSecsSinceEpoch(ms, m_zone);
+        m_startMs = ClipText::startOfDay(moment, m_zone).toMSecsSinceEpoch();
+        m_endMs = ClipText::startOfNextDay(moment, m_zone).toMSecsSinceEpoch();
+        return m_startMs / 1000;
+    }
+
+private:
+    QTimeZone m_zone;
+    std::int64_t m_startMs = 1;
+    std::int64_t m_endMs = 0;
+};
+
+ClipEntry makeEntry(Clip &&clip, DayStarts &days)
+{
+    ClipEntry entry;
+    entry.id = clip.id;
+    entry.group = clip.group;
+    entry.isPinned = clip.isPinned;
+    entry.tagMask = clip.tagMask;
+    entry.createdAt = clip.createdAt;
+    entry.dayStart = days.of(clip.createdAt);
+    entry.sourceHost = clip.sourceHost().value_or(QString());
+    entry.sourceKey = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString())
+                                                 : QStringLiteral("web:") + entry.sourceHost;
+    entry.sourceDisplayName = clip.sourceDisplayName();
+    entry.clip = std::make_shared<const Clip>(std::move(clip));
+    return entry;
+}
+
+double pinOrderDate(const Clip &clip) { return clip.pinnedAt.value_or(clip.createdAt); }
+
+} // namespace
+
+const FuzzyHaystack &ClipEntry::searchIndex() const
+{
+    if (!haystack) {
+        QStringList fields;
+        auto add = [&fields](const std::optional<QString> &field) {
+            if (field && !field->isEmpty())
+                fields.append(*field);
+        };
+        if (clip->group != ClipGroup::secret)
+            add(clip->text);
+        add(clip->note);
+        add(clip->smartTitle);
+        add(clip->summary);
+        add(clip->detail);
+        fields.append(sourceDisplayName);
+        haystack.emplace(fields);
+    }
+    return *haystack;
+}
+
+bool sameStoredClip(const Clip &a, const Clip &b)
+{
+    return a.id == b.id && a.group == b.group && a.createdAt == b.createdAt && a.isPinned == b.isPinned
+        && a.pinnedAt == b.pinnedAt && a.tagMask == b.tagMask && a.note == b.note && a.summary == b.summary
+        && a.smartTitle == b.smartTitle && a.sourceName == b.sourceName && a.sourceBundleID == b.sourceBundleID
+        && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize
+        && a.detail == b.detail && a.preview == b.preview && a.subtitle == b.subtitle
+        && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
+        && a.text.has_value() == b.text.has_value() && a.thumbnailPng == b.thumbnailPng;
+}
+
+bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
+{
+    const bool zoneChanged = zone != m_zone;
+    m_zone = zone;
+    DayStarts days(zone);
+    std::vector<ClipEntry> fresh;
+    fresh.reserve(loaded.size());
+    bool changed = zoneChanged || std::size_t(loaded.size()) != m_entries.size();
+    for (qsizetype i = 0; i < loaded.size(); ++i) {
+        Clip &clip = loaded[i];
+        const int old = zoneChanged ? -1 : indexOf(clip.id);
+        if (old >= 0 && sameStoredClip(*m_entries[old].clip, clip)) {
+            fresh.push_back(std::move(m_entries[old]));
+            changed = changed || old != int(i);
+        } else {
+            fresh.push_back(makeEntry(std::move(clip), days));
+            changed = true;
+        }
+    }
+    m_entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
+    if (!changed)
+        return false;
+    rebuildIndexes();
+    ++m_revision;
+    return true;
+}
+
+bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
+{
+    bool differs = false;
+    bool reorder = false;
+    DayStarts days(m_zone);
+    // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
+    for (Clip &clip : changed) {
+        if (removed.contains(clip.id))
+            continue;
+        const int at = indexOf(clip.id);
+        if (at >= 0 && sameStoredClip(*m_entries[at].clip, clip))
+            continue;
+        differs = true;
+        reorder = reorder || at < 0 || clip.createdAt != m_entries[at].clip->createdAt;
+        if (at >= 0)
+            m_entries[at] = makeEntry(std::move(clip), days);
+        else
+            m_entries.push_back(makeEntry(std::move(clip), days));
+    }
+    if (!removed.isEmpty()) {
+        const auto end = std::remove_if(m_entries.begin(), m_entries.end(),
+                                        [&removed](const ClipEntry &entry) { return removed.contains(entry.clip->id); });
+        differs = differs || end != m_entries.end();
+        m_entries.erase(end, m_entries.end());
+    }
+    if (!differs)
+        return false;
+    if (reorder)
+        sortByDate();
+    rebuildIndexes();
+    ++m_revision;
+    return true;
+}
+
+void ClipCollection::sortByDate()
+{
+    // The database's order: newest first, the higher id first on equal dates.
+    std::stable_sort(m_entries.begin(), m_entries.end(), [](const ClipEntry &a, const ClipEntry &b) {
+        if (a.clip->createdAt != b.clip->createdAt)
+            return a.clip->createdAt > b.clip->createdAt;
+        return a.clip->id > b.clip->id;
+    });
+}
+
+void ClipCollection::clear()
+{
+    if (m_entries.empty())
+        return;
+    m_entries.clear();
+    rebuildIndexes();
+    ++m_revision;
+}
+
+const ClipEntry *ClipCollection::entry(std::int64_t id) const
+{
+    const int index = indexOf(id);
+    return index < 0 ? nullptr : &m_entries[index];
+}
+
+const ClipList &ClipCollection::all() const
+{
+    if (!m_all) {
+        ClipList all;
+        all.reserve(qsizetype(m_entries.size()));
+        for (const ClipEntry &entry : m_entries)
+            all.append(entry.clip);
+        m_all = std::move(all);
+    }
+    return *m_all;
+}
+
+QSet<std::int64_t> ClipCollection::ids() const
+{
+    QSet<std::int64_t> result;
+    result.reserve(m_entries.size());
+    for (const ClipEntry &entry : m_entries)
+        result.insert(entry.clip->id);
+    return result;
+}
+
+ClipList ClipCollection::toList(const std::vector<int> &indices) const
+{
+    ClipList list;
+    list.reserve(qsizetype(indices.size()));
+    for (int index : indices)
+        list.append(m_entries[index].clip);
+    return list;
+}
+
+void ClipCollection::rebuildIndexes()
+{
+    std::int64_t maxID = 0;
+    for (const ClipEntry &entry : m_entries)
+        maxID = std::max(maxID, entry.clip->id);
+    m_index.reset(maxID, m_entries.size());
+    m_all.reset();
+    m_storageUsed = 0;
+    std::vector<int> pinned;
+    std::vector<int> others;
+    others.reserve(m_entries.size());
+    for (int i = 0; i < int(m_entries.size()); ++i) {
+        const Clip &clip = *m_entries[i].clip;
+        m_index.insert(clip.id, i);
+        m_storageUsed += clip.byteSize + clip.thumbnailPng.size();
+        (clip.isPinned ? pinned : others).push_back(i);
+    }
+    std::stable_sort(pinned.begin(), pinned.end(), [this](int a, int b) {
+        return pinOrderDate(*m_entries[a].clip) > pinOrderDate(*m_entries[b].clip);
+    });
+    m_listOrder = std::move(pinned);
+    m_listOrder.insert(m_listOrder.end(), others.begin(), others.end());
+}
+
+} // namespace corvane

@@ -1,0 +1,132 @@
+#pragma once
+
+#include "ClipFilter.h"
+#include "ClipRef.h"
+#include "IdIndex.h"
+
+#include <QAbstractListModel>
+#include <QHash>
+#include <QPointer>
+#include <QSet>
+#include <QtQml/qqmlregistration.h>
+
+#include <vector>
+
+namespace corvane {
+
+class ClipboardStore;
+
+/**
+ * @brief A list of clips for a view: the store's current filter and search (the default), or a
+ * filter and search of its own; optionally cut into the store's sections.
+ *
+ * Reloads update rows in place (insert, remove, change), never a reset, so a view keeps its
+ * selection and scroll position.
+ */
+class ClipListModel : public QAbstractListModel {
+    Q_OBJECT
+    QML_ELEMENT
+    Q_MOC_INCLUDE("ClipboardStore.h")
+
+    Q_PROPERTY(corvane::ClipboardStore *store READ store WRITE setStore NOTIFY storeChanged)
+    Q_PROPERTY(bool followStore READ followStore WRITE setFollowStore NOTIFY followStoreChanged)
+    Q_PROPERTY(QString filterKey READ filterKey WRITE setFilterKey NOTIFY filterKeyChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(bool sectioned READ sectioned WRITE setSectioned NOTIFY sectionedChanged)
+    Q_PROPERTY(int count READ count NOTIFY countChanged)
+
+public:
+    enum Role {
+        ClipIdRole = Qt::UserRole + 1,
+        GroupRole,
+        GroupNameRole,
+        TitleRole,
+        PlainTitleRole,
+        PreviewRole,
+        SubtitleRole,
+        IsPinnedRole,
+        TagsRole,
+        ThumbnailUrlRole,
+        HasThumbnailRole,
+        ImageWidthRole,
+        ImageHeightRole,
+        SourceKeyRole,
+        SourceNameRole,
+        SourceIconUrlRole,
+        CreatedAtRole,
+        NoteRole,
+        SummaryRole,
+        IsSecretRole,
+        IsRevealedRole,
+        IsSelectedRole,
+        SectionIdRole,
+        SectionTitleRole,
+    };
+    Q_ENUM(Role)
+
+    explicit ClipListModel(QObject *parent = nullptr);
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    QHash<int, QByteArray> roleNames() const override;
+
+    ClipboardStore *store() const { return m_store; }
+    void setStore(ClipboardStore *store);
+    bool followStore() const { return m_followStore; }
+    void setFollowStore(bool follow);
+    QString filterKey() const;
+    void setFilterKey(const QString &key);
+    const QString &searchText() const { return m_searchText; }
+    void setSearchText(const QString &text);
+    bool sectioned() const { return m_sectioned; }
+    void setSectioned(bool sectioned);
+    int count() const { return int(m_rows.size()); }
+
+    /** The clip of a row, or null. */
+    ClipRef clipAt(int row) const;
+    Q_INVOKABLE qint64 clipIdAt(int row) const;
+    /** The row of a clip id, or -1. */
+    Q_INVOKABLE int rowOf(qint64 id) const;
+    Q_INVOKABLE QString sectionTitle(int sectionId) const;
+
+    /** Reads the list from the store again (it does this itself on every change it observes). */
+    void refresh();
+
+signals:
+    void storeChanged();
+    void followStoreChanged();
+    void filterKeyChanged();
+    void searchTextChanged();
+    void sectionedChanged();
+    void countChanged();
+
+private:
+    struct Row {
+        ClipRef clip;
+        int section = -1;
+    };
+
+    void apply(std::vector<Row> rows);
+    void removeRowsWhere(const std::vector<bool> &remove);
+    void rolesChangedFor(const QSet<std::int64_t> &ids, const QList<int> &roles);
+    void rolesChangedForAll(const QList<int> &roles);
+    const IdIndex &rowIndex() const;
+    ClipFilter currentFilter() const;
+    QString currentSearch() const;
+    void selectionChanged();
+
+    QPointer<ClipboardStore> m_store;
+    bool m_followStore = true;
+    ClipFilter m_filter;
+    QString m_searchText;
+    bool m_sectioned = false;
+    std::vector<Row> m_rows;
+    QStringList m_sectionTitles;
+    QSet<std::int64_t> m_selected;
+    QSet<std::int64_t> m_revealed;
+    mutable IdIndex m_rowIndex;
+    mutable bool m_rowIndexValid = false;
+    QList<QMetaObject::Connection> m_connections;
+};
+
+} // namespace corvane

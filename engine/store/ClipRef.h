@@ -1,0 +1,26 @@
+#pragma once
+
+#include "Clip.h"
+
+#include <QList>
+
+#include <memory>
+
+namespace corvane {
+
+/**
+ * A loaded clip, shared: the store's lists and the views' models hold the same object, and an
+ * unchanged clip keeps its object across reloads, so comparing pointers tells what changed.
+ */
+using ClipRef = std::shared_ptr<const Clip>;
+/** An ordered list of loaded clips; cheap to copy. */
+using ClipList = QList<ClipRef>;
+
+/** @brief One section of the main list: an ordinal id (titles may repeat), a title, its clips. */
+struct ClipSection {
+    int id = 0;
+    QString title;
+    ClipList clips;
+};
+
+} // namespace corvane

@@ -1,0 +1,278 @@
+#include "ClipboardStore.h"
+
+#include "AppSettings.h"
+#include "ClipDatabase.h"
+#include "ClipFilterKey.h"
+#include "ClipListModel.h"
+#include "ClipText.h"
+#include "ClipboardCapture.h"
+#include "ClipboardService.h"
+#include "Clock.h"
+#include "DerivedListCache.h"
+#include "DesktopEntries.h"
+#include "ImageTools.h"
+
+#include <QDebug>
+#include <QUrl>
+
+namespace corvane {
+
+ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
+    : QObject(parent),
+      m_settings(services.settings),
+      m_clipboard(services.clipboard),
+      m_clock(services.clock),
+      m_desktopEntries(services.desktopEntries),
+      m_zone(services.timeZone),
+      m_derived(std::make_unique<DerivedListCache>(m_clips))
+{
+    Q_ASSERT(m_settings && m_clipboard && m_clock);
+    DesktopEntries *entries = m_desktopEntries;
+    auto appIcons = [entries](const QString &bundleID) {
+        return entries ? appIcon(*entries, bundleID, SourceIconCache::iconPixelSize).value_or(QImage()) : QImage();
+    };
+    m_icons = new SourceIconCache(*m_clock, appIcons, services.siteIcons, this);
+    m_icons->setWebAllowed(m_settings->internetPreviewsEnabled());
+    m_icons->setSchemeLookup([this](const QString &host) {
+        for (const ClipEntry &entry : m_clips.entries()) {
+            if (entry.sourceHost == host && entry.clip->sourceURL)
+                return QUrl(*entry.clip->sourceURL).scheme();
+        }
+        return QString();
+    });
+    connect(m_icons, &SourceIconCache::iconArrived, this, &ClipboardStore::iconRevisionChanged);
+    connect(m_settings, &AppSettings::internetPreviewsEnabledChanged, this,
+            [this] { m_icons->setWebAllowed(m_settings->internetPreviewsEnabled()); });
+    connect(m_settings, &AppSettings::keptSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
+    connect(m_settings, &AppSettings::hiddenSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
+
+    m_clipModel = new ClipListModel(this);
+    m_clipModel->setSectioned(true);
+    m_clipModel->setStore(this);
+
+    if (!services.databasePath.isEmpty())
+        openDatabase(services.databasePath);
+    reload();
+    if (services.activeWindow) {
+        m_capture = std::make_unique<ClipboardCapture>(*this, *m_clipboard, *services.activeWindow, *m_clock);
+        m_capture->start();
+    }
+}
+
+ClipboardStore::~ClipboardStore() = default;
+
+void ClipboardStore::openDatabase(const QString &path)
+{
+    try {
+        auto clock = m_clock;
+        m_database = std::make_shared<ClipDatabase>(
+            path, [clock] { return clock->now().toMSecsSinceEpoch() / 1000.0; });
+        m_icons->setDatabase(m_database.get());
+    } catch (const ClipDatabase::Error &error) {
+        // The file stays as it is for the user to inspect or move away; nothing is recorded.
+        qWarning().noquote() << "Corvane: opening the history failed:" << error.message();
+        m_database.reset();
+        showNotice(QStringLiteral("Couldn’t open the history: ") + error.message(), Notice::Kind::warning);
+    }
+}
+
+QDateTime ClipboardStore::now() const { return m_clock->now(); }
+
+SearchContext ClipboardStore::searchContext() const { return {m_clock->now(), m_zone, m_revealed}; }
+
+ClipRef ClipboardStore::clip(std::int64_t id) const
+{
+    const ClipEntry *entry = m_clips.entry(id);
+    return entry ? entry->clip : nullptr;
+}
+
+void ClipboardStore::reload()
+{
+    QList<Clip> loaded;
+    if (m_database) {
+        try {
+            loaded = m_database->loadClips();
+        } catch (const ClipDatabase::Error &error) {
+            qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+            return;
+        }
+    }
+    const qint64 oldStorage = m_clips.storageUsed();
+    if (!m_clips.replace(std::move(loaded), m_zone))
+        return;
+    afterReload();
+    if (oldStorage != m_clips.storageUsed())
+        emit storageUsedChanged();
+}
+
+void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed)
+{
+    if (!m_database)
+        return;
+    QList<Clip> loaded;
+    QSet<std::int64_t> gone(removed.begin(), removed.end());
+    try {
+        for (std::int64_t id : changed) {
+            if (auto clip = m_database->loadClip(id))
+                loaded.append(std::move(*clip));
+            else
+                gone.insert(id);
+        }
+    } catch (const ClipDatabase::Error &error) {
+        qWarning().noquote() << "Corvane: loading clips failed:" << error.message();
+        reload();
+        return;
+    }
+    const qint64 oldStorage = m_clips.storageUsed();
+    if (!m_clips.patch(std::move(loaded), gone))
+        return;
+    afterReload();
+    if (oldStorage != m_clips.storageUsed())
+        emit storageUsedChanged();
+}
+
+void ClipboardStore::afterReload()
+{
+    // Whatever vanished leaves the selection, the revealed secrets, the filter and the queue.
+    QSet<std::int64_t> selected;
+    for (std::int64_t id : std::as_const(m_selectedIDs)) {
+        if (m_clips.contains(id))
+            selected.insert(id);
+    }
+    std::optional<std::int64_t> anchor = m_selectedID;
+    if (anchor && !m_clips.contains(*anchor))
+        anchor.reset();
+    setSelection(anchor, selected);
+
+    QSet<std::int64_t> revealed;
+    for (std::int64_t id : std::as_const(m_revealed)) {
+        if (m_clips.contains(id))
+            revealed.insert(id);
+    }
+    setRevealed(revealed);
+    if (m_quickLookID && !m_clips.contains(*m_quickLookID))
+        setQuickLookClip(std::nullopt);
+
+    if (m_filter.kind == ClipFilter::Kind::day || m_filter.kind == ClipFilter::Kind::app) {
+        const bool present = std::any_of(m_clips.entries().begin(), m_clips.entries().end(),
+                                         [this](const ClipEntry &entry) {
+                                             return m_filter.kind == ClipFilter::Kind::day
+                                                 ? entry.dayStart == std::int64_t(m_filter.day)
+                                                 : entry.sourceKey == m_filter.bundleID;
+                                         });
+        if (!present)
+            setFilter(ClipFilter::all());
+    }
+
+    QList<std::int64_t> vanishedImages;
+    for (std::int64_t id : m_images.ids()) {
+        if (!m_clips.contains(id))
+            vanishedImages.append(id);
+    }
+    evictImages(vanishedImages);
+
+    const PasteQueue::Retained retained = m_queue.isEmpty() ? PasteQueue::Retained() : m_queue.retain(m_clips.ids());
+    if (retained.currentReplaced)
+        writeQueueItem();
+    emit clipsChanged();
+    emit sidebarSourcesChanged();
+    if (retained.changed)
+        queueChanged();
+}
+
+void ClipboardStore::evictImages(const QList<std::int64_t> &ids)
+{
+    for (std::int64_t id : ids)
+        m_images.evict(id);
+}
+
+// --- Filter and search ---------------------------------------------------------------------------
+
+void ClipboardStore::setFilter(const ClipFilter &filter)
+{
+    if (filter == m_filter)
+        return;
+    m_filter = filter;
+    emit filterChanged();
+}
+
+QString ClipboardStore::filterKey() const { return ClipFilterKey::toKey(m_filter); }
+
+void ClipboardStore::setFilterKey(const QString &key)
+{
+    if (auto filter = ClipFilterKey::fromKey(key))
+        setFilter(*filter);
+    else
+        qWarning().noquote() << "Corvane: unknown filter" << key;
+}
+
+QString ClipboardStore::filterTitle() const
+{
+    DesktopEntries *entries = m_desktopEntries;
+    return title(m_filter, now().toMSecsSinceEpoch() / 1000.0, m_zone,
+                 [entries](const QString &bundleID) -> std::optional<QString> {
+                     if (!entries)
+                         return std::nullopt;
+                     if (auto entry = entries->entry(bundleID))
+                         return entry->name;
+                     return std::nullopt;
+                 });
+}
+
+void ClipboardStore::setSearchText(const QString &text)
+{
+    if (text == m_searchText)
+        return;
+    m_searchText = text;
+    emit searchTextChanged();
+}
+
+// --- Simple state --------------------------------------------------------------------------------
+
+void ClipboardStore::setShowInspector(bool show)
+{
+    if (show == m_showInspector)
+        return;
+    m_showInspector = show;
+    emit showInspectorChanged();
+}
+
+std::optional<Clip> ClipboardStore::quickLookClip() const
+{
+    if (!m_quickLookID)
+        return std::nullopt;
+    if (ClipRef found = clip(*m_quickLookID))
+        return *found;
+    return std::nullopt;
+}
+
+void ClipboardStore::setQuickLookClip(std::optional<std::int64_t> id)
+{
+    if (id == m_quickLookID)
+        return;
+    m_quickLookID = id;
+    emit quickLookClipChanged();
+}
+
+void ClipboardStore::setShowTagPicker(bool show)
+{
+    if (show == m_showTagPicker)
+        return;
+    m_showTagPicker = show;
+    emit showTagPickerChanged();
+}
+
+void ClipboardStore::setLastAddedID(std::optional<std::int64_t> id)
+{
+    if (id == m_lastAddedID)
+        return;
+    m_lastAddedID = id;
+    emit lastAddedIDChanged();
+}
+
+std::unique_ptr<TimerHandle> ClipboardStore::schedule(int ms, std::function<void()> callback)
+{
+    return m_clock->schedule(ms, std::move(callback));
+}
+
+} // namespace corvane

@@ -1,0 +1,330 @@
+#pragma once
+
+#include "ClipCollection.h"
+#include "ClipFilter.h"
+#include "DerivedLists.h"
+#include "ClipRef.h"
+#include "FullImageCache.h"
+#include "Notice.h"
+#include "PasteQueue.h"
+#include "SkippedCopy.h"
+#include "SourceApp.h"
+#include "SourceIconCache.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QImage>
+#include <QObject>
+#include <QSet>
+#include <QTimeZone>
+#include <QVariant>
+#include <QtQml/qqmlregistration.h>
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QJSEngine;
+class QQmlEngine;
+
+namespace corvane {
+
+class ActiveWindow;
+class AppSettings;
+class ClipDatabase;
+class ClipboardCapture;
+class ClipboardService;
+class ClipListModel;
+class Clock;
+class DerivedListCache;
+class DesktopEntries;
+class TimerHandle;
+
+/**
+ * @brief The one model of the running app: the loaded history, the selection, the paste queue,
+ * pause, notices, icons, and every operation on clips. Main thread only.
+ *
+ * QML takes clip ids; C++ callers use the same id-based calls. Derived lists read as if computed
+ * afresh, but are cached per (history revision, filter, search text).
+ */
+class ClipboardStore : public QObject {
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
+    Q_MOC_INCLUDE("AppSettings.h")
+    Q_MOC_INCLUDE("ClipListModel.h")
+
+    Q_PROPERTY(QString filterKey READ filterKey WRITE setFilterKey NOTIFY filterChanged)
+    Q_PROPERTY(QString filterTitle READ filterTitle NOTIFY filterChanged)
+    Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
+    Q_PROPERTY(QVariant selectedID READ selectedIDValue NOTIFY selectionChanged)
+    Q_PROPERTY(QVariantList selectedIDs READ selectedIDValues NOTIFY selectionChanged)
+    Q_PROPERTY(int selectionCount READ selectionCount NOTIFY selectionChanged)
+    Q_PROPERTY(QVariantList revealedSecrets READ revealedSecretValues NOTIFY revealedSecretsChanged)
+    Q_PROPERTY(bool showInspector READ showInspector WRITE setShowInspector NOTIFY showInspectorChanged)
+    Q_PROPERTY(QVariant quickLookClipID READ quickLookClipValue WRITE setQuickLookClipValue NOTIFY quickLookClipChanged)
+    Q_PROPERTY(bool showTagPicker READ showTagPicker WRITE setShowTagPicker NOTIFY showTagPickerChanged)
+    Q_PROPERTY(QVariantMap notice READ noticeValue NOTIFY noticeChanged)
+    Q_PROPERTY(QVariant lastAddedID READ lastAddedIDValue NOTIFY lastAddedIDChanged)
+    Q_PROPERTY(int iconRevision READ iconRevision NOTIFY iconRevisionChanged)
+    Q_PROPERTY(bool isPaused READ isPaused NOTIFY isPausedChanged)
+    Q_PROPERTY(QDateTime pauseEnd READ pauseEnd NOTIFY isPausedChanged)
+    Q_PROPERTY(QVariantList recentSkips READ recentSkipValues NOTIFY recentSkipsChanged)
+    Q_PROPERTY(qint64 storageUsed READ storageUsed NOTIFY storageUsedChanged)
+    Q_PROPERTY(bool hasDatabase READ hasDatabase CONSTANT)
+    Q_PROPERTY(corvane::AppSettings *settings READ settings CONSTANT)
+    Q_PROPERTY(int clipCount READ clipCount NOTIFY clipsChanged)
+    Q_PROPERTY(corvane::ClipListModel *clipModel READ clipModel CONSTANT)
+    Q_PROPERTY(QStringList availableGroups READ availableGroupValues NOTIFY clipsChanged)
+    Q_PROPERTY(QVariantList usedTags READ usedTagValues NOTIFY clipsChanged)
+    Q_PROPERTY(QVariantList daysWithClips READ dayValues NOTIFY clipsChanged)
+    Q_PROPERTY(QVariantList sources READ sourceValues NOTIFY clipsChanged)
+    Q_PROPERTY(QVariantList sidebarSources READ sidebarSourceValues NOTIFY sidebarSourcesChanged)
+    Q_PROPERTY(QVariantList pasteQueueIDs READ pasteQueueIDValues NOTIFY pasteQueueChanged)
+    Q_PROPERTY(int pasteQueueIndex READ pasteQueueIndex NOTIFY pasteQueueChanged)
+    Q_PROPERTY(QStringList pasteQueueTitles READ pasteQueueTitles NOTIFY pasteQueueChanged)
+
+public:
+    static constexpr int pinLimit = 20;
+    static constexpr int recentSkipLimit = 20;
+    static constexpr int revealMilliseconds = 60'000;
+
+    /** @brief What the store runs on; tests hand in fakes and a temporary database path. */
+    struct Services {
+        AppSettings *settings = nullptr;
+        ClipboardService *clipboard = nullptr;
+        Clock *clock = nullptr;
+        DesktopEntries *desktopEntries = nullptr;
+        /** The frontmost app for captures; without it the store records nothing from the clipboard. */
+        ActiveWindow *activeWindow = nullptr;
+        /** Opened by the store; when opening fails the store runs without a database. */
+        QString databasePath;
+        QTimeZone timeZone = QTimeZone::systemTimeZone();
+        /** Website icon fetcher; the network one when unset. */
+        SourceIconCache::SiteIconFetcher siteIcons;
+    };
+
+    /** The process's store over the real desktop services, created on first use. */
+    static ClipboardStore *shared();
+    static ClipboardStore *create(QQmlEngine *, QJSEngine *);
+    /** Adds "image://thumb/<clip id>" and "image://source/<source key>" to a QML engine. */
+    void installImageProviders(QQmlEngine *engine);
+
+    explicit ClipboardStore(const Services &services, QObject *parent = nullptr);
+    ~ClipboardStore() override;
+
+    // --- Callbacks of the long-lived objects around the store ---------------------------------
+    /** Recording was paused or resumed (the tray icon). */
+    std::function<void(bool isPaused)> onPauseChanged;
+    /** The paste queue changed (the floating queue panel). */
+    std::function<void()> onCorvaneChanged;
+    /** A capture was recorded (the tray icon's flash). */
+    std::function<void()> onCaptureFeedback;
+    /** A clip worth a summary or a title: newly pinned or newly captured. No-op without a service. */
+    std::function<void(const Clip &clip)> onSummaryWanted;
+
+    // --- The capture pipeline's entry points (main thread) ------------------------------------
+    /** False while paused, without a database, or for an image while image recording is off. */
+    bool acceptsCapture(bool isImage) const;
+    /** Adds a skipped copy to recentSkips (newest first, 20 at most); an empty name is "Unknown app". */
+    void recordSkip(const QString &appName, const QString &reason);
+    /**
+     * After the capture queue stored clips: reload, mark the newest, load icons, flash, summarise.
+     * With `prunedIDs` (what the capture's prune deleted) only the new clip is read again;
+     * without them the whole history is.
+     */
+    void clipsRecorded(std::optional<std::int64_t> lastID,
+                       const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt);
+    /** The clipboard's change count right after the store's own last write, 0 before any. */
+    qint64 ownChangeCount() const { return m_ownChangeCount; }
+    /** The database for the capture thread to write into; shared so it outlives a late task. */
+    std::shared_ptr<ClipDatabase> sharedDatabase() const { return m_database; }
+    /** The clipboard monitor and capture queue, running since construction; null without an active window. */
+    ClipboardCapture *capture() const { return m_capture.get(); }
+
+    // --- State ---------------------------------------------------------------------------------
+    ClipDatabase *database() const { return m_database.get(); }
+    bool hasDatabase() const { return m_database != nullptr; }
+    AppSettings *settings() const { return m_settings; }
+    const ClipList &clips() const { return m_clips.all(); }
+    int clipCount() const { return m_clips.size(); }
+    ClipRef clip(std::int64_t id) const;
+
+    const ClipFilter &filter() const { return m_filter; }
+    void setFilter(const ClipFilter &filter);
+    QString filterKey() const;
+    void setFilterKey(const QString &key);
+    QString filterTitle() const;
+    const QString &searchText() const { return m_searchText; }
+    void setSearchText(const QString &text);
+
+    std::optional<std::int64_t> selectedID() const { return m_selectedID; }
+    const QSet<std::int64_t> &selectedIDs() const { return m_selectedIDs; }
+    int selectionCount() const { return int(m_selectedIDs.size()); }
+    /** The id is selected and the selection holds two or more ids. */
+    Q_INVOKABLE bool isInMultipleSelection(qint64 id) const;
+    const QSet<std::int64_t> &revealedSecrets() const { return m_revealed; }
+    Q_INVOKABLE bool isRevealed(qint64 id) const { return m_revealed.contains(id); }
+    bool showInspector() const { return m_showInspector; }
+    void setShowInspector(bool show);
+    std::optional<Clip> quickLookClip() const;
+    void setQuickLookClip(std::optional<std::int64_t> id);
+    bool showTagPicker() const { return m_showTagPicker; }
+    void setShowTagPicker(bool show);
+    const std::optional<Notice> &notice() const { return m_notice; }
+    std::optional<std::int64_t> lastAddedID() const { return m_lastAddedID; }
+    int iconRevision() const { return m_icons->revision(); }
+    bool isPaused() const { return m_isPaused; }
+    QDateTime pauseEnd() const { return m_pauseEnd; }
+    const QList<SkippedCopy> &recentSkips() const { return m_recentSkips; }
+    qint64 storageUsed() const { return m_clips.storageUsed(); }
+    const PasteQueue &pasteQueue() const { return m_queue; }
+    int pasteQueueIndex() const { return m_queue.currentIndex(); }
+    QStringList pasteQueueTitles() const;
+    ClipListModel *clipModel() const { return m_clipModel; }
+
+    // --- Derived lists -------------------------------------------------------------------------
+    ClipList visibleClips(const ClipFilter &filter, const QString &searchText) const;
+    /** The visible list of the current filter and search. */
+    ClipList visibleClips() const { return visibleClips(m_filter, m_searchText); }
+    std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText) const;
+    std::vector<ClipSection> sections() const { return sections(m_filter, m_searchText); }
+    ClipList selectedClips() const;
+    QList<ClipGroup> availableGroups() const;
+    QList<ColorTag> usedTags() const;
+    /** Start-of-day dates of every clip, ascending. */
+    QList<QDateTime> daysWithClips() const;
+    QList<SourceApp> sources() const;
+    QList<SourceApp> sidebarSources() const;
+    std::uint64_t revision() const { return m_clips.revision(); }
+    const QTimeZone &timeZone() const { return m_zone; }
+    QDateTime now() const;
+
+    // --- Operations ----------------------------------------------------------------------------
+    Q_INVOKABLE void select(qint64 id, bool command = false, bool shift = false);
+    Q_INVOKABLE void moveSelection(int offset);
+    Q_INVOKABLE void clearSelection();
+    Q_INVOKABLE void copy(qint64 id, bool plainTextOnly = false);
+    void copyClips(const QList<std::int64_t> &ids);
+    Q_INVOKABLE void copyClips(const QVariantList &ids);
+    Q_INVOKABLE void togglePin(qint64 id);
+    Q_INVOKABLE void toggleTag(int tag, qint64 id);
+    Q_INVOKABLE void deleteClip(qint64 id);
+    void deleteClips(const QList<std::int64_t> &ids);
+    Q_INVOKABLE void deleteClips(const QVariantList &ids);
+    void addToStack(const QList<std::int64_t> &ids);
+    Q_INVOKABLE void addToStack(const QVariantList &ids);
+    /** The next queue item onto the clipboard; past the last one the queue empties. */
+    Q_INVOKABLE void next();
+    Q_INVOKABLE void clearQueue();
+    Q_INVOKABLE void reveal(qint64 id);
+    Q_INVOKABLE void hideAllSecrets();
+    Q_INVOKABLE void saveNote(const QString &text, qint64 id);
+    /** The full-size image of an image clip, or a null image. */
+    QImage fullImage(std::int64_t id);
+    /** The whole text of a clip (the loaded one holds a prefix), or nothing. */
+    std::optional<QString> fullText(std::int64_t id);
+    Q_INVOKABLE QString fullTextOf(qint64 id) { return fullText(id).value_or(QString()); }
+    /** The cached source icon; a miss starts loading it and `iconRevision` moves when it arrives. */
+    QImage sourceIcon(const std::optional<QString> &key);
+    SourceIconCache *iconCache() const { return m_icons; }
+    Q_INVOKABLE void keepSource(const QString &key);
+    Q_INVOKABLE void hideSource(const QString &key);
+    /** Pauses recording; with a duration above 0 seconds it resumes by itself at the end. */
+    void pause(std::optional<double> seconds = std::nullopt);
+    /** QML form of pause: 0 or less pauses until resume(). */
+    Q_INVOKABLE void pauseFor(double seconds) { pause(seconds); }
+    Q_INVOKABLE void resume();
+    Q_INVOKABLE void reload();
+    void showNotice(const QString &message, Notice::Kind kind);
+    Q_INVOKABLE void dismissNotice();
+
+signals:
+    void filterChanged();
+    void searchTextChanged();
+    void selectionChanged();
+    void revealedSecretsChanged();
+    void showInspectorChanged();
+    void quickLookClipChanged();
+    void showTagPickerChanged();
+    void noticeChanged();
+    void lastAddedIDChanged();
+    void iconRevisionChanged();
+    void isPausedChanged();
+    void recentSkipsChanged();
+    void storageUsedChanged();
+    /** The loaded history changed (rows, values or order). */
+    void clipsChanged();
+    void sidebarSourcesChanged();
+    void pasteQueueChanged();
+
+private:
+    // QML views of the state.
+    QVariant selectedIDValue() const;
+    QVariantList selectedIDValues() const;
+    QVariantList revealedSecretValues() const;
+    QVariant quickLookClipValue() const;
+    void setQuickLookClipValue(const QVariant &id);
+    QVariantMap noticeValue() const { return m_notice ? m_notice->toVariantMap() : QVariantMap(); }
+    QVariant lastAddedIDValue() const;
+    QVariantList recentSkipValues() const;
+    QStringList availableGroupValues() const;
+    QVariantList usedTagValues() const;
+    QVariantList dayValues() const;
+    QVariantList sourceValues() const;
+    QVariantList sidebarSourceValues() const;
+    QVariantList pasteQueueIDValues() const;
+
+    void openDatabase(const QString &path);
+    void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
+    std::int64_t nearestMember(std::int64_t removed, const QSet<std::int64_t> &members) const;
+    void afterReload();
+    /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
+    void reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed = {});
+    /** Puts a clip on the clipboard; an error text when nothing could be written. */
+    std::optional<QString> writeClip(const Clip &clip, bool plainTextOnly);
+    void writeQueueItem();
+    void queueChanged();
+    /** Prunes to the storage limit; returns the deleted ids. */
+    QList<std::int64_t> prune();
+    void evictImages(const QList<std::int64_t> &ids);
+    void setRevealed(QSet<std::int64_t> revealed);
+    void setLastAddedID(std::optional<std::int64_t> id);
+    SearchContext searchContext() const;
+    std::unique_ptr<TimerHandle> schedule(int ms, std::function<void()> callback);
+
+    AppSettings *m_settings;
+    ClipboardService *m_clipboard;
+    Clock *m_clock;
+    DesktopEntries *m_desktopEntries;
+    QTimeZone m_zone;
+    std::shared_ptr<ClipDatabase> m_database;
+
+    ClipCollection m_clips;
+    std::unique_ptr<DerivedListCache> m_derived;
+    ClipFilter m_filter;
+    QString m_searchText;
+    std::optional<std::int64_t> m_selectedID;
+    QSet<std::int64_t> m_selectedIDs;
+    QSet<std::int64_t> m_revealed;
+    QHash<std::int64_t, std::shared_ptr<TimerHandle>> m_rehideTimers;
+    bool m_showInspector = false;
+    std::optional<std::int64_t> m_quickLookID;
+    bool m_showTagPicker = false;
+    std::optional<Notice> m_notice;
+    std::unique_ptr<TimerHandle> m_noticeTimer;
+    std::optional<std::int64_t> m_lastAddedID;
+    bool m_isPaused = false;
+    QDateTime m_pauseEnd;
+    std::unique_ptr<TimerHandle> m_resumeTimer;
+    QList<SkippedCopy> m_recentSkips;
+    PasteQueue m_queue;
+    qint64 m_ownChangeCount = 0;
+    FullImageCache m_images;
+    SourceIconCache *m_icons = nullptr;
+    ClipListModel *m_clipModel = nullptr;
+    std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
+};
+
+} // namespace corvane

@@ -1,0 +1,68 @@
+#include "DerivedListCache.h"
+
+#include "ClipText.h"
+
+namespace corvane {
+
+void DerivedListCache::dropIfStale()
+{
+    if (m_revision == m_clips.revision())
+        return;
+    m_revision = m_clips.revision();
+    m_entries.clear();
+    m_sources.reset();
+}
+
+DerivedListCache::Entry &DerivedListCache::lookup(const ClipFilter &filter, const QString &searchText,
+                                                  const SearchContext &context)
+{
+    dropIfStale();
+    // Only a search or day sections depend on the day; only a search on revealed secrets.
+    Key key{filter, searchText, 0, ClipText::startOfDay(context.now, context.zone).toSecsSinceEpoch()};
+    if (!searchText.trimmed().isEmpty())
+        key.secretsRevision = m_secretsRevision;
+    for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
+        if (it->key == key) {
+            m_entries.splice(m_entries.begin(), m_entries, it);
+            return m_entries.front();
+        }
+    }
+    m_entries.push_front({key, DerivedLists::visible(m_clips, filter, searchText, context), {}, {}});
+    if (m_entries.size() > capacity)
+        m_entries.pop_back();
+    return m_entries.front();
+}
+
+const std::vector<int> &DerivedListCache::visible(const ClipFilter &filter, const QString &searchText,
+                                                  const SearchContext &context)
+{
+    return lookup(filter, searchText, context).indices;
+}
+
+ClipList DerivedListCache::visibleList(const ClipFilter &filter, const QString &searchText,
+                                       const SearchContext &context)
+{
+    Entry &entry = lookup(filter, searchText, context);
+    if (!entry.list)
+        entry.list = m_clips.toList(entry.indices);
+    return *entry.list;
+}
+
+std::vector<ClipSection> DerivedListCache::sections(const ClipFilter &filter, const QString &searchText,
+                                                    const SearchContext &context)
+{
+    Entry &entry = lookup(filter, searchText, context);
+    if (!entry.sections)
+        entry.sections = DerivedLists::sections(m_clips, entry.indices, filter, searchText, context);
+    return *entry.sections;
+}
+
+const QList<SourceApp> &DerivedListCache::sources()
+{
+    dropIfStale();
+    if (!m_sources)
+        m_sources = DerivedLists::sources(m_clips);
+    return *m_sources;
+}
+
+} // namespace corvane

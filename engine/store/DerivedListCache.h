@@ -1,0 +1,62 @@
+#pragma once
+
+#include "DerivedLists.h"
+
+#include <QList>
+#include <QString>
+
+#include <cstdint>
+#include <list>
+#include <optional>
+
+namespace corvane {
+
+/**
+ * @brief Remembers the last few derived lists, so a view binding that reads one twice pays once.
+ *
+ * A search result also depends on the secrets shown and on the day (date words, day titles), so
+ * those are part of its key. Everything is dropped when the history's revision moves.
+ */
+class DerivedListCache {
+public:
+    static constexpr std::size_t capacity = 8;
+
+    explicit DerivedListCache(const ClipCollection &clips) : m_clips(clips) {}
+
+    /** The visible list as indices into the collection. */
+    const std::vector<int> &visible(const ClipFilter &filter, const QString &searchText,
+                                    const SearchContext &context);
+    ClipList visibleList(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText,
+                                      const SearchContext &context);
+    const QList<SourceApp> &sources();
+
+    /** Call when the revealed secrets change: searches see different text. */
+    void secretsChanged() { ++m_secretsRevision; }
+
+private:
+    struct Key {
+        ClipFilter filter;
+        QString searchText;
+        std::uint64_t secretsRevision = 0;
+        std::int64_t day = 0;
+        bool operator==(const Key &) const = default;
+    };
+    struct Entry {
+        Key key;
+        std::vector<int> indices;
+        std::optional<ClipList> list;
+        std::optional<std::vector<ClipSection>> sections;
+    };
+
+    Entry &lookup(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    void dropIfStale();
+
+    const ClipCollection &m_clips;
+    std::uint64_t m_revision = ~std::uint64_t(0);
+    std::uint64_t m_secretsRevision = 0;
+    std::list<Entry> m_entries; // most recently used first
+    std::optional<QList<SourceApp>> m_sources;
+};
+
+} // namespace corvane

@@ -1,0 +1,256 @@
+#include "DerivedLists.h"
+
+#include "ClipText.h"
+#include "FuzzyMatcher.h"
+#include "SearchQuery.h"
+#include "SourceRanking.h"
+
+#include <QThread>
+#include <QtConcurrent/QtConcurrentMap>
+
+#include <algorithm>
+#include <array>
+#include <map>
+
+namespace corvane::DerivedLists {
+
+namespace {
+
+/** Below this many clips a search runs on the calling thread alone. */
+constexpr std::size_t parallelThreshold = 4096;
+
+bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
+{
+    switch (filter.kind) {
+    case ClipFilter::Kind::all:
+        return true;
+    case ClipFilter::Kind::pinned:
+        return entry.isPinned;
+    case ClipFilter::Kind::group:
+        return entry.group == filter.group;
+    case ClipFilter::Kind::app:
+        return entry.sourceKey == filter.bundleID;
+    case ClipFilter::Kind::tag:
+        return (entry.tagMask & ColorTags::bit(filter.tag)) != 0;
+    case ClipFilter::Kind::day:
+        return entry.dayStart == std::int64_t(filter.day);
+    }
+    return false;
+}
+
+std::optional<double> searchScore(const ClipEntry &entry, const FuzzyMatcher::PreparedQuery &query,
+                                  const SearchContext &context)
+{
+    if (entry.group != ClipGroup::secret || !context.revealedSecrets.contains(entry.id))
+        return FuzzyMatcher::score(query, entry.searchIndex());
+    const Clip &clip = *entry.clip;
+    // A revealed secret: its clear text joins the fields for as long as it is shown.
+    std::array<QStringView, 6> fields;
+    std::size_t count = 0;
+    auto add = [&](const std::optional<QString> &field) {
+        if (field && !field->isEmpty())
+            fields[count++] = *field;
+    };
+    add(clip.text);
+    add(clip.note);
+    add(clip.smartTitle);
+    add(clip.summary);
+    add(clip.detail);
+    fields[count++] = entry.sourceDisplayName;
+    return FuzzyMatcher::score(query, std::span<const QStringView>(fields.data(), count));
+}
+
+} // namespace
+
+std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
+                         const SearchContext &context)
+{
+    const auto &entries = clips.entries();
+    const std::vector<int> &order = clips.listOrder();
+    std::vector<int> result;
+    if (searchText.trimmed().isEmpty()) {
+        if (filter.kind == ClipFilter::Kind::all)
+            return order;
+        for (int index : order) {
+            if (passesFilter(entries[index], filter))
+                result.push_back(index);
+        }
+        return result;
+    }
+
+    const SearchQuery query = SearchQuery::parse(searchText, context.now, context.zone);
+    const FuzzyMatcher::PreparedQuery prepared = FuzzyMatcher::PreparedQuery::prepare(query.terms);
+    double rangeStart = 0;
+    double rangeEnd = 0;
+    if (query.dateRange) {
+        rangeStart = query.dateRange->start.toMSecsSinceEpoch() / 1000.0;
+        rangeEnd = query.dateRange->end.toMSecsSinceEpoch() / 1000.0;
+    }
+    // Scored in slices on the worker threads, each slice in list order, so joining the slices
+    // keeps the list order that breaks ties.
+    auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
+        for (std::size_t k = from; k < to; ++k) {
+            const int index = order[k];
+            const ClipEntry &entry = entries[index];
+            if (!passesFilter(entry, filter) || !query.matchesGroup(entry.group) || !query.matchesTags(entry.tagMask))
+                continue;
+            if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
+                continue;
+            if (!query.apps.isEmpty()
+                && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey, entry.sourceHost))
+                continue;
+            if (prepared.isEmpty()) {
+                scored.emplace_back(0.0, index);
+                continue;
+            }
+            if (auto score = searchScore(entry, prepared, context))
+                scored.emplace_back(*score, index);
+        }
+    };
+    const std::size_t total = order.size();
+    const int slices = total < parallelThreshold ? 1 : std::clamp(QThread::idealThreadCount(), 1, 8);
+    std::vector<std::vector<std::pair<double, int>>> parts(static_cast<std::size_t>(slices));
+    if (slices == 1) {
+        scoreSlice(0, total, parts[0]);
+    } else {
+        QList<int> sliceNumbers;
+        for (int i = 0; i < slices; ++i)
+            sliceNumbers.append(i);
+        QtConcurrent::blockingMap(sliceNumbers, [&](int slice) {
+            scoreSlice(total * std::size_t(slice) / std::size_t(slices),
+                       total * std::size_t(slice + 1) / std::size_t(slices), parts[std::size_t(slice)]);
+        });
+    }
+    std::vector<std::pair<double, int>> scored;
+    for (auto &part : parts)
+        scored.insert(scored.end(), part.begin(), part.end());
+    std::stable_sort(scored.begin(), scored.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    result.reserve(scored.size());
+    for (const auto &[score, index] : scored)
+        result.push_back(index);
+    return result;
+}
+
+std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
+                                  const ClipFilter &filter, const QString &searchText,
+                                  const SearchContext &context)
+{
+    std::vector<ClipSection> result;
+    if (visible.empty())
+        return result;
+    const auto &entries = clips.entries();
+    if (!searchText.trimmed().isEmpty()) {
+        result.push_back({0, QStringLiteral("Results"), clips.toList(visible)});
+        return result;
+    }
+    const bool pinnedFilter = filter.kind == ClipFilter::Kind::pinned;
+    std::vector<int> pinned;
+    std::vector<int> rest;
+    for (int index : visible)
+        (!pinnedFilter && entries[index].isPinned ? pinned : rest).push_back(index);
+    if (!pinned.empty())
+        result.push_back({0, QStringLiteral("Pinned"), clips.toList(pinned)});
+
+    std::size_t runStart = 0;
+    for (std::size_t i = 1; i <= rest.size(); ++i) {
+        if (i < rest.size() && entries[rest[i]].dayStart == entries[rest[runStart]].dayStart)
+            continue;
+        const auto day = QDateTime::fromSecsSinceEpoch(entries[rest[runStart]].dayStart, context.zone);
+        ClipSection section{int(result.size()), ClipText::dayTitle(day, context.now, context.zone), {}};
+        section.clips.reserve(qsizetype(i - runStart));
+        for (std::size_t k = runStart; k < i; ++k)
+            section.clips.append(entries[rest[k]].clip);
+        result.push_back(std::move(section));
+        runStart = i;
+    }
+    return result;
+}
+
+std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> &ids)
+{
+    std::vector<int> result;
+    if (ids.isEmpty())
+        return result;
+    for (int index : clips.listOrder()) {
+        if (ids.contains(clips.entries()[index].id))
+            result.push_back(index);
+    }
+    return result;
+}
+
+QList<ClipGroup> availableGroups(const ClipCollection &clips)
+{
+    std::array<bool, ClipGroups::allCases.size()> present{};
+    for (const ClipEntry &entry : clips.entries())
+        present[std::size_t(entry.group)] = true;
+    QList<ClipGroup> result;
+    for (ClipGroup group : ClipGroups::allCases) {
+        if (present[std::size_t(group)])
+            result.append(group);
+    }
+    return result;
+}
+
+QList<ColorTag> usedTags(const ClipCollection &clips)
+{
+    std::int64_t mask = 0;
+    for (const ClipEntry &entry : clips.entries())
+        mask |= entry.tagMask;
+    return ColorTags::fromMask(mask);
+}
+
+QList<std::int64_t> daysWithClips(const ClipCollection &clips)
+{
+    QList<std::int64_t> days;
+    for (const ClipEntry &entry : clips.entries()) {
+        if (days.isEmpty() || days.last() != entry.dayStart)
+            days.append(entry.dayStart);
+    }
+    std::sort(days.begin(), days.end());
+    days.erase(std::unique(days.begin(), days.end()), days.end());
+    return days;
+}
+
+QList<SourceApp> sources(const ClipCollection &clips)
+{
+    QHash<QString, SourceApp> byKey;
+    QList<std::pair<QString, QDateTime>> dated;
+    for (const ClipEntry &entry : clips.entries()) {
+        if (entry.sourceKey.isEmpty())
+            continue;
+        dated.append({entry.sourceKey, QDateTime::fromMSecsSinceEpoch(std::int64_t(entry.clip->createdAt * 1000),
+                                                                      QTimeZone::utc())});
+        auto it = byKey.find(entry.sourceKey);
+        if (it == byKey.end()) {
+            // Clips come newest first, so the first one names the source.
+            QString name = !entry.sourceHost.isEmpty() ? entry.sourceHost
+                                                       : entry.clip->sourceName.value_or(QString());
+            if (name.isEmpty())
+                name = QStringLiteral("Unknown");
+            it = byKey.insert(entry.sourceKey, SourceApp{entry.sourceKey, name, 0});
+        }
+        ++it->count;
+    }
+    QList<SourceApp> result;
+    for (const QString &key : SourceRanking::rank(dated))
+        result.append(byKey.value(key));
+    return result;
+}
+
+QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept,
+                                const QStringList &hidden)
+{
+    QList<SourceApp> keptSources;
+    QList<SourceApp> others;
+    for (const SourceApp &source : ranked) {
+        if (hidden.contains(source.bundleID))
+            continue;
+        (kept.contains(source.bundleID) ? keptSources : others).append(source);
+    }
+    const qsizetype room = std::max<qsizetype>(0, sidebarSourceLimit - keptSources.size());
+    keptSources.append(others.mid(0, room));
+    return keptSources;
+}
+
+} // namespace corvane::DerivedLists

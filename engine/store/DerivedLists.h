@@ -1,0 +1,57 @@
+#pragma once
+
+#include "ClipCollection.h"
+#include "ClipFilter.h"
+#include "SourceApp.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QSet>
+#include <QStringList>
+#include <QTimeZone>
+
+#include <vector>
+
+namespace corvane {
+
+/** @brief What a search needs besides the clips: the time, the calendar and the secrets shown. */
+struct SearchContext {
+    QDateTime now;
+    QTimeZone zone;
+    QSet<std::int64_t> revealedSecrets;
+};
+
+/**
+ * @brief The store's derived lists as pure functions over a loaded history.
+ *
+ * Lists of clips are indices into `ClipCollection::entries()`.
+ */
+namespace DerivedLists {
+
+/** The clips the filter selects and the search matches, in list order or best score first. */
+std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
+                         const SearchContext &context);
+
+/** Sections of a visible list: "Results" for a search, else "Pinned" then runs of one day. */
+std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
+                                  const ClipFilter &filter, const QString &searchText,
+                                  const SearchContext &context);
+
+/** The ids' clips, in list order. */
+std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> &ids);
+
+QList<ClipGroup> availableGroups(const ClipCollection &clips);
+QList<ColorTag> usedTags(const ClipCollection &clips);
+/** Start-of-day dates (seconds since 1970) of every clip, ascending. */
+QList<std::int64_t> daysWithClips(const ClipCollection &clips);
+
+/** One entry per source key, ranked by recency-weighted frequency. */
+QList<SourceApp> sources(const ClipCollection &clips);
+/** The sources not hidden: kept ones first (ranked order), then the best others, 5 at most unless more are kept. */
+QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept,
+                                const QStringList &hidden);
+
+inline constexpr int sidebarSourceLimit = 5;
+
+} // namespace DerivedLists
+} // namespace corvane

@@ -1,0 +1,76 @@
+#include "ListDiff.h"
+
+#include "IdIndex.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+
+/** Positions (into `values`) of a longest strictly increasing subsequence. */
+std::vector<int> longestIncreasing(const std::vector<int> &values)
+{
+    std::vector<int> tails; // index into values of the smallest tail of each length
+    std::vector<int> previous(values.size(), -1);
+    for (int i = 0; i < int(values.size()); ++i) {
+        auto it = std::lower_bound(tails.begin(), tails.end(), values[i],
+                                   [&values](int index, int value) { return values[index] < value; });
+        if (it != tails.begin())
+            previous[i] = *(it - 1);
+        if (it == tails.end())
+            tails.push_back(i);
+        else
+            *it = i;
+    }
+    std::vector<int> result(tails.size());
+    int at = tails.empty() ? -1 : tails.back();
+    for (int k = int(result.size()) - 1; k >= 0; --k) {
+        result[k] = at;
+        at = previous[at];
+    }
+    return result;
+}
+
+int countRuns(const std::vector<bool> &flags)
+{
+    int runs = 0;
+    for (std::size_t i = 0; i < flags.size(); ++i) {
+        if (flags[i] && (i == 0 || !flags[i - 1]))
+            ++runs;
+    }
+    return runs;
+}
+
+} // namespace
+
+ListDiff ListDiff::byID(const std::vector<std::int64_t> &oldIDs, const std::vector<std::int64_t> &newIDs)
+{
+    std::int64_t maxID = 0;
+    for (std::int64_t id : newIDs)
+        maxID = std::max(maxID, id);
+    IdIndex newIndex;
+    newIndex.reset(maxID, newIDs.size());
+    for (int i = 0; i < int(newIDs.size()); ++i)
+        newIndex.insert(newIDs[std::size_t(i)], i);
+
+    std::vector<int> positions; // new position of each old row still present
+    std::vector<int> oldRows;
+    for (int i = 0; i < int(oldIDs.size()); ++i) {
+        const int position = newIndex.value(oldIDs[std::size_t(i)]);
+        if (position >= 0) {
+            positions.push_back(position);
+            oldRows.push_back(i);
+        }
+    }
+    ListDiff diff{std::vector<bool>(oldIDs.size(), true), std::vector<bool>(newIDs.size(), true)};
+    for (int k : longestIncreasing(positions)) {
+        diff.remove[std::size_t(oldRows[std::size_t(k)])] = false;
+        diff.insert[std::size_t(positions[std::size_t(k)])] = false;
+    }
+    return diff;
+}
+
+int ListDiff::editCount() const { return countRuns(remove) + countRuns(insert); }
+
+} // namespace corvane

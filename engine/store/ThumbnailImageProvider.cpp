@@ -1,0 +1,58 @@
+#include "ThumbnailImageProvider.h"
+
+#include "ClipboardStore.h"
+
+namespace corvane {
+
+QImage fitToRequest(const QImage &image, const QSize &requestedSize)
+{
+    if (image.isNull() || (requestedSize.width() <= 0 && requestedSize.height() <= 0))
+        return image;
+    QSize target = requestedSize;
+    if (target.width() <= 0)
+        target.setWidth(image.width() * target.height() / std::max(1, image.height()));
+    if (target.height() <= 0)
+        target.setHeight(image.height() * target.width() / std::max(1, image.width()));
+    return image.scaled(target, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+}
+
+ThumbnailImageProvider::ThumbnailImageProvider(ClipboardStore *store)
+    : QQuickImageProvider(QQuickImageProvider::Image), m_store(store)
+{
+    if (store) {
+        QObject::connect(store, &ClipboardStore::clipsChanged, this, [this] { snapshot(); });
+        snapshot();
+    }
+}
+
+void ThumbnailImageProvider::snapshot()
+{
+    if (!m_store)
+        return;
+    QHash<std::int64_t, QByteArray> thumbnails;
+    for (const ClipRef &clip : m_store->clips()) {
+        if (clip->hasThumbnail())
+            thumbnails.insert(clip->id, clip->thumbnailPng);
+    }
+    QMutexLocker lock(&m_mutex);
+    m_thumbnails.swap(thumbnails);
+}
+
+QImage ThumbnailImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)
+{
+    bool ok = false;
+    const qint64 clipID = id.section(QLatin1Char('?'), 0, 0).toLongLong(&ok);
+    QByteArray png;
+    if (ok) {
+        QMutexLocker lock(&m_mutex);
+        png = m_thumbnails.value(clipID);
+    }
+    QImage image;
+    if (!png.isEmpty())
+        image.loadFromData(png, "PNG");
+    if (size)
+        *size = image.size();
+    return fitToRequest(image, requestedSize);
+}
+
+} // namespace corvane

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QMutex>
+#include <QPointer>
+#include <QQuickImageProvider>
+
+#include <cstdint>
+
+namespace corvane {
+
+class ClipboardStore;
+
+/**
+ * @brief "image://thumb/<clip id>": a clip's stored thumbnail.
+ *
+ * Image loading may run off the main thread, so the encoded thumbnails are copied out of the
+ * store whenever its history changes and read under a lock.
+ */
+class ThumbnailImageProvider : public QQuickImageProvider {
+public:
+    explicit ThumbnailImageProvider(ClipboardStore *store);
+
+    QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;
+
+private:
+    void snapshot();
+
+    QPointer<ClipboardStore> m_store;
+    QMutex m_mutex;
+    QHash<std::int64_t, QByteArray> m_thumbnails;
+};
+
+/** Scales to the requested size keeping the aspect ratio (either side 0 means "any"). */
+QImage fitToRequest(const QImage &image, const QSize &requestedSize);
+
+} // namespace corvane

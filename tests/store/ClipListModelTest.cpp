@@ -1,0 +1,99 @@
+#include "ClipListModel.h"
+#include "StoreTest.h"
+
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
+
+namespace corvane::test {
+namespace {
+
+class ClipListModelTest : public StoreTest {
+protected:
+    void SetUp() override
+    {
+        StoreTest::SetUp();
+        for (int i = 0; i < 5; ++i)
+            c.append(addText(QStringLiteral("clip %1").arg(i), 100 - i));
+        model.setStore(store.get());
+        tester = std::make_unique<QAbstractItemModelTester>(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    }
+
+    QList<std::int64_t> rows() const
+    {
+        QList<std::int64_t> result;
+        for (int row = 0; row < model.rowCount(); ++row)
+            result.append(model.data(model.index(row), ClipListModel::ClipIdRole).toLongLong());
+        return result;
+    }
+
+    QList<std::int64_t> c;
+    ClipListModel model;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
+TEST_F(ClipListModelTest, ReloadsEditRowsInPlaceWithoutAReset)
+{
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    QSignalSpy inserts(&model, &QAbstractItemModel::rowsInserted);
+    QSignalSpy removes(&model, &QAbstractItemModel::rowsRemoved);
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+
+    const std::int64_t fresh = addText(QStringLiteral("fresh"));
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+    EXPECT_EQ(inserts.count(), 1);
+    EXPECT_EQ(removes.count(), 0);
+
+    QPersistentModelIndex kept = model.index(4); // c[1]
+    store->togglePin(c[0]); // the oldest moves to the top
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+    EXPECT_EQ(kept.data(ClipListModel::ClipIdRole).toLongLong(), c[1]);
+
+    store->deleteClip(fresh);
+    store->saveNote(QStringLiteral("a note"), c[2]);
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+    EXPECT_EQ(model.data(model.index(model.rowOf(c[2])), ClipListModel::TitleRole).toString(), QStringLiteral("a note"));
+
+    store->setSearchText(QStringLiteral("clip 3"));
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+    store->setSearchText(QString());
+    store->setFilter(ClipFilter::pinned());
+    EXPECT_EQ(rows(), QList<std::int64_t>{c[0]});
+    EXPECT_EQ(resets.count(), 0);
+}
+
+TEST_F(ClipListModelTest, SelectionAndRevealTouchOnlyTheirRows)
+{
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    store->select(c[1]);
+    ASSERT_EQ(changes.count(), 1);
+    EXPECT_EQ(changes.first().at(0).value<QModelIndex>().row(), model.rowOf(c[1]));
+    EXPECT_TRUE(model.data(model.index(model.rowOf(c[1])), ClipListModel::IsSelectedRole).toBool());
+    store->select(c[2]);
+    EXPECT_EQ(changes.count(), 3);
+}
+
+TEST_F(ClipListModelTest, SectionedRowsCarryTheirSection)
+{
+    model.setSectioned(true);
+    store->togglePin(c[4]);
+    EXPECT_EQ(model.data(model.index(0), ClipListModel::SectionTitleRole).toString(), QStringLiteral("Pinned"));
+    EXPECT_EQ(model.data(model.index(1), ClipListModel::SectionTitleRole).toString(), QStringLiteral("Today"));
+    EXPECT_EQ(model.data(model.index(1), ClipListModel::SectionIdRole).toInt(), 1);
+}
+
+TEST_F(ClipListModelTest, AModelWithItsOwnFilterIgnoresTheStores)
+{
+    ClipListModel own;
+    QAbstractItemModelTester ownTester(&own, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    own.setFollowStore(false);
+    own.setStore(store.get());
+    own.setSearchText(QStringLiteral("clip 2"));
+    EXPECT_EQ(own.count(), 1);
+    store->setSearchText(QStringLiteral("clip"));
+    EXPECT_EQ(own.count(), 1);
+    own.setFilterKey(QStringLiteral("pinned"));
+    EXPECT_EQ(own.count(), 0);
+}
+
+} // namespace
+} // namespace corvane::test

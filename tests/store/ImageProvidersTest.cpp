@@ -1,0 +1,40 @@
+#include "SourceIconImageProvider.h"
+#include "StoreTest.h"
+#include "ThumbnailImageProvider.h"
+
+#include <QCoreApplication>
+
+namespace corvane::test {
+namespace {
+
+class ImageProvidersTest : public StoreTest {};
+
+TEST_F(ImageProvidersTest, ThumbnailsAreServedByClipIdAndScaledToTheRequest)
+{
+    ThumbnailImageProvider provider(store.get());
+    const std::int64_t image = addImage(pngOf(Qt::magenta));
+    QSize size;
+    const QImage full = provider.requestImage(QStringLiteral("%1?99").arg(image), &size, {});
+    EXPECT_EQ(size, QSize(4, 4));
+    EXPECT_EQ(full.pixelColor(0, 0), QColor(Qt::magenta));
+    EXPECT_EQ(provider.requestImage(QString::number(image), &size, QSize(2, 0)).size(), QSize(2, 2));
+    EXPECT_TRUE(provider.requestImage(QStringLiteral("12345"), &size, {}).isNull());
+    EXPECT_TRUE(provider.requestImage(QStringLiteral("not-an-id"), &size, {}).isNull());
+}
+
+TEST_F(ImageProvidersTest, SourceIconsLoadOnTheMainThreadAfterAMiss)
+{
+    QImage icon(8, 8, QImage::Format_ARGB32);
+    icon.fill(Qt::darkGreen);
+    entries.add(DesktopEntry{QStringLiteral("org.kde.kate"), QStringLiteral("Kate"), {}, {}, {}, {}, false}, icon);
+    SourceIconImageProvider provider(store->iconCache());
+    QSize size;
+    EXPECT_TRUE(provider.requestImage(QStringLiteral("org.kde.kate?0"), &size, {}).isNull());
+    QCoreApplication::processEvents(); // the queued load request
+    QCoreApplication::processEvents(); // the load itself
+    EXPECT_EQ(provider.requestImage(QStringLiteral("org.kde.kate?1"), &size, {}).pixelColor(0, 0), QColor(Qt::darkGreen));
+    EXPECT_EQ(size, QSize(64, 64));
+}
+
+} // namespace
+} // namespace corvane::test
