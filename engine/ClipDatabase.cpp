@@ -42,6 +42,8 @@ CREATE TABLE IF NOT EXISTS clips (
     hash TEXT UNIQUE NOT NULL,
     dhash INTEGER,
     detail TEXT,
+    text_length INTEGER,
+    text_prefix TEXT,
     text TEXT,
     thumbnail BLOB,
     image BLOB

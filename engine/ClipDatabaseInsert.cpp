@@ -9,6 +9,32 @@ namespace corvane {
 
 using Kind = ClipDatabase::Error::Kind;
 
+namespace {
+
+/**
+ * For a text longer than a list row shows: its length in code points and its opening, one
+ * character longer than the loaded prefix (which tells the loader the text was cut).
+ */
+std::optional<std::pair<std::int64_t, QString>> longTextSummary(const std::optional<QString> &text)
+{
+    if (!text || text->size() <= Clip::textPrefixLength)
+        return std::nullopt;
+    std::int64_t codePoints = 0;
+    qsizetype prefixEnd = -1;
+    for (qsizetype i = 0; i < text->size(); ++i) {
+        if (text->at(i).isLowSurrogate())
+            continue;
+        if (codePoints == Clip::textPrefixLength + 1)
+            prefixEnd = i;
+        ++codePoints;
+    }
+    if (prefixEnd < 0)
+        return std::nullopt; // no longer than the prefix once surrogate pairs count as one
+    return std::pair(codePoints, text->left(prefixEnd));
+}
+
+} // namespace
+
 std::optional<std::int64_t> ClipDatabase::nearDuplicate(const NewClip &clip)
 {
     if (clip.group != ClipGroup::image || !clip.dhash || clip.imageSize.isEmpty())
@@ -64,8 +90,9 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
     } else {
         SqliteStatement upsert(m_db, R"sql(
             INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,
-                source_bundle_id, source_url, created_at, hash, dhash, detail, text, thumbnail, image)
-            VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14)
+                source_bundle_id, source_url, created_at, hash, dhash, detail, text, thumbnail, image,
+                text_length, text_prefix)
+            VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)
             ON CONFLICT(hash) DO UPDATE SET created_at = excluded.created_at,
                 source_name = excluded.source_name, source_bundle_id = excluded.source_bundle_id,
                 source_url = excluded.source_url
@@ -82,6 +109,10 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         else
             upsert.bindNull(10);
         upsert.bind(11, clip.detail).bind(12, clip.text).bindBlob(13, clip.thumbnail).bindBlob(14, clip.image);
+        if (const auto summary = longTextSummary(clip.text))
+            upsert.bind(15, summary->first).bind(16, summary->second);
+        else
+            upsert.bindNull(15).bindNull(16);
         if (!upsert.step())
             throw Error(Kind::step, {});
         result = {upsert.int64(0), exists ? InsertResult::Outcome::bumped : InsertResult::Outcome::inserted};

@@ -15,10 +15,11 @@ namespace {
 
 // One character more than the kept prefix shows whether a text was cut; only then is the whole
 // text's length asked for, since counting the characters of every text costs a full decode.
+// A long text's opening and length are stored beside it, so a list load never reads it whole.
 #define CLIP_COLUMNS                                                                               \
     "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, " \
     "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                   \
-    "substr(text, 1, 2001), length(thumbnail) "
+    "coalesce(text_prefix, substr(text, 1, 2001)), length(thumbnail) "
 
 static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
 
@@ -173,7 +174,7 @@ QList<Clip> ClipDatabase::loadClips()
         StringPool pool;
         SqliteStatement rows(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
         SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
-        SqliteStatement lengthQuery(m_db, "SELECT length(text) FROM clips WHERE id = ?1");
+        SqliteStatement lengthQuery(m_db, "SELECT coalesce(text_length, length(text)) FROM clips WHERE id = ?1");
         QHash<std::int64_t, QByteArray> thumbnails;
         for (const auto &[id, place] : places) {
             if (!rows.step() || rows.int64(0) != id)
@@ -205,7 +206,7 @@ std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
         if (!statement.step())
             return std::nullopt;
         StringPool pool;
-        SqliteStatement lengthQuery(m_db, "SELECT length(text) FROM clips WHERE id = ?1");
+        SqliteStatement lengthQuery(m_db, "SELECT coalesce(text_length, length(text)) FROM clips WHERE id = ?1");
         if (readRow(statement, lengthQuery, pool, clip, text) > 0) {
             SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
             clip.thumbnailPng = readThumbnail(thumbnailQuery, id);

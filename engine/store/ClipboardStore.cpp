@@ -5,6 +5,7 @@
 #include "ClipFilterKey.h"
 #include "ClipListModel.h"
 #include "ClipText.h"
+#include "ClipboardCapture.h"
 #include "ClipboardService.h"
 #include "Clock.h"
 #include "DerivedListCache.h"
@@ -54,6 +55,10 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     if (!services.databasePath.isEmpty())
         openDatabase(services.databasePath);
     reload();
+    if (services.activeWindow) {
+        m_capture = std::make_unique<ClipboardCapture>(*this, *m_clipboard, *services.activeWindow, *m_clock);
+        m_capture->start();
+    }
 }
 
 ClipboardStore::~ClipboardStore() = default;

@@ -30,8 +30,10 @@ class QQmlEngine;
 
 namespace corvane {
 
+class ActiveWindow;
 class AppSettings;
 class ClipDatabase;
+class ClipboardCapture;
 class ClipboardService;
 class ClipListModel;
 class Clock;
@@ -95,6 +97,8 @@ public:
         ClipboardService *clipboard = nullptr;
         Clock *clock = nullptr;
         DesktopEntries *desktopEntries = nullptr;
+        /** The frontmost app for captures; without it the store records nothing from the clipboard. */
+        ActiveWindow *activeWindow = nullptr;
         /** Opened by the store; when opening fails the store runs without a database. */
         QString databasePath;
         QTimeZone timeZone = QTimeZone::systemTimeZone();
@@ -137,6 +141,8 @@ public:
     qint64 ownChangeCount() const { return m_ownChangeCount; }
     /** The database for the capture thread to write into; shared so it outlives a late task. */
     std::shared_ptr<ClipDatabase> sharedDatabase() const { return m_database; }
+    /** The clipboard monitor and capture queue, running since construction; null without an active window. */
+    ClipboardCapture *capture() const { return m_capture.get(); }
 
     // --- State ---------------------------------------------------------------------------------
     ClipDatabase *database() const { return m_database.get(); }
@@ -323,6 +329,7 @@ private:
     FullImageCache m_images;
     SourceIconCache *m_icons = nullptr;
     ClipListModel *m_clipModel = nullptr;
+    std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
 };
 
 } // namespace corvane

@@ -6,6 +6,7 @@
 #include "SourceIconImageProvider.h"
 #include "SystemClock.h"
 #include "ThumbnailImageProvider.h"
+#include "X11ActiveWindow.h"
 #include "XdgDesktopEntries.h"
 
 #include <QNetworkAccessManager>
@@ -21,6 +22,7 @@ ClipboardStore *ClipboardStore::shared()
         services.clipboard = new QtClipboardService;
         services.clock = new SystemClock;
         services.desktopEntries = new XdgDesktopEntries;
+        services.activeWindow = new X11ActiveWindow(*services.desktopEntries);
         services.databasePath = ClipDatabase::defaultPath();
         auto *fetcher = new SiteIconFetcher(new QNetworkAccessManager);
         services.siteIcons = [fetcher](const QString &host, const QString &scheme,

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "ClipDatabase.h"
+#include "ClipboardPayload.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+
+namespace corvane {
+
+/** @brief One copy on its way to the history, with everything the capture thread needs. */
+struct CaptureRequest {
+    ClipboardPayload payload;
+    std::optional<QString> sourceName;
+    std::optional<QString> sourceBundleID;
+    double date = 0; ///< seconds since 1970
+    std::int64_t storageLimit = 0;
+};
+
+/** @brief What became of one capture. */
+struct CaptureOutcome {
+    enum class Kind {
+        stored,  ///< a row was inserted, bumped or replaced
+        dropped, ///< nothing usable in the payload (an unreadable image)
+        failed   ///< not stored, with a warning for the user
+    };
+    Kind kind = Kind::dropped;
+    std::int64_t clipID = 0;
+    bool isNewRow = false; ///< inserted rather than bumped or replaced
+    QString warning;
+};
+
+/**
+ * @brief The work of the capture thread for one copy: classify or decode, hash, thumbnail,
+ * insert or bump, prune.
+ *
+ * Runs on whatever thread calls it; the database serialises itself.
+ */
+class CapturePipeline {
+public:
+    explicit CapturePipeline(ClipDatabase &database) : m_database(database) {}
+
+    CaptureOutcome process(const CaptureRequest &request);
+
+    /** The row to insert for a request; nothing when the payload holds no usable content. */
+    static std::optional<ClipDatabase::NewClip> prepare(const CaptureRequest &request);
+
+private:
+    ClipDatabase &m_database;
+};
+
+} // namespace corvane

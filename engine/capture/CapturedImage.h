@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+#include <optional>
+
+namespace corvane {
+
+/**
+ * @brief An image copy made ready for the history: PNG bytes, thumbnail, identity and fingerprint.
+ *
+ * Built on the capture thread; everything here is pure and safe off the main thread.
+ */
+struct CapturedImage {
+    QByteArray png;       ///< the full image as PNG (stored, and copied back)
+    QByteArray thumbnail; ///< PNG, longest side at most thumbnailSide
+    QSize size;           ///< pixel size of the full image
+    QString hash;         ///< ClipHash::image
+    quint64 dHash = 0;    ///< differenceHash
+
+    static constexpr int thumbnailSide = 320;
+    /** Largest image accepted, in pixels (a 16k x 16k screenshot wall is plenty). */
+    static constexpr qint64 maxPixels = 268'435'456;
+
+    /** Decodes encoded bytes of any readable format; nothing when they are not an image. */
+    static std::optional<CapturedImage> fromData(const QByteArray &encoded);
+    /** Reads an image file; nothing when it is missing or not an image. */
+    static std::optional<CapturedImage> fromFile(const QString &path);
+    /** Encodes an already decoded image; keeps `png` when the caller has it already. */
+    static std::optional<CapturedImage> fromImage(const QImage &image, QByteArray png = {});
+
+    /**
+     * 64-bit difference hash: the image in grey at 9 x 8, one bit per horizontally adjacent
+     * pair (set when the left pixel is brighter). Near-identical pictures differ in few bits.
+     */
+    static quint64 differenceHash(const QImage &image);
+};
+
+} // namespace corvane

@@ -1,0 +1,80 @@
+#include "ClipboardCapture.h"
+
+#include "AppSettings.h"
+#include "ClipboardStore.h"
+#include "Clock.h"
+#include "X11ClipboardSource.h"
+
+#include <QGuiApplication>
+
+namespace corvane {
+
+namespace {
+
+QStringList bundleIDs(const QList<ExcludedApp> &apps)
+{
+    QStringList ids;
+    for (const ExcludedApp &app : apps)
+        ids << app.bundleID;
+    return ids;
+}
+
+} // namespace
+
+ClipboardCapture::ClipboardCapture(ClipboardStore &store, ClipboardService &clipboard,
+                                   const ActiveWindow &activeWindow, Clock &clock,
+                                   std::unique_ptr<ClipboardSource> source)
+    : m_store(store),
+      m_clock(clock),
+      m_source(source ? std::move(source) : defaultSource(clipboard)),
+      m_monitor(clipboard, *m_source, activeWindow, clock, [this] { return monitorSettings(); })
+{
+    m_monitor.ownChangeCount = [this] { return m_store.ownChangeCount(); };
+    m_monitor.onSkip = [this](const QString &appName, const QString &reason) { m_store.recordSkip(appName, reason); };
+    m_monitor.onCapture = [this](const ClipboardPayload &payload, const std::optional<AppIdentity> &app) {
+        capture(payload, app);
+    };
+    if (const std::shared_ptr<ClipDatabase> database = store.sharedDatabase()) {
+        m_queue = std::make_unique<CaptureQueue>(database);
+        m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids) { m_store.clipsRecorded(ids.last()); };
+        m_queue->onCaptureWarning = [this](const QString &message) {
+            m_store.showNotice(message, Notice::Kind::warning);
+        };
+    }
+}
+
+ClipboardCapture::~ClipboardCapture() = default;
+
+std::unique_ptr<ClipboardSource> ClipboardCapture::defaultSource(ClipboardService &clipboard)
+{
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        if (auto source = X11ClipboardSource::create())
+            return source;
+        qWarning("Corvane: no private X connection for clipboard reads; reading on the main thread");
+    }
+    return std::make_unique<DirectClipboardSource>(clipboard);
+}
+
+ClipboardMonitor::Settings ClipboardCapture::monitorSettings() const
+{
+    const AppSettings &settings = *m_store.settings();
+    return {bundleIDs(settings.userExclusions()), bundleIDs(settings.nameRuleOverrides()),
+            settings.finderImagesAsImages()};
+}
+
+void ClipboardCapture::capture(const ClipboardPayload &payload, const std::optional<AppIdentity> &app)
+{
+    if (!m_queue || !m_store.acceptsCapture(payload.isImage()))
+        return;
+    CaptureRequest request;
+    request.payload = payload;
+    if (app && !app->name.isEmpty())
+        request.sourceName = app->name;
+    if (app && !app->id.isEmpty())
+        request.sourceBundleID = app->id;
+    request.date = double(m_clock.now().toMSecsSinceEpoch()) / 1000.0;
+    request.storageLimit = m_store.settings()->storageLimit();
+    m_queue->enqueue(std::move(request));
+}
+
+} // namespace corvane

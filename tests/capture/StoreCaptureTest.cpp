@@ -1,0 +1,206 @@
+#include "AppSettings.h"
+#include "CaptureTestSupport.h"
+#include "ClipboardCapture.h"
+#include "ClipboardStore.h"
+#include "FakeActiveWindow.h"
+#include "FakeClipboardService.h"
+#include "FakeClock.h"
+
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace corvane;
+
+namespace {
+
+const AppIdentity editor{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor"), 11};
+
+ClipboardContent textContent(const QString &text)
+{
+    ClipboardContent content;
+    content.text = text;
+    return content;
+}
+
+ClipboardContent imageContent()
+{
+    ClipboardContent content;
+    content.image = QImage(40, 30, QImage::Format_RGB32);
+    content.image.fill(Qt::darkCyan);
+    return content;
+}
+
+/** The store as the app runs it, over a fake clipboard, window and clock. */
+class StoreCaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        test::ensureApplication();
+        ASSERT_TRUE(dir.isValid());
+        file = std::make_unique<QSettings>(dir.filePath(QStringLiteral("Corvane.conf")), QSettings::IniFormat);
+        settings = std::make_unique<AppSettings>(file.get(), nullptr);
+        window.setFrontmostApp(editor);
+    }
+
+    void start(bool withDatabase = true)
+    {
+        ClipboardStore::Services services;
+        services.settings = settings.get();
+        services.clipboard = &clipboard;
+        services.clock = &clock;
+        services.activeWindow = &window;
+        if (withDatabase)
+            services.databasePath = dir.filePath(QStringLiteral("data/history.sqlite"));
+        store = std::make_unique<ClipboardStore>(services);
+        store->onCaptureFeedback = [this] { ++flashes; };
+    }
+
+    /** Another app copies; the next poll picks it up and the capture thread stores it. */
+    void copy(const QStringList &formats, const ClipboardContent &content)
+    {
+        clipboard.setExternal(formats, content);
+        settle();
+    }
+    void copyText(const QString &text) { copy({QStringLiteral("text/plain")}, textContent(text)); }
+
+    void settle()
+    {
+        clock.advance(ClipboardMonitor::pollInterval);
+        CaptureQueue *queue = store->capture()->queue();
+        ASSERT_TRUE(!queue || test::processEventsUntil([queue] { return queue->pendingCount() == 0; }));
+    }
+
+    QStringList texts() const
+    {
+        QStringList result;
+        for (const ClipRef &clip : store->clips())
+            result << clip->text.value_or(QStringLiteral("<image>"));
+        return result;
+    }
+
+    QTemporaryDir dir;
+    std::unique_ptr<QSettings> file;
+    std::unique_ptr<AppSettings> settings;
+    FakeClipboardService clipboard;
+    FakeActiveWindow window;
+    FakeClock clock;
+    std::unique_ptr<ClipboardStore> store;
+    int flashes = 0;
+};
+
+} // namespace
+
+TEST_F(StoreCaptureTest, CopiesLandInTheHistoryWithTheirSource)
+{
+    start();
+    copyText(QStringLiteral("https://example.org/docs"));
+    ASSERT_EQ(store->clipCount(), 1);
+    const ClipRef clip = store->clips().first();
+    EXPECT_EQ(clip->group, ClipGroup::link);
+    EXPECT_EQ(clip->sourceName, QStringLiteral("Text Editor"));
+    EXPECT_EQ(clip->sourceBundleID, QStringLiteral("org.gnome.TextEditor"));
+    EXPECT_EQ(store->lastAddedID(), clip->id);
+    EXPECT_EQ(flashes, 1);
+}
+
+TEST_F(StoreCaptureTest, GateDropsWhilePausedAndImagesWhenImagesAreOff)
+{
+    start();
+    store->pause();
+    copyText(QStringLiteral("while paused"));
+    store->resume();
+    settings->setRecordImages(false);
+    copy({QStringLiteral("image/png")}, imageContent());
+    copyText(QStringLiteral("text still recorded"));
+    settings->setRecordImages(true);
+    copy({QStringLiteral("image/png")}, imageContent());
+    EXPECT_EQ(texts(), (QStringList{"<image>", "text still recorded"}));
+    EXPECT_TRUE(store->recentSkips().isEmpty()) << "the gate is not a privacy skip";
+}
+
+TEST_F(StoreCaptureTest, WithoutADatabaseNothingIsRecorded)
+{
+    start(false);
+    ASSERT_FALSE(store->hasDatabase());
+    copyText(QStringLiteral("lost on purpose"));
+    EXPECT_EQ(store->clipCount(), 0);
+    EXPECT_EQ(flashes, 0);
+}
+
+TEST_F(StoreCaptureTest, OwnCopyBackIsNotRecordedButColourAndQrWritesAre)
+{
+    start();
+    copyText(QStringLiteral("first"));
+    clock.advance(60'000);
+    copyText(QStringLiteral("second"));
+    const ClipRef first = store->clips().last();
+    const double before = first->createdAt;
+
+    store->copy(first->id);
+    settle();
+    EXPECT_EQ(texts(), (QStringList{"second", "first"})) << "copy-back neither adds nor bumps";
+    EXPECT_EQ(store->clips().last()->createdAt, before);
+
+    // The inspector's colour rows write the clipboard without recording the change.
+    clipboard.writeText(QStringLiteral("#FF8800"));
+    settle();
+    ASSERT_EQ(store->clipCount(), 3);
+    EXPECT_EQ(store->clips().first()->group, ClipGroup::color);
+}
+
+TEST_F(StoreCaptureTest, PrivacyVerdictsEndToEnd)
+{
+    start();
+    settings->addExclusion(QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor"));
+    settings->addNameRuleOverride(QStringLiteral("org.example.PasswordGenerator"), QStringLiteral("Password Generator"));
+
+    struct Case { std::optional<AppIdentity> app; QStringList extra; QString reason; };
+    const AppIdentity keepass{QStringLiteral("org.KeePassXC.KeePassXC"), QStringLiteral("KeePassXC"), 2};
+    const AppIdentity generator{QStringLiteral("org.example.PasswordGenerator"), QStringLiteral("Password Generator"), 3};
+    const AppIdentity safe{QStringLiteral("org.example.SafeBox"), QStringLiteral("Password Safe Box"), 4};
+    const AppIdentity terminal{QStringLiteral("org.gnome.Terminal"), QStringLiteral("Terminal"), 5};
+    const Case cases[] = {
+        {terminal, {QStringLiteral("x-kde-passwordManagerHint")}, "Hidden content"},
+        {keepass, {}, "Password manager"},
+        {editor, {}, "Excluded app"},
+        {safe, {}, "App name suggests passwords"},
+        {generator, {}, ""},
+        {terminal, {}, ""},
+    };
+    int recorded = 0;
+    for (const Case &c : cases) {
+        window.setFrontmostApp(c.app);
+        const qsizetype skipsBefore = store->recentSkips().size();
+        copy(QStringList{QStringLiteral("text/plain")} + c.extra, textContent(c.app->name + QStringLiteral(" copy")));
+        if (c.reason.isEmpty()) {
+            ++recorded;
+            EXPECT_EQ(store->clips().first()->sourceName, c.app->name);
+        } else {
+            ASSERT_EQ(store->recentSkips().size(), skipsBefore + 1) << c.reason.toStdString();
+            EXPECT_EQ(store->recentSkips().first().reason, c.reason);
+            EXPECT_EQ(store->recentSkips().first().appName, c.app->name);
+        }
+        EXPECT_EQ(store->clipCount(), recorded) << c.app->name.toStdString();
+    }
+}
+
+TEST_F(StoreCaptureTest, RecentSkipsKeepTheNewestTwenty)
+{
+    start();
+    window.setFrontmostApp(std::nullopt);
+    copy({QStringLiteral("text/plain"), QStringLiteral("x-kde-passwordManagerHint")}, textContent("s"));
+    ASSERT_EQ(store->recentSkips().size(), 1);
+    EXPECT_EQ(store->recentSkips().first().appName, QStringLiteral("Unknown app"));
+
+    for (int i = 0; i < 24; ++i) {
+        window.setFrontmostApp(AppIdentity{QStringLiteral("app%1").arg(i), QStringLiteral("App %1").arg(i), i});
+        copy({QStringLiteral("text/plain"), QStringLiteral("x-kde-passwordManagerHint")}, textContent("s"));
+    }
+    const QList<SkippedCopy> &skips = store->recentSkips();
+    ASSERT_EQ(skips.size(), 20);
+    EXPECT_EQ(skips.first().appName, QStringLiteral("App 23"));
+    EXPECT_EQ(skips.last().appName, QStringLiteral("App 4"));
+    EXPECT_EQ(store->clipCount(), 0);
+}
