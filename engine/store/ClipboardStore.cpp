@@ -10,6 +10,7 @@
 #include "Clock.h"
 #include "DerivedListCache.h"
 #include "DesktopEntries.h"
+#include "SearchIndexBuilder.h"
 #include "ImageTools.h"
 
 #include <QDebug>
@@ -46,6 +47,7 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     connect(m_settings, &AppSettings::keptSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
     connect(m_settings, &AppSettings::hiddenSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
 
+    m_indexBuilder = new SearchIndexBuilder(m_clips, this);
     m_clipModel = new ClipListModel(this);
     m_clipModel->setSectioned(true);
     m_clipModel->setStore(this);
@@ -150,6 +152,7 @@ void ClipboardStore::replaceClips(QList<Clip> loaded)
     const qint64 oldStorage = m_clips.storageUsed();
     if (!m_clips.replace(std::move(loaded), m_zone))
         return;
+    m_indexBuilder->start();
     afterReload();
     if (oldStorage != m_clips.storageUsed())
         emit storageUsedChanged();

@@ -39,6 +39,7 @@ class ClipListModel;
 class Clock;
 class DerivedListCache;
 class DesktopEntries;
+class SearchIndexBuilder;
 class TimerHandle;
 
 /**
@@ -190,6 +191,8 @@ public:
     ClipList visibleClips() const { return visibleClips(m_filter, m_searchText); }
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText) const;
     std::vector<ClipSection> sections() const { return sections(m_filter, m_searchText); }
+    /** The sections of a visible list as titles and a section per row (no copies of the clips). */
+    SectionLayout sectionLayout(const ClipFilter &filter, const QString &searchText) const;
     ClipList selectedClips() const;
     QList<ClipGroup> availableGroups() const;
     QList<ColorTag> usedTags() const;
@@ -229,6 +232,8 @@ public:
     /** The cached source icon; a miss starts loading it and `iconRevision` moves when it arrives. */
     QImage sourceIcon(const std::optional<QString> &key);
     SourceIconCache *iconCache() const { return m_icons; }
+    /** Indexes newly loaded clips for search on a worker thread (started after each full load). */
+    SearchIndexBuilder *searchIndexBuilder() const { return m_indexBuilder; }
     Q_INVOKABLE void keepSource(const QString &key);
     Q_INVOKABLE void hideSource(const QString &key);
     /** Pauses recording; with a duration above 0 seconds it resumes by itself at the end. */
@@ -304,6 +309,7 @@ private:
 
     ClipCollection m_clips;
     std::unique_ptr<DerivedListCache> m_derived;
+    SearchIndexBuilder *m_indexBuilder = nullptr;
     ClipFilter m_filter;
     QString m_searchText;
     std::optional<std::int64_t> m_selectedID;

@@ -316,3 +316,18 @@ TEST_F(EditsTest, ReloadSeesChangesMadeThroughAnotherConnection)
 
 } // namespace
 } // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+TEST_F(EditsTest, ClearingTheHistoryDropsCachedImages)
+{
+    const std::int64_t image = addImage(pngOf(Qt::red));
+    ASSERT_FALSE(store->fullImage(image).isNull());
+    store->database()->exec(QStringLiteral("DELETE FROM clips WHERE pinned = 0 AND tags = 0"));
+    store->reload();
+    EXPECT_TRUE(store->fullImage(image).isNull());
+}
+
+} // namespace
+} // namespace corvane::test
