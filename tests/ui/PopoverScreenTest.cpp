@@ -413,8 +413,12 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
         updates.push_back(t.nsecsElapsed() / 1e6);
     }
     std::vector<double> totals;
-    for (size_t i = 0; i < updates.size(); ++i)
+    std::printf("[perf] per keystroke (search + lists):");
+    for (size_t i = 0; i < updates.size(); ++i) {
         totals.push_back(searches[i] + updates[i]);
+        std::printf(" %.1f+%.1f", searches[i], updates[i]);
+    }
+    std::printf("\n");
     std::sort(searches.begin(), searches.end());
     std::sort(totals.begin(), totals.end());
     std::sort(updates.begin(), updates.end());

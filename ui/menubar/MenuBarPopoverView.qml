@@ -42,10 +42,9 @@ FocusScope {
         store: root.store
     }
 
-    function handleKey(event) {
+    Keys.onPressed: (event) => {
         event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat)
     }
-    Keys.onPressed: (event) => handleKey(event)
 
     PopoverBackground { anchors.fill: parent }
 
@@ -68,8 +67,7 @@ FocusScope {
                 placeholder: qsTr("Search clips")
                 focus: true
                 onTextChanged: vm.query = text
-                Keys.priority: Keys.BeforeItem
-                Keys.onPressed: (event) => root.handleKey(event)
+                // The field passes the arrows, Return and Ctrl+digits on; the root takes them.
             }
 
             Flickable {
