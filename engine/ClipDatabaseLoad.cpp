@@ -39,13 +39,13 @@ class StringPool {
 public:
     std::optional<QString> value(const SqliteStatement &row, int column)
     {
-        if (row.isNull(column))
+        const std::optional<QByteArrayView> bytes = row.optionalBytes(column);
+        if (!bytes)
             return std::nullopt;
-        const QByteArrayView bytes = row.bytes(column);
-        const std::string_view key(bytes.data(), size_t(bytes.size()));
+        const std::string_view key(bytes->data(), size_t(bytes->size()));
         auto it = m_strings.find(key);
         if (it == m_strings.end())
-            it = m_strings.emplace(std::string(key), QString::fromUtf8(bytes)).first;
+            it = m_strings.emplace(std::string(key), QString::fromUtf8(*bytes)).first;
         return it->second;
     }
 
@@ -59,8 +59,14 @@ private:
 
 ClipGroup groupOf(QByteArrayView raw)
 {
-    for (ClipGroup group : ClipGroups::allCases) {
-        if (raw == ClipGroups::rawValue(group).toLatin1())
+    static const std::vector<std::pair<QByteArray, ClipGroup>> names = [] {
+        std::vector<std::pair<QByteArray, ClipGroup>> table;
+        for (ClipGroup group : ClipGroups::allCases)
+            table.emplace_back(ClipGroups::rawValue(group).toLatin1(), group);
+        return table;
+    }();
+    for (const auto &[name, group] : names) {
+        if (raw == name)
             return group;
     }
     return ClipGroup::text;
@@ -76,15 +82,16 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
 {
     clip.id = row.int64(0);
     clip.group = groupOf(row.bytes(1));
-    if (!row.isNull(2) && !row.isNull(3))
-        clip.imageSize = QSize(int(row.int64(2)), int(row.int64(3)));
+    // NULL reads as 0; only images have a size.
+    if (const std::int64_t width = row.int64(2), height = row.int64(3); width > 0 && height > 0)
+        clip.imageSize = QSize(int(width), int(height));
     clip.byteSize = row.int64(4);
     clip.sourceName = pool.value(row, 5);
     clip.sourceBundleID = pool.value(row, 6);
     clip.sourceURL = pool.value(row, 7);
     clip.createdAt = row.real(8);
     clip.isPinned = row.int64(9) != 0;
-    if (!row.isNull(10))
+    if (clip.isPinned && !row.isNull(10))
         clip.pinnedAt = row.real(10);
     clip.tagMask = row.int64(11);
     clip.tags = ColorTags::fromMask(clip.tagMask);
@@ -92,9 +99,9 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
     clip.smartTitle = row.optionalText(13);
     clip.note = row.optionalText(14);
     clip.detail = pool.value(row, 15);
-    if (!row.isNull(16)) {
+    if (const std::optional<QByteArrayView> prefix = row.optionalBytes(16)) {
         clip.text.emplace();
-        textUtf8 = row.blob(16);
+        textUtf8 = prefix->toByteArray();
         // Fewer bytes than the prefix's characters: the text is whole, its length counted later.
         clip.textIsTruncated = textUtf8.size() > Clip::textPrefixLength && codePoints(textUtf8) > Clip::textPrefixLength;
         if (clip.textIsTruncated) {
@@ -103,7 +110,7 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
             lengthQuery.reset();
         }
     }
-    return row.isNull(17) ? 0 : row.int64(17);
+    return row.int64(17);
 }
 
 QByteArray readThumbnail(SqliteStatement &query, std::int64_t id)

@@ -108,11 +108,22 @@ QByteArrayView SqliteStatement::bytes(int column) const
     return QByteArrayView(static_cast<const char *>(data), sqlite3_column_bytes(m_stmt, column));
 }
 
+std::optional<QByteArrayView> SqliteStatement::optionalBytes(int column) const
+{
+    // The blob form skips the terminating zero that sqlite3_column_text may reallocate for. It
+    // gives no pointer for NULL and also for an empty value, which only the type tells apart.
+    const auto *data = static_cast<const char *>(sqlite3_column_blob(m_stmt, column));
+    if (!data)
+        return isNull(column) ? std::nullopt : std::optional(QByteArrayView());
+    return QByteArrayView(data, sqlite3_column_bytes(m_stmt, column));
+}
+
 std::optional<QString> SqliteStatement::optionalText(int column) const
 {
-    if (isNull(column))
+    const std::optional<QByteArrayView> utf8 = optionalBytes(column);
+    if (!utf8)
         return std::nullopt;
-    return text(column);
+    return QString::fromUtf8(*utf8);
 }
 
 QByteArray SqliteStatement::blob(int column) const

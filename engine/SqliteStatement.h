@@ -54,6 +54,8 @@ public:
     QString text(int column) const;
     /** The column's bytes without copying; valid until the next step. */
     QByteArrayView bytes(int column) const;
+    /** A text column's UTF-8 bytes without copying, or nothing for NULL; valid until the next step. */
+    std::optional<QByteArrayView> optionalBytes(int column) const;
     std::optional<QString> optionalText(int column) const;
     QByteArray blob(int column) const;
 

@@ -35,7 +35,7 @@ QString idForPath(const QString &applicationsDir, const QString &filePath);
 /** The program file name of an Exec line (quoting honoured, "env VAR=x" skipped), e.g. "firefox-esr". */
 QString programName(const QString &exec);
 
-/** @p path quoted for an Exec line as the Desktop Entry spec asks (and '%' doubled). */
+/** @p path quoted for an Exec line as the freedesktop desktop-entry format asks (and '%' doubled). */
 QString quoteExecArgument(const QString &path);
 
 } // namespace DesktopEntryParser
