@@ -7,6 +7,7 @@
 #include "FakeClipboardService.h"
 #include "FakeClock.h"
 #include "SyntheticClips.h"
+#include "SearchIndexBuilder.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
@@ -307,6 +308,7 @@ int main(int argc, char **argv)
         // For peak memory (/usr/bin/time -v): one store holding the history, searched once.
         holdOnly = true;
         Fixture &f = fixture();
+        f.store->searchIndexBuilder()->waitForFinished();
         benchmark::DoNotOptimize(f.store->visibleClips(ClipFilter::all(), QStringLiteral("invoice deadline")));
         benchmark::DoNotOptimize(f.store->sections());
         return 0;

@@ -125,6 +125,24 @@ public:
     /** One clip as `loadClips` gives it, or nothing. */
     std::optional<Clip> loadClip(std::int64_t id);
 
+    /**
+     * @brief The values of a row that can change after it was written (texts and kinds cannot;
+     * a new source always comes with a new date).
+     */
+    struct RowState {
+        std::int64_t id = 0;
+        double createdAt = 0;
+        bool pinned = false;
+        std::optional<double> pinnedAt;
+        std::int64_t tags = 0;
+        std::int64_t byteSize = 0;
+        QSize imageSize;
+        std::int64_t thumbnailLength = 0;
+        std::optional<QString> note, summary, smartTitle, detail;
+    };
+    /** Every row's changeable values, in table order: a cheap way to find stale loaded clips. */
+    QList<RowState> rowStates();
+
     /** The stored full PNG bytes, or nothing when the row or its image is missing. */
     std::optional<QByteArray> imageData(std::int64_t id);
     /** The whole text of a clip, or nothing. */

@@ -51,23 +51,27 @@ double pinOrderDate(const Clip &clip) { return clip.pinnedAt.value_or(clip.creat
 
 } // namespace
 
+QStringList ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName)
+{
+    QStringList fields;
+    auto add = [&fields](const std::optional<QString> &field) {
+        if (field && !field->isEmpty())
+            fields.append(*field);
+    };
+    if (clip.group != ClipGroup::secret)
+        add(clip.text);
+    add(clip.note);
+    add(clip.smartTitle);
+    add(clip.summary);
+    add(clip.detail);
+    fields.append(sourceDisplayName);
+    return fields;
+}
+
 const FuzzyHaystack &ClipEntry::searchIndex() const
 {
-    if (!haystack) {
-        QStringList fields;
-        auto add = [&fields](const std::optional<QString> &field) {
-            if (field && !field->isEmpty())
-                fields.append(*field);
-        };
-        if (clip->group != ClipGroup::secret)
-            add(clip->text);
-        add(clip->note);
-        add(clip->smartTitle);
-        add(clip->summary);
-        add(clip->detail);
-        fields.append(sourceDisplayName);
-        haystack.emplace(fields);
-    }
+    if (!haystack)
+        haystack.emplace(searchFields(*clip, sourceDisplayName));
     return *haystack;
 }
 

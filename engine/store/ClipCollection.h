@@ -38,6 +38,8 @@ struct ClipEntry {
     mutable std::optional<FuzzyHaystack> haystack;
 
     const FuzzyHaystack &searchIndex() const;
+    /** The fields a search looks at, in the index's order. */
+    static QStringList searchFields(const Clip &clip, const QString &sourceDisplayName);
 };
 
 /**

@@ -10,6 +10,7 @@
 #include "Clock.h"
 #include "DerivedListCache.h"
 #include "DesktopEntries.h"
+#include "SearchIndexBuilder.h"
 #include "ImageTools.h"
 
 #include <QDebug>
@@ -46,6 +47,7 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     connect(m_settings, &AppSettings::keptSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
     connect(m_settings, &AppSettings::hiddenSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
 
+    m_indexBuilder = new SearchIndexBuilder(m_clips, this);
     m_clipModel = new ClipListModel(this);
     m_clipModel->setSectioned(true);
     m_clipModel->setStore(this);
@@ -86,20 +88,71 @@ ClipRef ClipboardStore::clip(std::int64_t id) const
     return entry ? entry->clip : nullptr;
 }
 
+namespace {
+
+/** Whether a loaded clip still shows its row. */
+bool matches(const ClipDatabase::RowState &row, const Clip &clip)
+{
+    return row.createdAt == clip.createdAt && row.pinned == clip.isPinned && row.pinnedAt == clip.pinnedAt
+        && row.tags == clip.tagMask && row.byteSize == clip.byteSize && row.imageSize == clip.imageSize
+        && row.thumbnailLength == clip.thumbnailPng.size() && row.note == clip.note && row.summary == clip.summary
+        && row.smartTitle == clip.smartTitle && row.detail == clip.detail;
+}
+
+/** Beyond this many stale clips one full read is quicker than reading them one by one. */
+constexpr qsizetype maxSingleReads = 2000;
+
+} // namespace
+
 void ClipboardStore::reload()
 {
-    QList<Clip> loaded;
-    if (m_database) {
+    if (!m_database) {
+        replaceClips({});
+        return;
+    }
+    // After the first load, find the stale clips from the rows' changeable values, and read only those.
+    if (m_clips.size() > 0) {
         try {
-            loaded = m_database->loadClips();
+            const QList<ClipDatabase::RowState> rows = m_database->rowStates();
+            QList<std::int64_t> stale;
+            std::int64_t maxID = 0;
+            for (const ClipDatabase::RowState &row : rows)
+                maxID = std::max(maxID, row.id);
+            IdIndex present;
+            present.reset(maxID, std::size_t(rows.size()));
+            for (const ClipDatabase::RowState &row : rows) {
+                present.insert(row.id, 0);
+                const ClipEntry *entry = m_clips.entry(row.id);
+                if (!entry || !matches(row, *entry->clip))
+                    stale.append(row.id);
+            }
+            if (stale.size() <= maxSingleReads) {
+                QList<std::int64_t> gone;
+                for (const ClipEntry &entry : m_clips.entries()) {
+                    if (!present.contains(entry.id))
+                        gone.append(entry.id);
+                }
+                reloadClips(stale, gone);
+                return;
+            }
         } catch (const ClipDatabase::Error &error) {
             qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
             return;
         }
     }
+    try {
+        replaceClips(m_database->loadClips());
+    } catch (const ClipDatabase::Error &error) {
+        qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+    }
+}
+
+void ClipboardStore::replaceClips(QList<Clip> loaded)
+{
     const qint64 oldStorage = m_clips.storageUsed();
     if (!m_clips.replace(std::move(loaded), m_zone))
         return;
+    m_indexBuilder->start();
     afterReload();
     if (oldStorage != m_clips.storageUsed())
         emit storageUsedChanged();

@@ -39,6 +39,7 @@ class ClipListModel;
 class Clock;
 class DerivedListCache;
 class DesktopEntries;
+class SearchIndexBuilder;
 class TimerHandle;
 
 /**
@@ -229,6 +230,8 @@ public:
     /** The cached source icon; a miss starts loading it and `iconRevision` moves when it arrives. */
     QImage sourceIcon(const std::optional<QString> &key);
     SourceIconCache *iconCache() const { return m_icons; }
+    /** Indexes newly loaded clips for search on a worker thread (started after each full load). */
+    SearchIndexBuilder *searchIndexBuilder() const { return m_indexBuilder; }
     Q_INVOKABLE void keepSource(const QString &key);
     Q_INVOKABLE void hideSource(const QString &key);
     /** Pauses recording; with a duration above 0 seconds it resumes by itself at the end. */
@@ -279,6 +282,7 @@ private:
     void openDatabase(const QString &path);
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
     std::int64_t nearestMember(std::int64_t removed, const QSet<std::int64_t> &members) const;
+    void replaceClips(QList<Clip> loaded);
     void afterReload();
     /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
     void reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed = {});
@@ -303,6 +307,7 @@ private:
 
     ClipCollection m_clips;
     std::unique_ptr<DerivedListCache> m_derived;
+    SearchIndexBuilder *m_indexBuilder = nullptr;
     ClipFilter m_filter;
     QString m_searchText;
     std::optional<std::int64_t> m_selectedID;

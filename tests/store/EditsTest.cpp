@@ -277,3 +277,57 @@ TEST_F(EditsTest, PatchedHistoryMatchesAFullReload)
 
 } // namespace
 } // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+/** Reload reads only the rows whose changeable values moved; it must still see every change. */
+TEST_F(EditsTest, ReloadSeesChangesMadeThroughAnotherConnection)
+{
+    QList<std::int64_t> clips;
+    for (int i = 0; i < 5; ++i)
+        clips.append(addText(QStringLiteral("clip %1").arg(i), 100 - i, ClipGroup::text, QStringLiteral("app.one")));
+    {
+        ClipDatabase other(store->database()->path());
+        other.setNote(clips[0], QStringLiteral("elsewhere"));
+        other.setPinned(clips[1], true, ago(0));
+        other.setTags(clips[2], ColorTags::bit(ColorTag::orange));
+        other.deleteClip(clips[3]);
+        ClipDatabase::NewClip again; // the same text copied again from another app
+        again.text = QStringLiteral("clip 4");
+        again.createdAt = ago(-5);
+        again.sourceBundleID = QStringLiteral("app.two");
+        again.hash = QStringLiteral("text\nclip 4");
+        other.insert(again);
+        ClipDatabase::NewClip fresh;
+        fresh.text = QStringLiteral("new");
+        fresh.createdAt = ago(-10);
+        fresh.hash = QStringLiteral("text\nnew");
+        other.insert(fresh);
+    }
+    store->reload();
+    const ClipList reloaded = store->clips();
+    makeStore();
+    ASSERT_EQ(reloaded.size(), store->clips().size());
+    for (qsizetype i = 0; i < reloaded.size(); ++i)
+        EXPECT_EQ(*reloaded[i], *store->clips()[i]) << "clip " << reloaded[i]->id;
+    EXPECT_EQ(store->clip(clips[4])->sourceBundleID, QStringLiteral("app.two"));
+}
+
+} // namespace
+} // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+TEST_F(EditsTest, ClearingTheHistoryDropsCachedImages)
+{
+    const std::int64_t image = addImage(pngOf(Qt::red));
+    ASSERT_FALSE(store->fullImage(image).isNull());
+    store->database()->exec(QStringLiteral("DELETE FROM clips WHERE pinned = 0 AND tags = 0"));
+    store->reload();
+    EXPECT_TRUE(store->fullImage(image).isNull());
+}
+
+} // namespace
+} // namespace corvane::test

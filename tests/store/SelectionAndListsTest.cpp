@@ -1,3 +1,4 @@
+#include "SearchIndexBuilder.h"
 #include "StoreTest.h"
 
 namespace corvane::test {
@@ -128,6 +129,17 @@ TEST_F(ListsTest, SearchNarrowsByWordsAndOrdersByScore)
               (QList<std::int64_t>{exact, link, prose}));
     EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("type:link apple"))), QList<std::int64_t>{link});
     EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("aple pie"))), (QList<std::int64_t>{exact}));
+}
+
+TEST_F(ListsTest, TheBackgroundIndexFindsWhatTheLazyOneFinds)
+{
+    for (int i = 0; i < 50; ++i)
+        addText(QStringLiteral("entry %1 %2").arg(i).arg(i % 3 ? QStringLiteral("kiwi") : QStringLiteral("mango")), 100 - i);
+    const QList<std::int64_t> lazy = ids(store->visibleClips(ClipFilter::all(), QStringLiteral("mango")));
+    makeStore(); // a full load starts the background index
+    store->searchIndexBuilder()->waitForFinished();
+    EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("mango"))), lazy);
+    EXPECT_EQ(lazy.size(), 17);
 }
 
 TEST_F(ListsTest, SidebarShowsKeptSourcesFirstAndFiveAtMost)

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "ClipRef.h"
+#include "FuzzyHaystack.h"
+
+#include <QFutureWatcher>
+#include <QObject>
+
+#include <utility>
+#include <vector>
+
+namespace corvane {
+
+class ClipCollection;
+
+/**
+ * @brief Builds the search index of freshly loaded clips on a worker thread, so the first
+ * keystroke after start-up does not index 100,000 clips on the main thread.
+ *
+ * The worker reads only the loaded clips, which never change; results are handed to the entries
+ * on the main thread, and only to entries still holding the same clip and no index yet.
+ */
+class SearchIndexBuilder : public QObject {
+    Q_OBJECT
+
+public:
+    explicit SearchIndexBuilder(ClipCollection &clips, QObject *parent = nullptr);
+    ~SearchIndexBuilder() override;
+
+    /** Starts indexing the entries without an index (unless a run is still going). */
+    void start();
+    bool isRunning() const { return m_watcher.isRunning(); }
+    void waitForFinished();
+
+signals:
+    void finished();
+
+private:
+    using Built = std::vector<std::pair<ClipRef, FuzzyHaystack>>;
+    void apply();
+
+    ClipCollection &m_clips;
+    QFutureWatcher<Built> m_watcher;
+};
+
+} // namespace corvane
