@@ -13,8 +13,16 @@ class AppCommands : public QObject
     Q_OBJECT
     QML_ELEMENT
     QML_UNCREATABLE("Created by the application")
+    Q_PROPERTY(bool settingsAvailable READ settingsAvailable CONSTANT)
 public:
-    using QObject::QObject;
+    /** `settingsAvailable`: whether this build has the settings screen. */
+    explicit AppCommands(bool settingsAvailable, QObject *parent = nullptr)
+        : QObject(parent)
+        , m_settingsAvailable(settingsAvailable)
+    {
+    }
+
+    bool settingsAvailable() const { return m_settingsAvailable; }
 
     Q_INVOKABLE void openSettings() { emit settingsRequested(); }
     Q_INVOKABLE void quit() { emit quitRequested(); }
@@ -36,6 +44,9 @@ signals:
     void feedbackRequested();
     void selfTestRequested();
     void updateCheckRequested();
+
+private:
+    bool m_settingsAvailable;
 };
 
 } // namespace corvane

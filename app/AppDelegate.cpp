@@ -125,7 +125,7 @@ void AppDelegate::createWindows()
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
     installUi(*m_engine, m_store);
-    m_commands = new AppCommands(this);
+    m_commands = new AppCommands(!AppUrls::existing(AppUrls::settingsView).isEmpty(), this);
 
     const QVariantMap shared{{QStringLiteral("store"), QVariant::fromValue<QObject *>(m_store)},
                              {QStringLiteral("settings"), QVariant::fromValue<QObject *>(m_settings)}};
@@ -159,6 +159,7 @@ void AppDelegate::createWindows()
 void AppDelegate::installStatusItem()
 {
     m_statusItem = new StatusItemController(*m_clock, *m_popoverWindow, this);
+    m_statusItem->setSettingsAvailable(m_commands->settingsAvailable());
     m_statusItem->setFlashAllowed([this] { return m_settings->animateMenuBarIcon() && !m_desktopSettings->reduceMotion(); });
     connect(m_statusItem, &StatusItemController::openRequested, m_main, &MainWindowController::showWindow);
     connect(m_statusItem, &StatusItemController::pauseForTenMinutesRequested, this, [this] { m_store->pause(600); });
@@ -168,7 +169,10 @@ void AppDelegate::installStatusItem()
     connect(m_statusItem, &StatusItemController::quitRequested, qApp, &QCoreApplication::quit);
     auto *host = new StatusPopoverHost(*m_statusItem,
                                        {[this] { m_main->showWindow(); },
-                                        [this] { m_settingsController->showWindow(); },
+                                        [this] {
+                                            if (m_commands->settingsAvailable())
+                                                m_settingsController->showWindow();
+                                        },
                                         [] { QCoreApplication::quit(); }},
                                        this);
     m_popoverWindow->setInitialProperty(QStringLiteral("host"), QVariant::fromValue<QObject *>(host));

@@ -50,7 +50,8 @@ void StatusItemController::buildMenu()
     m_pause = m_menu->addAction(tr("Pause"));
     connect(m_pause, &QAction::triggered, this, &StatusItemController::pauseRequested);
     m_menu->addSeparator();
-    connect(m_menu->addAction(tr("Settings…")), &QAction::triggered, this, &StatusItemController::settingsRequested);
+    m_settings = m_menu->addAction(tr("Settings…"));
+    connect(m_settings, &QAction::triggered, this, &StatusItemController::settingsRequested);
     m_menu->addSeparator();
     connect(m_menu->addAction(tr("Quit Corvane")), &QAction::triggered, this, &StatusItemController::quitRequested);
 }
@@ -129,6 +130,11 @@ void StatusItemController::setPaused(bool paused)
         m_tray->setToolTip(paused ? tr("Corvane — Paused") : QStringLiteral("Corvane"));
     if (!m_flashTimer || !m_flashTimer->isActive())
         setLook(paused ? TrayIcons::Look::paused : TrayIcons::Look::normal);
+}
+
+void StatusItemController::setSettingsAvailable(bool available)
+{
+    m_settings->setEnabled(available);
 }
 
 bool StatusItemController::isShown() const

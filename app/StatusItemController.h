@@ -45,6 +45,8 @@ public:
     void setFlashAllowed(std::function<bool()> allowed) { m_flashAllowed = std::move(allowed); }
     void flash();
     void setPaused(bool paused);
+    /** Whether "Settings…" can open a settings screen in this build. */
+    void setSettingsAvailable(bool available);
     TrayIcons::Look look() const { return m_look; }
 
     QMenu *menu() const { return m_menu.get(); }
@@ -74,6 +76,7 @@ private:
     QSystemTrayIcon *m_tray = nullptr;
     QAction *m_pauseForTen = nullptr;
     QAction *m_pause = nullptr;
+    QAction *m_settings = nullptr;
     std::function<bool()> m_flashAllowed = [] { return true; };
     std::unique_ptr<TimerHandle> m_flashTimer;
     std::unique_ptr<TimerHandle> m_trayWait;

@@ -8,7 +8,12 @@ MenuBar {
 
     Menu {
         title: qsTr("&Corvane")
-        Action { text: qsTr("Settings…"); shortcut: "Ctrl+,"; onTriggered: bar.commands.openSettings() }
+        Action {
+            text: qsTr("Settings…")
+            shortcut: "Ctrl+,"
+            enabled: bar.commands.settingsAvailable
+            onTriggered: bar.commands.openSettings()
+        }
         MenuSeparator {}
         Action { text: qsTr("Quit Corvane"); shortcut: StandardKey.Quit; onTriggered: bar.commands.quit() }
     }

@@ -1,6 +1,7 @@
 // The whole shell in this process under Xvfb: real store over a throw-away home, tray, windows,
 // panel and reports. Saves screenshots of the tray menu, the popover and the paste-queue panel.
 #include "AppDelegate.h"
+#include "AppEvents.h"
 #include "ClipboardStore.h"
 #include "MainWindowController.h"
 #include "PasteQueuePanelController.h"
@@ -14,7 +15,9 @@
 #include <QElapsedTimer>
 #include <QMenu>
 #include <QProcess>
+#include <QQuickItem>
 #include <QQuickWindow>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +78,17 @@ QAction *action(const QMenu &menu, const QString &text)
     return nullptr;
 }
 
+QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    if (root->objectName() == name)
+        return root;
+    for (QQuickItem *child : root->childItems()) {
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 TEST(AppDelegate, RunsTheShellAroundTheRealStore)
@@ -104,6 +118,11 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     ASSERT_TRUE(waitFor([&] { return store.clipCount() == 1; }));
     copyToClipboard("second clip for the queue");
     ASSERT_TRUE(waitFor([&] { return store.clipCount() == 2; }));
+    QQuickWindow *mainWindow = delegate.mainWindow()->window();
+    ASSERT_TRUE(waitFor([&] { return mainWindow->isExposed(); }));
+    QTest::qWait(300);
+    save(mainWindow->grabWindow(), QStringLiteral("main-window.png"));
+
     const QString diagnostics = delegate.diagnosticsText();
     EXPECT_TRUE(diagnostics.contains(QStringLiteral("Clips: 2"))) << diagnostics.toStdString();
     EXPECT_TRUE(diagnostics.contains(QStringLiteral("Hot key Super+Shift+V: ")));
@@ -140,6 +159,12 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     status.performClose();
     EXPECT_FALSE(status.isShown());
 
+    // It also closes as soon as another window takes the focus.
+    status.togglePopover();
+    ASSERT_TRUE(waitFor([&] { return status.popover().window()->isActive(); }));
+    delegate.mainWindow()->showWindow();
+    EXPECT_TRUE(waitFor([&] { return !status.isShown(); })) << "the popover stayed after losing focus";
+
     // Paste-queue panel: shown while the queue has items, "Next" moves the mark, "Clear" hides it.
     PasteQueuePanelController &panel = *delegate.pasteQueuePanel();
     QList<std::int64_t> ids;
@@ -163,6 +188,17 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     EXPECT_EQ(panel.model()->currentIndex(), 1);
     panel.clear();
     EXPECT_FALSE(panel.isPanelShown());
+
+    // The show-window key brings the window back with its search field focused.
+    QSignalSpy focusSearch(&AppEvents::instance(), &AppEvents::focusSearch);
+    delegate.mainWindow()->toggle();   // in front: the key hides it
+    EXPECT_TRUE(waitFor([&] { return !delegate.mainWindow()->isShown(); }));
+    EXPECT_EQ(focusSearch.size(), 0);
+    delegate.mainWindow()->toggle();
+    EXPECT_EQ(focusSearch.size(), 1);
+    QQuickItem *search = findItem(mainWindow->contentItem(), QStringLiteral("searchField"));
+    ASSERT_TRUE(search);
+    EXPECT_TRUE(waitFor([&] { return search->hasActiveFocus(); }));
 
     // Closing the main window masks revealed secrets again.
     const std::int64_t anyId = ids.first();

@@ -166,3 +166,18 @@ TEST_F(Corvane, ACopyFromAnotherPathTakesOver)
     second.terminate();
     second.waitForFinished(5000);
 }
+
+TEST_F(Corvane, EnablesLaunchAtLoginOnlyOnce)
+{
+    const QString entry = home.filePath(QStringLiteral("config/autostart/corvane.desktop"));
+    launch();
+    EXPECT_TRUE(waitFor([&] { return QFile::exists(entry); })) << "the first start registers the login item";
+    app.terminate();
+    ASSERT_TRUE(app.waitForFinished(10000));
+
+    // The user turned it off; later starts leave that choice alone.
+    ASSERT_TRUE(QFile::remove(entry));
+    launch();
+    QThread::msleep(500);
+    EXPECT_FALSE(QFile::exists(entry));
+}
