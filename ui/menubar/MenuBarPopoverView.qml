@@ -43,7 +43,8 @@ FocusScope {
     }
 
     Keys.onPressed: (event) => {
-        event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat)
+        event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat,
+                                      event.nativeScanCode)
     }
 
     PopoverBackground { anchors.fill: parent }
