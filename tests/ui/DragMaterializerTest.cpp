@@ -1,4 +1,5 @@
 #include "DragMaterializer.h"
+#include "DragMimeData.h"
 
 #include "ClipDatabase.h"
 
@@ -153,4 +154,33 @@ TEST_F(DragMaterializerTest, FoldersOfGoneClipsAreRemoved)
 
     m.removeAll();
     EXPECT_TRUE(QDir(base).isEmpty());
+}
+
+TEST_F(DragMaterializerTest, DropDataPerPlan)
+{
+    const DragPlan written = materializer().materialize(imagePlan(5, "Photo.png"));
+    DragMimeData image(written);
+    EXPECT_EQ(image.urls(), QList<QUrl>{written.url});
+    EXPECT_TRUE(image.hasFormat("image/png"));
+    EXPECT_TRUE(image.formats().contains("image/png"));
+    // Read when asked, so a drop gets the file as it is then.
+    QFile file(written.url.toLocalFile());
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("\x89PNG later");
+    file.close();
+    EXPECT_EQ(image.data("image/png"), QByteArray("\x89PNG later"));
+    EXPECT_EQ(image.data("application/x-kde-suggestedfilename"), "Photo.png");
+
+    DragPlan link;
+    link.kind = DragPlan::Kind::Url;
+    link.url = QUrl("https://example.com");
+    link.text = "https://example.com";
+    DragMimeData url(link);
+    EXPECT_EQ(url.urls(), QList<QUrl>{link.url});
+    EXPECT_EQ(url.text(), "https://example.com");
+    EXPECT_FALSE(url.hasFormat("image/png"));
+
+    DragMimeData text(DragPlan::textOf("plain"));
+    EXPECT_EQ(text.text(), "plain");
+    EXPECT_FALSE(text.hasUrls());
 }

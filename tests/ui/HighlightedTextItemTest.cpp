@@ -1,6 +1,10 @@
 #include "HighlightedTextItem.h"
 #include "PopoverClipModel.h"
 #include "StoreFixture.h"
+#include "UiSetup.h"
+
+#include <QQmlComponent>
+#include <QQmlEngine>
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -61,4 +65,18 @@ TEST_F(PopoverClipModelTest, UpdatesRowsInPlace)
     for (int i = 0; i < reordered.size(); ++i)
         EXPECT_EQ(model.data(model.index(i), PopoverClipModel::ClipIdRole).toLongLong(), reordered.at(i)->id);
     EXPECT_EQ(model.data(model.index(0), PopoverClipModel::ShortcutLabelRole).toString(), "Ctrl+1");
+}
+
+TEST(TagDots, OverlapByTwoPointsWithOneLabel)
+{
+    ensureGuiApplication();
+    QQmlEngine engine;
+    installUi(engine, nullptr);
+    QQmlComponent component(&engine);
+    component.setData("import Corvane.Main\nTagDots { tags: [0, 4]; size: 8 }", QUrl("qrc:/TagDotsTest.qml"));
+    std::unique_ptr<QObject> dots(component.create());
+    ASSERT_TRUE(dots) << component.errorString().toStdString();
+    auto *row = qobject_cast<QQuickItem *>(dots.get());
+    EXPECT_EQ(row->implicitWidth(), 14.0) << "two 8-point dots, 2 points over each other";
+    EXPECT_EQ(row->property("accessibleLabel").toString(), "Red, Blue tags");
 }

@@ -53,6 +53,18 @@ public:
     void quit() override { calls << "quit"; }
 };
 
+/** An item by object name among the visual descendants (delegates have no QObject parent). */
+QQuickItem *findItem(QQuickItem *root, const QString &name)
+{
+    for (QQuickItem *child : root->childItems()) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
 QByteArray pngOf(const QColor &a, const QColor &b)
 {
     QImage image(120, 80, QImage::Format_ARGB32);
@@ -324,6 +336,17 @@ TEST_F(PopoverScreenTest, CtrlDigitCopiesThatRowAndClosesItsOwnWindow)
     fillHistory();
     showPopover(false); // no host from the shell: the popover closes the window it sits in
     ASSERT_TRUE(popover);
+    // Up from no highlight goes to the last of the 60 rows and scrolls it into view.
+    auto *list = popover->findChild<QQuickItem *>("recentList");
+    ASSERT_TRUE(list);
+    QTest::keyClick(window.get(), Qt::Key_Up);
+    EXPECT_EQ(viewModel()->highlightedRow(), 59);
+    QTRY_VERIFY(findItem(list, "popoverRow-59"));
+    QQuickItem *last = findItem(list, "popoverRow-59");
+    const auto bottomInList = [&] { return last->mapToItem(list, QPointF(0, last->height())).y(); };
+    QTRY_VERIFY(bottomInList() <= list->height());
+    EXPECT_GT(last->mapToItem(list, QPointF()).y(), 0.0) << "the least scroll: the row sits at the bottom";
+
     const QString third = viewModel()->recentModel()->clips().at(2)->text.value_or(QString());
     QTest::keyClick(window.get(), Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(xclipboard(), third);
@@ -413,8 +436,12 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
         updates.push_back(t.nsecsElapsed() / 1e6);
     }
     std::vector<double> totals;
-    for (size_t i = 0; i < updates.size(); ++i)
+    std::printf("[perf] per keystroke (search + lists):");
+    for (size_t i = 0; i < updates.size(); ++i) {
         totals.push_back(searches[i] + updates[i]);
+        std::printf(" %.1f+%.1f", searches[i], updates[i]);
+    }
+    std::printf("\n");
     std::sort(searches.begin(), searches.end());
     std::sort(totals.begin(), totals.end());
     std::sort(updates.begin(), updates.end());

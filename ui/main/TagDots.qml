@@ -10,9 +10,11 @@ Row {
     property var tags: []
     property real size: 8
 
+    readonly property string accessibleLabel: TagText.accessibilityLabel(root.tags)
+
     spacing: -2
     Accessible.role: Accessible.StaticText
-    Accessible.name: TagText.accessibilityLabel(root.tags)
+    Accessible.name: accessibleLabel
 
     Repeater {
         model: root.tags

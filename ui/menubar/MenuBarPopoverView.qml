@@ -42,10 +42,10 @@ FocusScope {
         store: root.store
     }
 
-    function handleKey(event) {
-        event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat)
+    Keys.onPressed: (event) => {
+        event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat,
+                                      event.nativeScanCode)
     }
-    Keys.onPressed: (event) => handleKey(event)
 
     PopoverBackground { anchors.fill: parent }
 
@@ -68,8 +68,7 @@ FocusScope {
                 placeholder: qsTr("Search clips")
                 focus: true
                 onTextChanged: vm.query = text
-                Keys.priority: Keys.BeforeItem
-                Keys.onPressed: (event) => root.handleKey(event)
+                // The field passes the arrows, Return and Ctrl+digits on; the root takes them.
             }
 
             Flickable {
@@ -239,19 +238,35 @@ FocusScope {
 
             NumberAnimation { id: scrollAnimation; target: list; property: "contentY"; duration: Animations.selection.duration; easing: Animations.selection.easing }
 
+            // Scrolls the least that shows a row whole. The jump creates the row and its
+            // neighbours; their real heights are settled only after the list lays them out.
+            property real scrollFrom: 0
+            function reveal(row) {
+                scrollFrom = contentY
+                positionViewAtIndex(row, ListView.Contain)
+                Qt.callLater(finishReveal, row)
+            }
+            function finishReveal(row) {
+                const item = itemAtIndex(row)
+                if (!item)
+                    return
+                const top = item.y - topMargin
+                const bottom = item.y + item.height + bottomMargin - height
+                const to = Math.max(Math.min(scrollFrom, top), bottom)
+                if (Motion.reduceMotion || to === scrollFrom) {
+                    contentY = to
+                    return
+                }
+                contentY = scrollFrom
+                scrollAnimation.to = to
+                scrollAnimation.restart()
+            }
+
             Connections {
                 target: vm
                 function onHighlightedChanged() {
-                    if (vm.highlightedRow < 0)
-                        return
-                    const from = list.contentY
-                    list.positionViewAtIndex(vm.highlightedRow, ListView.Contain)
-                    const to = list.contentY
-                    if (Motion.reduceMotion || from === to)
-                        return
-                    list.contentY = from
-                    scrollAnimation.to = to
-                    scrollAnimation.restart()
+                    if (vm.highlightedRow >= 0)
+                        list.reveal(vm.highlightedRow)
                 }
             }
         }

@@ -17,7 +17,7 @@ std::optional<qint64> keyNumber(const QString &text)
 }
 
 PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, const QString &text,
-                                    bool autoRepeat, int drawnRows)
+                                    bool autoRepeat, int drawnRows, quint32 nativeScanCode)
 {
     switch (key) {
     case Qt::Key_Down:
@@ -35,6 +35,10 @@ PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, co
     std::optional<qint64> n = keyNumber(text);
     if (!n && text.isEmpty() && key >= Qt::Key_0 && key <= Qt::Key_9)
         n = key - Qt::Key_0;
+    // X key codes 10-18 are the number row's 1-9 keys whatever the layout prints on them.
+    constexpr quint32 firstDigitKeyCode = 10;
+    if (!n && nativeScanCode >= firstDigitKeyCode && nativeScanCode < firstDigitKeyCode + 9)
+        n = nativeScanCode - firstDigitKeyCode + 1;
     if (!n || *n < 1 || *n > 9 || *n > drawnRows)
         return {};
     return {PopoverKeyAction::CopyRow, int(*n - 1)};

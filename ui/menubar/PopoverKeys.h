@@ -22,11 +22,12 @@ struct PopoverKeyDecision {
 
 /**
  * The popover's key rules over `drawnRows` recent rows: the arrows and Return are always taken;
- * Ctrl with a digit 1-9 (read from the key's text, else its key code) copies that row when it
- * is drawn; everything else, and an auto-repeated digit, is passed on.
+ * Ctrl with a digit 1-9 copies that row when it is drawn; everything else, and an auto-repeated
+ * digit, is passed on. The digit is read from the key's text, else its key code, else the
+ * physical number row (X key codes 10-18), so layouts whose number row types "&é\"'…" work too.
  */
 PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, const QString &text,
-                                    bool autoRepeat, int drawnRows);
+                                    bool autoRepeat, int drawnRows, quint32 nativeScanCode = 0);
 
 /** The row number a key's text stands for ("3", "+3", "-3"); nothing for other text or overflow. */
 std::optional<qint64> keyNumber(const QString &text);

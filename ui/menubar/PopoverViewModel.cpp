@@ -206,10 +206,11 @@ QList<qint64> PopoverViewModel::drawnIDs() const
 
 void PopoverViewModel::moveHighlight(int step) { setHighlighted(movedHighlight(m_highlighted, step, drawnIDs())); }
 
-bool PopoverViewModel::handleKey(int key, int modifiers, const QString &text, bool autoRepeat)
+bool PopoverViewModel::handleKey(int key, int modifiers, const QString &text, bool autoRepeat,
+                                 quint32 nativeScanCode)
 {
-    const PopoverKeyDecision decision =
-        decidePopoverKey(key, Qt::KeyboardModifiers(modifiers), text, autoRepeat, m_recent->count());
+    const PopoverKeyDecision decision = decidePopoverKey(key, Qt::KeyboardModifiers(modifiers), text, autoRepeat,
+                                                         m_recent->count(), nativeScanCode);
     switch (decision.action) {
     case PopoverKeyAction::Ignore:
         return false;

@@ -94,7 +94,8 @@ public:
     Q_INVOKABLE void selectGroup(const QString &group);
     Q_INVOKABLE void moveHighlight(int step);
     /** Handles a key press; true when it was taken. */
-    Q_INVOKABLE bool handleKey(int key, int modifiers, const QString &text, bool autoRepeat);
+    Q_INVOKABLE bool handleKey(int key, int modifiers, const QString &text, bool autoRepeat,
+                               quint32 nativeScanCode = 0);
     Q_INVOKABLE void copyHighlighted();
     /** A click on a row: marks it copied, then copies and closes. */
     Q_INVOKABLE void copyClicked(qint64 id);
