@@ -248,7 +248,7 @@ void BM_Sections(benchmark::State &state)
     for (auto _ : state) {
         const auto visible = DerivedLists::visible(f.clips, ClipFilter::all(), QString(), f.context);
         const SectionLayout layout = DerivedLists::sectionLayout(f.clips, visible, ClipFilter::all(), QString(), f.context);
-        benchmark::DoNotOptimize(DerivedLists::sections(f.clips.toList(visible), layout));
+        benchmark::DoNotOptimize(DerivedLists::sections(f.clips, visible, layout));
     }
 }
 

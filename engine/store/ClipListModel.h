@@ -89,8 +89,11 @@ public:
     Q_INVOKABLE int rowOf(qint64 id) const;
     Q_INVOKABLE QString sectionTitle(int sectionId) const;
 
-    /** Reads the list from the store again (it does this itself on every change it observes). */
-    void refresh();
+    /**
+     * Reads the list from the store again. It does this itself on every change it observes; a
+     * view calls it when the day may have turned, so "Today" becomes "Yesterday".
+     */
+    Q_INVOKABLE void refresh();
 
 signals:
     void storeChanged();

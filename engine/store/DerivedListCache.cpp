@@ -60,8 +60,8 @@ const SectionLayout &DerivedListCache::sectionLayout(const ClipFilter &filter, c
 std::vector<ClipSection> DerivedListCache::sections(const ClipFilter &filter, const QString &searchText,
                                                     const SearchContext &context)
 {
-    const SectionLayout layout = sectionLayout(filter, searchText, context);
-    return DerivedLists::sections(visibleList(filter, searchText, context), layout);
+    const SectionLayout &layout = sectionLayout(filter, searchText, context);
+    return DerivedLists::sections(m_clips, visible(filter, searchText, context), layout);
 }
 
 const QList<SourceApp> &DerivedListCache::sources()

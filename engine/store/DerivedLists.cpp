@@ -166,15 +166,20 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
     return layout;
 }
 
-std::vector<ClipSection> sections(const ClipList &visible, const SectionLayout &layout)
+std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
+                                  const SectionLayout &layout)
 {
     std::vector<ClipSection> result(std::size_t(layout.titles.size()));
+    std::size_t row = 0;
     for (int id = 0; id < int(result.size()); ++id) {
-        result[std::size_t(id)].id = id;
-        result[std::size_t(id)].title = layout.titles.at(id);
+        // Sections are runs of the visible list, in order.
+        std::size_t end = row;
+        while (end < layout.rowSection.size() && layout.rowSection[end] == id)
+            ++end;
+        const std::vector<int> run(visible.begin() + std::ptrdiff_t(row), visible.begin() + std::ptrdiff_t(end));
+        result[std::size_t(id)] = {id, layout.titles.at(id), clips.toList(run)};
+        row = end;
     }
-    for (std::size_t row = 0; row < layout.rowSection.size(); ++row)
-        result[std::size_t(layout.rowSection[row])].clips.append(visible.at(qsizetype(row)));
     return result;
 }
 

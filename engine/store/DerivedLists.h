@@ -39,7 +39,8 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
 SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible,
                             const ClipFilter &filter, const QString &searchText, const SearchContext &context);
 /** The sections of a layout as lists of clips. */
-std::vector<ClipSection> sections(const ClipList &visible, const SectionLayout &layout);
+std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
+                                  const SectionLayout &layout);
 
 /** The ids' clips, in list order. */
 std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> &ids);

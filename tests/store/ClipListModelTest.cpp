@@ -81,6 +81,16 @@ TEST_F(ClipListModelTest, SectionedRowsCarryTheirSection)
     EXPECT_EQ(model.data(model.index(1), ClipListModel::SectionIdRole).toInt(), 1);
 }
 
+TEST_F(ClipListModelTest, SectionTitlesFollowTheDay)
+{
+    model.setSectioned(true);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    clock.advance(24LL * 60 * 60 * 1000);
+    model.refresh();
+    EXPECT_EQ(model.data(model.index(0), ClipListModel::SectionTitleRole).toString(), QStringLiteral("Yesterday"));
+    EXPECT_FALSE(changes.isEmpty());
+}
+
 TEST_F(ClipListModelTest, SectionsWorkWhicheverPropertyComesFirst)
 {
     ClipListModel early;
