@@ -4,6 +4,7 @@
 #include "PopoverPlacement.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
+#include "SingleInstance.h"
 #include "TestApp.h"
 
 #include "FakeDesktopServices.h"
@@ -153,4 +154,21 @@ TEST(DiagnosticsReport, SaysWhyThereIsNoDatabase)
     const QString text = DiagnosticsReport::format(info);
     EXPECT_TRUE(text.contains(QStringLiteral("Error: unable to open database file")));
     EXPECT_FALSE(text.contains(QStringLiteral("Clips: 12"))) << "no counts from a database that is not there";
+}
+
+TEST(SingleInstance, TakesOverTheSocketACrashedCopyLeftBehind)
+{
+    test::testApp();
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("corvane.socket"));
+    QFile leftover(socket);
+    ASSERT_TRUE(leftover.open(QIODevice::WriteOnly));
+    leftover.close();
+
+    SingleInstance nextOnly(QStringLiteral("/opt/corvane"), socket);
+    EXPECT_EQ(nextOnly.claim(SingleInstance::Command::next), SingleInstance::Outcome::notRunning)
+        << "a forwarded command never starts a second Corvane";
+    SingleInstance first(QStringLiteral("/opt/corvane"), socket);
+    EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
+        << first.errorString().toStdString();
 }
