@@ -22,7 +22,7 @@ ClipListModel::ClipListModel(QObject *parent) : QAbstractListModel(parent) {}
 
 int ClipListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_rows.size());
+    return parent.isValid() ? 0 : int(m_clips.size());
 }
 
 QHash<int, QByteArray> ClipListModel::roleNames() const
@@ -59,8 +59,8 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const Row &row = m_rows[std::size_t(index.row())];
-    const Clip &clip = *row.clip;
+    const Clip &clip = *m_clips.at(index.row());
+    const int section = m_sections.empty() ? -1 : m_sections[std::size_t(index.row())];
     switch (role) {
     case ClipIdRole:
         return qint64(clip.id);
@@ -120,9 +120,9 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
     case IsSelectedRole:
         return m_selected.contains(clip.id);
     case SectionIdRole:
-        return row.section;
+        return section;
     case SectionTitleRole:
-        return row.section >= 0 && row.section < m_sectionTitles.size() ? m_sectionTitles.at(row.section) : QString();
+        return m_sectionTitles.value(section);
     default:
         return {};
     }
@@ -207,6 +207,7 @@ void ClipListModel::setSectioned(bool sectioned)
     m_sectioned = sectioned;
     emit sectionedChanged();
     refresh();
+    rolesChangedForAll({SectionIdRole, SectionTitleRole});
 }
 
 ClipFilter ClipListModel::currentFilter() const
@@ -221,7 +222,7 @@ QString ClipListModel::currentSearch() const
 
 ClipRef ClipListModel::clipAt(int row) const
 {
-    return row >= 0 && row < count() ? m_rows[std::size_t(row)].clip : nullptr;
+    return row >= 0 && row < count() ? m_clips.at(row) : nullptr;
 }
 
 qint64 ClipListModel::clipIdAt(int row) const
@@ -238,11 +239,11 @@ const IdIndex &ClipListModel::rowIndex() const
 {
     if (!m_rowIndexValid) {
         std::int64_t maxID = 0;
-        for (const Row &row : m_rows)
-            maxID = std::max(maxID, row.clip->id);
-        m_rowIndex.reset(maxID, m_rows.size());
-        for (int i = 0; i < int(m_rows.size()); ++i)
-            m_rowIndex.insert(m_rows[i].clip->id, i);
+        for (const ClipRef &clip : m_clips)
+            maxID = std::max(maxID, clip->id);
+        m_rowIndex.reset(maxID, std::size_t(m_clips.size()));
+        for (int i = 0; i < int(m_clips.size()); ++i)
+            m_rowIndex.insert(m_clips.at(i)->id, i);
         m_rowIndexValid = true;
     }
     return m_rowIndex;
@@ -250,27 +251,18 @@ const IdIndex &ClipListModel::rowIndex() const
 
 void ClipListModel::refresh()
 {
-    std::vector<Row> rows;
-    QStringList titles;
+    ClipList clips;
+    SectionLayout layout;
     if (m_store) {
         const ClipFilter filter = currentFilter();
         const QString search = currentSearch();
-        if (m_sectioned) {
-            for (const ClipSection &section : m_store->sections(filter, search)) {
-                titles.append(section.title);
-                for (const ClipRef &clip : section.clips)
-                    rows.push_back({clip, section.id});
-            }
-        } else {
-            const ClipList clips = m_store->visibleClips(filter, search);
-            rows.reserve(std::size_t(clips.size()));
-            for (const ClipRef &clip : clips)
-                rows.push_back({clip, -1});
-        }
+        clips = m_store->visibleClips(filter, search); // shared with the store's cache, not copied
+        if (m_sectioned)
+            layout = m_store->sectionLayout(filter, search);
     }
-    const bool titlesChanged = titles != m_sectionTitles;
-    m_sectionTitles = titles;
-    apply(std::move(rows));
+    const bool titlesChanged = layout.titles != m_sectionTitles;
+    m_sectionTitles = layout.titles;
+    apply(clips, std::move(layout.rowSection));
     if (titlesChanged)
         rolesChangedForAll({SectionTitleRole});
 }
@@ -294,13 +286,13 @@ void ClipListModel::rolesChangedFor(const QSet<std::int64_t> &ids, const QList<i
 
 void ClipListModel::rolesChangedForAll(const QList<int> &roles)
 {
-    if (!m_rows.empty())
+    if (!m_clips.isEmpty())
         emit dataChanged(index(0), index(count() - 1), roles);
 }
 
 void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
 {
-    for (int end = int(m_rows.size()) - 1; end >= 0;) {
+    for (int end = count() - 1; end >= 0;) {
         if (!remove[std::size_t(end)]) {
             --end;
             continue;
@@ -309,68 +301,85 @@ void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
         while (start > 0 && remove[std::size_t(start - 1)])
             --start;
         beginRemoveRows({}, start, end);
-        m_rows.erase(m_rows.begin() + start, m_rows.begin() + end + 1);
+        m_clips.remove(start, end - start + 1);
+        if (!m_sections.empty())
+            m_sections.erase(m_sections.begin() + start, m_sections.begin() + end + 1);
         endRemoveRows();
         end = start - 1;
     }
 }
 
-void ClipListModel::apply(std::vector<Row> rows)
+void ClipListModel::apply(const ClipList &clips, std::vector<int> sections)
 {
     const int oldCount = count();
     std::vector<std::int64_t> oldIDs;
-    oldIDs.reserve(m_rows.size());
-    for (const Row &row : m_rows)
-        oldIDs.push_back(row.clip->id);
+    oldIDs.reserve(std::size_t(oldCount));
+    for (const ClipRef &clip : std::as_const(m_clips))
+        oldIDs.push_back(clip->id);
     std::vector<std::int64_t> newIDs;
-    newIDs.reserve(rows.size());
-    for (const Row &row : rows)
-        newIDs.push_back(row.clip->id);
+    newIDs.reserve(std::size_t(clips.size()));
+    for (const ClipRef &clip : clips)
+        newIDs.push_back(clip->id);
     const ListDiff diff = ListDiff::byID(oldIDs, newIDs);
-    const std::vector<bool> &remove = diff.remove;
-    const std::vector<bool> &insert = diff.insert;
+    auto sectionOf = [&sections](std::size_t row) { return sections.empty() ? -1 : sections[row]; };
+    auto currentSection = [this](std::size_t row) { return m_sections.empty() ? -1 : m_sections[row]; };
 
     m_rowIndexValid = false;
     if (diff.editCount() > maxRangedEdits) {
         if (oldCount > 0) {
             beginRemoveRows({}, 0, oldCount - 1);
-            m_rows.clear();
+            m_clips.clear();
+            m_sections.clear();
             endRemoveRows();
         }
-        if (!rows.empty()) {
-            beginInsertRows({}, 0, int(rows.size()) - 1);
-            m_rows = std::move(rows);
+        if (!clips.isEmpty()) {
+            beginInsertRows({}, 0, int(clips.size()) - 1);
+            m_clips = clips;
+            m_sections = std::move(sections);
             endInsertRows();
         }
     } else {
-        removeRowsWhere(remove);
-        for (int i = 0; i < int(rows.size());) {
-            if (!insert[std::size_t(i)]) {
-                Row &current = m_rows[std::size_t(i)];
-                Row &fresh = rows[std::size_t(i)];
-                if (current.clip != fresh.clip || current.section != fresh.section) {
-                    int last = i;
-                    while (last + 1 < int(rows.size()) && !insert[std::size_t(last + 1)]
-                           && (m_rows[std::size_t(last + 1)].clip != rows[std::size_t(last + 1)].clip
-                               || m_rows[std::size_t(last + 1)].section != rows[std::size_t(last + 1)].section))
-                        ++last;
-                    for (int k = i; k <= last; ++k)
-                        m_rows[std::size_t(k)] = rows[std::size_t(k)];
-                    emit dataChanged(index(i), index(last));
-                    i = last + 1;
-                } else {
+        removeRowsWhere(diff.remove);
+        const bool withSections = !sections.empty();
+        if (!withSections)
+            m_sections.clear();
+        else if (m_sections.size() != std::size_t(m_clips.size()))
+            m_sections.assign(std::size_t(m_clips.size()), -1);
+        for (int i = 0; i < int(clips.size());) {
+            const std::size_t row = std::size_t(i);
+            if (!diff.insert[row]) {
+                if (m_clips.at(i) == clips.at(i) && currentSection(row) == sectionOf(row)) {
                     ++i;
+                    continue;
                 }
+                int last = i;
+                while (last + 1 < int(clips.size()) && !diff.insert[std::size_t(last + 1)]
+                       && (m_clips.at(last + 1) != clips.at(last + 1)
+                           || currentSection(std::size_t(last + 1)) != sectionOf(std::size_t(last + 1))))
+                    ++last;
+                for (int k = i; k <= last; ++k) {
+                    m_clips[k] = clips.at(k);
+                    if (withSections)
+                        m_sections[std::size_t(k)] = sectionOf(std::size_t(k));
+                }
+                emit dataChanged(index(i), index(last));
+                i = last + 1;
                 continue;
             }
             int last = i;
-            while (last + 1 < int(rows.size()) && insert[std::size_t(last + 1)])
+            while (last + 1 < int(clips.size()) && diff.insert[std::size_t(last + 1)])
                 ++last;
             beginInsertRows({}, i, last);
-            m_rows.insert(m_rows.begin() + i, rows.begin() + i, rows.begin() + last + 1);
+            m_clips.insert(i, last - i + 1, ClipRef());
+            for (int k = i; k <= last; ++k)
+                m_clips[k] = clips.at(k);
+            if (withSections)
+                m_sections.insert(m_sections.begin() + i, sections.begin() + i, sections.begin() + last + 1);
             endInsertRows();
             i = last + 1;
         }
+        if (m_clips.size() == clips.size() && m_clips.constData() != clips.constData())
+            m_clips = clips; // share the store's list again now that the rows agree
     }
     if (count() != oldCount)
         emit countChanged();

@@ -80,7 +80,7 @@ public:
     void setSearchText(const QString &text);
     bool sectioned() const { return m_sectioned; }
     void setSectioned(bool sectioned);
-    int count() const { return int(m_rows.size()); }
+    int count() const { return int(m_clips.size()); }
 
     /** The clip of a row, or null. */
     ClipRef clipAt(int row) const;
@@ -89,8 +89,11 @@ public:
     Q_INVOKABLE int rowOf(qint64 id) const;
     Q_INVOKABLE QString sectionTitle(int sectionId) const;
 
-    /** Reads the list from the store again (it does this itself on every change it observes). */
-    void refresh();
+    /**
+     * Reads the list from the store again. It does this itself on every change it observes; a
+     * view calls it when the day may have turned, so "Today" becomes "Yesterday".
+     */
+    Q_INVOKABLE void refresh();
 
 signals:
     void storeChanged();
@@ -101,12 +104,8 @@ signals:
     void countChanged();
 
 private:
-    struct Row {
-        ClipRef clip;
-        int section = -1;
-    };
-
-    void apply(std::vector<Row> rows);
+    /** Edits the rows into `clips` (with `sections` per row, empty when not sectioned). */
+    void apply(const ClipList &clips, std::vector<int> sections);
     void removeRowsWhere(const std::vector<bool> &remove);
     void rolesChangedFor(const QSet<std::int64_t> &ids, const QList<int> &roles);
     void rolesChangedForAll(const QList<int> &roles);
@@ -120,7 +119,9 @@ private:
     ClipFilter m_filter;
     QString m_searchText;
     bool m_sectioned = false;
-    std::vector<Row> m_rows;
+    ClipList m_clips;
+    /** The section id per row; empty unless sectioned. */
+    std::vector<int> m_sections;
     QStringList m_sectionTitles;
     QSet<std::int64_t> m_selected;
     QSet<std::int64_t> m_revealed;

@@ -3,8 +3,10 @@
 #include "Clip.h"
 
 #include <QList>
+#include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace corvane {
 
@@ -15,6 +17,15 @@ namespace corvane {
 using ClipRef = std::shared_ptr<const Clip>;
 /** An ordered list of loaded clips; cheap to copy. */
 using ClipList = QList<ClipRef>;
+
+/**
+ * @brief How a visible list is cut into sections: the titles, and for each row of the visible
+ * list (sections keep its order) the ordinal id of its section, which is its index in `titles`.
+ */
+struct SectionLayout {
+    QStringList titles;
+    std::vector<int> rowSection;
+};
 
 /** @brief One section of the main list: an ordinal id (titles may repeat), a title, its clips. */
 struct ClipSection {

@@ -191,6 +191,8 @@ public:
     ClipList visibleClips() const { return visibleClips(m_filter, m_searchText); }
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText) const;
     std::vector<ClipSection> sections() const { return sections(m_filter, m_searchText); }
+    /** The sections of a visible list as titles and a section per row (no copies of the clips). */
+    SectionLayout sectionLayout(const ClipFilter &filter, const QString &searchText) const;
     ClipList selectedClips() const;
     QList<ClipGroup> availableGroups() const;
     QList<ColorTag> usedTags() const;

@@ -14,6 +14,11 @@ std::vector<ClipSection> ClipboardStore::sections(const ClipFilter &filter, cons
     return m_derived->sections(filter, searchText, searchContext());
 }
 
+SectionLayout ClipboardStore::sectionLayout(const ClipFilter &filter, const QString &searchText) const
+{
+    return m_derived->sectionLayout(filter, searchText, searchContext());
+}
+
 QList<ClipGroup> ClipboardStore::availableGroups() const { return DerivedLists::availableGroups(m_clips); }
 
 QList<ColorTag> ClipboardStore::usedTags() const { return DerivedLists::usedTags(m_clips); }

@@ -48,13 +48,20 @@ ClipList DerivedListCache::visibleList(const ClipFilter &filter, const QString &
     return *entry.list;
 }
 
+const SectionLayout &DerivedListCache::sectionLayout(const ClipFilter &filter, const QString &searchText,
+                                                     const SearchContext &context)
+{
+    Entry &entry = lookup(filter, searchText, context);
+    if (!entry.layout)
+        entry.layout = DerivedLists::sectionLayout(m_clips, entry.indices, filter, searchText, context);
+    return *entry.layout;
+}
+
 std::vector<ClipSection> DerivedListCache::sections(const ClipFilter &filter, const QString &searchText,
                                                     const SearchContext &context)
 {
-    Entry &entry = lookup(filter, searchText, context);
-    if (!entry.sections)
-        entry.sections = DerivedLists::sections(m_clips, entry.indices, filter, searchText, context);
-    return *entry.sections;
+    const SectionLayout &layout = sectionLayout(filter, searchText, context);
+    return DerivedLists::sections(m_clips, visible(filter, searchText, context), layout);
 }
 
 const QList<SourceApp> &DerivedListCache::sources()

@@ -27,6 +27,8 @@ public:
     const std::vector<int> &visible(const ClipFilter &filter, const QString &searchText,
                                     const SearchContext &context);
     ClipList visibleList(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    const SectionLayout &sectionLayout(const ClipFilter &filter, const QString &searchText,
+                                       const SearchContext &context);
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText,
                                       const SearchContext &context);
     const QList<SourceApp> &sources();
@@ -46,7 +48,7 @@ private:
         Key key;
         std::vector<int> indices;
         std::optional<ClipList> list;
-        std::optional<std::vector<ClipSection>> sections;
+        std::optional<SectionLayout> layout;
     };
 
     Entry &lookup(const ClipFilter &filter, const QString &searchText, const SearchContext &context);

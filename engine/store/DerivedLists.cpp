@@ -132,37 +132,53 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
     return result;
 }
 
-std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
-                                  const ClipFilter &filter, const QString &searchText,
-                                  const SearchContext &context)
+SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible,
+                            const ClipFilter &filter, const QString &searchText, const SearchContext &context)
 {
-    std::vector<ClipSection> result;
+    SectionLayout layout;
     if (visible.empty())
-        return result;
-    const auto &entries = clips.entries();
+        return layout;
+    layout.rowSection.resize(visible.size(), 0);
     if (!searchText.trimmed().isEmpty()) {
-        result.push_back({0, QStringLiteral("Results"), clips.toList(visible)});
-        return result;
+        layout.titles.append(QStringLiteral("Results"));
+        return layout;
     }
+    const auto &entries = clips.entries();
     const bool pinnedFilter = filter.kind == ClipFilter::Kind::pinned;
-    std::vector<int> pinned;
-    std::vector<int> rest;
-    for (int index : visible)
-        (!pinnedFilter && entries[index].isPinned ? pinned : rest).push_back(index);
-    if (!pinned.empty())
-        result.push_back({0, QStringLiteral("Pinned"), clips.toList(pinned)});
+    std::size_t row = 0;
+    if (!pinnedFilter && entries[visible[0]].isPinned) {
+        layout.titles.append(QStringLiteral("Pinned"));
+        while (row < visible.size() && entries[visible[row]].isPinned)
+            layout.rowSection[row++] = 0;
+    }
+    bool inDayRun = false;
+    std::int64_t day = 0;
+    for (; row < visible.size(); ++row) {
+        const std::int64_t rowDay = entries[visible[row]].dayStart;
+        if (!inDayRun || rowDay != day) {
+            inDayRun = true;
+            day = rowDay;
+            layout.titles.append(ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, context.zone), context.now,
+                                                    context.zone));
+        }
+        layout.rowSection[row] = int(layout.titles.size()) - 1;
+    }
+    return layout;
+}
 
-    std::size_t runStart = 0;
-    for (std::size_t i = 1; i <= rest.size(); ++i) {
-        if (i < rest.size() && entries[rest[i]].dayStart == entries[rest[runStart]].dayStart)
-            continue;
-        const auto day = QDateTime::fromSecsSinceEpoch(entries[rest[runStart]].dayStart, context.zone);
-        ClipSection section{int(result.size()), ClipText::dayTitle(day, context.now, context.zone), {}};
-        section.clips.reserve(qsizetype(i - runStart));
-        for (std::size_t k = runStart; k < i; ++k)
-            section.clips.append(entries[rest[k]].clip);
-        result.push_back(std::move(section));
-        runStart = i;
+std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
+                                  const SectionLayout &layout)
+{
+    std::vector<ClipSection> result(std::size_t(layout.titles.size()));
+    std::size_t row = 0;
+    for (int id = 0; id < int(result.size()); ++id) {
+        // Sections are runs of the visible list, in order.
+        std::size_t end = row;
+        while (end < layout.rowSection.size() && layout.rowSection[end] == id)
+            ++end;
+        const std::vector<int> run(visible.begin() + std::ptrdiff_t(row), visible.begin() + std::ptrdiff_t(end));
+        result[std::size_t(id)] = {id, layout.titles.at(id), clips.toList(run)};
+        row = end;
     }
     return result;
 }

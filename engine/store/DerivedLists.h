@@ -32,10 +32,15 @@ namespace DerivedLists {
 std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
                          const SearchContext &context);
 
-/** Sections of a visible list: "Results" for a search, else "Pinned" then runs of one day. */
+/**
+ * Sections of a visible list: "Results" for a search, else "Pinned" (unless the filter is the
+ * pinned one) then runs of one day. The visible list already has the pinned clips first.
+ */
+SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible,
+                            const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+/** The sections of a layout as lists of clips. */
 std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
-                                  const ClipFilter &filter, const QString &searchText,
-                                  const SearchContext &context);
+                                  const SectionLayout &layout);
 
 /** The ids' clips, in list order. */
 std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> &ids);

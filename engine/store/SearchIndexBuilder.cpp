@@ -15,15 +15,29 @@ SearchIndexBuilder::~SearchIndexBuilder() { m_watcher.waitForFinished(); }
 
 void SearchIndexBuilder::start()
 {
-    if (m_watcher.isRunning())
+    if (m_watcher.isRunning() || !m_pending.empty())
         return;
-    std::vector<std::pair<ClipRef, QString>> work;
+    Work work;
     for (const ClipEntry &entry : m_clips.entries()) {
-        if (!entry.haystack)
-            work.emplace_back(entry.clip, entry.sourceDisplayName);
+        if (entry.haystack)
+            continue;
+        work.emplace_back(entry.clip, entry.sourceDisplayName);
+        if (work.size() == chunkSize)
+            m_pending.push_back(std::move(work)), work = {};
     }
-    if (work.empty())
+    if (!work.empty())
+        m_pending.push_back(std::move(work));
+    runNext();
+}
+
+void SearchIndexBuilder::runNext()
+{
+    if (m_pending.empty()) {
+        emit finished();
         return;
+    }
+    Work work = std::move(m_pending.front());
+    m_pending.erase(m_pending.begin());
     m_watcher.setFuture(QtConcurrent::run([work = std::move(work)] {
         Built built;
         built.reserve(work.size());
@@ -35,9 +49,10 @@ void SearchIndexBuilder::start()
 
 void SearchIndexBuilder::waitForFinished()
 {
-    m_watcher.waitForFinished();
-    if (m_watcher.isFinished())
+    while (m_watcher.isRunning() || m_watcher.future().resultCount() > 0) {
+        m_watcher.waitForFinished();
         apply();
+    }
 }
 
 void SearchIndexBuilder::apply()
@@ -45,13 +60,13 @@ void SearchIndexBuilder::apply()
     if (m_watcher.future().resultCount() == 0)
         return;
     Built built = m_watcher.future().takeResult();
+    m_watcher.setFuture(QFuture<Built>());
     for (auto &[clip, haystack] : built) {
         const ClipEntry *entry = m_clips.entry(clip->id);
         if (entry && entry->clip == clip && !entry->haystack)
             entry->haystack.emplace(std::move(haystack));
     }
-    m_watcher.setFuture(QFuture<Built>());
-    emit finished();
+    runNext();
 }
 
 } // namespace corvane

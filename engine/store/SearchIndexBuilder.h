@@ -29,6 +29,8 @@ public:
 
     /** Starts indexing the entries without an index (unless a run is still going). */
     void start();
+    /** Clips indexed per worker run; each run's results are handed over before the next starts. */
+    static constexpr std::size_t chunkSize = 8192;
     bool isRunning() const { return m_watcher.isRunning(); }
     void waitForFinished();
 
@@ -36,9 +38,12 @@ signals:
     void finished();
 
 private:
+    using Work = std::vector<std::pair<ClipRef, QString>>;
     using Built = std::vector<std::pair<ClipRef, FuzzyHaystack>>;
+    void runNext();
     void apply();
 
+    std::vector<Work> m_pending;
     ClipCollection &m_clips;
     QFutureWatcher<Built> m_watcher;
 };

@@ -81,6 +81,29 @@ TEST_F(ClipListModelTest, SectionedRowsCarryTheirSection)
     EXPECT_EQ(model.data(model.index(1), ClipListModel::SectionIdRole).toInt(), 1);
 }
 
+TEST_F(ClipListModelTest, SectionTitlesFollowTheDay)
+{
+    model.setSectioned(true);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    clock.advance(24LL * 60 * 60 * 1000);
+    model.refresh();
+    EXPECT_EQ(model.data(model.index(0), ClipListModel::SectionTitleRole).toString(), QStringLiteral("Yesterday"));
+    EXPECT_FALSE(changes.isEmpty());
+}
+
+TEST_F(ClipListModelTest, SectionsWorkWhicheverPropertyComesFirst)
+{
+    ClipListModel early;
+    QAbstractItemModelTester earlyTester(&early, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    early.setSectioned(true);
+    early.setStore(store.get());
+    EXPECT_EQ(early.data(early.index(4), ClipListModel::SectionTitleRole).toString(), QStringLiteral("Today"));
+    early.setSectioned(false);
+    EXPECT_EQ(early.data(early.index(4), ClipListModel::SectionIdRole).toInt(), -1);
+    early.setSectioned(true);
+    EXPECT_EQ(early.data(early.index(0), ClipListModel::SectionIdRole).toInt(), 0);
+}
+
 TEST_F(ClipListModelTest, AModelWithItsOwnFilterIgnoresTheStores)
 {
     ClipListModel own;
