@@ -107,6 +107,7 @@ void AppDelegate::createStore()
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
     m_settings = new AppSettings(m_userDefaults, m_loginItem.get(), this);
+    connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
     m_store = ClipboardStore::shared();
     m_desktopSettings = new PortalDesktopSettings(this);

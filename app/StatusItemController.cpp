@@ -5,6 +5,9 @@
 #include "QmlWindow.h"
 
 #include <QCursor>
+#include <QDBusConnection>
+#include <QDBusInterface>
+#include <QDBusServiceWatcher>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QQuickWindow>
@@ -58,39 +61,66 @@ void StatusItemController::buildMenu()
 
 void StatusItemController::install()
 {
-    if (m_tray)
+    if (m_tray || m_trayWait)
         return;
+    // Qt decides once per process whether a StatusNotifierItem host exists, at the first tray
+    // call. Asking before the panel is up (at autostart) would leave the icon without a host for
+    // good, so the host is awaited on D-Bus first.
+    if (statusNotifierHostRegistered()) {
+        createIcon();
+        return;
+    }
+    std::fprintf(stderr, "Corvane: no system tray yet; waiting for one\n");
+    if (QDBusConnection::sessionBus().isConnected()) {
+        auto *watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
+                                                QDBusConnection::sessionBus(),
+                                                QDBusServiceWatcher::WatchForRegistration, this);
+        connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
+            // The host registers with the watcher a moment after the watcher itself appears.
+            m_trayWaited = 0;
+        });
+    }
+    m_trayWait = m_clock.scheduleRepeating(trayPollMs, [this] {
+        m_trayWaited += trayPollMs;
+        if (statusNotifierHostRegistered()) {
+            m_trayWait.reset();
+            createIcon();
+        } else if (m_trayWaited >= trayWaitMs || !QDBusConnection::sessionBus().isConnected()) {
+            // No StatusNotifierItem host: an older XEmbed tray is the last chance.
+            m_trayWait.reset();
+            if (QSystemTrayIcon::isSystemTrayAvailable())
+                createIcon();
+            else
+                std::fprintf(stderr, "Corvane: no system tray; open Corvane with Super+Shift+V or \"corvane --toggle\"\n");
+        }
+    });
+}
+
+bool StatusItemController::statusNotifierHostRegistered()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+    QDBusInterface watcher(QStringLiteral("org.kde.StatusNotifierWatcher"), QStringLiteral("/StatusNotifierWatcher"),
+                           QStringLiteral("org.kde.StatusNotifierWatcher"), bus);
+    return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
+}
+
+void StatusItemController::createIcon()
+{
     m_tray = new QSystemTrayIcon(TrayIcons::icon(m_look), this);
-    m_tray->setToolTip(QStringLiteral("Corvane"));
+    m_tray->setToolTip(m_paused ? tr("Corvane — Paused") : QStringLiteral("Corvane"));
     m_tray->setContextMenu(m_menu.get());
     connect(m_tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
         if (reason == QSystemTrayIcon::Trigger)
             togglePopover();
     });
-    if (QSystemTrayIcon::isSystemTrayAvailable())
-        m_tray->show();
-    else
-        waitForTray();
-}
-
-void StatusItemController::waitForTray()
-{
-    std::fprintf(stderr, "Corvane: no system tray yet; waiting for one\n");
-    m_trayWait = m_clock.scheduleRepeating(trayPollMs, [this] {
-        m_trayWaited += trayPollMs;
-        if (QSystemTrayIcon::isSystemTrayAvailable()) {
-            m_tray->show();
-            m_trayWait.reset();
-        } else if (m_trayWaited >= trayWaitMs) {
-            std::fprintf(stderr, "Corvane: no system tray; open Corvane with Super+Shift+V or \"corvane --toggle\"\n");
-            m_trayWait.reset();
-        }
-    });
+    m_tray->show();
 }
 
 bool StatusItemController::isTrayAvailable() const
 {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return m_tray != nullptr;
 }
 
 QString StatusItemController::trayStateText() const

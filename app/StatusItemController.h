@@ -26,9 +26,9 @@ class StatusItemController : public QObject
     Q_OBJECT
 public:
     static constexpr int flashMs = 600;
-    /** How long to wait for a tray to appear (autostart may run before the panel). */
-    static constexpr int trayWaitMs = 60'000;
-    static constexpr int trayPollMs = 2'000;
+    /** How long to wait for a tray host to appear (autostart may run before the panel). */
+    static constexpr int trayWaitMs = 30'000;
+    static constexpr int trayPollMs = 1'000;
 
     StatusItemController(Clock &clock, QmlWindow &popover, QObject *parent = nullptr);
     ~StatusItemController() override;
@@ -37,6 +37,7 @@ public:
 
     /** Creates the icon and its menu and shows it, waiting for a tray when there is none yet. */
     void install();
+    /** Whether the icon is in a tray. */
     bool isTrayAvailable() const;
     /** "shown", "waiting for a tray" or "no tray", for the diagnostics. */
     QString trayStateText() const;
@@ -68,7 +69,8 @@ signals:
 private:
     void buildMenu();
     void setLook(TrayIcons::Look look);
-    void waitForTray();
+    void createIcon();
+    static bool statusNotifierHostRegistered();
 
     Clock &m_clock;
     QmlWindow &m_popover;

@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "QuitOnSignal.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
 #include "SingleInstance.h"
@@ -71,6 +72,7 @@ int main(int argc, char *argv[])
         break;
     }
 
+    corvane::QuitOnSignal quitOnSignal;
     corvane::AppDelegate delegate(instance);
     delegate.start();
     return app.exec();

@@ -1,0 +1,83 @@
+// A tray host that comes up after Corvane (autostart before the panel): the icon must still
+// register with it. Runs under its own session bus and X server.
+#include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// The StatusNotifierWatcher a panel provides, reduced to what a tray icon talks to.
+class FakeWatcher : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
+    Q_PROPERTY(bool IsStatusNotifierHostRegistered READ hostRegistered)
+    Q_PROPERTY(int ProtocolVersion READ protocolVersion)
+    Q_PROPERTY(QStringList RegisteredStatusNotifierItems READ items)
+
+public:
+    bool hostRegistered() const { return true; }
+    int protocolVersion() const { return 0; }
+    QStringList items() const { return m_items; }
+
+public slots:
+    Q_SCRIPTABLE void RegisterStatusNotifierItem(const QString &service)
+    {
+        m_items.append(service);
+        emit StatusNotifierItemRegistered(service);
+    }
+    Q_SCRIPTABLE void RegisterStatusNotifierHost(const QString &) {}
+
+signals:
+    Q_SCRIPTABLE void StatusNotifierItemRegistered(const QString &service);
+    Q_SCRIPTABLE void StatusNotifierHostRegistered();
+
+private:
+    QStringList m_items;
+};
+
+} // namespace
+
+TEST(TrayHost, IconRegistersWithAPanelThatStartsLater)
+{
+    int argc = 1;
+    char name[] = "tray-host-test";
+    char *argv[] = {name, nullptr};
+    QCoreApplication app(argc, argv);
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
+
+    QTemporaryDir home;
+    QDir(home.path()).mkdir(QStringLiteral("run"));
+    QFile::setPermissions(home.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    QProcess corvane;
+    corvane.setProcessEnvironment(env);
+    corvane.setProcessChannelMode(QProcess::ForwardedChannels);
+    corvane.start(QStringLiteral(CORVANE_EXECUTABLE), {});
+    ASSERT_TRUE(corvane.waitForStarted());
+
+    QTest::qWait(2500);   // Corvane is up, no panel yet
+    FakeWatcher watcher;
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
+                                   QDBusConnection::ExportAllContents));
+    ASSERT_TRUE(bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
+
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !watcher.items().isEmpty(); }, 10000))
+        << "the tray icon never registered with the late panel";
+    corvane.terminate();
+    corvane.waitForFinished(10000);
+}
+
+#include "TrayHostTest.moc"
