@@ -77,7 +77,7 @@ void BM_CaptureQueueWithReloads(benchmark::State &state)
     FullHistory &h = history();
     CaptureQueue queue(h.db);
     int reloads = 0;
-    queue.onClipsRecorded = [&](const QList<std::int64_t> &) {
+    queue.onClipsRecorded = [&](const QList<std::int64_t> &, const auto &) {
         benchmark::DoNotOptimize(h.db->loadClips());
         ++reloads;
     };

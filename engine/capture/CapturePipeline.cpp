@@ -101,7 +101,7 @@ CaptureOutcome CapturePipeline::process(const CaptureRequest &request)
         return outcome;
     }
     try {
-        m_database.prune(request.storageLimit);
+        outcome.prunedIDs = m_database.prune(request.storageLimit);
     } catch (const ClipDatabase::Error &error) {
         qWarning().noquote() << "Corvane: pruning the history failed:" << error.message();
     }

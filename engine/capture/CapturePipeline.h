@@ -3,6 +3,7 @@
 #include "ClipDatabase.h"
 #include "ClipboardPayload.h"
 
+#include <QList>
 #include <QString>
 
 #include <cstdint>
@@ -29,6 +30,8 @@ struct CaptureOutcome {
     Kind kind = Kind::dropped;
     std::int64_t clipID = 0;
     bool isNewRow = false; ///< inserted rather than bumped or replaced
+    /** What the prune after storing deleted; nothing when that prune failed. */
+    std::optional<QList<std::int64_t>> prunedIDs;
     QString warning;
 };
 

@@ -27,8 +27,13 @@ void CaptureQueue::enqueue(CaptureRequest request)
 void CaptureQueue::finished(const CaptureOutcome &outcome)
 {
     --m_pending;
-    if (outcome.kind == CaptureOutcome::Kind::stored)
+    if (outcome.kind == CaptureOutcome::Kind::stored) {
         m_batch.append(outcome.clipID);
+        if (!outcome.prunedIDs)
+            m_batchPruned.reset();
+        else if (m_batchPruned)
+            m_batchPruned->append(*outcome.prunedIDs);
+    }
     else if (outcome.kind == CaptureOutcome::Kind::failed && onCaptureWarning)
         onCaptureWarning(outcome.warning);
     if (m_pending == 0 || m_batch.size() >= batchLimit)
@@ -40,8 +45,9 @@ void CaptureQueue::flush()
     if (m_batch.isEmpty())
         return;
     const QList<std::int64_t> ids = std::exchange(m_batch, {});
+    const std::optional<QList<std::int64_t>> pruned = std::exchange(m_batchPruned, QList<std::int64_t>{});
     if (onClipsRecorded)
-        onClipsRecorded(ids);
+        onClipsRecorded(ids, pruned);
 }
 
 } // namespace corvane

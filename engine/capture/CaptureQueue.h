@@ -32,8 +32,12 @@ public:
     /** Copies handed in whose results have not reached the main thread yet. */
     int pendingCount() const { return m_pending; }
 
-    /** The ids of the clips stored (new, bumped or replaced), oldest first; called on the main thread. */
-    std::function<void(const QList<std::int64_t> &ids)> onClipsRecorded;
+    /**
+     * The ids of the clips stored (new, bumped or replaced), oldest first, and what their prunes
+     * deleted (nothing when a prune failed, so the caller reads everything); on the main thread.
+     */
+    std::function<void(const QList<std::int64_t> &ids, const std::optional<QList<std::int64_t>> &prunedIDs)>
+        onClipsRecorded;
     /** A copy was not stored and the user should know ("Too large to save"). */
     std::function<void(const QString &message)> onCaptureWarning;
 
@@ -46,6 +50,7 @@ private:
     SerialWorker m_worker{QStringLiteral("Corvane capture")};
     int m_pending = 0;
     QList<std::int64_t> m_batch;
+    std::optional<QList<std::int64_t>> m_batchPruned = QList<std::int64_t>{};
 };
 
 } // namespace corvane

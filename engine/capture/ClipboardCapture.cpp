@@ -36,7 +36,10 @@ ClipboardCapture::ClipboardCapture(ClipboardStore &store, ClipboardService &clip
     };
     if (const std::shared_ptr<ClipDatabase> database = store.sharedDatabase()) {
         m_queue = std::make_unique<CaptureQueue>(database);
-        m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids) { m_store.clipsRecorded(ids.last()); };
+        m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids,
+                                          const std::optional<QList<std::int64_t>> &pruned) {
+            m_store.clipsRecorded(ids, pruned);
+        };
         m_queue->onCaptureWarning = [this](const QString &message) {
             m_store.showNotice(message, Notice::Kind::warning);
         };

@@ -131,11 +131,11 @@ public:
     /** Adds a skipped copy to recentSkips (newest first, 20 at most); an empty name is "Unknown app". */
     void recordSkip(const QString &appName, const QString &reason);
     /**
-     * After the capture queue stored clips: reload, mark the newest, load icons, flash, summarise.
-     * With `prunedIDs` (what the capture's prune deleted) only the new clip is read again;
-     * without them the whole history is.
+     * After the capture queue stored clips (oldest first): reload, mark the newest, load icons,
+     * flash, summarise. With `prunedIDs` (what the capture's prunes deleted) only the recorded
+     * clips are read again; without them the whole history is.
      */
-    void clipsRecorded(std::optional<std::int64_t> lastID,
+    void clipsRecorded(const QList<std::int64_t> &recordedIDs,
                        const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt);
     /** The clipboard's change count right after the store's own last write, 0 before any. */
     qint64 ownChangeCount() const { return m_ownChangeCount; }

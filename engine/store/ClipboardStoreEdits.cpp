@@ -139,6 +139,8 @@ void ClipboardStore::saveNote(const QString &text, qint64 id)
         m_database->setNote(id, note);
     } catch (const ClipDatabase::Error &error) {
         qWarning().noquote() << "Corvane: saving note failed:" << error.message();
+        // The field keeps the edited text; without a notice the user would think it was saved.
+        showNotice(QStringLiteral("Couldn’t save the note: ") + error.message(), Notice::Kind::warning);
         return;
     }
     reloadClips({id});

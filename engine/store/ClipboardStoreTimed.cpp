@@ -132,11 +132,13 @@ QVariantList ClipboardStore::recentSkipValues() const
     return skips;
 }
 
-void ClipboardStore::clipsRecorded(std::optional<std::int64_t> lastID,
+void ClipboardStore::clipsRecorded(const QList<std::int64_t> &recordedIDs,
                                    const std::optional<QList<std::int64_t>> &prunedIDs)
 {
-    if (lastID && prunedIDs)
-        reloadClips({*lastID}, *prunedIDs);
+    const std::optional<std::int64_t> lastID =
+        recordedIDs.isEmpty() ? std::nullopt : std::optional(recordedIDs.last());
+    if (prunedIDs)
+        reloadClips(recordedIDs, *prunedIDs);
     else
         reload();
     const ClipRef added = lastID ? clip(*lastID) : nullptr;

@@ -210,7 +210,7 @@ TEST_F(CapturePipelineTest, QueueStoresInOrderAndReportsABurstOnce)
     CaptureQueue queue(db);
     QList<QList<std::int64_t>> batches;
     QStringList warnings;
-    queue.onClipsRecorded = [&](const QList<std::int64_t> &ids) { batches.append(ids); };
+    queue.onClipsRecorded = [&](const QList<std::int64_t> &ids, const auto &) { batches.append(ids); };
     queue.onCaptureWarning = [&](const QString &message) { warnings.append(message); };
 
     for (int i = 0; i < 20; ++i)
@@ -222,4 +222,30 @@ TEST_F(CapturePipelineTest, QueueStoresInOrderAndReportsABurstOnce)
     ASSERT_EQ(batches[0].size(), 20);
     EXPECT_EQ(db->loadClip(batches[0].last())->text, QStringLiteral("clip 19"));
     EXPECT_EQ(warnings, QStringList{"Too large to save"});
+}
+
+TEST_F(CapturePipelineTest, QueueReportsWhatTheBurstsPrunesDeleted)
+{
+    CaptureQueue queue(db);
+    QList<std::int64_t> recorded;
+    std::optional<QList<std::int64_t>> pruned;
+    queue.onClipsRecorded = [&](const QList<std::int64_t> &ids, const std::optional<QList<std::int64_t>> &gone) {
+        recorded += ids;
+        pruned = gone;
+    };
+    // Each clip is 1,000 bytes and the limit holds two: the burst prunes its own oldest clips.
+    for (int i = 0; i < 5; ++i)
+        queue.enqueue(request(text(QString(1000, QLatin1Char('a' + i))), 1000 + i, 2000));
+    ASSERT_TRUE(test::processEventsUntil([&] { return queue.pendingCount() == 0; }));
+
+    ASSERT_EQ(recorded.size(), 5);
+    ASSERT_TRUE(pruned.has_value()) << "the store may then read only the recorded clips";
+    QList<std::int64_t> expected;
+    for (std::int64_t id : recorded) {
+        if (!db->loadClip(id))
+            expected.append(id);
+    }
+    std::sort(pruned->begin(), pruned->end());
+    EXPECT_EQ(*pruned, expected);
+    EXPECT_EQ(expected.size(), 3);
 }

@@ -50,6 +50,8 @@ TEST_F(EditsTest, DatabaseFailuresAreReportedAndChangeNothing)
     EXPECT_TRUE(noticeMessage().startsWith(QStringLiteral("Couldn’t save the tag: ")));
     store->deleteClip(clip);
     EXPECT_TRUE(noticeMessage().startsWith(QStringLiteral("Couldn’t delete: ")));
+    store->saveNote(QStringLiteral("lost?"), clip);
+    EXPECT_TRUE(noticeMessage().startsWith(QStringLiteral("Couldn’t save the note: ")));
     EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
     EXPECT_TRUE(store->clip(clip));
     EXPECT_EQ(store->selectedID(), clip);
@@ -225,7 +227,7 @@ TEST_F(CaptureEntryTest, RecordedClipsReloadAndAnnounceTheNewest)
     clip.createdAt = ago(0);
     clip.hash = QStringLiteral("text\ncaptured");
     const std::int64_t id = store->database()->insert(clip).id;
-    store->clipsRecorded(id);
+    store->clipsRecorded({id});
     EXPECT_EQ(store->lastAddedID(), id);
     EXPECT_EQ(store->clipCount(), 1);
     EXPECT_EQ(flashes, 1);
@@ -263,7 +265,7 @@ TEST_F(EditsTest, PatchedHistoryMatchesAFullReload)
     again.createdAt = ago(0);
     again.hash = QStringLiteral("text\nclip 1");
     store->database()->insert(again);
-    store->clipsRecorded(clips[1], QList<std::int64_t>{});
+    store->clipsRecorded({clips[1]}, QList<std::int64_t>{});
 
     const ClipList patched = store->clips();
     const QList<std::int64_t> patchedOrder = ids(store->visibleClips());
