@@ -76,6 +76,8 @@ void AppDelegate::start()
     showMainWindow();
     forceLightAppearance();
     scheduleDemonstrations();
+    // Build the popover hidden once start-up is done, so the first tray click doesn't load QML.
+    QTimer::singleShot(0, m_popoverWindow, [popover = m_popoverWindow] { popover->window(); });
 }
 
 void AppDelegate::wireSingleInstance()
