@@ -37,6 +37,12 @@ bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
     return haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
 }
 
+void prefetchCloseWords(const PreparedTerm &term, const FuzzyHaystack &haystack)
+{
+    const qsizetype length = term.folded.size();
+    haystack.prefetch(length - term.typoLimit, length + term.typoLimit);
+}
+
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
 int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
@@ -145,6 +151,11 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
         if (!mayHaveCloseWord(*term, haystack))
             return std::nullopt;
     }
+    // Every term's words at once, so their loads overlap.
+    if (pending.size() > 1) {
+        for (const PreparedTerm *term : pending)
+            prefetchCloseWords(*term, haystack);
+    }
     for (const PreparedTerm *term : pending) {
         int distance = term->typoLimit + 1;
         if (haystack.wordsComplete() && term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
@@ -173,26 +184,22 @@ std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::spa
         if (term.typoLimit > 0)
             typoTerms.append(&term);
     }
-    // Where the words a clip's typo pass reads start, or -1 when the clip is rejected before.
-    auto wordsMayBeRead = [&](const FuzzyHaystack &haystack) -> qsizetype {
-        qsizetype from = -1;
+    // Loads the words a clip's typo pass may read, judged from what the haystack holds inline.
+    auto prefetchWords = [&](const FuzzyHaystack &haystack) {
+        FuzzyWordScan::PendingTerms read;
         for (const PreparedTerm *term : typoTerms) {
-            if (!mayHaveCloseWord(*term, haystack)) {
-                if (!haystack.mayContain(term->grams))
-                    return -1;
-                continue;
-            }
-            const qsizetype start = term->folded.size() - term->typoLimit;
-            from = from < 0 ? start : std::min(from, start);
+            if (mayHaveCloseWord(*term, haystack))
+                read.append(term);
+            else if (!haystack.mayContain(term->grams))
+                return;
         }
-        return from;
+        for (const PreparedTerm *term : read)
+            prefetchCloseWords(*term, haystack);
     };
     std::vector<std::optional<double>> scores(haystacks.size());
     for (size_t i = 0; i < haystacks.size(); ++i) {
         if (i + lookAhead < haystacks.size()) {
-            const FuzzyHaystack &ahead = haystacks[i + lookAhead];
-            if (const qsizetype from = wordsMayBeRead(ahead); from >= 0)
-                ahead.prefetch(from);
+            prefetchWords(haystacks[i + lookAhead]);
         }
         scores[i] = score(query, haystacks[i]);
     }
