@@ -118,6 +118,24 @@ bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qs
     return false;
 }
 
+void FuzzyHaystack::prefetchFieldList() const
+{
+#if defined(__GNUC__)
+    __builtin_prefetch(m_fields.constData());
+#endif
+}
+
+void FuzzyHaystack::prefetchFieldTexts() const
+{
+#if defined(__GNUC__)
+    for (const QString &field : m_fields) {
+        const char *text = reinterpret_cast<const char *>(field.constData());
+        __builtin_prefetch(text);
+        __builtin_prefetch(text + 64);
+    }
+#endif
+}
+
 std::size_t FuzzyHaystack::memoryUsage() const
 {
     return sizeof(*this) + m_words.memoryUsage();

@@ -60,8 +60,20 @@ public:
         m_words.forEachWord(minLength, maxLength, std::forward<Visit>(visit));
     }
 
+    /** Whether any indexed word of `minLength` to `maxLength` units has bits for which test(bits) holds. */
+    template<typename Test>
+    bool anyWordBits(qsizetype minLength, qsizetype maxLength, Test &&test) const
+    {
+        return m_words.anyBits(minLength, maxLength, std::forward<Test>(test));
+    }
+
     /** Asks the processor to start loading the words of these lengths; for loops over many haystacks. */
     void prefetch(qsizetype minLength, qsizetype maxLength) const { m_words.prefetch(minLength, maxLength); }
+    /** The same for the texts of the words of these lengths. */
+    void prefetchWordTexts(qsizetype minLength, qsizetype maxLength) const { m_words.prefetchTexts(minLength, maxLength); }
+    /** The same for the list of fields, then (once that has arrived) for the start of each field's text. */
+    void prefetchFieldList() const;
+    void prefetchFieldTexts() const;
     std::size_t memoryUsage() const;
 
     static constexpr qsizetype minWordLength = 3;

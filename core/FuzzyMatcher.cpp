@@ -6,6 +6,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 
 namespace corvane::FuzzyMatcher {
 namespace {
@@ -37,10 +38,12 @@ bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
     return haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
 }
 
-void prefetchCloseWords(const PreparedTerm &term, const FuzzyHaystack &haystack)
+/** Whether some indexed word's characters allow it within the typo limit. */
+bool mayHaveCloseIndexedWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
     const qsizetype length = term.folded.size();
-    haystack.prefetch(length - term.typoLimit, length + term.typoLimit);
+    return haystack.anyWordBits(length - term.typoLimit, length + term.typoLimit,
+                                [&](std::uint32_t bits) { return mayBeClose(term, bits, term.typoLimit); });
 }
 
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
@@ -126,13 +129,85 @@ std::optional<double> score(const PreparedQuery &query, std::span<const QStringV
     return total;
 }
 
-std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
+namespace {
+
+/**
+ * @brief What a haystack's filters say about each term (bit k for term k; terms past 64 are
+ * never ruled out here), filled in two steps so a batch can load each clip's data ahead.
+ */
+struct Screen {
+    std::uint64_t mayBeExact = 0;
+    std::uint64_t mayBeTypo = 0;
+    bool rejected = false;
+
+    static bool has(std::uint64_t mask, size_t k) { return k >= 64 || (mask >> k & 1); }
+};
+
+/** First step: the filters the haystack holds inline. */
+Screen screenInline(const PreparedQuery &query, const FuzzyHaystack &haystack)
 {
+    Screen screen;
+    for (size_t k = 0; k < query.terms.size(); ++k) {
+        const PreparedTerm &term = query.terms[k];
+        const bool exact = haystack.mayContain(term.grams);
+        const bool typo = term.typoLimit > 0 && mayHaveCloseWord(term, haystack);
+        if (!exact && !typo) {
+            screen.rejected = true;
+            return screen;
+        }
+        if (k < 64) {
+            screen.mayBeExact |= std::uint64_t(exact) << k;
+            screen.mayBeTypo |= std::uint64_t(typo) << k;
+        }
+    }
+    return screen;
+}
+
+/** Second step: the character bits of the indexed words. */
+void screenWords(const PreparedQuery &query, const FuzzyHaystack &haystack, Screen &screen)
+{
+    if (screen.rejected || !haystack.wordsComplete())
+        return;
+    for (std::uint64_t typo = screen.mayBeTypo; typo; typo &= typo - 1) {
+        const int k = __builtin_ctzll(typo);
+        if (mayHaveCloseIndexedWord(query.terms[size_t(k)], haystack))
+            continue;
+        screen.mayBeTypo &= ~(std::uint64_t{1} << k);
+        if (!Screen::has(screen.mayBeExact, size_t(k))) {
+            screen.rejected = true;
+            return;
+        }
+    }
+}
+
+/** Asks for the data scoring will read: the words' bits, or after screenWords() their texts. */
+void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen, bool texts)
+{
+    if (screen.rejected)
+        return;
+    for (std::uint64_t typo = screen.mayBeTypo; typo; typo &= typo - 1) {
+        const PreparedTerm &term = query.terms[size_t(__builtin_ctzll(typo))];
+        const qsizetype length = term.folded.size();
+        if (texts)
+            haystack.prefetchWordTexts(length - term.typoLimit, length + term.typoLimit);
+        else
+            haystack.prefetch(length - term.typoLimit, length + term.typoLimit);
+    }
+    if (screen.mayBeExact || query.terms.size() > 64)
+        texts ? haystack.prefetchFieldTexts() : haystack.prefetchFieldList();
+}
+
+/** Reads the texts: exact occurrences first, then typo distances for the rest. */
+std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen)
+{
+    if (screen.rejected)
+        return std::nullopt;
     double total = 0;
     FuzzyWordScan::PendingTerms pending;
-    for (const PreparedTerm &term : query.terms) {
+    for (size_t k = 0; k < query.terms.size(); ++k) {
+        const PreparedTerm &term = query.terms[k];
         double best = 0;
-        if (haystack.mayContain(term.grams)) {
+        if (Screen::has(screen.mayBeExact, k)) {
             for (const QString &field : haystack.fields()) {
                 best = std::max(best, exactScore(term, field));
                 if (best == wordStartScore)
@@ -141,20 +216,10 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
         }
         if (best > 0)
             total += best;
-        else if (term.typoLimit == 0)
+        else if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
             return std::nullopt;
         else
             pending.append(&term);
-    }
-    // All length buckets first: they sit in the haystack itself, the words further away.
-    for (const PreparedTerm *term : pending) {
-        if (!mayHaveCloseWord(*term, haystack))
-            return std::nullopt;
-    }
-    // Every term's words at once, so their loads overlap.
-    if (pending.size() > 1) {
-        for (const PreparedTerm *term : pending)
-            prefetchCloseWords(*term, haystack);
     }
     for (const PreparedTerm *term : pending) {
         int distance = term->typoLimit + 1;
@@ -175,33 +240,45 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
     return total;
 }
 
+} // namespace
+
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
+{
+    Screen screen = screenInline(query, haystack);
+    // Every term's bits at once, so their loads overlap.
+    prefetchFor(query, haystack, screen, false);
+    screenWords(query, haystack, screen);
+    return scoreScreened(query, haystack, screen);
+}
+
 std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
 {
-    // Loading a clip's index is the slow part; ask for a few clips ahead while scoring this one.
-    constexpr size_t lookAhead = 16;
-    FuzzyWordScan::PendingTerms typoTerms;
-    for (const PreparedTerm &term : query.terms) {
-        if (term.typoLimit > 0)
-            typoTerms.append(&term);
-    }
-    // Loads the words a clip's typo pass may read, judged from what the haystack holds inline.
-    auto prefetchWords = [&](const FuzzyHaystack &haystack) {
-        FuzzyWordScan::PendingTerms read;
-        for (const PreparedTerm *term : typoTerms) {
-            if (mayHaveCloseWord(*term, haystack))
-                read.append(term);
-            else if (!haystack.mayContain(term->grams))
-                return;
-        }
-        for (const PreparedTerm *term : read)
-            prefetchCloseWords(*term, haystack);
+    // Loading a clip's index and text is the slow part, so the filters run ahead of the scoring:
+    // far ahead the inline ones pick which bits to load, nearer the bits pick which texts.
+    constexpr size_t farAhead = 16;
+    constexpr size_t nearAhead = 8;
+    constexpr size_t ring = 32; // a power of two above farAhead
+    std::array<Screen, ring> screens;
+    const size_t count = haystacks.size();
+    auto screenFar = [&](size_t i) {
+        screens[i % ring] = screenInline(query, haystacks[i]);
+        prefetchFor(query, haystacks[i], screens[i % ring], false);
     };
-    std::vector<std::optional<double>> scores(haystacks.size());
-    for (size_t i = 0; i < haystacks.size(); ++i) {
-        if (i + lookAhead < haystacks.size()) {
-            prefetchWords(haystacks[i + lookAhead]);
-        }
-        scores[i] = score(query, haystacks[i]);
+    auto screenNear = [&](size_t i) {
+        screenWords(query, haystacks[i], screens[i % ring]);
+        prefetchFor(query, haystacks[i], screens[i % ring], true);
+    };
+    for (size_t i = 0; i < std::min(farAhead, count); ++i)
+        screenFar(i);
+    for (size_t i = 0; i < std::min(nearAhead, count); ++i)
+        screenNear(i);
+    std::vector<std::optional<double>> scores(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (i + farAhead < count)
+            screenFar(i + farAhead);
+        if (i + nearAhead < count)
+            screenNear(i + nearAhead);
+        scores[i] = scoreScreened(query, haystacks[i], screens[i % ring]);
     }
     return scores;
 }

@@ -4,31 +4,18 @@
 #include <cstring>
 
 namespace corvane {
-namespace {
-
-qsizetype paddedTo4(qsizetype bytes) { return (bytes + 3) / 4 * 4; }
-
-qsizetype groupBytes(qsizetype length, qsizetype count, bool header)
-{
-    return (header ? 4 : 0) + paddedTo4((4 + 2 * length) * count);
-}
-
-} // namespace
 
 bool FuzzyWordIndex::Builder::add(std::uint32_t bits, QStringView folded)
 {
     const qsizetype length = folded.size();
-    const bool newGroup = m_groups.empty() || m_groups.back().length != length;
-    const qsizetype count = newGroup ? 0 : qsizetype(m_groups.back().bits.size());
-    const bool header = length > maxRegionLength;
-    const qsizetype bytes = m_bytes - (newGroup ? 0 : groupBytes(length, count, header)) + groupBytes(length, count + 1, header);
-    if (bytes > maxBytes)
+    const bool carriesLength = length > maxStrideLength;
+    if (qsizetype(m_text.size()) + length + carriesLength > maxTextUnits)
         return false;
-    m_bytes = bytes;
-    if (newGroup)
-        m_groups.push_back({length, {}, {}});
-    m_groups.back().bits.push_back(bits);
-    m_groups.back().text.insert(m_groups.back().text.end(), folded.utf16(), folded.utf16() + length);
+    ++m_counts[slot(length)];
+    m_bits.push_back(bits);
+    if (carriesLength)
+        m_text.push_back(char16_t(length));
+    m_text.insert(m_text.end(), folded.utf16(), folded.utf16() + length);
     return true;
 }
 
@@ -36,30 +23,18 @@ FuzzyWordIndex FuzzyWordIndex::Builder::finish(bool complete) const
 {
     FuzzyWordIndex index;
     index.m_complete = complete;
-    if (m_bytes == 0)
+    std::uint16_t start = 0;
+    for (std::size_t s = 0; s < m_counts.size(); ++s) {
+        index.m_wordStart[s] = start;
+        start += m_counts[s];
+    }
+    index.m_wordStart.back() = start;
+    if (m_bits.empty())
         return index;
-    index.m_block = std::make_unique<std::uint32_t[]>(std::size_t(m_bytes / 4));
-    char *block = reinterpret_cast<char *>(index.m_block.get());
-    qsizetype at = 0;
-    auto group = m_groups.begin();
-    for (qsizetype length = minLength; length <= maxRegionLength; ++length) {
-        index.m_offsets[region(length)] = std::uint16_t(at);
-        if (group == m_groups.end() || group->length != length)
-            continue;
-        std::memcpy(block + at, group->bits.data(), group->bits.size() * 4);
-        std::memcpy(block + at + group->bits.size() * 4, group->text.data(), group->text.size() * 2);
-        at += groupBytes(length, qsizetype(group->bits.size()), false);
-        ++group;
-    }
-    index.m_offsets[regions] = std::uint16_t(at);
-    for (; group != m_groups.end(); ++group) {
-        const auto header = std::uint32_t(group->length) | std::uint32_t(group->bits.size()) << 16;
-        std::memcpy(block + at, &header, 4);
-        std::memcpy(block + at + 4, group->bits.data(), group->bits.size() * 4);
-        std::memcpy(block + at + 4 + group->bits.size() * 4, group->text.data(), group->text.size() * 2);
-        at += groupBytes(group->length, qsizetype(group->bits.size()), true);
-    }
-    index.m_offsets[regions + 1] = std::uint16_t(at);
+    index.m_blockUnits = std::uint32_t(m_bits.size() + (m_text.size() + 1) / 2);
+    index.m_block = std::make_unique<std::uint32_t[]>(index.m_blockUnits);
+    std::copy(m_bits.begin(), m_bits.end(), index.m_block.get());
+    std::memcpy(index.m_block.get() + m_bits.size(), m_text.data(), m_text.size() * sizeof(char16_t));
     return index;
 }
 
@@ -72,29 +47,49 @@ FuzzyWordIndex &FuzzyWordIndex::operator=(const FuzzyWordIndex &other)
 {
     if (this == &other)
         return *this;
-    m_offsets = other.m_offsets;
+    m_wordStart = other.m_wordStart;
+    m_blockUnits = other.m_blockUnits;
     m_complete = other.m_complete;
     m_block.reset();
     if (other.m_block) {
-        const std::size_t units = m_offsets.back() / 4;
-        m_block = std::make_unique<std::uint32_t[]>(units);
-        std::copy(other.m_block.get(), other.m_block.get() + units, m_block.get());
+        m_block = std::make_unique<std::uint32_t[]>(m_blockUnits);
+        std::copy(other.m_block.get(), other.m_block.get() + m_blockUnits, m_block.get());
     }
     return *this;
 }
 
-void FuzzyWordIndex::prefetch(qsizetype minLength, qsizetype maxLength) const
+namespace {
+
+/** Prefetches bytes [first, end) of a block, a few cache lines at most. */
+void prefetchBytes(const void *block, std::size_t first, std::size_t end)
 {
 #if defined(__GNUC__)
-    if (!m_block || maxLength < FuzzyWordIndex::minLength)
-        return;
-    const std::size_t first = m_offsets[region(std::clamp(minLength, FuzzyWordIndex::minLength, maxRegionLength + 1))];
-    const std::size_t end = m_offsets[maxLength > maxRegionLength ? regions + 1 : region(maxLength + 1)];
-    const char *block = reinterpret_cast<const char *>(m_block.get());
-    // A few lines at most: beyond that the loads overlap the scoring of the clips in between.
-    for (std::size_t at = first & ~std::size_t{63}; at < std::min(end, first + 512); at += 64)
-        __builtin_prefetch(block + at);
+    const char *bytes = static_cast<const char *>(block);
+    end = std::min(end, first + 256);
+    for (std::size_t at = first & ~std::size_t{63}; at < end; at += 64)
+        __builtin_prefetch(bytes + at);
 #endif
+}
+
+} // namespace
+
+void FuzzyWordIndex::prefetch(qsizetype minLength, qsizetype maxLength) const
+{
+    const auto [first, last] = wordsOfLengths(minLength, maxLength);
+    if (first < last)
+        prefetchBytes(m_block.get(), first * sizeof(std::uint32_t), last * sizeof(std::uint32_t));
+}
+
+void FuzzyWordIndex::prefetchTexts(qsizetype minLength, qsizetype maxLength) const
+{
+    const auto [first, last] = wordsOfLengths(minLength, maxLength);
+    if (first == last)
+        return;
+    const std::size_t start = m_wordStart.back() * sizeof(std::uint32_t);
+    const std::size_t from = textOffset(minLength) * sizeof(char16_t);
+    const std::size_t to = maxLength > maxStrideLength ? m_blockUnits * sizeof(std::uint32_t) - start
+                                                       : textOffset(maxLength + 1) * sizeof(char16_t);
+    prefetchBytes(m_block.get(), start + from, start + to);
 }
 
 } // namespace corvane

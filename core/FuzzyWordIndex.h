@@ -2,6 +2,7 @@
 
 #include <QStringView>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -10,12 +11,12 @@
 namespace corvane {
 
 /**
- * @brief The distinct folded words of one haystack in a single heap block, grouped by length.
+ * @brief The distinct folded words of one haystack in a single heap block, sorted by length.
  *
- * Each length from 3 to 15 has a region: the character bits of its words, then their texts at a
- * fixed stride. Where each region starts is kept inline, so a typo search over a few lengths
- * goes straight to one contiguous run of the block and can prefetch exactly that run. Longer
- * words share a last region with a small header per length.
+ * The character bits of all words come first, then their texts. Where each length starts is
+ * kept inline, so a typo search reads the bits of just the lengths it needs (a cache line or
+ * two, which it can prefetch), and touches a text only when the bits allow a match. Texts of
+ * one length have a fixed stride; words longer than 15 units carry their length before the text.
  */
 class FuzzyWordIndex {
 public:
@@ -26,26 +27,22 @@ public:
     };
 
     static constexpr qsizetype minLength = 3;
-    /** Lengths up to this have a region of their own. */
-    static constexpr qsizetype maxRegionLength = 15;
-    /** The block may not grow past this many bytes; later words are left out. */
-    static constexpr qsizetype maxBytes = 60000;
+    /** Lengths up to this are found from the inline starts; longer words are walked. */
+    static constexpr qsizetype maxStrideLength = 15;
+    /** The block may not hold more text than this; later words are left out. */
+    static constexpr qsizetype maxTextUnits = 32000;
 
     /** @brief Collects words in order of length, then packs them into an index. */
     class Builder {
     public:
-        /** False, adding nothing, when the word would make the block too large. */
+        /** False, adding nothing, when the index is full. */
         bool add(std::uint32_t bits, QStringView folded);
         FuzzyWordIndex finish(bool complete) const;
 
     private:
-        struct Group {
-            qsizetype length;
-            std::vector<std::uint32_t> bits;
-            std::vector<char16_t> text;
-        };
-        std::vector<Group> m_groups;
-        qsizetype m_bytes = 0;
+        std::vector<std::uint32_t> m_bits;
+        std::vector<char16_t> m_text;
+        std::array<std::uint16_t, maxStrideLength - minLength + 2> m_counts{};
     };
 
     FuzzyWordIndex() = default;
@@ -57,56 +54,81 @@ public:
     /** False when the text had words the index left out (too long, or too many). */
     bool isComplete() const { return m_complete; }
 
+    /** Whether any word of `minLength` to `maxLength` units has bits for which test(bits) holds; reads only bits. */
+    template<typename Test>
+    bool anyBits(qsizetype minLength, qsizetype maxLength, Test &&test) const
+    {
+        const auto [first, last] = wordsOfLengths(minLength, maxLength);
+        for (std::uint32_t k = first; k < last; ++k) {
+            if (test(m_block[k]))
+                return true;
+        }
+        return false;
+    }
+
     /** Calls visit(Word) for each word of `minLength` to `maxLength` units, shortest first, until it returns false. */
     template<typename Visit>
     void forEachWord(qsizetype minLength, qsizetype maxLength, Visit &&visit) const;
 
-    /** Asks the processor to start loading the words of these lengths; reads nothing from the block. */
+    /** Asks the processor to start loading the bits of these lengths; reads nothing from the block. */
     void prefetch(qsizetype minLength, qsizetype maxLength) const;
+    /** The same for the texts of these lengths. */
+    void prefetchTexts(qsizetype minLength, qsizetype maxLength) const;
     /** Bytes held outside the object. */
-    std::size_t memoryUsage() const { return m_offsets.back(); }
+    std::size_t memoryUsage() const { return m_blockUnits * sizeof(std::uint32_t); }
 
 private:
-    static constexpr std::size_t regions = maxRegionLength - minLength + 1;
-    static std::size_t region(qsizetype length) { return std::size_t(length - minLength); }
+    static constexpr std::size_t strideLengths = maxStrideLength - minLength + 1;
+    static std::size_t slot(qsizetype length) { return std::size_t(std::clamp(length, minLength, maxStrideLength + 1) - minLength); }
+
+    /** The range of word numbers with these lengths (long words all count as one length). */
+    std::pair<std::uint32_t, std::uint32_t> wordsOfLengths(qsizetype minLength, qsizetype maxLength) const
+    {
+        if (minLength > maxLength || maxLength < FuzzyWordIndex::minLength)
+            return {0, 0};
+        return {m_wordStart[slot(minLength)], m_wordStart[slot(maxLength) + 1]};
+    }
+    /** Where the texts of words of `length` units (all long words when past the strides) start. */
+    std::size_t textOffset(qsizetype length) const
+    {
+        std::size_t offset = 0;
+        for (qsizetype shorter = minLength; shorter < std::min(length, maxStrideLength + 1); ++shorter)
+            offset += std::size_t(m_wordStart[slot(shorter) + 1] - m_wordStart[slot(shorter)]) * std::size_t(shorter);
+        return offset;
+    }
+    const char16_t *text() const { return reinterpret_cast<const char16_t *>(m_block.get() + m_wordStart.back()); }
 
     std::unique_ptr<std::uint32_t[]> m_block;
-    // Byte offsets: where each length's region starts, then the shared long-word region, then the end.
-    std::array<std::uint16_t, regions + 2> m_offsets{};
+    // Number of the first word of each length 3..15, then of the long words, then the word count.
+    std::array<std::uint16_t, strideLengths + 2> m_wordStart{};
+    std::uint32_t m_blockUnits = 0;
     bool m_complete = true;
 };
 
 template<typename Visit>
 void FuzzyWordIndex::forEachWord(qsizetype minLength, qsizetype maxLength, Visit &&visit) const
 {
-    const char *block = reinterpret_cast<const char *>(m_block.get());
-    auto visitGroup = [&](const char *at, qsizetype length, std::uint32_t count) {
-        const auto *bits = reinterpret_cast<const std::uint32_t *>(at);
-        const auto *text = reinterpret_cast<const char16_t *>(bits + count);
-        for (std::uint32_t k = 0; k < count; ++k) {
-            if (!visit(Word{bits[k], QStringView(text + k * length, length)}))
-                return false;
-        }
-        return true;
-    };
-    for (qsizetype length = std::max(minLength, FuzzyWordIndex::minLength); length <= std::min(maxLength, maxRegionLength); ++length) {
-        const std::size_t r = region(length);
-        const auto count = std::uint32_t((m_offsets[r + 1] - m_offsets[r]) / (4 + 2 * length));
-        if (count && !visitGroup(block + m_offsets[r], length, count))
-            return;
-    }
-    if (maxLength <= maxRegionLength)
+    const auto [first, last] = wordsOfLengths(minLength, maxLength);
+    if (first == last)
         return;
-    // Long words: a header (length | count << 16) before each length's bits and texts.
-    for (std::size_t at = m_offsets[regions]; at < m_offsets[regions + 1];) {
-        const std::uint32_t header = *reinterpret_cast<const std::uint32_t *>(block + at);
-        const qsizetype length = header & 0xFFFF;
-        const std::uint32_t count = header >> 16;
-        if (length > maxLength)
+    qsizetype length = std::max(minLength, FuzzyWordIndex::minLength);
+    const char16_t *at = text() + textOffset(length);
+    for (std::uint32_t k = first; k < last; ++k) {
+        if (k < m_wordStart[strideLengths]) {
+            while (k >= m_wordStart[slot(length) + 1])
+                ++length;
+        } else {
+            length = *at++; // long words carry their length
+            if (length > maxLength)
+                return;
+            if (length < minLength) {
+                at += length;
+                continue;
+            }
+        }
+        if (!visit(Word{m_block[k], QStringView(at, length)}))
             return;
-        if (length >= minLength && !visitGroup(block + at + 4, length, count))
-            return;
-        at += 4 + ((4 + 2 * length) * count + 3) / 4 * 4;
+        at += length;
     }
 }
 
