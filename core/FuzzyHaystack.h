@@ -53,18 +53,17 @@ public:
 
     /** False when the text had more distinct words than the index keeps; then read the fields. */
     bool wordsComplete() const { return m_words.isComplete(); }
-    /** Calls visit(Word) for each indexed word of `minLength` to `maxLength` units, shortest first. */
-    template<typename Visit>
-    void forEachWord(qsizetype minLength, qsizetype maxLength, Visit &&visit) const
+    /** Calls visit(Word) for each indexed word of `minLength` to `maxLength` units whose bits pass test(bits). */
+    template<typename Test, typename Visit>
+    void forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const
     {
-        m_words.forEachWord(minLength, maxLength, std::forward<Visit>(visit));
+        m_words.forEachWord(minLength, maxLength, std::forward<Test>(test), std::forward<Visit>(visit));
     }
 
-    /** Whether any indexed word of `minLength` to `maxLength` units has bits for which test(bits) holds. */
-    template<typename Test>
-    bool anyWordBits(qsizetype minLength, qsizetype maxLength, Test &&test) const
+    /** Whether some indexed word of these lengths is within `limit` characters of `bits` both ways (see FuzzyWordIndex::anyClose). */
+    bool mayHaveCloseIndexedWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const
     {
-        return m_words.anyBits(minLength, maxLength, std::forward<Test>(test));
+        return m_words.anyClose(minLength, maxLength, bits, limit);
     }
 
     /** Asks the processor to start loading the words of these lengths; for loops over many haystacks. */
@@ -82,12 +81,7 @@ public:
     static constexpr qsizetype lengthBuckets = 14;
 
     /** Whether at most `count` bits are set; cheap for the small counts typo limits use. */
-    static bool hasAtMostBits(std::uint32_t bits, int count)
-    {
-        for (int i = 0; i < count && bits; ++i)
-            bits &= bits - 1; // clears the lowest set bit
-        return bits == 0;
-    }
+    static bool hasAtMostBits(std::uint32_t bits, int count) { return FuzzyWordIndex::hasAtMostBits(bits, count); }
     /** The bit of one folded unit in a word's character bits. */
     static std::uint32_t charBit(char16_t folded)
     {

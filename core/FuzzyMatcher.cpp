@@ -42,8 +42,7 @@ bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
 bool mayHaveCloseIndexedWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
     const qsizetype length = term.folded.size();
-    return haystack.anyWordBits(length - term.typoLimit, length + term.typoLimit,
-                                [&](std::uint32_t bits) { return mayBeClose(term, bits, term.typoLimit); });
+    return haystack.mayHaveCloseIndexedWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
 }
 
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
@@ -51,9 +50,10 @@ int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
     const qsizetype length = term.folded.size();
     int best = term.typoLimit + 1;
-    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, [&](const FuzzyHaystack::Word &word) {
+    auto mayBeCloseEnough = [&](std::uint32_t bits) { return mayBeClose(term, bits, std::min(term.typoLimit, best - 1)); };
+    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, mayBeCloseEnough, [&](const FuzzyHaystack::Word &word) {
         const int limit = std::min(term.typoLimit, best - 1);
-        if (std::abs(word.folded.size() - length) <= limit && mayBeClose(term, word.bits, limit)) {
+        if (std::abs(word.folded.size() - length) <= limit) {
             const int distance = term.pattern.isValid() ? term.pattern.distance(word.folded)
                                                         : typoDistance(term.folded, word.folded, limit);
             best = std::min(best, distance);
@@ -278,7 +278,9 @@ std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::spa
             screenFar(i + farAhead);
         if (i + nearAhead < count)
             screenNear(i + nearAhead);
-        scores[i] = scoreScreened(query, haystacks[i], screens[i % ring]);
+        // Most clips end here; skip the call (and its stack frame) for them.
+        if (!screens[i % ring].rejected)
+            scores[i] = scoreScreened(query, haystacks[i], screens[i % ring]);
     }
     return scores;
 }

@@ -1,5 +1,9 @@
 #include "FuzzyWordIndex.h"
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
 #include <cstring>
 
@@ -36,6 +40,33 @@ FuzzyWordIndex FuzzyWordIndex::Builder::finish(bool complete) const
     std::copy(m_bits.begin(), m_bits.end(), index.m_block.get());
     std::memcpy(index.m_block.get() + m_bits.size(), m_text.data(), m_text.size() * sizeof(char16_t));
     return index;
+}
+
+bool FuzzyWordIndex::anyClose(qsizetype minLength, qsizetype maxLength, std::uint32_t bits, int limit) const
+{
+    const auto [first, last] = wordsOfLengths(minLength, maxLength);
+    const std::uint32_t *words = m_block.get();
+    std::uint32_t k = first;
+#if defined(__SSE2__)
+    const __m128i term = _mm_set1_epi32(int(bits));
+    const __m128i one = _mm_set1_epi32(1);
+    for (; k + 4 <= last; k += 4) {
+        const __m128i word = _mm_loadu_si128(reinterpret_cast<const __m128i *>(words + k));
+        __m128i missing = _mm_andnot_si128(word, term);
+        __m128i extra = _mm_andnot_si128(term, word);
+        for (int i = 0; i < limit; ++i) {
+            missing = _mm_and_si128(missing, _mm_sub_epi32(missing, one));
+            extra = _mm_and_si128(extra, _mm_sub_epi32(extra, one));
+        }
+        if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_or_si128(missing, extra), _mm_setzero_si128())))
+            return true;
+    }
+#endif
+    for (; k < last; ++k) {
+        if (hasAtMostBits(bits & ~words[k], limit) && hasAtMostBits(words[k] & ~bits, limit))
+            return true;
+    }
+    return false;
 }
 
 FuzzyWordIndex::FuzzyWordIndex(const FuzzyWordIndex &other)

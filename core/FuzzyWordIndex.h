@@ -54,21 +54,26 @@ public:
     /** False when the text had words the index left out (too long, or too many). */
     bool isComplete() const { return m_complete; }
 
-    /** Whether any word of `minLength` to `maxLength` units has bits for which test(bits) holds; reads only bits. */
-    template<typename Test>
-    bool anyBits(qsizetype minLength, qsizetype maxLength, Test &&test) const
+    /**
+     * Whether any word of `minLength` to `maxLength` units lacks at most `limit` of the
+     * characters in `bits` and has at most `limit` others; reads only bits, four words at a time.
+     */
+    bool anyClose(qsizetype minLength, qsizetype maxLength, std::uint32_t bits, int limit) const;
+
+    /** Whether at most `count` bits are set; cheap for the small counts typo limits use. */
+    static bool hasAtMostBits(std::uint32_t bits, int count)
     {
-        const auto [first, last] = wordsOfLengths(minLength, maxLength);
-        for (std::uint32_t k = first; k < last; ++k) {
-            if (test(m_block[k]))
-                return true;
-        }
-        return false;
+        for (int i = 0; i < count && bits; ++i)
+            bits &= bits - 1; // clears the lowest set bit
+        return bits == 0;
     }
 
-    /** Calls visit(Word) for each word of `minLength` to `maxLength` units, shortest first, until it returns false. */
-    template<typename Visit>
-    void forEachWord(qsizetype minLength, qsizetype maxLength, Visit &&visit) const;
+    /**
+     * Calls visit(Word) for each word of `minLength` to `maxLength` units whose bits pass
+     * test(bits), shortest first, until it returns false. Texts of other words are not touched.
+     */
+    template<typename Test, typename Visit>
+    void forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const;
 
     /** Asks the processor to start loading the bits of these lengths; reads nothing from the block. */
     void prefetch(qsizetype minLength, qsizetype maxLength) const;
@@ -105,30 +110,32 @@ private:
     bool m_complete = true;
 };
 
-template<typename Visit>
-void FuzzyWordIndex::forEachWord(qsizetype minLength, qsizetype maxLength, Visit &&visit) const
+template<typename Test, typename Visit>
+void FuzzyWordIndex::forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const
 {
-    const auto [first, last] = wordsOfLengths(minLength, maxLength);
-    if (first == last)
+    if (!m_block || minLength > maxLength)
         return;
-    qsizetype length = std::max(minLength, FuzzyWordIndex::minLength);
-    const char16_t *at = text() + textOffset(length);
-    for (std::uint32_t k = first; k < last; ++k) {
-        if (k < m_wordStart[strideLengths]) {
-            while (k >= m_wordStart[slot(length) + 1])
-                ++length;
-        } else {
-            length = *at++; // long words carry their length
-            if (length > maxLength)
+    const qsizetype from = std::max(minLength, FuzzyWordIndex::minLength);
+    const char16_t *text = this->text() + textOffset(from);
+    for (qsizetype length = from; length <= std::min(maxLength, maxStrideLength); ++length) {
+        const std::uint32_t first = m_wordStart[slot(length)];
+        const std::uint32_t end = m_wordStart[slot(length) + 1];
+        for (std::uint32_t k = first; k < end; ++k) {
+            if (test(m_block[k]) && !visit(Word{m_block[k], QStringView(text + (k - first) * length, length)}))
                 return;
-            if (length < minLength) {
-                at += length;
-                continue;
-            }
         }
-        if (!visit(Word{m_block[k], QStringView(at, length)}))
+        text += (end - first) * length;
+    }
+    if (maxLength <= maxStrideLength)
+        return;
+    // Long words carry their length before the text.
+    for (std::uint32_t k = m_wordStart[strideLengths]; k < m_wordStart.back(); ++k) {
+        const qsizetype length = *text++;
+        if (length > maxLength)
             return;
-        at += length;
+        if (length >= minLength && test(m_block[k]) && !visit(Word{m_block[k], QStringView(text, length)}))
+            return;
+        text += length;
     }
 }
 
