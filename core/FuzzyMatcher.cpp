@@ -198,44 +198,65 @@ void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, cons
 }
 
 /** Reads the texts: exact occurrences first, then typo distances for the rest. */
+/** The smallest typo distance of the term to a word of the haystack, or typoLimit + 1. */
+int closestDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
+{
+    if (haystack.wordsComplete() && term.folded.size() + term.typoLimit <= FuzzyHaystack::maxWordLength)
+        return indexedDistance(term, haystack);
+    // The index left words out; read the text instead.
+    FuzzyWordScan::PendingTerms one{&term};
+    FuzzyWordScan::Distances best{term.typoLimit + 1};
+    for (const QString &field : haystack.fields())
+        FuzzyWordScan::scanWords(one, field, best);
+    return best[0];
+}
+
+/** Reads the words and texts the screen left open. */
 std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen)
 {
     if (screen.rejected)
         return std::nullopt;
+    constexpr int exact = -1;
+    constexpr int unknown = -2;
+    const size_t count = query.terms.size();
+    QVarLengthArray<int, 8> distances(qsizetype(count), unknown);
+    // Terms that cannot occur exactly first: they reject most clips that get here, and cost no text search.
+    for (size_t k = 0; k < count; ++k) {
+        if (Screen::has(screen.mayBeExact, k))
+            continue;
+        const PreparedTerm &term = query.terms[k];
+        if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
+            return std::nullopt;
+        distances[qsizetype(k)] = closestDistance(term, haystack);
+        if (distances[qsizetype(k)] > term.typoLimit)
+            return std::nullopt;
+    }
+    // Exact scores are summed first, then typo scores, each in term order, as they always were.
     double total = 0;
-    FuzzyWordScan::PendingTerms pending;
-    for (size_t k = 0; k < query.terms.size(); ++k) {
+    for (size_t k = 0; k < count; ++k) {
+        if (distances[qsizetype(k)] != unknown)
+            continue;
         const PreparedTerm &term = query.terms[k];
         double best = 0;
-        if (Screen::has(screen.mayBeExact, k)) {
-            for (const QString &field : haystack.fields()) {
-                best = std::max(best, exactScore(term, field));
-                if (best == wordStartScore)
-                    break;
-            }
+        for (const QString &field : haystack.fields()) {
+            best = std::max(best, exactScore(term, field));
+            if (best == wordStartScore)
+                break;
         }
-        if (best > 0)
+        if (best > 0) {
             total += best;
-        else if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
-            return std::nullopt;
-        else
-            pending.append(&term);
-    }
-    for (const PreparedTerm *term : pending) {
-        int distance = term->typoLimit + 1;
-        if (haystack.wordsComplete() && term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
-            distance = indexedDistance(*term, haystack);
-        } else {
-            // The index left words out; read the text instead.
-            FuzzyWordScan::PendingTerms one{term};
-            FuzzyWordScan::Distances best{distance};
-            for (const QString &field : haystack.fields())
-                FuzzyWordScan::scanWords(one, field, best);
-            distance = best[0];
+            distances[qsizetype(k)] = exact;
+            continue;
         }
-        if (distance > term->typoLimit)
+        if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
             return std::nullopt;
-        total += typoScore(distance);
+        distances[qsizetype(k)] = closestDistance(term, haystack);
+        if (distances[qsizetype(k)] > term.typoLimit)
+            return std::nullopt;
+    }
+    for (const int distance : distances) {
+        if (distance != exact)
+            total += typoScore(distance);
     }
     return total;
 }
