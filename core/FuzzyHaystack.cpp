@@ -24,6 +24,7 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
     : m_fields(fields)
 {
     std::vector<Candidate> candidates;
+    bool complete = true;
     QVarLengthArray<char16_t, 1024> folded;
     for (qsizetype f = 0; f < m_fields.size(); ++f) {
         const QStringView text = m_fields[f];
@@ -50,7 +51,7 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
                 if (length >= minWordLength && length <= maxWordLength)
                     candidates.push_back({hash, bits, std::uint32_t(length), f, wordStart});
                 else if (length > maxWordLength)
-                    m_wordsComplete = false;
+                    complete = false;
                 wordStart = -1;
             }
         }
@@ -59,29 +60,27 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
     std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
         return a.length != b.length ? a.length < b.length : a.hash < b.hash;
     });
+    FuzzyWordIndex::Builder words;
+    QVarLengthArray<char16_t, maxWordLength> word;
     const Candidate *previous = nullptr;
-    size_t nextBucket = 0;
-    for (const Candidate &word : candidates) {
-        if (previous && previous->hash == word.hash && previous->length == word.length)
+    for (const Candidate &candidate : candidates) {
+        if (previous && previous->hash == candidate.hash && previous->length == candidate.length)
             continue;
-        previous = &word;
-        if (qsizetype(m_index.size()) + 3 + word.length > maxIndexUnits) {
-            m_wordsComplete = false;
+        previous = &candidate;
+        const QStringView text = QStringView(m_fields[candidate.field]).mid(candidate.offset, candidate.length);
+        word.resize(text.size());
+        for (qsizetype i = 0; i < text.size(); ++i)
+            word[i] = TextFolding::fold(text[i].unicode());
+        if (!words.add(candidate.bits, QStringView(word.constData(), word.size()))) {
+            complete = false;
             break;
         }
-        for (; nextBucket <= bucket(word.length); ++nextBucket)
-            m_bucketStart[nextBucket] = std::uint16_t(m_index.size());
-        m_bucketBits[bucket(word.length)] |= word.bits;
-        m_index.push_back(char16_t(word.bits & 0xFFFF));
-        m_index.push_back(char16_t(word.bits >> 16));
-        m_index.push_back(char16_t(word.length));
-        const QStringView text = QStringView(m_fields[word.field]).mid(word.offset, word.length);
-        for (QChar c : text)
-            m_index.push_back(TextFolding::fold(c.unicode()));
+        m_bucketBits[bucket(candidate.length)] |= candidate.bits;
     }
-    for (; nextBucket < size_t(lengthBuckets); ++nextBucket)
-        m_bucketStart[nextBucket] = std::uint16_t(m_index.size());
-    m_index.shrink_to_fit();
+    // Words were left out: the buckets must not rule anything out, the caller reads the text.
+    if (!complete)
+        m_bucketBits.fill(~std::uint32_t{0});
+    m_words = words.finish(complete);
 }
 
 void FuzzyHaystack::Grams::add(const char16_t *folded, qsizetype length)
@@ -108,11 +107,9 @@ bool FuzzyHaystack::mayContain(const Grams &term) const
 
 bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const
 {
-    if (!m_wordsComplete)
-        return true;
     minLength = std::max(minLength, minWordLength);
     if (minLength > maxLength)
-        return false;
+        return !wordsComplete();
     // A close word misses at most `limit` of the term's characters, and so does its bucket.
     for (size_t b = bucket(minLength); b <= bucket(maxLength); ++b) {
         if (hasAtMostBits(bits & ~m_bucketBits[b], limit))
@@ -121,22 +118,27 @@ bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qs
     return false;
 }
 
-void FuzzyHaystack::prefetch(qsizetype minLength) const
+void FuzzyHaystack::prefetchFieldList() const
 {
 #if defined(__GNUC__)
-    if (m_index.empty() || minLength > maxWordLength)
-        return;
-    const qsizetype first = m_bucketStart[bucket(std::max(minLength, minWordLength))];
-    const char *index = reinterpret_cast<const char *>(m_index.data() + first);
-    const std::size_t bytes = std::min<std::size_t>((m_index.size() - first) * sizeof(char16_t), 512);
-    for (std::size_t offset = 0; offset < bytes; offset += 64)
-        __builtin_prefetch(index + offset);
+    __builtin_prefetch(m_fields.constData());
+#endif
+}
+
+void FuzzyHaystack::prefetchFieldTexts() const
+{
+#if defined(__GNUC__)
+    for (const QString &field : m_fields) {
+        const char *text = reinterpret_cast<const char *>(field.constData());
+        __builtin_prefetch(text);
+        __builtin_prefetch(text + 64);
+    }
 #endif
 }
 
 std::size_t FuzzyHaystack::memoryUsage() const
 {
-    return sizeof(*this) + m_index.capacity() * sizeof(char16_t);
+    return sizeof(*this) + m_words.memoryUsage();
 }
 
 } // namespace corvane

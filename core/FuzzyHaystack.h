@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FuzzyWordIndex.h"
+
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -15,17 +17,16 @@ namespace corvane {
  * @brief The searchable fields of one clip plus a small index, built once per clip and kept
  * next to it, so scoring a query against 100k clips rejects most of them without reading text.
  *
- * The index holds a bigram filter (no filter hit means no case-insensitive occurrence) and the
- * distinct words of three or more characters, folded, with their character bits (enough to rule
- * out most typo matches), all in one block. Texts are shared with the caller's strings.
+ * The index holds a bigram filter (no filter hit means no case-insensitive occurrence), the
+ * characters of each word length, and the distinct words of three or more characters, folded,
+ * with their character bits (enough to rule out most typo matches) in one block. The filters
+ * come first so rejecting a clip reads three cache lines of it. Texts are shared with the
+ * caller's strings.
  */
 class FuzzyHaystack {
 public:
     /** @brief One distinct word of the index: its folded text and which characters it holds. */
-    struct Word {
-        std::uint32_t bits;
-        QStringView folded;
-    };
+    using Word = FuzzyWordIndex::Word;
 
     FuzzyHaystack() = default;
     explicit FuzzyHaystack(const QStringList &fields);
@@ -51,28 +52,36 @@ public:
     bool mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const;
 
     /** False when the text had more distinct words than the index keeps; then read the fields. */
-    bool wordsComplete() const { return m_wordsComplete; }
-    /** Calls visit(Word) for each indexed word of `minLength` to `maxLength` units, shortest first. */
-    template<typename Visit>
-    void forEachWord(qsizetype minLength, qsizetype maxLength, Visit &&visit) const;
+    bool wordsComplete() const { return m_words.isComplete(); }
+    /** Calls visit(Word) for each indexed word of `minLength` to `maxLength` units whose bits pass test(bits). */
+    template<typename Test, typename Visit>
+    void forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const
+    {
+        m_words.forEachWord(minLength, maxLength, std::forward<Test>(test), std::forward<Visit>(visit));
+    }
 
-    /** Asks the processor to start loading the words from `minLength` on; for loops over many haystacks. */
-    void prefetch(qsizetype minLength) const;
+    /** Whether some indexed word of these lengths is within `limit` characters of `bits` both ways (see FuzzyWordIndex::anyClose). */
+    bool mayHaveCloseIndexedWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const
+    {
+        return m_words.anyClose(minLength, maxLength, bits, limit);
+    }
+
+    /** Asks the processor to start loading the words of these lengths; for loops over many haystacks. */
+    void prefetch(qsizetype minLength, qsizetype maxLength) const { m_words.prefetch(minLength, maxLength); }
+    /** The same for the texts of the words of these lengths. */
+    void prefetchWordTexts(qsizetype minLength, qsizetype maxLength) const { m_words.prefetchTexts(minLength, maxLength); }
+    /** The same for the list of fields, then (once that has arrived) for the start of each field's text. */
+    void prefetchFieldList() const;
+    void prefetchFieldTexts() const;
     std::size_t memoryUsage() const;
 
     static constexpr qsizetype minWordLength = 3;
     static constexpr qsizetype maxWordLength = 64;
-    static constexpr qsizetype maxIndexUnits = 32000;
-    /** Word lengths 3 to 17 have a bucket each; longer words share the last. */
-    static constexpr qsizetype lengthBuckets = 16;
+    /** Word lengths 3 to 15 have a bucket each; longer words share the last. */
+    static constexpr qsizetype lengthBuckets = 14;
 
     /** Whether at most `count` bits are set; cheap for the small counts typo limits use. */
-    static bool hasAtMostBits(std::uint32_t bits, int count)
-    {
-        for (int i = 0; i < count && bits; ++i)
-            bits &= bits - 1; // clears the lowest set bit
-        return bits == 0;
-    }
+    static bool hasAtMostBits(std::uint32_t bits, int count) { return FuzzyWordIndex::hasAtMostBits(bits, count); }
     /** The bit of one folded unit in a word's character bits. */
     static std::uint32_t charBit(char16_t folded)
     {
@@ -83,37 +92,14 @@ public:
     }
 
 private:
-    QStringList m_fields;
+    // Hot first: a rejected clip reads only the grams and the bucket bits.
     Grams m_grams;
-    // Per word: bits (two units), length and the folded text; words sorted by length.
-    std::vector<char16_t> m_index;
-    // Per length bucket: where its words start in m_index, and all their character bits together.
-    // Kept here rather than in m_index so deciding whether to read the words costs no extra load.
-    std::array<std::uint16_t, lengthBuckets> m_bucketStart{};
+    // Per length bucket: all its words' character bits together; all ones when words were left out.
     std::array<std::uint32_t, lengthBuckets> m_bucketBits{};
-    bool m_wordsComplete = true;
+    FuzzyWordIndex m_words;
+    QStringList m_fields;
 
     static size_t bucket(qsizetype length) { return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength); }
 };
-
-template<typename Visit>
-void FuzzyHaystack::forEachWord(qsizetype minLength, qsizetype maxLength, Visit &&visit) const
-{
-    if (minLength > maxWordLength || maxLength < minWordLength)
-        return;
-    const char16_t *at = m_index.data() + m_bucketStart[bucket(std::max(minLength, minWordLength))];
-    const char16_t *end = m_index.data() + m_index.size();
-    while (at < end) {
-        const qsizetype length = at[2];
-        if (length > maxLength)
-            return;
-        if (length >= minLength) {
-            const std::uint32_t bits = std::uint32_t(at[0]) | (std::uint32_t(at[1]) << 16);
-            if (!visit(Word{bits, QStringView(at + 3, length)}))
-                return;
-        }
-        at += 3 + length;
-    }
-}
 
 } // namespace corvane

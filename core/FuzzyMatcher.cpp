@@ -1,60 +1,17 @@
 #include "FuzzyMatcher.h"
 
+#include "FuzzyTermScore.h"
 #include "FuzzyWordScan.h"
 #include "TextFolding.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <array>
 
 namespace corvane::FuzzyMatcher {
-namespace {
 
-using FuzzyWordScan::mayBeClose;
 using TextFolding::fold;
-
-constexpr double wordStartScore = 1.25;
-constexpr double substringScore = 1.0;
-
-double typoScore(int distance) { return 0.6 - 0.15 * (distance - 1); }
-
-/** Best exact score of a term in one field: 0 when absent. */
-double exactScore(const PreparedTerm &term, QStringView field)
-{
-    double best = 0;
-    for (qsizetype at = TextFolding::indexOfFolded(field, term.folded); at >= 0;
-         at = TextFolding::indexOfFolded(field, term.folded, at + 1)) {
-        if (TextFolding::startsWord(field, at))
-            return wordStartScore;
-        best = substringScore;
-    }
-    return best;
-}
-
-bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
-{
-    const qsizetype length = term.folded.size();
-    return haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
-}
-
-/** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
-int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
-{
-    const qsizetype length = term.folded.size();
-    int best = term.typoLimit + 1;
-    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, [&](const FuzzyHaystack::Word &word) {
-        const int limit = std::min(term.typoLimit, best - 1);
-        if (std::abs(word.folded.size() - length) <= limit && mayBeClose(term, word.bits, limit)) {
-            const int distance = term.pattern.isValid() ? term.pattern.distance(word.folded)
-                                                        : typoDistance(term.folded, word.folded, limit);
-            best = std::min(best, distance);
-        }
-        return best > 1;
-    });
-    return best;
-}
-
-} // namespace
 
 int typoLimit(qsizetype length)
 {
@@ -118,85 +75,6 @@ std::optional<double> score(const PreparedQuery &query, std::span<const QStringV
         total += typoScore(best[k]);
     }
     return total;
-}
-
-std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
-{
-    double total = 0;
-    FuzzyWordScan::PendingTerms pending;
-    for (const PreparedTerm &term : query.terms) {
-        double best = 0;
-        if (haystack.mayContain(term.grams)) {
-            for (const QString &field : haystack.fields()) {
-                best = std::max(best, exactScore(term, field));
-                if (best == wordStartScore)
-                    break;
-            }
-        }
-        if (best > 0)
-            total += best;
-        else if (term.typoLimit == 0)
-            return std::nullopt;
-        else
-            pending.append(&term);
-    }
-    // All length buckets first: they sit in the haystack itself, the words further away.
-    for (const PreparedTerm *term : pending) {
-        if (!mayHaveCloseWord(*term, haystack))
-            return std::nullopt;
-    }
-    for (const PreparedTerm *term : pending) {
-        int distance = term->typoLimit + 1;
-        if (haystack.wordsComplete() && term->folded.size() + term->typoLimit <= FuzzyHaystack::maxWordLength) {
-            distance = indexedDistance(*term, haystack);
-        } else {
-            // The index left words out; read the text instead.
-            FuzzyWordScan::PendingTerms one{term};
-            FuzzyWordScan::Distances best{distance};
-            for (const QString &field : haystack.fields())
-                FuzzyWordScan::scanWords(one, field, best);
-            distance = best[0];
-        }
-        if (distance > term->typoLimit)
-            return std::nullopt;
-        total += typoScore(distance);
-    }
-    return total;
-}
-
-std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
-{
-    // Loading a clip's index is the slow part; ask for a few clips ahead while scoring this one.
-    constexpr size_t lookAhead = 16;
-    FuzzyWordScan::PendingTerms typoTerms;
-    for (const PreparedTerm &term : query.terms) {
-        if (term.typoLimit > 0)
-            typoTerms.append(&term);
-    }
-    // Where the words a clip's typo pass reads start, or -1 when the clip is rejected before.
-    auto wordsMayBeRead = [&](const FuzzyHaystack &haystack) -> qsizetype {
-        qsizetype from = -1;
-        for (const PreparedTerm *term : typoTerms) {
-            if (!mayHaveCloseWord(*term, haystack)) {
-                if (!haystack.mayContain(term->grams))
-                    return -1;
-                continue;
-            }
-            const qsizetype start = term->folded.size() - term->typoLimit;
-            from = from < 0 ? start : std::min(from, start);
-        }
-        return from;
-    };
-    std::vector<std::optional<double>> scores(haystacks.size());
-    for (size_t i = 0; i < haystacks.size(); ++i) {
-        if (i + lookAhead < haystacks.size()) {
-            const FuzzyHaystack &ahead = haystacks[i + lookAhead];
-            if (const qsizetype from = wordsMayBeRead(ahead); from >= 0)
-                ahead.prefetch(from);
-        }
-        scores[i] = score(query, haystacks[i]);
-    }
-    return scores;
 }
 
 std::optional<double> score(const PreparedQuery &query, QStringView haystack)
