@@ -8,6 +8,7 @@
 #include <QSet>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -37,20 +38,33 @@ struct X11GlobalHotKeys::Private
     X11KeyMapping::ModifierMasks masks;
     QHash<QString, HotKey> keys;
     QSet<xcb_keycode_t> held;
-    QHash<xcb_keycode_t, xcb_timestamp_t> releasedAt;
+    struct Release
+    {
+        xcb_timestamp_t time = XCB_CURRENT_TIME;
+        quint16 state = 0;
+    };
+    QHash<xcb_keycode_t, Release> released;
     bool regrabPending = false;
 
-    QList<quint16> lockVariants() const
+    static QList<quint16> lockVariants(const X11KeyMapping::ModifierMasks &masks)
     {
         return {0, masks.capsLock, masks.numLock, quint16(masks.capsLock | masks.numLock)};
     }
 
-    void ungrab(const HotKey &key)
+    /** Releases the grabs @p key holds under @p grabbedWith, except those @p kept holds now. */
+    void ungrab(const HotKey &key, const X11KeyMapping::ModifierMasks &grabbedWith, const HotKey *kept = nullptr)
     {
         if (!key.keycode)
             return;
-        for (const quint16 extra : lockVariants())
-            xcb_ungrab_key(connection, key.keycode, root, quint16(key.modifiers | extra));
+        const QList<quint16> keptVariants = kept ? lockVariants(masks) : QList<quint16>{};
+        for (const quint16 extra : lockVariants(grabbedWith)) {
+            const quint16 modifiers = quint16(key.modifiers | extra);
+            const bool stillGrabbed = kept && kept->keycode == key.keycode
+                && std::any_of(keptVariants.cbegin(), keptVariants.cend(),
+                               [&](quint16 keptExtra) { return quint16(kept->modifiers | keptExtra) == modifiers; });
+            if (!stillGrabbed)
+                xcb_ungrab_key(connection, key.keycode, root, modifiers);
+        }
         xcb_flush(connection);
     }
 
@@ -71,7 +85,7 @@ struct X11GlobalHotKeys::Private
         }
         key.modifiers = X11KeyMapping::maskForQtModifiers(chord.keyboardModifiers(), masks);
         bool heldElsewhere = false;
-        for (const quint16 extra : lockVariants()) {
+        for (const quint16 extra : lockVariants(masks)) {
             const xcb_void_cookie_t cookie =
                 xcb_grab_key_checked(connection, 1, root, quint16(key.modifiers | extra), key.keycode,
                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
@@ -124,7 +138,7 @@ X11GlobalHotKeys::~X11GlobalHotKeys()
         return;
     app->removeNativeEventFilter(this);
     for (const HotKey &key : std::as_const(d->keys))
-        d->ungrab(key);
+        d->ungrab(key, d->masks);
 }
 
 bool X11GlobalHotKeys::isAvailable() const
@@ -151,7 +165,7 @@ void X11GlobalHotKeys::unregisterHotKey(const QString &id)
     if (found == d->keys.cend())
         return;
     if (isAvailable())
-        d->ungrab(*found);
+        d->ungrab(*found, d->masks);
     d->keys.erase(found);
 }
 
@@ -171,16 +185,18 @@ bool X11GlobalHotKeys::nativeEventFilter(const QByteArray &eventType, void *mess
         // The modifiers may be let go first, so a release need not match the combination.
         if (type == XCB_KEY_RELEASE) {
             if (d->held.remove(key->detail))
-                d->releasedAt.insert(key->detail, key->time);
+                d->released.insert(key->detail, {key->time, key->state});
             return false;
         }
         const auto id = d->match(key->detail, key->state);
         if (!id)
             return false;
         // Holding the key repeats it: as presses alone, or as release-press pairs sharing one
-        // timestamp. Act once per real press.
+        // timestamp and modifiers. Act once per real press. A busy server stamps a whole burst
+        // of queued presses with one time, so the time alone would swallow real presses.
+        const auto release = d->released.constFind(key->detail);
         const bool repeated = d->held.contains(key->detail)
-            || d->releasedAt.value(key->detail, XCB_CURRENT_TIME) == key->time;
+            || (release != d->released.cend() && release->time == key->time && release->state == key->state);
         d->held.insert(key->detail);
         if (repeated)
             return true;
@@ -192,19 +208,21 @@ bool X11GlobalHotKeys::nativeEventFilter(const QByteArray &eventType, void *mess
             && (reinterpret_cast<const quint8 *>(event)[1] == xkbNewKeyboardNotify
                 || reinterpret_cast<const quint8 *>(event)[1] == xkbMapNotify));
     if (keymapChanged && !d->regrabPending) {
-        // Several notifications arrive for one change; grab again once they are through.
+        // Several notifications arrive for one change; grab again once they are through. The new
+        // grabs come first and only stale ones are released after, so a key that did not move
+        // stays grabbed throughout (typing tools remap a spare keycode around every odd key).
         d->regrabPending = true;
         QTimer::singleShot(0, this, [this] {
             d->regrabPending = false;
-            for (HotKey &key : d->keys)
-                d->ungrab(key);
+            const X11KeyMapping::ModifierMasks grabbedWith = d->masks;
             d->masks = X11KeyMapping::readModifierMasks(d->connection);
             for (auto it = d->keys.begin(); it != d->keys.end(); ++it) {
-                const HotKeyStatus before = it->status;
-                if (before == HotKeyStatus::unavailable)
+                const HotKey before = *it;
+                if (before.status == HotKeyStatus::unavailable)
                     continue;
                 d->grab(*it);
-                if (it->status != before)
+                d->ungrab(before, grabbedWith, &*it);
+                if (it->status != before.status)
                     emit statusChanged(it.key(), it->status);
             }
         });

@@ -30,7 +30,7 @@ namespace {
 const QString kArtifacts = QStringLiteral(CORVANE_ARTIFACTS_DIR);
 
 template <typename Condition>
-bool waitFor(Condition condition, int ms = 10000)
+bool waitFor(Condition condition, int ms = 20000)
 {
     QElapsedTimer timer;
     timer.start();

@@ -76,7 +76,7 @@ protected:
     }
 
     template <typename Condition>
-    static bool waitFor(Condition condition, int ms = 10000)
+    static bool waitFor(Condition condition, int ms = 20000)
     {
         QElapsedTimer timer;
         timer.start();
@@ -120,11 +120,13 @@ TEST_F(Corvane, ToggleAndTheHotKeyShowAndHideTheMainWindow)
     EXPECT_EQ(run(kCorvane, {QStringLiteral("--toggle")}), 0);
     EXPECT_TRUE(waitFor([&] { return mainWindowVisible(); })) << "--toggle did not show the window";
 
-    // The global key, grabbed on the root window.
+    // The global key, grabbed on the root window, works with NumLock on as well.
     EXPECT_EQ(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("super+shift+v")}), 0);
     EXPECT_TRUE(waitFor([&] { return !mainWindowVisible(); })) << "Super+Shift+V did not hide the window";
+    EXPECT_EQ(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Num_Lock")}), 0);
     EXPECT_EQ(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("super+shift+v")}), 0);
-    EXPECT_TRUE(waitFor([&] { return mainWindowVisible(); })) << "Super+Shift+V did not show the window";
+    EXPECT_TRUE(waitFor([&] { return mainWindowVisible(); })) << "Super+Shift+V with NumLock did not show the window";
+    EXPECT_EQ(run(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Num_Lock")}), 0);
 }
 
 TEST_F(Corvane, ForwardedNextWithoutARunningCopyFails)

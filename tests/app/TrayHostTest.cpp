@@ -64,18 +64,21 @@ TEST(TrayHost, IconRegistersWithAPanelThatStartsLater)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     QProcess corvane;
     corvane.setProcessEnvironment(env);
-    corvane.setProcessChannelMode(QProcess::ForwardedChannels);
+    corvane.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     corvane.start(QStringLiteral(CORVANE_EXECUTABLE), {});
     ASSERT_TRUE(corvane.waitForStarted());
 
-    QTest::qWait(2500);   // Corvane is up, no panel yet
+    // Corvane is up and has found no panel yet.
+    QByteArray said;
+    const auto hear = [&] { said += corvane.readAllStandardError(); return said; };
+    ASSERT_TRUE(QTest::qWaitFor([&] { return hear().contains("no system tray yet"); }, 20000)) << said.constData();
     FakeWatcher watcher;
     ASSERT_TRUE(bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
                                    QDBusConnection::ExportAllContents));
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
 
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !watcher.items().isEmpty(); }, 10000))
-        << "the tray icon never registered with the late panel";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !watcher.items().isEmpty(); }, 20000))
+        << "the tray icon never registered with the late panel; Corvane said:\n" << hear().constData();
     corvane.terminate();
     corvane.waitForFinished(10000);
 }

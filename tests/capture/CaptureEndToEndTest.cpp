@@ -74,7 +74,7 @@ void xclip(const QByteArray &data, const QString &target = {})
     runXclip(target);
 }
 
-bool waitForCount(int count, int timeoutMs = 5000)
+bool waitForCount(int count, int timeoutMs = 20000)
 {
     return test::processEventsUntil([count] { return app->store->clipCount() == count; }, timeoutMs);
 }
@@ -159,7 +159,7 @@ TEST(CaptureEndToEnd, ConcealedTextIsSkippedWithItsReason)
     // A second process of this program owns the clipboard with two formats, as a password manager does.
     QProcess owner;
     owner.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--offer-concealed"), QStringLiteral("hunter2")});
-    ASSERT_TRUE(owner.waitForReadyRead(5000)) << "owner did not take the clipboard";
+    ASSERT_TRUE(owner.waitForReadyRead(20000)) << "owner did not take the clipboard";
     const int before = app->store->clipCount();
     const qsizetype skips = app->store->recentSkips().size();
     ASSERT_TRUE(test::processEventsUntil([&] { return app->store->recentSkips().size() == skips + 1; }));

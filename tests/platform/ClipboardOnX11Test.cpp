@@ -17,7 +17,7 @@ protected:
 
     void waitForChangeAfter(qint64 count)
     {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return clipboard.changeCount() > count; }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return clipboard.changeCount() > count; }, kPatience));
     }
 };
 

@@ -90,14 +90,14 @@ TEST_F(PortalDesktopSettingsTest, FollowsThePortalsValuesAndTheirChanges)
                        {DesktopSettingsMapping::gnomeHighContrast, false}});
     PortalDesktopSettings settings;
     QSignalSpy transparency(&settings, &DesktopSettings::reduceTransparencyChanged);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.reduceMotion(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.reduceMotion(); }, 20000));
 
     portal.change("org.gnome.desktop.a11y.interface", "high-contrast", true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.reduceTransparency(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return settings.reduceTransparency(); }, 20000));
     EXPECT_EQ(transparency.count(), 1);
 
     portal.change("org.gnome.desktop.interface", "enable-animations", true);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !settings.reduceMotion(); }, 5000));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !settings.reduceMotion(); }, 20000));
 }
 
 TEST_F(PortalDesktopSettingsTest, FallsBackToKdeglobalsWhenThePortalLacksTheValue)

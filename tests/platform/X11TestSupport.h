@@ -3,6 +3,9 @@
 // Helpers of the tests that run inside their own Xvfb: X tools and a second X client.
 #include <gtest/gtest.h>
 
+#include <QAbstractNativeEventFilter>
+#include <QCoreApplication>
+#include <QHash>
 #include <QProcess>
 #include <QStringList>
 #include <QTest>
@@ -13,6 +16,9 @@
 #include <cstring>
 
 namespace corvane::x11test {
+
+/** Generous, as a loaded machine needs; a passing wait returns as soon as its condition holds. */
+constexpr int kPatience = 20000;
 
 /**
  * Runs an X tool to completion, serving our own selection meanwhile (xclip -o asks us for it).
@@ -27,8 +33,9 @@ inline QByteArray run(const QString &program, const QStringList &args, const QBy
     if (!input.isNull())
         process.write(input);
     process.closeWriteChannel();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 10000))
+    EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, kPatience))
         << program.toStdString();
+    EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": " << process.readAllStandardError().toStdString();
     return process.readAllStandardOutput();
 }
 
@@ -47,6 +54,38 @@ inline QByteArray xclipOut(const QString &type = {})
         args << "-t" << type;
     return run("xclip", args);
 }
+
+/**
+ * Counts the key events and keymap notifications reaching this program's X connection, so a
+ * test waits for what the server really delivered instead of sleeping.
+ */
+class XEventWatcher : public QAbstractNativeEventFilter
+{
+public:
+    XEventWatcher() { QCoreApplication::instance()->installNativeEventFilter(this); }
+    ~XEventWatcher() override { QCoreApplication::instance()->removeNativeEventFilter(this); }
+
+    bool nativeEventFilter(const QByteArray &eventType, void *message, qintptr *) override
+    {
+        if (eventType != "xcb_generic_event_t")
+            return false;
+        const auto *event = static_cast<const xcb_generic_event_t *>(message);
+        const quint8 type = event->response_type & 0x7f;
+        if (type == XCB_KEY_PRESS || type == XCB_KEY_RELEASE) {
+            const auto keycode = reinterpret_cast<const xcb_key_press_event_t *>(event)->detail;
+            (type == XCB_KEY_PRESS ? presses : releases)[keycode] += 1;
+            down[keycode] = type == XCB_KEY_PRESS;
+        } else if (type == XCB_MAPPING_NOTIFY) {
+            ++mappingNotifies;
+        }
+        return false;
+    }
+
+    QHash<xcb_keycode_t, int> presses;
+    QHash<xcb_keycode_t, int> releases;
+    QHash<xcb_keycode_t, bool> down;
+    int mappingNotifies = 0;
+};
 
 /** A second X client, as another program would be. */
 class OtherClient

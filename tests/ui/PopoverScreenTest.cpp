@@ -245,7 +245,7 @@ protected:
         window->show();
         window->requestActivate();
         emit host.isShownChanged();
-        if (!swapped.wait(5000))
+        if (!swapped.wait(20000))
             ADD_FAILURE() << "no frame";
         const qint64 elapsed = timer.elapsed();
         popover->forceActiveFocus();
@@ -275,7 +275,7 @@ protected:
         xclip.start("xclip", {"-o", "-selection", "clipboard"});
         QElapsedTimer t;
         t.start();
-        while (xclip.state() != QProcess::NotRunning && t.elapsed() < 5000)
+        while (xclip.state() != QProcess::NotRunning && t.elapsed() < 20000)
             QTest::qWait(20);
         return QString::fromUtf8(xclip.readAllStandardOutput());
     }
@@ -327,7 +327,7 @@ TEST_F(PopoverScreenTest, SearchDownReturnCopiesToTheClipboardAndCloses)
     const QString expected = vm->recentModel()->clips().at(1)->text.value_or(QString());
     QTest::keyClick(window.get(), Qt::Key_Return);
     EXPECT_EQ(xclipboard(), expected);
-    QTRY_COMPARE_WITH_TIMEOUT(host.calls, QStringList{"close"}, 2000);
+    QTRY_COMPARE_WITH_TIMEOUT(host.calls, QStringList{"close"}, 10000);
     EXPECT_FALSE(window->isVisible());
 }
 
@@ -351,7 +351,7 @@ TEST_F(PopoverScreenTest, CtrlDigitCopiesThatRowAndClosesItsOwnWindow)
     QTest::keyClick(window.get(), Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(xclipboard(), third);
     EXPECT_TRUE(viewModel()->query().isEmpty()) << "Ctrl+3 is not typed into the search";
-    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!window->isVisible(), 10000);
 }
 
 TEST_F(PopoverScreenTest, ContextMenuOpensInsideThePopover)
@@ -403,7 +403,7 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
         ASSERT_TRUE(popover);
         popover->setParentItem(window->contentItem());
         QSignalSpy swapped(window.get(), &QQuickWindow::frameSwapped);
-        ASSERT_TRUE(swapped.wait(5000));
+        ASSERT_TRUE(swapped.wait(20000));
     }
     const qint64 rebuildFrame = rebuild.elapsed();
     vm = viewModel();
@@ -416,7 +416,7 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
     QSignalSpy swapped(window.get(), &QQuickWindow::frameSwapped);
     window->show();
     emit host.isShownChanged();
-    ASSERT_TRUE(swapped.wait(5000));
+    ASSERT_TRUE(swapped.wait(20000));
     const qint64 reopenFrame = reopen.elapsed();
 
     // Each keystroke: first the store's search alone (a new text each time), then the popover's
