@@ -94,19 +94,8 @@ std::optional<QString> firstFilePath(const QString &text, const QString &home)
 TextStyle textStyle(ClipGroup group)
 {
     TextStyle style;
-    switch (group) {
-    case ClipGroup::code:
-    case ClipGroup::color:
-    case ClipGroup::phone:
-    case ClipGroup::secret:
-    case ClipGroup::file:
-    case ClipGroup::number:
-        style.monospaced = true;
-        style.pixelSize = 12;
-        break;
-    default:
-        break;
-    }
+    style.monospaced = ClipGroups::isCodeLike(group);
+    style.pixelSize = style.monospaced ? 12 : 13;
     style.lineSpacing = group == ClipGroup::code ? 2 : 3;
     return style;
 }
