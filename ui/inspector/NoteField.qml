@@ -91,8 +91,11 @@ Item {
             background: Item {}
             Accessible.name: "Note"
             onTextEdited: controller.draft = text
-            onAccepted: controller.commit()
-            Keys.onEscapePressed: controller.commit()
+            // Handled here and accepted: a text field lets Return travel on to the window, where it
+            // would run the window's default action as well.
+            Keys.onReturnPressed: event => { controller.commit(); event.accepted = true }
+            Keys.onEnterPressed: event => { controller.commit(); event.accepted = true }
+            Keys.onEscapePressed: event => { controller.commit(); event.accepted = true }
             onActiveFocusChanged: if (!activeFocus && controller.editing) controller.commit()
         }
     }

@@ -42,6 +42,7 @@ GlassSurface {
         }
 
         SunsetSecondaryButtonStyle {
+            objectName: "revealButton"
             text: root.model.revealed ? "Hide Secret" : "Reveal Secret"
             systemImage: root.model.revealed ? "eye.slash" : "eye"
             Accessible.name: text
