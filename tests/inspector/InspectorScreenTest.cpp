@@ -7,6 +7,8 @@
 #include "StoreFixture.h"
 #include "UiSetup.h"
 
+#include "QuickItems.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QPainter>
@@ -17,19 +19,9 @@
 #include <QTest>
 
 using namespace corvane;
+using corvane::test::findItem;
 
 namespace {
-
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 QByteArray png(const QImage &image)
 {

@@ -11,6 +11,8 @@
 #include "QtClipboardService.h"
 #include "UiSetup.h"
 
+#include "QuickItems.h"
+
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -32,6 +34,7 @@
 #include <algorithm>
 
 using namespace corvane;
+using corvane::test::findItem;
 
 namespace {
 
@@ -52,18 +55,6 @@ public:
     void showSettingsWindow() override { calls << "settings"; }
     void quit() override { calls << "quit"; }
 };
-
-/** An item by object name among the visual descendants (delegates have no QObject parent). */
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 QByteArray pngOf(const QColor &a, const QColor &b)
 {

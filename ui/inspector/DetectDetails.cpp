@@ -37,7 +37,8 @@ QList<DetectedDetail> detectDetails(const QString &fullText, int limit, const De
     const QString text = fullText.left(cut);
 
     QList<DetectorMatch> all = detectLinks(text);
-    all << detectDates(text, context) << detectFlights(text) << detectPhones(text, context) << detectAddresses(text);
+    all << detectDates(text, context) << detectFlights(text);
+    all << detectPhones(text, context, all) << detectAddresses(text);
 
     QSet<QString> seen;
     for (const DetectorMatch &match : mergeMatches(std::move(all))) {
