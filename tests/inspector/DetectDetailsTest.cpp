@@ -54,6 +54,7 @@ TEST(DateCorpus, FormsOfTheGrammar)
         {"Let's talk next Monday at 10:30 am", utc(2026, 3, 9, 10, 30), 0, "next Monday at 10:30 am"},
         {"review from 2 to 4pm today", utc(2026, 3, 2, 14), 7200, "from 2 to 4pm today"},
         {"see you at 5", utc(2026, 3, 2, 17), 0, "at 5"},
+        {"dinner at 5 tonight", utc(2026, 3, 2, 17), 0, "at 5"},
         {"standup 9:15am", utc(2026, 3, 2, 9, 15), 0, "9:15am"},
         {"night shift 22:00–06:00 on Friday", utc(2026, 3, 6, 22), 8 * 3600, "22:00–06:00 on Friday"},
     };
@@ -96,6 +97,7 @@ TEST(OtherDetectors, LinksPhonesFlightsAndAddresses)
         {"Ship to 1600 Amphitheatre Parkway, Mountain View, CA 94043 please", Kind::address,
          "1600 Amphitheatre Parkway, Mountain View, CA 94043"},
         {"Meet at 221B Baker Street, London NW1 6XE", Kind::address, "221B Baker Street, London NW1 6XE"},
+        {"Meet at 5 Main Street tonight", Kind::address, "5 Main Street"},
         {"Wohnung: Hauptstraße 5, 10115 Berlin", Kind::address, "Hauptstraße 5, 10115 Berlin"},
         {"Rendez-vous au 12 rue de la Paix, 75002 Paris", Kind::address, "12 rue de la Paix, 75002 Paris"},
     };
@@ -114,7 +116,7 @@ TEST(OtherDetectors, LinksPhonesFlightsAndAddresses)
 TEST(OtherDetectors, ThingsThatAreNone)
 {
     for (const char *text : {"mail bob@example.com now", "open file:///etc/passwd", "ftp://files.example.com/x", "custom://do-it",
-                             "walk 5 miles that way", "ok 200 items", "Paper A4 100 sheets", "the year LH 2024", "flight 123 only"}) {
+                             "walk 5 miles that way", "ok 200 items", "Paper A4 100 sheets", "print A3 100 copies", "MEET AT 5TH", "the year LH 2024", "flight 123 only"}) {
         const auto details = scan(QString::fromLatin1(text));
         EXPECT_TRUE(details.isEmpty()) << text << " gave " << qPrintable(details.value(0).label);
     }

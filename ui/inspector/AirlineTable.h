@@ -13,7 +13,10 @@ struct Airline {
     const char *name;
 };
 
-/** About a hundred of the world's larger passenger airlines. */
+/**
+ * About a hundred of the world's larger passenger airlines; designators that read as words or
+ * paper sizes in running text ("AT", "A3", "OK", "UK") are left out.
+ */
 std::span<const Airline> airlines();
 const Airline *airlineByCode(const QString &code);
 const Airline *airlineByName(const QString &name);

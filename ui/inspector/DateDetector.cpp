@@ -18,7 +18,8 @@
  *             | hh:mm ("-" | "–" | "to" | "until") hh:mm                     "15:00–16:30"
  *   clock    := h[:mm] (am | pm | a.m. | p.m.)    "3pm", "3:30 pm"
  *             | hh:mm                             "15:30"
- *             | "at" h                            "at 5": hours 1-7 are taken as afternoon
+ *             | "at" h                            "at 5": hours 1-7 are taken as afternoon; not
+ *                                                 before a capitalised word ("at 5 Main Street")
  *
  * A date and a time next to each other (only blanks, a comma or "on" between) make one match,
  * in either order: "March 5 at 3pm", "3pm on March 5", "tomorrow 15:30". A time alone is a
@@ -245,7 +246,7 @@ QList<TimePart> findTimeParts(const QString &text)
     static const QRegularExpression twentyFour(QStringLiteral(
         R"((?<![\p{L}\d:.])%1(\d{1,2}):(\d{2})(?![\d:]|\.\d|\s*(?:am|pm|a\.m\.|p\.m\.)))").arg(prefix), ci);
     static const QRegularExpression atHour(QStringLiteral(
-        R"(\b(at)\s+(\d{1,2})(?![\d:.,/]|\s*(?:%|am|pm|a\.m\.|p\.m\.|[-–—]|to\b)))"), ci);
+        R"(\b(at)\s+(\d{1,2})(?![\d\p{L}:.,/]|\s*(?:%|am|pm|a\.m\.|p\.m\.|[-–—]|to\b)|\s+\p{Lu}))"), ci);
 
     QList<TimePart> parts;
     for (auto it = range.globalMatch(text); it.hasNext();) {
