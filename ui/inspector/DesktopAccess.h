@@ -8,7 +8,7 @@ namespace corvane {
 
 class DesktopServices;
 
-/** The desktop the inspector's actions open things with; the Linux one unless a test set another. */
+/** The desktop the inspector's actions open things with: the app's, a test's fake, else a Linux one. */
 DesktopServices &inspectorDesktop();
 /** Replaces the desktop (nullptr: back to the Linux one). Not owned. */
 void setInspectorDesktop(DesktopServices *desktop);
