@@ -1,4 +1,8 @@
+#include "DesktopAccess.h"
+#include "FakeDesktopServices.h"
+#include "ShareController.h"
 #include "ShareItems.h"
+#include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +108,45 @@ TEST_F(ShareTable, SaveToFileWritesEachKind)
     EXPECT_TRUE(saveShareItems(files, dir.filePath("target")));
     EXPECT_TRUE(saveShareItems(itemsOf(ClipGroup::text, QStringLiteral("x")), dir.filePath("no/such/folder.txt")));
     EXPECT_EQ(suggestedFileName(itemsOf(ClipGroup::image, std::nullopt, 3)), "Image.png");
+}
+
+
+
+class ShareControllerTest : public test::StoreFixture
+{
+protected:
+    void SetUp() override
+    {
+        StoreFixture::SetUp();
+        setInspectorDesktop(&desktop);
+    }
+    void TearDown() override { setInspectorDesktop(nullptr); }
+    FakeDesktopServices desktop;
+};
+
+TEST_F(ShareControllerTest, EmailDraftsTheTextAndAFailedSaveWarns)
+{
+    const auto text = add(ClipGroup::text, QStringLiteral("Lunch & a walk?"), 20);
+    const auto image = add(ClipGroup::image, QString(), 10);
+    store->reload();
+    ShareController share;
+    share.setStore(store.get());
+
+    share.setClipId(image);
+    EXPECT_FALSE(share.prepare()); // its image cannot be loaded: nothing to share
+
+    share.setClipId(text);
+    ASSERT_TRUE(share.prepare());
+    ASSERT_TRUE(share.canEmail());
+    share.email();
+    ASSERT_EQ(desktop.openedUrls().size(), 1);
+    EXPECT_EQ(desktop.openedUrls().first().toEncoded(), "mailto:?body=Lunch%20%26%20a%20walk%3F");
+
+    EXPECT_TRUE(share.suggestedFile().toLocalFile().endsWith("/Clip.txt"));
+    EXPECT_FALSE(share.saveTo(QUrl::fromLocalFile(dir.filePath("no/such/Clip.txt"))));
+    ASSERT_TRUE(store->notice());
+    EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
+    EXPECT_TRUE(share.saveTo(QUrl::fromLocalFile(dir.filePath("Clip.txt"))));
 }
 
 } // namespace
