@@ -1,10 +1,8 @@
 #include "ClipPreviewModel.h"
 #include "ColorParser.h"
 #include "ColorStrings.h"
-#include "DesktopAccess.h"
-#include "FakeDesktopServices.h"
+#include "InspectorFixture.h"
 #include "PreviewRules.h"
-#include "StoreFixture.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -113,18 +111,7 @@ TEST(RevealFile, FirstNonBlankLineWithTheHomeFolder)
     EXPECT_FALSE(firstFilePath(QString(), QStringLiteral("/home/ada")));
 }
 
-class PreviewModelTest : public test::StoreFixture
-{
-protected:
-    void SetUp() override
-    {
-        StoreFixture::SetUp();
-        setInspectorDesktop(&desktop);
-    }
-    void TearDown() override { setInspectorDesktop(nullptr); }
-
-    FakeDesktopServices desktop;
-};
+class PreviewModelTest : public test::InspectorFixture {};
 
 TEST_F(PreviewModelTest, ARevealedSecretWithANoteShowsTheNote)
 {

@@ -1,10 +1,8 @@
 // The inspector's pieces drawn for real under Xvfb: a person looks at the screenshots; keys and
 // clicks go through the window like a user's.
 #include "ClipboardStore.h"
-#include "DesktopAccess.h"
-#include "FakeDesktopServices.h"
+#include "InspectorFixture.h"
 #include "NoteEditorController.h"
-#include "StoreFixture.h"
 #include "UiSetup.h"
 
 #include "QuickItems.h"
@@ -47,13 +45,12 @@ QImage sunsetPicture()
     return image;
 }
 
-class InspectorScreen : public test::StoreFixture
+class InspectorScreen : public test::InspectorFixture
 {
 protected:
     void SetUp() override
     {
-        StoreFixture::SetUp();
-        setInspectorDesktop(&desktop);
+        InspectorFixture::SetUp();
         ids["text"] = qint64(add(ClipGroup::text,
                           "Team dinner March 14 at 7pm at 221B Baker Street, London NW1 6XE.\n"
                           "Call (415) 555-2671 if late; menu at https://example.com/menu. Flying in on BA 283.", 60));
@@ -94,7 +91,7 @@ protected:
     void TearDown() override
     {
         delete root;
-        setInspectorDesktop(nullptr);
+        InspectorFixture::TearDown();
     }
 
     void shoot(const QString &name)
@@ -111,7 +108,6 @@ protected:
         QTest::mouseClick(windowHolder.get(), Qt::LeftButton, {}, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
     }
 
-    FakeDesktopServices desktop;
     QVariantMap ids;
     std::unique_ptr<QQmlEngine> engineHolder;
     std::unique_ptr<QQuickWindow> windowHolder;

@@ -1,8 +1,6 @@
-#include "DesktopAccess.h"
-#include "FakeDesktopServices.h"
+#include "InspectorFixture.h"
 #include "ShareController.h"
 #include "ShareItems.h"
-#include "StoreFixture.h"
 
 #include <QDir>
 #include <QFile>
@@ -112,17 +110,7 @@ TEST_F(ShareTable, SaveToFileWritesEachKind)
 
 
 
-class ShareControllerTest : public test::StoreFixture
-{
-protected:
-    void SetUp() override
-    {
-        StoreFixture::SetUp();
-        setInspectorDesktop(&desktop);
-    }
-    void TearDown() override { setInspectorDesktop(nullptr); }
-    FakeDesktopServices desktop;
-};
+class ShareControllerTest : public test::InspectorFixture {};
 
 TEST_F(ShareControllerTest, EmailDraftsTheTextAndAFailedSaveWarns)
 {
