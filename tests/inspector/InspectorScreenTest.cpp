@@ -55,6 +55,13 @@ protected:
                           "Team dinner March 14 at 7pm at 221B Baker Street, London NW1 6XE.\n"
                           "Call (415) 555-2671 if late; menu at https://example.com/menu. Flying in on BA 283.", 60));
         ids["color"] = qint64(add(ClipGroup::color, "#FF5E3A", 50));
+        ids["code"] = qint64(add(ClipGroup::code,
+                                 "for (const Clip &clip : clips) {\n"
+                                 "    if (clip.isPinned)\n"
+                                 "        pinned.append(clip.id);\n"
+                                 "}\n"
+                                 "return pinned;\n"
+                                 "// <img src=\"https://tracker.example/p.gif\"> stays text", 45));
         ids["email"] = qint64(add(ClipGroup::email, "ada@example.com", 40));
         ids["file"] = qint64(add(ClipGroup::file, QDir::homePath() + "/Documents/report.pdf\n/etc/hosts", 30));
         ids["secret"] = qint64(add(ClipGroup::secret, "sk_live_51Hh2kS9xQwErTy", 20));

@@ -44,6 +44,8 @@ FocusScope {
             ClipPreview { Layout.fillWidth: true; store: gallery.store; clipId: gallery.ids.color }
             Caption { text: "E-MAIL" }
             ClipPreview { Layout.fillWidth: true; store: gallery.store; clipId: gallery.ids.email }
+            Caption { text: "CODE" }
+            ClipPreview { Layout.fillWidth: true; store: gallery.store; clipId: gallery.ids.code }
         }
 
         ColumnLayout {
