@@ -27,35 +27,37 @@ GlassSurface {
         width: 64
         height: 64
 
-        DropShadow {
-            anchors.fill: iconClip
-            source: iconClip
-            color: Qt.alpha(Theme.sunsetInk, 0.15)
-            radius: 4
-            samples: 9
-            verticalOffset: 2
+        Image {
+            id: picture
+            anchors.fill: parent
+            visible: false
+            source: root.icon
+            sourceSize: Qt.size(128, 128)
+            fillMode: Image.PreserveAspectCrop
+            smooth: true
+            mipmap: true
         }
 
         Rectangle {
-            id: iconClip
+            id: corners
             anchors.fill: parent
             radius: 14
-            color: "transparent"
-            layer.enabled: true
-            layer.effect: OpacityMask {
-                maskSource: Rectangle { width: 64; height: 64; radius: 14 }
-            }
+            visible: false
+        }
 
-            Image {
-                id: picture
-                anchors.fill: parent
-                source: root.icon
-                sourceSize: Qt.size(128, 128)
-                fillMode: Image.PreserveAspectCrop
-                smooth: true
-                mipmap: true
-                asynchronous: false
-                visible: status === Image.Ready
+        OpacityMask {
+            id: roundedIcon
+            anchors.fill: parent
+            visible: picture.status === Image.Ready
+            source: picture
+            maskSource: corners
+            layer.enabled: true
+            layer.effect: DropShadow {
+                color: Qt.alpha(Theme.sunsetInk, 0.15)
+                radius: 4
+                samples: 9
+                verticalOffset: 2
+                transparentBorder: true
             }
         }
 
@@ -95,7 +97,7 @@ GlassSurface {
             width: parent.width
             text: root.subtitle
             textFormat: Text.PlainText
-            font.pixelSize: 11.5
+            font.pixelSize: 11
             color: Theme.sunsetMuted
             maximumLineCount: 1
             elide: Text.ElideRight

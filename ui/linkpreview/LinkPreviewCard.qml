@@ -151,7 +151,7 @@ Item {
                             font.pixelSize: 13
                             font.weight: Font.DemiBold
                             color: Theme.sunsetInk
-                            wrapMode: Text.WrapAnywhere
+                            wrapMode: Text.Wrap
                             maximumLineCount: 2
                             elide: Text.ElideRight
                             horizontalAlignment: Text.AlignLeft
@@ -190,8 +190,8 @@ Item {
             spacing: 8
 
             BusyIndicator {
-                width: 18
-                height: 18
+                width: 22
+                height: 22
                 running: loadingRow.visible
                 anchors.verticalCenter: parent.verticalCenter
                 Accessible.ignored: true
