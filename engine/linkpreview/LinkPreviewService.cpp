@@ -253,7 +253,15 @@ void LinkPreviewService::openLink(const QString &url)
 void LinkPreviewService::bump()
 {
     ++m_revision;
-    emit revisionChanged();
+    // A screenful of rows read from the cache at once redraws once, not once per row.
+    if (std::exchange(m_revisionSignalDue, true))
+        return;
+    QMetaObject::invokeMethod(
+        this, [this] {
+            m_revisionSignalDue = false;
+            emit revisionChanged();
+        },
+        Qt::QueuedConnection);
 }
 
 } // namespace corvane

@@ -33,7 +33,8 @@ class TimerHandle;
  * history database, fetched at most once at a time per link and not again for 30 s after a
  * failure. Main thread only, except `preview()`, which image providers call from their threads.
  *
- * Views follow `revision`, which moves whenever a preview arrives or a fetch starts or ends.
+ * Views follow `revision`, which moves whenever a preview arrives or a fetch starts or ends; its
+ * signal comes once per turn of the event loop.
  */
 class LinkPreviewService : public QObject {
     Q_OBJECT
@@ -121,6 +122,7 @@ private:
     QSet<ClipboardStore *> m_watched;
     std::unique_ptr<TimerHandle> m_sweep;
     int m_revision = 0;
+    bool m_revisionSignalDue = false;
 };
 
 } // namespace corvane

@@ -147,14 +147,14 @@ TEST(PipelineOrder, PageImagesResolveAgainstThePageAndLocalSchemesAreNeverFetche
 // Against a real server on 127.0.0.1: the network client's caps, deadline and redirects.
 class CappedHttp : public ::testing::Test {
 protected:
-    void SetUp() override { ensureApplication(); }
-
     PipelineRun fetch(const QString &path, int timeoutMs = 8000)
     {
         return runPipeline(client, hostsAt(server.port()),
                            QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(server.port()).arg(path)), timeoutMs);
     }
 
+    // The server and the network need the application object first.
+    bool applicationReady = (ensureApplication(), true);
     LocalHttpServer server;
     QNetworkAccessManager network;
     NetworkHttpClient client{&network, 1500};

@@ -8,6 +8,7 @@
 #include "NetworkHttpClient.h"
 #include "SiteIconFetcher.h"
 #include "StoreFixture.h"
+#include "QuickItems.h"
 #include "UiSetup.h"
 
 #include <QDir>
@@ -38,16 +39,7 @@ QByteArray picture(int width, int height, QColor from, QColor to)
     return *pngData(image);
 }
 
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
+using test::findItem;
 
 void save(QQuickView &view, const QString &name)
 {
