@@ -53,8 +53,9 @@ void NetworkHttpClient::get(const HttpRequest &request, QObject *context, Comple
             return;
         transfer->finished = true;
         reply->disconnect();
+        // Aborting from inside the reply's own signal upsets its error bookkeeping; do it next turn.
         if (!reply->isFinished())
-            reply->abort();
+            QMetaObject::invokeMethod(reply, &QNetworkReply::abort, Qt::QueuedConnection);
         reply->deleteLater();
         if (transfer->failed || (reply->error() != QNetworkReply::NoError && !transfer->truncated)) {
             transfer->done(std::nullopt);

@@ -5,6 +5,7 @@
 #include "PreviewParsing.h"
 
 #include <QFutureWatcher>
+#include <QTimer>
 #include <QtConcurrent>
 
 namespace corvane {
@@ -200,10 +201,16 @@ void PreviewPipeline::finishWithSiteIcon(Found found, const QUrl &page)
         return;
     }
     const QString scheme = page.scheme().isEmpty() ? QStringLiteral("https") : page.scheme();
-    m_siteIcons(page.host(QUrl::FullyEncoded), scheme, this, [this, found](const QImage &icon) mutable {
-        found.icon = icon;
-        finish(found);
-    });
+    auto settled = std::make_shared<bool>(false);
+    const auto settle = [this, found, settled](const QImage &icon) {
+        if (std::exchange(*settled, true))
+            return;
+        Found withIcon = found;
+        withIcon.icon = icon;
+        finish(withIcon);
+    };
+    QTimer::singleShot(m_siteIconDeadlineMs, this, [settle] { settle(QImage()); });
+    m_siteIcons(page.host(QUrl::FullyEncoded), scheme, this, settle);
 }
 
 void PreviewPipeline::finish(Found found)

@@ -32,11 +32,15 @@ public:
     static constexpr qint64 htmlBytes = 400'000;
     static constexpr qint64 jsonBytes = 1024 * 1024;
     static constexpr qint64 imageBytes = 8 * 1024 * 1024;
+    /** A site icon that has not come by then is left out, so a slow icon cannot hold the preview. */
+    static constexpr int siteIconDeadlineMs = 20'000;
     static constexpr char userAgent[] =
         "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) "
         "Version/18.0 Safari/605.1.15";
 
     PreviewPipeline(const ServiceHosts &hosts, HttpClient &http, SiteIconFetch siteIcons, QObject *parent = nullptr);
+
+    void setSiteIconDeadline(int ms) { m_siteIconDeadlineMs = ms; }
 
     /** Runs the stages for `url`; `done` runs once, later, on this thread. */
     void run(const QUrl &url, Completion done);
@@ -69,6 +73,7 @@ private:
     HttpClient &m_http;
     SiteIconFetch m_siteIcons;
     Completion m_done;
+    int m_siteIconDeadlineMs = siteIconDeadlineMs;
 };
 
 } // namespace corvane

@@ -30,11 +30,12 @@ struct PipelineRun {
 };
 
 PipelineRun runPipeline(HttpClient &http, const ServiceHosts &hosts, const QUrl &url, int timeoutMs = 5000,
-                PreviewPipeline::SiteIconFetch icons = {})
+                PreviewPipeline::SiteIconFetch icons = {}, int iconDeadlineMs = PreviewPipeline::siteIconDeadlineMs)
 {
     ensureApplication();
     PipelineRun run;
     PreviewPipeline pipeline(hosts, http, std::move(icons));
+    pipeline.setSiteIconDeadline(iconDeadlineMs);
     pipeline.run(url, [&run](std::optional<LinkPreview> preview) {
         run.preview = std::move(preview);
         run.finished = true;
@@ -108,6 +109,17 @@ TEST(PipelineOrder, OEmbedThumbnailAloneIsAPreviewAndPicturesAreKeptSmall)
     EXPECT_EQ(QImage::fromData(run.preview->image).size(), QSize(800, 450));
     EXPECT_EQ(QImage::fromData(run.preview->icon).size(), QSize(64, 64));
     EXPECT_EQ(http.requested.size(), 2); // the page itself is never asked
+}
+
+TEST(PipelineOrder, ASiteIconThatNeverComesIsLeftOut)
+{
+    FakeHttpClient http;
+    http.answer(QStringLiteral("https://example.com/"), "<title>Home</title>");
+    const PipelineRun run = runPipeline(http, ServiceHosts{}, QUrl(QStringLiteral("https://example.com/")), 5000,
+                                        [](const QString &, const QString &, QObject *, auto) {}, 50);
+    ASSERT_TRUE(run.preview);
+    EXPECT_EQ(run.preview->title, QStringLiteral("Home"));
+    EXPECT_FALSE(run.preview->hasIcon());
 }
 
 TEST(PipelineOrder, ErrorPagesAndUntitledPagesAreNoPreview)
