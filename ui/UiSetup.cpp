@@ -20,8 +20,10 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     installDesign(engine);
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
-    if (store)
+    if (store) {
         LinkPreviewService::shared()->installImageProvider(&engine);
+        LinkPreviewService::shared()->follow(*store);
+    }
 }
 
 } // namespace corvane

@@ -69,7 +69,7 @@ void LinkPreviewService::loadPreview(const Clip &clip, ClipboardStore &store)
     const auto url = LinkPreviewParsing::previewURL(key, m_hosts);
     if (!url || m_previews.contains(key) || m_loading.contains(key) || hasFailed(key))
         return;
-    watch(store);
+    follow(store);
     if (ClipDatabase *database = store.database()) {
         std::optional<ClipDatabase::LinkPreviewRecord> record;
         try {
@@ -155,7 +155,7 @@ bool LinkPreviewService::hasFailed(const QString &key) const
     return it != m_failedAtMs.cend() && m_clock->now().toMSecsSinceEpoch() - *it < retryAfterMs;
 }
 
-void LinkPreviewService::watch(ClipboardStore &store)
+void LinkPreviewService::follow(ClipboardStore &store)
 {
     if (m_watched.contains(&store))
         return;
@@ -167,10 +167,19 @@ void LinkPreviewService::watch(ClipboardStore &store)
             cancelFetches();
     });
     connect(&store, &ClipboardStore::clipsChanged, this, [this, guarded] {
-        m_sweep = m_clock->schedule(sweepDelayMs, [this, guarded] {
-            if (guarded)
-                forgetUnused(*guarded);
-        });
+        if (guarded)
+            scheduleSweep(*guarded);
+    });
+    // Rows left by clips deleted while nothing followed the store go too.
+    scheduleSweep(store);
+}
+
+void LinkPreviewService::scheduleSweep(ClipboardStore &store)
+{
+    QPointer<ClipboardStore> guarded(&store);
+    m_sweep = m_clock->schedule(sweepDelayMs, [this, guarded] {
+        if (guarded)
+            forgetUnused(*guarded);
     });
 }
 

@@ -83,6 +83,11 @@ public:
     void complete(const QString &key, const std::optional<LinkPreview> &preview, ClipboardStore *store);
     /** Drops the previews, in memory and in the database, of links that no clip of `store` holds. */
     void forgetUnused(ClipboardStore &store);
+    /**
+     * Follows a store (again is harmless): previews of links it no longer holds are dropped a moment
+     * after its history changes, and turning previews off aborts the fetches under way.
+     */
+    void follow(ClipboardStore &store);
 
     /** What the link card of a clip shows (see decideLinkCard), for QML. */
     Q_INVOKABLE QVariantMap card(qint64 clipID, corvane::ClipboardStore *store) const;
@@ -103,7 +108,7 @@ private:
     };
 
     void startFetches();
-    void watch(ClipboardStore &store);
+    void scheduleSweep(ClipboardStore &store);
     /** Aborts every fetch under way or queued; their results are dropped. */
     void cancelFetches();
     void bump();

@@ -147,6 +147,13 @@ TEST_F(LinkPreviews, AtMostFourFetchesRunAndTurningPreviewsOffAbortsThem)
 
 TEST_F(LinkPreviews, PreviewsOfDeletedLinksAreForgotten)
 {
+    // A row left by a link deleted while nothing followed the store goes once the store is followed.
+    const QString earlier = QStringLiteral("https://example.com/deleted-last-run");
+    store->database()->saveLinkPreview({QStringLiteral("Old"), std::nullopt, std::nullopt, std::nullopt}, earlier);
+    service->follow(*store);
+    clock.advance(LinkPreviewService::sweepDelayMs);
+    EXPECT_EQ(store->database()->linkPreview(earlier), std::nullopt);
+
     http.answer(page, "<title>Gone soon</title>");
     const QString kept = QStringLiteral("https://example.com/kept");
     http.answer(kept, "<title>Kept</title>");
