@@ -9,9 +9,8 @@
 #include "Motion.h"
 #include "PopoverViewModel.h"
 #include "QtClipboardService.h"
-#include "UiSetup.h"
-
 #include "QuickItems.h"
+#include "UiSetup.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -34,7 +33,6 @@
 #include <algorithm>
 
 using namespace corvane;
-using corvane::test::findItem;
 
 namespace {
 
@@ -55,6 +53,8 @@ public:
     void showSettingsWindow() override { calls << "settings"; }
     void quit() override { calls << "quit"; }
 };
+
+using test::findItem;
 
 QByteArray pngOf(const QColor &a, const QColor &b)
 {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QQuickItem>
-#include <QString>
 
 namespace corvane::test {
 
