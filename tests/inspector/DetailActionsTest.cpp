@@ -24,7 +24,9 @@ DetectedDetail detail(Kind kind)
 
 TEST(ActionURL, EveryKindEncodedForItsPlace)
 {
-    const DetailHosts hosts{QStringLiteral("flights.test"), QStringLiteral("maps.test")};
+    ServiceHosts hosts;
+    hosts.flightTracking = {QStringLiteral("http"), QStringLiteral("127.0.0.1"), 8080};
+    hosts.webMaps = {QStringLiteral("https"), QStringLiteral("maps.test")};
 
     DetectedDetail phone = detail(Kind::phone);
     phone.phone = QStringLiteral("+1 (555) 123-4567");
@@ -45,9 +47,9 @@ TEST(ActionURL, EveryKindEncodedForItsPlace)
     DetectedDetail flight = detail(Kind::flight);
     flight.airline = QStringLiteral("UA");
     flight.flightNumber = QStringLiteral("123");
-    EXPECT_EQ(actionURL(flight, hosts).toEncoded(), "https://flights.test/live/flight/UA%20123");
+    EXPECT_EQ(actionURL(flight, hosts).toEncoded(), "http://127.0.0.1:8080/live/flight/UA%20123");
     flight.airline = QStringLiteral("A/B?");
-    EXPECT_EQ(actionURL(flight, hosts).toEncoded(), "https://flights.test/live/flight/A%2FB%3F%20123");
+    EXPECT_EQ(actionURL(flight, hosts).toEncoded(), "http://127.0.0.1:8080/live/flight/A%2FB%3F%20123");
 
     DetectedDetail link = detail(Kind::link);
     link.url = QUrl(QStringLiteral("https://example.com/a?b=c#d"));

@@ -91,7 +91,7 @@ bool geoHandlerRegistered()
 
 } // namespace
 
-QUrl actionURL(const DetectedDetail &detail, const DetailHosts &hosts, bool hasGeoHandler)
+QUrl actionURL(const DetectedDetail &detail, const ServiceHosts &hosts, bool hasGeoHandler)
 {
     switch (detail.kind) {
     case DetectedDetail::Kind::phone: {
@@ -106,14 +106,14 @@ QUrl actionURL(const DetectedDetail &detail, const DetailHosts &hosts, bool hasG
         const QByteArray query = QUrl::toPercentEncoding(detail.address);
         if (hasGeoHandler)
             return QUrl::fromEncoded("geo:0,0?q=" + query, QUrl::StrictMode);
-        return QUrl::fromEncoded("https://" + QUrl::toAce(hosts.mapHost) + "/search?query=" + query, QUrl::StrictMode);
+        return hosts.webMaps.url(QStringLiteral("/search"), QStringLiteral("query=") + QString::fromLatin1(query));
     }
     case DetectedDetail::Kind::link:
         return detail.url;
     case DetectedDetail::Kind::flight: {
         // One path segment: a "/" or "?" in it is encoded, the blank becomes %20.
         const QByteArray segment = QUrl::toPercentEncoding(detail.airline + u' ' + detail.flightNumber);
-        return QUrl::fromEncoded("https://" + QUrl::toAce(hosts.flightHost) + "/live/flight/" + segment, QUrl::StrictMode);
+        return QUrl::fromEncoded(hosts.flightTracking.url({}).toEncoded() + "/live/flight/" + segment, QUrl::StrictMode);
     }
     case DetectedDetail::Kind::date:
         break;
@@ -161,7 +161,7 @@ std::optional<QString> writeCalendarEvent(const QString &folder, const QByteArra
     return path;
 }
 
-void performDetail(const DetectedDetail &detail, const DetailHosts &hosts)
+void performDetail(const DetectedDetail &detail, const ServiceHosts &hosts)
 {
     DesktopServices &desktop = inspectorDesktop();
     if (detail.kind == DetectedDetail::Kind::date) {

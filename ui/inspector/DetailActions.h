@@ -1,6 +1,7 @@
 #pragma once
 
 #include "DetectedDetail.h"
+#include "ServiceHosts.h"
 
 #include <QByteArray>
 #include <QDateTime>
@@ -11,17 +12,11 @@
 
 namespace corvane {
 
-/** @brief The web sites detail actions open; tests point them elsewhere. */
-struct DetailHosts {
-    QString flightHost = QStringLiteral("www.flightaware.com");
-    QString mapHost = QStringLiteral("www.openstreetmap.org");
-};
-
 /**
  * What a detail's action opens (dates excepted: they write a calendar file). Addresses go to a
  * `geo:` handler when the desktop has one, else to a web map search.
  */
-QUrl actionURL(const DetectedDetail &detail, const DetailHosts &hosts = {}, bool hasGeoHandler = false);
+QUrl actionURL(const DetectedDetail &detail, const ServiceHosts &hosts = {}, bool hasGeoHandler = false);
 
 /** The event's length: the detected duration, or an hour when none was given. */
 double eventDuration(const DetectedDetail &detail);
@@ -37,6 +32,6 @@ QByteArray buildICS(const QString &title, const QDateTime &start, double duratio
 std::optional<QString> writeCalendarEvent(const QString &folder, const QByteArray &ics);
 
 /** Runs a detail's action with the inspector's desktop. */
-void performDetail(const DetectedDetail &detail, const DetailHosts &hosts = {});
+void performDetail(const DetectedDetail &detail, const ServiceHosts &hosts = {});
 
 } // namespace corvane

@@ -31,7 +31,7 @@ public:
     explicit DetailActionsModel(QObject *parent = nullptr);
     /** Tests hand in their own scan (and its timing). */
     void setScanner(Scanner scanner) { m_scanner = std::move(scanner); }
-    void setHosts(const DetailHosts &hosts) { m_hosts = hosts; }
+    void setHosts(const ServiceHosts &hosts) { m_hosts = hosts; }
 
     QString text() const { return m_text; }
     void setText(const QString &text);
@@ -56,7 +56,7 @@ private:
     QString m_text;
     quint64 m_generation = 0;
     Scanner m_scanner;
-    DetailHosts m_hosts;
+    ServiceHosts m_hosts;
     QList<DetectedDetail> m_details;
 };
 
