@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Layouts
+import Corvane.Engine
 import Corvane.Design
 import Corvane.Main
 
@@ -7,6 +8,7 @@ import Corvane.Main
 GlassSurface {
     id: root
 
+    property ClipboardStore store: ClipboardStore
     property string sourceKey
     property string sourceLine
     property string copiedDate
@@ -67,7 +69,7 @@ GlassSurface {
             objectName: "sourceRow"
             label: "Source"
             value: root.sourceLine
-            SourceIconView { key: root.sourceKey; size: 14 }
+            SourceIconView { store: root.store; key: root.sourceKey; size: 14 }
         }
         Hairline {}
         DetailRow { objectName: "copiedRow"; label: "Copied"; value: root.copiedDate }

@@ -176,6 +176,7 @@ FrostedCard {
                 // 9. Details
                 DetailsCard {
                     objectName: "detailsCard"
+                    store: root.store
                     Layout.fillWidth: true
                     sourceKey: vm.sourceKey
                     sourceLine: vm.sourceLine
