@@ -8,6 +8,7 @@
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <exception>
@@ -170,6 +171,11 @@ public:
     std::optional<LinkPreviewRecord> linkPreview(const QString &key);
     /** Inserts or replaces the preview of `key`, stamped with the current time. */
     void saveLinkPreview(const LinkPreviewRecord &record, const QString &key);
+
+    /** Deletes the cached previews of links no clip holds any more; returns their keys. */
+    QStringList deleteOrphanLinkPreviews();
+    /** Moves the write-ahead log into the file and empties it, so deleted content leaves the log too. */
+    void checkpoint();
 
     std::optional<SourceIconRecord> sourceIcon(const QString &key);
     void saveSourceIcon(const QString &key, const QByteArray &png);

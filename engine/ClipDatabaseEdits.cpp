@@ -4,6 +4,7 @@
 #include "SqliteStatement.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace corvane {
 
@@ -158,6 +159,39 @@ void ClipDatabase::saveLinkPreview(const LinkPreviewRecord &record, const QStrin
     statement.bindBlob(4, record.image.value_or(QByteArray()));
     statement.bindBlob(5, record.icon.value_or(QByteArray()));
     statement.bind(6, now).run();
+}
+
+QStringList ClipDatabase::deleteOrphanLinkPreviews()
+{
+    std::lock_guard lock(m_mutex);
+    SqliteTransaction transaction(m_db);
+    QSet<QString> held;
+    {
+        SqliteStatement links(m_db, "SELECT text FROM clips WHERE kind = 'link' AND text IS NOT NULL");
+        while (links.step())
+            held.insert(links.text(0).trimmed());
+    }
+    QStringList orphans;
+    {
+        SqliteStatement keys(m_db, "SELECT key FROM link_previews");
+        while (keys.step()) {
+            if (!held.contains(keys.text(0)))
+                orphans.append(keys.text(0));
+        }
+    }
+    SqliteStatement remove(m_db, "DELETE FROM link_previews WHERE key = ?1");
+    for (const QString &key : std::as_const(orphans)) {
+        remove.bind(1, key).run();
+        remove.reset();
+    }
+    transaction.commit();
+    return orphans;
+}
+
+void ClipDatabase::checkpoint()
+{
+    std::lock_guard lock(m_mutex);
+    SqliteStatement(m_db, "PRAGMA wal_checkpoint(TRUNCATE)").run();
 }
 
 std::optional<ClipDatabase::SourceIconRecord> ClipDatabase::sourceIcon(const QString &key)

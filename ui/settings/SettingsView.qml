@@ -1,0 +1,105 @@
+import QtQuick
+import QtQuick.Controls
+import QtQuick.Layouts
+import Corvane.Engine
+import Corvane.Ui
+import Corvane.Design
+
+// The settings window's content, fixed at 520 × 520: the General and Privacy tabs over the cream
+// background, and the store's notices along the bottom.
+Rectangle {
+    id: root
+    objectName: "settingsView"
+
+    property ClipboardStore store: null
+    property SettingsHost host: null
+    readonly property alias tabBar: tabs
+    readonly property alias general: general
+    readonly property alias privacy: privacy
+
+    implicitWidth: 520
+    implicitHeight: 520
+    width: 520
+    height: 520
+    color: Theme.sunsetCream
+    palette.highlight: Theme.sunsetAccent
+
+    ColumnLayout {
+        anchors.fill: parent
+        spacing: 0
+
+        TabBar {
+            id: tabs
+            objectName: "settingsTabs"
+            Layout.alignment: Qt.AlignHCenter
+            Layout.topMargin: 10
+            spacing: 4
+            background: null
+            Accessible.name: qsTr("Settings")
+
+            component SettingsTab: TabButton {
+                id: tab
+                property string symbol
+                width: implicitWidth
+                leftPadding: 14
+                rightPadding: 14
+                icon.source: Icons.url(symbol, checked ? Theme.sunsetOnAccent : Theme.sunsetMuted)
+                icon.width: 14
+                icon.height: 14
+                palette.buttonText: checked ? Theme.sunsetOnAccent : Theme.sunsetMuted
+                palette.brightText: Theme.sunsetOnAccent
+                background: Rectangle {
+                    radius: height / 2
+                    color: tab.checked ? Theme.sunsetAccent : (tab.hovered ? Theme.sunsetHoverShade : "transparent")
+                }
+            }
+
+            SettingsTab { objectName: "generalTab"; text: qsTr("General"); symbol: "gearshape" }
+            SettingsTab { objectName: "privacyTab"; text: qsTr("Privacy"); symbol: "hand.raised" }
+        }
+
+        StackLayout {
+            Layout.fillWidth: true
+            Layout.fillHeight: true
+            Layout.topMargin: 8
+            currentIndex: tabs.currentIndex
+
+            GeneralSettingsView {
+                id: general
+                store: root.store
+                host: root.host
+            }
+            ExclusionsSettingsView {
+                id: privacy
+                store: root.store
+                host: root.host
+            }
+        }
+    }
+
+    Rectangle {
+        objectName: "settingsNotice"
+        readonly property var notice: root.store ? root.store.notice : ({})
+        visible: notice && notice.message !== undefined
+        anchors.horizontalCenter: parent.horizontalCenter
+        anchors.bottom: parent.bottom
+        anchors.bottomMargin: 14
+        width: Math.min(noticeText.implicitWidth + 28, parent.width - 40)
+        height: noticeText.implicitHeight + 14
+        radius: height / 2
+        color: notice && notice.kind === "warning" ? Theme.sunsetDanger : Theme.sunsetInk
+        Text {
+            id: noticeText
+            anchors.centerIn: parent
+            width: parent.width - 28
+            horizontalAlignment: Text.AlignHCenter
+            text: parent.notice && parent.notice.message !== undefined ? parent.notice.message : ""
+            textFormat: Text.PlainText
+            wrapMode: Text.WordWrap
+            font.pixelSize: 12
+            color: Theme.sunsetOnAccent
+            Accessible.role: Accessible.AlertMessage
+            Accessible.name: text
+        }
+    }
+}
