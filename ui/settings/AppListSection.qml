@@ -10,6 +10,7 @@ ListView {
 
     property Component trailing: null
     property ClipboardStore store: null
+    property PrivacyTabModel privacy: null
 
     width: parent ? parent.width : implicitWidth
     implicitHeight: contentHeight
@@ -47,6 +48,7 @@ ListView {
             bundleID: rowItem.bundleID
             name: rowItem.name
             store: list.store
+            hasIcon: list.privacy ? list.privacy.hasIcon(rowItem.bundleID) : true
         }
         Loader {
             id: accessory

@@ -9,13 +9,15 @@ Row {
     required property string bundleID
     required property string name
     property ClipboardStore store: null
+    /** False for an app the desktop has no icon for: the placeholder is drawn without asking. */
+    property bool hasIcon: true
 
     spacing: 8
 
     AppIconView {
         anchors.verticalCenter: parent.verticalCenter
         size: 18
-        source: root.bundleID.length > 0
+        source: root.hasIcon && root.bundleID.length > 0
             ? "image://source/" + encodeURIComponent(root.bundleID) + "?rev=" + (root.store ? root.store.iconRevision : 0)
             : ""
     }

@@ -123,6 +123,7 @@ ScrollView {
                         bundleID: modelData.bundleID
                         name: modelData.name
                         store: root.store
+                        hasIcon: privacy.hasIcon(modelData.bundleID)
                     }
                     IconImage {
                         anchors.right: parent.right
@@ -147,6 +148,7 @@ ScrollView {
                 objectName: "overridesList"
                 model: privacy.overrides
                 store: root.store
+                privacy: privacy
                 trailing: MinusButton {
                     help: qsTr("Skip this app again")
                     onClicked: Qt.callLater(privacy.skipAgain, parent.bundleID)
@@ -165,7 +167,7 @@ ScrollView {
                     icon.source: Icons.url("plus", Theme.sunsetAccent)
                     icon.width: 12
                     icon.height: 12
-                    palette.buttonText: Theme.sunsetAccent
+                    palette.windowText: Theme.sunsetAccent
                     onClicked: addAppMenu.popup(this, 0, height)
                 }
             }
@@ -177,6 +179,7 @@ ScrollView {
                 objectName: "exclusionsList"
                 model: privacy.exclusions
                 store: root.store
+                privacy: privacy
                 trailing: MinusButton {
                     help: qsTr("Remove exclusion")
                     onClicked: Qt.callLater(privacy.removeExclusion, parent.bundleID)
@@ -192,6 +195,7 @@ ScrollView {
                 objectName: "nameSkippedList"
                 model: privacy.nameSkippedApps
                 store: root.store
+                privacy: privacy
                 trailing: Button {
                     text: qsTr("Allow")
                     onClicked: Qt.callLater(privacy.allow, parent.bundleID, parent.name)
@@ -231,6 +235,7 @@ ScrollView {
                     bundleID: appItem.bundleID
                     name: appItem.name
                     store: root.store
+                    hasIcon: privacy.hasIcon(appItem.bundleID)
                 }
                 // The edit removes this very item: close first, edit once the signal is done.
                 onTriggered: {

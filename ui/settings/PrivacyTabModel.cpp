@@ -134,6 +134,14 @@ QString PrivacyTabModel::skipTime(const QDateTime &date)
     return QLocale::system().toString(date.toLocalTime().time(), QLocale::ShortFormat);
 }
 
+bool PrivacyTabModel::hasIcon(const QString &bundleID) const
+{
+    if (!m_host || !m_host->desktopEntries())
+        return false;
+    const auto entry = m_host->desktopEntries()->entry(bundleID);
+    return entry && !entry->icon.isEmpty();
+}
+
 QList<RunningApp> PrivacyTabModel::rawApps() const
 {
     if (knowsRunningApps())

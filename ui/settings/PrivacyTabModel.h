@@ -74,6 +74,8 @@ public:
     /** The time of day only, in the short format of the user's locale. */
     static QString skipTime(const QDateTime &date);
 
+    /** Whether the desktop names an icon for the app (else the placeholder is drawn). */
+    Q_INVOKABLE bool hasIcon(const QString &bundleID) const;
     /** Rebuilds the apps offered from the desktop. */
     Q_INVOKABLE void refresh();
     Q_INVOKABLE void addExclusion(const QString &bundleID, const QString &name);

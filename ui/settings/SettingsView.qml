@@ -22,7 +22,16 @@ Rectangle {
     width: 520
     height: 520
     color: Theme.sunsetCream
+    // The form's controls in the sunset colours, whatever palette the application carries.
     palette.highlight: Theme.sunsetAccent
+    palette.dark: Theme.sunsetAccent
+    palette.window: Theme.sunsetCream
+    palette.windowText: Theme.sunsetInk
+    palette.base: "white"
+    palette.text: Theme.sunsetInk
+    palette.button: "#F4EEE8"
+    palette.buttonText: Theme.sunsetInk
+    palette.highlightedText: Theme.sunsetInk
 
     ColumnLayout {
         anchors.fill: parent
@@ -43,11 +52,22 @@ Rectangle {
                 width: implicitWidth
                 leftPadding: 14
                 rightPadding: 14
-                icon.source: Icons.url(symbol, checked ? Theme.sunsetOnAccent : Theme.sunsetMuted)
-                icon.width: 14
-                icon.height: 14
-                palette.buttonText: checked ? Theme.sunsetOnAccent : Theme.sunsetMuted
-                palette.brightText: Theme.sunsetOnAccent
+                contentItem: Row {
+                    spacing: 6
+                    IconImage {
+                        anchors.verticalCenter: parent.verticalCenter
+                        iconName: tab.symbol
+                        color: tab.checked ? Theme.sunsetOnAccent : Theme.sunsetMuted
+                        size: 14
+                    }
+                    Text {
+                        anchors.verticalCenter: parent.verticalCenter
+                        text: tab.text
+                        textFormat: Text.PlainText
+                        font.pixelSize: 13
+                        color: tab.checked ? Theme.sunsetOnAccent : Theme.sunsetMuted
+                    }
+                }
                 background: Rectangle {
                     radius: height / 2
                     color: tab.checked ? Theme.sunsetAccent : (tab.hovered ? Theme.sunsetHoverShade : "transparent")
