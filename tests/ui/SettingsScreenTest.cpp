@@ -7,7 +7,6 @@
 #include "StoreFixture.h"
 #include "UiSetup.h"
 #include "X11RunningApps.h"
-#include "../platform/X11TestSupport.h"
 
 #include <QDir>
 #include <QQmlComponent>
@@ -26,17 +25,6 @@ using namespace corvane::x11test;
 namespace {
 
 const QUrl settingsViewUrl{QStringLiteral("qrc:/qt-project.org/imports/Corvane/Settings/SettingsView.qml")};
-
-QQuickItem *findByText(QQuickItem *root, const QString &text)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->property("text").toString() == text && child->inherits("QQuickAbstractButton"))
-            return child;
-        if (QQuickItem *found = findByText(child, text))
-            return found;
-    }
-    return nullptr;
-}
 
 class SettingsScreenTest : public StoreFixture
 {
@@ -96,28 +84,6 @@ protected:
         return found;
     }
 
-    /** Scrolls with the real mouse wheel until `target` is inside the window, as a person would. */
-    void scrollTo(QQuickItem *target)
-    {
-        const QPoint centre = window->mapToGlobal(QPoint(window->width() / 2, window->height() / 2));
-        run("xdotool", {"mousemove", "--sync", QString::number(centre.x()), QString::number(centre.y())});
-        for (int step = 0; step < 40; ++step) {
-            const QPointF top = target->mapToScene(QPointF(0, 0));
-            if (top.y() >= 0 && top.y() + target->height() <= window->height())
-                break;
-            run("xdotool", {"click", top.y() < 0 ? "4" : "5"});
-            QTest::qWait(60);
-        }
-        QTest::qWait(400);
-    }
-
-    void click(QQuickItem *target)
-    {
-        ASSERT_TRUE(target);
-        const QPointF centre = target->mapToScene(QPointF(target->width() / 2, target->height() / 2));
-        QTest::mouseClick(window.get(), Qt::LeftButton, {}, centre.toPoint());
-    }
-
     void shoot(const QString &name)
     {
         QTest::qWait(300);
@@ -150,7 +116,7 @@ TEST_F(SettingsScreenTest, GeneralTabShowsTheKeyProblemAndTheStoragePickerSetsTh
     shoot("settings-general.png");
 
     // The picker pops its list; the first preset is "250 MB".
-    click(item("storagePicker"));
+    click(window.get(), item("storagePicker"));
     QTest::qWait(300);
     QTest::keyClick(window.get(), Qt::Key_Home);
     QTest::keyClick(window.get(), Qt::Key_Return);
@@ -158,9 +124,9 @@ TEST_F(SettingsScreenTest, GeneralTabShowsTheKeyProblemAndTheStoragePickerSetsTh
 
     QQuickItem *clear = item("clearHistoryButton");
     ASSERT_TRUE(clear);
-    scrollTo(clear);
+    scrollTo(window.get(), clear);
     shoot("settings-general-scrolled.png");
-    click(clear);
+    click(window.get(), clear);
     auto *dialog = item("generalSettings")->property("clearDialog").value<QObject *>();
     ASSERT_TRUE(dialog);
     EXPECT_TRUE(QTest::qWaitFor([dialog] { return dialog->property("opened").toBool(); }, 5000));
@@ -172,7 +138,7 @@ TEST_F(SettingsScreenTest, PrivacyTabOffersRunningAppsIncludingOneThatOpensWhile
     openApp("notes", "NotesApp");
     openApp("vaultkeeper", "VaultKeeper");
     show();
-    click(item("privacyTab"));
+    click(window.get(), item("privacyTab"));
     PrivacyTabModel *model = privacyModel();
     ASSERT_TRUE(model);
     EXPECT_TRUE(QTest::qWaitFor([model] { return model->runningApps()->count() == 2; }, kPatience));
@@ -184,14 +150,14 @@ TEST_F(SettingsScreenTest, PrivacyTabOffersRunningAppsIncludingOneThatOpensWhile
 
     QQuickItem *addApp = item("addAppButton");
     ASSERT_TRUE(addApp);
-    scrollTo(addApp);
-    click(addApp);
+    scrollTo(window.get(), addApp);
+    click(window.get(), addApp);
     QQuickItem *notes = nullptr;
     EXPECT_TRUE(QTest::qWaitFor([&] { return (notes = findItem(window->contentItem(), "addApp_org.example.Notes")); }, 5000));
     shoot("settings-add-app-menu.png");
     ASSERT_TRUE(notes);
     QTest::qWait(300);
-    click(notes);
+    click(window.get(), notes);
     EXPECT_TRUE(QTest::qWaitFor([this] { return settings->userExclusionIDs() == QStringList{"org.example.Notes"}; }, 5000));
     EXPECT_EQ(model->runningApps()->count(), 2);
     auto *menu = item("privacySettings")->property("addAppMenu").value<QObject *>();
@@ -201,8 +167,8 @@ TEST_F(SettingsScreenTest, PrivacyTabOffersRunningAppsIncludingOneThatOpensWhile
     // "Allow" moves the vault app to the allowed list, its minus button moves it back.
     QQuickItem *nameSkipped = item("nameSkippedList");
     ASSERT_TRUE(nameSkipped);
-    scrollTo(nameSkipped);
-    click(findByText(nameSkipped, "Allow"));
+    scrollTo(window.get(), nameSkipped);
+    click(window.get(), findButton(nameSkipped, "Allow"));
     EXPECT_TRUE(QTest::qWaitFor([this] { return settings->nameRuleOverrideIDs() == QStringList{"org.example.VaultKeeper"}; }, 5000));
     EXPECT_FALSE(model->showNameSkipped());
     shoot("settings-privacy-allowed.png");

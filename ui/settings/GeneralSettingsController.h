@@ -1,7 +1,9 @@
 #pragma once
 
+#include "ClipboardStore.h"
 #include "GlobalHotKeys.h"
 #include "IntelligenceService.h"
+#include "SettingsHost.h"
 
 #include <QFutureWatcher>
 #include <QObject>
@@ -18,8 +20,6 @@ namespace corvane {
 
 class AppSettings;
 class ClipDatabase;
-class ClipboardStore;
-class SettingsHost;
 
 /**
  * @brief The General tab's rules: storage presets and the prune after a limit change, clearing
@@ -32,8 +32,6 @@ class GeneralSettingsController : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_MOC_INCLUDE("ClipboardStore.h")
-    Q_MOC_INCLUDE("SettingsHost.h")
     Q_PROPERTY(corvane::ClipboardStore *store READ store WRITE setStore NOTIFY storeChanged)
     Q_PROPERTY(corvane::SettingsHost *host READ host WRITE setHost NOTIFY hostChanged)
     Q_PROPERTY(QVariantList storagePresets READ storagePresets CONSTANT)

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "AppListModel.h"
+#include "ClipboardStore.h"
 #include "ExcludedApp.h"
 #include "RunningAppsProvider.h"
+#include "SettingsHost.h"
 
 #include <QDateTime>
 #include <QObject>
@@ -14,8 +16,6 @@
 namespace corvane {
 
 class AppSettings;
-class ClipboardStore;
-class SettingsHost;
 
 /**
  * @brief The Privacy tab's lists and edits: recent skips, the always-skipped password managers,
@@ -30,8 +30,6 @@ class PrivacyTabModel : public QObject
 {
     Q_OBJECT
     QML_ELEMENT
-    Q_MOC_INCLUDE("ClipboardStore.h")
-    Q_MOC_INCLUDE("SettingsHost.h")
     Q_PROPERTY(corvane::ClipboardStore *store READ store WRITE setStore NOTIFY storeChanged)
     Q_PROPERTY(corvane::SettingsHost *host READ host WRITE setHost NOTIFY hostChanged)
     Q_PROPERTY(QVariantList recentSkips READ recentSkips NOTIFY recentSkipsChanged)
