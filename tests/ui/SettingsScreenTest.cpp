@@ -175,3 +175,43 @@ TEST_F(SettingsScreenTest, PrivacyTabOffersRunningAppsIncludingOneThatOpensWhile
 }
 
 } // namespace
+
+namespace {
+
+/** The row of `list` that shows `name` (its delegate, which the list fades in and out). */
+QQuickItem *rowOf(QQuickItem *list, const QString &name)
+{
+    for (QQuickItem *child : list->childItems()) {
+        if (child->property("name").toString() == name && child->property("bundleID").isValid())
+            return child;
+        if (QQuickItem *found = rowOf(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+TEST_F(SettingsScreenTest, PrivacyEditsAnimateOnlyWithoutReducedMotion)
+{
+    openApp("vaultkeeper", "VaultKeeper");
+    Motion::instance().setReduceMotion(false);
+    show();
+    click(window.get(), item("privacyTab"));
+    PrivacyTabModel *model = privacyModel();
+    ASSERT_TRUE(QTest::qWaitFor([model] { return model->nameSkippedApps()->count() == 1; }, kPatience));
+
+    model->allow("org.example.VaultKeeper", "Vault Keeper");
+    QTest::qWait(20);
+    QQuickItem *row = rowOf(item("overridesList"), "Vault Keeper");
+    ASSERT_TRUE(row);
+    EXPECT_LT(row->opacity(), 1.0) << "a new row fades in";
+
+    Motion::instance().setReduceMotion(true);
+    model->skipAgain("org.example.VaultKeeper");
+    model->allow("org.example.VaultKeeper", "Vault Keeper");
+    QTest::qWait(20);
+    row = rowOf(item("overridesList"), "Vault Keeper");
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->opacity(), 1.0) << "reduced motion shows it at once";
+}
+
+} // namespace
