@@ -157,7 +157,7 @@ void ClipDatabase::openAndMigrate()
     SqliteStatement(m_db, "PRAGMA journal_mode = WAL").run();
     // WAL with NORMAL survives a killed process; only a power loss may drop the last commits.
     SqliteStatement(m_db, "PRAGMA synchronous = NORMAL").run();
-    // Deleted clips are overwritten with zeros, so a cleared history does not linger in free pages.
+    // Deleted clips and previews are overwritten, not left readable in free pages.
     SqliteStatement(m_db, "PRAGMA secure_delete = ON").run();
     if (version == 0) {
         char *message = nullptr;

@@ -171,6 +171,8 @@ public:
     std::optional<LinkPreviewRecord> linkPreview(const QString &key);
     /** Inserts or replaces the preview of `key`, stamped with the current time. */
     void saveLinkPreview(const LinkPreviewRecord &record, const QString &key);
+    /** Deletes the previews whose key `keep` refuses; returns the deleted keys. */
+    QStringList deleteLinkPreviews(const std::function<bool(const QString &key)> &keep);
 
     /** Deletes the cached previews of links no clip holds any more; returns their keys. */
     QStringList deleteOrphanLinkPreviews();

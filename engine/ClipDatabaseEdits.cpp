@@ -161,31 +161,40 @@ void ClipDatabase::saveLinkPreview(const LinkPreviewRecord &record, const QStrin
     statement.bind(6, now).run();
 }
 
-QStringList ClipDatabase::deleteOrphanLinkPreviews()
+QStringList ClipDatabase::deleteLinkPreviews(const std::function<bool(const QString &key)> &keep)
 {
     std::lock_guard lock(m_mutex);
-    SqliteTransaction transaction(m_db);
-    QSet<QString> held;
-    {
-        SqliteStatement links(m_db, "SELECT text FROM clips WHERE kind = 'link' AND text IS NOT NULL");
-        while (links.step())
-            held.insert(links.text(0).trimmed());
-    }
-    QStringList orphans;
+    QStringList doomed;
     {
         SqliteStatement keys(m_db, "SELECT key FROM link_previews");
         while (keys.step()) {
-            if (!held.contains(keys.text(0)))
-                orphans.append(keys.text(0));
+            const QString key = keys.text(0);
+            if (!keep(key))
+                doomed.append(key);
         }
     }
+    if (doomed.isEmpty())
+        return doomed;
+    SqliteTransaction transaction(m_db);
     SqliteStatement remove(m_db, "DELETE FROM link_previews WHERE key = ?1");
-    for (const QString &key : std::as_const(orphans)) {
+    for (const QString &key : doomed) {
         remove.bind(1, key).run();
         remove.reset();
     }
     transaction.commit();
-    return orphans;
+    return doomed;
+}
+
+QStringList ClipDatabase::deleteOrphanLinkPreviews()
+{
+    QSet<QString> held;
+    {
+        std::lock_guard lock(m_mutex);
+        SqliteStatement links(m_db, "SELECT text FROM clips WHERE kind = 'link' AND text IS NOT NULL");
+        while (links.step())
+            held.insert(links.text(0).trimmed());
+    }
+    return deleteLinkPreviews([&held](const QString &key) { return held.contains(key); });
 }
 
 void ClipDatabase::checkpoint()

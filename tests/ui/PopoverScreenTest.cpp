@@ -33,7 +33,6 @@
 #include <algorithm>
 
 using namespace corvane;
-using corvane::test::findItem;
 
 namespace {
 
@@ -54,6 +53,8 @@ public:
     void showSettingsWindow() override { calls << "settings"; }
     void quit() override { calls << "quit"; }
 };
+
+using test::findItem;
 
 QByteArray pngOf(const QColor &a, const QColor &b)
 {
