@@ -28,6 +28,13 @@ ScrollView {
     // edits run once the click has finished.)
     onVisibleChanged: if (visible) privacy.refresh()
     Component.onCompleted: if (visible) privacy.refresh()
+    Connections {
+        target: root.Window.window
+        function onVisibleChanged() {
+            if (root.Window.window.visible && root.visible)
+                privacy.refresh()
+        }
+    }
 
     component Caption: Text {
         width: parent ? parent.width : implicitWidth
@@ -146,6 +153,7 @@ ScrollView {
             header: qsTr("Allowed despite their name")
             AppListSection {
                 objectName: "overridesList"
+                Accessible.name: qsTr("Allowed despite their name")
                 model: privacy.overrides
                 store: root.store
                 privacy: privacy
@@ -177,6 +185,7 @@ ScrollView {
             }
             AppListSection {
                 objectName: "exclusionsList"
+                Accessible.name: qsTr("Your exclusions")
                 model: privacy.exclusions
                 store: root.store
                 privacy: privacy
@@ -193,6 +202,7 @@ ScrollView {
             footer: qsTr("Allow an app only if it does not store passwords.")
             AppListSection {
                 objectName: "nameSkippedList"
+                Accessible.name: qsTr("Skipped because of their name")
                 model: privacy.nameSkippedApps
                 store: root.store
                 privacy: privacy
