@@ -170,6 +170,8 @@ void PrivacyTabModel::refresh()
 void PrivacyTabModel::windowListChanged()
 {
     // Only a newly appeared app rebuilds the list; one that quit stays until the next rebuild.
+    if (!knowsRunningApps())
+        return;
     const QList<RunningApp> raw = m_host->runningApps()->runningApps();
     bool appeared = false;
     QSet<QString> ids;
