@@ -112,6 +112,8 @@ void AppDelegate::createStore()
     connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
     m_store = ClipboardStore::shared();
+    // Copies under way get a few seconds to be saved, then the history is closed cleanly.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_store, [this] { m_store->shutdown(); });
     m_desktopSettings = new PortalDesktopSettings(this);
 }
 

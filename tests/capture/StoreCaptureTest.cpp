@@ -6,7 +6,12 @@
 #include "FakeClipboardService.h"
 #include "FakeClock.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSettings>
+#include "ClipDatabase.h"
+#include <sys/stat.h>
+#include <unistd.h>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -203,4 +208,73 @@ TEST_F(StoreCaptureTest, RecentSkipsKeepTheNewestTwenty)
     EXPECT_EQ(skips.first().appName, QStringLiteral("App 23"));
     EXPECT_EQ(skips.last().appName, QStringLiteral("App 4"));
     EXPECT_EQ(store->clipCount(), 0);
+}
+
+TEST_F(StoreCaptureTest, ACopyStillOnItsWayAtQuitIsSavedAndTheHistoryClosed)
+{
+    start();
+    copyText(QStringLiteral("earlier"));
+    // Copied right before quitting: not even polled yet.
+    clipboard.setExternal({QStringLiteral("text/plain")}, textContent(QStringLiteral("last words")));
+    EXPECT_EQ(store->shutdown(), 0);
+    EXPECT_FALSE(store->hasDatabase());
+    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("-wal"))) << "the log was folded in and removed";
+    ClipDatabase reopened(path);
+    QStringList saved;
+    for (const Clip &clip : reopened.loadClips())
+        saved << *clip.text;
+    EXPECT_EQ(saved, (QStringList{"last words", "earlier"}));
+}
+
+TEST_F(StoreCaptureTest, QuitWaitsForTheCaptureQueueOnlyWithinItsBound)
+{
+    start();
+    clipboard.setExternal({QStringLiteral("text/plain")}, textContent(QString(20 << 20, u'z')));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(store->shutdown(0), 1) << "the unfinished copy is counted";
+    EXPECT_LT(timer.elapsed(), 1000);
+}
+
+TEST_F(StoreCaptureTest, AReadOnlyHistoryIsShownWarnedAboutAndRecordsNothing)
+{
+    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
+    {
+        ClipDatabase db(path);
+        ClipDatabase::NewClip clip;
+        clip.text = QStringLiteral("kept");
+        clip.hash = QStringLiteral("text\nkept");
+        clip.createdAt = 1;
+        db.insert(clip);
+    }
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "root writes to any folder (the database tests cover this as another user)";
+    ::chmod(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), 0500);
+    start();
+    ::chmod(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), 0700);
+    EXPECT_EQ(texts(), QStringList{"kept"});
+    ASSERT_TRUE(store->notice());
+    EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
+    copyText(QStringLiteral("not saved"));
+    EXPECT_EQ(texts(), QStringList{"kept"});
+}
+
+TEST_F(StoreCaptureTest, ADamagedHistoryIsReplacedInTheBackgroundWithAWarning)
+{
+    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
+    ClipDatabase(path).exec(QStringLiteral("DROP TABLE clips"));
+    ClipboardStore::Services services;
+    services.settings = settings.get();
+    services.clipboard = &clipboard;
+    services.clock = &clock;
+    services.activeWindow = &window;
+    services.databasePath = path;
+    services.openInBackground = true;
+    store = std::make_unique<ClipboardStore>(services);
+    ASSERT_TRUE(test::processEventsUntil([this] { return store->hasDatabase(); }));
+    ASSERT_TRUE(store->notice());
+    EXPECT_TRUE(store->notice()->message.contains(QStringLiteral("damaged")));
+    copyText(QStringLiteral("saved again"));
+    EXPECT_EQ(texts(), QStringList{"saved again"});
 }
