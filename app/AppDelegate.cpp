@@ -18,6 +18,7 @@
 #include "QmlWindow.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
+#include "SettingsFile.h"
 #include "SettingsWindowController.h"
 #include "SingleInstance.h"
 #include "StatusItemController.h"
@@ -106,9 +107,14 @@ void AppDelegate::startUpdater()
 
 void AppDelegate::createStore()
 {
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+                                   QStringLiteral("Corvane")).fileName();
+    const std::optional<QString> settingsProblem = SettingsFile::prepare(file);
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
     m_settings = new AppSettings(m_userDefaults, m_loginItem.get(), this);
+    if (settingsProblem)
+        m_settings->reportProblem(*settingsProblem);
     connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
     m_store = ClipboardStore::shared();

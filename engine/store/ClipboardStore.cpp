@@ -52,6 +52,9 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_clipModel->setSectioned(true);
     m_clipModel->setStore(this);
 
+    // What could not be read in the settings is for the user to hear about, not only the log.
+    if (!m_settings->problems().isEmpty())
+        showNotice(m_settings->problems().first(), Notice::Kind::warning);
     m_activeWindow = services.activeWindow;
     const bool inBackground = services.openInBackground && !services.databasePath.isEmpty();
     if (!services.databasePath.isEmpty())

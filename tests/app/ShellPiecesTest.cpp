@@ -1,5 +1,6 @@
 #include "DiagnosticsReport.h"
 #include "Feedback.h"
+#include "LogOutput.h"
 #include "PasteQueueModel.h"
 #include "PopoverPlacement.h"
 #include "ReportFiles.h"
@@ -193,4 +194,10 @@ TEST(SingleInstance, NeverListensWhileAnotherCopyHoldsTheLock)
     SingleInstance later(QStringLiteral("/opt/corvane"), socket);
     EXPECT_EQ(later.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
         << later.errorString().toStdString();
+}
+
+TEST(LogOutput, ControlCharactersAreEscapedSoALineStaysOneWholeLine)
+{
+    const QString message = QStringLiteral("kept \u201Cna\u00EFve\u201D ") + QChar(u'\0') + QStringLiteral("after\n\x1b[31mred\\");
+    EXPECT_EQ(LogOutput::escaped(message), QStringLiteral("kept \u201Cna\u00EFve\u201D \\x00after\\x0a\\x1b[31mred\\\\"));
 }

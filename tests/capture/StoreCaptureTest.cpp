@@ -278,3 +278,13 @@ TEST_F(StoreCaptureTest, ADamagedHistoryIsReplacedInTheBackgroundWithAWarning)
     copyText(QStringLiteral("saved again"));
     EXPECT_EQ(texts(), QStringList{"saved again"});
 }
+
+TEST_F(StoreCaptureTest, ADamagedExclusionListIsAWarningForTheUser)
+{
+    file->setValue("userExclusions", QStringList{QStringLiteral("firefox"), QStringLiteral("slack")});
+    settings = std::make_unique<AppSettings>(file.get(), nullptr);
+    start();
+    ASSERT_TRUE(store->notice());
+    EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
+    EXPECT_TRUE(store->notice()->message.contains(QStringLiteral("userExclusions")));
+}
