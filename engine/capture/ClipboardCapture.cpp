@@ -44,6 +44,9 @@ ClipboardCapture::ClipboardCapture(ClipboardStore &store, ClipboardService &clip
         m_queue->onCaptureWarning = [this](const QString &message) {
             m_store.showNotice(message, Notice::Kind::warning);
         };
+        m_queue->onCaptureSkipped = [this](const QString &appName, const QString &reason) {
+            m_store.recordSkip(appName, reason);
+        };
     }
 }
 

@@ -6,7 +6,9 @@
 #include "FakeClipboardService.h"
 #include "FakeClock.h"
 
+#include <QBuffer>
 #include <QElapsedTimer>
+#include <QImageWriter>
 #include <QFileInfo>
 #include <QSettings>
 #include "ClipDatabase.h"
@@ -287,4 +289,39 @@ TEST_F(StoreCaptureTest, ADamagedExclusionListIsAWarningForTheUser)
     ASSERT_TRUE(store->notice());
     EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
     EXPECT_TRUE(store->notice()->message.contains(QStringLiteral("userExclusions")));
+}
+
+TEST_F(StoreCaptureTest, ALargeImageIsSavedAndCopiedBackAsTheBytesItCameAs)
+{
+    start();
+    QImage large(5000, 4000, QImage::Format_RGB32);
+    large.fill(QColor(200, 30, 90));
+    QByteArray png;
+    QBuffer buffer(&png);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(1);
+    ASSERT_TRUE(writer.write(large));
+    large = QImage();
+
+    ClipboardContent content;
+    content.imageData = png;
+    copy({QStringLiteral("image/png")}, content);
+    ASSERT_EQ(store->clipCount(), 1);
+    const ClipRef clip = store->clips().first();
+    EXPECT_EQ(clip->imageSize, QSize(5000, 4000));
+
+    store->copy(clip->id);
+    ASSERT_FALSE(clipboard.writes().empty());
+    EXPECT_EQ(clipboard.writes().back().png, png);
+}
+
+TEST_F(StoreCaptureTest, TextWithNulCharactersComesBackWhole)
+{
+    start();
+    const QString withNul = QStringLiteral("before NUL") + QChar(u'\0') + QStringLiteral("after NUL");
+    copyText(withNul);
+    ASSERT_EQ(store->clipCount(), 1);
+    EXPECT_EQ(store->clips().first()->subtitle, QStringLiteral("20 characters"));
+    store->copy(store->clips().first()->id);
+    EXPECT_EQ(clipboard.writes().back().text, withNul);
 }
