@@ -2,6 +2,10 @@
 // once, quitting in the middle of a large copy, a damaged history, a garbage settings file.
 #include "CorvaneProcess.h"
 
+#include <QBuffer>
+#include <QImage>
+#include <QImageWriter>
+
 #include <sqlite3.h>
 
 #include <memory>
@@ -45,8 +49,8 @@ protected:
 
     QString history() const { return home.filePath(QStringLiteral("data/Corvane/history.sqlite")); }
 
-    /** Another program copies `bytes` as text and serves it until someone else owns the clipboard. */
-    void copy(const QByteArray &bytes)
+    /** Another program copies `bytes` (as text unless `type` says otherwise) and serves them. */
+    void copy(const QByteArray &bytes, const QString &type = {})
     {
         owner.kill();
         owner.waitForFinished(5000);
@@ -55,8 +59,11 @@ protected:
         file.write(bytes);
         file.close();
         owner.setProcessEnvironment(env);
-        owner.start(QStringLiteral("xclip"), {QStringLiteral("-quiet"), QStringLiteral("-selection"),
-                                             QStringLiteral("clipboard"), QStringLiteral("-i"), file.fileName()});
+        QStringList args{QStringLiteral("-quiet"), QStringLiteral("-selection"), QStringLiteral("clipboard"),
+                         QStringLiteral("-i"), file.fileName()};
+        if (!type.isEmpty())
+            args << QStringLiteral("-t") << type;
+        owner.start(QStringLiteral("xclip"), args);
         ASSERT_TRUE(owner.waitForStarted());
     }
 
@@ -132,6 +139,26 @@ TEST_F(CorvaneData, ALargeCopyRightBeforeTerminateIsSaved)
     quit();
     EXPECT_EQ(queryInt(history(), "SELECT count(*) FROM clips WHERE byte_size = 52428800"), 1) << log().constData();
     EXPECT_LE(QFileInfo(history() + QStringLiteral("-wal")).size(), 0);
+}
+
+TEST_F(CorvaneData, ALargeImageIsSavedAsTheBytesItCameAs)
+{
+    // 6000 x 6000 decodes to 144 MB, more than Qt's image readers allocate at once.
+    QImage image(6000, 6000, QImage::Format_RGB32);
+    image.fill(QColor(30, 120, 200));
+    QByteArray png;
+    QBuffer buffer(&png);
+    QImageWriter writer(&buffer, "png");
+    writer.setCompression(1);
+    ASSERT_TRUE(writer.write(image));
+    image = QImage();
+
+    launch();
+    copy(png, QStringLiteral("image/png"));
+    ASSERT_TRUE(waitFor([&] { return queryInt(history(), "SELECT count(*) FROM clips WHERE image_width = 6000") == 1; }))
+        << log().constData();
+    EXPECT_EQ(queryInt(history(), "SELECT length(image) FROM clips WHERE image_width = 6000"), png.size());
+    EXPECT_FALSE(log().contains("exceeds limit")) << log().constData();
 }
 
 TEST_F(CorvaneData, ADamagedHistoryIsKeptAsideAndCopiesAreSavedAgain)

@@ -4,8 +4,6 @@
 #include "CapturedImage.h"
 #include "ImageTools.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -296,18 +294,9 @@ ClipboardPayload encodedImage(const QByteArray &bytes)
 
 TEST_F(CapturePipelineTest, ALargeImageIsStoredWholeFromAThumbnailSizedDecode)
 {
-    // 6000 x 6000 decodes to 144 MB, past what Qt's readers allocate at once.
-    QImage large(6000, 6000, QImage::Format_RGB32);
-    large.fill(QColor(20, 90, 160));
-    QPainter(&large).fillRect(0, 0, 3000, 6000, QColor(240, 200, 40));
-    QByteArray png;
-    {
-        QBuffer buffer(&png);
-        QImageWriter writer(&buffer, "png");
-        writer.setCompression(1);
-        ASSERT_TRUE(writer.write(large));
-    }
-    large = QImage();
+    // 6000 x 6000 decodes to 144 MB.
+    const QByteArray png = test::largePng({6000, 6000}, QColor(240, 200, 40), QColor(20, 90, 160));
+    ASSERT_FALSE(png.isEmpty());
 
     CapturePipeline pipeline(*db);
     const CaptureOutcome outcome = pipeline.process(request(encodedImage(png)));

@@ -6,9 +6,7 @@
 #include "FakeClipboardService.h"
 #include "FakeClock.h"
 
-#include <QBuffer>
 #include <QElapsedTimer>
-#include <QImageWriter>
 #include <QFileInfo>
 #include <QSettings>
 #include "ClipDatabase.h"
@@ -294,14 +292,8 @@ TEST_F(StoreCaptureTest, ADamagedExclusionListIsAWarningForTheUser)
 TEST_F(StoreCaptureTest, ALargeImageIsSavedAndCopiedBackAsTheBytesItCameAs)
 {
     start();
-    QImage large(5000, 4000, QImage::Format_RGB32);
-    large.fill(QColor(200, 30, 90));
-    QByteArray png;
-    QBuffer buffer(&png);
-    QImageWriter writer(&buffer, "png");
-    writer.setCompression(1);
-    ASSERT_TRUE(writer.write(large));
-    large = QImage();
+    const QByteArray png = test::largePng({5000, 4000}, QColor(200, 30, 90), QColor(200, 30, 90));
+    ASSERT_FALSE(png.isEmpty());
 
     ClipboardContent content;
     content.imageData = png;
