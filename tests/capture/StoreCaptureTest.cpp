@@ -10,8 +10,6 @@
 #include <QFileInfo>
 #include <QSettings>
 #include "ClipDatabase.h"
-#include <sys/stat.h>
-#include <unistd.h>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -235,29 +233,6 @@ TEST_F(StoreCaptureTest, QuitWaitsForTheCaptureQueueOnlyWithinItsBound)
     timer.start();
     EXPECT_EQ(store->shutdown(0), 1) << "the unfinished copy is counted";
     EXPECT_LT(timer.elapsed(), 1000);
-}
-
-TEST_F(StoreCaptureTest, AReadOnlyHistoryIsShownWarnedAboutAndRecordsNothing)
-{
-    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
-    {
-        ClipDatabase db(path);
-        ClipDatabase::NewClip clip;
-        clip.text = QStringLiteral("kept");
-        clip.hash = QStringLiteral("text\nkept");
-        clip.createdAt = 1;
-        db.insert(clip);
-    }
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "root writes to any folder (the database tests cover this as another user)";
-    ::chmod(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), 0500);
-    start();
-    ::chmod(QFile::encodeName(QFileInfo(path).absolutePath()).constData(), 0700);
-    EXPECT_EQ(texts(), QStringList{"kept"});
-    ASSERT_TRUE(store->notice());
-    EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
-    copyText(QStringLiteral("not saved"));
-    EXPECT_EQ(texts(), QStringList{"kept"});
 }
 
 TEST_F(StoreCaptureTest, ADamagedHistoryIsReplacedInTheBackgroundWithAWarning)

@@ -88,17 +88,6 @@ TEST(ClipDatabaseClose, ClosingLeavesEveryRowInTheMainFileAndTheLogEmpty)
     EXPECT_EQ(texts(reopened).first(), QStringLiteral("small"));
 }
 
-TEST(ClipDatabaseClose, TheLogShrinksAfterACheckpointWhileRunning)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("history.sqlite"));
-    ClipDatabase db(path);
-    db.insert(textClip(QString(8 << 20, u'y'), 1));
-    db.exec(QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
-    db.insert(textClip(QStringLiteral("next"), 2)); // restarts the log, cut to the size limit
-    EXPECT_LE(QFileInfo(path + QStringLiteral("-wal")).size(), 4 << 20);
-}
-
 TEST(ClipDatabaseRecovery, AHistoryWithoutItsClipsTableIsKeptAsideAndAFreshOneStarted)
 {
     QTemporaryDir dir;
