@@ -242,6 +242,8 @@ void ClipDatabase::openAndMigrate()
     // WAL with NORMAL survives a killed process; only a power loss may drop the last commits.
     SqliteStatement(m_db, "PRAGMA synchronous = NORMAL").run();
     SqliteStatement(m_db, journalSizeLimit).run();
+    // Deleted clips and previews are overwritten, not left readable in free pages.
+    SqliteStatement(m_db, "PRAGMA secure_delete = ON").run();
     if (version == 0) {
         SqliteTransaction transaction(m_db);
         execScript(m_db, createClipsTable);
