@@ -93,7 +93,7 @@ public:
     static constexpr int recentSkipLimit = 20;
     static constexpr int revealMilliseconds = 60'000;
     /** How long quitting waits for copies still being read or saved. */
-    static constexpr int quitDrainMilliseconds = 4000;
+    static constexpr int quitDrainMilliseconds = 6000;
 
     /** @brief What the store runs on; tests hand in fakes and a temporary database path. */
     struct Services {
