@@ -212,14 +212,7 @@ TEST(ClipDatabaseMigration, AnOlderHistoryGainsStoredPreviewsAndKeepsItsRows)
         // Ids are not handed out again after the rebuild.
         EXPECT_EQ(db.insert(textClip(QStringLiteral("later"), 4)).id, 4);
     }
-    sqlite3 *raw = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &raw);
-    sqlite3_stmt *statement = nullptr;
-    sqlite3_prepare_v2(raw, "PRAGMA user_version", -1, &statement, nullptr);
-    sqlite3_step(statement);
-    EXPECT_EQ(sqlite3_column_int(statement, 0), ClipDatabase::schemaVersion);
-    sqlite3_finalize(statement);
-    sqlite3_close(raw);
+    EXPECT_EQ(queryInt(path, "PRAGMA user_version"), ClipDatabase::schemaVersion);
 }
 
 TEST(ClipDatabaseText, CountsAndPreviewsComeFromTheWholeTextAndNulBytesSurvive)
