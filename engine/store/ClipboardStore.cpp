@@ -92,7 +92,10 @@ void ClipboardStore::openDatabase(const QString &path, bool inBackground)
 
 void ClipboardStore::adoptDatabase(const ClipDatabase::Opened &opened)
 {
-    m_database = opened.database;
+    {
+        std::lock_guard lock(m_databaseMutex);
+        m_database = opened.database;
+    }
     m_icons->setDatabase(m_database.get());
     if (m_database)
         emit hasDatabaseChanged();
@@ -119,7 +122,12 @@ int ClipboardStore::shutdown(int drainMilliseconds)
         m_capture.reset();
     m_icons->setDatabase(nullptr);
     const bool had = m_database != nullptr;
-    m_database.reset();
+    std::shared_ptr<ClipDatabase> closing;
+    {
+        std::lock_guard lock(m_databaseMutex);
+        closing = std::exchange(m_database, nullptr);
+    }
+    closing.reset(); // closes the history unless a late task still holds it
     if (had)
         emit hasDatabaseChanged();
     return unfinished;

@@ -22,6 +22,7 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
+#include <mutex>
 #include <thread>
 #include <memory>
 #include <optional>
@@ -148,8 +149,15 @@ public:
                        const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt);
     /** The clipboard's change count right after the store's own last write, 0 before any. */
     qint64 ownChangeCount() const { return m_ownChangeCount; }
-    /** The database for the capture thread to write into; shared so it outlives a late task. */
-    std::shared_ptr<ClipDatabase> sharedDatabase() const { return m_database; }
+    /**
+     * The database for other threads (capture, image loading); shared so it outlives a late
+     * task. Safe to call from any thread, as it may open or close meanwhile.
+     */
+    std::shared_ptr<ClipDatabase> sharedDatabase() const
+    {
+        std::lock_guard lock(m_databaseMutex);
+        return m_database;
+    }
     /** The clipboard monitor and capture queue, running since construction; null without an active window. */
     ClipboardCapture *capture() const { return m_capture.get(); }
 
@@ -323,7 +331,8 @@ private:
     Clock *m_clock;
     DesktopEntries *m_desktopEntries;
     QTimeZone m_zone;
-    std::shared_ptr<ClipDatabase> m_database;
+    std::shared_ptr<ClipDatabase> m_database; ///< replaced only under m_databaseMutex
+    mutable std::mutex m_databaseMutex;
     ActiveWindow *m_activeWindow = nullptr;
     std::thread m_opening;
 
