@@ -70,6 +70,7 @@ private:
     void buildMenu();
     void setLook(TrayIcons::Look look);
     void createIcon();
+    static bool xembedTrayOnly();
     static bool statusNotifierHostRegistered();
 
     Clock &m_clock;
