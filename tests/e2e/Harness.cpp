@@ -224,6 +224,10 @@ void Harness::TearDown()
     if (HasFailure())
         std::fprintf(stderr, "corvane said:\n%s\n", qPrintable(log()));
     stopApp();
+    if (dropTarget.state() != QProcess::NotRunning) {
+        dropTarget.kill();
+        dropTarget.waitForFinished(3000);
+    }
     // Nothing held down leaks into the next case.
     runQuietly({QStringLiteral("xdotool"), QStringLiteral("mouseup"), QStringLiteral("1")});
 }
@@ -508,6 +512,44 @@ void Harness::dragTo(QPoint from, QPoint to)
              QString::number(to.y()), QStringLiteral("sleep"), QStringLiteral("0.4"), QStringLiteral("mouseup"),
              QStringLiteral("1")};
     run(QStringLiteral("xdotool"), args);
+}
+
+QPoint Harness::showDropTarget()
+{
+    dropTarget.start(QStringLiteral(CORVANE_DROP_TARGET), {home.filePath(QStringLiteral("dropped")), QStringLiteral("20"),
+                                                          QStringLiteral("300")});
+    QList<quint32> windows;
+    waitFor([&] {
+        QByteArray out;
+        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                                        QStringLiteral("^Corvane drop target$")}, &out);
+        windows = windowIds(out);
+        return !windows.isEmpty();
+    });
+    if (windows.isEmpty()) {
+        ADD_FAILURE() << "the drop target did not appear";
+        return {};
+    }
+    return windowGeometry(windows.first()).center();
+}
+
+QMap<QString, QByteArray> Harness::dropped(int ms)
+{
+    const QDir folder(home.filePath(QStringLiteral("dropped")));
+    QMap<QString, QByteArray> formats;
+    if (!waitFor([&] { return folder.exists(QStringLiteral("formats.txt")); }, ms))
+        return formats;
+    QFile index(folder.filePath(QStringLiteral("formats.txt")));
+    index.open(QIODevice::ReadOnly);
+    int n = 0;
+    for (const QByteArray &line : index.readAll().split('\n')) {
+        if (line.isEmpty())
+            continue;
+        QFile bytes(folder.filePath(QString::number(n++)));
+        bytes.open(QIODevice::ReadOnly);
+        formats.insert(QString::fromUtf8(line.split('\t').value(0)), bytes.readAll());
+    }
+    return formats;
 }
 
 QImage Harness::screenshot(const QString &name, bool wholeScreen)

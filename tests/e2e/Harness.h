@@ -3,6 +3,7 @@
 // tray, the real clipboard, XTest input. Every wait also watches the app: a stalled event loop or
 // runaway memory fails the case within seconds.
 #include <QImage>
+#include <QMap>
 #include <QProcess>
 #include <QRect>
 #include <QTemporaryDir>
@@ -72,6 +73,10 @@ protected:
     void rightClick(QPoint at) { click(at, 3); }
     void moveTo(QPoint at);
     void dragTo(QPoint from, QPoint to);
+    /** Shows the drop-target window left on the screen; returns its centre. */
+    QPoint showDropTarget();
+    /** What the drop target received, by format, once a drop arrived (waits for it). */
+    QMap<QString, QByteArray> dropped(int ms = 10000);
     /** Saves the popover (or the whole screen) to build/artifacts/e2e/<name>.png. */
     QImage screenshot(const QString &name, bool wholeScreen = false);
 
@@ -96,6 +101,7 @@ protected:
     quint32 mainWindow = 0;
     quint32 popover = 0;
     std::unique_ptr<Watchdog> watchdog;
+    QProcess dropTarget;
 };
 
 } // namespace e2e

@@ -1,6 +1,10 @@
 // The popover under the tray icon, driven with the mouse and keyboard as a person does.
 #include "Harness.h"
 
+#include <QBuffer>
+#include <QFile>
+#include <QUrl>
+
 namespace e2e {
 namespace {
 
@@ -33,6 +37,39 @@ TEST_F(Popover, WheelScrollingTheRecentListKeepsTheAppResponsive)
     EXPECT_TRUE(popoverShown());
     EXPECT_LT(watchdog->rssGrowthKb(), 150 * 1024) << "memory grew while scrolling";
     screenshot(QStringLiteral("popover-after-wheel"));
+}
+
+TEST_F(Popover, DraggingClipsOutDeliversTheirWholePayloads)
+{
+    startApp();
+    QImage image(64, 48, QImage::Format_RGB32);
+    image.fill(QColor(200, 40, 90));
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    seedFormats({{QStringLiteral("image/png"), png}});
+    const QString text = QStringLiteral("dragged text – whole, not empty");
+    seedText({text});
+    const QPoint target = showDropTarget();
+
+    openPopover();
+    dragTo(inPopover(170, 142), target);
+    QMap<QString, QByteArray> got = dropped();
+    EXPECT_EQ(got.value(QStringLiteral("text/plain")), text.toUtf8()) << "formats: " << got.keys().join(u' ').toStdString();
+
+    QFile::remove(home.filePath(QStringLiteral("dropped/formats.txt")));
+    openPopover();
+    dragTo(inPopover(170, 200), target);
+    got = dropped();
+    const QImage arrived = QImage::fromData(got.value(QStringLiteral("image/png")));
+    EXPECT_EQ(arrived.size(), image.size()) << "formats: " << got.keys().join(u' ').toStdString();
+    EXPECT_EQ(arrived.pixelColor(10, 10), QColor(200, 40, 90));
+    const QList<QByteArray> uris = got.value(QStringLiteral("text/uri-list")).split('\n');
+    ASSERT_FALSE(uris.isEmpty());
+    const QString file = QUrl(QString::fromUtf8(uris.first().trimmed())).toLocalFile();
+    EXPECT_TRUE(QFile::exists(file)) << "the dragged image file " << file.toStdString();
+    expectHealthy();
 }
 
 } // namespace
