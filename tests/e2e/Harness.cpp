@@ -346,6 +346,13 @@ int Harness::storedClips()
     return count;
 }
 
+QString Harness::clipboardText()
+{
+    QByteArray out;
+    run(QStringLiteral("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"), QStringLiteral("clipboard")}, &out, 5000);
+    return QString::fromUtf8(out);
+}
+
 void Harness::seedText(const QStringList &texts)
 {
     QStringList copies;

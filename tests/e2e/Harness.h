@@ -58,6 +58,8 @@ protected:
     /** One copy offering the given formats (MIME type, bytes); waits until it is stored. */
     void seedFormats(const QList<QPair<QString, QByteArray>> &formats);
     int storedClips();
+    /** The CLIPBOARD's text as another program reads it. */
+    QString clipboardText();
 
     /** Clicks the tray icon and waits until the popover is shown and active. */
     void openPopover();

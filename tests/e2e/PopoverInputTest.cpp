@@ -72,5 +72,37 @@ TEST_F(Popover, DraggingClipsOutDeliversTheirWholePayloads)
     expectHealthy();
 }
 
+TEST_F(Popover, KeysStillWorkAfterTheContextMenu)
+{
+    startApp();
+    seedText({QStringLiteral("menu third"), QStringLiteral("menu second"), QStringLiteral("menu first")});
+    openPopover();
+    rightClick(inPopover(170, 142));
+    settle(500);
+    screenshot(QStringLiteral("context-menu"));
+    key(QStringLiteral("Escape"));
+    settle();
+    key(QStringLiteral("ctrl+2"));
+    EXPECT_TRUE(waitFor([&] { return clipboardText() == QLatin1String("menu second"); }, 5000))
+        << "Ctrl+2 after the menu copied " << clipboardText().toStdString();
+
+    // Also after the popover was closed and opened again.
+    if (popoverShown())
+        click(QPoint(20, 780));
+    ASSERT_TRUE(waitFor([&] { return !popoverShown(); }));
+    openPopover();
+    rightClick(inPopover(170, 142));
+    settle(500);
+    key(QStringLiteral("Escape"));
+    click(QPoint(20, 780));
+    ASSERT_TRUE(waitFor([&] { return !popoverShown(); }));
+    openPopover();
+    type(QStringLiteral("third"));
+    key(QStringLiteral("Down Return"));
+    EXPECT_TRUE(waitFor([&] { return clipboardText() == QLatin1String("menu third"); }, 5000))
+        << "typing and Return after the menu copied " << clipboardText().toStdString();
+    expectHealthy();
+}
+
 } // namespace
 } // namespace e2e

@@ -43,8 +43,43 @@ FocusScope {
     }
 
     Keys.onPressed: (event) => {
+        if (event.key === Qt.Key_Escape && event.modifiers === Qt.NoModifier) {
+            // A transient popup: Escape clears the search first, then closes.
+            if (search.text.length > 0)
+                search.text = ""
+            else
+                vm.closePopover()
+            event.accepted = true
+            return
+        }
         event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat,
                                       event.nativeScanCode)
+    }
+
+    // The keys belong to the whole popover: the search field takes the focus back after the
+    // context menu and at each opening, and each opening shows the list from its top.
+    function takeKeys() { search.forceActiveFocus() }
+    Connections {
+        target: contextMenu
+        function onClosed() { root.takeKeys() }
+    }
+    Connections {
+        target: root.Window.window
+        function onVisibleChanged() {
+            if (!root.Window.window.visible)
+                return
+            root.takeKeys()
+            list.showTop()
+        }
+    }
+    Connections {
+        target: vm
+        function onQueryOrGroupChanged() { list.showTop() }
+    }
+    Connections {
+        // A new or removed pin changes the strip above the list: show it.
+        target: vm.pinnedModel
+        function onCountChanged() { list.showTop() }
     }
 
     PopoverBackground { anchors.fill: parent }
@@ -234,6 +269,12 @@ FocusScope {
                     onMenuRequested: contextMenu.openFor(slot.clipId)
                     onDragRequested: dragExport.start([slot.clipId], popoverRow)
                 }
+            }
+
+            // The header settles its height at its next polish; position after it.
+            function showTop() {
+                scrollAnimation.stop()
+                Qt.callLater(positionViewAtBeginning)
             }
 
             NumberAnimation { id: scrollAnimation; target: list; property: "contentY"; duration: Animations.selection.duration; easing: Animations.selection.easing }
