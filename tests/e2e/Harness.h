@@ -51,6 +51,7 @@ protected:
     void SetUp() override;
     void TearDown() override;
 
+public:
     void startApp();
     void stopApp();
     /** Copies each text through the real clipboard, in order, and waits until all are stored. */
@@ -107,3 +108,7 @@ protected:
 };
 
 } // namespace e2e
+
+QT_BEGIN_NAMESPACE
+inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+QT_END_NAMESPACE

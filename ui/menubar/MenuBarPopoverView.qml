@@ -107,12 +107,23 @@ FocusScope {
             }
 
             Flickable {
+                id: chipFlick
                 width: parent.width
                 height: 24
                 contentWidth: chipRow.implicitWidth
                 flickableDirection: Flickable.HorizontalFlick
                 boundsBehavior: Flickable.StopAtBounds
                 clip: true
+
+                // A mouse wheel turns vertically: it scrolls the chips sideways.
+                WheelHandler {
+                    orientation: Qt.Vertical
+                    onWheel: (event) => {
+                        const delta = event.angleDelta.y !== 0 ? event.angleDelta.y : event.angleDelta.x
+                        const most = Math.max(0, chipFlick.contentWidth - chipFlick.width)
+                        chipFlick.contentX = Math.max(0, Math.min(most, chipFlick.contentX - delta / 120 * 48))
+                    }
+                }
 
                 Row {
                     id: chipRow
@@ -271,11 +282,16 @@ FocusScope {
                 }
             }
 
-            // The header settles its height at its next polish; position after it.
+            // Shows the header and the first rows, and keeps doing so while the header settles its
+            // height (the pinned strip comes and goes), until the list is moved.
+            property bool keepsTop: false
             function showTop() {
                 scrollAnimation.stop()
-                Qt.callLater(positionViewAtBeginning)
+                keepsTop = true
+                contentY = originY - topMargin
             }
+            onOriginYChanged: if (keepsTop) contentY = originY - topMargin
+            onMovementStarted: keepsTop = false
 
             NumberAnimation { id: scrollAnimation; target: list; property: "contentY"; duration: Animations.selection.duration; easing: Animations.selection.easing }
 
@@ -283,6 +299,7 @@ FocusScope {
             // neighbours; their real heights are settled only after the list lays them out.
             property real scrollFrom: 0
             function reveal(row) {
+                keepsTop = false
                 scrollFrom = contentY
                 positionViewAtIndex(row, ListView.Contain)
                 Qt.callLater(finishReveal, row)
