@@ -139,6 +139,11 @@ void StatusItemController::createIcon()
     m_tray->show();
 }
 
+QRect StatusItemController::iconGeometry() const
+{
+    return m_tray ? m_tray->geometry() : QRect();
+}
+
 bool StatusItemController::isTrayAvailable() const
 {
     return m_tray != nullptr;

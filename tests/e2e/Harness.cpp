@@ -239,18 +239,37 @@ void Harness::startApp()
     app.setStandardOutputFile(home.filePath(QStringLiteral("corvane.log")), QIODevice::Append);
     app.start(QStringLiteral(CORVANE_EXECUTABLE), {});
     ASSERT_TRUE(app.waitForStarted());
-    QElapsedTimer timer;
-    timer.start();
-    while (mainWindow == 0 && timer.elapsed() < 30000 && app.state() == QProcess::Running) {
-        for (quint32 window : visibleWindows(QStringLiteral("^Corvane$"))) {
-            if (windowType(window) == "_NET_WM_WINDOW_TYPE_NORMAL")
-                mainWindow = window;
-        }
-        if (mainWindow == 0)
-            QThread::msleep(50);
-    }
+    waitFor([&] { return (mainWindow = findMainWindow()) != 0; }, 30000);
     ASSERT_NE(mainWindow, 0u) << "the main window never appeared";
-    watchdog = std::make_unique<Watchdog>(app.processId(), mainWindow);
+    // The icon's window lives as long as the app; Qt makes new windows each time it shows the
+    // main window or the popover, so the event loop is pinged through the icon.
+    quint32 icon = 0;
+    waitFor([&] { return (icon = trayIcon()) != 0; }, 40000);
+    ASSERT_NE(icon, 0u) << "the tray icon never docked";
+    watchdog = std::make_unique<Watchdog>(app.processId(), icon);
+}
+
+quint32 Harness::findMainWindow()
+{
+    for (quint32 window : visibleWindows(QStringLiteral("^Corvane$"))) {
+        if (windowType(window) == "_NET_WM_WINDOW_TYPE_NORMAL")
+            return window;
+    }
+    return 0;
+}
+
+quint32 Harness::trayIcon()
+{
+    QByteArray out;
+    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
+                                    QStringLiteral("trayer")}, &out);
+    const QRect tray = windowGeometry(windowIds(out).value(0));
+    for (quint32 window : visibleWindows(QStringLiteral(".*"))) {
+        const QRect geometry = windowGeometry(window);
+        if (tray.contains(geometry.center()) && geometry.width() < 64)
+            return window;
+    }
+    return 0;
 }
 
 void Harness::stopApp()
@@ -435,17 +454,9 @@ void Harness::openPopover()
     timer.start();
     // The icon sits in the tray once Corvane has docked it; click it until the popover answers.
     while (timer.elapsed() < 30000) {
-        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
-                                        QStringLiteral("trayer")}, &out);
-        const QRect tray = windowGeometry(windowIds(out).value(0));
-        QRect icon;
-        for (quint32 window : visibleWindows(QStringLiteral(".*"))) {
-            const QRect geometry = windowGeometry(window);
-            if (tray.contains(geometry.center()) && geometry.width() < 64)
-                icon = geometry;
-        }
-        if (!icon.isEmpty())
-            click(icon.center());
+        const quint32 icon = trayIcon();
+        if (icon != 0)
+            click(windowGeometry(icon).center());
         const bool opened = waitFor([&] {
             for (quint32 window : visibleWindows(QStringLiteral("^Corvane$"))) {
                 if (windowType(window) == "_NET_WM_WINDOW_TYPE_UTILITY" && activeWindow() == window) {
@@ -454,7 +465,7 @@ void Harness::openPopover()
                 }
             }
             return false;
-        }, icon.isEmpty() ? 300 : 3000);
+        }, icon == 0 ? 300 : 3000);
         if (opened || ::testing::Test::HasFailure())
             break;
     }
@@ -569,6 +580,34 @@ QImage Harness::screenshot(const QString &name, bool wholeScreen)
     QDir().mkpath(folder);
     shot.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
     return shot.toImage();
+}
+
+QImage Harness::steadyScreenshot(const QString &name)
+{
+    QImage last = screenshot(name);
+    waitFor([&] {
+        settle(150);
+        const QImage next = screenshot(name);
+        const bool steady = !imagesDiffer(next, last);
+        last = next;
+        return steady;
+    }, 5000);
+    return last;
+}
+
+bool Harness::imagesDiffer(const QImage &a, const QImage &b)
+{
+    if (a.size() != b.size())
+        return true;
+    int changed = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x) {
+            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
+            if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 30)
+                ++changed;
+        }
+    }
+    return changed > 20;
 }
 
 } // namespace e2e

@@ -83,6 +83,11 @@ public:
     /** Saves the popover (or the whole screen) to build/artifacts/e2e/<name>.png. */
     QImage screenshot(const QString &name, bool wholeScreen = false);
 
+    /** A screenshot once the popover has stopped animating (two shots in a row alike). */
+    QImage steadyScreenshot(const QString &name);
+    /** Whether two pictures differ by more than anti-aliasing noise. */
+    static bool imagesDiffer(const QImage &a, const QImage &b);
+
     /** Waits for @p condition while the app stays healthy; fails the case on a hang. */
     bool waitFor(const std::function<bool()> &condition, int ms = 15000);
     /** Fails the case when the watchdog saw a stall or runaway memory. */
@@ -93,6 +98,10 @@ public:
     int run(const QString &program, const QStringList &args, QByteArray *out = nullptr, int timeoutMs = 20000);
     QString log();
     quint32 activeWindow();
+    /** The main window's X window; a new one each time it is shown. */
+    quint32 findMainWindow();
+    /** The tray icon's X window inside the tray; 0 until it docked. */
+    quint32 trayIcon();
     QByteArray windowType(quint32 window);
     QRect windowGeometry(quint32 window);
     bool windowViewable(quint32 window);
@@ -111,4 +120,8 @@ public:
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QRect &r, std::ostream *out)
+{
+    *out << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y();
+}
 QT_END_NAMESPACE

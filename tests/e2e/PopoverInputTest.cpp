@@ -3,6 +3,7 @@
 
 #include <QBuffer>
 #include <QFile>
+#include <QRegularExpression>
 #include <QUrl>
 
 namespace e2e {
@@ -33,21 +34,6 @@ QString clipAt(Harness &h, QPoint inPopover, QPoint origin)
         return !text.isEmpty() && text != QLatin1String("-");
     }, 3000);
     return text;
-}
-
-bool differs(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return true;
-    int changed = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QColor p = a.pixelColor(x, y), q = b.pixelColor(x, y);
-            if (std::abs(p.red() - q.red()) + std::abs(p.green() - q.green()) + std::abs(p.blue() - q.blue()) > 30)
-                ++changed;
-        }
-    }
-    return changed > 20;
 }
 
 TEST_F(Popover, WheelScrollingTheRecentListKeepsTheAppResponsive)
@@ -179,16 +165,15 @@ TEST_F(Popover, HoveringEndsWhenThePopoverCloses)
     seedText({QStringLiteral("hover third"), QStringLiteral("hover second"), QStringLiteral("hover first")});
     openPopover();
     const QRect trailing(250, rowY(1) - 20, 80, 40);
-    const QImage rest = screenshot(QStringLiteral("hover-rest")).copy(trailing);
+    const QImage rest = steadyScreenshot(QStringLiteral("hover-rest")).copy(trailing);
     moveTo(inPopover(kRowX, rowY(1)));
-    ASSERT_TRUE(waitFor([&] { return differs(screenshot(QStringLiteral("hover-on")).copy(trailing), rest); }, 3000))
+    ASSERT_TRUE(waitFor([&] { return imagesDiffer(screenshot(QStringLiteral("hover-on")).copy(trailing), rest); }, 3000))
         << "hovering a row shows nothing";
     key(QStringLiteral("Escape"));
     ASSERT_TRUE(waitFor([&] { return !popoverShown(); }));
     moveTo(kAway);
     openPopover();
-    settle(500);
-    EXPECT_FALSE(differs(screenshot(QStringLiteral("hover-after-reopen")).copy(trailing), rest))
+    EXPECT_FALSE(imagesDiffer(steadyScreenshot(QStringLiteral("hover-after-reopen")).copy(trailing), rest))
         << "the row still looks hovered after the popover closed";
     expectHealthy();
 }
@@ -205,8 +190,77 @@ TEST_F(Popover, TheVerticalWheelScrollsTheChipRow)
     const QImage before = screenshot(QStringLiteral("chips-before")).copy(chips);
     wheel(inPopover(200, 64), 4);
     settle(600);
-    EXPECT_TRUE(differs(screenshot(QStringLiteral("chips-after")).copy(chips), before)) << "the chip row did not scroll";
+    EXPECT_TRUE(imagesDiffer(screenshot(QStringLiteral("chips-after")).copy(chips), before)) << "the chip row did not scroll";
     expectHealthy();
+}
+
+TEST_F(Popover, TheMainWindowKeepsItsPlaceAndSizeAcrossHidingAndRuns)
+{
+    startApp();
+    const QString window = QString::number(mainWindow);
+    run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), window, QStringLiteral("820"), QStringLiteral("560"),
+                                    QStringLiteral("windowmove"), window, QStringLiteral("230"), QStringLiteral("170")});
+    QRect placed;
+    ASSERT_TRUE(waitFor([&] {
+        placed = windowGeometry(mainWindow);
+        return placed.size() == QSize(820, 560) && std::abs(placed.x() - 230) < 20;
+    })) << "the window manager did not move the window";
+    settle(300);
+    placed = windowGeometry(mainWindow);
+
+    for (int i = 0; i < 2; ++i) {
+        run(QStringLiteral("xdotool"), {QStringLiteral("windowactivate"), QStringLiteral("--sync"), QString::number(mainWindow)});
+        ASSERT_EQ(run(QStringLiteral(CORVANE_EXECUTABLE), {QStringLiteral("--toggle")}), 0);
+        ASSERT_TRUE(waitFor([&] { return findMainWindow() == 0; })) << "--toggle did not hide the window";
+        ASSERT_EQ(run(QStringLiteral(CORVANE_EXECUTABLE), {QStringLiteral("--toggle")}), 0);
+        ASSERT_TRUE(waitFor([&] { return (mainWindow = findMainWindow()) != 0; })) << "--toggle did not show the window";
+        settle(300);
+        EXPECT_EQ(windowGeometry(mainWindow), placed) << "shown again, round " << i;
+    }
+
+    stopApp();
+    startApp();
+    settle(300);
+    EXPECT_EQ(windowGeometry(mainWindow), placed) << "in the next run";
+}
+
+TEST_F(Popover, TheMainWindowDrawsColourSwatchesAsTheCoreReadsThem)
+{
+    startApp();
+    seedText({QStringLiteral("hsl(14, 100%, 61%)")});
+    settle(500);
+    const QRect window = windowGeometry(mainWindow);
+    const QImage shot = screenshot(QStringLiteral("main-window-swatch"), true).copy(window.adjusted(0, 0, -window.width() / 2, 0));
+    int swatch = 0;
+    for (int y = 0; y < shot.height(); ++y) {
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            if (std::abs(c.red() - 255) + std::abs(c.green() - 102) + std::abs(c.blue() - 56) < 30)
+                ++swatch;
+        }
+    }
+    EXPECT_GT(swatch, 100) << "no swatch in the colour of hsl(14, 100%, 61%) (#FF6638)";
+}
+
+TEST_F(Popover, TheReadmesCommandsWorkAfterMakeRun)
+{
+    QFile readme(QStringLiteral(CORVANE_SOURCE_DIR "/README.md"));
+    ASSERT_TRUE(readme.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(readme.readAll());
+    const QRegularExpression command(QStringLiteral("`((?:[\\w./-]*/)?corvane) --toggle`"));
+    QStringList programs;
+    for (const QRegularExpressionMatch &match : command.globalMatch(text))
+        programs.append(match.captured(1));
+    ASSERT_FALSE(programs.isEmpty()) << "the README names no toggle command";
+
+    startApp();
+    for (const QString &program : std::as_const(programs)) {
+        // `make run` builds into build/ of the source folder and starts from there.
+        QString path = program;
+        if (path.startsWith(QLatin1String("build/")))
+            path = QStringLiteral(CORVANE_BINARY_DIR) + path.mid(5);
+        EXPECT_EQ(run(path, {QStringLiteral("--toggle")}), 0) << program.toStdString() << " --toggle does not work after make run";
+    }
 }
 
 } // namespace
