@@ -400,8 +400,8 @@ void Harness::seedFormats(const QList<QPair<QString, QByteArray>> &formats)
 QList<quint32> Harness::visibleWindows(const QString &name)
 {
     QByteArray out;
-    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                    QString::number(app.processId()), QStringLiteral("--name"), name}, &out);
+    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
+                                    QStringLiteral("--pid"), QString::number(app.processId()), QStringLiteral("--name"), name}, &out);
     return windowIds(out);
 }
 
@@ -441,7 +441,7 @@ QRect Harness::windowGeometry(quint32 window)
 bool Harness::windowViewable(quint32 window)
 {
     QByteArray out;
-    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
                                     QString::number(app.processId()), QStringLiteral("--name"), QStringLiteral(".*")}, &out);
     return windowIds(out).contains(window);
 }

@@ -194,6 +194,26 @@ TEST_F(Popover, TheVerticalWheelScrollsTheChipRow)
     expectHealthy();
 }
 
+TEST_F(Popover, ThePasteQueuePanelHidesNeitherThePopoverNorTheIcon)
+{
+    startApp();
+    seedText({QStringLiteral("queued second"), QStringLiteral("queued first")});
+    const QRect icon = windowGeometry(trayIcon());
+    openPopover();
+    const QRect popoverArea = popoverGeometry();
+    rightClick(inPopover(kRowX, rowY(0)));
+    settle(500);
+    click(inPopover(kRowX + 30, rowY(0) + 97));   // "Add to Corvane", the fourth entry
+    QList<quint32> panels;
+    ASSERT_TRUE(waitFor([&] { return !(panels = visibleWindows(QStringLiteral("^Paste Queue$"))).isEmpty(); }))
+        << "the paste-queue panel did not open";
+    const QRect panel = windowGeometry(panels.first());
+    screenshot(QStringLiteral("paste-queue-panel"), true);
+    EXPECT_FALSE(panel.intersects(popoverArea)) << "the panel covers the popover: " << ::testing::PrintToString(panel) << " " << ::testing::PrintToString(popoverArea);
+    EXPECT_FALSE(panel.intersects(icon)) << "the panel covers the tray icon";
+    expectHealthy();
+}
+
 TEST_F(Popover, TheMainWindowKeepsItsPlaceAndSizeAcrossHidingAndRuns)
 {
     startApp();
