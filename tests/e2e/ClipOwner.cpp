@@ -17,12 +17,15 @@ class Copy : public QMimeData
 {
 public:
     mutable bool read = false;
+    mutable QElapsedTimer sinceRead;
 
 protected:
     QVariant retrieveData(const QString &format, QMetaType type) const override
     {
-        if (format != QLatin1String("TARGETS") && hasFormat(format))
+        if (format != QLatin1String("TARGETS") && hasFormat(format)) {
             read = true;
+            sinceRead.start();
+        }
         return QMimeData::retrieveData(format, type);
     }
 };
@@ -56,10 +59,8 @@ int main(int argc, char **argv)
         return 2;
     QClipboard *clipboard = QGuiApplication::clipboard();
     Copy *current = nullptr;
-    QElapsedTimer sinceRead;
     auto next = [&] {
         current = makeCopy(copies.takeFirst());
-        sinceRead.invalidate();
         clipboard->setMimeData(current);   // the clipboard owns it from here
     };
     QTimer poll;
@@ -69,10 +70,8 @@ int main(int argc, char **argv)
             QCoreApplication::exit(copies.isEmpty() ? 0 : 1);
         if (!current->read)
             return;
-        // A reader may ask for several formats: give it a moment before the next copy.
-        if (!sinceRead.isValid())
-            sinceRead.start();
-        if (sinceRead.elapsed() < 200)
+        // A reader may ask for several formats: the next copy waits until it has been quiet a while.
+        if (current->sinceRead.elapsed() < 250)
             return;
         if (copies.isEmpty()) {
             // Keep serving until the reader is done with the last one.
