@@ -74,7 +74,8 @@ void ClipboardStore::openDatabase(const QString &path)
         // The file stays as it is for the user to inspect or move away; nothing is recorded.
         qWarning().noquote() << "Corvane: opening the history failed:" << error.message();
         m_database.reset();
-        showNotice(QStringLiteral("Couldn’t open the history: ") + error.message(), Notice::Kind::warning);
+        setHistoryProblem(QStringLiteral("Couldn’t open the history: ") + error.message());
+        showNotice(m_historyProblem, Notice::Kind::warning);
     }
 }
 
@@ -136,20 +137,39 @@ void ClipboardStore::reload()
                 return;
             }
         } catch (const ClipDatabase::Error &error) {
-            qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+            loadFailed(error.message());
             return;
         }
     }
     try {
         replaceClips(m_database->loadClips());
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+        loadFailed(error.message());
     }
+}
+
+void ClipboardStore::loadFailed(const QString &message)
+{
+    qWarning().noquote() << "Corvane: loading the history failed:" << message;
+    const bool isNew = m_historyProblem.isEmpty();
+    setHistoryProblem(QStringLiteral("Couldn’t read the history: ") + message);
+    if (isNew)
+        showNotice(m_historyProblem, Notice::Kind::warning);
+}
+
+void ClipboardStore::setHistoryProblem(const QString &problem)
+{
+    if (problem == m_historyProblem)
+        return;
+    m_historyProblem = problem;
+    emit historyProblemChanged();
 }
 
 void ClipboardStore::replaceClips(QList<Clip> loaded)
 {
     const qint64 oldStorage = m_clips.storageUsed();
+    if (m_database)
+        setHistoryProblem({});
     if (!m_clips.replace(std::move(loaded), m_zone))
         return;
     m_indexBuilder->start();
@@ -176,6 +196,7 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
         reload();
         return;
     }
+    setHistoryProblem({});
     const qint64 oldStorage = m_clips.storageUsed();
     if (!m_clips.patch(std::move(loaded), gone))
         return;
