@@ -53,6 +53,14 @@ TEST(ClipListKeyDecision, Table)
             << "key " << c.key << " repeat " << c.repeat << " count " << c.count;
 }
 
+TEST(ClipListKeyDecision, FreshPressesFasterThanAnyoneTypesAreRepeats)
+{
+    EXPECT_TRUE(isHeldKeyRepeat(true, -1));
+    EXPECT_TRUE(isHeldKeyRepeat(false, 40));
+    EXPECT_FALSE(isHeldKeyRepeat(false, 400));
+    EXPECT_FALSE(isHeldKeyRepeat(false, -1)); // another key before it
+}
+
 TEST(ClipListHeader, CountLineEmptyStateAndTabs)
 {
     EXPECT_EQ(countLine(0, 0), "0 items");
@@ -83,9 +91,10 @@ protected:
         StoreFixture::SetUp();
         controller.setStore(store.get());
     }
-    bool press(int key, bool repeat = false, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    /** A press a second after the last one, unless given. */
+    bool press(int key, bool repeat = false, Qt::KeyboardModifiers modifiers = Qt::NoModifier, qint64 since = 1000)
     {
-        return controller.handleKey(key, int(modifiers), repeat);
+        return controller.handleKey(key, int(modifiers), repeat, since);
     }
     /** Another store over the database file `path`, as at start-up. */
     std::unique_ptr<ClipboardStore> storeOver(const QString &path)
@@ -110,6 +119,9 @@ TEST_F(ClipListControllerTest, HeldBackspaceDeletesOneClipAndReturnCopiesTheSele
     EXPECT_TRUE(press(Qt::Key_Backspace));
     for (int i = 0; i < 20; ++i)
         EXPECT_TRUE(press(Qt::Key_Backspace, true));
+    // X repeats that arrive as fresh presses 40 ms apart are repeats all the same.
+    for (int i = 0; i < 5; ++i)
+        EXPECT_TRUE(press(Qt::Key_Backspace, false, Qt::NoModifier, 40));
     EXPECT_EQ(store->clipCount(), 4);
 
     store->select(ids[2]);

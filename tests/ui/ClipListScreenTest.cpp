@@ -10,7 +10,9 @@
 #include "StoreFixture.h"
 #include "../ProcessMemory.h"
 
+#include <QBuffer>
 #include <QClipboard>
+#include <QMimeData>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
@@ -48,11 +50,7 @@ class ClipListScreenTest : public test::StoreFixture {
 protected:
     static void SetUpTestSuite()
     {
-        static int argc = 1;
-        static char name[] = "ui_screen_tests";
-        static char *argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            new QGuiApplication(argc, argv);
+        test::ensureGuiApplication();
         QDir().mkpath(CORVANE_ARTIFACTS_DIR);
     }
 
@@ -258,7 +256,40 @@ TEST_F(ClipListScreenTest, ClicksKeysAndTheWheelWorkOnTheRealWindow)
 TEST_F(ClipListScreenTest, SearchCalendarGridAndEmptyStatesForAPerson)
 {
     fill(60);
+    for (int i = 0; i < 5; ++i) {
+        QImage image(160 + 120 * (i % 3), 120, QImage::Format_RGB32);
+        image.fill(QColor::fromHsv(30 + 60 * i, 160, 230));
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        ClipDatabase::NewClip clip;
+        clip.group = ClipGroup::image;
+        clip.image = png;
+        clip.thumbnail = png;
+        clip.imageSize = image.size();
+        clip.byteSize = png.size();
+        clip.sourceName = QStringLiteral("Image Viewer");
+        clip.createdAt = clock.now().toMSecsSinceEpoch() / 1000.0 - 30 - i;
+        clip.hash = QStringLiteral("image-%1").arg(i);
+        store->database()->insert(clip);
+    }
+    add(ClipGroup::link, QStringLiteral("https://apps.apple.com/us/app/things-3/id904237743"), 10, "Firefox");
+    store->reload();
     show();
+    shoot("clip-list-images.png");
+    store->setFilter(ClipFilter::ofGroup(ClipGroup::image));
+    EXPECT_TRUE(controller()->showsPhotoGrid());
+    shoot("clip-list-photo-grid.png");
+    QQuickItem *tile = nullptr;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return (tile = findItem(view, QStringLiteral("photoTile-%1").arg(idAt(1)))) != nullptr; }));
+    if (tile) {
+        QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, tile->mapToScene(QPointF(40, 40)).toPoint());
+        EXPECT_EQ(store->selectedID(), idAt(1));
+        key(Qt::Key_Return);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return QGuiApplication::clipboard()->mimeData()->hasImage(); }, 5000));
+    }
+    store->setFilter(ClipFilter::all());
     ASSERT_TRUE(view);
     store->setSearchText(QStringLiteral("budget"));
     shoot("clip-list-search.png");

@@ -51,7 +51,7 @@ ClipFilter filterForTab(const QString &group)
 
 } // namespace ClipListRules
 
-ClipListController::ClipListController(QObject *parent) : QObject(parent) {}
+ClipListController::ClipListController(QObject *parent) : QObject(parent) { m_keyClock.start(); }
 
 void ClipListController::setStore(ClipboardStore *store)
 {
@@ -205,13 +205,20 @@ int ClipListController::selectedRow() const
     return m_store && m_store->selectedID() ? m_store->clipModel()->rowOf(*m_store->selectedID()) : -1;
 }
 
-bool ClipListController::handleKey(int key, int modifiers, bool autoRepeat)
+bool ClipListController::handleKey(int key, int modifiers, bool autoRepeat, qint64 msSinceSameKey)
 {
     if (!m_store)
         return false;
+    if (msSinceSameKey == -2) {
+        const qint64 now = m_keyClock.elapsed();
+        msSinceSameKey = key == m_lastKey ? now - m_lastKeyAt : -1;
+        m_lastKey = key;
+        m_lastKeyAt = now;
+    }
     const ClipRef selected = selectedClip();
     const ClipList selection = visibleSelection();
-    const ListKeyAction action = decideListKey(key, Qt::KeyboardModifiers(modifiers), autoRepeat, bool(selected),
+    const ListKeyAction action = decideListKey(key, Qt::KeyboardModifiers(modifiers),
+                                               isHeldKeyRepeat(autoRepeat, msSinceSameKey), bool(selected),
                                                int(selection.size()));
     QList<std::int64_t> ids;
     for (const ClipRef &clip : selection)

@@ -6,6 +6,7 @@
 
 #include "ClipboardStore.h"
 
+#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -93,8 +94,12 @@ public:
     /** The selected clip when the list shows it. */
     ClipRef selectedClip() const;
 
-    /** Runs the key's rule; true when the key is the list's (even when it did nothing). */
-    Q_INVOKABLE bool handleKey(int key, int modifiers, bool autoRepeat);
+    /**
+     * Runs the key's rule; true when the key is the list's (even when it did nothing).
+     * `msSinceSameKey` is the time since this key's previous press (-1: none); by default the
+     * controller measures it.
+     */
+    Q_INVOKABLE bool handleKey(int key, int modifiers, bool autoRepeat, qint64 msSinceSameKey = -2);
     /** A click on a row or tile: Ctrl toggles, Shift extends from the anchor (Ctrl wins). */
     Q_INVOKABLE void click(qint64 id, int modifiers);
     Q_INVOKABLE void pickTab(const QString &group);
@@ -117,6 +122,9 @@ private:
 
     QPointer<ClipboardStore> m_store;
     QStringList m_terms;
+    QElapsedTimer m_keyClock;
+    int m_lastKey = 0;
+    qint64 m_lastKeyAt = 0;
     QList<QMetaObject::Connection> m_connections;
 };
 

@@ -13,6 +13,11 @@ ListKeyAction singleOrMany(bool hasSelected, int selectionCount, ListKeyAction s
 
 } // namespace
 
+bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceSameKey)
+{
+    return autoRepeat || (msSinceSameKey >= 0 && msSinceSameKey < repeatWindowMs);
+}
+
 ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected,
                             int selectionCount)
 {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QtGlobal>
 #include <Qt>
 
 namespace corvane {
@@ -25,6 +26,15 @@ enum class ListKeyAction {
  * once per press: their auto-repeats are taken and do nothing, so a held Backspace deletes one
  * clip and a held Space does not open and close Quick Look. Escape and the arrows repeat.
  */
+/**
+ * Whether a press is a repeat of a held key: flagged so, or following the same key's last press
+ * within `repeatWindowMs`. X servers without detectable auto-repeat send each repeat as a release
+ * and a press, and under load the pair is not always recognised, so a held key can look like
+ * fresh presses 30-50 ms apart; no one deliberately presses Backspace again that fast.
+ */
+bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceSameKey);
+inline constexpr qint64 repeatWindowMs = 150;
+
 ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected,
                             int selectionCount);
 

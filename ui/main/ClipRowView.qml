@@ -219,7 +219,8 @@ Item {
                             objectName: "rowTitle"
                             width: parent.width - (pinMark.visible ? pinMark.width + 6 : 0)
                                    - (dots.visible ? dots.width + 6 : 0)
-                            height: row.titleLines === 2 ? 36 : 18
+                            // At most its line limit; the row's own height never depends on it.
+                            height: Math.min(implicitHeight, row.titleLines === 2 ? 36 : 18)
                             text: row.presented.title || ""
                             terms: row.terms
                             maximumLineCount: row.titleLines

@@ -139,12 +139,13 @@ void ClipRowRules::loadCard(QObject *storeObject, qint64 clipId) const
         m_source.load(*clip);
 }
 
-QString ClipRowRules::age(QObject *storeObject, double createdAt, const QDateTime &now) const
+QString ClipRowRules::age(QObject *storeObject, double createdAt, const QDateTime &) const
 {
+    // The store's clock, so ages agree with the day sections; the list's tick only re-asks.
     auto *store = qobject_cast<ClipboardStore *>(storeObject);
     const QTimeZone zone = store ? store->timeZone() : QTimeZone::systemTimeZone();
-    return ClipText::relativeTime(QDateTime::fromMSecsSinceEpoch(qint64(createdAt * 1000), zone),
-                                  now.isValid() ? now : QDateTime::currentDateTime(), zone);
+    const QDateTime now = store ? store->now() : QDateTime::currentDateTime();
+    return ClipText::relativeTime(QDateTime::fromMSecsSinceEpoch(qint64(createdAt * 1000), zone), now, zone);
 }
 
 } // namespace corvane

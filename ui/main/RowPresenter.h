@@ -97,8 +97,8 @@ public:
     Q_INVOKABLE QVariantMap present(QObject *store, qint64 clipId, bool revealed, int revision) const;
     /** Starts loading the app card of an App Store link row. */
     Q_INVOKABLE void loadCard(QObject *store, qint64 clipId) const;
-    /** "just now", "5 min ago", … for a clip created at `createdAt` (seconds) as seen at `now`. */
-    Q_INVOKABLE QString age(QObject *store, double createdAt, const QDateTime &now) const;
+    /** "just now", "5 min ago", … for a clip created at `createdAt` (seconds); `tick` re-asks. */
+    Q_INVOKABLE QString age(QObject *store, double createdAt, const QDateTime &tick) const;
 
 signals:
     void cardsChanged();
