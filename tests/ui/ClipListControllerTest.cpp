@@ -205,9 +205,17 @@ TEST_F(ClipListControllerTest, WarningsReachTheBannerAndInfoDoesNot)
     store->showNotice(QStringLiteral("Couldn’t save the copy: database or disk is full"), Notice::Kind::warning);
     EXPECT_NE(controller.bannerId(), first); // a new notice bounces the icon again
     EXPECT_GE(banner.size(), 2);
+
+    // A full history: saving a note fails and says so over the list.
+    const auto id = add(ClipGroup::text, QStringLiteral("a clip"), 1);
+    store->reload();
+    store->database()->exec(QStringLiteral("PRAGMA max_page_count = 1")); // no page beyond those in use
+    store->saveNote(QString(200000, u'n'), id);
+    EXPECT_TRUE(controller.bannerMessage().startsWith("Couldn’t save the note")) << controller.bannerMessage().toStdString();
+    EXPECT_TRUE(controller.bannerMessage().contains("full")) << controller.bannerMessage().toStdString();
 }
 
-TEST_F(ClipListControllerTest, ADamagedOrReadOnlyHistoryStaysOnTheBannerAfterItsNoticeIsGone)
+TEST_F(ClipListControllerTest, ADamagedHistoryStaysOnTheBannerAfterItsNoticeIsGone)
 {
     const QString damaged = dir.filePath("damaged.sqlite");
     QFile file(damaged);
@@ -222,7 +230,10 @@ TEST_F(ClipListControllerTest, ADamagedOrReadOnlyHistoryStaysOnTheBannerAfterIts
     broken->dismissNotice(); // the notice's time is up; the window opens later
     EXPECT_TRUE(view.bannerVisible());
     EXPECT_EQ(view.bannerId(), "history");
+}
 
+TEST_F(ClipListControllerTest, AReadOnlyHistoryReachesTheBanner)
+{
     const QString readOnly = dir.filePath("readonly.sqlite");
     { storeOver(readOnly); }
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner));
