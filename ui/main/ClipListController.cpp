@@ -82,6 +82,9 @@ void ClipListController::setStore(ClipboardStore *store)
             connect(store->settings(), &AppSettings::photoGridEnabledChanged, this, header),
         };
     }
+    m_groups.clear();
+    if (store)
+        clipsChanged();
     updateTerms();
     emit storeChanged();
     emit headerChanged();
@@ -91,9 +94,14 @@ void ClipListController::setStore(ClipboardStore *store)
 
 void ClipListController::clipsChanged()
 {
+    QStringList groups;
+    const QList<ClipGroup> available = m_store->availableGroups();
+    for (ClipGroup group : available)
+        groups << ClipGroups::rawValue(group);
+    m_groups = groups;
     // A group tab whose last clip went would leave an empty list under a tab that is gone.
     const ClipFilter &filter = m_store->filter();
-    if (filter.kind == ClipFilter::Kind::group && !m_store->availableGroups().contains(filter.group)) {
+    if (filter.kind == ClipFilter::Kind::group && !available.contains(filter.group)) {
         m_store->setFilter(ClipFilter::all());
         return; // the filter change brings the header up to date
     }
@@ -130,15 +138,6 @@ ClipListRules::EmptyState ClipListController::emptyState() const
                    : ClipListRules::emptyState({}, ClipFilter::all());
 }
 
-QStringList ClipListController::groups() const
-{
-    QStringList out;
-    if (m_store) {
-        for (ClipGroup group : m_store->availableGroups())
-            out << ClipGroups::rawValue(group);
-    }
-    return out;
-}
 
 QString ClipListController::tabSelectionValue() const
 {

@@ -79,7 +79,8 @@ public:
     bool isEmpty() const;
     QString emptySymbol() const { return emptyState().symbol; }
     QString emptyMessage() const { return emptyState().message; }
-    QStringList groups() const;
+    /** The groups with clips, as tabs (read once per history change). */
+    QStringList groups() const { return m_groups; }
     QString tabSelectionValue() const;
     bool showsPhotoGrid() const;
     bool previewEnabled() const;
@@ -122,6 +123,7 @@ private:
 
     QPointer<ClipboardStore> m_store;
     QStringList m_terms;
+    QStringList m_groups;
     QElapsedTimer m_keyClock;
     int m_lastKey = 0;
     qint64 m_lastKeyAt = 0;

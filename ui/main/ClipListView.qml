@@ -316,8 +316,10 @@ FocusScope {
 
             // A click where no row is clears the selection.
             TapHandler {
-                onTapped: (point) => {
-                    if (!list.itemAt(point.position.x + list.contentX, point.position.y + list.contentY))
+                id: emptyTap
+                onTapped: {
+                    const at = emptyTap.point.position // in the list's own coordinates
+                    if (!list.itemAt(at.x + list.contentX, at.y + list.contentY))
                         root.store.clearSelection()
                     root.focusList()
                 }
