@@ -2,8 +2,11 @@
 
 #include "ClipboardStore.h"
 #include "DesignSetup.h"
+#include "LinkCard.h"
 #include "LinkPreviewService.h"
+#include "RowPresenter.h"
 
+#include <QPointer>
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
 
@@ -21,8 +24,18 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
     if (store) {
-        LinkPreviewService::shared()->installImageProvider(&engine);
-        LinkPreviewService::shared()->follow(*store);
+        LinkPreviewService *previews = LinkPreviewService::shared();
+        previews->installImageProvider(&engine);
+        previews->follow(*store);
+        // Rows of app clips take their name and icon from the previews as they arrive.
+        ClipRowRules::instance().setAppCardSource(
+            {[previews](const Clip &clip) { return appCardInfo(clip, *previews); },
+             [previews, guard = QPointer<ClipboardStore>(store)](const Clip &clip) {
+                 if (guard)
+                     previews->loadPreview(clip, *guard);
+             }});
+        QObject::connect(previews, &LinkPreviewService::revisionChanged, &ClipRowRules::instance(),
+                         &ClipRowRules::notifyCardsChanged, Qt::UniqueConnection);
     }
 }
 

@@ -8,6 +8,7 @@
 #include "QtClipboardService.h"
 #include "SearchIndexBuilder.h"
 #include "UiSetup.h"
+#include "QuickItems.h"
 #include "StoreFixture.h"
 #include "../ProcessMemory.h"
 
@@ -34,16 +35,7 @@ namespace {
 
 constexpr char clipListUrl[] = "qrc:/qt-project.org/imports/Corvane/Main/ClipListView.qml";
 
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
+using test::findItem;
 
 } // namespace
 

@@ -53,10 +53,10 @@ TEST(ClipRowLeadingPicture, AppClipsTakeTheBadgeImagesTheirThumbnailTheRestTheir
 
 TEST(ClipRowTitleCaption, AppNameNoteSecretAndSummaries)
 {
-    const AppCard card{QStringLiteral("Maps"), QString()};
+    const AppCardInfo card{std::nullopt, QStringLiteral("Maps")};
     Clip link = clipOf(ClipGroup::link, QStringLiteral("https://apps.apple.com/app/x/id123456789"));
     EXPECT_EQ(title(link, false, false, card), "Maps");
-    EXPECT_EQ(title(link, false, false, AppCard{}), link.preview); // no name yet
+    EXPECT_EQ(title(link, false, false, AppCardInfo{}), link.preview); // no name yet
     link.note = QStringLiteral("my note");
     EXPECT_EQ(title(link, false, false, card), "my note"); // a note beats the app name
     link.note = QString();
@@ -127,4 +127,33 @@ TEST_F(ClipRowDragSet, AMultipleSelectionDragsTogetherInListOrderAndTheRestAlone
     store->setSearchText(QStringLiteral("clip 1"));
     EXPECT_EQ(controller.dragIds(ids[1]), QVariantList{qint64(ids[1])});
     EXPECT_EQ(controller.countLine(), "1 item");
+}
+
+class ClipRowAppCards : public test::StoreFixture {};
+
+TEST_F(ClipRowAppCards, AnAppStoreRowAsksForItsCardAndShowsItWhenItArrives)
+{
+    const auto link = add(ClipGroup::link, QStringLiteral("https://apps.apple.com/us/app/things-3/id904237743"), 5);
+    const auto text = add(ClipGroup::text, QStringLiteral("plain"), 4);
+    store->reload();
+    std::optional<AppCardInfo> arrived;
+    QList<std::int64_t> asked;
+    ClipRowRules &rules = ClipRowRules::instance();
+    rules.setAppCardSource({[&](const Clip &) { return arrived; }, [&](const Clip &clip) { asked << clip.id; }});
+
+    rules.loadCard(store.get(), link);
+    rules.loadCard(store.get(), text); // not an app clip: nothing to load
+    EXPECT_EQ(asked, QList<std::int64_t>{link});
+    QVariantMap row = rules.present(store.get(), link, false, rules.cardsRevision());
+    EXPECT_EQ(row["leading"].toString(), "app");
+    EXPECT_EQ(row["appIcon"].toString(), "");
+    EXPECT_TRUE(row["title"].toString().startsWith("https://apps.apple.com")); // its own title meanwhile
+
+    arrived = AppCardInfo{QStringLiteral("image://linkpreview/icon"), QStringLiteral("Things 3")};
+    rules.notifyCardsChanged();
+    row = rules.present(store.get(), link, false, rules.cardsRevision());
+    EXPECT_EQ(row["title"].toString(), "Things 3");
+    EXPECT_EQ(row["appIcon"].toString(), "image://linkpreview/icon");
+    EXPECT_EQ(rules.present(store.get(), text, false, 0)["leading"].toString(), "visual");
+    rules.setAppCardSource({});
 }

@@ -45,7 +45,7 @@ Leading leading(const Clip &clip)
     return Leading::visual;
 }
 
-QString title(const Clip &clip, bool revealed, bool showSummaries, const std::optional<AppCard> &card)
+QString title(const Clip &clip, bool revealed, bool showSummaries, const std::optional<AppCardInfo> &card)
 {
     const bool hasNote = clip.note && !clip.note->isEmpty();
     if (!hasNote && clip.group != ClipGroup::secret && card && card->name)
@@ -82,7 +82,7 @@ void ClipRowRules::notifyCardsChanged()
     emit cardsChanged();
 }
 
-std::optional<AppCard> ClipRowRules::cardFor(const Clip &clip) const
+std::optional<AppCardInfo> ClipRowRules::cardFor(const Clip &clip) const
 {
     return m_source.cardFor ? m_source.cardFor(clip) : std::nullopt;
 }
@@ -106,14 +106,14 @@ QVariantMap ClipRowRules::present(QObject *storeObject, qint64 clipId, bool reve
         return {};
     const bool summaries = store->settings()->showSummariesInList();
     const RowPresenter::Leading leading = RowPresenter::leading(*clip);
-    const std::optional<AppCard> card = leading == RowPresenter::Leading::appBadge ? cardFor(*clip) : std::nullopt;
+    const std::optional<AppCardInfo> card = leading == RowPresenter::Leading::appBadge ? cardFor(*clip) : std::nullopt;
     const RowPresenter::Caption caption = RowPresenter::caption(*clip, summaries);
     QVariantMap out{
         {QStringLiteral("leading"), leading == RowPresenter::Leading::appBadge    ? QStringLiteral("app")
                                     : leading == RowPresenter::Leading::thumbnail ? QStringLiteral("thumbnail")
                                                                                   : QStringLiteral("visual")},
         {QStringLiteral("title"), RowPresenter::title(*clip, revealed, summaries, card)},
-        {QStringLiteral("appIcon"), card ? card->iconUrl : QString()},
+        {QStringLiteral("appIcon"), card ? card->iconSource.value_or(QString()) : QString()},
         {QStringLiteral("captionIsSummary"), caption.isSummary},
         {QStringLiteral("captionGroup"), caption.groupName},
         {QStringLiteral("captionText"), caption.text},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "Clip.h"
+#include "LinkCard.h"
 
 #include <QList>
 #include <QObject>
@@ -20,19 +21,12 @@ namespace corvane {
 
 class ClipboardStore;
 
-/** @brief What the link-preview service knows of the app behind a clip: its name and icon. */
-struct AppCard {
-    std::optional<QString> name;
-    /** An image URL the views can load, empty when there is no icon yet. */
-    QString iconUrl;
-};
-
 /**
- * @brief Where rows get their app cards from. Set once by the shell when the link-preview service
- * exists; without it every app clip shows the badge symbol and its own title.
+ * @brief Where rows get their app cards from: the link-preview service, set up with the views
+ * (installUi); without one every app clip shows the badge symbol and its own title.
  */
 struct AppCardSource {
-    std::function<std::optional<AppCard>(const Clip &)> cardFor;
+    std::function<std::optional<AppCardInfo>(const Clip &)> cardFor;
     /** Asks for the card of an App Store link; `cardsChanged` follows when it arrives. */
     std::function<void(const Clip &)> load;
 };
@@ -56,7 +50,7 @@ Leading leading(const Clip &clip);
 /** Whether the badge should ask the link-preview service for the app's card. */
 bool loadsAppCard(const Clip &clip);
 /** The app's name for an app clip without a note, never for a secret; else the clip's own title. */
-QString title(const Clip &clip, bool revealed, bool showSummaries, const std::optional<AppCard> &card);
+QString title(const Clip &clip, bool revealed, bool showSummaries, const std::optional<AppCardInfo> &card);
 /** The caption: with summaries shown and one present, the summary; else the subtitle. */
 struct Caption {
     bool isSummary = false;
@@ -82,7 +76,7 @@ public:
 
     static ClipRowRules &instance();
     static ClipRowRules *create(QQmlEngine *, QJSEngine *);
-    /** The shell's source of app cards; an empty source turns app cards off. */
+    /** Where app cards come from; an empty source turns them off. */
     void setAppCardSource(AppCardSource source);
     /** The app cards changed (the source calls this when one arrives). */
     void notifyCardsChanged();
@@ -104,7 +98,7 @@ signals:
     void cardsChanged();
 
 private:
-    std::optional<AppCard> cardFor(const Clip &clip) const;
+    std::optional<AppCardInfo> cardFor(const Clip &clip) const;
 
     AppCardSource m_source;
     int m_cardsRevision = 0;
