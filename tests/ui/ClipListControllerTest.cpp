@@ -2,7 +2,9 @@
 #include "ClipListModel.h"
 #include "StoreFixture.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QSignalSpy>
 
 using namespace corvane;
@@ -53,12 +55,12 @@ TEST(ClipListKeyDecision, Table)
             << "key " << c.key << " repeat " << c.repeat << " count " << c.count;
 }
 
-TEST(ClipListKeyDecision, FreshPressesFasterThanAnyoneTypesAreRepeats)
+TEST(ClipListKeyDecision, APressAtTheMomentOfItsReleaseIsARepeat)
 {
     EXPECT_TRUE(isHeldKeyRepeat(true, -1));
-    EXPECT_TRUE(isHeldKeyRepeat(false, 40));
-    EXPECT_FALSE(isHeldKeyRepeat(false, 400));
-    EXPECT_FALSE(isHeldKeyRepeat(false, -1)); // another key before it
+    EXPECT_TRUE(isHeldKeyRepeat(false, 0)); // released and pressed at one moment: the server's repeat
+    EXPECT_FALSE(isHeldKeyRepeat(false, 60)); // a quick second press
+    EXPECT_FALSE(isHeldKeyRepeat(false, -1)); // another key before it, or no event time
 }
 
 TEST(ClipListHeader, CountLineEmptyStateAndTabs)
@@ -91,7 +93,7 @@ protected:
         StoreFixture::SetUp();
         controller.setStore(store.get());
     }
-    /** A press a second after the last one, unless given. */
+    /** A press a second after the key's last release, unless given. */
     bool press(int key, bool repeat = false, Qt::KeyboardModifiers modifiers = Qt::NoModifier, qint64 since = 1000)
     {
         return controller.handleKey(key, int(modifiers), repeat, since);
@@ -119,9 +121,9 @@ TEST_F(ClipListControllerTest, HeldBackspaceDeletesOneClipAndReturnCopiesTheSele
     EXPECT_TRUE(press(Qt::Key_Backspace));
     for (int i = 0; i < 20; ++i)
         EXPECT_TRUE(press(Qt::Key_Backspace, true));
-    // X repeats that arrive as fresh presses 40 ms apart are repeats all the same.
+    // X repeats that arrive as a release and a fresh press at the same moment are repeats all the same.
     for (int i = 0; i < 5; ++i)
-        EXPECT_TRUE(press(Qt::Key_Backspace, false, Qt::NoModifier, 40));
+        EXPECT_TRUE(press(Qt::Key_Backspace, false, Qt::NoModifier, 0));
     EXPECT_EQ(store->clipCount(), 4);
 
     store->select(ids[2]);
@@ -139,6 +141,26 @@ TEST_F(ClipListControllerTest, HeldBackspaceDeletesOneClipAndReturnCopiesTheSele
     EXPECT_EQ(store->selectedID(), ids[1]);
     EXPECT_EQ(controller.selectedRow(), 0);
     EXPECT_FALSE(press(Qt::Key_A));
+}
+
+TEST_F(ClipListControllerTest, RepeatsAreToldFromTheKeyEventsTimes)
+{
+    const QList<std::int64_t> ids = addMany(4);
+    store->select(ids[1]);
+    QObject target;
+    auto deliver = [&](QEvent::Type type, quint64 time) {
+        QKeyEvent event(type, Qt::Key_Backspace, Qt::NoModifier);
+        event.setTimestamp(time);
+        QCoreApplication::sendEvent(&target, &event);
+        return type == QEvent::KeyPress && controller.handleKey(Qt::Key_Backspace, 0, false);
+    };
+    deliver(QEvent::KeyPress, 5000);
+    deliver(QEvent::KeyRelease, 5600);
+    deliver(QEvent::KeyPress, 5600); // the server's repeat, not recognised as one
+    EXPECT_EQ(store->clipCount(), 3);
+    deliver(QEvent::KeyRelease, 5640);
+    deliver(QEvent::KeyPress, 5900); // pressed again
+    EXPECT_EQ(store->clipCount(), 2);
 }
 
 TEST_F(ClipListControllerTest, KeysActOnlyOnTheSelectionTheListShows)

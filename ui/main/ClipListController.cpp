@@ -4,6 +4,9 @@
 #include "ClipListModel.h"
 #include "SearchQuery.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 #include <algorithm>
 
 namespace corvane {
@@ -51,12 +54,35 @@ ClipFilter filterForTab(const QString &group)
 
 } // namespace ClipListRules
 
-ClipListController::ClipListController(QObject *parent) : QObject(parent) { m_keyClock.start(); }
+ClipListController::ClipListController(QObject *parent) : QObject(parent) {}
+
+bool ClipListController::eventFilter(QObject *, QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease)
+        return false;
+    const auto *key = static_cast<QKeyEvent *>(event);
+    // Synthetic events carry no time; then nothing is known.
+    if (event->type() == QEvent::KeyRelease) {
+        m_releasedKey = key->key();
+        m_releasedAt = key->timestamp();
+    } else {
+        m_pressedKey = key->key();
+        m_pressGap = key->timestamp() && m_releasedAt && m_releasedKey == key->key()
+                         ? qint64(key->timestamp() - m_releasedAt)
+                         : -1;
+    }
+    return false;
+}
 
 void ClipListController::setStore(ClipboardStore *store)
 {
     if (store == m_store)
         return;
+    // Sees every key event before the views do, for its time (see handleKey).
+    if (!m_watchingKeys && QCoreApplication::instance()) {
+        QCoreApplication::instance()->installEventFilter(this);
+        m_watchingKeys = true;
+    }
     for (const auto &connection : std::as_const(m_connections))
         disconnect(connection);
     m_connections.clear();
@@ -204,20 +230,16 @@ int ClipListController::selectedRow() const
     return m_store && m_store->selectedID() ? m_store->clipModel()->rowOf(*m_store->selectedID()) : -1;
 }
 
-bool ClipListController::handleKey(int key, int modifiers, bool autoRepeat, qint64 msSinceSameKey)
+bool ClipListController::handleKey(int key, int modifiers, bool autoRepeat, qint64 msSinceRelease)
 {
     if (!m_store)
         return false;
-    if (msSinceSameKey == -2) {
-        const qint64 now = m_keyClock.elapsed();
-        msSinceSameKey = key == m_lastKey ? now - m_lastKeyAt : -1;
-        m_lastKey = key;
-        m_lastKeyAt = now;
-    }
+    if (msSinceRelease == -2)
+        msSinceRelease = key == m_pressedKey ? m_pressGap : -1;
     const ClipRef selected = selectedClip();
     const ClipList selection = visibleSelection();
     const ListKeyAction action = decideListKey(key, Qt::KeyboardModifiers(modifiers),
-                                               isHeldKeyRepeat(autoRepeat, msSinceSameKey), bool(selected),
+                                               isHeldKeyRepeat(autoRepeat, msSinceRelease), bool(selected),
                                                int(selection.size()));
     QList<std::int64_t> ids;
     for (const ClipRef &clip : selection)

@@ -6,7 +6,6 @@
 
 #include "ClipboardStore.h"
 
-#include <QElapsedTimer>
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
@@ -97,10 +96,10 @@ public:
 
     /**
      * Runs the key's rule; true when the key is the list's (even when it did nothing).
-     * `msSinceSameKey` is the time since this key's previous press (-1: none); by default the
-     * controller measures it.
+     * `msSinceRelease` is the time from this key's last release to this press (-1: unknown); by
+     * default it is read from the key events the application saw.
      */
-    Q_INVOKABLE bool handleKey(int key, int modifiers, bool autoRepeat, qint64 msSinceSameKey = -2);
+    Q_INVOKABLE bool handleKey(int key, int modifiers, bool autoRepeat, qint64 msSinceRelease = -2);
     /** A click on a row or tile: Ctrl toggles, Shift extends from the anchor (Ctrl wins). */
     Q_INVOKABLE void click(qint64 id, int modifiers);
     Q_INVOKABLE void pickTab(const QString &group);
@@ -108,6 +107,9 @@ public:
     Q_INVOKABLE void togglePreview();
     /** The clips a drag from this row takes: the selection when the row is in a multiple one, else the row. */
     Q_INVOKABLE QVariantList dragIds(qint64 id) const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 signals:
     void storeChanged();
@@ -124,9 +126,12 @@ private:
     QPointer<ClipboardStore> m_store;
     QStringList m_terms;
     QStringList m_groups;
-    QElapsedTimer m_keyClock;
-    int m_lastKey = 0;
-    qint64 m_lastKeyAt = 0;
+    // The event times of the last key release and press, read before the views get the press.
+    bool m_watchingKeys = false;
+    int m_releasedKey = 0;
+    quint64 m_releasedAt = 0;
+    int m_pressedKey = 0;
+    qint64 m_pressGap = -1;
     QList<QMetaObject::Connection> m_connections;
 };
 

@@ -13,9 +13,9 @@ ListKeyAction singleOrMany(bool hasSelected, int selectionCount, ListKeyAction s
 
 } // namespace
 
-bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceSameKey)
+bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceRelease)
 {
-    return autoRepeat || (msSinceSameKey >= 0 && msSinceSameKey < repeatWindowMs);
+    return autoRepeat || (msSinceRelease >= 0 && msSinceRelease < repeatWindowMs);
 }
 
 ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected,

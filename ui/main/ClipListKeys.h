@@ -27,13 +27,14 @@ enum class ListKeyAction {
  * clip and a held Space does not open and close Quick Look. Escape and the arrows repeat.
  */
 /**
- * Whether a press is a repeat of a held key: flagged so, or following the same key's last press
- * within `repeatWindowMs`. X servers without detectable auto-repeat send each repeat as a release
- * and a press, and under load the pair is not always recognised, so a held key can look like
- * fresh presses 30-50 ms apart; no one deliberately presses Backspace again that fast.
+ * Whether a press is a repeat of a held key: flagged so, or pressed again within
+ * `repeatWindowMs` of the same key's release (X event times). X servers without detectable
+ * auto-repeat send each repeat as a release and a press at the same moment, and under load the
+ * pair is not always recognised, so a held key can look like fresh presses; no one lifts and
+ * presses a key again that fast.
  */
-bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceSameKey);
-inline constexpr qint64 repeatWindowMs = 150;
+bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceRelease);
+inline constexpr qint64 repeatWindowMs = 10;
 
 ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected,
                             int selectionCount);

@@ -11,6 +11,8 @@ Item {
 
     implicitHeight: 34
     height: 34
+    // Above the rows that scroll under it while it is pinned.
+    z: 10
 
     Accessible.role: Accessible.Heading
     Accessible.name: title + ", " + count
