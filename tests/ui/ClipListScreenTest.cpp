@@ -429,6 +429,6 @@ TEST_F(ClipListScreenTest, AHundredThousandClipsStayInstant)
                 rssAfter / 1024);
     // Loose bounds only: the suite shares the machine; the figures are printed above.
     EXPECT_LT(warmFrame, 1500);
-    EXPECT_LT(updateMs, 100);
+    EXPECT_LT(updateMs, 400);
     EXPECT_LT(rssAfter / 1024, 700);
 }
