@@ -2,6 +2,7 @@
 
 #include "ClipboardStore.h"
 #include "DesignSetup.h"
+#include "InspectorSetup.h"
 #include "LinkCard.h"
 #include "LinkPreviewService.h"
 #include "RowPresenter.h"
@@ -14,6 +15,7 @@ Q_IMPORT_QML_PLUGIN(Corvane_EnginePlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MainPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MenubarPlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_InspectorPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_LinkPreviewPlugin)
 
 namespace corvane {
@@ -23,6 +25,7 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     installDesign(engine);
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
+    installInspector(engine, store);
     if (store) {
         LinkPreviewService *previews = LinkPreviewService::shared();
         previews->installImageProvider(&engine);
