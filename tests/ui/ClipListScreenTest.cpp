@@ -198,6 +198,13 @@ TEST_F(ClipListScreenTest, ClicksKeysAndTheWheelWorkOnTheRealWindow)
     for (int i = 0; i < 30; ++i)
         key(Qt::Key_Backspace, true);
     EXPECT_EQ(store->clipCount(), 239);
+    // Backspace in the search field edits the search, never the history.
+    QQuickItem *search = findItem(view, QStringLiteral("searchField"));
+    ASSERT_TRUE(search);
+    search->forceActiveFocus();
+    key(Qt::Key_Backspace);
+    EXPECT_EQ(store->clipCount(), 239);
+    QMetaObject::invokeMethod(view, "focusList");
     key(Qt::Key_Down);
     key(Qt::Key_Down, true);
     EXPECT_EQ(controller()->selectedRow(), 4);
