@@ -45,6 +45,7 @@ public:
         TitleRole,
         PlainTitleRole,
         PreviewRole,
+        ColorHexRole,
         SubtitleRole,
         IsPinnedRole,
         TagsRole,
