@@ -1,9 +1,5 @@
 // Starts the real corvane under Xvfb with a throw-away home and drives it from outside.
-#include "ClipDatabase.h"
 #include "CorvaneProcess.h"
-#include "../ProcessMemory.h"
-
-#include <QDateTime>
 
 namespace {
 
@@ -100,109 +96,6 @@ TEST_F(Corvane, EnablesLaunchAtLoginOnlyOnce)
     launch();
     QThread::msleep(500);
     EXPECT_FALSE(QFile::exists(entry));
-}
-
-TEST_F(Corvane, TheClipListTakesTheWheelKeysClicksAndTheMenu)
-{
-    // 250 clips over two days, newest "clip 0".
-    const QString history = home.filePath(QStringLiteral("data/Corvane/history.sqlite"));
-    {
-        corvane::ClipDatabase db(history);
-        const double now = QDateTime::currentSecsSinceEpoch();
-        for (int i = 249; i >= 0; --i) {
-            corvane::ClipDatabase::NewClip clip;
-            clip.text = QStringLiteral("clip %1 of the history").arg(i);
-            clip.byteSize = clip.text->size();
-            clip.sourceName = QStringLiteral("Text Editor");
-            clip.createdAt = now - i * 600;
-            clip.hash = QStringLiteral("e2e-%1").arg(i);
-            db.insert(clip);
-        }
-    }
-    QProcess windowManager;
-    windowManager.setProcessEnvironment(env);
-    windowManager.start(QStringLiteral("openbox"), {});
-    const bool hasWindowManager = windowManager.waitForStarted(5000);
-    launch();
-    QByteArray out;
-    ASSERT_EQ(run(QStringLiteral("xdotool"), {"search", "--onlyvisible", "--name", "^Corvane$"}, &out), 0);
-    const QString window = QString::fromLatin1(out.trimmed().split('\n').first());
-    run(QStringLiteral("xdotool"), {"windowmove", "--sync", window, "0", "0"});
-    run(QStringLiteral("xdotool"), {"windowsize", "--sync", window, "1000", "700"});
-    run(QStringLiteral("xdotool"), {"windowactivate", "--sync", window});
-    QThread::msleep(800);
-    auto clipboard = [&] {
-        QByteArray text;
-        run(QStringLiteral("xclip"), {"-o", "-selection", "clipboard"}, &text);
-        return QString::fromUtf8(text);
-    };
-    auto shot = [&](const QString &name) {
-        run(QStringLiteral("scrot"), {"--overwrite", QStringLiteral(CORVANE_ARTIFACTS_DIR "/") + name});
-    };
-    auto xdo = [&](const QStringList &args) { return run(QStringLiteral("xdotool"), args); };
-    shot(QStringLiteral("e2e-clip-list.png"));
-
-    // The wheel, many notches both ways: memory settles and the app keeps answering.
-    xdo({"mousemove", "--window", window, "500", "450"});
-    auto scroll = [&](int rounds) {
-        for (int round = 0; round < rounds; ++round) {
-            xdo({"click", "--repeat", "40", "--delay", "8", "5"});
-            xdo({"click", "--repeat", "40", "--delay", "8", "4"});
-        }
-        QThread::msleep(1000);
-        return corvane::test::rssKiB(app.processId());
-    };
-    const long before = corvane::test::rssKiB(app.processId());
-    const long warm = scroll(9); // the rows, glyphs, pool and script heap a scroll needs, once
-    const long after = scroll(9);
-    std::printf("[e2e] wheel: RSS %ld KiB, %ld after 9 rounds, %ld after 9 more\n", before, warm, after);
-    EXPECT_LT(after - warm, 8 * 1024) << "memory keeps growing while scrolling";
-    xdo({"click", "--repeat", "25", "--delay", "8", "5"});
-    EXPECT_EQ(run(kCorvane, {QStringLiteral("--toggle")}), 0) << "no answer after scrolling";
-    EXPECT_TRUE(waitFor([&] { return !mainWindowVisible(); }));
-    EXPECT_EQ(run(kCorvane, {QStringLiteral("--toggle")}), 0);
-    EXPECT_TRUE(waitFor([&] { return mainWindowVisible(); }));
-    xdo({"windowactivate", "--sync", window});
-    shot(QStringLiteral("e2e-clip-list-scrolled.png"));
-
-    // Back at the top: a click selects, Return copies it, Down and Return the next one.
-    xdo({"mousemove", "--window", window, "500", "450"});
-    xdo({"click", "--repeat", "80", "--delay", "4", "4"});
-    QThread::msleep(1500); // a wheel flick ends before the click, or the click only stops it
-    xdo({"mousemove", "--window", window, "300", "230"});
-    xdo({"click", "1"});
-    QThread::msleep(300);
-    xdo({"key", "Return"});
-    EXPECT_TRUE(waitFor([&] { return clipboard().startsWith("clip "); }, 5000)) << clipboard().toStdString();
-    const QString first = clipboard();
-    xdo({"key", "Down", "Return"});
-    EXPECT_TRUE(waitFor([&] { return clipboard() != first && clipboard().startsWith("clip "); }, 5000));
-
-    // A right-click menu, closed with Escape, leaves the keys with the list.
-    const QString second = clipboard();
-    xdo({"click", "3"});
-    QThread::msleep(500);
-    shot(QStringLiteral("e2e-clip-list-menu.png"));
-    xdo({"key", "Escape"});
-    QThread::msleep(300);
-    xdo({"key", "Down", "Return"});
-    EXPECT_TRUE(waitFor([&] { return clipboard() != second && clipboard().startsWith("clip "); }, 5000))
-        << "the list lost the keyboard after the menu";
-
-    // Backspace held down deletes one clip, not the history.
-    xdo({"keydown", "BackSpace"});
-    QThread::msleep(1500);
-    xdo({"keyup", "BackSpace"});
-    QThread::msleep(500);
-    {
-        corvane::ClipDatabase db(history);
-        EXPECT_EQ(db.clipCount(), 249);
-    }
-    shot(QStringLiteral("e2e-clip-list-after-delete.png"));
-    if (hasWindowManager) {
-        windowManager.terminate();
-        windowManager.waitForFinished(3000);
-    }
 }
 
 TEST_F(Corvane, QuitsInOrderOnTerminate)
