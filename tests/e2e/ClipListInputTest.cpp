@@ -11,9 +11,9 @@ namespace {
 using ClipList = Harness;
 
 // Where things sit in the main window while the list shows from its top (window coordinates):
-// the header and tabs take the first 132 points, then the day header, then rows 74 apart.
+// the menu bar, then 132 points of header and tabs, the day header, then rows of 74 six apart.
 QPoint inWindow(Harness &h, int x, int y) { return h.windowGeometry(h.mainWindow).topLeft() + QPoint(x, y); }
-int rowY(int row) { return 132 + 34 + 37 + 80 * row; }
+int rowY(int row) { return 28 + 132 + 34 + 37 + 80 * row; }
 
 /** 250 clips over two days, newest "clip 0", written before the app starts. */
 void seedHistory(Harness &h)
@@ -88,7 +88,11 @@ TEST_F(ClipList, DraggingARowOutDeliversItsText)
     startApp();
     run(QStringLiteral("xdotool"), {"windowactivate", "--sync", QString::number(mainWindow)});
     settle(800);
+    // The window moves right so the drop target on the left stays uncovered.
+    run(QStringLiteral("xdotool"), {"windowmove", "--sync", QString::number(mainWindow), "280", "40"});
     const QPoint target = showDropTarget();
+    settle(800);
+    screenshot(QStringLiteral("clip-list-before-drag"), true);
     dragTo(inWindow(*this, 300, rowY(0)), target);
     const QMap<QString, QByteArray> got = dropped();
     EXPECT_EQ(got.value(QStringLiteral("text/plain")), QByteArray("clip 0 of the history"));
