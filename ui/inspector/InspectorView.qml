@@ -173,6 +173,15 @@ FrostedCard {
                     sourceComponent: DetailActionsCard { text: vm.detailText }
                 }
 
+                // 8. Tags
+                TagPicker {
+                    objectName: "inspectorTags"
+                    Layout.alignment: Qt.AlignHCenter
+                    store: root.store
+                    clipId: vm.clipId
+                    tags: vm.tags
+                }
+
                 // 9. Details
                 DetailsCard {
                     objectName: "detailsCard"

@@ -5,7 +5,6 @@ import Corvane.Engine
 import Corvane.Design
 import Corvane.Ui
 import Corvane.Inspector
-import Corvane.Sidebar
 
 // The main window: the sidebar, the clip list and the inspector, docked beside the list when the
 // window is wide and floating over it when narrow; and the window's sheets, one at a time.
@@ -49,11 +48,11 @@ FocusScope {
     // Return copies the selected clip unless a text field has it (the note, the search).
     Keys.onPressed: event => {
         if ((event.key === Qt.Key_Return || event.key === Qt.Key_Enter) && event.modifiers === Qt.NoModifier) {
-            if (event.isAutoRepeat || MainLayoutPolicy.isTextEntry(root.Window.activeFocusItem))
+            if (event.isAutoRepeat || policy.isTextEntry(root.Window.activeFocusItem))
                 return
             event.accepted = policy.copySelectedClip()
         } else if (event.key === Qt.Key_Space && event.modifiers === Qt.NoModifier && !event.isAutoRepeat) {
-            if (MainLayoutPolicy.isTextEntry(root.Window.activeFocusItem) || root.store.selectedID === undefined)
+            if (policy.isTextEntry(root.Window.activeFocusItem) || root.store.selectedID === undefined)
                 return
             root.store.quickLookClipID = root.store.selectedID
             event.accepted = true
@@ -110,10 +109,10 @@ FocusScope {
         orientation: Qt.Horizontal
         handle: Item { implicitWidth: 6 }
 
-        SidebarView {
+        Rectangle {
             id: sidebar
             visible: policy.sidebarVisible
-            store: root.store
+            color: "#40ffffff"
             SplitView.minimumWidth: 200
             SplitView.preferredWidth: 230
             SplitView.maximumWidth: 300
@@ -182,17 +181,19 @@ FocusScope {
         parent: Overlay.overlay
         store: root.store
         clipId: root.store.quickLookClipID
+        layout: policy
         onClosed: root.sheetClosed("quickLook")
     }
     TagPickerSheet {
         id: tagSheet
         parent: Overlay.overlay
         store: root.store
+        layout: policy
         onClosed: root.sheetClosed("tagPicker")
     }
-    WelcomeSheet {
+    Popup {
         id: welcome
         parent: Overlay.overlay
-        onDismissed: root.sheetClosed("welcome")
+        onClosed: root.sheetClosed("welcome")
     }
 }

@@ -14,6 +14,8 @@ Popup {
 
     property ClipboardStore store: ClipboardStore
     property var clipId
+    // The window's rules (held Space); the main view hands in its own.
+    property MainLayoutPolicy layout
     readonly property InspectorViewModel model: header
 
     anchors.centerIn: Overlay.overlay
@@ -23,9 +25,15 @@ Popup {
     modal: true
     focus: true
     closePolicy: Popup.CloseOnEscape
-    Accessible.role: Accessible.Dialog
-    Accessible.name: "Quick Look"
     onAboutToShow: contentItem.spaceReleasedAt = -1
+    onOpened: startBody.restart()
+    onClosed: body.active = false
+    // After the sheet's first frame, so it shows before a long text is laid out.
+    Timer {
+        id: startBody
+        interval: 30
+        onTriggered: body.active = true
+    }
 
     InspectorViewModel {
         id: header
@@ -47,6 +55,8 @@ Popup {
 
     contentItem: FocusScope {
         focus: true
+        Accessible.role: Accessible.Dialog
+        Accessible.name: "Quick Look"
         // A held Space (the press that opened the sheet, still down) neither closes nor reopens it.
         property double spaceReleasedAt: -1
         Keys.onReleased: event => {
@@ -57,7 +67,7 @@ Popup {
             if (event.key === Qt.Key_Space) {
                 event.accepted = true
                 const since = spaceReleasedAt < 0 ? -1 : Date.now() - spaceReleasedAt
-                if (MainLayoutPolicy.spaceClosesQuickLook(event.isAutoRepeat, since))
+                if (!sheet.layout || sheet.layout.spaceClosesQuickLook(event.isAutoRepeat, since))
                     sheet.close()
             } else if (event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
                 event.accepted = true
@@ -95,35 +105,47 @@ Popup {
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
                 }
-                Button {
+                SunsetPrimaryButtonStyle {
                     objectName: "quickLookCopy"
+                    Layout.fillWidth: false
                     text: "Copy"
-                    focusPolicy: Qt.NoFocus
                     Accessible.name: text
                     onClicked: sheet.copyAndClose()
                 }
-                Button {
+                SunsetSecondaryButtonStyle {
                     objectName: "quickLookClose"
+                    Layout.fillWidth: false
                     text: "Close"
-                    focusPolicy: Qt.NoFocus
                     Accessible.name: text
                     onClicked: sheet.close()
                 }
             }
             Rectangle { Layout.fillWidth: true; implicitHeight: 1; color: Theme.sunsetHairline }
-            ScrollView {
-                id: scroll
+            // A long text takes a while to lay out: the sheet shows at once, the preview follows.
+            Loader {
+                id: body
                 Layout.fillWidth: true
                 Layout.fillHeight: true
-                contentWidth: availableWidth
-                ScrollBar.vertical.policy: ScrollBar.AlwaysOn
-                ClipPreview {
-                    x: 20
-                    y: 20
-                    width: scroll.availableWidth - 40
-                    store: sheet.store
-                    clipId: sheet.clipId === undefined || sheet.clipId === null ? 0 : sheet.clipId
-                    large: true
+                asynchronous: true
+                active: false
+                sourceComponent: ScrollView {
+                    id: scroll
+                    contentWidth: availableWidth
+                    ScrollBar.vertical.policy: ScrollBar.AlwaysOn
+                    ClipPreview {
+                        x: 20
+                        y: 20
+                        width: scroll.availableWidth - 40
+                        store: sheet.store
+                        clipId: sheet.clipId === undefined || sheet.clipId === null ? 0 : sheet.clipId
+                        large: true
+                    }
+                }
+                BusyIndicator {
+                    anchors.centerIn: parent
+                    running: body.status === Loader.Loading
+                    visible: running
+                    Accessible.name: "Loading"
                 }
             }
         }

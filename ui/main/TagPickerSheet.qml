@@ -12,15 +12,14 @@ Popup {
     objectName: "tagPickerSheet"
 
     property ClipboardStore store: ClipboardStore
-    readonly property string title: MainLayoutPolicy.tagSheetTitle(store ? store.selectionCount : 0)
+    property MainLayoutPolicy layout
+    readonly property string title: layout ? layout.tagSheetTitle(store ? store.selectionCount : 0) : ""
 
     anchors.centerIn: Overlay.overlay
     padding: 22
     modal: true
     focus: true
     closePolicy: Popup.CloseOnEscape
-    Accessible.role: Accessible.Dialog
-    Accessible.name: title
 
     InspectorViewModel {
         id: selected
@@ -36,6 +35,8 @@ Popup {
 
     contentItem: FocusScope {
         focus: true
+        Accessible.role: Accessible.Dialog
+        Accessible.name: sheet.title
         implicitWidth: Math.max(column.implicitWidth, 280)
         implicitHeight: column.implicitHeight
         Keys.onPressed: event => {
@@ -76,12 +77,12 @@ Popup {
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
             }
-            Button {
+            SunsetPrimaryButtonStyle {
                 objectName: "tagSheetDone"
                 Layout.alignment: Qt.AlignHCenter
+                Layout.fillWidth: false
+                Layout.preferredWidth: 120
                 text: "Done"
-                focusPolicy: Qt.NoFocus
-                highlighted: true
                 Accessible.name: text
                 onClicked: sheet.close()
             }
