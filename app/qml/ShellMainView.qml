@@ -36,6 +36,8 @@ Item {
         ListView {
             id: list
             objectName: "clipList"
+            Accessible.role: Accessible.List
+            Accessible.name: qsTr("Clips")
             Layout.fillWidth: true
             Layout.fillHeight: true
             clip: true
@@ -52,6 +54,8 @@ Item {
                 required property bool isSelected
                 width: ListView.view.width
                 highlighted: isSelected
+                Accessible.name: row.title
+                Accessible.description: row.subtitle
                 background: Rectangle {
                     radius: 8
                     color: row.isSelected ? Theme.sunsetHighlight : row.hovered ? Theme.sunsetHoverShade : "transparent"

@@ -1,5 +1,6 @@
 // The popover drawn for real under Xvfb: keyboard copy onto the X clipboard, screenshots for a
-// person to look at, and the timings of a large history.
+// person to look at, the accessibility tree a screen reader gets, and the timings of a large history.
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
@@ -7,6 +8,7 @@
 #include "FakeDesktopEntries.h"
 #include "FakeLoginItem.h"
 #include "Motion.h"
+#include "PopoverClipModel.h"
 #include "PopoverViewModel.h"
 #include "QtClipboardService.h"
 #include "UiSetup.h"
@@ -462,4 +464,68 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
     EXPECT_LT(firstFrame, 3000);
     EXPECT_LT(reopenFrame, 200);
     EXPECT_LT(median, 200);
+}
+
+TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
+{
+    using namespace corvane::testing;
+    fillHistory();
+    showPopover();
+    ASSERT_TRUE(popover);
+    PopoverViewModel *vm = viewModel();
+    QQuickWindow *w = window.get();
+    const QStringList secrets{"sk_live_51HxQ2eZvKYlo2C8n3f"};
+    const auto audit = [&](const char *when) {
+        settle();
+        const QStringList problems = auditAccessibility(w, secrets);
+        EXPECT_TRUE(problems.isEmpty()) << when << ":\n" << problems.join('\n').toStdString() << "\n"
+                                        << dumpAccessibleTree(w).toStdString();
+    };
+    audit("every group");
+
+    // Captions drawn in capitals read in natural case; chips, also those scrolled aside, sit in their list.
+    EXPECT_EQ(findAccessible(w, QAccessible::StaticText, "Recent").size(), 1);
+    EXPECT_EQ(findAccessible(w, QAccessible::StaticText, "Pinned").size(), 1);
+    for (const QVariant &chip : vm->chips()) {
+        const auto found = findAccessible(w, QAccessible::Button, chip.toMap().value("title").toString(), false);
+        ASSERT_EQ(found.size(), 1) << chip.toMap().value("title").toString().toStdString();
+        EXPECT_EQ(found.first().list, "Groups");
+    }
+    for (const QString &name : {QStringLiteral("Open Corvane"), QStringLiteral("Settings (Ctrl+,)"),
+                                QStringLiteral("Quit Corvane"), vm->pauseHelp()})
+        EXPECT_EQ(findAccessible(w, QAccessible::Button, name).size(), 1) << name.toStdString();
+
+    // The pinned secret is a card of the pinned list, named by its masked form as drawn.
+    PopoverClipModel *pinned = vm->pinnedModel();
+    QString masked;
+    for (int i = 0; i < pinned->count(); ++i) {
+        const QModelIndex index = pinned->index(i, 0);
+        if (pinned->data(index, PopoverClipModel::GroupRole).toString() == "secret")
+            masked = pinned->data(index, PopoverClipModel::TitleRole).toString();
+    }
+    ASSERT_FALSE(masked.isEmpty());
+    const auto card = findAccessible(w, QAccessible::ListItem, masked, false); // scrolled aside
+    ASSERT_EQ(card.size(), 1) << dumpAccessibleTree(w).toStdString();
+    EXPECT_EQ(card.first().list, "Pinned");
+    const auto row = findAccessible(w, QAccessible::ListItem, vm->recentModel()->data(vm->recentModel()->index(0, 0),
+                                                                                  PopoverClipModel::TitleRole).toString());
+    ASSERT_EQ(row.size(), 1);
+    EXPECT_EQ(row.first().list, "Clips");
+
+    // What is typed is the field's value; the rows scrolled to by the keys read as well.
+    for (QChar c : QStringLiteral("review"))
+        QTest::keyClick(w, c.toLatin1());
+    const auto field = findAccessible(w, QAccessible::EditableText, "Search clips");
+    ASSERT_EQ(field.size(), 1);
+    EXPECT_EQ(field.first().value, "review");
+    audit("a search typed");
+    QTest::keyClick(w, Qt::Key_Up);
+    audit("scrolled to the last match");
+
+    for (QChar c : QStringLiteral("zzqx"))
+        QTest::keyClick(w, c.toLatin1());
+    ASSERT_TRUE(vm->isEmpty());
+    EXPECT_EQ(findAccessible(w, QAccessible::StaticText, vm->emptyMessage()).size(), 1);
+    audit("the empty state");
+    shoot("popover-accessible-empty.png");
 }
