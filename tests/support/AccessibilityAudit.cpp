@@ -36,8 +36,9 @@ bool readsByName(Role role)
 // Roles whose name stands for what is drawn inside them (a button's label, a row's title).
 bool namesItsContent(Role role)
 {
-    return readsByName(role) && role != QAccessible::StaticText && role != QAccessible::List
-        && role != QAccessible::PageTabList;
+    return (readsByName(role) && role != QAccessible::StaticText && role != QAccessible::List
+            && role != QAccessible::PageTabList)
+        || role == QAccessible::MenuBar; // a menu bar's entries take that role too
 }
 
 QString roleName(Role role)
@@ -46,7 +47,8 @@ QString roleName(Role role)
     return key ? QString::fromLatin1(key) : QString::number(int(role));
 }
 
-QString folded(const QString &text) { return text.simplified().toCaseFolded(); }
+// Compared as read: case, spacing and mnemonic marks ("&Help") aside.
+QString folded(const QString &text) { return QString(text).remove(u'&').simplified().toCaseFolded(); }
 
 /** On screen: visible, not fully transparent, and not clipped away by the window or a view. */
 bool shownOnScreen(const QQuickItem *item)

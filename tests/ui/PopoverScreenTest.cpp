@@ -368,6 +368,8 @@ TEST_F(PopoverScreenTest, ContextMenuOpensInsideThePopover)
     QTRY_VERIFY(menu->property("opened").toBool());
     EXPECT_GE(menu->property("count").toInt(), 7);
     shoot("popover-context-menu.png");
+    const QStringList problems = corvane::testing::auditAccessibility(window.get());
+    EXPECT_TRUE(problems.isEmpty()) << "the open menu:\n" << problems.join('\n').toStdString();
 
     QMetaObject::invokeMethod(menu, "close");
     viewModel()->togglePause();
