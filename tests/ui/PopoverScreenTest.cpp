@@ -13,6 +13,7 @@
 #include "QtClipboardService.h"
 #include "UiSetup.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -257,6 +258,22 @@ protected:
 
     PopoverViewModel *viewModel() const { return popover->property("viewModel").value<PopoverViewModel *>(); }
 
+    /** The title a row shows: of the recent row `row`, of the pinned card of `group`. */
+    QString recentTitle(int row) const
+    {
+        PopoverClipModel *recent = viewModel()->recentModel();
+        return recent->data(recent->index(row, 0), PopoverClipModel::TitleRole).toString();
+    }
+    QString pinnedTitle(const QString &group) const
+    {
+        PopoverClipModel *pinned = viewModel()->pinnedModel();
+        for (int i = 0; i < pinned->count(); ++i) {
+            if (pinned->data(pinned->index(i, 0), PopoverClipModel::GroupRole).toString() == group)
+                return pinned->data(pinned->index(i, 0), PopoverClipModel::TitleRole).toString();
+        }
+        return {};
+    }
+
     void settle(int ms = 250)
     {
         QTest::qWait(ms);
@@ -498,19 +515,12 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
         EXPECT_EQ(findAccessible(w, QAccessible::Button, name).size(), 1) << name.toStdString();
 
     // The pinned secret is a card of the pinned list, named by its masked form as drawn.
-    PopoverClipModel *pinned = vm->pinnedModel();
-    QString masked;
-    for (int i = 0; i < pinned->count(); ++i) {
-        const QModelIndex index = pinned->index(i, 0);
-        if (pinned->data(index, PopoverClipModel::GroupRole).toString() == "secret")
-            masked = pinned->data(index, PopoverClipModel::TitleRole).toString();
-    }
+    const QString masked = pinnedTitle("secret");
     ASSERT_FALSE(masked.isEmpty());
     const auto card = findAccessible(w, QAccessible::ListItem, masked, false); // scrolled aside
     ASSERT_EQ(card.size(), 1) << dumpAccessibleTree(w).toStdString();
     EXPECT_EQ(card.first().list, "Pinned");
-    const auto row = findAccessible(w, QAccessible::ListItem, vm->recentModel()->data(vm->recentModel()->index(0, 0),
-                                                                                  PopoverClipModel::TitleRole).toString());
+    const auto row = findAccessible(w, QAccessible::ListItem, recentTitle(0));
     ASSERT_EQ(row.size(), 1);
     EXPECT_EQ(row.first().list, "Clips");
 
@@ -530,4 +540,80 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
     EXPECT_EQ(findAccessible(w, QAccessible::StaticText, vm->emptyMessage()).size(), 1);
     audit("the empty state");
     shoot("popover-accessible-empty.png");
+}
+
+/** One node as the AT-SPI client printed it, with the name of the nearest list above it. */
+struct AtSpiNode
+{
+    QString role;
+    QString name;
+    QString text;
+    bool showing = false;
+    QString list;
+};
+
+TEST_F(PopoverScreenTest, ScreenReaderReadsThePopoverOverAtSpi)
+{
+    if (qEnvironmentVariableIsEmpty("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        GTEST_SKIP() << "runs as ui_atspi_tests, with an accessibility bus";
+    fillHistory();
+    showPopover();
+    ASSERT_TRUE(popover);
+    QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+
+    // The reader is another process; the event loop keeps answering it meanwhile.
+    const auto read = [this] {
+        settle();
+        QProcess reader;
+        reader.start("/usr/bin/python3", {CORVANE_ATSPI_READER, QCoreApplication::applicationName()});
+        QElapsedTimer t;
+        t.start();
+        while (reader.state() != QProcess::NotRunning && t.elapsed() < 60000)
+            QTest::qWait(20);
+        EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+        QList<AtSpiNode> nodes;
+        QStringList lists; // by depth
+        const QString out = QString::fromUtf8(reader.readAllStandardOutput());
+        for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(u'\t');
+            if (f.size() < 5)
+                continue;
+            const int depth = f.at(0).toInt();
+            lists.resize(depth + 1);
+            AtSpiNode node{f.at(1), f.at(2), f.at(3), f.at(4) == "showing", depth > 0 ? lists.at(depth - 1) : QString()};
+            lists[depth] = node.role == "list" ? node.name : node.list;
+            nodes.append(node);
+        }
+        return std::make_pair(nodes, out);
+    };
+    const auto count = [](const QList<AtSpiNode> &nodes, const QString &role, const QString &name) {
+        return std::count_if(nodes.begin(), nodes.end(),
+                             [&](const AtSpiNode &n) { return n.role == role && n.name == name; });
+    };
+
+    auto [nodes, out] = read();
+    ASSERT_FALSE(nodes.isEmpty());
+    EXPECT_FALSE(out.contains("sk_live_51HxQ2eZvKYlo2C8n3f")) << "the secret's clear text reached the reader";
+    EXPECT_EQ(count(nodes, "label", "Recent"), 1) << out.toStdString();
+    EXPECT_EQ(count(nodes, "label", "Pinned"), 1);
+    for (const QString name : {"Open Corvane", "Settings (Ctrl+,)", "Quit Corvane", "All", "Link"})
+        EXPECT_EQ(count(nodes, "push button", name), 1) << name.toStdString();
+    // Rows nest under their lists: the first recent row, and the pinned secret by its masked form.
+    QHash<QString, QString> listOf;
+    for (const AtSpiNode &n : nodes) {
+        if (n.role == "list item") {
+            EXPECT_FALSE(n.list.isEmpty()) << "a row outside a list: " << n.name.toStdString();
+            listOf.insert(n.name, n.list);
+        }
+    }
+    EXPECT_EQ(listOf.value(recentTitle(0)), "Clips") << out.toStdString();
+    EXPECT_EQ(listOf.value(pinnedTitle("secret")), "Pinned");
+
+    for (QChar c : QStringLiteral("review"))
+        QTest::keyClick(window.get(), c.toLatin1());
+    std::tie(nodes, out) = read();
+    const auto field = std::find_if(nodes.begin(), nodes.end(), [](const AtSpiNode &n) { return n.role == "text"; });
+    ASSERT_NE(field, nodes.end()) << out.toStdString();
+    EXPECT_EQ(field->name, "Search clips");
+    EXPECT_EQ(field->text, "review");
 }
