@@ -562,15 +562,18 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsThePopoverOverAtSpi)
     QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
 
     // The reader is another process; the event loop keeps answering it meanwhile.
-    const auto read = [this] {
+    const auto runReader = [this](QProcess &reader, const QStringList &press) {
         settle();
-        QProcess reader;
-        reader.start("/usr/bin/python3", {CORVANE_ATSPI_READER, QCoreApplication::applicationName()});
+        reader.start("/usr/bin/python3", QStringList{CORVANE_ATSPI_READER, QCoreApplication::applicationName()} + press);
         QElapsedTimer t;
         t.start();
         while (reader.state() != QProcess::NotRunning && t.elapsed() < 60000)
             QTest::qWait(20);
         EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    };
+    const auto read = [&] {
+        QProcess reader;
+        runReader(reader, {});
         QList<AtSpiNode> nodes;
         QStringList lists; // by depth
         const QString out = QString::fromUtf8(reader.readAllStandardOutput());
@@ -616,4 +619,11 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsThePopoverOverAtSpi)
     ASSERT_NE(field, nodes.end()) << out.toStdString();
     EXPECT_EQ(field->name, "Search clips");
     EXPECT_EQ(field->text, "review");
+
+    // The reader's Press on a row copies it, as a click does.
+    const QString expected = viewModel()->recentModel()->clips().at(0)->text.value_or(QString());
+    QProcess presser;
+    runReader(presser, {recentTitle(0)});
+    EXPECT_EQ(xclipboard(), expected);
+    QTRY_COMPARE_WITH_TIMEOUT(host.calls, QStringList{"close"}, 10000);
 }
