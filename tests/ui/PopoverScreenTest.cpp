@@ -392,6 +392,7 @@ TEST_F(PopoverScreenTest, ContextMenuOpensInsideThePopover)
     viewModel()->togglePause();
     EXPECT_TRUE(store->isPaused());
     shoot("popover-paused.png");
+    EXPECT_EQ(corvane::testing::findAccessible(window.get(), QAccessible::StaticText, "Recording paused").size(), 1);
 }
 
 TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
