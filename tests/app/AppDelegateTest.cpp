@@ -93,9 +93,9 @@ QQuickItem *findItem(QQuickItem *root, const QString &name)
 /** A screen reader reads every text and control of the window. */
 void expectReadable(QQuickWindow *window, const char *what)
 {
-    const QStringList problems = corvane::testing::auditAccessibility(window);
+    const QStringList problems = corvane::test::auditAccessibility(window);
     EXPECT_TRUE(problems.isEmpty()) << what << ":\n" << problems.join('\n').toStdString() << '\n'
-                                    << corvane::testing::dumpAccessibleTree(window).toStdString();
+                                    << corvane::test::dumpAccessibleTree(window).toStdString();
 }
 
 } // namespace

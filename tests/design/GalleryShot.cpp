@@ -38,7 +38,7 @@ QImage drawGallery(const QString &artifact)
     QTest::qWait(1500);
 
     // Each control names itself: a screen reader finds every text and control of the gallery.
-    using namespace corvane::testing;
+    using namespace corvane::test;
     const QStringList problems = auditAccessibility(&view);
     EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString() << '\n' << dumpAccessibleTree(&view).toStdString();
     EXPECT_EQ(findAccessible(&view, QAccessible::StaticText, "Groups").size(), 1) << "a caption in natural case";

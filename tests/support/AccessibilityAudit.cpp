@@ -6,7 +6,7 @@
 #include <QQuickWindow>
 
 
-namespace corvane::testing {
+namespace corvane::test {
 namespace {
 
 using Role = QAccessible::Role;
@@ -250,4 +250,4 @@ QString dumpAccessibleTree(QQuickWindow *window)
     return out;
 }
 
-} // namespace corvane::testing
+} // namespace corvane::test

@@ -7,7 +7,7 @@
 
 class QQuickWindow;
 
-namespace corvane::testing {
+namespace corvane::test {
 
 /** One node of a window's accessibility tree, as a screen reader gets it. */
 struct AccessibleNode
@@ -42,4 +42,4 @@ QStringList auditAccessibility(QQuickWindow *window, const QStringList &secrets 
 /** The tree as indented lines, for failure messages. */
 QString dumpAccessibleTree(QQuickWindow *window);
 
-} // namespace corvane::testing
+} // namespace corvane::test

@@ -12,7 +12,7 @@
 
 #include <memory>
 
-using namespace corvane::testing;
+using namespace corvane::test;
 
 namespace {
 

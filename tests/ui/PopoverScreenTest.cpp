@@ -376,14 +376,14 @@ TEST_F(PopoverScreenTest, ContextMenuOpensInsideThePopover)
     QTRY_VERIFY(menu->property("opened").toBool());
     EXPECT_GE(menu->property("count").toInt(), 7);
     shoot("popover-context-menu.png");
-    const QStringList problems = corvane::testing::auditAccessibility(window.get());
+    const QStringList problems = corvane::test::auditAccessibility(window.get());
     EXPECT_TRUE(problems.isEmpty()) << "the open menu:\n" << problems.join('\n').toStdString();
 
     QMetaObject::invokeMethod(menu, "close");
     viewModel()->togglePause();
     EXPECT_TRUE(store->isPaused());
     shoot("popover-paused.png");
-    EXPECT_EQ(corvane::testing::findAccessible(window.get(), QAccessible::StaticText, "Recording paused").size(), 1);
+    EXPECT_EQ(corvane::test::findAccessible(window.get(), QAccessible::StaticText, "Recording paused").size(), 1);
 }
 
 TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
@@ -479,7 +479,7 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
 
 TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
 {
-    using namespace corvane::testing;
+    using namespace corvane::test;
     fillHistory();
     showPopover();
     ASSERT_TRUE(popover);
