@@ -22,7 +22,6 @@ bool readsByName(Role role)
     case QAccessible::ListItem:
     case QAccessible::List:
     case QAccessible::PageTab:
-    case QAccessible::PageTabList:
     case QAccessible::EditableText:
     case QAccessible::MenuItem:
     case QAccessible::Link:
@@ -36,8 +35,7 @@ bool readsByName(Role role)
 // Roles whose name stands for what is drawn inside them (a button's label, a row's title).
 bool namesItsContent(Role role)
 {
-    return (readsByName(role) && role != QAccessible::StaticText && role != QAccessible::List
-            && role != QAccessible::PageTabList)
+    return (readsByName(role) && role != QAccessible::StaticText && role != QAccessible::List)
         || role == QAccessible::MenuBar; // a menu bar's entries take that role too
 }
 
@@ -94,6 +92,7 @@ struct Walk
     QList<AccessibleNode> nodes;
     QList<QString> paths;
     QHash<const QObject *, int> byObject;
+    QList<bool> inComboBox; // the field inside a combo box is read through the box's name
     QStringList problems;
 };
 
@@ -102,7 +101,8 @@ QString nodeLabel(const AccessibleNode &node)
     return roleName(node.role) + QStringLiteral(" \"") + node.name + u'"';
 }
 
-void visit(QAccessibleInterface *iface, const QString &list, const QString &path, int depth, Walk &walk)
+void visit(QAccessibleInterface *iface, const QString &list, const QString &path, int depth, Walk &walk,
+           bool inComboBox = false)
 {
     if (!iface || !iface->isValid())
         return;
@@ -126,13 +126,15 @@ void visit(QAccessibleInterface *iface, const QString &list, const QString &path
     const int index = int(walk.nodes.size());
     walk.nodes.append(node);
     walk.paths.append(here);
+    walk.inComboBox.append(inComboBox);
     if (iface->object())
         walk.byObject.insert(iface->object(), index);
 
     const bool isList = node.role == QAccessible::List || node.role == QAccessible::Tree
         || node.role == QAccessible::Table;
     for (int i = 0; i < iface->childCount(); ++i)
-        visit(iface->child(i), isList ? node.name : list, here, depth + 1, walk);
+        visit(iface->child(i), isList ? node.name : list, here, depth + 1, walk,
+              inComboBox || node.role == QAccessible::ComboBox);
 }
 
 Walk walkWindow(QQuickWindow *window)
@@ -156,7 +158,7 @@ void checkNodes(const QStringList &secrets, Walk &walk)
 {
     for (qsizetype i = 0; i < walk.nodes.size(); ++i) {
         const AccessibleNode &node = walk.nodes.at(i);
-        if (node.shown && readsByName(node.role) && node.name.trimmed().isEmpty())
+        if (node.shown && readsByName(node.role) && node.name.trimmed().isEmpty() && !walk.inComboBox.at(i))
             walk.problems << QStringLiteral("no name: ") + walk.paths.at(i);
         if (node.shown && node.role == QAccessible::ListItem && node.list.isEmpty())
             walk.problems << QStringLiteral("list item outside a list: ") + walk.paths.at(i);
