@@ -20,6 +20,7 @@
 #include "QmlWindow.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
+#include "SettingsFile.h"
 #include "SettingsHost.h"
 #include "SettingsWindowController.h"
 #include "SingleInstance.h"
@@ -113,12 +114,19 @@ void AppDelegate::startUpdater()
 
 void AppDelegate::createStore()
 {
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+                                   QStringLiteral("Corvane")).fileName();
+    const std::optional<QString> settingsProblem = SettingsFile::prepare(file);
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
     m_settings = new AppSettings(m_userDefaults, m_loginItem.get(), this);
+    if (settingsProblem)
+        m_settings->reportProblem(*settingsProblem);
     connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
     m_store = ClipboardStore::shared();
+    // Copies under way get a few seconds to be saved, then the history is closed cleanly.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_store, [this] { m_store->shutdown(); });
     m_desktopSettings = new PortalDesktopSettings(this);
     Motion::instance().follow(m_desktopSettings);
 }
@@ -167,6 +175,7 @@ void AppDelegate::createWindows()
     });
 
     m_main = new MainWindowController(*m_mainWindow, this);
+    m_main->keepGeometryIn(m_userDefaults);
     m_main->setOnHidden([this] { m_store->hideAllSecrets(); });
     connect(m_main, &MainWindowController::searchFocusRequested, this, &AppDelegate::postFocusSearch);
     m_settingsController = new SettingsWindowController(*m_settingsWindow, this);
@@ -230,6 +239,7 @@ void AppDelegate::installPasteQueuePanel()
     m_panelWindow = new QmlWindow(*m_engine, AppUrls::pasteQueuePanel,
                                   {{QStringLiteral("controller"), QVariant::fromValue<QObject *>(m_panel)}});
     m_panel->setPanel(m_panelWindow);
+    m_panel->setTrayIconGeometry([this] { return m_statusItem ? m_statusItem->iconGeometry() : QRect(); });
     connect(m_panel, &PasteQueuePanelController::nextRequested, this, [this] { m_store->next(); });
     connect(m_panel, &PasteQueuePanelController::clearRequested, this, [this] { m_store->clearQueue(); });
     m_store->onCorvaneChanged = [this] { m_panel->update(m_store->pasteQueueTitles(), m_store->pasteQueueIndex()); };
