@@ -36,7 +36,8 @@ bool readsByName(Role role)
 bool namesItsContent(Role role)
 {
     return (readsByName(role) && role != QAccessible::StaticText && role != QAccessible::List)
-        || role == QAccessible::MenuBar; // a menu bar's entries take that role too
+        || role == QAccessible::MenuBar  // a menu bar's entries take that role too
+        || role == QAccessible::Heading; // a section heading reads its caption and count
 }
 
 QString roleName(Role role)
@@ -80,8 +81,11 @@ Kind kindOf(const QQuickItem *item, QString *text)
     if (item->inherits("QQuickMouseArea") && item->isEnabled()
         && item->property("acceptedButtons").toInt() != Qt::NoButton)
         return Kind::Control;
+    // A click on a view's empty area (the view or its content item) is no control of its own.
+    const bool view = item->inherits("QQuickFlickable")
+        || (item->parentItem() && item->parentItem()->inherits("QQuickFlickable"));
     for (const QObject *child : item->children()) {
-        if (child->inherits("QQuickTapHandler") && child->property("enabled").toBool())
+        if (!view && child->inherits("QQuickTapHandler") && child->property("enabled").toBool())
             return Kind::Control;
     }
     return Kind::None;
