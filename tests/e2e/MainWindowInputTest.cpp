@@ -45,6 +45,24 @@ protected:
         return sum / (corner.width() * corner.height());
     }
 
+    /** The centre of the pixels of `colour` inside `region` of a window shot, in at() coordinates. */
+    static QPoint findColour(const QImage &shot, const QRect &region, QColor colour)
+    {
+        qint64 sumX = 0, sumY = 0, count = 0;
+        const QRect within = region & shot.rect();
+        for (int y = within.top(); y <= within.bottom(); ++y) {
+            for (int x = within.left(); x <= within.right(); ++x) {
+                const QColor c = shot.pixelColor(x, y);
+                if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue()) < 16) {
+                    sumX += x;
+                    sumY += y;
+                    ++count;
+                }
+            }
+        }
+        return count < 20 ? QPoint(-1, -1) : QPoint(int(sumX / count), int(sumY / count));
+    }
+
     bool tourMarkedSeen()
     {
         QSettings settings(home.filePath(QStringLiteral("config/Corvane/Corvane.conf")), QSettings::IniFormat);
@@ -119,8 +137,11 @@ TEST_F(MainWindow, KeysClicksAndWidthsDriveTheWholeWindow)
     key(QStringLiteral("ctrl+t"));
     EXPECT_TRUE(waitFor([&] { return cornerBrightness() < plain - 10; })) << "the tag sheet did not open";
     const QImage sheet = shot(QStringLiteral("main-tag-sheet"));
-    const QPoint centre = area().center();
-    click(QPoint(centre.x() - 129 + 15, centre.y() - 8));
+    const QPoint middle(sheet.width() / 2, sheet.height() / 2);
+    // The sheet's red chip, undimmed above the shaded window.
+    const QPoint red = findColour(sheet, QRect(middle.x() - 200, middle.y() - 80, 400, 80), QColor(255, 95, 87));
+    ASSERT_NE(red, QPoint(-1, -1)) << "no red chip in the tag sheet";
+    click(at(red.x(), red.y()));
     EXPECT_TRUE(waitFor([&] { return queryHistory("SELECT count(*) FROM clips WHERE tags != 0") == QStringLiteral("1"); }))
         << "the chip did not tag the clip";
     shot(QStringLiteral("main-tag-sheet-tagged"));
@@ -129,7 +150,7 @@ TEST_F(MainWindow, KeysClicksAndWidthsDriveTheWholeWindow)
 
     // Typing a note and pressing Return saves it and copies nothing.
     const QString before = clipboardText();
-    click(fromRight(165, 150));
+    click(fromRight(165, 160));
     type(QStringLiteral("Dinner plan"));
     key(QStringLiteral("Return"));
     EXPECT_TRUE(waitFor([&] { return queryHistory("SELECT count(*) FROM clips WHERE note = 'Dinner plan'") == "1"; }))
@@ -140,7 +161,7 @@ TEST_F(MainWindow, KeysClicksAndWidthsDriveTheWholeWindow)
 
     // A click on a row and Return copies that clip.
     key(QStringLiteral("Escape"));
-    click(at(400, 300));
+    click(at(400, 344));
     key(QStringLiteral("Return"));
     EXPECT_TRUE(waitFor([&] { return clipboardText() != before; })) << "Return on the list copied nothing";
 
@@ -149,7 +170,7 @@ TEST_F(MainWindow, KeysClicksAndWidthsDriveTheWholeWindow)
     shot(QStringLiteral("main-900-floating"));
     resizeTo(700, 500);
     const QImage narrow = shot(QStringLiteral("main-700"));
-    click(at(24, 20));
+    click(at(23, 40));
     settle(500);
     const QImage shown = shot(QStringLiteral("main-700-sidebar-by-hand"));
     EXPECT_TRUE(imagesDiffer(narrow, shown)) << "the sidebar button changed nothing";

@@ -210,6 +210,15 @@ TEST_F(MainViewScreen, KeysCopyPreviewAndTagWithoutStealingTheNotesReturn)
     settle(300);
     EXPECT_EQ(xClipboard(), QStringLiteral("untouched")) << "Return in the note copied the clip";
 
+    // Nor does Return in the search field.
+    click(findItem(view, QStringLiteral("searchField")));
+    for (const char c : QByteArray("team"))
+        QTest::keyClick(window.get(), c);
+    key(Qt::Key_Return);
+    settle(300);
+    EXPECT_EQ(xClipboard(), QStringLiteral("untouched")) << "Return in the search field copied the clip";
+    store->setSearchText(QString());
+
     // With the focus elsewhere in the window, Return copies the selected clip.
     click(findItem(inspector, QStringLiteral("pinButton")));
     key(Qt::Key_Return);
