@@ -10,6 +10,7 @@ Q_IMPORT_QML_PLUGIN(Corvane_EnginePlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MainPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MenubarPlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_SidebarPlugin)
 
 namespace corvane {
 

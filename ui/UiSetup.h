@@ -6,10 +6,14 @@ namespace corvane {
 
 class ClipboardStore;
 
-/** Makes the screens' modules (Corvane.Ui, .Main, .Menubar) and the store's images work in `engine`. */
+/** Makes the screens' modules (Corvane.Ui, .Main, .Menubar, .Sidebar) and the store's images work in `engine`. */
 void installUi(QQmlEngine &engine, ClipboardStore *store);
 
 /** The address the shell loads the popover from. */
 inline constexpr char menuBarPopoverUrl[] = "qrc:/qt-project.org/imports/Corvane/Menubar/MenuBarPopoverView.qml";
+
+/** The sidebar and the welcome tour, for the view that hosts them. */
+inline constexpr char sidebarViewUrl[] = "qrc:/qt-project.org/imports/Corvane/Sidebar/SidebarView.qml";
+inline constexpr char welcomeSheetUrl[] = "qrc:/qt-project.org/imports/Corvane/Sidebar/WelcomeSheet.qml";
 
 } // namespace corvane

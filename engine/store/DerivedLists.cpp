@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <map>
 
 namespace corvane::DerivedLists {
@@ -206,6 +207,19 @@ QList<ClipGroup> availableGroups(const ClipCollection &clips)
             result.append(group);
     }
     return result;
+}
+
+FilterCounts filterCounts(const ClipCollection &clips)
+{
+    FilterCounts counts;
+    counts.all = clips.size();
+    for (const ClipEntry &entry : clips.entries()) {
+        counts.pinned += entry.isPinned ? 1 : 0;
+        ++counts.groups[std::size_t(entry.group)];
+        for (std::int64_t mask = entry.tagMask & ColorTags::knownBits; mask != 0; mask &= mask - 1)
+            ++counts.tags[std::size_t(std::countr_zero(std::uint64_t(mask)))];
+    }
+    return counts;
 }
 
 QList<ColorTag> usedTags(const ClipCollection &clips)
