@@ -47,7 +47,7 @@ private:
     QHash<QString, QString> m_hosts;
 };
 
-ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
+ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QString, int> &sourceIds)
 {
     ClipEntry entry;
     entry.id = clip.id;
@@ -60,6 +60,12 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
     entry.sourceHost = hosts.of(clip);
     entry.sourceKey = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString())
                                                  : QStringLiteral("web:") + entry.sourceHost;
+    if (!entry.sourceKey.isEmpty()) {
+        auto id = sourceIds.constFind(entry.sourceKey);
+        if (id == sourceIds.constEnd())
+            id = sourceIds.insert(entry.sourceKey, int(sourceIds.size()));
+        entry.sourceId = *id;
+    }
     if (!entry.sourceHost.isEmpty())
         entry.sourceDisplayName = entry.sourceHost;
     else if (clip.sourceName && !clip.sourceName->isEmpty())
@@ -125,7 +131,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
             fresh.push_back(std::move(m_entries[old]));
             changed = changed || old != int(i);
         } else {
-            fresh.push_back(makeEntry(std::move(clip), days, hosts));
+            fresh.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
             changed = true;
         }
     }
@@ -153,9 +159,9 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         differs = true;
         reorder = reorder || at < 0 || clip.createdAt != m_entries[at].clip->createdAt;
         if (at >= 0)
-            m_entries[at] = makeEntry(std::move(clip), days, hosts);
+            m_entries[at] = makeEntry(std::move(clip), days, hosts, m_sourceIds);
         else
-            m_entries.push_back(makeEntry(std::move(clip), days, hosts));
+            m_entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
     }
     if (!removed.isEmpty()) {
         const auto end = std::remove_if(m_entries.begin(), m_entries.end(),

@@ -1,5 +1,6 @@
 #include "ClipFilterKey.h"
 #include "SidebarModel.h"
+#include "SourceRanking.h"
 #include "SourceRules.h"
 #include "StoreFixture.h"
 
@@ -109,6 +110,15 @@ TEST_F(SidebarModelTest, OnePassCountsAgreeWithTheFilteredLists)
         ASSERT_TRUE(filter) << row.key.toStdString();
         EXPECT_EQ(row.count, store->visibleClips(*filter, "").size()) << row.key.toStdString();
     }
+
+    // The ranked sources agree with the ranking over every clip's key and date.
+    QList<std::pair<QString, QDateTime>> dated;
+    for (const ClipRef &clip : store->clips())
+        dated.append({*clip->sourceKey(), QDateTime::fromSecsSinceEpoch(qint64(clip->createdAt), QTimeZone::utc())});
+    QStringList ranked;
+    for (const SourceApp &source : store->sources())
+        ranked << source.bundleID;
+    EXPECT_EQ(ranked, SourceRanking::rank(dated));
 
     // The search typed in the clip list changes no count.
     QSignalSpy rebuilt(&model, &SidebarModel::rowsRebuilt);
