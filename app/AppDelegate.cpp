@@ -25,6 +25,7 @@
 #include "TrayIcons.h"
 #include "UpdateAlerts.h"
 #include "Updater.h"
+#include "UserGreeting.h"
 #include "X11GlobalHotKeys.h"
 #include "XdgAutostartLoginItem.h"
 
@@ -128,6 +129,7 @@ void AppDelegate::createWindows()
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
     installUi(*m_engine, m_store);
+    UserGreeting::instance().setDesktopServices(m_desktop.get());
     m_commands = new AppCommands(!AppUrls::existing(AppUrls::settingsView).isEmpty(), this);
 
     const QVariantMap shared{{QStringLiteral("store"), QVariant::fromValue<QObject *>(m_store)},

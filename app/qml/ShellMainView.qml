@@ -2,8 +2,10 @@ import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
 import Corvane.Design
+import Corvane.Sidebar
 
-// The shell's own view of the history: a search field over the store's clip list.
+// The shell's own view of the history: the sidebar (in a window wide enough for it) beside a
+// search field over the store's clip list. It also presents the welcome tour from the Help menu.
 Item {
     id: view
     property var store: null
@@ -11,11 +13,25 @@ Item {
     implicitWidth: 360
     implicitHeight: 520
 
+    readonly property bool wide: width >= 600
+
     WindowSunset { anchors.fill: parent }
+
+    Loader {
+        id: sidebar
+        objectName: "sidebar"
+        active: view.wide && view.store !== null
+        x: 10
+        y: 10
+        width: 250
+        height: view.height - 20
+        sourceComponent: SidebarView { store: view.store }
+    }
 
     ColumnLayout {
         anchors.fill: parent
         anchors.margins: 14
+        anchors.leftMargin: sidebar.active ? sidebar.width + 24 : 14
         spacing: 10
 
         Label {
@@ -96,5 +112,16 @@ Item {
         systemImage: "doc.on.clipboard"
         message: view.store && view.store.searchText.length > 0 ? qsTr("No clips match your search.")
                                                                : qsTr("Copy something and it appears here.")
+    }
+
+    WelcomeSheet {
+        id: welcome
+        // The tour counts as shown however it is closed.
+        onDismissed: if (view.store) view.store.settings.didShowWelcomeTour = true
+    }
+    Connections {
+        target: AppEvents
+        enabled: view.wide
+        function onShowWelcomeTour() { welcome.open() }
     }
 }

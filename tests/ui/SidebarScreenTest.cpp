@@ -263,6 +263,27 @@ TEST_F(SidebarScreenTest, ClickingEntriesSetsTheStoresFilter)
     EXPECT_TRUE(waitFor([&] { return store->filter() == ClipFilter::all(); }));
 }
 
+TEST_F(SidebarScreenTest, HeaderSpringsInUnlessMotionIsReduced)
+{
+    seedFewSources();
+    ASSERT_NO_FATAL_FAILURE(show());
+    // Reduce motion: settled from the first frame.
+    QQuickItem *card = item("greetingCard");
+    EXPECT_EQ(card->opacity(), 1.0);
+    EXPECT_EQ(item("greetingLine")->property("text").toString().section(", ", 1), "Maria");
+
+    delete host;
+    host = nullptr;
+    window.reset();
+    engine.reset();
+    Motion::instance().setReduceMotion(false);
+    ASSERT_NO_FATAL_FAILURE(show());
+    card = item("greetingCard");
+    EXPECT_LT(card->opacity(), 1.0);
+    EXPECT_TRUE(waitFor([&] { return card->opacity() == 1.0; }, 5000));
+    Motion::instance().setReduceMotion(true);
+}
+
 TEST_F(SidebarScreenTest, SourceContextMenuHidesAndKeeps)
 {
     seedFewSources();
