@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QPainter>
 #include <QProcess>
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -40,7 +41,7 @@ Item {
     property alias sidebar: sidebar
     property alias sheet: sheet
     width: 820
-    height: 680
+    height: 780
 
     WindowSunset { anchors.fill: parent }
     SidebarView {
@@ -90,6 +91,24 @@ protected:
         desktop.setUserFullName(QStringLiteral("Dr. Maria Lopez"));
         desktop.setComputerName(QStringLiteral("maria-thinkpad"));
         UserGreeting::instance().setDesktopServices(&desktop);
+        // Icons for a few apps; the others show the fallback.
+        const std::pair<const char *, const char *> apps[] = {
+            {"firefox", "#FF7139"}, {"terminal", "#2E3436"}, {"text-editor", "#3584E4"}, {"thunderbird", "#0A84FF"},
+            {"libreoffice-writer", "#2A7FD4"}, {"libreoffice-calc", "#18A303"}};
+        for (const auto &[id, color] : apps) {
+            QImage icon(64, 64, QImage::Format_ARGB32);
+            icon.fill(Qt::transparent);
+            QPainter painter(&icon);
+            painter.setRenderHint(QPainter::Antialiasing);
+            painter.setBrush(QColor(color));
+            painter.setPen(Qt::NoPen);
+            painter.drawRoundedRect(QRectF(4, 4, 56, 56), 14, 14);
+            painter.setPen(Qt::white);
+            painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 28, QFont::Bold));
+            painter.drawText(icon.rect(), Qt::AlignCenter, QString(QChar(id[0])).toUpper());
+            painter.end();
+            entries.add(DesktopEntry{.id = id, .name = id}, icon);
+        }
     }
 
     void TearDown() override
