@@ -37,12 +37,7 @@ protected:
         }
         return nullptr;
     }
-    QVariant role(const QString &key, int role) const
-    {
-        const auto it = std::find_if(model.rows().begin(), model.rows().end(),
-                                     [&](const SidebarRow &r) { return r.key == key; });
-        return model.data(model.index(int(it - model.rows().begin())), role);
-    }
+    QVariant role(const QString &key, int role) const { return model.data(model.index(model.rowOf(key)), role); }
     /** `count` sources "s0" (most clips) to "s<count-1>". */
     void addSources(int count)
     {

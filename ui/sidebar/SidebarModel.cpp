@@ -6,6 +6,8 @@
 #include "Greeting.h"
 #include "SourceRules.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 SidebarModel::SidebarModel(QObject *parent) : KeyedListModel<SidebarRow>(parent) {}
@@ -146,6 +148,12 @@ QString SidebarModel::neighbourKey(const QString &key, int offset) const
     if (at < 0)
         return keys.value(0);
     return keys.value(at + offset);
+}
+
+int SidebarModel::rowOf(const QString &key) const
+{
+    const auto it = std::find_if(rows().begin(), rows().end(), [&key](const SidebarRow &row) { return row.key == key; });
+    return it == rows().end() ? -1 : int(it - rows().begin());
 }
 
 bool SidebarModel::isKept(const QString &sourceKey) const

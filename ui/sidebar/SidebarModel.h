@@ -82,6 +82,8 @@ public:
     Q_INVOKABLE void select(const QString &key);
     /** The filter key `offset` entries after `key` (the first entry when `key` is none), or "". */
     Q_INVOKABLE QString neighbourKey(const QString &key, int offset) const;
+    /** The row of a key, or -1. */
+    Q_INVOKABLE int rowOf(const QString &key) const;
     Q_INVOKABLE bool isKept(const QString &sourceKey) const;
     /** "Keep in Sidebar" or "Stop Keeping in Sidebar". */
     Q_INVOKABLE QString keepMenuTitle(const QString &sourceKey) const;

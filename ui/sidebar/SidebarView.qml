@@ -126,7 +126,11 @@ FloatingSidebarCard {
 
     function step(offset) {
         const next = entries.neighbourKey(entries.currentKey, offset)
-        if (next.length > 0)
+        if (next.length > 0) {
             entries.select(next)
+            const row = entries.rowOf(next)
+            if (row >= 0)
+                list.positionViewAtIndex(row, ListView.Contain)
+        }
     }
 }
