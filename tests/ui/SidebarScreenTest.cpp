@@ -24,6 +24,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <functional>
 
 using namespace corvane;
@@ -229,7 +230,8 @@ protected:
         ASSERT_TRUE(target);
         const QPointF local = at.value_or(QPointF(target->width() / 2, target->height() / 2));
         const QPoint p = window->mapToGlobal(target->mapToScene(local).toPoint());
-        xdotool({"mousemove", "--sync", QString::number(p.x()), QString::number(p.y())});
+        // No --sync: it waits for a motion that never comes when the pointer is there already.
+        xdotool({"mousemove", QString::number(p.x()), QString::number(p.y())});
         QTest::qWait(50);
         xdotool({"click", QString::number(button)});
         QTest::qWait(100);
@@ -280,6 +282,16 @@ TEST_F(SidebarScreenTest, ClickingEntriesSetsTheStoresFilter)
         EXPECT_FALSE(model()->data(model()->index(int(&row - model()->rows().data())), SidebarModel::IsCurrentRole).toBool());
     click(item("sidebarRow:all"));
     EXPECT_TRUE(waitFor([&] { return store->filter() == ClipFilter::all(); }));
+
+    // The wheel scrolls the entries under the footer and back.
+    QQuickItem *list = item("sidebarList");
+    const qreal top = list->property("contentY").toReal();
+    click(list, 5);
+    click(list, 5);
+    EXPECT_TRUE(waitFor([&] { return list->property("contentY").toReal() > top; }));
+    for (int i = 0; i < 4; ++i)
+        click(list, 4);
+    EXPECT_TRUE(waitFor([&] { return std::abs(list->property("contentY").toReal() - top) < 0.5; }));
 }
 
 TEST_F(SidebarScreenTest, HeaderSpringsInUnlessMotionIsReduced)
