@@ -73,6 +73,8 @@ Item {
 
         contentItem: Column {
             spacing: 10
+            Accessible.role: Accessible.Dialog
+            Accessible.name: qsTr("All sources")
 
             SunsetSearchField {
                 id: field

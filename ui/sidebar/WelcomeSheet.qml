@@ -75,6 +75,9 @@ Popup {
         implicitHeight: column.implicitHeight
         focus: true
 
+        Accessible.role: Accessible.Dialog
+        Accessible.name: qsTr("Welcome Tour")
+
         Keys.onReturnPressed: tourModel.primary()
         Keys.onEnterPressed: tourModel.primary()
 
