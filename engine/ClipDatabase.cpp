@@ -157,6 +157,8 @@ void ClipDatabase::openAndMigrate()
     SqliteStatement(m_db, "PRAGMA journal_mode = WAL").run();
     // WAL with NORMAL survives a killed process; only a power loss may drop the last commits.
     SqliteStatement(m_db, "PRAGMA synchronous = NORMAL").run();
+    // Deleted clips and previews are overwritten, not left readable in free pages.
+    SqliteStatement(m_db, "PRAGMA secure_delete = ON").run();
     if (version == 0) {
         char *message = nullptr;
         if (sqlite3_exec(m_db, createSchema, nullptr, nullptr, &message) != SQLITE_OK) {

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <exception>
@@ -170,6 +171,8 @@ public:
     std::optional<LinkPreviewRecord> linkPreview(const QString &key);
     /** Inserts or replaces the preview of `key`, stamped with the current time. */
     void saveLinkPreview(const LinkPreviewRecord &record, const QString &key);
+    /** Deletes the previews whose key `keep` refuses; returns the deleted keys. */
+    QStringList deleteLinkPreviews(const std::function<bool(const QString &key)> &keep);
 
     std::optional<SourceIconRecord> sourceIcon(const QString &key);
     void saveSourceIcon(const QString &key, const QByteArray &png);

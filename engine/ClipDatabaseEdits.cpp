@@ -160,6 +160,30 @@ void ClipDatabase::saveLinkPreview(const LinkPreviewRecord &record, const QStrin
     statement.bind(6, now).run();
 }
 
+QStringList ClipDatabase::deleteLinkPreviews(const std::function<bool(const QString &key)> &keep)
+{
+    std::lock_guard lock(m_mutex);
+    QStringList doomed;
+    {
+        SqliteStatement keys(m_db, "SELECT key FROM link_previews");
+        while (keys.step()) {
+            const QString key = keys.text(0);
+            if (!keep(key))
+                doomed.append(key);
+        }
+    }
+    if (doomed.isEmpty())
+        return doomed;
+    SqliteTransaction transaction(m_db);
+    SqliteStatement remove(m_db, "DELETE FROM link_previews WHERE key = ?1");
+    for (const QString &key : doomed) {
+        remove.bind(1, key).run();
+        remove.reset();
+    }
+    transaction.commit();
+    return doomed;
+}
+
 std::optional<ClipDatabase::SourceIconRecord> ClipDatabase::sourceIcon(const QString &key)
 {
     std::lock_guard lock(m_mutex);

@@ -6,14 +6,6 @@
 #include <QImageReader>
 
 namespace corvane {
-namespace {
-
-constexpr qsizetype maxUntrustedBytes = 1024 * 1024;
-constexpr int maxUntrustedSide = 1024;
-constexpr int decoderAllocationLimitMB = 16;
-
-} // namespace
-
 std::optional<QByteArray> pngData(const QImage &image)
 {
     if (image.isNull())
@@ -48,24 +40,24 @@ std::optional<QImage> appIcon(const DesktopEntries &entries, const QString &bund
     return icon;
 }
 
-std::optional<QImage> decodeUntrustedImage(const QByteArray &data)
+std::optional<QImage> decodeUntrustedImage(const QByteArray &data, const ImageDecodeLimits &limits)
 {
-    if (data.isEmpty() || data.size() > maxUntrustedBytes)
+    if (data.isEmpty() || data.size() > limits.maxBytes)
         return std::nullopt;
     QBuffer buffer;
     buffer.setData(data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    reader.setAllocationLimit(decoderAllocationLimitMB);
+    reader.setAllocationLimit(limits.allocationLimitMB);
     const QSize size = reader.size();
-    if (size.isValid() && (size.width() > maxUntrustedSide * 4 || size.height() > maxUntrustedSide * 4))
+    if (size.isValid() && (size.width() > limits.maxSide || size.height() > limits.maxSide))
         return std::nullopt;
     // An .ico file holds several sizes; the reader's first is good enough for a row icon.
     QImage image = reader.read();
     if (image.isNull())
         return std::nullopt;
-    if (std::max(image.width(), image.height()) > maxUntrustedSide)
-        return downscaled(image, maxUntrustedSide);
+    if (std::max(image.width(), image.height()) > limits.keepSide)
+        return downscaled(image, limits.keepSide);
     return image;
 }
 

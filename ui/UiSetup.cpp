@@ -2,6 +2,7 @@
 
 #include "ClipboardStore.h"
 #include "DesignSetup.h"
+#include "LinkPreviewService.h"
 
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
@@ -11,6 +12,7 @@ Q_IMPORT_QML_PLUGIN(Corvane_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MainPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MenubarPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_SidebarPlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_LinkPreviewPlugin)
 
 namespace corvane {
 
@@ -19,6 +21,10 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     installDesign(engine);
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
+    if (store) {
+        LinkPreviewService::shared()->installImageProvider(&engine);
+        LinkPreviewService::shared()->follow(*store);
+    }
 }
 
 } // namespace corvane

@@ -12,8 +12,4 @@ void installUi(QQmlEngine &engine, ClipboardStore *store);
 /** The address the shell loads the popover from. */
 inline constexpr char menuBarPopoverUrl[] = "qrc:/qt-project.org/imports/Corvane/Menubar/MenuBarPopoverView.qml";
 
-/** The sidebar and the welcome tour, for the view that hosts them. */
-inline constexpr char sidebarViewUrl[] = "qrc:/qt-project.org/imports/Corvane/Sidebar/SidebarView.qml";
-inline constexpr char welcomeSheetUrl[] = "qrc:/qt-project.org/imports/Corvane/Sidebar/WelcomeSheet.qml";
-
 } // namespace corvane

@@ -9,6 +9,7 @@
 #include "Motion.h"
 #include "PopoverViewModel.h"
 #include "QtClipboardService.h"
+#include "QuickItems.h"
 #include "UiSetup.h"
 
 #include <QBuffer>
@@ -53,17 +54,7 @@ public:
     void quit() override { calls << "quit"; }
 };
 
-/** An item by object name among the visual descendants (delegates have no QObject parent). */
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
+using test::findItem;
 
 QByteArray pngOf(const QColor &a, const QColor &b)
 {
