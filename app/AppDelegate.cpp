@@ -6,6 +6,7 @@
 #include "AppUrls.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
+#include "DesktopAccess.h"
 #include "UiSetup.h"
 #include "StatusPopoverHost.h"
 #include "DiagnosticsCollector.h"
@@ -60,6 +61,7 @@ AppDelegate::~AppDelegate()
     delete m_settingsWindow;
     delete m_popoverWindow;
     delete m_panelWindow;
+    setInspectorDesktop(nullptr);
 }
 
 void AppDelegate::start()
@@ -130,6 +132,7 @@ void AppDelegate::createWindows()
     m_engine = std::make_unique<QQmlEngine>();
     installUi(*m_engine, m_store);
     UserGreeting::instance().setDesktopServices(m_desktop.get());
+    setInspectorDesktop(m_desktop.get());
     m_commands = new AppCommands(!AppUrls::existing(AppUrls::settingsView).isEmpty(), this);
 
     const QVariantMap shared{{QStringLiteral("store"), QVariant::fromValue<QObject *>(m_store)},

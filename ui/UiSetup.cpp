@@ -2,6 +2,7 @@
 
 #include "ClipboardStore.h"
 #include "DesignSetup.h"
+#include "InspectorSetup.h"
 #include "LinkPreviewService.h"
 
 #include <QQmlEngine>
@@ -12,6 +13,7 @@ Q_IMPORT_QML_PLUGIN(Corvane_UiPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MainPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MenubarPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_SidebarPlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_InspectorPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_LinkPreviewPlugin)
 
 namespace corvane {
@@ -21,6 +23,7 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     installDesign(engine);
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
+    installInspector(engine, store);
     if (store) {
         LinkPreviewService::shared()->installImageProvider(&engine);
         LinkPreviewService::shared()->follow(*store);
