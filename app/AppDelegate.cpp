@@ -14,11 +14,13 @@
 #include "KeyLegend.h"
 #include "LinuxDesktopServices.h"
 #include "MainWindowController.h"
+#include "Motion.h"
 #include "PasteQueuePanelController.h"
 #include "PortalDesktopSettings.h"
 #include "QmlWindow.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
+#include "SettingsHost.h"
 #include "SettingsWindowController.h"
 #include "SingleInstance.h"
 #include "StatusItemController.h"
@@ -28,7 +30,9 @@
 #include "Updater.h"
 #include "UserGreeting.h"
 #include "X11GlobalHotKeys.h"
+#include "X11RunningApps.h"
 #include "XdgAutostartLoginItem.h"
+#include "XdgDesktopEntries.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -51,6 +55,7 @@ AppDelegate::AppDelegate(SingleInstance &instance, QObject *parent)
     , m_clock(std::make_unique<SystemClock>())
     , m_desktop(std::make_unique<LinuxDesktopServices>())
     , m_loginItem(std::make_unique<XdgAutostartLoginItem>())
+    , m_desktopEntries(std::make_unique<XdgDesktopEntries>())
 {
 }
 
@@ -116,6 +121,7 @@ void AppDelegate::createStore()
     AppSettings::setShared(m_settings);
     m_store = ClipboardStore::shared();
     m_desktopSettings = new PortalDesktopSettings(this);
+    Motion::instance().follow(m_desktopSettings);
 }
 
 void AppDelegate::enableLaunchAtLoginOnce()
@@ -143,8 +149,13 @@ void AppDelegate::createWindows()
     main.insert(QStringLiteral("fallbackUrl"), AppUrls::shellMainView);
     m_mainWindow = new QmlWindow(*m_engine, AppUrls::mainWindow, main);
 
+    m_runningApps = new X11RunningApps(*m_desktopEntries, this);
+    m_settingsHost = new SettingsHost({appBuild(), m_runningApps, m_desktopEntries.get(), [this] { m_updater->check(true); },
+                                       [this] { sendFeedback(); }},
+                                      this);
     QVariantMap settingsWindow = shared;
     settingsWindow.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::settingsView));
+    settingsWindow.insert(QStringLiteral("host"), QVariant::fromValue<QObject *>(m_settingsHost));
     m_settingsWindow = new QmlWindow(*m_engine, AppUrls::settingsWindow, settingsWindow);
 
     QVariantMap popover = shared;
@@ -208,6 +219,11 @@ void AppDelegate::registerHotKeys()
             break;
         }
     }
+    auto showKeyInSettings = [this] {
+        m_settingsHost->setShowWindowKey(KeyLegend::text(KeyLegend::showWindow()), m_hotKeys->status(showWindowKey));
+    };
+    showKeyInSettings();
+    connect(m_hotKeys, &GlobalHotKeys::statusChanged, this, showKeyInSettings);
 }
 
 void AppDelegate::installPasteQueuePanel()

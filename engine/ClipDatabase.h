@@ -174,6 +174,11 @@ public:
     /** Deletes the previews whose key `keep` refuses; returns the deleted keys. */
     QStringList deleteLinkPreviews(const std::function<bool(const QString &key)> &keep);
 
+    /** Deletes the cached previews of links no clip holds any more; returns their keys. */
+    QStringList deleteOrphanLinkPreviews();
+    /** Moves the write-ahead log into the file and empties it, so deleted content leaves the log too. */
+    void checkpoint();
+
     std::optional<SourceIconRecord> sourceIcon(const QString &key);
     void saveSourceIcon(const QString &key, const QByteArray &png);
 

@@ -8,6 +8,7 @@
 #include "QmlWindow.h"
 #include "SingleInstance.h"
 #include "StatusItemController.h"
+#include "TestApp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,10 +95,7 @@ QQuickItem *findItem(QQuickItem *root, const QString &name)
 TEST(AppDelegate, RunsTheShellAroundTheRealStore)
 {
     QTemporaryDir home;
-    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-        const QString path = QByteArrayView(name) == "HOME" ? home.path() : home.filePath(QString::fromLatin1(name));
-        qputenv(name, path.toLocal8Bit());
-    }
+    test::useThrowAwayHome(home);
     int argc = 1;
     char program[] = "corvane";
     char *argv[] = {program, nullptr};
