@@ -64,6 +64,7 @@ Item {
                 required property string title
                 required property string subtitle
                 required property string preview
+                required property string colorHex
                 required property string thumbnailUrl
                 required property bool isSelected
                 width: ListView.view.width
@@ -76,7 +77,7 @@ Item {
                     spacing: 10
                     ClipLeadingVisual {
                         group: row.group
-                        colorHex: row.group === "color" ? row.preview : ""
+                        colorHex: row.colorHex
                         thumbnail: row.thumbnailUrl
                         size: 22
                     }
