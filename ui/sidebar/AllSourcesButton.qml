@@ -39,7 +39,8 @@ Item {
             text: qsTr("Show all (%1)").arg(root.total)
             color: Theme.sunsetMuted
             font.pixelSize: 13
-            Accessible.ignored: true
+            Accessible.role: Accessible.StaticText
+            Accessible.name: text
         }
     }
 

@@ -46,7 +46,10 @@ Rectangle {
             minimumPixelSize: 13
             elide: Text.ElideRight
             maximumLineCount: 1
-            Accessible.ignored: true
+
+            Accessible.role: Accessible.StaticText
+
+            Accessible.name: text
         }
         Row {
             width: parent.width
@@ -67,7 +70,8 @@ Rectangle {
                 font.pixelSize: 12
                 elide: Text.ElideMiddle
                 maximumLineCount: 1
-                Accessible.ignored: true
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
             }
         }
     }

@@ -104,7 +104,8 @@ Item {
                     color: Theme.sunsetInk
                     font.pixelSize: 12
                     font.weight: Font.Medium
-                    Accessible.ignored: true
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                 }
                 Text {
                     id: counts
@@ -115,7 +116,8 @@ Item {
                     color: Theme.sunsetMuted
                     font.pixelSize: 11
                     elide: Text.ElideRight
-                    Accessible.ignored: true
+                    Accessible.role: Accessible.StaticText
+                    Accessible.name: text
                     // The numbers roll in: a short rise and fade on every change.
                     onTextChanged: if (!Motion.reduceMotion) roll.restart()
                     transform: Translate { id: shift }

@@ -103,7 +103,10 @@ Item {
             color: Theme.sunsetInk
             font.pixelSize: 13
             font.weight: row.isCurrent ? Font.DemiBold : Font.Normal
-            Accessible.ignored: true
+
+            Accessible.role: Accessible.StaticText
+
+            Accessible.name: text
         }
 
         Rectangle {
@@ -123,7 +126,8 @@ Item {
                 color: Theme.sunsetMuted
                 font.pixelSize: 11
                 font.weight: Font.Medium
-                Accessible.ignored: true
+                Accessible.role: Accessible.StaticText
+                Accessible.name: text
             }
         }
 

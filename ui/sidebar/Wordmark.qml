@@ -15,13 +15,17 @@ Row {
         color: Theme.sunsetInk
         font.pixelSize: root.pixelSize
         font.bold: true
-        Accessible.ignored: true
+
+        Accessible.role: Accessible.StaticText
+
+        Accessible.name: text
     }
     Text {
         text: "vane"
         color: Theme.sunsetIndigo
         font.pixelSize: root.pixelSize
         font.bold: true
-        Accessible.ignored: true
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
     }
 }
