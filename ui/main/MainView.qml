@@ -5,6 +5,7 @@ import Corvane.Engine
 import Corvane.Design
 import Corvane.Ui
 import Corvane.Inspector
+import Corvane.Sidebar
 
 // The main window: the sidebar, the clip list and the inspector, docked beside the list when the
 // window is wide and floating over it when narrow; and the window's sheets, one at a time.
@@ -109,13 +110,18 @@ FocusScope {
         orientation: Qt.Horizontal
         handle: Item { implicitWidth: 6 }
 
-        Rectangle {
+        Item {
             id: sidebar
             visible: policy.sidebarVisible
-            color: "#40ffffff"
             SplitView.minimumWidth: 200
             SplitView.preferredWidth: 230
             SplitView.maximumWidth: 300
+            SidebarView {
+                anchors.fill: parent
+                anchors.leftMargin: 10
+                anchors.bottomMargin: 10
+                store: root.store
+            }
         }
 
         Item {
@@ -130,6 +136,11 @@ FocusScope {
                 anchors.left: parent.left
                 anchors.right: dockedColumn.left
                 store: root.store
+                onSettingsRequested: {
+                    const window = root.Window.window
+                    if (window && window.commands)
+                        window.commands.openSettings()
+                }
             }
 
             Item {
@@ -191,9 +202,9 @@ FocusScope {
         layout: policy
         onClosed: root.sheetClosed("tagPicker")
     }
-    Popup {
+    WelcomeSheet {
         id: welcome
         parent: Overlay.overlay
-        onClosed: root.sheetClosed("welcome")
+        onDismissed: root.sheetClosed("welcome")
     }
 }
