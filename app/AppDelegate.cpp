@@ -153,8 +153,7 @@ void AppDelegate::createWindows()
                              {QStringLiteral("settings"), QVariant::fromValue<QObject *>(m_settings)}};
     QVariantMap main = shared;
     main.insert(QStringLiteral("commands"), QVariant::fromValue<QObject *>(m_commands));
-    main.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::mainView, AppUrls::shellMainView));
-    main.insert(QStringLiteral("fallbackUrl"), AppUrls::shellMainView);
+    main.insert(QStringLiteral("contentUrl"), AppUrls::mainView);
     m_mainWindow = new QmlWindow(*m_engine, AppUrls::mainWindow, main);
 
     m_runningApps = new X11RunningApps(*m_desktopEntries, this);
@@ -167,8 +166,7 @@ void AppDelegate::createWindows()
     m_settingsWindow = new QmlWindow(*m_engine, AppUrls::settingsWindow, settingsWindow);
 
     QVariantMap popover = shared;
-    popover.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::popoverView, AppUrls::shellMainView));
-    popover.insert(QStringLiteral("fallbackUrl"), AppUrls::shellMainView);
+    popover.insert(QStringLiteral("contentUrl"), AppUrls::popoverView);
     m_popoverWindow = new QmlWindow(*m_engine, AppUrls::popoverWindow, popover);
     connect(m_popoverWindow, &QmlWindow::built, this, [this](QQuickWindow *window) {
         window->setProperty("reduceMotion", m_desktopSettings->reduceMotion());

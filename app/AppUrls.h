@@ -7,8 +7,7 @@
 
 namespace corvane::AppUrls {
 
-// The root views hosted by the shell's windows. A screen that is not part of this build yet
-// falls back to the shell's own view.
+// The root views hosted by the shell's windows.
 inline const QUrl mainView{QStringLiteral("qrc:/qt-project.org/imports/Corvane/Main/MainView.qml")};
 inline const QUrl settingsView{QStringLiteral("qrc:/qt-project.org/imports/Corvane/Settings/SettingsView.qml")};
 inline const QUrl popoverView{QString::fromLatin1(menuBarPopoverUrl)};
@@ -17,7 +16,6 @@ inline const QUrl mainWindow{QStringLiteral("qrc:/qt/qml/Corvane/App/qml/MainWin
 inline const QUrl settingsWindow{QStringLiteral("qrc:/qt/qml/Corvane/App/qml/SettingsWindow.qml")};
 inline const QUrl popoverWindow{QStringLiteral("qrc:/qt/qml/Corvane/App/qml/PopoverWindow.qml")};
 inline const QUrl pasteQueuePanel{QStringLiteral("qrc:/qt/qml/Corvane/App/qml/PasteQueuePanel.qml")};
-inline const QUrl shellMainView{QStringLiteral("qrc:/qt/qml/Corvane/App/qml/ShellMainView.qml")};
 
 /** `url` when it is part of this build, else `fallback`. */
 QUrl existing(const QUrl &url, const QUrl &fallback = {});

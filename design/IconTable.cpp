@@ -68,6 +68,7 @@ constexpr auto table = std::to_array<Entry>({
     {"plus", "plus-lg"},
     {"power", "power"},
     {"safari", "compass"},
+    {"sidebar.left", "layout-sidebar"},
     {"sidebar.right", "layout-sidebar-reverse"},
     {"sparkles", "stars"},
     {"square.and.arrow.down", "box-arrow-in-down"},

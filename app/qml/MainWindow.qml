@@ -9,14 +9,12 @@ ApplicationWindow {
     required property var settings
     required property var commands
     required property url contentUrl
-    // Shown instead when the hosted view fails to load, so the window is never empty.
-    required property url fallbackUrl
 
     title: "Corvane"
     width: 1000
     height: 680
     minimumWidth: 640
-    minimumHeight: 420
+    minimumHeight: 480
     color: Theme.sunsetCream
 
     menuBar: AppMenuBar { commands: window.commands }
@@ -25,12 +23,7 @@ ApplicationWindow {
         id: content
         anchors.fill: parent
         source: window.contentUrl
-        onStatusChanged: {
-            if (status === Loader.Error && source !== window.fallbackUrl) {
-                console.warn("Corvane: falling back to the shell's view for", window.contentUrl)
-                source = window.fallbackUrl
-            }
-        }
+        onStatusChanged: if (status === Loader.Error) console.warn("Corvane: the main view failed to load")
         focus: true
         onLoaded: if (item.store !== undefined) item.store = window.store
     }

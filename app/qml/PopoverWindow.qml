@@ -4,8 +4,6 @@ import QtQuick
 Window {
     id: popover
     required property url contentUrl
-    // Shown instead when the hosted view fails to load, so the window is never empty.
-    required property url fallbackUrl
     required property var store
     required property var settings
     property var host: null
@@ -23,12 +21,7 @@ Window {
         id: content
         anchors.fill: parent
         source: popover.contentUrl
-        onStatusChanged: {
-            if (status === Loader.Error && source !== popover.fallbackUrl) {
-                console.warn("Corvane: falling back to the shell's view for", popover.contentUrl)
-                source = popover.fallbackUrl
-            }
-        }
+        onStatusChanged: if (status === Loader.Error) console.warn("Corvane: the popover's view failed to load")
         onLoaded: {
             if (item.popoverHost !== undefined) item.popoverHost = popover.host
             else if (item.store !== undefined) item.store = popover.store

@@ -234,7 +234,8 @@ public:
     Q_INVOKABLE void select(qint64 id, bool command = false, bool shift = false);
     Q_INVOKABLE void moveSelection(int offset);
     Q_INVOKABLE void clearSelection();
-    Q_INVOKABLE void copy(qint64 id, bool plainTextOnly = false);
+    /** False, with a warning notice, when nothing was written (the clipboard is left as it was). */
+    Q_INVOKABLE bool copy(qint64 id, bool plainTextOnly = false);
     void copyClips(const QList<std::int64_t> &ids);
     Q_INVOKABLE void copyClips(const QVariantList &ids);
     Q_INVOKABLE void togglePin(qint64 id);

@@ -109,18 +109,19 @@ std::optional<QString> ClipboardStore::writeClip(const Clip &clip, bool plainTex
     return std::nullopt;
 }
 
-void ClipboardStore::copy(qint64 id, bool plainTextOnly)
+bool ClipboardStore::copy(qint64 id, bool plainTextOnly)
 {
     const ClipRef target = clip(id);
     if (!target)
-        return;
+        return false;
     if (auto error = writeClip(*target, plainTextOnly)) {
         showNotice(QStringLiteral("Couldn’t copy: ") + *error, Notice::Kind::warning);
-        return;
+        return false;
     }
     showNotice(target->group == ClipGroup::secret ? QStringLiteral("Secret copied")
                                                   : QStringLiteral("Copied to clipboard"),
                Notice::Kind::info);
+    return true;
 }
 
 void ClipboardStore::copyClips(const QList<std::int64_t> &ids)

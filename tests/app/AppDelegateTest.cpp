@@ -19,6 +19,7 @@
 #include <QProcess>
 #include <QQuickItem>
 #include <QQuickWindow>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -110,6 +111,9 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     char *argv[] = {program, nullptr};
     QApplication app(argc, argv);
     app.setQuitOnLastWindowClosed(false);
+    // Not a first run: the welcome tour would hold the window's focus.
+    QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"), QStringLiteral("Corvane"))
+        .setValue(QStringLiteral("didShowWelcomeTour.v2"), true);
 
     SingleInstance instance(QStringLiteral("/test/corvane"), home.filePath(QStringLiteral("corvane.socket")));
     ASSERT_EQ(instance.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary);

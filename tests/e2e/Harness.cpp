@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QPixmap>
 #include <QScreen>
+#include <QSettings>
 #include <QThread>
 
 #include <sqlite3.h>
@@ -234,6 +235,11 @@ void Harness::TearDown()
 
 void Harness::startApp()
 {
+    // The tour opens over the main window on a first run; cases about other screens skip it.
+    QSettings settings(home.filePath(QStringLiteral("config/Corvane/Corvane.conf")), QSettings::IniFormat);
+    if (welcomeTourSeen)
+        settings.setValue(QStringLiteral("didShowWelcomeTour.v2"), true);
+    settings.sync();
     app.setProcessEnvironment(env);
     app.setStandardErrorFile(home.filePath(QStringLiteral("corvane.log")), QIODevice::Append);
     app.setStandardOutputFile(home.filePath(QStringLiteral("corvane.log")), QIODevice::Append);
@@ -353,19 +359,26 @@ void Harness::settle(int ms)
 
 int Harness::storedClips()
 {
+    bool ok = false;
+    const int count = queryHistory("SELECT count(*) FROM clips").toInt(&ok);
+    return ok ? count : -1;
+}
+
+QString Harness::queryHistory(const QByteArray &sql)
+{
     const QByteArray path = home.filePath(QStringLiteral("data/Corvane/history.sqlite")).toUtf8();
     sqlite3 *db = nullptr;
-    int count = -1;
+    QString value;
     if (sqlite3_open_v2(path.constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
         sqlite3_busy_timeout(db, 2000);
         sqlite3_stmt *statement = nullptr;
-        if (sqlite3_prepare_v2(db, "SELECT count(*) FROM clips", -1, &statement, nullptr) == SQLITE_OK
+        if (sqlite3_prepare_v2(db, sql.constData(), -1, &statement, nullptr) == SQLITE_OK
             && sqlite3_step(statement) == SQLITE_ROW)
-            count = sqlite3_column_int(statement, 0);
+            value = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
         sqlite3_finalize(statement);
     }
     sqlite3_close(db);
-    return count;
+    return value;
 }
 
 QString Harness::clipboardText()

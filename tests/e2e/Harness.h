@@ -59,6 +59,8 @@ public:
     /** One copy offering the given formats (MIME type, bytes); waits until it is stored. */
     void seedFormats(const QList<QPair<QString, QByteArray>> &formats);
     int storedClips();
+    /** The first column of the first row an SQL query of the history gives, as text. */
+    QString queryHistory(const QByteArray &sql);
     /** The CLIPBOARD's text as another program reads it. */
     QString clipboardText();
 
@@ -107,6 +109,8 @@ public:
     bool windowViewable(quint32 window);
     QList<quint32> visibleWindows(const QString &name);
 
+    /** Cleared by a case that wants the first run's welcome tour; set, it is marked as seen. */
+    bool welcomeTourSeen = true;
     QTemporaryDir home;
     QProcessEnvironment env;
     QProcess app;

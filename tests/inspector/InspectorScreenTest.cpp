@@ -170,4 +170,46 @@ TEST_F(InspectorScreen, EveryPieceDrawnAndTheNoteTakesFocusAndReturn)
     EXPECT_TRUE(desktop.openedFiles().isEmpty() || desktop.openedFiles().first().endsWith("Corvane Event.ics"));
 }
 
+// The pane with each kind of clip selected, as the main window hosts it.
+TEST_F(InspectorScreen, PaneShowsEachKindOfClip)
+{
+    QQmlComponent component(engineHolder.get());
+    component.setData("import QtQuick\nimport Corvane.Engine\nimport Corvane.Design\nimport Corvane.Inspector\n"
+                      "Item { id: host; required property ClipboardStore store; property alias pane: pane\n"
+                      "WindowSunset { anchors.fill: parent }\n"
+                      "InspectorView { id: pane; store: host.store; anchors.fill: parent; anchors.margins: 12 } }",
+                      QUrl(QStringLiteral("qrc:/pane.qml")));
+    std::unique_ptr<QQuickItem> host(qobject_cast<QQuickItem *>(
+        component.createWithInitialProperties({{"store", QVariant::fromValue(store.get())}})));
+    ASSERT_TRUE(host) << qPrintable(component.errorString());
+    delete root;
+    root = nullptr;
+    QQuickWindow &window = *windowHolder;
+    window.resize(354, 980);
+    host->setParentItem(window.contentItem());
+    host->setSize(window.size());
+    auto *pane = host->property("pane").value<QQuickItem *>();
+    ASSERT_TRUE(pane);
+
+    EXPECT_TRUE(findItem(pane, "inspectorScroll") && !findItem(pane, "inspectorScroll")->isVisible());
+    shoot(QStringLiteral("inspector-pane-empty.png"));
+    for (const char *kind : {"text", "link", "image", "secret", "file", "color", "code", "email"}) {
+        store->select(ids[QString::fromLatin1(kind)].toLongLong());
+        QTRY_COMPARE(findItem(pane, "kindTitle")->property("text").toString().isEmpty(), false);
+        shoot(QStringLiteral("inspector-pane-%1.png").arg(QLatin1String(kind)));
+    }
+
+    // Copy to Clipboard writes the clip and shows "Copied"; Pin turns to Unpin.
+    store->select(ids["text"].toLongLong());
+    QQuickItem *copy = findItem(pane, "copyButton");
+    QTRY_VERIFY(copy->isVisible() && copy->height() > 0);
+    click(copy);
+    EXPECT_EQ(clipboardText(), store->fullTextOf(ids["text"].toLongLong()));
+    QTRY_COMPARE(copy->property("text").toString(), QStringLiteral("Copied"));
+    shoot(QStringLiteral("inspector-pane-copied.png"));
+    click(findItem(pane, "pinButton"));
+    EXPECT_TRUE(store->clip(ids["text"].toLongLong())->isPinned);
+    QTRY_COMPARE(findItem(pane, "pinButton")->property("text").toString(), QStringLiteral("Unpin"));
+}
+
 } // namespace
