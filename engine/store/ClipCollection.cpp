@@ -94,7 +94,7 @@ QStringList ClipEntry::searchFields(const Clip &clip, const QString &sourceDispl
 const FuzzyHaystack &ClipEntry::searchIndex() const
 {
     if (!haystack)
-        haystack.emplace(searchFields(*clip, sourceDisplayName));
+        haystack = std::make_shared<const FuzzyHaystack>(searchFields(*clip, sourceDisplayName));
     return *haystack;
 }
 
@@ -115,21 +115,22 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     m_zone = zone;
     DayStarts days(zone);
     SourceHosts hosts;
+    std::vector<ClipEntry> &entries = writableEntries();
     std::vector<ClipEntry> fresh;
     fresh.reserve(loaded.size());
-    bool changed = zoneChanged || std::size_t(loaded.size()) != m_entries.size();
+    bool changed = zoneChanged || std::size_t(loaded.size()) != entries.size();
     for (qsizetype i = 0; i < loaded.size(); ++i) {
         Clip &clip = loaded[i];
         const int old = zoneChanged ? -1 : indexOf(clip.id);
-        if (old >= 0 && sameStoredClip(*m_entries[old].clip, clip)) {
-            fresh.push_back(std::move(m_entries[old]));
+        if (old >= 0 && sameStoredClip(*entries[old].clip, clip)) {
+            fresh.push_back(std::move(entries[old]));
             changed = changed || old != int(i);
         } else {
             fresh.push_back(makeEntry(std::move(clip), days, hosts));
             changed = true;
         }
     }
-    m_entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
+    entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
         return false;
     rebuildIndexes();
@@ -141,6 +142,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
 {
     bool differs = false;
     bool reorder = false;
+    std::vector<ClipEntry> &entries = writableEntries();
     DayStarts days(m_zone);
     SourceHosts hosts;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
@@ -148,20 +150,20 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (removed.contains(clip.id))
             continue;
         const int at = indexOf(clip.id);
-        if (at >= 0 && sameStoredClip(*m_entries[at].clip, clip))
+        if (at >= 0 && sameStoredClip(*entries[at].clip, clip))
             continue;
         differs = true;
-        reorder = reorder || at < 0 || clip.createdAt != m_entries[at].clip->createdAt;
+        reorder = reorder || at < 0 || clip.createdAt != entries[at].clip->createdAt;
         if (at >= 0)
-            m_entries[at] = makeEntry(std::move(clip), days, hosts);
+            entries[at] = makeEntry(std::move(clip), days, hosts);
         else
-            m_entries.push_back(makeEntry(std::move(clip), days, hosts));
+            entries.push_back(makeEntry(std::move(clip), days, hosts));
     }
     if (!removed.isEmpty()) {
-        const auto end = std::remove_if(m_entries.begin(), m_entries.end(),
+        const auto end = std::remove_if(entries.begin(), entries.end(),
                                         [&removed](const ClipEntry &entry) { return removed.contains(entry.clip->id); });
-        differs = differs || end != m_entries.end();
-        m_entries.erase(end, m_entries.end());
+        differs = differs || end != entries.end();
+        entries.erase(end, entries.end());
     }
     if (!differs)
         return false;
@@ -175,7 +177,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
 void ClipCollection::sortByDate()
 {
     // The database's order: newest first, the higher id first on equal dates.
-    std::stable_sort(m_entries.begin(), m_entries.end(), [](const ClipEntry &a, const ClipEntry &b) {
+    std::vector<ClipEntry> &entries = writableEntries();
+    std::stable_sort(entries.begin(), entries.end(), [](const ClipEntry &a, const ClipEntry &b) {
         if (a.clip->createdAt != b.clip->createdAt)
             return a.clip->createdAt > b.clip->createdAt;
         return a.clip->id > b.clip->id;
@@ -184,9 +187,9 @@ void ClipCollection::sortByDate()
 
 void ClipCollection::clear()
 {
-    if (m_entries.empty())
+    if (m_entries->empty())
         return;
-    m_entries.clear();
+    writableEntries().clear();
     rebuildIndexes();
     ++m_revision;
 }
@@ -194,15 +197,32 @@ void ClipCollection::clear()
 const ClipEntry *ClipCollection::entry(std::int64_t id) const
 {
     const int index = indexOf(id);
-    return index < 0 ? nullptr : &m_entries[index];
+    return index < 0 ? nullptr : &(*m_entries)[index];
+}
+
+std::vector<ClipEntry> &ClipCollection::writableEntries()
+{
+    if (m_entries.use_count() > 1)
+        m_entries = std::make_shared<std::vector<ClipEntry>>(*m_entries);
+    return *m_entries;
+}
+
+void ClipCollection::adoptSearchIndex(const ClipRef &clip, std::shared_ptr<const FuzzyHaystack> index)
+{
+    const int at = indexOf(clip->id);
+    if (at < 0)
+        return;
+    ClipEntry &entry = writableEntries()[at];
+    if (entry.clip == clip && !entry.haystack)
+        entry.haystack = std::move(index);
 }
 
 const ClipList &ClipCollection::all() const
 {
     if (!m_all) {
         ClipList all;
-        all.reserve(qsizetype(m_entries.size()));
-        for (const ClipEntry &entry : m_entries)
+        all.reserve(qsizetype(m_entries->size()));
+        for (const ClipEntry &entry : *m_entries)
             all.append(entry.clip);
         m_all = std::move(all);
     }
@@ -212,8 +232,8 @@ const ClipList &ClipCollection::all() const
 QSet<std::int64_t> ClipCollection::ids() const
 {
     QSet<std::int64_t> result;
-    result.reserve(m_entries.size());
-    for (const ClipEntry &entry : m_entries)
+    result.reserve(m_entries->size());
+    for (const ClipEntry &entry : *m_entries)
         result.insert(entry.clip->id);
     return result;
 }
@@ -223,38 +243,41 @@ ClipList ClipCollection::toList(const std::vector<int> &indices) const
     // Copying a reference writes its count next to the clip; asking for those lines a few clips
     // ahead hides most of the wait for memory on long lists.
     constexpr std::size_t ahead = 8;
+    const std::vector<ClipEntry> &entries = *m_entries;
     ClipList list;
     list.reserve(qsizetype(indices.size()));
     for (std::size_t i = 0; i < indices.size(); ++i) {
         if (i + ahead < indices.size())
-            __builtin_prefetch(m_entries[indices[i + ahead]].clip.get(), 1);
-        list.append(m_entries[indices[i]].clip);
+            __builtin_prefetch(entries[indices[i + ahead]].clip.get(), 1);
+        list.append(entries[indices[i]].clip);
     }
     return list;
 }
 
 void ClipCollection::rebuildIndexes()
 {
+    const std::vector<ClipEntry> &entries = *m_entries;
     std::int64_t maxID = 0;
-    for (const ClipEntry &entry : m_entries)
+    for (const ClipEntry &entry : entries)
         maxID = std::max(maxID, entry.clip->id);
-    m_index.reset(maxID, m_entries.size());
+    m_index.reset(maxID, entries.size());
     m_all.reset();
     m_storageUsed = 0;
     std::vector<int> pinned;
     std::vector<int> others;
-    others.reserve(m_entries.size());
-    for (int i = 0; i < int(m_entries.size()); ++i) {
-        const Clip &clip = *m_entries[i].clip;
+    others.reserve(entries.size());
+    for (int i = 0; i < int(entries.size()); ++i) {
+        const Clip &clip = *entries[i].clip;
         m_index.insert(clip.id, i);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size();
         (clip.isPinned ? pinned : others).push_back(i);
     }
-    std::stable_sort(pinned.begin(), pinned.end(), [this](int a, int b) {
-        return pinOrderDate(*m_entries[a].clip) > pinOrderDate(*m_entries[b].clip);
+    std::stable_sort(pinned.begin(), pinned.end(), [&entries](int a, int b) {
+        return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip);
     });
-    m_listOrder = std::move(pinned);
-    m_listOrder.insert(m_listOrder.end(), others.begin(), others.end());
+    // A fresh order rather than a changed one: a snapshot may still read the old.
+    pinned.insert(pinned.end(), others.begin(), others.end());
+    m_listOrder = std::make_shared<std::vector<int>>(std::move(pinned));
 }
 
 } // namespace corvane

@@ -143,6 +143,7 @@ void ClipListModel::setStore(ClipboardStore *store)
         };
         m_connections = {
             connect(store, &ClipboardStore::clipsChanged, this, &ClipListModel::refresh),
+            connect(store, &ClipboardStore::visibleSearchFinished, this, &ClipListModel::refresh),
             connect(store, &ClipboardStore::filterChanged, this, followed),
             connect(store, &ClipboardStore::searchTextChanged, this, followed),
             connect(store, &ClipboardStore::selectionChanged, this, &ClipListModel::selectionChanged),
@@ -256,6 +257,11 @@ void ClipListModel::refresh()
     if (m_store) {
         const ClipFilter filter = currentFilter();
         const QString search = currentSearch();
+        if (!m_store->visibleIsReady(filter, search)) {
+            // The rows stay until the search is done, then change in one update.
+            m_store->startVisibleSearch(filter, search);
+            return;
+        }
         clips = m_store->visibleClips(filter, search); // shared with the store's cache, not copied
         if (m_sectioned)
             layout = m_store->sectionLayout(filter, search);

@@ -10,6 +10,7 @@
 #include "Clock.h"
 #include "DerivedListCache.h"
 #include "DesktopEntries.h"
+#include "BackgroundSearch.h"
 #include "SearchIndexBuilder.h"
 #include "ImageTools.h"
 
@@ -48,6 +49,13 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     connect(m_settings, &AppSettings::hiddenSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
 
     m_indexBuilder = new SearchIndexBuilder(m_clips, this);
+    m_search = new BackgroundSearch(
+        [this](const BackgroundSearch::Request &request, const ClipSnapshot &clips, std::vector<int> indices) {
+            m_derived->insert(request.filter, request.searchText, request.context, clips.revision,
+                              request.generation, std::move(indices));
+            emit visibleSearchFinished();
+        },
+        this);
     m_clipModel = new ClipListModel(this);
     m_clipModel->setSectioned(true);
     m_clipModel->setStore(this);
