@@ -20,6 +20,7 @@
 #include "QmlWindow.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
+#include "SettingsFile.h"
 #include "SettingsHost.h"
 #include "SettingsWindowController.h"
 #include "SingleInstance.h"
@@ -113,12 +114,19 @@ void AppDelegate::startUpdater()
 
 void AppDelegate::createStore()
 {
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+                                   QStringLiteral("Corvane")).fileName();
+    const std::optional<QString> settingsProblem = SettingsFile::prepare(file);
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
     m_settings = new AppSettings(m_userDefaults, m_loginItem.get(), this);
+    if (settingsProblem)
+        m_settings->reportProblem(*settingsProblem);
     connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
     m_store = ClipboardStore::shared();
+    // Copies under way get a few seconds to be saved, then the history is closed cleanly.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_store, [this] { m_store->shutdown(); });
     m_desktopSettings = new PortalDesktopSettings(this);
     Motion::instance().follow(m_desktopSettings);
 }

@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "LogOutput.h"
 #include "QuitOnSignal.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
@@ -39,6 +40,7 @@ int main(int argc, char *argv[])
             return runSelfTest(argc, argv);
     }
 
+    corvane::LogOutput::install();
     corvane::X11Session::selectQtPlatform();
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     QApplication::setOrganizationName(QStringLiteral("Corvane"));

@@ -5,6 +5,7 @@
 #include "Clock.h"
 #include "X11ClipboardSource.h"
 
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 
 namespace corvane {
@@ -43,6 +44,9 @@ ClipboardCapture::ClipboardCapture(ClipboardStore &store, ClipboardService &clip
         m_queue->onCaptureWarning = [this](const QString &message) {
             m_store.showNotice(message, Notice::Kind::warning);
         };
+        m_queue->onCaptureSkipped = [this](const QString &appName, const QString &reason) {
+            m_store.recordSkip(appName, reason);
+        };
     }
 }
 
@@ -56,6 +60,20 @@ std::unique_ptr<ClipboardSource> ClipboardCapture::defaultSource(ClipboardServic
         qWarning("Corvane: no private X connection for clipboard reads; reading on the main thread");
     }
     return std::make_unique<DirectClipboardSource>(clipboard);
+}
+
+int ClipboardCapture::drain(int milliseconds)
+{
+    m_monitor.finish();
+    const auto unfinished = [this] { return int(m_monitor.isReading()) + (m_queue ? m_queue->pendingCount() : 0); };
+    QDeadlineTimer deadline(milliseconds);
+    while (unfinished() > 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(std::max<qint64>(1, deadline.remainingTime())));
+    m_monitor.stop();
+    const int left = unfinished();
+    if (left > 0)
+        qWarning("Corvane: quitting before %d cop%s could be saved", left, left == 1 ? "y" : "ies");
+    return left;
 }
 
 ClipboardMonitor::Settings ClipboardCapture::monitorSettings() const

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipCollection.h"
+#include "ClipDatabase.h"
 #include "ClipFilter.h"
 #include "DerivedLists.h"
 #include "ClipRef.h"
@@ -21,6 +22,8 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -74,7 +77,7 @@ class ClipboardStore : public QObject {
     Q_PROPERTY(QDateTime pauseEnd READ pauseEnd NOTIFY isPausedChanged)
     Q_PROPERTY(QVariantList recentSkips READ recentSkipValues NOTIFY recentSkipsChanged)
     Q_PROPERTY(qint64 storageUsed READ storageUsed NOTIFY storageUsedChanged)
-    Q_PROPERTY(bool hasDatabase READ hasDatabase CONSTANT)
+    Q_PROPERTY(bool hasDatabase READ hasDatabase NOTIFY hasDatabaseChanged)
     Q_PROPERTY(corvane::AppSettings *settings READ settings CONSTANT)
     Q_PROPERTY(int clipCount READ clipCount NOTIFY clipsChanged)
     Q_PROPERTY(corvane::ClipListModel *clipModel READ clipModel CONSTANT)
@@ -91,6 +94,8 @@ public:
     static constexpr int pinLimit = 20;
     static constexpr int recentSkipLimit = 20;
     static constexpr int revealMilliseconds = 60'000;
+    /** How long quitting waits for copies still being read or saved. */
+    static constexpr int quitDrainMilliseconds = 6000;
 
     /** @brief What the store runs on; tests hand in fakes and a temporary database path. */
     struct Services {
@@ -102,6 +107,11 @@ public:
         ActiveWindow *activeWindow = nullptr;
         /** Opened by the store; when opening fails the store runs without a database. */
         QString databasePath;
+        /**
+         * Checks (and when damaged, salvages) the history on a thread of its own; the history
+         * and the capture arrive once that is done. Off: the constructor opens it itself.
+         */
+        bool openInBackground = false;
         QTimeZone timeZone = QTimeZone::systemTimeZone();
         /** Website icon fetcher; the network one when unset. */
         SourceIconCache::SiteIconFetcher siteIcons;
@@ -140,8 +150,15 @@ public:
                        const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt);
     /** The clipboard's change count right after the store's own last write, 0 before any. */
     qint64 ownChangeCount() const { return m_ownChangeCount; }
-    /** The database for the capture thread to write into; shared so it outlives a late task. */
-    std::shared_ptr<ClipDatabase> sharedDatabase() const { return m_database; }
+    /**
+     * The database for other threads (capture, image loading); shared so it outlives a late
+     * task. Safe to call from any thread, as it may open or close meanwhile.
+     */
+    std::shared_ptr<ClipDatabase> sharedDatabase() const
+    {
+        std::lock_guard lock(m_databaseMutex);
+        return m_database;
+    }
     /** The clipboard monitor and capture queue, running since construction; null without an active window. */
     ClipboardCapture *capture() const { return m_capture.get(); }
 
@@ -255,6 +272,12 @@ public:
     Q_INVOKABLE void reload();
     void showNotice(const QString &message, Notice::Kind kind);
     Q_INVOKABLE void dismissNotice();
+    /**
+     * At quit: stops watching the clipboard, lets the copies under way reach the history for at
+     * most `drainMilliseconds`, then closes the history (checkpointed, its log emptied). Returns
+     * how many copies could not be saved; those are logged.
+     */
+    int shutdown(int drainMilliseconds = quitDrainMilliseconds);
 
 signals:
     void filterChanged();
@@ -270,6 +293,7 @@ signals:
     void isPausedChanged();
     void recentSkipsChanged();
     void storageUsedChanged();
+    void hasDatabaseChanged();
     /** The loaded history changed (rows, values or order). */
     void clipsChanged();
     void sidebarSourcesChanged();
@@ -294,7 +318,9 @@ private:
     QVariantList sidebarSourceValues() const;
     QVariantList pasteQueueIDValues() const;
 
-    void openDatabase(const QString &path);
+    void openDatabase(const QString &path, bool inBackground);
+    void adoptDatabase(const ClipDatabase::Opened &opened);
+    void startCapture();
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
     std::int64_t nearestMember(std::int64_t removed, const QSet<std::int64_t> &members) const;
     void replaceClips(QList<Clip> loaded);
@@ -318,7 +344,10 @@ private:
     Clock *m_clock;
     DesktopEntries *m_desktopEntries;
     QTimeZone m_zone;
-    std::shared_ptr<ClipDatabase> m_database;
+    std::shared_ptr<ClipDatabase> m_database; ///< replaced only under m_databaseMutex
+    mutable std::mutex m_databaseMutex;
+    ActiveWindow *m_activeWindow = nullptr;
+    std::thread m_opening;
 
     ClipCollection m_clips;
     std::unique_ptr<DerivedListCache> m_derived;

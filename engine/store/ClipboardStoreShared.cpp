@@ -24,6 +24,7 @@ ClipboardStore *ClipboardStore::shared()
         services.desktopEntries = new XdgDesktopEntries;
         services.activeWindow = new X11ActiveWindow(*services.desktopEntries);
         services.databasePath = ClipDatabase::defaultPath();
+        services.openInBackground = true;
         auto *fetcher = new SiteIconFetcher(new QNetworkAccessManager);
         services.siteIcons = [fetcher](const QString &host, const QString &scheme,
                                        std::function<void(const QImage &)> done) {

@@ -107,7 +107,8 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     AppDelegate delegate(instance);
     delegate.start();
     ClipboardStore &store = *delegate.store();
-    ASSERT_TRUE(store.hasDatabase());
+    // The history is checked and opened off the GUI thread.
+    ASSERT_TRUE(waitFor([&] { return store.hasDatabase(); }));
     ASSERT_TRUE(waitFor([&] { return delegate.mainWindow()->isShown(); }));
 
     // Capture: what is copied reaches the history, and the report carries counts, not contents.
