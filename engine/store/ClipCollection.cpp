@@ -72,6 +72,14 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
 
 double pinOrderDate(const Clip &clip) { return clip.pinnedAt.value_or(clip.createdAt); }
 
+/** The database's order: newest first, the higher id first on equal dates. */
+bool newestFirst(const ClipEntry &a, const ClipEntry &b)
+{
+    if (a.createdAt != b.createdAt)
+        return a.createdAt > b.createdAt;
+    return a.id > b.id;
+}
+
 } // namespace
 
 QStringList ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName)
@@ -141,8 +149,12 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
 bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
 {
     bool differs = false;
-    bool reorder = false;
+    bool redated = false;
+    // Positions, pins or membership changed: the indexes are rebuilt. A plain value edit (a
+    // note, a tag) leaves them as they are, so it costs the edit alone, however long the history.
+    bool restructured = !removed.isEmpty();
     std::vector<ClipEntry> &entries = writableEntries();
+    const std::size_t loadedCount = entries.size();
     DayStarts days(m_zone);
     SourceHosts hosts;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
@@ -153,11 +165,26 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (at >= 0 && sameStoredClip(*entries[at].clip, clip))
             continue;
         differs = true;
-        reorder = reorder || at < 0 || clip.createdAt != entries[at].clip->createdAt;
-        if (at >= 0)
-            entries[at] = makeEntry(std::move(clip), days, hosts);
-        else
+        if (at < 0) {
+            restructured = true;
             entries.push_back(makeEntry(std::move(clip), days, hosts));
+            continue;
+        }
+        const Clip &old = *entries[at].clip;
+        redated = redated || clip.createdAt != old.createdAt;
+        restructured = restructured || clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt;
+        m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
+        entries[at] = makeEntry(std::move(clip), days, hosts);
+        if (m_all)
+            (*m_all)[at] = entries[at].clip;
+    }
+    if (redated) {
+        sortByDate();
+    } else if (entries.size() > loadedCount) {
+        // New clips only: sorted among themselves, then merged in, instead of sorting everything.
+        const auto added = entries.begin() + std::ptrdiff_t(loadedCount);
+        std::stable_sort(added, entries.end(), newestFirst);
+        std::inplace_merge(entries.begin(), added, entries.end(), newestFirst);
     }
     if (!removed.isEmpty()) {
         const auto end = std::remove_if(entries.begin(), entries.end(),
@@ -167,22 +194,16 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     }
     if (!differs)
         return false;
-    if (reorder)
-        sortByDate();
-    rebuildIndexes();
+    if (redated || restructured)
+        rebuildIndexes();
     ++m_revision;
     return true;
 }
 
 void ClipCollection::sortByDate()
 {
-    // The database's order: newest first, the higher id first on equal dates.
     std::vector<ClipEntry> &entries = writableEntries();
-    std::stable_sort(entries.begin(), entries.end(), [](const ClipEntry &a, const ClipEntry &b) {
-        if (a.clip->createdAt != b.clip->createdAt)
-            return a.clip->createdAt > b.clip->createdAt;
-        return a.clip->id > b.clip->id;
-    });
+    std::stable_sort(entries.begin(), entries.end(), newestFirst);
 }
 
 void ClipCollection::clear()

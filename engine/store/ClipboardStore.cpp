@@ -173,7 +173,19 @@ void ClipboardStore::reload()
         replaceClips({});
         return;
     }
-    // After the first load, find the stale clips from the rows' changeable values, and read only those.
+    // After the first load, read only the stale clips: those the database's journal names, or
+    // when it cannot tell (another process wrote), those whose changeable values differ.
+    std::optional<QSet<std::int64_t>> journal;
+    try {
+        journal = m_database->takeChangedIDs();
+    } catch (const ClipDatabase::Error &error) {
+        qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+        return;
+    }
+    if (m_clips.size() > 0 && journal && journal->size() <= maxSingleReads) {
+        reloadClips(QList<std::int64_t>(journal->begin(), journal->end()));
+        return;
+    }
     if (m_clips.size() > 0) {
         try {
             const QList<ClipDatabase::RowState> rows = m_database->rowStates();

@@ -177,6 +177,28 @@ TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
     EXPECT_FALSE(snapshot.entries->front().clip->note.has_value());
     EXPECT_EQ(snapshot.listOrder->size(), 3u);
     EXPECT_NE(snapshot.revision, clips.revision());
+
+    // New clips merge in by date; a value edit shows in every view of the collection.
+    Clip older = loaded[2];
+    older.id = 7;
+    older.createdAt = 1000.5;
+    older.byteSize = 40;
+    Clip newest = older;
+    newest.id = 8;
+    newest.createdAt = 2000;
+    clips.patch({older, newest}, {});
+    QList<std::int64_t> order;
+    for (const ClipRef &clip : clips.all())
+        order.append(clip->id);
+    EXPECT_EQ(order, (QList<std::int64_t>{8, 3, 2, 7}));
+    EXPECT_EQ(clips.indexOf(7), 3);
+    Clip tagged = *clips.entry(2)->clip;
+    tagged.tagMask = 1;
+    tagged.byteSize += 10;
+    clips.patch({tagged}, {});
+    EXPECT_EQ(clips.all().at(2)->tagMask, 1);
+    EXPECT_EQ(clips.entry(2)->tagMask, 1);
+    EXPECT_EQ(clips.storageUsed(), 40 * 2 + 10);
 }
 
 } // namespace corvane::test
