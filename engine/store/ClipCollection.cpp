@@ -55,6 +55,7 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
     entry.isPinned = clip.isPinned;
     entry.tagMask = clip.tagMask;
     entry.createdAt = clip.createdAt;
+    entry.storageBytes = clip.byteSize + clip.thumbnailPng.size();
     entry.dayStart = days.of(clip.createdAt);
     // As Clip::sourceKey and Clip::sourceDisplayName, with the URL parsed once.
     entry.sourceHost = hosts.of(clip);
@@ -277,10 +278,11 @@ ClipList ClipCollection::toList(const std::vector<int> &indices) const
 
 void ClipCollection::rebuildIndexes()
 {
+    // Reads the entries' own copies only: visiting a million clips would miss the cache each time.
     const std::vector<ClipEntry> &entries = *m_entries;
     std::int64_t maxID = 0;
     for (const ClipEntry &entry : entries)
-        maxID = std::max(maxID, entry.clip->id);
+        maxID = std::max(maxID, entry.id);
     m_index.reset(maxID, entries.size());
     m_all.reset();
     m_storageUsed = 0;
@@ -288,10 +290,10 @@ void ClipCollection::rebuildIndexes()
     std::vector<int> others;
     others.reserve(entries.size());
     for (int i = 0; i < int(entries.size()); ++i) {
-        const Clip &clip = *entries[i].clip;
-        m_index.insert(clip.id, i);
-        m_storageUsed += clip.byteSize + clip.thumbnailPng.size();
-        (clip.isPinned ? pinned : others).push_back(i);
+        const ClipEntry &entry = entries[i];
+        m_index.insert(entry.id, i);
+        m_storageUsed += entry.storageBytes;
+        (entry.isPinned ? pinned : others).push_back(i);
     }
     std::stable_sort(pinned.begin(), pinned.end(), [&entries](int a, int b) {
         return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip);

@@ -25,6 +25,8 @@ struct ClipEntry {
     bool isPinned = false;
     std::int64_t tagMask = 0;
     double createdAt = 0;
+    /** What the clip counts towards the storage used: its size and its thumbnail's. */
+    std::int64_t storageBytes = 0;
     /** Empty when the clip has no source. */
     QString sourceKey;
     QString sourceHost;
