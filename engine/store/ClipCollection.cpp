@@ -147,6 +147,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     return true;
 }
 
+
 bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
 {
     bool differs = false;
@@ -158,6 +159,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     const std::size_t loadedCount = entries.size();
     DayStarts days(m_zone);
     SourceHosts hosts;
+    std::vector<ClipEntry> added;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
     for (Clip &clip : changed) {
         if (removed.contains(clip.id))
