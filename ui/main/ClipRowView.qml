@@ -258,6 +258,7 @@ Item {
                             id: groupLabel
                             visible: !row.presented.captionIsSummary
                             text: (row.presented.captionGroup || "") + "  ·"
+                            Accessible.name: row.presented.captionGroup || ""
                             textFormat: Text.PlainText
                             font.pointSize: 11 * 0.75
                             color: Theme.sunsetMuted
@@ -265,6 +266,7 @@ Item {
                         Text {
                             width: parent.width - (groupLabel.visible ? groupLabel.width + 5 : 16)
                             text: row.presented.captionText || ""
+                            Accessible.name: text
                             textFormat: Text.PlainText
                             elide: Text.ElideRight
                             maximumLineCount: 1
@@ -305,6 +307,7 @@ Item {
                                 width: Math.min(implicitWidth, 112 - 24)
                                 horizontalAlignment: Text.AlignRight
                                 text: row.sourceName
+                                Accessible.name: text
                                 textFormat: Text.PlainText
                                 elide: Text.ElideRight
                                 font.pointSize: 11 * 0.75
@@ -314,6 +317,7 @@ Item {
                                 objectName: "rowAge"
                                 anchors.right: parent.right
                                 text: ClipRowRules.age(row.store, row.createdAt, row.now)
+                                Accessible.name: text
                                 textFormat: Text.PlainText
                                 font.pointSize: 10.5 * 0.75
                                 color: Theme.sunsetFaint
