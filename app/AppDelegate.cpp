@@ -29,6 +29,7 @@
 #include "TrayIcons.h"
 #include "UpdateAlerts.h"
 #include "Updater.h"
+#include "UserGreeting.h"
 #include "X11GlobalHotKeys.h"
 #include "X11RunningApps.h"
 #include "XdgAutostartLoginItem.h"
@@ -144,6 +145,7 @@ void AppDelegate::createWindows()
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
     installUi(*m_engine, m_store);
+    UserGreeting::instance().setDesktopServices(m_desktop.get());
     setInspectorDesktop(m_desktop.get());
     m_commands = new AppCommands(!AppUrls::existing(AppUrls::settingsView).isEmpty(), this);
 

@@ -47,7 +47,7 @@ private:
     QHash<QString, QString> m_hosts;
 };
 
-ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
+ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QString, int> &sourceIds)
 {
     ClipEntry entry;
     entry.id = clip.id;
@@ -61,6 +61,12 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
     entry.sourceHost = hosts.of(clip);
     entry.sourceKey = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString())
                                                  : QStringLiteral("web:") + entry.sourceHost;
+    if (!entry.sourceKey.isEmpty()) {
+        auto id = sourceIds.constFind(entry.sourceKey);
+        if (id == sourceIds.constEnd())
+            id = sourceIds.insert(entry.sourceKey, int(sourceIds.size()));
+        entry.sourceId = *id;
+    }
     if (!entry.sourceHost.isEmpty())
         entry.sourceDisplayName = entry.sourceHost;
     else if (clip.sourceName && !clip.sourceName->isEmpty())
@@ -135,7 +141,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
             fresh.push_back(std::move(entries[old]));
             changed = changed || old != int(i);
         } else {
-            fresh.push_back(makeEntry(std::move(clip), days, hosts));
+            fresh.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
             changed = true;
         }
     }
@@ -159,7 +165,6 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     const std::size_t loadedCount = entries.size();
     DayStarts days(m_zone);
     SourceHosts hosts;
-    std::vector<ClipEntry> added;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
     for (Clip &clip : changed) {
         if (removed.contains(clip.id))
@@ -170,14 +175,14 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         differs = true;
         if (at < 0) {
             restructured = true;
-            entries.push_back(makeEntry(std::move(clip), days, hosts));
+            entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
             continue;
         }
         const Clip &old = *entries[at].clip;
         redated = redated || clip.createdAt != old.createdAt;
         restructured = restructured || clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt;
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
-        entries[at] = makeEntry(std::move(clip), days, hosts);
+        entries[at] = makeEntry(std::move(clip), days, hosts, m_sourceIds);
         if (m_all)
             (*m_all)[at] = entries[at].clip;
     }
