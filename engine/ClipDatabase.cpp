@@ -196,6 +196,7 @@ ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Acc
     // Closing never folds the log into the file by itself: a damaged file stays as it was found,
     // and a healthy one is checkpointed on purpose in the destructor.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    startChangeJournal();
     try {
         openAndMigrate();
     } catch (const Error &error) {
@@ -315,6 +316,7 @@ void ClipDatabase::exec(const QString &sql)
     std::lock_guard lock(m_mutex);
     m_prunableBytes.reset();
     m_thumbnails.clear();
+    m_journalComplete = false; // a DELETE without WHERE bypasses the journal
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
         Error error(Kind::step, message ? QString::fromUtf8(message) : QString());

@@ -7,6 +7,7 @@
 #include <QHash>
 #include <QList>
 #include <QSize>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -169,6 +170,12 @@ public:
     };
     /** Every row's changeable values, in table order: a cheap way to find stale loaded clips. */
     QList<RowState> rowStates();
+    /**
+     * The ids of the clips this object inserted, changed or deleted since the last call, or
+     * nothing when that is not known: at the first call, after exec(), or when another
+     * connection has written meanwhile. The journal starts over at each call.
+     */
+    std::optional<QSet<std::int64_t>> takeChangedIDs();
 
     /** The stored full PNG bytes, or nothing when the row or its image is missing. */
     std::optional<QByteArray> imageData(std::int64_t id);
@@ -222,6 +229,8 @@ private:
     void editClips(const QList<std::int64_t> &ids, const std::function<void(qsizetype)> &write);
     /** Forgets the caches below when another connection has written since the last look. */
     void noticeOtherWriters();
+    /** Records in the change journal each row of `clips` this connection writes. */
+    void startChangeJournal();
 
     QString m_path;
     std::function<double()> m_now;
@@ -235,6 +244,10 @@ private:
     // The thumbnails of the last list load: a reload shares them instead of reading them again.
     QHash<std::int64_t, QByteArray> m_thumbnails;
     std::int64_t m_dataVersion = -1;
+    // The change journal: rows written since the last take, and whether it is complete.
+    QSet<std::int64_t> m_changedIDs;
+    std::int64_t m_journalVersion = -1;
+    bool m_journalComplete = false;
 };
 
 } // namespace corvane

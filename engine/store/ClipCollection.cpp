@@ -55,6 +55,7 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QStr
     entry.isPinned = clip.isPinned;
     entry.tagMask = clip.tagMask;
     entry.createdAt = clip.createdAt;
+    entry.storageBytes = clip.byteSize + clip.thumbnailPng.size();
     entry.dayStart = days.of(clip.createdAt);
     // As Clip::sourceKey and Clip::sourceDisplayName, with the URL parsed once.
     entry.sourceHost = hosts.of(clip);
@@ -78,6 +79,14 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QStr
 
 double pinOrderDate(const Clip &clip) { return clip.pinnedAt.value_or(clip.createdAt); }
 
+/** The database's order: newest first, the higher id first on equal dates. */
+bool newestFirst(const ClipEntry &a, const ClipEntry &b)
+{
+    if (a.createdAt != b.createdAt)
+        return a.createdAt > b.createdAt;
+    return a.id > b.id;
+}
+
 } // namespace
 
 QStringList ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName)
@@ -100,7 +109,7 @@ QStringList ClipEntry::searchFields(const Clip &clip, const QString &sourceDispl
 const FuzzyHaystack &ClipEntry::searchIndex() const
 {
     if (!haystack)
-        haystack.emplace(searchFields(*clip, sourceDisplayName));
+        haystack = std::make_shared<const FuzzyHaystack>(searchFields(*clip, sourceDisplayName));
     return *haystack;
 }
 
@@ -121,21 +130,22 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     m_zone = zone;
     DayStarts days(zone);
     SourceHosts hosts;
+    std::vector<ClipEntry> &entries = writableEntries();
     std::vector<ClipEntry> fresh;
     fresh.reserve(loaded.size());
-    bool changed = zoneChanged || std::size_t(loaded.size()) != m_entries.size();
+    bool changed = zoneChanged || std::size_t(loaded.size()) != entries.size();
     for (qsizetype i = 0; i < loaded.size(); ++i) {
         Clip &clip = loaded[i];
         const int old = zoneChanged ? -1 : indexOf(clip.id);
-        if (old >= 0 && sameStoredClip(*m_entries[old].clip, clip)) {
-            fresh.push_back(std::move(m_entries[old]));
+        if (old >= 0 && sameStoredClip(*entries[old].clip, clip)) {
+            fresh.push_back(std::move(entries[old]));
             changed = changed || old != int(i);
         } else {
             fresh.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
             changed = true;
         }
     }
-    m_entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
+    entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
         return false;
     rebuildIndexes();
@@ -143,77 +153,72 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     return true;
 }
 
-namespace {
-
-/** The database's order: newest first, the higher id first on equal dates. */
-bool newerFirst(const ClipEntry &a, const ClipEntry &b)
-{
-    if (a.clip->createdAt != b.clip->createdAt)
-        return a.clip->createdAt > b.clip->createdAt;
-    return a.clip->id > b.clip->id;
-}
-
-} // namespace
 
 bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
 {
     bool differs = false;
-    bool reorder = false;
+    bool redated = false;
+    // Positions, pins or membership changed: the indexes are rebuilt. A plain value edit (a
+    // note, a tag) leaves them as they are, so it costs the edit alone, however long the history.
+    bool restructured = !removed.isEmpty();
+    std::vector<ClipEntry> &entries = writableEntries();
+    const std::size_t loadedCount = entries.size();
     DayStarts days(m_zone);
     SourceHosts hosts;
-    std::vector<ClipEntry> added;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
     for (Clip &clip : changed) {
         if (removed.contains(clip.id))
             continue;
         const int at = indexOf(clip.id);
-        if (at >= 0 && sameStoredClip(*m_entries[at].clip, clip))
+        if (at >= 0 && sameStoredClip(*entries[at].clip, clip))
             continue;
         differs = true;
-        if (at >= 0) {
-            reorder = reorder || clip.createdAt != m_entries[at].clip->createdAt;
-            m_entries[at] = makeEntry(std::move(clip), days, hosts, m_sourceIds);
-        } else {
-            added.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds)); // after the loop: positions stay valid
+        if (at < 0) {
+            restructured = true;
+            entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
+            continue;
         }
+        const Clip &old = *entries[at].clip;
+        redated = redated || clip.createdAt != old.createdAt;
+        restructured = restructured || clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt;
+        m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
+        entries[at] = makeEntry(std::move(clip), days, hosts, m_sourceIds);
+        if (m_all)
+            (*m_all)[at] = entries[at].clip;
+    }
+    if (redated) {
+        sortByDate();
+    } else if (entries.size() > loadedCount) {
+        // New clips only: sorted among themselves, then merged in, instead of sorting everything.
+        const auto added = entries.begin() + std::ptrdiff_t(loadedCount);
+        std::stable_sort(added, entries.end(), newestFirst);
+        std::inplace_merge(entries.begin(), added, entries.end(), newestFirst);
     }
     if (!removed.isEmpty()) {
-        const auto end = std::remove_if(m_entries.begin(), m_entries.end(),
+        const auto end = std::remove_if(entries.begin(), entries.end(),
                                         [&removed](const ClipEntry &entry) { return removed.contains(entry.clip->id); });
-        differs = differs || end != m_entries.end();
-        m_entries.erase(end, m_entries.end());
+        differs = differs || end != entries.end();
+        entries.erase(end, entries.end());
     }
     if (!differs)
         return false;
-    // Each insertion moves the entries behind it; past a few, one sort is cheaper.
-    reorder = reorder || added.size() > 8;
-    for (ClipEntry &entry : added) {
-        if (reorder) {
-            m_entries.push_back(std::move(entry));
-        } else {
-            // A new clip goes straight to its place (usually the top): sorting 100,000 entries
-            // for it would cost a hundred times more.
-            const auto place = std::upper_bound(m_entries.begin(), m_entries.end(), entry, newerFirst);
-            m_entries.insert(place, std::move(entry));
-        }
-    }
-    if (reorder)
-        sortByDate();
-    rebuildIndexes();
+    if (redated || restructured)
+        rebuildIndexes();
     ++m_revision;
     return true;
 }
 
 void ClipCollection::sortByDate()
 {
-    std::stable_sort(m_entries.begin(), m_entries.end(), newerFirst);
+    std::vector<ClipEntry> &entries = writableEntries();
+    std::stable_sort(entries.begin(), entries.end(), newestFirst);
 }
 
 void ClipCollection::clear()
 {
-    if (m_entries.empty())
+    if (m_entries->empty())
         return;
-    m_entries.clear();
+    writableEntries().clear();
     rebuildIndexes();
     ++m_revision;
 }
@@ -221,15 +226,32 @@ void ClipCollection::clear()
 const ClipEntry *ClipCollection::entry(std::int64_t id) const
 {
     const int index = indexOf(id);
-    return index < 0 ? nullptr : &m_entries[index];
+    return index < 0 ? nullptr : &(*m_entries)[index];
+}
+
+std::vector<ClipEntry> &ClipCollection::writableEntries()
+{
+    if (m_entries.use_count() > 1)
+        m_entries = std::make_shared<std::vector<ClipEntry>>(*m_entries);
+    return *m_entries;
+}
+
+void ClipCollection::adoptSearchIndex(const ClipRef &clip, std::shared_ptr<const FuzzyHaystack> index)
+{
+    const int at = indexOf(clip->id);
+    if (at < 0)
+        return;
+    ClipEntry &entry = writableEntries()[at];
+    if (entry.clip == clip && !entry.haystack)
+        entry.haystack = std::move(index);
 }
 
 const ClipList &ClipCollection::all() const
 {
     if (!m_all) {
         ClipList all;
-        all.reserve(qsizetype(m_entries.size()));
-        for (const ClipEntry &entry : m_entries)
+        all.reserve(qsizetype(m_entries->size()));
+        for (const ClipEntry &entry : *m_entries)
             all.append(entry.clip);
         m_all = std::move(all);
     }
@@ -239,8 +261,8 @@ const ClipList &ClipCollection::all() const
 QSet<std::int64_t> ClipCollection::ids() const
 {
     QSet<std::int64_t> result;
-    result.reserve(m_entries.size());
-    for (const ClipEntry &entry : m_entries)
+    result.reserve(m_entries->size());
+    for (const ClipEntry &entry : *m_entries)
         result.insert(entry.clip->id);
     return result;
 }
@@ -250,38 +272,42 @@ ClipList ClipCollection::toList(const std::vector<int> &indices) const
     // Copying a reference writes its count next to the clip; asking for those lines a few clips
     // ahead hides most of the wait for memory on long lists.
     constexpr std::size_t ahead = 8;
+    const std::vector<ClipEntry> &entries = *m_entries;
     ClipList list;
     list.reserve(qsizetype(indices.size()));
     for (std::size_t i = 0; i < indices.size(); ++i) {
         if (i + ahead < indices.size())
-            __builtin_prefetch(m_entries[indices[i + ahead]].clip.get(), 1);
-        list.append(m_entries[indices[i]].clip);
+            __builtin_prefetch(entries[indices[i + ahead]].clip.get(), 1);
+        list.append(entries[indices[i]].clip);
     }
     return list;
 }
 
 void ClipCollection::rebuildIndexes()
 {
+    // Reads the entries' own copies only: visiting a million clips would miss the cache each time.
+    const std::vector<ClipEntry> &entries = *m_entries;
     std::int64_t maxID = 0;
-    for (const ClipEntry &entry : m_entries)
-        maxID = std::max(maxID, entry.clip->id);
-    m_index.reset(maxID, m_entries.size());
+    for (const ClipEntry &entry : entries)
+        maxID = std::max(maxID, entry.id);
+    m_index.reset(maxID, entries.size());
     m_all.reset();
     m_storageUsed = 0;
     std::vector<int> pinned;
     std::vector<int> others;
-    others.reserve(m_entries.size());
-    for (int i = 0; i < int(m_entries.size()); ++i) {
-        const Clip &clip = *m_entries[i].clip;
-        m_index.insert(clip.id, i);
-        m_storageUsed += clip.byteSize + clip.thumbnailPng.size();
-        (clip.isPinned ? pinned : others).push_back(i);
+    others.reserve(entries.size());
+    for (int i = 0; i < int(entries.size()); ++i) {
+        const ClipEntry &entry = entries[i];
+        m_index.insert(entry.id, i);
+        m_storageUsed += entry.storageBytes;
+        (entry.isPinned ? pinned : others).push_back(i);
     }
-    std::stable_sort(pinned.begin(), pinned.end(), [this](int a, int b) {
-        return pinOrderDate(*m_entries[a].clip) > pinOrderDate(*m_entries[b].clip);
+    std::stable_sort(pinned.begin(), pinned.end(), [&entries](int a, int b) {
+        return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip);
     });
-    m_listOrder = std::move(pinned);
-    m_listOrder.insert(m_listOrder.end(), others.begin(), others.end());
+    // A fresh order rather than a changed one: a snapshot may still read the old.
+    pinned.insert(pinned.end(), others.begin(), others.end());
+    m_listOrder = std::make_shared<std::vector<int>>(std::move(pinned));
 }
 
 } // namespace corvane

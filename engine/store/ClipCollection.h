@@ -9,6 +9,7 @@
 #include <QTimeZone>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -24,6 +25,8 @@ struct ClipEntry {
     bool isPinned = false;
     std::int64_t tagMask = 0;
     double createdAt = 0;
+    /** What the clip counts towards the storage used: its size and its thumbnail's. */
+    std::int64_t storageBytes = 0;
     /** Empty when the clip has no source. */
     QString sourceKey;
     QString sourceHost;
@@ -35,13 +38,24 @@ struct ClipEntry {
     /**
      * The searchable fields, indexed on the first search and kept while the clip is unchanged.
      * A secret's text is left out: its clear text is searched only while it is revealed.
-     * Built by whichever search thread reaches the entry first; each entry belongs to one thread.
+     * Shared by the collection's snapshots; set only on the main thread while no snapshot is out.
      */
-    mutable std::optional<FuzzyHaystack> haystack;
+    mutable std::shared_ptr<const FuzzyHaystack> haystack;
 
+    /** The index, built and kept when missing (only by the collection's owner, see isShared()). */
     const FuzzyHaystack &searchIndex() const;
     /** The fields a search looks at, in the index's order. */
     static QStringList searchFields(const Clip &clip, const QString &sourceDisplayName);
+};
+
+/**
+ * @brief The entries and list order of one revision of a collection, for reading on another
+ * thread while the collection moves on (the collection copies them before changing them).
+ */
+struct ClipSnapshot {
+    std::shared_ptr<const std::vector<ClipEntry>> entries;
+    std::shared_ptr<const std::vector<int>> listOrder;
+    std::uint64_t revision = 0;
 };
 
 /**
@@ -61,8 +75,8 @@ public:
     bool patch(QList<Clip> changed, const QSet<std::int64_t> &removed);
     void clear();
 
-    const std::vector<ClipEntry> &entries() const { return m_entries; }
-    int size() const { return int(m_entries.size()); }
+    const std::vector<ClipEntry> &entries() const { return *m_entries; }
+    int size() const { return int(m_entries->size()); }
     std::uint64_t revision() const { return m_revision; }
     /** Source ids run from 0 to below this; ids stay with their keys for the collection's life. */
     int sourceIdCount() const { return int(m_sourceIds.size()); }
@@ -73,7 +87,12 @@ public:
     QSet<std::int64_t> ids() const;
 
     /** Pinned clips first, most recently pinned first, then the others newest first (indices). */
-    const std::vector<int> &listOrder() const { return m_listOrder; }
+    const std::vector<int> &listOrder() const { return *m_listOrder; }
+    ClipSnapshot snapshot() const { return {m_entries, m_listOrder, m_revision}; }
+    /** Whether a snapshot is still out: entries must then not be changed in place. */
+    bool isShared() const { return m_entries.use_count() > 1; }
+    /** Hands a search index built elsewhere to the entry of `clip`, when it still holds that clip. */
+    void adoptSearchIndex(const ClipRef &clip, std::shared_ptr<const FuzzyHaystack> index);
     /** Every clip, newest first. */
     const ClipList &all() const;
     ClipList toList(const std::vector<int> &indices) const;
@@ -84,10 +103,12 @@ public:
 private:
     void rebuildIndexes();
     void sortByDate();
+    /** The entries to change: a copy when a snapshot still reads them. */
+    std::vector<ClipEntry> &writableEntries();
 
-    std::vector<ClipEntry> m_entries;
+    std::shared_ptr<std::vector<ClipEntry>> m_entries = std::make_shared<std::vector<ClipEntry>>();
     IdIndex m_index;
-    std::vector<int> m_listOrder;
+    std::shared_ptr<std::vector<int>> m_listOrder = std::make_shared<std::vector<int>>();
     mutable std::optional<ClipList> m_all; // built when first asked for
     std::int64_t m_storageUsed = 0;
     QHash<QString, int> m_sourceIds;

@@ -3,6 +3,11 @@
 
 #include "SqliteStatement.h"
 
+#include <sqlite3.h>
+
+#include <cstring>
+#include <utility>
+
 namespace corvane {
 
 QList<ClipDatabase::RowState> ClipDatabase::rowStates()
@@ -36,6 +41,32 @@ QList<ClipDatabase::RowState> ClipDatabase::rowStates()
         states.append(std::move(state));
     }
     return states;
+}
+
+void ClipDatabase::startChangeJournal()
+{
+    // Called inside each write, which holds m_mutex (and the connection's own mutex).
+    sqlite3_update_hook(
+        m_db,
+        [](void *self, int, const char *, const char *table, sqlite3_int64 row) {
+            if (std::strcmp(table, "clips") == 0)
+                static_cast<ClipDatabase *>(self)->m_changedIDs.insert(row);
+        },
+        this);
+}
+
+std::optional<QSet<std::int64_t>> ClipDatabase::takeChangedIDs()
+{
+    std::lock_guard lock(m_mutex);
+    SqliteStatement version(m_db, "PRAGMA data_version");
+    version.step();
+    const bool complete = m_journalComplete && version.int64(0) == m_journalVersion;
+    m_journalVersion = version.int64(0);
+    m_journalComplete = true;
+    QSet<std::int64_t> changed = std::exchange(m_changedIDs, {});
+    if (!complete)
+        return std::nullopt;
+    return changed;
 }
 
 } // namespace corvane

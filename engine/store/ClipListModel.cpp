@@ -149,6 +149,7 @@ void ClipListModel::setStore(ClipboardStore *store)
         };
         m_connections = {
             connect(store, &ClipboardStore::clipsChanged, this, &ClipListModel::refresh),
+            connect(store, &ClipboardStore::visibleSearchFinished, this, &ClipListModel::refresh),
             connect(store, &ClipboardStore::filterChanged, this, followed),
             connect(store, &ClipboardStore::searchTextChanged, this, followed),
             connect(store, &ClipboardStore::selectionChanged, this, &ClipListModel::selectionChanged),
@@ -287,6 +288,11 @@ void ClipListModel::refresh()
     if (m_store) {
         const ClipFilter filter = currentFilter();
         const QString search = currentSearch();
+        if (!m_store->visibleIsReady(filter, search)) {
+            // The rows stay until the search is done, then change in one update.
+            m_store->startVisibleSearch(filter, search);
+            return;
+        }
         clips = m_store->visibleClips(filter, search); // shared with the store's cache, not copied
         if (m_sectioned)
             layout = m_store->sectionLayout(filter, search);
@@ -349,15 +355,28 @@ void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
 void ClipListModel::apply(const ClipList &clips, std::vector<int> sections)
 {
     const int oldCount = count();
+    const int newCount = int(clips.size());
+    // The rows holding the same clip objects at both ends are kept without reading the clips:
+    // in a long list an edit, a new clip or a deletion differs in a few rows only.
+    int head = 0;
+    while (head < oldCount && head < newCount && m_clips.at(head) == clips.at(head))
+        ++head;
+    int tail = 0;
+    while (tail < oldCount - head && tail < newCount - head
+           && m_clips.at(oldCount - 1 - tail) == clips.at(newCount - 1 - tail))
+        ++tail;
     std::vector<std::int64_t> oldIDs;
-    oldIDs.reserve(std::size_t(oldCount));
-    for (const ClipRef &clip : std::as_const(m_clips))
-        oldIDs.push_back(clip->id);
+    oldIDs.reserve(std::size_t(oldCount - head - tail));
+    for (int i = head; i < oldCount - tail; ++i)
+        oldIDs.push_back(m_clips.at(i)->id);
     std::vector<std::int64_t> newIDs;
-    newIDs.reserve(std::size_t(clips.size()));
-    for (const ClipRef &clip : clips)
-        newIDs.push_back(clip->id);
-    const ListDiff diff = ListDiff::byID(oldIDs, newIDs);
+    newIDs.reserve(std::size_t(newCount - head - tail));
+    for (int i = head; i < newCount - tail; ++i)
+        newIDs.push_back(clips.at(i)->id);
+    const ListDiff middle = ListDiff::byID(oldIDs, newIDs);
+    ListDiff diff{std::vector<bool>(std::size_t(oldCount), false), std::vector<bool>(std::size_t(newCount), false)};
+    std::copy(middle.remove.begin(), middle.remove.end(), diff.remove.begin() + head);
+    std::copy(middle.insert.begin(), middle.insert.end(), diff.insert.begin() + head);
     auto sectionOf = [&sections](std::size_t row) { return sections.empty() ? -1 : sections[row]; };
     auto currentSection = [this](std::size_t row) { return m_sections.empty() ? -1 : m_sections[row]; };
 

@@ -10,6 +10,7 @@
 #include "Clock.h"
 #include "DerivedListCache.h"
 #include "DesktopEntries.h"
+#include "BackgroundSearch.h"
 #include "SearchIndexBuilder.h"
 #include "ImageTools.h"
 
@@ -48,6 +49,13 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     connect(m_settings, &AppSettings::hiddenSourcesChanged, this, &ClipboardStore::sidebarSourcesChanged);
 
     m_indexBuilder = new SearchIndexBuilder(m_clips, this);
+    m_search = new BackgroundSearch(
+        [this](const BackgroundSearch::Request &request, const ClipSnapshot &clips, std::vector<int> indices) {
+            m_derived->insert(request.filter, request.searchText, request.context, clips.revision,
+                              request.generation, std::move(indices));
+            emit visibleSearchFinished();
+        },
+        this);
     m_clipModel = new ClipListModel(this);
     m_clipModel->setSectioned(true);
     m_clipModel->setStore(this);
@@ -168,7 +176,19 @@ void ClipboardStore::reload()
         replaceClips({});
         return;
     }
-    // After the first load, find the stale clips from the rows' changeable values, and read only those.
+    // After the first load, read only the stale clips: those the database's journal names, or
+    // when it cannot tell (another process wrote), those whose changeable values differ.
+    std::optional<QSet<std::int64_t>> journal;
+    try {
+        journal = m_database->takeChangedIDs();
+    } catch (const ClipDatabase::Error &error) {
+        qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+        return;
+    }
+    if (m_clips.size() > 0 && journal && journal->size() <= maxSingleReads) {
+        reloadClips(QList<std::int64_t>(journal->begin(), journal->end()));
+        return;
+    }
     if (m_clips.size() > 0) {
         try {
             const QList<ClipDatabase::RowState> rows = m_database->rowStates();

@@ -43,6 +43,7 @@ class Clock;
 class DerivedListCache;
 class DesktopEntries;
 class SearchIndexBuilder;
+class BackgroundSearch;
 class TimerHandle;
 
 /**
@@ -217,6 +218,16 @@ public:
     std::vector<ClipSection> sections() const { return sections(m_filter, m_searchText); }
     /** The sections of a visible list as titles and a section per row (no copies of the clips). */
     SectionLayout sectionLayout(const ClipFilter &filter, const QString &searchText) const;
+    /**
+     * Whether visibleClips() answers at once: no search, a small history, or a search already
+     * worked out. Otherwise startVisibleSearch() works it out on a worker thread, cancelling the
+     * search under way, and visibleSearchFinished() says when it is at hand.
+     */
+    bool visibleIsReady(const ClipFilter &filter, const QString &searchText) const;
+    void startVisibleSearch(const ClipFilter &filter, const QString &searchText);
+    /** Histories of this many clips or more are searched off the main thread. */
+    void setBackgroundSearchFrom(int clipCount) { m_backgroundSearchFrom = clipCount; }
+    BackgroundSearch *backgroundSearch() const { return m_search; }
     ClipList selectedClips() const;
     QList<ClipGroup> availableGroups() const;
     QList<ColorTag> usedTags() const;
@@ -302,6 +313,8 @@ signals:
     void clipsChanged();
     void sidebarSourcesChanged();
     void pasteQueueChanged();
+    /** A search started by startVisibleSearch() is at hand. */
+    void visibleSearchFinished();
 
 private:
     // QML views of the state.
@@ -357,6 +370,8 @@ private:
     ClipCollection m_clips;
     std::unique_ptr<DerivedListCache> m_derived;
     SearchIndexBuilder *m_indexBuilder = nullptr;
+    BackgroundSearch *m_search = nullptr;
+    int m_backgroundSearchFrom = 20'000;
     ClipFilter m_filter;
     QString m_searchText;
     std::optional<std::int64_t> m_selectedID;

@@ -1,5 +1,6 @@
 #include "AppSettings.h"
 #include "ClipboardStore.h"
+#include "BackgroundSearch.h"
 #include "DerivedListCache.h"
 
 namespace corvane {
@@ -7,6 +8,19 @@ namespace corvane {
 ClipList ClipboardStore::visibleClips(const ClipFilter &filter, const QString &searchText) const
 {
     return m_derived->visibleList(filter, searchText, searchContext());
+}
+
+bool ClipboardStore::visibleIsReady(const ClipFilter &filter, const QString &searchText) const
+{
+    return searchText.trimmed().isEmpty() || m_clips.size() < m_backgroundSearchFrom
+        || m_derived->contains(filter, searchText, searchContext());
+}
+
+void ClipboardStore::startVisibleSearch(const ClipFilter &filter, const QString &searchText)
+{
+    if (m_search->isSearching(filter, searchText))
+        return;
+    m_search->start(m_clips.snapshot(), {filter, searchText, searchContext(), m_derived->secretsRevision()});
 }
 
 std::vector<ClipSection> ClipboardStore::sections(const ClipFilter &filter, const QString &searchText) const

@@ -13,24 +13,59 @@ void DerivedListCache::dropIfStale()
     m_sources.reset();
 }
 
-DerivedListCache::Entry &DerivedListCache::lookup(const ClipFilter &filter, const QString &searchText,
-                                                  const SearchContext &context)
+DerivedListCache::Key DerivedListCache::keyFor(const ClipFilter &filter, const QString &searchText,
+                                               const SearchContext &context) const
 {
-    dropIfStale();
     // Only a search or day sections depend on the day; only a search on revealed secrets.
     Key key{filter, searchText, 0, ClipText::startOfDay(context.now, context.zone).toSecsSinceEpoch()};
     if (!searchText.trimmed().isEmpty())
         key.secretsRevision = m_secretsRevision;
+    return key;
+}
+
+DerivedListCache::Entry *DerivedListCache::find(const Key &key)
+{
+    dropIfStale();
     for (auto it = m_entries.begin(); it != m_entries.end(); ++it) {
         if (it->key == key) {
             m_entries.splice(m_entries.begin(), m_entries, it);
-            return m_entries.front();
+            return &m_entries.front();
         }
     }
-    m_entries.push_front({key, DerivedLists::visible(m_clips, filter, searchText, context), {}, {}});
+    return nullptr;
+}
+
+DerivedListCache::Entry &DerivedListCache::add(Key key, std::vector<int> indices)
+{
+    m_entries.push_front({std::move(key), std::move(indices), {}, {}});
     if (m_entries.size() > capacity)
         m_entries.pop_back();
     return m_entries.front();
+}
+
+DerivedListCache::Entry &DerivedListCache::lookup(const ClipFilter &filter, const QString &searchText,
+                                                  const SearchContext &context)
+{
+    Key key = keyFor(filter, searchText, context);
+    if (Entry *entry = find(key))
+        return *entry;
+    return add(std::move(key), DerivedLists::visible(m_clips, filter, searchText, context));
+}
+
+bool DerivedListCache::contains(const ClipFilter &filter, const QString &searchText, const SearchContext &context)
+{
+    return find(keyFor(filter, searchText, context)) != nullptr;
+}
+
+void DerivedListCache::insert(const ClipFilter &filter, const QString &searchText, const SearchContext &context,
+                              std::uint64_t revision, std::uint64_t secretsRevision, std::vector<int> indices)
+{
+    dropIfStale();
+    if (revision != m_clips.revision() || secretsRevision != m_secretsRevision)
+        return;
+    Key key = keyFor(filter, searchText, context);
+    if (!find(key))
+        add(std::move(key), std::move(indices));
 }
 
 const std::vector<int> &DerivedListCache::visible(const ClipFilter &filter, const QString &searchText,

@@ -35,6 +35,16 @@ public:
 
     /** Call when the revealed secrets change: searches see different text. */
     void secretsChanged() { ++m_secretsRevision; }
+    std::uint64_t secretsRevision() const { return m_secretsRevision; }
+
+    /** Whether the visible list is at hand without working it out. */
+    bool contains(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    /**
+     * Takes a visible list worked out elsewhere (a background search) for the history's
+     * `revision` and the secrets' `secretsRevision`; dropped when either has moved on since.
+     */
+    void insert(const ClipFilter &filter, const QString &searchText, const SearchContext &context,
+                std::uint64_t revision, std::uint64_t secretsRevision, std::vector<int> indices);
 
 private:
     struct Key {
@@ -52,6 +62,9 @@ private:
     };
 
     Entry &lookup(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    Key keyFor(const ClipFilter &filter, const QString &searchText, const SearchContext &context) const;
+    Entry *find(const Key &key);
+    Entry &add(Key key, std::vector<int> indices);
     void dropIfStale();
 
     const ClipCollection &m_clips;

@@ -40,11 +40,17 @@ bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
     return false;
 }
 
+/** How a search reaches the entries' indexes: kept when built, or built for one search only. */
+enum class IndexUse { keep, borrow };
+
 std::optional<double> searchScore(const ClipEntry &entry, const FuzzyMatcher::PreparedQuery &query,
-                                  const SearchContext &context)
+                                  const SearchContext &context, IndexUse use)
 {
-    if (entry.group != ClipGroup::secret || !context.revealedSecrets.contains(entry.id))
-        return FuzzyMatcher::score(query, entry.searchIndex());
+    if (entry.group != ClipGroup::secret || !context.revealedSecrets.contains(entry.id)) {
+        if (use == IndexUse::keep || entry.haystack)
+            return FuzzyMatcher::score(query, entry.searchIndex());
+        return FuzzyMatcher::score(query, FuzzyHaystack(ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName)));
+    }
     const Clip &clip = *entry.clip;
     // A revealed secret: its clear text joins the fields for as long as it is shown.
     std::array<QStringView, 6> fields;
@@ -62,13 +68,14 @@ std::optional<double> searchScore(const ClipEntry &entry, const FuzzyMatcher::Pr
     return FuzzyMatcher::score(query, std::span<const QStringView>(fields.data(), count));
 }
 
-} // namespace
+/** Checked this often while scoring, so a cancelled search stops within a fraction of a millisecond. */
+constexpr std::size_t cancelCheckInterval = 512;
 
-std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
-                         const SearchContext &context)
+std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries, const std::vector<int> &order,
+                                          const ClipFilter &filter, const QString &searchText,
+                                          const SearchContext &context, IndexUse use,
+                                          const std::atomic<bool> *cancelled)
 {
-    const auto &entries = clips.entries();
-    const std::vector<int> &order = clips.listOrder();
     std::vector<int> result;
     if (searchText.trimmed().isEmpty()) {
         if (filter.kind == ClipFilter::Kind::all)
@@ -79,7 +86,6 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
         }
         return result;
     }
-
     const SearchQuery query = SearchQuery::parse(searchText, context.now, context.zone);
     const FuzzyMatcher::PreparedQuery prepared = FuzzyMatcher::PreparedQuery::prepare(query.terms);
     double rangeStart = 0;
@@ -92,6 +98,8 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
     // keeps the list order that breaks ties.
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
         for (std::size_t k = from; k < to; ++k) {
+            if (cancelled && (k - from) % cancelCheckInterval == 0 && cancelled->load(std::memory_order_relaxed))
+                return;
             const int index = order[k];
             const ClipEntry &entry = entries[index];
             if (!passesFilter(entry, filter) || !query.matchesGroup(entry.group) || !query.matchesTags(entry.tagMask))
@@ -105,7 +113,7 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
                 scored.emplace_back(0.0, index);
                 continue;
             }
-            if (auto score = searchScore(entry, prepared, context))
+            if (auto score = searchScore(entry, prepared, context, use))
                 scored.emplace_back(*score, index);
         }
     };
@@ -123,6 +131,8 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
                        total * std::size_t(slice + 1) / std::size_t(slices), parts[std::size_t(slice)]);
         });
     }
+    if (cancelled && cancelled->load())
+        return std::nullopt;
     std::vector<std::pair<double, int>> scored;
     for (auto &part : parts)
         scored.insert(scored.end(), part.begin(), part.end());
@@ -132,6 +142,22 @@ std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, 
     for (const auto &[score, index] : scored)
         result.push_back(index);
     return result;
+}
+
+} // namespace
+
+std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
+                         const SearchContext &context)
+{
+    // Indexes are kept only while no snapshot reads the entries on another thread.
+    const IndexUse use = clips.isShared() ? IndexUse::borrow : IndexUse::keep;
+    return *visibleIn(clips.entries(), clips.listOrder(), filter, searchText, context, use, nullptr);
+}
+
+std::optional<std::vector<int>> visible(const ClipSnapshot &clips, const ClipFilter &filter, const QString &searchText,
+                                        const SearchContext &context, const std::atomic<bool> &cancelled)
+{
+    return visibleIn(*clips.entries, *clips.listOrder, filter, searchText, context, IndexUse::borrow, &cancelled);
 }
 
 SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible,

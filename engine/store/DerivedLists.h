@@ -11,6 +11,8 @@
 #include <QTimeZone>
 
 #include <array>
+#include <atomic>
+#include <optional>
 #include <vector>
 
 namespace corvane {
@@ -32,6 +34,12 @@ namespace DerivedLists {
 /** The clips the filter selects and the search matches, in list order or best score first. */
 std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
                          const SearchContext &context);
+/**
+ * The same over a snapshot, for a search on another thread: indexes missing from the snapshot
+ * are built for this search only. Returns nothing once `cancelled` is set.
+ */
+std::optional<std::vector<int>> visible(const ClipSnapshot &clips, const ClipFilter &filter, const QString &searchText,
+                                        const SearchContext &context, const std::atomic<bool> &cancelled);
 
 /**
  * Sections of a visible list: "Results" for a search, else "Pinned" (unless the filter is the

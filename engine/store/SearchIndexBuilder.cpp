@@ -2,9 +2,15 @@
 
 #include "ClipCollection.h"
 
+#include <QCoreApplication>
+#include <QTimer>
 #include <QtConcurrent/QtConcurrentRun>
 
 namespace corvane {
+
+namespace {
+constexpr int retryMs = 20;
+}
 
 SearchIndexBuilder::SearchIndexBuilder(ClipCollection &clips, QObject *parent) : QObject(parent), m_clips(clips)
 {
@@ -15,7 +21,7 @@ SearchIndexBuilder::~SearchIndexBuilder() { m_watcher.waitForFinished(); }
 
 void SearchIndexBuilder::start()
 {
-    if (m_watcher.isRunning() || !m_pending.empty())
+    if (m_watcher.isRunning() || !m_pending.empty() || !m_ready.empty())
         return;
     Work work;
     for (const ClipEntry &entry : m_clips.entries()) {
@@ -42,16 +48,18 @@ void SearchIndexBuilder::runNext()
         Built built;
         built.reserve(work.size());
         for (const auto &[clip, sourceName] : work)
-            built.emplace_back(clip, FuzzyHaystack(ClipEntry::searchFields(*clip, sourceName)));
+            built.emplace_back(clip, std::make_shared<const FuzzyHaystack>(ClipEntry::searchFields(*clip, sourceName)));
         return built;
     }));
 }
 
 void SearchIndexBuilder::waitForFinished()
 {
-    while (m_watcher.isRunning() || m_watcher.future().resultCount() > 0) {
+    while (m_watcher.isRunning() || m_watcher.future().resultCount() > 0 || !m_ready.empty()) {
         m_watcher.waitForFinished();
         apply();
+        if (!m_ready.empty()) // a background search holds the entries
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 }
 
@@ -59,13 +67,23 @@ void SearchIndexBuilder::apply()
 {
     if (m_watcher.future().resultCount() == 0)
         return;
-    Built built = m_watcher.future().takeResult();
+    m_ready = m_watcher.future().takeResult();
     m_watcher.setFuture(QFuture<Built>());
-    for (auto &[clip, haystack] : built) {
-        const ClipEntry *entry = m_clips.entry(clip->id);
-        if (entry && entry->clip == clip && !entry->haystack)
-            entry->haystack.emplace(std::move(haystack));
+    adoptReady();
+}
+
+void SearchIndexBuilder::adoptReady()
+{
+    if (m_ready.empty())
+        return;
+    if (m_clips.isShared()) {
+        // Changing the entries now would copy them all; a search ends within milliseconds.
+        QTimer::singleShot(retryMs, this, &SearchIndexBuilder::adoptReady);
+        return;
     }
+    for (auto &[clip, haystack] : m_ready)
+        m_clips.adoptSearchIndex(clip, std::move(haystack));
+    m_ready.clear();
     runNext();
 }
 

@@ -6,6 +6,7 @@
 #include <QFutureWatcher>
 #include <QObject>
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -18,7 +19,8 @@ class ClipCollection;
  * keystroke after start-up does not index 100,000 clips on the main thread.
  *
  * The worker reads only the loaded clips, which never change; results are handed to the entries
- * on the main thread, and only to entries still holding the same clip and no index yet.
+ * on the main thread, and only to entries still holding the same clip and no index yet, and
+ * only while no background search reads the entries.
  */
 class SearchIndexBuilder : public QObject {
     Q_OBJECT
@@ -39,11 +41,14 @@ signals:
 
 private:
     using Work = std::vector<std::pair<ClipRef, QString>>;
-    using Built = std::vector<std::pair<ClipRef, FuzzyHaystack>>;
+    using Built = std::vector<std::pair<ClipRef, std::shared_ptr<const FuzzyHaystack>>>;
     void runNext();
     void apply();
+    /** Hands the built indexes to the entries, once no background search reads them. */
+    void adoptReady();
 
     std::vector<Work> m_pending;
+    Built m_ready;
     ClipCollection &m_clips;
     QFutureWatcher<Built> m_watcher;
 };

@@ -1,3 +1,5 @@
+#include "BackgroundSearch.h"
+#include "ClipCollection.h"
 #include "ClipListModel.h"
 #include "StoreTest.h"
 
@@ -157,4 +159,84 @@ TEST_F(ClipListModelTest, AModelWithItsOwnFilterIgnoresTheStores)
 }
 
 } // namespace
+TEST_F(ClipListModelTest, LargeHistorySearchesOffTheMainThreadAndKeepsOnlyTheLastKeystroke)
+{
+    store->setBackgroundSearchFrom(0); // every history counts as large
+    QSignalSpy finished(store.get(), &ClipboardStore::visibleSearchFinished);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    const QList<std::int64_t> before = rows();
+
+    // Two keystrokes before the event loop runs: the first search is cancelled, the rows wait.
+    store->setSearchText(QStringLiteral("clip 1"));
+    store->setSearchText(QStringLiteral("clip 3"));
+    EXPECT_EQ(rows(), before);
+    EXPECT_FALSE(store->visibleIsReady(store->filter(), store->searchText()));
+
+    store->backgroundSearch()->waitForFinished();
+    ASSERT_EQ(finished.count(), 1);
+    EXPECT_TRUE(store->visibleIsReady(store->filter(), store->searchText()));
+    EXPECT_EQ(rows().value(0), c[3]);
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+    EXPECT_EQ(resets.count(), 0);
+
+    // An edit while a search is out: the search's snapshot stays as it was, the result is
+    // dropped as stale and the search runs again over the edited history.
+    store->setSearchText(QStringLiteral("clip"));
+    store->deleteClip(c[2]);
+    store->backgroundSearch()->waitForFinished(); // the stale result, dropped
+    store->backgroundSearch()->waitForFinished(); // the search over the edited history
+    EXPECT_FALSE(rows().contains(c[2]));
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+    EXPECT_EQ(rows().size(), 4);
+}
+
+TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
+{
+    QList<Clip> loaded;
+    for (int id = 3; id >= 1; --id) {
+        Clip clip;
+        clip.id = id;
+        clip.createdAt = 1000 + id;
+        clip.text = QStringLiteral("text %1").arg(id);
+        computeDisplayStrings(clip);
+        loaded.append(clip);
+    }
+    ClipCollection clips;
+    clips.replace(loaded, QTimeZone::utc());
+    const ClipSnapshot snapshot = clips.snapshot();
+    EXPECT_TRUE(clips.isShared());
+
+    Clip edited = loaded[0];
+    edited.note = QStringLiteral("a note");
+    clips.patch({edited}, {1});
+    EXPECT_EQ(clips.size(), 2);
+    EXPECT_EQ(clips.entry(3)->clip->note, QStringLiteral("a note"));
+    ASSERT_EQ(snapshot.entries->size(), 3u);
+    EXPECT_FALSE(snapshot.entries->front().clip->note.has_value());
+    EXPECT_EQ(snapshot.listOrder->size(), 3u);
+    EXPECT_NE(snapshot.revision, clips.revision());
+
+    // New clips merge in by date; a value edit shows in every view of the collection.
+    Clip older = loaded[2];
+    older.id = 7;
+    older.createdAt = 1000.5;
+    older.byteSize = 40;
+    Clip newest = older;
+    newest.id = 8;
+    newest.createdAt = 2000;
+    clips.patch({older, newest}, {});
+    QList<std::int64_t> order;
+    for (const ClipRef &clip : clips.all())
+        order.append(clip->id);
+    EXPECT_EQ(order, (QList<std::int64_t>{8, 3, 2, 7}));
+    EXPECT_EQ(clips.indexOf(7), 3);
+    Clip tagged = *clips.entry(2)->clip;
+    tagged.tagMask = 1;
+    tagged.byteSize += 10;
+    clips.patch({tagged}, {});
+    EXPECT_EQ(clips.all().at(2)->tagMask, 1);
+    EXPECT_EQ(clips.entry(2)->tagMask, 1);
+    EXPECT_EQ(clips.storageUsed(), 40 * 2 + 10);
+}
+
 } // namespace corvane::test

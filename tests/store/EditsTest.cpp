@@ -146,6 +146,34 @@ TEST_F(EditsTest, ReloadDropsWhatNoLongerExists)
     EXPECT_EQ(store->filter(), ClipFilter::all());
 }
 
+TEST_F(EditsTest, ReloadReadsOnlyWhatChangedYetSeesOtherWriters)
+{
+    const std::int64_t first = addText(QStringLiteral("first"), 60);
+    const std::int64_t second = addText(QStringLiteral("second"), 30);
+    const ClipRef untouched = store->clip(first);
+
+    // Written through the store's own database: only that clip is read again.
+    store->database()->setNote(second, QStringLiteral("own note"));
+    store->reload();
+    EXPECT_EQ(store->clip(second)->note, QStringLiteral("own note"));
+    EXPECT_EQ(store->clip(first), untouched);
+
+    // Another connection (another process) writes: its changes are found all the same.
+    {
+        ClipDatabase other(store->database()->path());
+        other.setNote(first, QStringLiteral("their note"));
+        other.deleteClip(second);
+    }
+    store->reload();
+    EXPECT_EQ(store->clip(first)->note, QStringLiteral("their note"));
+    EXPECT_FALSE(store->clip(second));
+
+    // Raw statements can delete without naming rows.
+    store->database()->exec(QStringLiteral("DELETE FROM clips"));
+    store->reload();
+    EXPECT_EQ(store->clipCount(), 0);
+}
+
 class GarbageStorageLimit : public EditsTest {
 protected:
     void prepareSettings(QSettings &file) override { file.setValue(QStringLiteral("storageLimit"), QStringLiteral("lots")); }

@@ -1,3 +1,4 @@
+#include "BackgroundSearch.h"
 #include "ClipListController.h"
 #include "ClipListModel.h"
 #include "StoreFixture.h"
@@ -141,6 +142,19 @@ TEST_F(ClipListControllerTest, HeldBackspaceDeletesOneClipAndReturnCopiesTheSele
     EXPECT_EQ(store->selectedID(), ids[1]);
     EXPECT_EQ(controller.selectedRow(), 0);
     EXPECT_FALSE(press(Qt::Key_A));
+}
+
+TEST_F(ClipListControllerTest, TheCountFollowsASearchThatLandsLater)
+{
+    addMany(5);
+    store->setBackgroundSearchFrom(0); // searched off the main thread, as a large history is
+    QSignalSpy header(&controller, &ClipListController::headerChanged);
+    store->setSearchText(QStringLiteral("clip 3"));
+    EXPECT_EQ(controller.countLine(), "5 items"); // the rows stay until the search is done
+    header.clear();
+    store->backgroundSearch()->waitForFinished();
+    EXPECT_GE(header.count(), 1);
+    EXPECT_EQ(controller.countLine(), "1 item");
 }
 
 TEST_F(ClipListControllerTest, RepeatsAreToldFromTheKeyEventsTimes)

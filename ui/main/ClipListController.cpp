@@ -103,6 +103,12 @@ void ClipListController::setStore(ClipboardStore *store)
                         emit headerChanged();
                         emit selectedRowChanged();
                     }),
+            // A large history's search lands later than its keystroke: the count and row follow it.
+            connect(store, &ClipboardStore::visibleSearchFinished, this,
+                    [this] {
+                        emit headerChanged();
+                        emit selectedRowChanged();
+                    }),
             connect(store, &ClipboardStore::noticeChanged, this, &ClipListController::bannerChanged),
             connect(store, &ClipboardStore::historyProblemChanged, this, &ClipListController::bannerChanged),
             connect(store->settings(), &AppSettings::photoGridEnabledChanged, this, header),
