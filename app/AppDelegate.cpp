@@ -11,7 +11,10 @@
 #include "DiagnosticsCollector.h"
 #include "Feedback.h"
 #include "KeyLegend.h"
-#include "LinuxDesktopServices.h"
+#include "DesktopServices.h"
+#include "DragExport.h"
+#include "LinkPreviewService.h"
+#include "LinuxPlatform.h"
 #include "MainWindowController.h"
 #include "PasteQueuePanelController.h"
 #include "PortalDesktopSettings.h"
@@ -21,12 +24,11 @@
 #include "SettingsWindowController.h"
 #include "SingleInstance.h"
 #include "StatusItemController.h"
-#include "SystemClock.h"
 #include "TrayIcons.h"
 #include "UpdateAlerts.h"
 #include "Updater.h"
 #include "X11GlobalHotKeys.h"
-#include "XdgAutostartLoginItem.h"
+#include "Motion.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -46,9 +48,7 @@ namespace corvane {
 AppDelegate::AppDelegate(SingleInstance &instance, QObject *parent)
     : QObject(parent)
     , m_instance(instance)
-    , m_clock(std::make_unique<SystemClock>())
-    , m_desktop(std::make_unique<LinuxDesktopServices>())
-    , m_loginItem(std::make_unique<XdgAutostartLoginItem>())
+    , m_platform(std::make_unique<LinuxPlatform>())
 {
 }
 
@@ -97,9 +97,9 @@ void AppDelegate::startUpdater()
 {
     const QFileInfo executable(QCoreApplication::applicationFilePath());
     Updater::Options options{QUrl(updateFeedUrl()), appBuild(), executable.absolutePath(), executable.fileName(), {}};
-    m_updater = new Updater(options, *m_clock, this);
+    m_updater = new Updater(options, m_platform->clock(), this);
     m_updateAlerts = new UpdateAlerts(
-        *m_updater, [this](const QUrl &url) { m_desktop->openUrl(url); },
+        *m_updater, [this](const QUrl &url) { m_platform->desktop().openUrl(url); },
         [this](const QString &executablePath) { relaunch(executablePath); }, this);
     m_updater->start();
 }
@@ -108,11 +108,16 @@ void AppDelegate::createStore()
 {
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
-    m_settings = new AppSettings(m_userDefaults, m_loginItem.get(), this);
+    m_settings = new AppSettings(m_userDefaults, &m_platform->loginItem(), this);
     connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
-    m_store = ClipboardStore::shared();
+    // Parentless and kept to the end of the process, as QML engines hold them as singletons.
+    m_store = new ClipboardStore(m_platform->storeServices(m_settings));
+    ClipboardStore::setShared(m_store);
+    LinkPreviewService::setShared(new LinkPreviewService(m_platform->linkPreviewServices()));
+    DragExport::setDesktopServices(&m_platform->desktop());
     m_desktopSettings = new PortalDesktopSettings(this);
+    Motion::instance().follow(m_desktopSettings);
 }
 
 void AppDelegate::enableLaunchAtLoginOnce()
@@ -161,7 +166,7 @@ void AppDelegate::createWindows()
 
 void AppDelegate::installStatusItem()
 {
-    m_statusItem = new StatusItemController(*m_clock, *m_popoverWindow, this);
+    m_statusItem = new StatusItemController(m_platform->clock(), *m_popoverWindow, this);
     m_statusItem->setSettingsAvailable(m_commands->settingsAvailable());
     m_statusItem->setFlashAllowed([this] { return m_settings->animateMenuBarIcon() && !m_desktopSettings->reduceMotion(); });
     connect(m_statusItem, &StatusItemController::openRequested, m_main, &MainWindowController::showWindow);

@@ -17,6 +17,7 @@ class Clock;
 class DesktopServices;
 class DesktopSettings;
 class GlobalHotKeys;
+class LinuxPlatform;
 class LoginItem;
 class MainWindowController;
 class PasteQueuePanelController;
@@ -73,9 +74,7 @@ private:
     void postFocusSearch();
 
     SingleInstance &m_instance;
-    std::unique_ptr<Clock> m_clock;
-    std::unique_ptr<DesktopServices> m_desktop;
-    std::unique_ptr<LoginItem> m_loginItem;
+    std::unique_ptr<LinuxPlatform> m_platform;
     QSettings *m_userDefaults = nullptr;
     DesktopSettings *m_desktopSettings = nullptr;
     GlobalHotKeys *m_hotKeys = nullptr;

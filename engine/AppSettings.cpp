@@ -2,7 +2,6 @@
 
 #include "LoginItem.h"
 #include "PrivacyPolicy.h"
-#include "XdgAutostartLoginItem.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
@@ -63,24 +62,15 @@ AppSettings::~AppSettings()
         sharedInstance = nullptr;
 }
 
-AppSettings *AppSettings::shared()
-{
-    if (!sharedInstance) {
-        auto *settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
-                                       QStringLiteral("Corvane"));
-        static XdgAutostartLoginItem loginItem;
-        sharedInstance = new AppSettings(settings, &loginItem);
-        settings->setParent(sharedInstance);
-    }
-    return sharedInstance;
-}
+AppSettings *AppSettings::shared() { return sharedInstance; }
 
 void AppSettings::setShared(AppSettings *settings) { sharedInstance = settings; }
 
 AppSettings *AppSettings::create(QQmlEngine *, QJSEngine *)
 {
     AppSettings *settings = shared();
-    QQmlEngine::setObjectOwnership(settings, QQmlEngine::CppOwnership);
+    if (settings)
+        QQmlEngine::setObjectOwnership(settings, QQmlEngine::CppOwnership);
     return settings;
 }
 

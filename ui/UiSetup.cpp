@@ -20,9 +20,9 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     installDesign(engine);
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
-    if (store) {
-        LinkPreviewService::shared()->installImageProvider(&engine);
-        LinkPreviewService::shared()->follow(*store);
+    if (LinkPreviewService *links = LinkPreviewService::shared(); store && links) {
+        links->installImageProvider(&engine);
+        links->follow(*store);
     }
 }
 

@@ -56,12 +56,19 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
         openDatabase(services.databasePath);
     reload();
     if (services.activeWindow) {
-        m_capture = std::make_unique<ClipboardCapture>(*this, *m_clipboard, *services.activeWindow, *m_clock);
+        std::unique_ptr<ClipboardSource> source =
+            services.clipboardSource ? services.clipboardSource(*m_clipboard) : nullptr;
+        m_capture = std::make_unique<ClipboardCapture>(*this, *m_settings, *m_clipboard, *services.activeWindow,
+                                                       *m_clock, std::move(source));
         m_capture->start();
     }
 }
 
-ClipboardStore::~ClipboardStore() = default;
+ClipboardStore::~ClipboardStore()
+{
+    if (shared() == this)
+        setShared(nullptr);
+}
 
 void ClipboardStore::openDatabase(const QString &path)
 {

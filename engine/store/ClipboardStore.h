@@ -1,9 +1,11 @@
 #pragma once
 
+#include "CaptureSink.h"
 #include "ClipCollection.h"
 #include "ClipFilter.h"
 #include "DerivedLists.h"
 #include "ClipRef.h"
+#include "ClipboardSource.h"
 #include "FullImageCache.h"
 #include "Notice.h"
 #include "PasteQueue.h"
@@ -49,7 +51,7 @@ class TimerHandle;
  * QML takes clip ids; C++ callers use the same id-based calls. Derived lists read as if computed
  * afresh, but are cached per (history revision, filter, search text).
  */
-class ClipboardStore : public QObject {
+class ClipboardStore : public QObject, public CaptureSink {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
@@ -102,12 +104,15 @@ public:
         /** Opened by the store; when opening fails the store runs without a database. */
         QString databasePath;
         QTimeZone timeZone = QTimeZone::systemTimeZone();
-        /** Website icon fetcher; the network one when unset. */
+        /** Website icon fetcher; without one, sites show no icon. */
         SourceIconCache::SiteIconFetcher siteIcons;
+        /** Where captures read the clipboard; through `clipboard` on the main thread when unset. */
+        std::function<std::unique_ptr<ClipboardSource>(ClipboardService &clipboard)> clipboardSource;
     };
 
-    /** The process's store over the real desktop services, created on first use. */
+    /** The process's store, installed by the application with setShared(); null before. */
     static ClipboardStore *shared();
+    static void setShared(ClipboardStore *store);
     static ClipboardStore *create(QQmlEngine *, QJSEngine *);
     /** Adds "image://thumb/<clip id>" and "image://source/<source key>" to a QML engine. */
     void installImageProviders(QQmlEngine *engine);
@@ -127,20 +132,22 @@ public:
 
     // --- The capture pipeline's entry points (main thread) ------------------------------------
     /** False while paused, without a database, or for an image while image recording is off. */
-    bool acceptsCapture(bool isImage) const;
+    bool acceptsCapture(bool isImage) const override;
     /** Adds a skipped copy to recentSkips (newest first, 20 at most); an empty name is "Unknown app". */
-    void recordSkip(const QString &appName, const QString &reason);
+    void recordSkip(const QString &appName, const QString &reason) override;
     /**
      * After the capture queue stored clips (oldest first): reload, mark the newest, load icons,
      * flash, summarise. With `prunedIDs` (what the capture's prunes deleted) only the recorded
      * clips are read again; without them the whole history is.
      */
     void clipsRecorded(const QList<std::int64_t> &recordedIDs,
-                       const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt);
+                       const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt) override;
+    /** Shows a capture's warning as a notice. */
+    void captureWarning(const QString &message) override;
     /** The clipboard's change count right after the store's own last write, 0 before any. */
-    qint64 ownChangeCount() const { return m_ownChangeCount; }
+    qint64 ownChangeCount() const override { return m_ownChangeCount; }
     /** The database for the capture thread to write into; shared so it outlives a late task. */
-    std::shared_ptr<ClipDatabase> sharedDatabase() const { return m_database; }
+    std::shared_ptr<ClipDatabase> sharedDatabase() const override { return m_database; }
     /** The clipboard monitor and capture queue, running since construction; null without an active window. */
     ClipboardCapture *capture() const { return m_capture.get(); }
 
@@ -203,6 +210,8 @@ public:
     std::uint64_t revision() const { return m_clips.revision(); }
     const QTimeZone &timeZone() const { return m_zone; }
     QDateTime now() const;
+    /** The clock the store runs on, for views that schedule by it. */
+    Clock &clock() const { return *m_clock; }
 
     // --- Operations ----------------------------------------------------------------------------
     Q_INVOKABLE void select(qint64 id, bool command = false, bool shift = false);

@@ -151,6 +151,8 @@ void ClipboardStore::clipsRecorded(const QList<std::int64_t> &recordedIDs,
         onSummaryWanted(*added);
 }
 
+void ClipboardStore::captureWarning(const QString &message) { showNotice(message, Notice::Kind::warning); }
+
 QImage ClipboardStore::sourceIcon(const std::optional<QString> &key)
 {
     return key ? m_icons->icon(*key) : QImage();

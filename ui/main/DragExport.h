@@ -16,6 +16,7 @@
 
 namespace corvane {
 
+class DesktopServices;
 
 
 /**
@@ -32,6 +33,9 @@ class DragExport : public QObject
 public:
     explicit DragExport(QObject *parent = nullptr);
     ~DragExport() override;
+
+    /** The desktop whose private temporary folder holds the drag folders; set by the application. */
+    static void setDesktopServices(DesktopServices *desktop);
 
     ClipboardStore *store() const { return m_store; }
     void setStore(ClipboardStore *store);
