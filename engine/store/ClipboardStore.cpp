@@ -25,7 +25,18 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
       m_clock(services.clock),
       m_desktopEntries(services.desktopEntries),
       m_zone(services.timeZone),
-      m_derived(std::make_unique<DerivedListCache>(m_clips))
+      m_derived(std::make_unique<DerivedListCache>(m_clips)),
+      m_revealed(*m_clock,
+                 [this] {
+                     m_derived->secretsChanged();
+                     emit revealedSecretsChanged();
+                 }),
+      m_notices(*m_clock, [this] { emit noticeChanged(); }),
+      m_pause(*m_clock, [this](bool paused) {
+          emit isPausedChanged();
+          if (onPauseChanged)
+              onPauseChanged(paused);
+      })
 {
     Q_ASSERT(m_settings && m_clipboard && m_clock);
     DesktopEntries *entries = m_desktopEntries;
@@ -87,7 +98,7 @@ void ClipboardStore::openDatabase(const QString &path)
 
 QDateTime ClipboardStore::now() const { return m_clock->now(); }
 
-SearchContext ClipboardStore::searchContext() const { return {m_clock->now(), m_zone, m_revealed}; }
+SearchContext ClipboardStore::searchContext() const { return {m_clock->now(), m_zone, m_revealed.ids()}; }
 
 ClipRef ClipboardStore::clip(std::int64_t id) const
 {
@@ -194,22 +205,10 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
 void ClipboardStore::afterReload()
 {
     // Whatever vanished leaves the selection, the revealed secrets, the filter and the queue.
-    QSet<std::int64_t> selected;
-    for (std::int64_t id : std::as_const(m_selectedIDs)) {
-        if (m_clips.contains(id))
-            selected.insert(id);
-    }
-    std::optional<std::int64_t> anchor = m_selectedID;
-    if (anchor && !m_clips.contains(*anchor))
-        anchor.reset();
-    setSelection(anchor, selected);
-
-    QSet<std::int64_t> revealed;
-    for (std::int64_t id : std::as_const(m_revealed)) {
-        if (m_clips.contains(id))
-            revealed.insert(id);
-    }
-    setRevealed(revealed);
+    const auto exists = [this](std::int64_t id) { return m_clips.contains(id); };
+    if (m_selection.retain(exists))
+        emit selectionChanged();
+    m_revealed.retain(exists);
     if (m_quickLookID && !m_clips.contains(*m_quickLookID))
         setQuickLookClip(std::nullopt);
 

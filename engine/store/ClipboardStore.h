@@ -9,9 +9,11 @@
 #include "FullImageCache.h"
 #include "Notice.h"
 #include "PasteQueue.h"
+#include "Selection.h"
 #include "SkippedCopy.h"
 #include "SourceApp.h"
 #include "SourceIconCache.h"
+#include "TimedState.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -91,7 +93,7 @@ class ClipboardStore : public QObject, public CaptureSink {
 public:
     static constexpr int pinLimit = 20;
     static constexpr int recentSkipLimit = 20;
-    static constexpr int revealMilliseconds = 60'000;
+    static constexpr int revealMilliseconds = RevealedSecrets::revealMilliseconds;
 
     /** @brief What the store runs on; tests hand in fakes and a temporary database path. */
     struct Services {
@@ -167,12 +169,12 @@ public:
     const QString &searchText() const { return m_searchText; }
     void setSearchText(const QString &text);
 
-    std::optional<std::int64_t> selectedID() const { return m_selectedID; }
-    const QSet<std::int64_t> &selectedIDs() const { return m_selectedIDs; }
-    int selectionCount() const { return int(m_selectedIDs.size()); }
+    std::optional<std::int64_t> selectedID() const { return m_selection.anchor(); }
+    const QSet<std::int64_t> &selectedIDs() const { return m_selection.ids(); }
+    int selectionCount() const { return m_selection.count(); }
     /** The id is selected and the selection holds two or more ids. */
     Q_INVOKABLE bool isInMultipleSelection(qint64 id) const;
-    const QSet<std::int64_t> &revealedSecrets() const { return m_revealed; }
+    const QSet<std::int64_t> &revealedSecrets() const { return m_revealed.ids(); }
     Q_INVOKABLE bool isRevealed(qint64 id) const { return m_revealed.contains(id); }
     bool showInspector() const { return m_showInspector; }
     void setShowInspector(bool show);
@@ -180,11 +182,11 @@ public:
     void setQuickLookClip(std::optional<std::int64_t> id);
     bool showTagPicker() const { return m_showTagPicker; }
     void setShowTagPicker(bool show);
-    const std::optional<Notice> &notice() const { return m_notice; }
+    const std::optional<Notice> &notice() const { return m_notices.current(); }
     std::optional<std::int64_t> lastAddedID() const { return m_lastAddedID; }
     int iconRevision() const { return m_icons->revision(); }
-    bool isPaused() const { return m_isPaused; }
-    QDateTime pauseEnd() const { return m_pauseEnd; }
+    bool isPaused() const { return m_pause.isPaused(); }
+    QDateTime pauseEnd() const { return m_pause.end(); }
     const QList<SkippedCopy> &recentSkips() const { return m_recentSkips; }
     qint64 storageUsed() const { return m_clips.storageUsed(); }
     const PasteQueue &pasteQueue() const { return m_queue; }
@@ -280,7 +282,7 @@ private:
     QVariantList revealedSecretValues() const;
     QVariant quickLookClipValue() const;
     void setQuickLookClipValue(const QVariant &id);
-    QVariantMap noticeValue() const { return m_notice ? m_notice->toVariantMap() : QVariantMap(); }
+    QVariantMap noticeValue() const { return notice() ? notice()->toVariantMap() : QVariantMap(); }
     QVariant lastAddedIDValue() const;
     QVariantList recentSkipValues() const;
     QStringList availableGroupValues() const;
@@ -292,7 +294,8 @@ private:
 
     void openDatabase(const QString &path);
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
-    std::int64_t nearestMember(std::int64_t removed, const QSet<std::int64_t> &members) const;
+    /** The visible list of the current filter and search, as the selection moves in it. */
+    Selection::Order visibleOrder() const;
     void replaceClips(QList<Clip> loaded);
     void afterReload();
     /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
@@ -304,7 +307,6 @@ private:
     /** Prunes to the storage limit; returns the deleted ids. */
     QList<std::int64_t> prune();
     void evictImages(const QList<std::int64_t> &ids);
-    void setRevealed(QSet<std::int64_t> revealed);
     void setLastAddedID(std::optional<std::int64_t> id);
     SearchContext searchContext() const;
     std::unique_ptr<TimerHandle> schedule(int ms, std::function<void()> callback);
@@ -321,19 +323,14 @@ private:
     SearchIndexBuilder *m_indexBuilder = nullptr;
     ClipFilter m_filter;
     QString m_searchText;
-    std::optional<std::int64_t> m_selectedID;
-    QSet<std::int64_t> m_selectedIDs;
-    QSet<std::int64_t> m_revealed;
-    QHash<std::int64_t, std::shared_ptr<TimerHandle>> m_rehideTimers;
+    Selection m_selection;
+    RevealedSecrets m_revealed;
     bool m_showInspector = false;
     std::optional<std::int64_t> m_quickLookID;
     bool m_showTagPicker = false;
-    std::optional<Notice> m_notice;
-    std::unique_ptr<TimerHandle> m_noticeTimer;
+    NoticeBoard m_notices;
     std::optional<std::int64_t> m_lastAddedID;
-    bool m_isPaused = false;
-    QDateTime m_pauseEnd;
-    std::unique_ptr<TimerHandle> m_resumeTimer;
+    PauseState m_pause;
     QList<SkippedCopy> m_recentSkips;
     PasteQueue m_queue;
     qint64 m_ownChangeCount = 0;
