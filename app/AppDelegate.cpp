@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "Logging.h"
 
 #include "AppCommands.h"
 #include "AppInfo.h"
@@ -6,13 +7,13 @@
 #include "AppUrls.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
+#include "DesktopAccess.h"
 #include "UiSetup.h"
 #include "StatusPopoverHost.h"
 #include "DiagnosticsCollector.h"
 #include "Feedback.h"
 #include "KeyLegend.h"
 #include "DesktopServices.h"
-#include "DragExport.h"
 #include "LinkPreviewService.h"
 #include "LinuxPlatform.h"
 #include "MainWindowController.h"
@@ -59,6 +60,7 @@ AppDelegate::~AppDelegate()
     delete m_settingsWindow;
     delete m_popoverWindow;
     delete m_panelWindow;
+    setInspectorDesktop(nullptr);
 }
 
 void AppDelegate::start()
@@ -115,7 +117,6 @@ void AppDelegate::createStore()
     m_store = new ClipboardStore(m_platform->storeServices(m_settings));
     ClipboardStore::setShared(m_store);
     LinkPreviewService::setShared(new LinkPreviewService(m_platform->linkPreviewServices()));
-    DragExport::setDesktopServices(&m_platform->desktop());
     m_desktopSettings = new PortalDesktopSettings(this);
     Motion::instance().follow(m_desktopSettings);
 }
@@ -133,6 +134,7 @@ void AppDelegate::createWindows()
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
     installUi(*m_engine, m_store);
+    setInspectorDesktop(&m_platform->desktop());
     m_commands = new AppCommands(!AppUrls::existing(AppUrls::settingsView).isEmpty(), this);
 
     const QVariantMap shared{{QStringLiteral("store"), QVariant::fromValue<QObject *>(m_store)},
@@ -203,8 +205,8 @@ void AppDelegate::registerHotKeys()
                                        std::pair{nextItemKey, KeyLegend::nextPasteItem()}}) {
         const HotKeyStatus status = m_hotKeys->registerHotKey(id, sequence);
         if (status == HotKeyStatus::unavailable) {
-            std::fprintf(stderr, "Corvane: global keys need X11; bind \"corvane --toggle\" and \"corvane --next\" "
-                                 "to keys in your desktop's settings instead\n");
+            qCWarning(logApp, "Corvane: global keys need X11; bind \"corvane --toggle\" and \"corvane --next\" "
+                              "to keys in your desktop's settings instead");
             break;
         }
     }

@@ -41,4 +41,23 @@ std::optional<ClipGroup> fromRawValue(const QString &raw)
     return std::nullopt;
 }
 
+bool isCodeLike(ClipGroup group)
+{
+    switch (group) {
+    case ClipGroup::code:
+    case ClipGroup::color:
+    case ClipGroup::phone:
+    case ClipGroup::secret:
+    case ClipGroup::file:
+    case ClipGroup::number:
+        return true;
+    case ClipGroup::link:
+    case ClipGroup::email:
+    case ClipGroup::image:
+    case ClipGroup::text:
+        break;
+    }
+    return false;
+}
+
 } // namespace corvane::ClipGroups

@@ -26,6 +26,8 @@ QString symbol(ClipGroup group);
 QString colorHex(ClipGroup group);
 /** The group of a raw value, case-sensitive; nothing for an unknown value. */
 std::optional<ClipGroup> fromRawValue(const QString &raw);
+/** Code-like groups (code, color, phone, secret, file, number), whose text is set monospaced. */
+bool isCodeLike(ClipGroup group);
 
 } // namespace ClipGroups
 } // namespace corvane

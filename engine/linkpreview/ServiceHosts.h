@@ -26,8 +26,8 @@ struct ServiceEndpoint {
 };
 
 /**
- * @brief The web services link previews talk to. The defaults are the real ones; nothing reads
- * them from the environment or a file.
+ * @brief The web services link previews and detail actions talk to. The defaults are the real
+ * ones; nothing reads them from the environment or a file.
  */
 struct ServiceHosts {
     ServiceEndpoint appStoreLookup{QStringLiteral("https"), QStringLiteral("itunes.apple.com")};
@@ -39,6 +39,10 @@ struct ServiceHosts {
     /** The second video site: its domain, which also answers its oEmbed requests. */
     QString secondVideoDomain = QStringLiteral("vimeo.com");
     ServiceEndpoint secondVideoWeb{QStringLiteral("https"), QStringLiteral("vimeo.com")};
+    /** "Track Flight" opens <flightTracking>/live/flight/<airline number>. */
+    ServiceEndpoint flightTracking{QStringLiteral("https"), QStringLiteral("www.flightaware.com")};
+    /** "Open in Maps" without a geo: handler opens <webMaps>/search?query=<address>. */
+    ServiceEndpoint webMaps{QStringLiteral("https"), QStringLiteral("www.openstreetmap.org")};
 };
 
 } // namespace corvane

@@ -4,7 +4,7 @@
 #include "ClipboardStore.h"
 #include "DragMimeData.h"
 #include "DragPreview.h"
-#include "DesktopServices.h"
+#include "DesktopAccess.h"
 
 #include <QDir>
 #include <QDrag>
@@ -15,12 +15,6 @@
 #include <QQuickWindow>
 
 namespace corvane {
-
-namespace {
-DesktopServices *desktopServices = nullptr;
-}
-
-void DragExport::setDesktopServices(DesktopServices *desktop) { desktopServices = desktop; }
 
 DragExport::DragExport(QObject *parent)
     : QObject(parent)
@@ -54,8 +48,8 @@ void DragExport::setBaseFolder(const QString &folder)
 DragMaterializer &DragExport::materializer()
 {
     if (!m_materializer) {
-        if (m_base.isEmpty() && desktopServices)
-            m_base = desktopServices->privateTempDir().value_or(QString());
+        if (m_base.isEmpty())
+            m_base = privateFolder().value_or(QString());
         m_materializer = std::make_unique<DragMaterializer>(m_base, [this](std::int64_t id) {
             ClipDatabase *db = m_store ? m_store->database() : nullptr;
             return db ? db->imageData(id) : std::nullopt;

@@ -16,7 +16,6 @@
 
 namespace corvane {
 
-class DesktopServices;
 
 
 /**
@@ -33,9 +32,6 @@ class DragExport : public QObject
 public:
     explicit DragExport(QObject *parent = nullptr);
     ~DragExport() override;
-
-    /** The desktop whose private temporary folder holds the drag folders; set by the application. */
-    static void setDesktopServices(DesktopServices *desktop);
 
     ClipboardStore *store() const { return m_store; }
     void setStore(ClipboardStore *store);

@@ -13,20 +13,8 @@ LeadingVisual leadingVisual(ClipGroup group, bool hasThumbnail)
 
 TitleStyle titleStyle(ClipGroup group)
 {
-    switch (group) {
-    case ClipGroup::code:
-    case ClipGroup::color:
-    case ClipGroup::phone:
-    case ClipGroup::secret:
-    case ClipGroup::file:
-    case ClipGroup::number:
+    if (ClipGroups::isCodeLike(group))
         return {true, 12.0, false};
-    case ClipGroup::link:
-    case ClipGroup::email:
-    case ClipGroup::image:
-    case ClipGroup::text:
-        break;
-    }
     return {false, 12.5, true};
 }
 
