@@ -1,4 +1,5 @@
 #include "LinuxPlatform.h"
+#include "Logging.h"
 
 #include "ClipDatabase.h"
 #include "LinuxDesktopServices.h"
@@ -71,7 +72,7 @@ std::unique_ptr<ClipboardSource> LinuxPlatform::clipboardSource(ClipboardService
     if (QGuiApplication::platformName() == QLatin1String("xcb")) {
         if (auto source = X11ClipboardSource::create())
             return source;
-        qWarning("Corvane: no private X connection for clipboard reads; reading on the main thread");
+        qCWarning(logX11, "Corvane: no private X connection for clipboard reads; reading on the main thread");
     }
     return std::make_unique<DirectClipboardSource>(clipboard);
 }

@@ -1,4 +1,5 @@
 #include "StatusItemController.h"
+#include "Logging.h"
 
 #include "Clock.h"
 #include "PopoverPlacement.h"
@@ -14,7 +15,6 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
-#include <cstdio>
 
 namespace corvane {
 namespace {
@@ -70,7 +70,7 @@ void StatusItemController::install()
         createIcon();
         return;
     }
-    std::fprintf(stderr, "Corvane: no system tray yet; waiting for one\n");
+    qCWarning(logUi, "Corvane: no system tray yet; waiting for one");
     if (QDBusConnection::sessionBus().isConnected()) {
         auto *watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
                                                 QDBusConnection::sessionBus(),
@@ -91,7 +91,7 @@ void StatusItemController::install()
             if (QSystemTrayIcon::isSystemTrayAvailable())
                 createIcon();
             else
-                std::fprintf(stderr, "Corvane: no system tray; open Corvane with Super+Shift+V or \"corvane --toggle\"\n");
+                qCWarning(logUi, "Corvane: no system tray; open Corvane with Super+Shift+V or \"corvane --toggle\"");
         }
     });
 }

@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "Logging.h"
 
 #include "LoginItem.h"
 #include "PrivacyPolicy.h"
@@ -85,7 +86,7 @@ void AppSettings::load()
         // A missing or damaged value must never become a tiny limit that empties the history.
         m_storageLimit = defaultStorageLimit;
         if (storedLimit.isValid())
-            qWarning().noquote() << "Corvane: stored storageLimit" << storedLimit.toString()
+            qCWarning(logSettings).noquote() << "Corvane: stored storageLimit" << storedLimit.toString()
                                  << "is not a preset; using" << defaultStorageLimit;
     }
     m_recordImages = readBool("recordImages", true);
@@ -129,7 +130,7 @@ QList<ExcludedApp> AppSettings::readAppList(const char *key, const QString &what
                                                "It is left unchanged until the list is edited.")
                                     .arg(what, QString::fromLatin1(key))
                                     .arg(decoded.apps.size());
-        qWarning().noquote() << "Corvane:" << problem;
+        qCWarning(logSettings).noquote() << "Corvane:" << problem;
         m_problems.append(problem);
     }
     return decoded.apps;
@@ -265,7 +266,7 @@ void AppSettings::setLaunchAtLogin(bool on)
     const std::optional<QString> failure =
         m_loginItem ? m_loginItem->setEnabled(on) : std::optional(QStringLiteral("no login-item service"));
     if (failure)
-        qWarning().noquote() << "Corvane: launch at login change failed:" << *failure;
+        qCWarning(logSettings).noquote() << "Corvane: launch at login change failed:" << *failure;
     // Always: after a failure the switch must read the real state again.
     emit launchAtLoginChanged();
 }

@@ -1,4 +1,5 @@
 #include "X11GlobalHotKeys.h"
+#include "Logging.h"
 
 #include "X11KeyMapping.h"
 #include "X11Support.h"
@@ -96,7 +97,7 @@ struct X11GlobalHotKeys::Private
         }
         key.status = heldElsewhere ? HotKeyStatus::heldByOtherClient : HotKeyStatus::registered;
         if (heldElsewhere) {
-            qWarning("Corvane: the global key %s is held by another program; it will not work until "
+            qCWarning(logX11, "Corvane: the global key %s is held by another program; it will not work until "
                      "that program releases it",
                      qPrintable(key.sequence.toString(QKeySequence::PortableText)));
         }

@@ -1,4 +1,5 @@
 #include "ClipboardStore.h"
+#include "Logging.h"
 
 #include "AppSettings.h"
 #include "ClipDatabase.h"
@@ -90,7 +91,7 @@ void ClipboardStore::openDatabase(const QString &path)
         m_icons->setDatabase(m_database.get());
     } catch (const ClipDatabase::Error &error) {
         // The file stays as it is for the user to inspect or move away; nothing is recorded.
-        qWarning().noquote() << "Corvane: opening the history failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: opening the history failed:" << error.message();
         m_database.reset();
         showNotice(QStringLiteral("Couldn’t open the history: ") + error.message(), Notice::Kind::warning);
     }
@@ -154,14 +155,14 @@ void ClipboardStore::reload()
                 return;
             }
         } catch (const ClipDatabase::Error &error) {
-            qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+            qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
             return;
         }
     }
     try {
         replaceClips(m_database->loadClips());
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
     }
 }
 
@@ -190,7 +191,7 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
                 gone.insert(id);
         }
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: loading clips failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: loading clips failed:" << error.message();
         reload();
         return;
     }
@@ -262,7 +263,7 @@ void ClipboardStore::setFilterKey(const QString &key)
     if (auto filter = ClipFilterKey::fromKey(key))
         setFilter(*filter);
     else
-        qWarning().noquote() << "Corvane: unknown filter" << key;
+        qCWarning(logStore).noquote() << "Corvane: unknown filter" << key;
 }
 
 QString ClipboardStore::filterTitle() const

@@ -1,4 +1,5 @@
 #include "ClipDatabase.h"
+#include "Logging.h"
 #include "ClipboardService.h"
 #include "ClipboardStore.h"
 
@@ -44,7 +45,7 @@ std::optional<QString> ClipboardStore::fullText(std::int64_t id)
     try {
         return m_database->fullText(id);
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: reading a clip's text failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: reading a clip's text failed:" << error.message();
         return std::nullopt;
     }
 }
@@ -59,7 +60,7 @@ QImage ClipboardStore::fullImage(std::int64_t id)
     try {
         png = m_database->imageData(id);
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: reading an image failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: reading an image failed:" << error.message();
         return {};
     }
     QImage image;

@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "Logging.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
 #include "DerivedListCache.h"
@@ -16,7 +17,7 @@ QList<std::int64_t> ClipboardStore::prune()
         evictImages(deleted);
         return deleted;
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: pruning the history failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: pruning the history failed:" << error.message();
         return {};
     }
 }
@@ -123,7 +124,7 @@ void ClipboardStore::saveNote(const QString &text, qint64 id)
     try {
         m_database->setNote(id, note);
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: saving note failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: saving note failed:" << error.message();
         // The field keeps the edited text; without a notice the user would think it was saved.
         showNotice(QStringLiteral("Couldn’t save the note: ") + error.message(), Notice::Kind::warning);
         return;

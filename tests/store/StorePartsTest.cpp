@@ -1,7 +1,10 @@
 // The store's parts on their own, without a store, a database or a QML engine.
 #include "FakeClock.h"
 #include "Selection.h"
+#include "StoreTest.h"
 #include "TimedState.h"
+
+#include <QDir>
 
 #include <gtest/gtest.h>
 
@@ -124,4 +127,41 @@ TEST(TimedParts, NoticesExpireAndSecretsHideAgain)
     secrets.hideAll();
     clock.advance(RevealedSecrets::revealMilliseconds);
     EXPECT_EQ(secretChanges, 6);
+}
+
+namespace {
+
+struct LoggedMessage {
+    QString category;
+    QString text;
+};
+QList<LoggedMessage> *loggedMessages = nullptr;
+
+void keepMessage(QtMsgType, const QMessageLogContext &context, const QString &text)
+{
+    if (loggedMessages)
+        loggedMessages->append({QString::fromLatin1(context.category), text});
+}
+
+class StoreLogging : public test::StoreTest {};
+
+} // namespace
+
+TEST_F(StoreLogging, AHistoryThatCannotOpenIsLoggedUnderTheDatabaseCategory)
+{
+    QList<LoggedMessage> messages;
+    loggedMessages = &messages;
+    const QtMessageHandler previous = qInstallMessageHandler(keepMessage);
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("a-folder")));
+    makeStore(dir.filePath(QStringLiteral("a-folder"))); // a folder is no database
+    qInstallMessageHandler(previous);
+    loggedMessages = nullptr;
+
+    EXPECT_FALSE(store->hasDatabase());
+    const auto opening = std::find_if(messages.begin(), messages.end(), [](const LoggedMessage &message) {
+        return message.text.contains(QStringLiteral("opening the history failed"));
+    });
+    ASSERT_NE(opening, messages.end());
+    EXPECT_EQ(opening->category, "corvane.db");
+    EXPECT_TRUE(opening->text.startsWith(QStringLiteral("Corvane: ")));
 }
