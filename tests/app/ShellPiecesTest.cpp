@@ -172,3 +172,17 @@ TEST(SingleInstance, TakesOverTheSocketACrashedCopyLeftBehind)
     EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
         << first.errorString().toStdString();
 }
+
+TEST(SingleInstance, ForwardingACommandNeverMakesThisCopyTheRunningOne)
+{
+    test::testApp();
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("corvane.socket"));
+    SingleInstance forwarder(QStringLiteral("/opt/corvane"), socket);
+    EXPECT_EQ(forwarder.forward(SingleInstance::Command::toggle), SingleInstance::Outcome::notRunning);
+    EXPECT_EQ(forwarder.forward(SingleInstance::Command::next), SingleInstance::Outcome::notRunning)
+        << "the first forward left nothing listening";
+    SingleInstance first(QStringLiteral("/opt/corvane"), socket);
+    EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
+        << first.errorString().toStdString();
+}
