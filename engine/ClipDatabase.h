@@ -123,6 +123,8 @@ public:
 
     /** Every clip, newest first, without image blobs and with texts cut to a prefix. */
     QList<Clip> loadClips();
+    /** The `count` newest clips and every pinned one, newest first, as `loadClips` gives them. */
+    QList<Clip> loadNewestClips(int count);
     /** One clip as `loadClips` gives it, or nothing. */
     std::optional<Clip> loadClip(std::int64_t id);
 

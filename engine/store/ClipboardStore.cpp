@@ -15,6 +15,7 @@
 #include "ImageTools.h"
 
 #include <QDebug>
+#include <QtConcurrent>
 #include <QUrl>
 
 namespace corvane {
@@ -66,7 +67,10 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
 
     if (!services.databasePath.isEmpty())
         openDatabase(services.databasePath);
-    reload();
+    if (services.loadInBackground && m_database)
+        loadInBackground();
+    else
+        reload();
     if (services.activeWindow) {
         std::unique_ptr<ClipboardSource> source =
             services.clipboardSource ? services.clipboardSource(*m_clipboard) : nullptr;
@@ -123,8 +127,38 @@ constexpr qsizetype maxSingleReads = 2000;
 
 } // namespace
 
+void ClipboardStore::loadInBackground()
+{
+    try {
+        replaceClips(m_database->loadNewestClips(firstLoadCount));
+    } catch (const ClipDatabase::Error &error) {
+        qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+    }
+    m_fullLoad = new QFutureWatcher<std::optional<QList<Clip>>>(this);
+    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this] {
+        std::optional<QList<Clip>> loaded = m_fullLoad->result();
+        m_fullLoad->deleteLater();
+        m_fullLoad = nullptr;
+        if (loaded)
+            replaceClips(std::move(*loaded));
+        // Whatever changed while the worker read is caught up from the rows' states.
+        reload();
+    });
+    m_fullLoad->setFuture(QtConcurrent::run([database = m_database]() -> std::optional<QList<Clip>> {
+        try {
+            return database->loadClips();
+        } catch (const ClipDatabase::Error &error) {
+            qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+            return std::nullopt;
+        }
+    }));
+}
+
 void ClipboardStore::reload()
 {
+    // The read under way brings every row, and a reload follows it.
+    if (m_fullLoad)
+        return;
     if (!m_database) {
         replaceClips({});
         return;

@@ -16,6 +16,7 @@
 #include "TimedState.h"
 
 #include <QDateTime>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QImage>
 #include <QObject>
@@ -94,6 +95,8 @@ public:
     static constexpr int pinLimit = 20;
     static constexpr int recentSkipLimit = 20;
     static constexpr int revealMilliseconds = RevealedSecrets::revealMilliseconds;
+    /** Clips shown before the rest of the history has been read. */
+    static constexpr int firstLoadCount = 500;
 
     /** @brief What the store runs on; tests hand in fakes and a temporary database path. */
     struct Services {
@@ -108,6 +111,11 @@ public:
         QTimeZone timeZone = QTimeZone::systemTimeZone();
         /** Website icon fetcher; without one, sites show no icon. */
         SourceIconCache::SiteIconFetcher siteIcons;
+        /**
+         * Start-up shows the newest clips (and the pinned ones) at once and reads the rest on a
+         * worker thread. Off: the whole history is read before the constructor returns.
+         */
+        bool loadInBackground = false;
         /** Where captures read the clipboard; through `clipboard` on the main thread when unset. */
         std::function<std::unique_ptr<ClipboardSource>(ClipboardService &clipboard)> clipboardSource;
     };
@@ -243,6 +251,8 @@ public:
     /** The cached source icon; a miss starts loading it and `iconRevision` moves when it arrives. */
     QImage sourceIcon(const std::optional<QString> &key);
     SourceIconCache *iconCache() const { return m_icons; }
+    /** True while the history beyond the newest clips is still being read. */
+    bool isLoading() const { return m_fullLoad != nullptr; }
     /** Indexes newly loaded clips for search on a worker thread (started after each full load). */
     SearchIndexBuilder *searchIndexBuilder() const { return m_indexBuilder; }
     Q_INVOKABLE void keepSource(const QString &key);
@@ -297,6 +307,8 @@ private:
     /** The visible list of the current filter and search, as the selection moves in it. */
     Selection::Order visibleOrder() const;
     void replaceClips(QList<Clip> loaded);
+    /** Shows the newest clips now and reads the whole history on a worker thread. */
+    void loadInBackground();
     void afterReload();
     /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
     void reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed = {});
@@ -337,6 +349,7 @@ private:
     FullImageCache m_images;
     SourceIconCache *m_icons = nullptr;
     ClipListModel *m_clipModel = nullptr;
+    QFutureWatcher<std::optional<QList<Clip>>> *m_fullLoad = nullptr;
     std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
 };
 

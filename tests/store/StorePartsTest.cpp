@@ -4,7 +4,9 @@
 #include "StoreTest.h"
 #include "TimedState.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 
 #include <gtest/gtest.h>
 
@@ -164,4 +166,54 @@ TEST_F(StoreLogging, AHistoryThatCannotOpenIsLoggedUnderTheDatabaseCategory)
     ASSERT_NE(opening, messages.end());
     EXPECT_EQ(opening->category, "corvane.db");
     EXPECT_TRUE(opening->text.startsWith(QStringLiteral("Corvane: ")));
+}
+
+namespace {
+
+class BackgroundLoad : public test::StoreTest {};
+
+bool waitUntilLoaded(const ClipboardStore &store)
+{
+    QElapsedTimer waited;
+    waited.start();
+    while (store.isLoading() && waited.elapsed() < 20'000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return !store.isLoading();
+}
+
+} // namespace
+
+TEST_F(BackgroundLoad, TheNewestAndPinnedClipsComeFirstAndEditsMadeMeanwhileHold)
+{
+    const int total = ClipboardStore::firstLoadCount + 100;
+    ClipDatabase &db = *store->database();
+    std::int64_t oldest = 0;
+    std::int64_t newest = 0;
+    for (int i = 0; i < total; ++i) {
+        ClipDatabase::NewClip clip;
+        clip.group = ClipGroup::text;
+        const QString text = QStringLiteral("clip %1").arg(i);
+        clip.text = text;
+        clip.createdAt = ago(total - i);
+        clip.byteSize = text.size();
+        clip.hash = QStringLiteral("text\n") + text;
+        const std::int64_t id = db.insert(clip).id;
+        (i == 0 ? oldest : newest) = id;
+    }
+    db.setPinned(oldest, true, ago(0));
+
+    loadInBackground = true;
+    makeStore();
+    EXPECT_EQ(store->clipCount(), ClipboardStore::firstLoadCount + 1) << "the newest clips and the old pinned one";
+    ASSERT_TRUE(store->clip(oldest));
+    EXPECT_TRUE(store->clip(oldest)->isPinned);
+    ASSERT_TRUE(store->isLoading());
+
+    // An edit while the rest is read is not undone when the older snapshot lands.
+    store->togglePin(newest);
+    store->reload();
+    ASSERT_TRUE(waitUntilLoaded(*store));
+    EXPECT_EQ(store->clipCount(), total);
+    EXPECT_TRUE(store->clip(newest)->isPinned);
+    EXPECT_EQ(store->visibleClips().first()->id, newest);
 }
