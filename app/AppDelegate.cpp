@@ -17,11 +17,14 @@
 #include "LinkPreviewService.h"
 #include "LinuxPlatform.h"
 #include "MainWindowController.h"
+#include "Motion.h"
 #include "PasteQueuePanelController.h"
 #include "PortalDesktopSettings.h"
 #include "QmlWindow.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
+#include "SettingsFile.h"
+#include "SettingsHost.h"
 #include "SettingsWindowController.h"
 #include "SingleInstance.h"
 #include "StatusItemController.h"
@@ -29,7 +32,7 @@
 #include "UpdateAlerts.h"
 #include "Updater.h"
 #include "X11GlobalHotKeys.h"
-#include "Motion.h"
+#include "X11RunningApps.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -108,15 +111,22 @@ void AppDelegate::startUpdater()
 
 void AppDelegate::createStore()
 {
+    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
+                                   QStringLiteral("Corvane")).fileName();
+    const std::optional<QString> settingsProblem = SettingsFile::prepare(file);
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
     m_settings = new AppSettings(m_userDefaults, &m_platform->loginItem(), this);
+    if (settingsProblem)
+        m_settings->reportProblem(*settingsProblem);
     connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
     // Parentless and kept to the end of the process, as QML engines hold them as singletons.
     m_store = new ClipboardStore(m_platform->storeServices(m_settings));
     ClipboardStore::setShared(m_store);
     LinkPreviewService::setShared(new LinkPreviewService(m_platform->linkPreviewServices()));
+    // Copies under way get a few seconds to be saved, then the history is closed cleanly.
+    connect(qApp, &QCoreApplication::aboutToQuit, m_store, [this] { m_store->shutdown(); });
     m_desktopSettings = new PortalDesktopSettings(this);
     Motion::instance().follow(m_desktopSettings);
 }
@@ -145,8 +155,13 @@ void AppDelegate::createWindows()
     main.insert(QStringLiteral("fallbackUrl"), AppUrls::shellMainView);
     m_mainWindow = new QmlWindow(*m_engine, AppUrls::mainWindow, main);
 
+    m_runningApps = new X11RunningApps(m_platform->desktopEntries(), this);
+    m_settingsHost = new SettingsHost({appBuild(), m_runningApps, &m_platform->desktopEntries(), [this] { m_updater->check(true); },
+                                       [this] { sendFeedback(); }},
+                                      this);
     QVariantMap settingsWindow = shared;
     settingsWindow.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::settingsView));
+    settingsWindow.insert(QStringLiteral("host"), QVariant::fromValue<QObject *>(m_settingsHost));
     m_settingsWindow = new QmlWindow(*m_engine, AppUrls::settingsWindow, settingsWindow);
 
     QVariantMap popover = shared;
@@ -210,6 +225,11 @@ void AppDelegate::registerHotKeys()
             break;
         }
     }
+    auto showKeyInSettings = [this] {
+        m_settingsHost->setShowWindowKey(KeyLegend::text(KeyLegend::showWindow()), m_hotKeys->status(showWindowKey));
+    };
+    showKeyInSettings();
+    connect(m_hotKeys, &GlobalHotKeys::statusChanged, this, showKeyInSettings);
 }
 
 void AppDelegate::installPasteQueuePanel()

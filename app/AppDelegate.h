@@ -14,6 +14,7 @@ class AppCommands;
 class AppSettings;
 class ClipboardStore;
 class Clock;
+class DesktopEntries;
 class DesktopServices;
 class DesktopSettings;
 class GlobalHotKeys;
@@ -21,7 +22,9 @@ class LinuxPlatform;
 class LoginItem;
 class MainWindowController;
 class PasteQueuePanelController;
+class RunningAppsProvider;
 class QmlWindow;
+class SettingsHost;
 class SettingsWindowController;
 class SingleInstance;
 class StatusItemController;
@@ -75,6 +78,8 @@ private:
 
     SingleInstance &m_instance;
     std::unique_ptr<LinuxPlatform> m_platform;
+    RunningAppsProvider *m_runningApps = nullptr;
+    SettingsHost *m_settingsHost = nullptr;
     QSettings *m_userDefaults = nullptr;
     DesktopSettings *m_desktopSettings = nullptr;
     GlobalHotKeys *m_hotKeys = nullptr;

@@ -42,6 +42,7 @@ ClipboardStore::Services LinuxPlatform::storeServices(AppSettings *settings) con
     services.desktopEntries = m_desktopEntries.get();
     services.activeWindow = m_activeWindow.get();
     services.databasePath = ClipDatabase::defaultPath();
+    services.openInBackground = true;
     services.loadInBackground = true;
     services.siteIcons = [fetcher = m_siteIcons.get()](const QString &host, const QString &scheme,
                                                        std::function<void(const QImage &)> done) {

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLocalServer>
@@ -9,6 +10,8 @@
 #include <QStandardPaths>
 #include <QThread>
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace corvane {
@@ -16,21 +19,41 @@ namespace {
 
 constexpr int kConnectMs = 2000;
 constexpr int kReplyMs = 10000;
-constexpr int kTakeOverMs = 5000;
 
 const QByteArray kHandled = "handled";
 const QByteArray kQuitting = "quitting";
 
 } // namespace
 
-SingleInstance::SingleInstance(QString executablePath, QString socketName, QObject *parent)
+SingleInstance::SingleInstance(QString executablePath, QString socketName, QObject *parent, int waitMs)
     : QObject(parent)
     , m_path(QDir::cleanPath(executablePath))
     , m_socketName(socketName.isEmpty() ? defaultSocketName() : std::move(socketName))
+    , m_waitMs(waitMs)
 {
 }
 
-SingleInstance::~SingleInstance() = default;
+SingleInstance::~SingleInstance()
+{
+    if (m_lockFd >= 0)
+        ::close(m_lockFd);
+}
+
+bool SingleInstance::lock()
+{
+    if (m_lockFd >= 0)
+        return true;
+    const QString socket = QDir::isAbsolutePath(m_socketName) ? m_socketName : QDir::temp().filePath(m_socketName);
+    const int fd = ::open(QFile::encodeName(socket + QStringLiteral(".lock")).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
+    }
+    m_lockFd = fd;
+    return true;
+}
 
 QString SingleInstance::defaultSocketName()
 {
@@ -52,29 +75,32 @@ QString SingleInstance::commandName(Command command)
 
 SingleInstance::Outcome SingleInstance::claim(Command command)
 {
-    bool connected = false;
-    const QString reply = ask(command, &connected);
-    if (connected && reply == QLatin1String(kHandled))
-        return Outcome::handedOver;
-    if (!connected && command == Command::next)
-        return Outcome::notRunning;
-    if (connected && reply == QLatin1String(kQuitting)) {
-        // Wait until the other copy has let go of the socket.
-        QElapsedTimer waited;
-        waited.start();
-        QLocalSocket probe;
-        while (waited.elapsed() < kTakeOverMs) {
-            probe.connectToServer(m_socketName);
-            if (!probe.waitForConnected(kConnectMs))
-                break;
-            probe.abort();
-            QThread::msleep(100);
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        bool connected = false;
+        const QString reply = ask(command, &connected);
+        if (connected && reply == QLatin1String(kHandled))
+            return Outcome::handedOver;
+        if (connected && reply != QLatin1String(kQuitting)) {
+            m_error = QStringLiteral("the running copy did not answer");
+            return Outcome::failed;
         }
-    } else if (connected) {
-        m_error = QStringLiteral("the running copy did not answer");
-        return Outcome::failed;
+        // Nobody listening (or the listener steps aside): whoever holds the lock is the one Corvane.
+        if (!connected && lock()) {
+            if (command == Command::next) {
+                release();
+                return Outcome::notRunning;
+            }
+            return listen() ? Outcome::primary : Outcome::failed;
+        }
+        if (waited.elapsed() > m_waitMs) {
+            m_error = QStringLiteral("another copy is starting or quitting and did not finish");
+            return Outcome::failed;
+        }
+        // A copy is starting and about to listen, or quitting and about to let go.
+        QThread::msleep(50);
     }
-    return listen() ? Outcome::primary : Outcome::failed;
 }
 
 SingleInstance::Outcome SingleInstance::forward(Command command)
@@ -113,11 +139,16 @@ void SingleInstance::release()
 {
     if (m_server)
         m_server->close();
+    if (m_lockFd >= 0) {
+        ::close(m_lockFd);
+        m_lockFd = -1;
+    }
 }
 
 bool SingleInstance::listen()
 {
-    // A socket file left by a crashed copy would block listening; nobody answered on it.
+    // A socket file left by a crashed copy would block listening; nobody answered on it, and
+    // holding the lock means no other copy is about to.
     QLocalServer::removeServer(m_socketName);
     m_server = new QLocalServer(this);
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
@@ -144,7 +175,7 @@ void SingleInstance::serve(QLocalSocket *socket)
         if (command == commandName(Command::start) && path != m_path) {
             socket->write(kQuitting + '\n');
             socket->flush();
-            m_server->close();
+            release();
             emit quitRequested();
             return;
         }

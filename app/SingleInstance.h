@@ -28,8 +28,12 @@ public:
         failed       ///< the socket could not be claimed
     };
 
-    /** `socketName` overrides the per-user name (tests). */
-    explicit SingleInstance(QString executablePath, QString socketName = {}, QObject *parent = nullptr);
+    /**
+     * `socketName` overrides the per-user name (tests); `waitMs` bounds how long a claim waits
+     * for a copy that is starting or stepping aside.
+     */
+    explicit SingleInstance(QString executablePath, QString socketName = {}, QObject *parent = nullptr,
+                            int waitMs = 5000);
     ~SingleInstance() override;
 
     /** Meets the running copy, if any, and decides; blocks for at most a few seconds. */
@@ -37,8 +41,13 @@ public:
     /** Hands a command to the running copy without ever listening: handedOver, notRunning or failed. */
     Outcome forward(Command command);
     QString errorString() const { return m_error; }
-    /** Stops answering, so a copy started now becomes the one Corvane. */
+    /** Stops answering and lets go of the lock, so a copy started now becomes the one Corvane. */
     void release();
+    /**
+     * Takes the lock beside the socket without waiting. Only its holder may replace and listen
+     * on the socket, so two copies started at once never both stay up.
+     */
+    bool lock();
     QString socketName() const { return m_socketName; }
 
     static QString defaultSocketName();
@@ -61,6 +70,8 @@ private:
     QString m_socketName;
     QString m_error;
     QLocalServer *m_server = nullptr;
+    int m_lockFd = -1;
+    int m_waitMs;
 };
 
 } // namespace corvane

@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "LogOutput.h"
 #include "QuitOnSignal.h"
 #include "ReportFiles.h"
 #include "SelfTest.h"
@@ -57,6 +58,8 @@ int main(int argc, char *argv[])
         if (std::strcmp(argv[i], "--self-test") == 0)
             return runSelfTest(argc, argv);
     }
+
+    corvane::LogOutput::install();
 
     // A key bound to a command hands it over before any GUI object exists: no display connection,
     // no fonts. Only a toggle with no copy running goes on to start one.

@@ -105,6 +105,13 @@ void AppSettings::load()
     m_didEnableLaunchAtLogin = readBool("didEnableLaunchAtLogin", false);
 }
 
+void AppSettings::reportProblem(const QString &problem)
+{
+    qWarning().noquote() << "Corvane:" << problem;
+    m_problems.append(problem);
+    emit problemsChanged();
+}
+
 bool AppSettings::readBool(const char *key, bool fallback) const
 {
     const QVariant value = m_settings->value(key);
@@ -123,8 +130,11 @@ QList<ExcludedApp> AppSettings::readAppList(const char *key, const QString &what
     const QVariant stored = m_settings->value(key);
     if (!stored.isValid())
         return {};
-    const ExcludedApps::Decoded decoded = ExcludedApps::fromJson(stored.toString());
-    if (!decoded.valid) {
+    // A list (a hand edit without quotes reads back split at its commas) is no JSON text: report it.
+    const bool isText = stored.typeId() == QMetaType::QString;
+    const QString text = isText ? stored.toString() : stored.toStringList().join(u',');
+    const ExcludedApps::Decoded decoded = ExcludedApps::fromJson(text);
+    if (!decoded.valid || !isText) {
         // Keep the stored text as it is: rewriting it now would erase what could not be read.
         const QString problem = QStringLiteral("The stored list of %1 (%2) is damaged; %3 entries could be read. "
                                                "It is left unchanged until the list is edited.")

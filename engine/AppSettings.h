@@ -111,6 +111,8 @@ public:
 
     /** Problems found in the stored settings, for the diagnostics report. */
     QStringList problems() const { return m_problems; }
+    /** Adds a problem found outside the stored values (an unreadable settings file). */
+    void reportProblem(const QString &problem);
 
     /** Does nothing for a protected password manager or an id already excluded. */
     Q_INVOKABLE void addExclusion(const QString &bundleID, const QString &name);

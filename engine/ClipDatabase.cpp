@@ -5,6 +5,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <QSet>
+#include <QUrl>
 #include <QStandardPaths>
 
 #include <sqlite3.h>
@@ -22,8 +24,8 @@ using Kind = ClipDatabase::Error::Kind;
 
 // Large values come last in the row: SQLite reaches a column behind an overflowing blob only by
 // walking that blob's overflow pages, which would make every list load read every image.
-constexpr const char *createSchema = R"sql(
-CREATE TABLE IF NOT EXISTS clips (
+constexpr const char *createClipsTable = R"sql(
+CREATE TABLE clips (
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     kind TEXT NOT NULL,
     image_width INTEGER,
@@ -43,13 +45,17 @@ CREATE TABLE IF NOT EXISTS clips (
     dhash INTEGER,
     detail TEXT,
     text_length INTEGER,
+    preview TEXT,
     text_prefix TEXT,
     text TEXT,
     thumbnail BLOB,
     image BLOB
 );
-CREATE INDEX IF NOT EXISTS clips_created_at ON clips(created_at);
-CREATE INDEX IF NOT EXISTS clips_image_size ON clips(image_width, image_height, dhash) WHERE kind = 'image';
+CREATE INDEX clips_created_at ON clips(created_at);
+CREATE INDEX clips_image_size ON clips(image_width, image_height, dhash) WHERE kind = 'image';
+)sql";
+
+constexpr const char *createSideTables = R"sql(
 CREATE TABLE IF NOT EXISTS source_icons (
     key TEXT PRIMARY KEY,
     png BLOB,
@@ -63,8 +69,53 @@ CREATE TABLE IF NOT EXISTS link_previews (
     icon BLOB,
     fetched_at REAL
 );
-PRAGMA user_version = 1;
 )sql";
+
+// The columns of the first schema, which every later one keeps.
+constexpr const char *firstColumns =
+    "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, "
+    "pinned, pinned_at, tags, summary, smart_title, note, hash, dhash, detail, text_length, text_prefix, text, "
+    "thumbnail, image";
+
+// Keeps the log from staying at the size of the largest clip ever written.
+constexpr const char *journalSizeLimit = "PRAGMA journal_size_limit = 4194304";
+
+void execScript(sqlite3 *db, const char *sql)
+{
+    char *message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        ClipDatabase::Error error(Kind::step, message ? QString::fromUtf8(message) : QString());
+        sqlite3_free(message);
+        throw error;
+    }
+}
+
+/** The main file is shorter than its own header says: pages were cut off. */
+bool isTruncated(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray header = file.read(100);
+    if (header.size() < 100 || !header.startsWith("SQLite format 3"))
+        return false;
+    const auto be32 = [&header](int at) {
+        return quint32(quint8(header[at])) << 24 | quint32(quint8(header[at + 1])) << 16
+            | quint32(quint8(header[at + 2])) << 8 | quint32(quint8(header[at + 3]));
+    };
+    const quint32 rawPageSize = quint32(quint8(header[16])) << 8 | quint8(header[17]);
+    const qint64 pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
+    // The page count in the header only counts when the change counter vouches for it.
+    if (be32(24) != be32(92))
+        return false;
+    return qint64(be32(28)) * pageSize > file.size();
+}
+
+QString sqlitePathUri(const QString &path, const char *query)
+{
+    return QStringLiteral("file:") + QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/"))
+        + QLatin1Char('?') + QLatin1String(query);
+}
 
 // Columns read into a Clip; the image blob is never among them.
 void restrictToOwner(const QByteArray &native)
@@ -114,34 +165,61 @@ QString ClipDatabase::defaultPath()
     return base + QStringLiteral("/Corvane/history.sqlite");
 }
 
-ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now)
+ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Access access)
     : m_path(path)
     , m_now(now ? std::move(now) : std::function<double()>(systemNow))
+    , m_readOnly(access == Access::readOnly)
 {
-    makePrivateFolder(QFileInfo(path).absolutePath());
-    makePrivateFile(path);
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_FULLMUTEX;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, flags, nullptr) != SQLITE_OK) {
+    const QString folder = QFileInfo(path).absolutePath();
+    const QByteArray native = QFile::encodeName(path);
+    if (isTruncated(path))
+        throw Error(Kind::open, QStringLiteral("The history file is truncated"));
+    int flags = SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_URI;
+    QString uri = sqlitePathUri(path, "mode=rw");
+    if (m_readOnly) {
+        flags |= SQLITE_OPEN_READONLY;
+        // Without write access to the folder the log's index cannot be made: read the file as it is.
+        const bool canIndex = QFileInfo::exists(path + QStringLiteral("-shm")) || ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+        uri = sqlitePathUri(path, canIndex ? "mode=ro" : "immutable=1");
+    } else {
+        makePrivateFolder(folder);
+        makePrivateFile(path);
+        if (::access(native.constData(), W_OK) != 0 || ::access(QFile::encodeName(folder).constData(), W_OK) != 0)
+            throw Error(Kind::readOnly, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
+        flags |= SQLITE_OPEN_READWRITE;
+    }
+    if (sqlite3_open_v2(uri.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
         Error error = sqliteError(m_db, Kind::open);
         sqlite3_close(m_db);
         throw error;
     }
+    // Closing never folds the log into the file by itself: a damaged file stays as it was found,
+    // and a healthy one is checkpointed on purpose in the destructor.
+    sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
     try {
         openAndMigrate();
     } catch (const Error &error) {
         sqlite3_close(m_db);
-        throw Error(Kind::open, error.message());
+        const bool keepKind = error.kind() == Kind::readOnly || error.kind() == Kind::damaged;
+        throw Error(keepKind ? error.kind() : Kind::open, error.message());
     }
 }
 
-ClipDatabase::~ClipDatabase() { sqlite3_close(m_db); }
+ClipDatabase::~ClipDatabase()
+{
+    if (!m_readOnly && sqlite3_exec(m_db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr) == SQLITE_OK) {
+        // Everything is in the main file now: let the close remove the empty log.
+        sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
+    }
+    sqlite3_close(m_db);
+}
 
 void ClipDatabase::openAndMigrate()
 {
     std::lock_guard lock(m_mutex);
     sqlite3_busy_timeout(m_db, 5000);
-    if (sqlite3_db_readonly(m_db, "main") == 1)
-        throw Error(Kind::open, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
+    if (!m_readOnly && sqlite3_db_readonly(m_db, "main") == 1)
+        throw Error(Kind::readOnly, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
 
     const std::int64_t version = [this] {
         SqliteStatement query(m_db, "PRAGMA user_version");
@@ -152,20 +230,83 @@ void ClipDatabase::openAndMigrate()
         throw Error(Kind::open,
                     QStringLiteral("The history was written by a newer version of Corvane (schema %1)")
                         .arg(version));
+    checkIntact(version);
+    if (m_readOnly) {
+        if (version != schemaVersion)
+            throw Error(Kind::open, QStringLiteral("The history needs an update, which a read-only file cannot take"));
+        return;
+    }
     if (version == 0)
         SqliteStatement(m_db, "PRAGMA auto_vacuum = INCREMENTAL").run(); // only takes before the first table
     SqliteStatement(m_db, "PRAGMA journal_mode = WAL").run();
     // WAL with NORMAL survives a killed process; only a power loss may drop the last commits.
     SqliteStatement(m_db, "PRAGMA synchronous = NORMAL").run();
+    SqliteStatement(m_db, journalSizeLimit).run();
     // Deleted clips and previews are overwritten, not left readable in free pages.
     SqliteStatement(m_db, "PRAGMA secure_delete = ON").run();
     if (version == 0) {
-        char *message = nullptr;
-        if (sqlite3_exec(m_db, createSchema, nullptr, nullptr, &message) != SQLITE_OK) {
-            Error error(Kind::step, message ? QString::fromUtf8(message) : QString());
-            sqlite3_free(message);
-            throw error;
+        SqliteTransaction transaction(m_db);
+        execScript(m_db, createClipsTable);
+        execScript(m_db, createSideTables);
+        SqliteStatement(m_db, "PRAGMA user_version = 2").run();
+        transaction.commit();
+    } else if (version == 1) {
+        migrateToStoredPreviews();
+    }
+    static_assert(schemaVersion == 2, "add the migration to the new schema");
+}
+
+void ClipDatabase::checkIntact(std::int64_t version)
+{
+    try {
+        QSet<QString> columns;
+        SqliteStatement info(m_db, "SELECT name FROM pragma_table_info('clips')");
+        while (info.step())
+            columns.insert(info.text(0));
+        if (version == 0 && columns.isEmpty())
+            return; // a new file, or one whose first open stopped before its tables
+        const QString required = QString::fromLatin1(firstColumns) + (version >= 2 ? QStringLiteral(", preview") : QString());
+        for (const QString &column : required.split(QStringLiteral(", "))) {
+            if (!columns.contains(column))
+                throw Error(Kind::damaged, QStringLiteral("The history has no clips table with a %1 column").arg(column));
         }
+        SqliteStatement check(m_db, "PRAGMA quick_check(1)");
+        if (!check.step() || check.text(0) != QLatin1String("ok"))
+            throw Error(Kind::damaged, QStringLiteral("The history failed its integrity check"));
+    } catch (const Error &error) {
+        throw Error(Kind::damaged, error.message());
+    }
+}
+
+void ClipDatabase::migrateToStoredPreviews()
+{
+    // A new column would land behind the blobs, where every list load would have to walk them;
+    // the table is rebuilt with it in its place instead.
+    SqliteTransaction transaction(m_db);
+    execScript(m_db, "DROP INDEX IF EXISTS clips_created_at; DROP INDEX IF EXISTS clips_image_size;"
+                     "ALTER TABLE clips RENAME TO clips_v1;");
+    execScript(m_db, createClipsTable);
+    const QByteArray copy = QByteArray("INSERT INTO clips (") + firstColumns + ") SELECT " + firstColumns + " FROM clips_v1";
+    execScript(m_db, copy.constData());
+    // Ids of deleted clips are not handed out again.
+    execScript(m_db, "UPDATE sqlite_sequence SET seq = max(seq, (SELECT seq FROM sqlite_sequence WHERE name = 'clips_v1'))"
+                     " WHERE name = 'clips';"
+                     "INSERT INTO sqlite_sequence (name, seq) SELECT 'clips', seq FROM sqlite_sequence"
+                     " WHERE name = 'clips_v1' AND NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = 'clips');"
+                     "DROP TABLE clips_v1;");
+    fillPreviews();
+    SqliteStatement(m_db, "PRAGMA user_version = 2").run();
+    transaction.commit();
+}
+
+void ClipDatabase::fillPreviews()
+{
+    SqliteStatement rows(m_db, "SELECT id, kind, text FROM clips WHERE text_length IS NOT NULL AND preview IS NULL AND text IS NOT NULL");
+    SqliteStatement update(m_db, "UPDATE clips SET preview = ?1 WHERE id = ?2");
+    while (rows.step()) {
+        const ClipGroup group = ClipGroups::fromRawValue(rows.text(1)).value_or(ClipGroup::text);
+        update.bind(1, clipPreview(group, rows.text(2), {})).bind(2, rows.int64(0)).run();
+        update.reset();
     }
 }
 

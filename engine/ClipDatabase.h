@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <utility>
@@ -32,7 +33,11 @@ public:
     /** @brief The one database error type. */
     class Error : public std::exception {
     public:
-        enum class Kind { open, prepare, step };
+        /**
+         * `readOnly`: the file or its folder cannot be written (open it with Access::readOnly);
+         * `damaged`: the file opened but failed the schema or integrity check, still untouched.
+         */
+        enum class Kind { open, prepare, step, readOnly, damaged };
         Error(Kind kind, QString message);
         Kind kind() const { return m_kind; }
         /** SQLite's message, or "Unknown SQLite error". */
@@ -91,23 +96,44 @@ public:
         double fetchedAt = 0;
     };
 
-    static constexpr int schemaVersion = 1;
+    /** 2: `preview` stored for texts longer than the loaded prefix. */
+    static constexpr int schemaVersion = 2;
     /** Images of the same pixel size within this dHash distance are the same picture. */
     static constexpr int nearDuplicateDistance = 2;
 
     /** ~/.local/share/Corvane/history.sqlite (the application data folder). */
     static QString defaultPath();
 
+    enum class Access { readWrite, readOnly };
+
     /**
-     * Opens or creates the database at `path`, creating its folder (0700) and file (0600) first.
-     * A schema newer than this build knows is an open error. `now` gives seconds since 1970.
+     * Opens or creates the database at `path`, creating its folder (0700) and file (0600) first,
+     * then checks its schema and runs `quick_check` before writing anything. A schema newer than
+     * this build knows, a truncated file or one that is no database is an open error.
+     * `now` gives seconds since 1970. Read-only access never creates or changes a file.
      */
-    explicit ClipDatabase(const QString &path, std::function<double()> now = {});
+    explicit ClipDatabase(const QString &path, std::function<double()> now = {}, Access access = Access::readWrite);
+    /** Checkpoints the log into the main file, empties it, and closes the connection. */
     ~ClipDatabase();
     ClipDatabase(const ClipDatabase &) = delete;
     ClipDatabase &operator=(const ClipDatabase &) = delete;
 
     const QString &path() const { return m_path; }
+    bool isReadOnly() const { return m_readOnly; }
+
+    /** @brief The history as opening left it, and what the user should be told. */
+    struct Opened {
+        std::shared_ptr<ClipDatabase> database; ///< null when nothing could be opened
+        QString warning;                        ///< empty when all went well
+        /** Where a damaged file was kept. */
+        std::optional<QString> keptPath;
+    };
+    /**
+     * Opens the history for the app (slow on a large file: call it off the GUI thread). A damaged
+     * file is renamed beside itself, byte for byte, and the rows still readable are copied into
+     * a fresh history; an unwritable one opens read-only; other failures leave the file alone.
+     */
+    static Opened openOrRecover(const QString &path, std::function<double()> now = {});
 
     /** Runs one SQL text (schema changes, the clear-history statement). */
     void exec(const QString &sql);
@@ -176,11 +202,22 @@ public:
     /** Deletes the previews whose key `keep` refuses; returns the deleted keys. */
     QStringList deleteLinkPreviews(const std::function<bool(const QString &key)> &keep);
 
+    /** Deletes the cached previews of links no clip holds any more; returns their keys. */
+    QStringList deleteOrphanLinkPreviews();
+    /** Moves the write-ahead log into the file and empties it, so deleted content leaves the log too. */
+    void checkpoint();
+
     std::optional<SourceIconRecord> sourceIcon(const QString &key);
     void saveSourceIcon(const QString &key, const QByteArray &png);
 
 private:
     void openAndMigrate();
+    void checkIntact(std::int64_t version);
+    void migrateToStoredPreviews();
+    /** Stores the preview of each long text that has none (only the whole text gives it). */
+    void fillPreviews();
+    /** Copies the readable rows of the damaged file at `path` into this history; returns how many. */
+    int salvageFrom(const QString &path);
     std::optional<std::int64_t> nearDuplicate(const NewClip &clip);
     std::int64_t prunableBytes();
     /** Runs `write(i)` for each of `ids` in one transaction, keeping the prunable total right. */
@@ -191,6 +228,7 @@ private:
     QString m_path;
     std::function<double()> m_now;
     sqlite3 *m_db = nullptr;
+    bool m_readOnly = false;
     std::mutex m_mutex;
     // Bytes of the unpinned, untagged clips, kept up to date by inserts, edits and prunes;
     // forgotten after exec(), a near-duplicate replacement, a failed edit, or another

@@ -4,6 +4,7 @@
 #include "SqliteStatement.h"
 
 #include <QHash>
+#include <QSet>
 
 namespace corvane {
 
@@ -182,6 +183,24 @@ QStringList ClipDatabase::deleteLinkPreviews(const std::function<bool(const QStr
     }
     transaction.commit();
     return doomed;
+}
+
+QStringList ClipDatabase::deleteOrphanLinkPreviews()
+{
+    QSet<QString> held;
+    {
+        std::lock_guard lock(m_mutex);
+        SqliteStatement links(m_db, "SELECT text FROM clips WHERE kind = 'link' AND text IS NOT NULL");
+        while (links.step())
+            held.insert(links.text(0).trimmed());
+    }
+    return deleteLinkPreviews([&held](const QString &key) { return held.contains(key); });
+}
+
+void ClipDatabase::checkpoint()
+{
+    std::lock_guard lock(m_mutex);
+    SqliteStatement(m_db, "PRAGMA wal_checkpoint(TRUNCATE)").run();
 }
 
 std::optional<ClipDatabase::SourceIconRecord> ClipDatabase::sourceIcon(const QString &key)

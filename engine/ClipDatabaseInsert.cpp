@@ -91,8 +91,8 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         SqliteStatement upsert(m_db, R"sql(
             INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,
                 source_bundle_id, source_url, created_at, hash, dhash, detail, text, thumbnail, image,
-                text_length, text_prefix)
-            VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)
+                text_length, text_prefix, preview)
+            VALUES (?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17)
             ON CONFLICT(hash) DO UPDATE SET created_at = excluded.created_at,
                 source_name = excluded.source_name, source_bundle_id = excluded.source_bundle_id,
                 source_url = excluded.source_url
@@ -109,10 +109,11 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         else
             upsert.bindNull(10);
         upsert.bind(11, clip.detail).bind(12, clip.text).bindBlob(13, clip.thumbnail).bindBlob(14, clip.image);
+        // Only the whole text gives a long one's preview (a file count, a first line far down).
         if (const auto summary = longTextSummary(clip.text))
-            upsert.bind(15, summary->first).bind(16, summary->second);
+            upsert.bind(15, summary->first).bind(16, summary->second).bind(17, clipPreview(clip.group, clip.text, {}));
         else
-            upsert.bindNull(15).bindNull(16);
+            upsert.bindNull(15).bindNull(16).bindNull(17);
         if (!upsert.step())
             throw Error(Kind::step, {});
         result = {upsert.int64(0), exists ? InsertResult::Outcome::bumped : InsertResult::Outcome::inserted};

@@ -15,13 +15,26 @@ namespace {
 
 // One character more than the kept prefix shows whether a text was cut; only then is the whole
 // text's length asked for, since counting the characters of every text costs a full decode.
-// A long text's opening and length are stored beside it, so a list load never reads it whole.
+// A long text's opening, length and preview are stored beside it, so a list load never reads it
+// whole. Short texts are cut as bytes (4 per character at most): SQLite's text functions stop
+// at a NUL character.
 #define CLIP_COLUMNS                                                                               \
     "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, " \
     "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                   \
-    "coalesce(text_prefix, substr(text, 1, 2001)), length(thumbnail) "
+    "coalesce(text_prefix, substr(CAST(text AS BLOB), 1, 8004)), length(thumbnail), preview "
 
 static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
+
+/** `utf8` cut after `count` code points (all of it when shorter). */
+QByteArrayView firstCodePoints(QByteArrayView utf8, qsizetype count)
+{
+    qsizetype seen = 0;
+    for (qsizetype i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) != 0x80 && seen++ == count)
+            return utf8.first(i);
+    }
+    return utf8;
+}
 
 qsizetype codePoints(QByteArrayView utf8)
 {
@@ -101,7 +114,7 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
     clip.detail = pool.value(row, 15);
     if (const std::optional<QByteArrayView> prefix = row.optionalBytes(16)) {
         clip.text.emplace();
-        textUtf8 = prefix->toByteArray();
+        textUtf8 = firstCodePoints(*prefix, Clip::textPrefixLength + 1).toByteArray();
         // Fewer bytes than the prefix's characters: the text is whole, its length counted later.
         clip.textIsTruncated = textUtf8.size() > Clip::textPrefixLength && codePoints(textUtf8) > Clip::textPrefixLength;
         if (clip.textIsTruncated) {
@@ -110,6 +123,8 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
             lengthQuery.reset();
         }
     }
+    if (const std::optional<QString> preview = row.optionalText(18))
+        clip.preview = *preview;
     return row.int64(17);
 }
 
@@ -131,7 +146,10 @@ void finishClip(Clip &clip, const QByteArray &textUtf8)
             clip.textLength = text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isLowSurrogate(); });
         clip.text = std::move(text);
     }
+    const QString stored = std::exchange(clip.preview, {});
     computeDisplayStrings(clip);
+    if (!stored.isEmpty())
+        clip.preview = stored;
 }
 
 /** Runs `work(i)` for every i below `count`, spread over the machine's cores. */

@@ -132,6 +132,11 @@ QByteArray SqliteStatement::blob(int column) const
     return QByteArray(static_cast<const char *>(data), sqlite3_column_bytes(m_stmt, column));
 }
 
+void SqliteStatement::copyValue(int column, SqliteStatement &target, int index) const
+{
+    target.check(sqlite3_bind_value(target.m_stmt, index, sqlite3_column_value(m_stmt, column)));
+}
+
 SqliteTransaction::SqliteTransaction(sqlite3 *db, Mode mode)
     : m_db(db)
 {

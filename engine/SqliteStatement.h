@@ -58,6 +58,8 @@ public:
     std::optional<QByteArrayView> optionalBytes(int column) const;
     std::optional<QString> optionalText(int column) const;
     QByteArray blob(int column) const;
+    /** Binds this row's `column`, whatever its type, to `index` of another statement. */
+    void copyValue(int column, SqliteStatement &target, int index) const;
 
 private:
     void check(int rc);

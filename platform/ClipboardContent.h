@@ -31,8 +31,10 @@ struct ClipboardContent
     std::optional<QString> html;
     /** Local file URLs, in the owner's order; empty when none were offered. */
     QList<QUrl> fileUrls;
-    /** Null when no image was offered or it could not be decoded. */
+    /** Null when no image was offered or it could not be decoded (or was left to `imageData`). */
     QImage image;
+    /** The encoded bytes of the offered image format, for a reader that decodes them later. */
+    QByteArray imageData;
     std::optional<QString> sourceUrl;
     /** Formats that were offered but exceeded their size cap and were not kept. */
     QStringList oversized;

@@ -1,8 +1,10 @@
 #include "QtClipboardService.h"
 #include "Logging.h"
 
+#include <QBuffer>
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QLoggingCategory>
 #include <QMimeData>
 
@@ -14,6 +16,8 @@ const QString textUtf8 = QStringLiteral("text/plain;charset=utf-8");
 const QString textPlain = QStringLiteral("text/plain");
 const QString textHtml = QStringLiteral("text/html");
 const QString imagePng = QStringLiteral("image/png");
+/** Above this many pixels (64 MB decoded) an image is not decoded here. */
+constexpr qint64 largeImagePixels = 16'777'216;
 const QString qtImage = QStringLiteral("application/x-qt-image");
 
 /** The bytes of @p format, or nothing when absent or over @p cap (noted in @p content). */
@@ -44,9 +48,16 @@ QImage readImage(const QMimeData &mime, const QStringList &formats, ClipboardCon
         imageFormats.prepend(imagePng);
     for (const QString &format : std::as_const(imageFormats)) {
         if (auto data = fetch(mime, formats, format, ClipboardLimits::image, content)) {
+            content.imageData = *data;
+            // A large image is left to the capture thread, which decodes it at reduced size.
+            QBuffer buffer(&*data);
+            const QSize size = QImageReader(&buffer).size();
+            if (size.isValid() && qint64(size.width()) * size.height() > largeImagePixels)
+                return {};
             QImage image = QImage::fromData(*data);
             if (!image.isNull())
                 return image;
+            content.imageData.clear();
         }
     }
     // Our own in-process data carries the QImage itself.
@@ -158,7 +169,8 @@ qint64 QtClipboardService::writeImage(const QImage &image, const QByteArray &png
     if (!png.isEmpty())
         data->setData(imagePng, png);
     // Qt encodes the other image formats (TIFF, JPEG, BMP, ...) when a program asks for them.
-    data->setImageData(image);
+    if (!image.isNull())
+        data->setImageData(image);
     return write(data, options);
 }
 

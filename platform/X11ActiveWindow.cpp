@@ -2,8 +2,8 @@
 
 #include "DesktopEntries.h"
 #include "X11Support.h"
+#include "X11Windows.h"
 
-#include <QFileInfo>
 #include <QSet>
 
 namespace corvane {
@@ -14,33 +14,6 @@ struct X11ActiveWindow::Private
     xcb_window_t root = 0;
 
     xcb_atom_t atom(const char *name) const { return X11Support::atom(connection, name); }
-
-    std::optional<AppIdentity> identify(const DesktopEntries &entries, xcb_window_t window) const
-    {
-        const auto wmClass = X11Support::property(connection, window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING);
-        // WM_CLASS is "instance\0class\0".
-        const QList<QByteArray> parts = wmClass ? wmClass->split('\0') : QList<QByteArray>();
-        const QString instance = parts.size() > 0 ? QString::fromLocal8Bit(parts.at(0)) : QString();
-        const QString klass = parts.size() > 1 ? QString::fromLocal8Bit(parts.at(1)) : QString();
-        const QList<quint32> pids = X11Support::property32(connection, window, atom("_NET_WM_PID"), XCB_ATOM_CARDINAL);
-        const qint64 pid = pids.isEmpty() ? 0 : qint64(pids.first());
-        const QString executable =
-            pid > 0 ? QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() : QString();
-        auto identity = X11ActiveWindow::identify(entries, instance, klass, executable);
-        if (identity)
-            identity->pid = pid;
-        return identity;
-    }
-
-    bool isNormalWindow(xcb_window_t window) const
-    {
-        const QList<quint32> types =
-            X11Support::property32(connection, window, atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM);
-        if (!types.isEmpty() && !types.contains(atom("_NET_WM_WINDOW_TYPE_NORMAL")))
-            return false;
-        const QList<quint32> states = X11Support::property32(connection, window, atom("_NET_WM_STATE"), XCB_ATOM_ATOM);
-        return !states.contains(atom("_NET_WM_STATE_SKIP_TASKBAR"));
-    }
 };
 
 X11ActiveWindow::X11ActiveWindow(const DesktopEntries &entries) : m_entries(entries), d(new Private)
@@ -67,7 +40,7 @@ std::optional<AppIdentity> X11ActiveWindow::frontmostApp() const
         X11Support::property32(d->connection, d->root, d->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
     if (active.isEmpty() || active.first() == 0)
         return std::nullopt;
-    return d->identify(m_entries, active.first());
+    return X11Windows::identify(d->connection, m_entries, active.first());
 }
 
 QList<AppIdentity> X11ActiveWindow::runningApps() const
@@ -76,12 +49,10 @@ QList<AppIdentity> X11ActiveWindow::runningApps() const
     if (!isAvailable())
         return apps;
     QSet<QString> seen;
-    const QList<quint32> windows =
-        X11Support::property32(d->connection, d->root, d->atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW);
-    for (const quint32 window : windows) {
-        if (!d->isNormalWindow(window))
+    for (const quint32 window : X11Windows::clientList(d->connection, d->root)) {
+        if (!X11Windows::isRegular(d->connection, window))
             continue;
-        const auto identity = d->identify(m_entries, window);
+        const auto identity = X11Windows::identify(d->connection, m_entries, window);
         if (identity && !seen.contains(identity->id)) {
             seen.insert(identity->id);
             apps.append(*identity);

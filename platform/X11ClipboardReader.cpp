@@ -306,8 +306,9 @@ std::optional<ClipboardContent> X11ClipboardReader::read(quint64 generation, Cli
         }
     }
     if (parts & ClipboardPart::image) {
+        // Left encoded: a large image is decoded only at the size the history needs, off this thread.
         if (const auto data = fetch(firstImage(d->targets), ClipboardLimits::image))
-            content.image = QImage::fromData(*data);
+            content.imageData = *data;
     }
     if (parts & ClipboardPart::sourceUrl) {
         const QString target = firstOf(d->targets, {ClipboardFormats::chromiumSourceUrl, ClipboardFormats::mozillaSourceUrl});

@@ -14,6 +14,7 @@ Q_IMPORT_QML_PLUGIN(Corvane_MainPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_MenubarPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_InspectorPlugin)
 Q_IMPORT_QML_PLUGIN(Corvane_LinkPreviewPlugin)
+Q_IMPORT_QML_PLUGIN(Corvane_SettingsPlugin)
 
 namespace corvane {
 

@@ -6,6 +6,7 @@ Window {
     required property var store
     required property var settings
     required property url contentUrl
+    property var host: null
 
     title: qsTr("Corvane Settings")
     flags: Qt.Dialog
@@ -20,5 +21,9 @@ Window {
         id: content
         anchors.fill: parent
         source: window.contentUrl
+        onLoaded: {
+            if (item.store !== undefined) item.store = window.store
+            if (item.host !== undefined) item.host = window.host
+        }
     }
 }

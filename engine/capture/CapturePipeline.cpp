@@ -29,11 +29,13 @@ void prepareText(const ClipboardPayload &payload, ClipDatabase::NewClip &clip)
     clip.byteSize = utf8.size();
 }
 
-bool prepareImage(const ClipboardPayload &payload, ClipDatabase::NewClip &clip)
+bool prepareImage(const ClipboardPayload &payload, ClipDatabase::NewClip &clip, CapturedImage::Failure *failure,
+                  QString *reason)
 {
-    std::optional<CapturedImage> image = payload.imagePath.isEmpty()
-        ? CapturedImage::fromImage(payload.image)
-        : CapturedImage::fromFile(payload.imagePath);
+    std::optional<CapturedImage> image = !payload.imagePath.isEmpty()
+        ? CapturedImage::fromFile(payload.imagePath, failure, reason)
+        : !payload.imageData.isEmpty() ? CapturedImage::fromData(payload.imageData, failure, reason)
+                                        : CapturedImage::fromImage(payload.image);
     if (!image)
         return false;
     clip.group = ClipGroup::image;
@@ -50,11 +52,18 @@ bool prepareImage(const ClipboardPayload &payload, ClipDatabase::NewClip &clip)
 
 } // namespace
 
-std::optional<ClipDatabase::NewClip> CapturePipeline::prepare(const CaptureRequest &request)
+std::optional<ClipDatabase::NewClip> CapturePipeline::prepare(const CaptureRequest &request, QString *skipReason)
 {
     ClipDatabase::NewClip clip;
     if (request.payload.isImage()) {
-        if (!prepareImage(request.payload, clip)) {
+        CapturedImage::Failure failure = CapturedImage::Failure::notAnImage;
+        QString reason;
+        if (!prepareImage(request.payload, clip, &failure, &reason)) {
+            if (failure == CapturedImage::Failure::tooLarge) {
+                if (skipReason)
+                    *skipReason = reason;
+                return std::nullopt;
+            }
             if (request.payload.imagePath.isEmpty())
                 return std::nullopt;
             // An image file that cannot be read as one is still a file the user copied.
@@ -79,7 +88,14 @@ std::optional<ClipDatabase::NewClip> CapturePipeline::prepare(const CaptureReque
 CaptureOutcome CapturePipeline::process(const CaptureRequest &request)
 {
     CaptureOutcome outcome;
-    const std::optional<ClipDatabase::NewClip> clip = prepare(request);
+    outcome.sourceName = request.sourceName;
+    QString skipReason;
+    const std::optional<ClipDatabase::NewClip> clip = prepare(request, &skipReason);
+    if (!clip && !skipReason.isEmpty()) {
+        outcome.kind = CaptureOutcome::Kind::skipped;
+        outcome.warning = skipReason;
+        return outcome;
+    }
     if (!clip) {
         qCWarning(logCapture, "Corvane: a copy held no readable content");
         return outcome;

@@ -25,7 +25,8 @@ struct CaptureOutcome {
     enum class Kind {
         stored,  ///< a row was inserted, bumped or replaced
         dropped, ///< nothing usable in the payload (an unreadable image)
-        failed   ///< not stored, with a warning for the user
+        failed,  ///< not stored, with a warning for the user
+        skipped  ///< not stored on purpose (an image above the pixel limit); `warning` holds the reason
     };
     Kind kind = Kind::dropped;
     std::int64_t clipID = 0;
@@ -33,6 +34,7 @@ struct CaptureOutcome {
     /** What the prune after storing deleted; nothing when that prune failed. */
     std::optional<QList<std::int64_t>> prunedIDs;
     QString warning;
+    std::optional<QString> sourceName; ///< the app the copy came from
 };
 
 /**
@@ -47,8 +49,11 @@ public:
 
     CaptureOutcome process(const CaptureRequest &request);
 
-    /** The row to insert for a request; nothing when the payload holds no usable content. */
-    static std::optional<ClipDatabase::NewClip> prepare(const CaptureRequest &request);
+    /**
+     * The row to insert for a request; nothing when the payload holds no usable content, or
+     * (with `skipReason` set) when it is not taken on purpose.
+     */
+    static std::optional<ClipDatabase::NewClip> prepare(const CaptureRequest &request, QString *skipReason = nullptr);
 
 private:
     ClipDatabase &m_database;

@@ -36,6 +36,8 @@ void CaptureQueue::finished(const CaptureOutcome &outcome)
     }
     else if (outcome.kind == CaptureOutcome::Kind::failed && onCaptureWarning)
         onCaptureWarning(outcome.warning);
+    else if (outcome.kind == CaptureOutcome::Kind::skipped && onCaptureSkipped)
+        onCaptureSkipped(outcome.sourceName.value_or(QString()), outcome.warning);
     if (m_pending == 0 || m_batch.size() >= batchLimit)
         flush();
 }

@@ -40,6 +40,8 @@ public:
         onClipsRecorded;
     /** A copy was not stored and the user should know ("Too large to save"). */
     std::function<void(const QString &message)> onCaptureWarning;
+    /** A copy was left out on purpose: the app it came from (empty when unknown) and why. */
+    std::function<void(const QString &appName, const QString &reason)> onCaptureSkipped;
 
 private:
     void finished(const CaptureOutcome &outcome);

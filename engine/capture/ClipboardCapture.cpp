@@ -2,6 +2,10 @@
 
 #include "AppSettings.h"
 #include "Clock.h"
+#include "Logging.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 
 namespace corvane {
 
@@ -40,10 +44,27 @@ ClipboardCapture::ClipboardCapture(CaptureSink &sink, const AppSettings &setting
         m_queue->onCaptureWarning = [this](const QString &message) {
             m_sink.captureWarning(message);
         };
+        m_queue->onCaptureSkipped = [this](const QString &appName, const QString &reason) {
+            m_sink.recordSkip(appName, reason);
+        };
     }
 }
 
 ClipboardCapture::~ClipboardCapture() = default;
+
+int ClipboardCapture::drain(int milliseconds)
+{
+    m_monitor.finish();
+    const auto unfinished = [this] { return int(m_monitor.isReading()) + (m_queue ? m_queue->pendingCount() : 0); };
+    QDeadlineTimer deadline(milliseconds);
+    while (unfinished() > 0 && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, int(std::max<qint64>(1, deadline.remainingTime())));
+    m_monitor.stop();
+    const int left = unfinished();
+    if (left > 0)
+        qCWarning(logCapture, "Corvane: quitting before %d cop%s could be saved", left, left == 1 ? "y" : "ies");
+    return left;
+}
 
 ClipboardMonitor::Settings ClipboardCapture::monitorSettings() const
 {

@@ -26,6 +26,11 @@ public:
 
     void start() { m_monitor.start(); }
     void stop() { m_monitor.stop(); }
+    /**
+     * Stops watching and runs the main thread's events until the copies under way are saved or
+     * `milliseconds` have passed; returns how many were not (and logs them).
+     */
+    int drain(int milliseconds);
 
     ClipboardMonitor &monitor() { return m_monitor; }
     /** Nothing when the store has no database. */

@@ -48,6 +48,16 @@ void ClipboardMonitor::stop()
     m_attempt.reset();
 }
 
+void ClipboardMonitor::finish()
+{
+    if (!m_timer)
+        return;
+    poll();
+    m_timer.reset();
+    if (m_attempt && !m_attempt->busy)
+        m_attempt.reset(); // no more ticks to retry on
+}
+
 void ClipboardMonitor::poll()
 {
     const qint64 count = m_clipboard.changeCount();

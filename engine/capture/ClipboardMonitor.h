@@ -48,7 +48,14 @@ public:
     /** Starts polling; copies made before are not recorded. */
     void start();
     void stop();
+    /**
+     * At quit: looks at the clipboard one last time, then stops polling; a read already under
+     * way still delivers its copy.
+     */
+    void finish();
     bool isRunning() const { return m_timer != nullptr; }
+    /** A payload read is under way. */
+    bool isReading() const { return m_attempt && m_attempt->busy; }
 
     /** One tick of the poll timer. */
     void poll();

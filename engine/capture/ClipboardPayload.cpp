@@ -74,11 +74,15 @@ std::optional<ClipboardPayload> ClipboardPayload::read(const QStringList &format
     if (!payload && offers(formats, QLatin1String("text/plain")))
         payload = textPayload(fetch(ClipboardPart::text).text.value_or(QString()));
     if (!payload && offers(formats, QLatin1String("image/"))) {
-        QImage image = fetch(ClipboardPart::image).image;
-        if (!image.isNull()) {
+        ClipboardContent content = fetch(ClipboardPart::image);
+        if (!content.imageData.isEmpty() || !content.image.isNull()) {
             payload.emplace();
             payload->kind = Kind::image;
-            payload->image = std::move(image);
+            // The bytes as offered: decoding waits for the capture thread, at the size it needs.
+            if (!content.imageData.isEmpty())
+                payload->imageData = std::move(content.imageData);
+            else
+                payload->image = std::move(content.image);
         }
     }
     if (!payload && offers(formats, QLatin1String("text/html"))) {

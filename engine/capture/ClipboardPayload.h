@@ -22,6 +22,7 @@ struct ClipboardPayload {
     QString text;                 ///< the text, or for a file reference the paths one per line
     bool isFileReference = false; ///< text holds file paths copied in a file manager
     QImage image;                 ///< the offered image
+    QByteArray imageData;         ///< or: its encoded bytes, decoded on the capture thread
     QString imagePath;            ///< or: an image file to load on the capture thread
     QString detail;               ///< the image's file name, when it came from a file
     QString sourceURL;            ///< the page the copy came from, when the source names it

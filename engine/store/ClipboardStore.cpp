@@ -65,40 +65,91 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_clipModel->setSectioned(true);
     m_clipModel->setStore(this);
 
+    // What could not be read in the settings is for the user to hear about, not only the log.
+    if (!m_settings->problems().isEmpty())
+        showNotice(m_settings->problems().first(), Notice::Kind::warning);
+    m_activeWindow = services.activeWindow;
+    m_clipboardSource = services.clipboardSource;
+    m_loadInBackground = services.loadInBackground;
+    const bool inBackground = services.openInBackground && !services.databasePath.isEmpty();
     if (!services.databasePath.isEmpty())
-        openDatabase(services.databasePath);
-    if (services.loadInBackground && m_database)
-        loadInBackground();
-    else
-        reload();
-    if (services.activeWindow) {
-        std::unique_ptr<ClipboardSource> source =
-            services.clipboardSource ? services.clipboardSource(*m_clipboard) : nullptr;
-        m_capture = std::make_unique<ClipboardCapture>(*this, *m_settings, *m_clipboard, *services.activeWindow,
-                                                       *m_clock, std::move(source));
-        m_capture->start();
+        openDatabase(services.databasePath, inBackground);
+    if (!inBackground) {
+        loadHistory();
+        startCapture();
     }
 }
 
 ClipboardStore::~ClipboardStore()
 {
+    if (m_opening.joinable())
+        m_opening.join();
     if (shared() == this)
         setShared(nullptr);
 }
 
-void ClipboardStore::openDatabase(const QString &path)
+void ClipboardStore::openDatabase(const QString &path, bool inBackground)
 {
-    try {
-        auto clock = m_clock;
-        m_database = std::make_shared<ClipDatabase>(
-            path, [clock] { return clock->now().toMSecsSinceEpoch() / 1000.0; });
-        m_icons->setDatabase(m_database.get());
-    } catch (const ClipDatabase::Error &error) {
-        // The file stays as it is for the user to inspect or move away; nothing is recorded.
-        qCWarning(logDb).noquote() << "Corvane: opening the history failed:" << error.message();
-        m_database.reset();
-        showNotice(QStringLiteral("Couldn’t open the history: ") + error.message(), Notice::Kind::warning);
+    auto clock = m_clock;
+    auto now = [clock] { return clock->now().toMSecsSinceEpoch() / 1000.0; };
+    if (!inBackground) {
+        adoptDatabase(ClipDatabase::openOrRecover(path, now));
+        return;
     }
+    // The integrity check reads the whole file, and a salvage copies it: never on the GUI thread.
+    m_opening = std::thread([this, path, now] {
+        ClipDatabase::Opened opened = ClipDatabase::openOrRecover(path, now);
+        QMetaObject::invokeMethod(this, [this, opened = std::move(opened)] {
+            adoptDatabase(opened);
+            loadHistory();
+            startCapture();
+        }, Qt::QueuedConnection);
+    });
+}
+
+void ClipboardStore::adoptDatabase(const ClipDatabase::Opened &opened)
+{
+    {
+        std::lock_guard lock(m_databaseMutex);
+        m_database = opened.database;
+    }
+    m_icons->setDatabase(m_database.get());
+    if (m_database)
+        emit hasDatabaseChanged();
+    if (!opened.warning.isEmpty()) {
+        // A file that could not be opened stays as it is for the user to inspect or move away.
+        qCWarning(logDb).noquote() << "Corvane:" << opened.warning;
+        showNotice(opened.warning, Notice::Kind::warning);
+    }
+}
+
+void ClipboardStore::startCapture()
+{
+    if (!m_activeWindow || m_capture)
+        return;
+    std::unique_ptr<ClipboardSource> source = m_clipboardSource ? m_clipboardSource(*m_clipboard) : nullptr;
+    m_capture = std::make_unique<ClipboardCapture>(*this, *m_settings, *m_clipboard, *m_activeWindow, *m_clock,
+                                                   std::move(source));
+    m_capture->start();
+}
+
+int ClipboardStore::shutdown(int drainMilliseconds)
+{
+    const int unfinished = m_capture ? m_capture->drain(drainMilliseconds) : 0;
+    // A copy still being saved keeps the history open until its worker lets go.
+    if (unfinished == 0)
+        m_capture.reset();
+    m_icons->setDatabase(nullptr);
+    const bool had = m_database != nullptr;
+    std::shared_ptr<ClipDatabase> closing;
+    {
+        std::lock_guard lock(m_databaseMutex);
+        closing = std::exchange(m_database, nullptr);
+    }
+    closing.reset(); // closes the history unless a late task still holds it
+    if (had)
+        emit hasDatabaseChanged();
+    return unfinished;
 }
 
 QDateTime ClipboardStore::now() const { return m_clock->now(); }
@@ -126,6 +177,14 @@ bool matches(const ClipDatabase::RowState &row, const Clip &clip)
 constexpr qsizetype maxSingleReads = 2000;
 
 } // namespace
+
+void ClipboardStore::loadHistory()
+{
+    if (m_loadInBackground && m_database)
+        loadInBackground();
+    else
+        reload();
+}
 
 void ClipboardStore::loadInBackground()
 {

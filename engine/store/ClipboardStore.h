@@ -2,6 +2,7 @@
 
 #include "CaptureSink.h"
 #include "ClipCollection.h"
+#include "ClipDatabase.h"
 #include "ClipFilter.h"
 #include "DerivedLists.h"
 #include "ClipRef.h"
@@ -26,6 +27,8 @@
 #include <QtQml/qqmlregistration.h>
 
 #include <functional>
+#include <mutex>
+#include <thread>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -78,7 +81,7 @@ class ClipboardStore : public QObject, public CaptureSink {
     Q_PROPERTY(QDateTime pauseEnd READ pauseEnd NOTIFY isPausedChanged)
     Q_PROPERTY(QVariantList recentSkips READ recentSkipValues NOTIFY recentSkipsChanged)
     Q_PROPERTY(qint64 storageUsed READ storageUsed NOTIFY storageUsedChanged)
-    Q_PROPERTY(bool hasDatabase READ hasDatabase CONSTANT)
+    Q_PROPERTY(bool hasDatabase READ hasDatabase NOTIFY hasDatabaseChanged)
     Q_PROPERTY(corvane::AppSettings *settings READ settings CONSTANT)
     Q_PROPERTY(int clipCount READ clipCount NOTIFY clipsChanged)
     Q_PROPERTY(corvane::ClipListModel *clipModel READ clipModel CONSTANT)
@@ -97,6 +100,8 @@ public:
     static constexpr int revealMilliseconds = RevealedSecrets::revealMilliseconds;
     /** Clips shown before the rest of the history has been read. */
     static constexpr int firstLoadCount = 500;
+    /** How long quitting waits for copies still being read or saved. */
+    static constexpr int quitDrainMilliseconds = 6000;
 
     /** @brief What the store runs on; tests hand in fakes and a temporary database path. */
     struct Services {
@@ -108,6 +113,11 @@ public:
         ActiveWindow *activeWindow = nullptr;
         /** Opened by the store; when opening fails the store runs without a database. */
         QString databasePath;
+        /**
+         * Checks (and when damaged, salvages) the history on a thread of its own; the history
+         * and the capture arrive once that is done. Off: the constructor opens it itself.
+         */
+        bool openInBackground = false;
         QTimeZone timeZone = QTimeZone::systemTimeZone();
         /** Website icon fetcher; without one, sites show no icon. */
         SourceIconCache::SiteIconFetcher siteIcons;
@@ -156,8 +166,15 @@ public:
     void captureWarning(const QString &message) override;
     /** The clipboard's change count right after the store's own last write, 0 before any. */
     qint64 ownChangeCount() const override { return m_ownChangeCount; }
-    /** The database for the capture thread to write into; shared so it outlives a late task. */
-    std::shared_ptr<ClipDatabase> sharedDatabase() const override { return m_database; }
+    /**
+     * The database for other threads (capture, image loading); shared so it outlives a late
+     * task. Safe to call from any thread, as it may open or close meanwhile.
+     */
+    std::shared_ptr<ClipDatabase> sharedDatabase() const override
+    {
+        std::lock_guard lock(m_databaseMutex);
+        return m_database;
+    }
     /** The clipboard monitor and capture queue, running since construction; null without an active window. */
     ClipboardCapture *capture() const { return m_capture.get(); }
 
@@ -265,6 +282,12 @@ public:
     Q_INVOKABLE void reload();
     void showNotice(const QString &message, Notice::Kind kind);
     Q_INVOKABLE void dismissNotice();
+    /**
+     * At quit: stops watching the clipboard, lets the copies under way reach the history for at
+     * most `drainMilliseconds`, then closes the history (checkpointed, its log emptied). Returns
+     * how many copies could not be saved; those are logged.
+     */
+    int shutdown(int drainMilliseconds = quitDrainMilliseconds);
 
 signals:
     void filterChanged();
@@ -280,6 +303,7 @@ signals:
     void isPausedChanged();
     void recentSkipsChanged();
     void storageUsedChanged();
+    void hasDatabaseChanged();
     /** The loaded history changed (rows, values or order). */
     void clipsChanged();
     void sidebarSourcesChanged();
@@ -302,13 +326,17 @@ private:
     QVariantList sidebarSourceValues() const;
     QVariantList pasteQueueIDValues() const;
 
-    void openDatabase(const QString &path);
+    void openDatabase(const QString &path, bool inBackground);
+    void adoptDatabase(const ClipDatabase::Opened &opened);
+    void startCapture();
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
     /** The visible list of the current filter and search, as the selection moves in it. */
     Selection::Order visibleOrder() const;
     void replaceClips(QList<Clip> loaded);
     /** Shows the newest clips now and reads the whole history on a worker thread. */
     void loadInBackground();
+    /** Reads the history the way the services asked for: all now, or the newest first. */
+    void loadHistory();
     void afterReload();
     /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
     void reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed = {});
@@ -328,7 +356,12 @@ private:
     Clock *m_clock;
     DesktopEntries *m_desktopEntries;
     QTimeZone m_zone;
-    std::shared_ptr<ClipDatabase> m_database;
+    std::shared_ptr<ClipDatabase> m_database; ///< replaced only under m_databaseMutex
+    mutable std::mutex m_databaseMutex;
+    ActiveWindow *m_activeWindow = nullptr;
+    std::function<std::unique_ptr<ClipboardSource>(ClipboardService &)> m_clipboardSource;
+    bool m_loadInBackground = false;
+    std::thread m_opening;
 
     ClipCollection m_clips;
     std::unique_ptr<DerivedListCache> m_derived;

@@ -2,6 +2,7 @@
 #include "Logging.h"
 #include "ClipboardService.h"
 #include "ClipboardStore.h"
+#include "CapturedImage.h"
 
 #include <QDebug>
 #include <QDir>
@@ -74,10 +75,19 @@ std::optional<QString> ClipboardStore::writeClip(const Clip &clip, bool plainTex
 {
     // Everything is read before the clipboard is touched, so a failure leaves it as it was.
     if (clip.group == ClipGroup::image) {
-        const QImage image = fullImage(clip.id);
-        if (image.isNull())
+        // The stored PNG goes back byte for byte; a picture too large to decode at once goes back
+        // as those bytes alone (other formats are made from the decoded image when it is small).
+        std::optional<QByteArray> png;
+        try {
+            png = m_database ? m_database->imageData(clip.id) : std::nullopt;
+        } catch (const ClipDatabase::Error &error) {
+            qWarning().noquote() << "Corvane: reading an image failed:" << error.message();
+        }
+        const bool decodable = qint64(clip.imageSize.width()) * clip.imageSize.height() <= CapturedImage::fullDecodePixels;
+        const QImage image = decodable ? fullImage(clip.id) : QImage();
+        if (image.isNull() && (!png || png->isEmpty()))
             return QStringLiteral("the image is missing");
-        m_ownChangeCount = m_clipboard->writeImage(image);
+        m_ownChangeCount = m_clipboard->writeImage(image, png.value_or(QByteArray()));
         return std::nullopt;
     }
     const std::optional<QString> text = fullText(clip.id);

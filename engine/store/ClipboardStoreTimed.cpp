@@ -35,7 +35,7 @@ QVariantList ClipboardStore::revealedSecretValues() const
 
 bool ClipboardStore::acceptsCapture(bool isImage) const
 {
-    return !isPaused() && m_database && (!isImage || m_settings->recordImages());
+    return !isPaused() && m_database && !m_database->isReadOnly() && (!isImage || m_settings->recordImages());
 }
 
 void ClipboardStore::recordSkip(const QString &appName, const QString &reason)

@@ -14,8 +14,10 @@ ClipboardContent FakeClipboardService::read(ClipboardParts parts) const
         content.html = m_content.html;
     if (parts & ClipboardPart::files)
         content.fileUrls = m_content.fileUrls;
-    if (parts & ClipboardPart::image)
+    if (parts & ClipboardPart::image) {
         content.image = m_content.image;
+        content.imageData = m_content.imageData;
+    }
     if (parts & ClipboardPart::sourceUrl)
         content.sourceUrl = m_content.sourceUrl;
     content.oversized = m_content.oversized;

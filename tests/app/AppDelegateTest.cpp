@@ -8,6 +8,7 @@
 #include "QmlWindow.h"
 #include "SingleInstance.h"
 #include "StatusItemController.h"
+#include "TestApp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -94,10 +95,7 @@ QQuickItem *findItem(QQuickItem *root, const QString &name)
 TEST(AppDelegate, RunsTheShellAroundTheRealStore)
 {
     QTemporaryDir home;
-    for (const char *name : {"HOME", "XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME"}) {
-        const QString path = QByteArrayView(name) == "HOME" ? home.path() : home.filePath(QString::fromLatin1(name));
-        qputenv(name, path.toLocal8Bit());
-    }
+    test::useThrowAwayHome(home);
     int argc = 1;
     char program[] = "corvane";
     char *argv[] = {program, nullptr};
@@ -109,7 +107,8 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     AppDelegate delegate(instance);
     delegate.start();
     ClipboardStore &store = *delegate.store();
-    ASSERT_TRUE(store.hasDatabase());
+    // The history is checked and opened off the GUI thread.
+    ASSERT_TRUE(waitFor([&] { return store.hasDatabase(); }));
     ASSERT_TRUE(waitFor([&] { return delegate.mainWindow()->isShown(); }));
 
     // Capture: what is copied reaches the history, and the report carries counts, not contents.

@@ -1,5 +1,6 @@
 #include "DiagnosticsReport.h"
 #include "Feedback.h"
+#include "LogOutput.h"
 #include "PasteQueueModel.h"
 #include "PopoverPlacement.h"
 #include "ReportFiles.h"
@@ -12,6 +13,7 @@
 #include <QAbstractItemModelTester>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -171,6 +173,33 @@ TEST(SingleInstance, TakesOverTheSocketACrashedCopyLeftBehind)
     SingleInstance first(QStringLiteral("/opt/corvane"), socket);
     EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
         << first.errorString().toStdString();
+}
+
+TEST(SingleInstance, NeverListensWhileAnotherCopyHoldsTheLock)
+{
+    test::testApp();
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("corvane.socket"));
+    // Another copy between taking the lock and listening: its socket file must survive.
+    SingleInstance starting(QStringLiteral("/opt/corvane"), socket);
+    ASSERT_TRUE(starting.lock());
+    QFile theirs(socket);
+    ASSERT_TRUE(theirs.open(QIODevice::WriteOnly));
+    theirs.close();
+
+    SingleInstance second(QStringLiteral("/opt/corvane"), socket, nullptr, 600);
+    EXPECT_EQ(second.claim(SingleInstance::Command::start), SingleInstance::Outcome::failed);
+    EXPECT_TRUE(QFileInfo(socket).exists());
+    starting.release();
+    SingleInstance later(QStringLiteral("/opt/corvane"), socket);
+    EXPECT_EQ(later.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
+        << later.errorString().toStdString();
+}
+
+TEST(LogOutput, ControlCharactersAreEscapedSoALineStaysOneWholeLine)
+{
+    const QString message = QStringLiteral("kept \u201Cna\u00EFve\u201D ") + QChar(u'\0') + QStringLiteral("after\n\x1b[31mred\\");
+    EXPECT_EQ(LogOutput::escaped(message), QStringLiteral("kept \u201Cna\u00EFve\u201D \\x00after\\x0a\\x1b[31mred\\\\"));
 }
 
 TEST(SingleInstance, ForwardingACommandNeverMakesThisCopyTheRunningOne)

@@ -2,6 +2,8 @@
 #include "CaptureQueue.h"
 #include "CaptureTestSupport.h"
 #include "CapturedImage.h"
+#include "ImageTools.h"
+
 
 #include <QPainter>
 #include <QTemporaryDir>
@@ -248,4 +250,73 @@ TEST_F(CapturePipelineTest, QueueReportsWhatTheBurstsPrunesDeleted)
     std::sort(pruned->begin(), pruned->end());
     EXPECT_EQ(*pruned, expected);
     EXPECT_EQ(expected.size(), 3);
+}
+
+namespace {
+
+quint32 crc32(QByteArrayView bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (char byte : bytes) {
+        crc ^= quint8(byte);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+/** A small PNG whose header claims `size`: a decoder that trusts it would allocate all of that. */
+QByteArray pngClaiming(QSize size)
+{
+    QImage tiny(1, 1, QImage::Format_RGB32);
+    tiny.fill(Qt::red);
+    QByteArray png = pngData(tiny).value();
+    // IHDR follows the 8-byte signature: length (4), type (4), width (4), height (4), ...
+    for (int i = 0; i < 4; ++i) {
+        png[16 + i] = char(quint32(size.width()) >> (24 - 8 * i));
+        png[20 + i] = char(quint32(size.height()) >> (24 - 8 * i));
+    }
+    const quint32 crc = crc32(QByteArrayView(png).sliced(12, 17));
+    for (int i = 0; i < 4; ++i)
+        png[29 + i] = char(crc >> (24 - 8 * i));
+    return png;
+}
+
+ClipboardPayload encodedImage(const QByteArray &bytes)
+{
+    ClipboardPayload payload;
+    payload.kind = ClipboardPayload::Kind::image;
+    payload.imageData = bytes;
+    return payload;
+}
+
+} // namespace
+
+TEST_F(CapturePipelineTest, ALargeImageIsStoredWholeFromAThumbnailSizedDecode)
+{
+    // 6000 x 6000 decodes to 144 MB.
+    const QByteArray png = test::largePng({6000, 6000}, QColor(240, 200, 40), QColor(20, 90, 160));
+    ASSERT_FALSE(png.isEmpty());
+
+    CapturePipeline pipeline(*db);
+    const CaptureOutcome outcome = pipeline.process(request(encodedImage(png)));
+    ASSERT_EQ(outcome.kind, CaptureOutcome::Kind::stored) << outcome.warning.toStdString();
+    const Clip clip = *db->loadClip(outcome.clipID);
+    EXPECT_EQ(clip.imageSize, QSize(6000, 6000));
+    EXPECT_EQ(db->imageData(outcome.clipID), png) << "the original bytes are kept";
+    const QImage thumbnail = clip.thumbnail();
+    EXPECT_EQ(thumbnail.size(), QSize(CapturedImage::thumbnailSide, CapturedImage::thumbnailSide));
+    EXPECT_EQ(thumbnail.pixelColor(10, 10), QColor(240, 200, 40));
+
+    // The same bytes again are the same clip.
+    EXPECT_EQ(pipeline.process(request(encodedImage(png), 2000)).clipID, outcome.clipID);
+}
+
+TEST_F(CapturePipelineTest, AnImageAboveThePixelLimitIsASkipWithItsReason)
+{
+    CapturePipeline pipeline(*db);
+    const CaptureOutcome outcome = pipeline.process(request(encodedImage(pngClaiming({40000, 40000}))));
+    EXPECT_EQ(outcome.kind, CaptureOutcome::Kind::skipped);
+    EXPECT_TRUE(outcome.warning.contains(QStringLiteral("40000 × 40000"))) << outcome.warning.toStdString();
+    EXPECT_EQ(db->clipCount(), 0);
 }

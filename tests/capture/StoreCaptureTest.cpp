@@ -6,7 +6,10 @@
 #include "FakeClipboardService.h"
 #include "FakeClock.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
 #include <QSettings>
+#include "ClipDatabase.h"
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -203,4 +206,89 @@ TEST_F(StoreCaptureTest, RecentSkipsKeepTheNewestTwenty)
     EXPECT_EQ(skips.first().appName, QStringLiteral("App 23"));
     EXPECT_EQ(skips.last().appName, QStringLiteral("App 4"));
     EXPECT_EQ(store->clipCount(), 0);
+}
+
+TEST_F(StoreCaptureTest, ACopyStillOnItsWayAtQuitIsSavedAndTheHistoryClosed)
+{
+    start();
+    copyText(QStringLiteral("earlier"));
+    // Copied right before quitting: not even polled yet.
+    clipboard.setExternal({QStringLiteral("text/plain")}, textContent(QStringLiteral("last words")));
+    EXPECT_EQ(store->shutdown(), 0);
+    EXPECT_FALSE(store->hasDatabase());
+    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
+    EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("-wal"))) << "the log was folded in and removed";
+    ClipDatabase reopened(path);
+    QStringList saved;
+    for (const Clip &clip : reopened.loadClips())
+        saved << *clip.text;
+    EXPECT_EQ(saved, (QStringList{"last words", "earlier"}));
+}
+
+TEST_F(StoreCaptureTest, QuitWaitsForTheCaptureQueueOnlyWithinItsBound)
+{
+    start();
+    clipboard.setExternal({QStringLiteral("text/plain")}, textContent(QString(20 << 20, u'z')));
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(store->shutdown(0), 1) << "the unfinished copy is counted";
+    EXPECT_LT(timer.elapsed(), 1000);
+}
+
+TEST_F(StoreCaptureTest, ADamagedHistoryIsReplacedInTheBackgroundWithAWarning)
+{
+    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
+    ClipDatabase(path).exec(QStringLiteral("DROP TABLE clips"));
+    ClipboardStore::Services services;
+    services.settings = settings.get();
+    services.clipboard = &clipboard;
+    services.clock = &clock;
+    services.activeWindow = &window;
+    services.databasePath = path;
+    services.openInBackground = true;
+    store = std::make_unique<ClipboardStore>(services);
+    ASSERT_TRUE(test::processEventsUntil([this] { return store->hasDatabase(); }));
+    ASSERT_TRUE(store->notice());
+    EXPECT_TRUE(store->notice()->message.contains(QStringLiteral("damaged")));
+    copyText(QStringLiteral("saved again"));
+    EXPECT_EQ(texts(), QStringList{"saved again"});
+}
+
+TEST_F(StoreCaptureTest, ADamagedExclusionListIsAWarningForTheUser)
+{
+    file->setValue("userExclusions", QStringList{QStringLiteral("firefox"), QStringLiteral("slack")});
+    settings = std::make_unique<AppSettings>(file.get(), nullptr);
+    start();
+    ASSERT_TRUE(store->notice());
+    EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
+    EXPECT_TRUE(store->notice()->message.contains(QStringLiteral("userExclusions")));
+}
+
+TEST_F(StoreCaptureTest, ALargeImageIsSavedAndCopiedBackAsTheBytesItCameAs)
+{
+    start();
+    const QByteArray png = test::largePng({5000, 4000}, QColor(200, 30, 90), QColor(200, 30, 90));
+    ASSERT_FALSE(png.isEmpty());
+
+    ClipboardContent content;
+    content.imageData = png;
+    copy({QStringLiteral("image/png")}, content);
+    ASSERT_EQ(store->clipCount(), 1);
+    const ClipRef clip = store->clips().first();
+    EXPECT_EQ(clip->imageSize, QSize(5000, 4000));
+
+    store->copy(clip->id);
+    ASSERT_FALSE(clipboard.writes().empty());
+    EXPECT_EQ(clipboard.writes().back().png, png);
+}
+
+TEST_F(StoreCaptureTest, TextWithNulCharactersComesBackWhole)
+{
+    start();
+    const QString withNul = QStringLiteral("before NUL") + QChar(u'\0') + QStringLiteral("after NUL");
+    copyText(withNul);
+    ASSERT_EQ(store->clipCount(), 1);
+    EXPECT_EQ(store->clips().first()->subtitle, QStringLiteral("20 characters"));
+    store->copy(store->clips().first()->id);
+    EXPECT_EQ(clipboard.writes().back().text, withNul);
 }

@@ -1,7 +1,10 @@
 #include "AppSettings.h"
+#include "SettingsFile.h"
 #include "QtPrinters.h"
 #include "fakes/FakeLoginItem.h"
 
+#include <QDir>
+#include <QFile>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -9,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <sys/stat.h>
 
 namespace corvane::test {
 namespace {
@@ -172,6 +176,56 @@ TEST_F(AppSettingsTest, LaunchAtLoginNotifiesAfterEveryAttemptAndReportsTheRealS
     settings->setLaunchAtLogin(false);
     EXPECT_EQ(spy.count(), 2);
     EXPECT_TRUE(settings->launchAtLogin());
+}
+
+} // namespace
+} // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+TEST_F(AppSettingsTest, ExclusionsThatAreNoTextAtAllAreReportedNotSilentlyEmpty)
+{
+    // Written as a list (by hand, or by another tool), the value is no JSON text at all.
+    store("userExclusions", QStringList{QStringLiteral("firefox"), QStringLiteral("slack")});
+    auto settings = open();
+    EXPECT_TRUE(settings->userExclusionIDs().isEmpty());
+    ASSERT_EQ(settings->problems().size(), 1);
+    EXPECT_TRUE(settings->problems().first().contains(QStringLiteral("userExclusions")));
+}
+
+TEST(SettingsFile, AnUnreadableFileIsKeptAsideByteForByteAndTheNewOneIsPrivate)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.filePath(QStringLiteral("config/Corvane"));
+    const QString path = folder + QStringLiteral("/Corvane.conf");
+    QDir().mkpath(folder);
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    const QByteArray garbage("\x01\x02 not settings \x00 at all", 23);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(garbage);
+    file.close();
+
+    const std::optional<QString> message = SettingsFile::prepare(path);
+    ASSERT_TRUE(message);
+    const QStringList kept = QDir(folder).entryList({QStringLiteral("Corvane.unreadable-*.conf")});
+    ASSERT_EQ(kept.size(), 1);
+    EXPECT_TRUE(message->contains(kept.first())) << message->toStdString();
+    QFile keptFile(QDir(folder).filePath(kept.first()));
+    ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
+    EXPECT_EQ(keptFile.readAll(), garbage);
+
+    struct stat info {};
+    ::stat(QFile::encodeName(folder).constData(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    QSettings settings(path, QSettings::IniFormat);
+    settings.setValue("recordImages", false);
+    settings.sync();
+    ::stat(QFile::encodeName(path).constData(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0600u) << "still private after Qt rewrote it";
+
+    EXPECT_FALSE(SettingsFile::prepare(path)) << "a readable file stays where it is";
 }
 
 } // namespace

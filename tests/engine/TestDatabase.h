@@ -9,7 +9,10 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <functional>
 #include <memory>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace corvane::test {
 
@@ -26,6 +29,22 @@ inline std::int64_t queryInt(const QString &path, const char *sql)
     return value;
 }
 
+
+/** Runs `check` without root's power over file modes: in a child as "nobody" when we are root. */
+inline void expectAsOrdinaryUser(const std::function<bool()> &check)
+{
+    if (::geteuid() != 0) {
+        EXPECT_TRUE(check());
+        return;
+    }
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        ::_exit(::setgid(65534) == 0 && ::setuid(65534) == 0 && check() ? 0 : 1);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
 
 /** A database in its own temporary folder, with a clock the test sets. */
 class DatabaseTest : public ::testing::Test {

@@ -128,3 +128,11 @@ TEST_F(ClipboardOnX11, AChangeAfterOurWriteIsCounted)
     waitForChangeAfter(written);
     EXPECT_EQ(clipboard.read(ClipboardPart::text).text, QString("theirs"));
 }
+
+TEST_F(ClipboardOnX11, TextWithNulCharactersReachesOtherProgramsWhole)
+{
+    const QByteArray bytes("before NUL\0after NUL", 20);
+    clipboard.writeText(QString::fromUtf8(bytes));
+    EXPECT_EQ(xclipOut(), bytes);
+    EXPECT_EQ(xclipOut(QStringLiteral("text/plain")), bytes);
+}

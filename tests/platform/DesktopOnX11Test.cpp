@@ -2,6 +2,7 @@
 #include "FakeDesktopEntries.h"
 #include "X11ActiveWindow.h"
 #include "X11GlobalHotKeys.h"
+#include "X11RunningApps.h"
 #include "X11TestSupport.h"
 #include "XdgDesktopEntries.h"
 
@@ -42,6 +43,44 @@ TEST(ActiveWindowOnX11, NamesTheActiveWindowsAppAndListsNormalWindows)
     ASSERT_EQ(running.size(), 1);
     EXPECT_EQ(running.first().id, "org.keepassxc.KeePassXC");
     EXPECT_FALSE(active.isSecureInputActive());
+}
+
+TEST(RunningAppsOnX11, ListsEveryWindowsAppWithItsKindAndAnnouncesNewWindows)
+{
+    OtherClient other;
+    const xcb_window_t editor = other.createWindow();
+    const xcb_window_t dock = other.createWindow();
+    const xcb_window_t tray = other.createWindow();
+    const xcb_window_t own = other.createWindow();
+    other.setProperty(editor, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, "gedit\0Gedit\0", 12);
+    other.setProperty(dock, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, "panel\0Panel\0", 12);
+    const xcb_atom_t dockType = other.atom("_NET_WM_WINDOW_TYPE_DOCK");
+    other.setProperty(dock, other.atom("_NET_WM_WINDOW_TYPE"), XCB_ATOM_ATOM, 32, &dockType, 1);
+    other.setProperty(tray, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, "helper\0Helper\0", 14);
+    const xcb_atom_t skip = other.atom("_NET_WM_STATE_SKIP_TASKBAR");
+    other.setProperty(tray, other.atom("_NET_WM_STATE"), XCB_ATOM_ATOM, 32, &skip, 1);
+    // A window of this very process is not another app.
+    other.setProperty(own, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, "me\0Me\0", 6);
+    const quint32 self = quint32(QCoreApplication::applicationPid());
+    other.setProperty(own, other.atom("_NET_WM_PID"), XCB_ATOM_CARDINAL, 32, &self, 1);
+    const xcb_window_t clients[] = {editor, dock, tray, own};
+    other.setProperty(other.root(), other.atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32, clients, 4);
+
+    FakeDesktopEntries entries;
+    entries.add({"org.gnome.gedit", "Text Editor", "gedit", "gedit %U", "Gedit", {}, false});
+    X11RunningApps running(entries);
+    ASSERT_TRUE(running.isAvailable());
+    EXPECT_EQ(running.runningApps(), (QList<RunningApp>{{"org.gnome.gedit", "Text Editor", true},
+                                                        {"panel", "Panel", false},
+                                                        {"helper", "Helper", false}}));
+
+    QSignalSpy changed(&running, &RunningAppsProvider::windowListChanged);
+    const xcb_window_t second = other.createWindow();
+    other.setProperty(second, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, "gedit\0Gedit\0", 12);
+    const xcb_window_t more[] = {editor, dock, tray, own, second};
+    other.setProperty(other.root(), other.atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32, more, 5);
+    ASSERT_TRUE(changed.wait(kPatience));
+    EXPECT_EQ(running.runningApps().size(), 4);
 }
 
 namespace {
