@@ -2,6 +2,7 @@
 
 #include "Clip.h"
 #include "ClipGroup.h"
+#include "SqliteHandle.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -227,7 +228,7 @@ private:
 
     QString m_path;
     std::function<double()> m_now;
-    sqlite3 *m_db = nullptr;
+    SqliteHandle m_db;
     bool m_readOnly = false;
     std::mutex m_mutex;
     // Bytes of the unpinned, untagged clips, kept up to date by inserts, edits and prunes;

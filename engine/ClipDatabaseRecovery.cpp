@@ -7,7 +7,6 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <QSet>
 #include <QUrl>
 
@@ -90,12 +89,11 @@ ClipDatabase::Opened ClipDatabase::openOrRecover(const QString &path, std::funct
 
 int ClipDatabase::salvageFrom(const QString &damagedPath)
 {
-    sqlite3 *source = nullptr;
+    SqliteHandle source;
     const QString uri = QStringLiteral("file:")
         + QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(damagedPath).absoluteFilePath(), "/"))
         + QStringLiteral("?mode=ro");
-    const auto closeSource = qScopeGuard([&source] { sqlite3_close(source); });
-    if (sqlite3_open_v2(uri.toUtf8().constData(), &source, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(uri.toUtf8().constData(), source.receive(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
         return 0;
     sqlite3_db_config(source, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 
