@@ -175,6 +175,7 @@ void AppDelegate::createWindows()
     });
 
     m_main = new MainWindowController(*m_mainWindow, this);
+    m_main->keepGeometryIn(m_userDefaults);
     m_main->setOnHidden([this] { m_store->hideAllSecrets(); });
     connect(m_main, &MainWindowController::searchFocusRequested, this, &AppDelegate::postFocusSearch);
     m_settingsController = new SettingsWindowController(*m_settingsWindow, this);
@@ -238,6 +239,7 @@ void AppDelegate::installPasteQueuePanel()
     m_panelWindow = new QmlWindow(*m_engine, AppUrls::pasteQueuePanel,
                                   {{QStringLiteral("controller"), QVariant::fromValue<QObject *>(m_panel)}});
     m_panel->setPanel(m_panelWindow);
+    m_panel->setTrayIconGeometry([this] { return m_statusItem ? m_statusItem->iconGeometry() : QRect(); });
     connect(m_panel, &PasteQueuePanelController::nextRequested, this, [this] { m_store->next(); });
     connect(m_panel, &PasteQueuePanelController::clearRequested, this, [this] { m_store->clearQueue(); });
     m_store->onCorvaneChanged = [this] { m_panel->update(m_store->pasteQueueTitles(), m_store->pasteQueueIndex()); };

@@ -5,6 +5,7 @@
 #include <functional>
 
 class QQuickWindow;
+class QSettings;
 
 namespace corvane {
 
@@ -22,6 +23,9 @@ public:
     ~MainWindowController() override;
 
     static MainWindowController *shared();
+
+    /** The window keeps its last position and size in @p settings, across hiding and across runs. */
+    void keepGeometryIn(QSettings *settings);
 
     /** Called whenever the window is hidden or closed. */
     void setOnHidden(std::function<void()> onHidden) { m_onHidden = std::move(onHidden); }
@@ -42,6 +46,10 @@ signals:
 private:
     QmlWindow &m_window;
     std::function<void()> m_onHidden;
+    QSettings *m_geometrySettings = nullptr;
+
+    void saveGeometry();
+    void restoreGeometry();
 };
 
 } // namespace corvane

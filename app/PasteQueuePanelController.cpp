@@ -1,5 +1,6 @@
 #include "PasteQueuePanelController.h"
 
+#include "PopoverPlacement.h"
 #include "QmlWindow.h"
 
 #include <QGuiApplication>
@@ -36,12 +37,13 @@ void PasteQueuePanelController::showPanel()
     QQuickWindow *window = m_panel->window();
     if (!window)
         return;
-    // Top right of the screen, out of the way of the windows the user pastes into.
-    QScreen *screen = QGuiApplication::primaryScreen();
-    if (screen) {
-        const QRect available = screen->availableGeometry();
-        window->setPosition(available.right() + 1 - screenMargin - window->width(), available.top() + screenMargin);
-    }
+    // A corner of the screen, out of the way of the windows the user pastes into.
+    const QRect icon = m_trayIcon ? m_trayIcon() : QRect();
+    QScreen *screen = icon.isEmpty() ? nullptr : QGuiApplication::screenAt(icon.center());
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
+        window->setPosition(pasteQueuePanelPosition(window->size(), icon, screen->availableGeometry(), screenMargin));
     // Never activated: the user keeps typing in the app they paste into.
     window->show();
 }

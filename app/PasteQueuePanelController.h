@@ -3,7 +3,10 @@
 #include "PasteQueueModel.h"
 
 #include <QObject>
+#include <QRect>
 #include <QtQml/qqmlregistration.h>
+
+#include <functional>
 
 namespace corvane {
 
@@ -27,6 +30,8 @@ public:
 
     /** The panel window; set once the QML engine exists. */
     void setPanel(QmlWindow *panel) { m_panel = panel; }
+    /** Where the tray icon is (empty when unknown): the panel keeps clear of it and the popover. */
+    void setTrayIconGeometry(std::function<QRect()> geometry) { m_trayIcon = std::move(geometry); }
     PasteQueueModel *model() { return &m_model; }
 
     /** The queue changed: its titles in order and the index of the item on the clipboard. */
@@ -45,6 +50,7 @@ private:
 
     PasteQueueModel m_model;
     QmlWindow *m_panel = nullptr;
+    std::function<QRect()> m_trayIcon;
 };
 
 } // namespace corvane

@@ -20,4 +20,12 @@ QRect popoverGeometry(QSize size, QRect trayIcon, QPoint pointer, QRect availabl
     return geometry;
 }
 
+QPoint pasteQueuePanelPosition(QSize size, QRect trayIcon, QRect available, int margin)
+{
+    const bool iconAtTop = trayIcon.isEmpty() || trayIcon.center().y() < available.center().y();
+    const int x = available.right() + 1 - margin - size.width();
+    const int y = iconAtTop ? available.bottom() + 1 - margin - size.height() : available.top() + margin;
+    return QPoint(std::max(available.left(), x), std::max(available.top(), y));
+}
+
 } // namespace corvane

@@ -13,4 +13,11 @@ namespace corvane {
  */
 QRect popoverGeometry(QSize size, QRect trayIcon, QPoint pointer, QRect available);
 
+/**
+ * Where the paste-queue panel of `size` goes: in the right-hand corner of `available` away from
+ * the tray icon (the bottom one for an icon in the upper half or an unknown icon, else the top
+ * one), `margin` from the edges, so it hides neither the icon nor the popover under it.
+ */
+QPoint pasteQueuePanelPosition(QSize size, QRect trayIcon, QRect available, int margin);
+
 } // namespace corvane

@@ -1,6 +1,7 @@
 #include "QmlWindow.h"
 #include "Logging.h"
 
+#include <QCoreApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -35,8 +36,13 @@ QQuickWindow *QmlWindow::window()
         return nullptr;
     }
     connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {
-        if (!visible)
-            emit hidden();
+        if (visible)
+            return;
+        // A hidden window gets no leave from the X server: end hovering here, or rows keep
+        // their hover look and tooltip when the window shows again.
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(m_window, &leave);
+        emit hidden();
     });
     emit built(m_window);
     return m_window;

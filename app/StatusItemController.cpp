@@ -4,9 +4,11 @@
 #include "Clock.h"
 #include "PopoverPlacement.h"
 #include "QmlWindow.h"
+#include "X11Support.h"
 
 #include <QCursor>
 #include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QDBusInterface>
 #include <QDBusServiceWatcher>
 #include <QGuiApplication>
@@ -15,6 +17,8 @@
 #include <QScreen>
 #include <QSystemTrayIcon>
 
+#include <cstdio>
+#include <cstdlib>
 
 namespace corvane {
 namespace {
@@ -66,7 +70,7 @@ void StatusItemController::install()
     // Qt decides once per process whether a StatusNotifierItem host exists, at the first tray
     // call. Asking before the panel is up (at autostart) would leave the icon without a host for
     // good, so the host is awaited on D-Bus first.
-    if (statusNotifierHostRegistered()) {
+    if (statusNotifierHostRegistered() || xembedTrayOnly()) {
         createIcon();
         return;
     }
@@ -82,7 +86,7 @@ void StatusItemController::install()
     }
     m_trayWait = m_clock.scheduleRepeating(trayPollMs, [this] {
         m_trayWaited += trayPollMs;
-        if (statusNotifierHostRegistered()) {
+        if (statusNotifierHostRegistered() || xembedTrayOnly()) {
             m_trayWait.reset();
             createIcon();
         } else if (m_trayWaited >= trayWaitMs || !QDBusConnection::sessionBus().isConnected()) {
@@ -106,6 +110,24 @@ bool StatusItemController::statusNotifierHostRegistered()
     return watcher.isValid() && watcher.property("IsStatusNotifierHostRegistered").toBool();
 }
 
+bool StatusItemController::xembedTrayOnly()
+{
+    // An XEmbed tray without any StatusNotifierItem watcher (a bare window manager with a tray
+    // such as trayer) takes the icon at once instead of after the wait for a late panel.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface()
+        && bus.interface()->isServiceRegistered(QStringLiteral("org.kde.StatusNotifierWatcher")).value())
+        return false;
+    xcb_connection_t *x = X11Support::connection();
+    if (!x)
+        return false;
+    const xcb_atom_t selection = X11Support::atom(x, "_NET_SYSTEM_TRAY_S0");
+    xcb_get_selection_owner_reply_t *reply = xcb_get_selection_owner_reply(x, xcb_get_selection_owner(x, selection), nullptr);
+    const bool owned = reply && reply->owner != XCB_NONE;
+    std::free(reply);
+    return owned;
+}
+
 void StatusItemController::createIcon()
 {
     m_tray = new QSystemTrayIcon(TrayIcons::icon(m_look), this);
@@ -116,6 +138,11 @@ void StatusItemController::createIcon()
             togglePopover();
     });
     m_tray->show();
+}
+
+QRect StatusItemController::iconGeometry() const
+{
+    return m_tray ? m_tray->geometry() : QRect();
 }
 
 bool StatusItemController::isTrayAvailable() const

@@ -3,6 +3,7 @@
 #include "TrayIcons.h"
 
 #include <QObject>
+#include <QRect>
 
 #include <functional>
 #include <memory>
@@ -37,6 +38,8 @@ public:
 
     /** Creates the icon and its menu and shows it, waiting for a tray when there is none yet. */
     void install();
+    /** Where the icon is on the screen; empty when the tray does not tell. */
+    QRect iconGeometry() const;
     /** Whether the icon is in a tray. */
     bool isTrayAvailable() const;
     /** "shown", "waiting for a tray" or "no tray", for the diagnostics. */
@@ -70,6 +73,7 @@ private:
     void buildMenu();
     void setLook(TrayIcons::Look look);
     void createIcon();
+    static bool xembedTrayOnly();
     static bool statusNotifierHostRegistered();
 
     Clock &m_clock;

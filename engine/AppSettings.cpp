@@ -107,7 +107,7 @@ void AppSettings::load()
 
 void AppSettings::reportProblem(const QString &problem)
 {
-    qWarning().noquote() << "Corvane:" << problem;
+    qCWarning(logSettings).noquote() << "Corvane:" << problem;
     m_problems.append(problem);
     emit problemsChanged();
 }

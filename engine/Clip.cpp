@@ -148,6 +148,15 @@ QString Clip::sourceDisplayName() const
     return QStringLiteral("Unknown");
 }
 
+QString Clip::swatchHex() const
+{
+    if (group == ClipGroup::color && text) {
+        if (const auto rgba = ColorParser::parse(*text))
+            return rgba->hexString();
+    }
+    return QString();
+}
+
 QString clipPreview(ClipGroup group, const std::optional<QString> &text, QSize imageSize)
 {
     if (group == ClipGroup::image)

@@ -67,6 +67,8 @@ struct Clip {
     std::optional<QString> sourceKey() const;
     /** The host, else the source app name, else "Unknown". */
     QString sourceDisplayName() const;
+    /** A colour clip's colour as "#RRGGBB" or "#RRGGBBAA", read by ColorParser; empty otherwise. */
+    QString swatchHex() const;
 
     bool operator==(const Clip &) const = default;
 };

@@ -1,5 +1,6 @@
 // Opening the history for the app: damaged files kept aside and salvaged, unwritable ones read-only.
 #include "ClipDatabase.h"
+#include "Logging.h"
 
 #include "SqliteStatement.h"
 
@@ -69,7 +70,7 @@ ClipDatabase::Opened ClipDatabase::openOrRecover(const QString &path, std::funct
         }
         if (error.kind() != Kind::damaged)
             return {nullptr, QStringLiteral("Couldn’t open the history: ") + error.message(), {}};
-        qWarning().noquote() << "Corvane: the history is damaged:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: the history is damaged:" << error.message();
     }
 
     const QString kept = keptName(path);
@@ -148,7 +149,7 @@ int ClipDatabase::salvageFrom(const QString &damagedPath)
             write.run();
             copied += sqlite3_changes(m_db) > 0;
         } catch (const Error &error) {
-            qWarning().noquote() << "Corvane: clip" << id << "could not be saved from the damaged history:" << error.message();
+            qCWarning(logDb).noquote() << "Corvane: clip" << id << "could not be saved from the damaged history:" << error.message();
         }
         write.reset();
     }

@@ -48,6 +48,7 @@ Item {
                 required property string title
                 required property string subtitle
                 required property string preview
+                required property string colorHex
                 required property string thumbnailUrl
                 required property bool isSelected
                 width: ListView.view.width
@@ -60,7 +61,7 @@ Item {
                     spacing: 10
                     ClipLeadingVisual {
                         group: row.group
-                        colorHex: row.group === "color" ? row.preview : ""
+                        colorHex: row.colorHex
                         thumbnail: row.thumbnailUrl
                         size: 22
                     }

@@ -34,6 +34,7 @@ QHash<int, QByteArray> ClipListModel::roleNames() const
         {TitleRole, "title"},
         {PlainTitleRole, "plainTitle"},
         {PreviewRole, "preview"},
+        {ColorHexRole, "colorHex"},
         {SubtitleRole, "subtitle"},
         {IsPinnedRole, "isPinned"},
         {TagsRole, "tags"},
@@ -75,6 +76,8 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
         return clip.displayTitle(false, true);
     case PreviewRole:
         return clip.preview;
+    case ColorHexRole:
+        return clip.swatchHex();
     case SubtitleRole:
         return clip.subtitle;
     case IsPinnedRole:

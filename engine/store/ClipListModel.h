@@ -43,6 +43,7 @@ public:
         TitleRole,
         PlainTitleRole,
         PreviewRole,
+        ColorHexRole,
         SubtitleRole,
         IsPinnedRole,
         TagsRole,

@@ -81,7 +81,7 @@ std::optional<QString> ClipboardStore::writeClip(const Clip &clip, bool plainTex
         try {
             png = m_database ? m_database->imageData(clip.id) : std::nullopt;
         } catch (const ClipDatabase::Error &error) {
-            qWarning().noquote() << "Corvane: reading an image failed:" << error.message();
+            qCWarning(logDb).noquote() << "Corvane: reading an image failed:" << error.message();
         }
         const bool decodable = qint64(clip.imageSize.width()) * clip.imageSize.height() <= CapturedImage::fullDecodePixels;
         const QImage image = decodable ? fullImage(clip.id) : QImage();

@@ -45,6 +45,24 @@ TEST(PopoverPlacement, SitsAtItsAnchorAndStaysOnScreen)
     EXPECT_EQ(placed.topLeft(), QPoint(0, 0)) << "larger than the screen keeps its corner on it";
 }
 
+TEST(PopoverPlacement, PasteQueuePanelKeepsClearOfTheIconAndThePopover)
+{
+    const QRect screen(0, 28, 1600, 972);   // a top panel of 28 pixels
+    const QSize panel(300, 200);
+    const QRect topIcon(1500, 2, 24, 24);
+    const QPoint underTop = pasteQueuePanelPosition(panel, topIcon, screen, 16);
+    const QRect placed(underTop, panel);
+    EXPECT_FALSE(placed.intersects(topIcon));
+    EXPECT_FALSE(placed.intersects(popoverGeometry(QSize(340, 466), topIcon, {}, screen)));
+    EXPECT_TRUE(screen.contains(placed));
+
+    const QRect bottomScreen(0, 0, 1600, 972);
+    const QRect bottomIcon(1500, 974, 24, 24);
+    const QRect aboveBottom(pasteQueuePanelPosition(panel, bottomIcon, bottomScreen, 16), panel);
+    EXPECT_FALSE(aboveBottom.intersects(popoverGeometry(QSize(340, 466), bottomIcon, {}, bottomScreen)));
+    EXPECT_TRUE(bottomScreen.contains(aboveBottom));
+}
+
 TEST(PasteQueueModel, UpdatesRowsInPlaceAndMarksTheCurrentItem)
 {
     PasteQueueModel model;

@@ -107,14 +107,17 @@ bool DragExport::start(const QVariantList &ids, QQuickItem *source)
         if ((first = m_store->clip(id)))
             break;
     }
-    auto *drag = new QDrag(source);
+    // Owned here, not by the row: the row may go while a drop target still reads the data.
+    auto *drag = new QDrag(this);
     drag->setMimeData(new DragMimeData(plan));
     const qreal dpr = source->window() ? source->window()->effectiveDevicePixelRatio() : qApp->devicePixelRatio();
     const QImage preview = dragPreview(*first, int(list.size()), dpr);
     drag->setPixmap(QPixmap::fromImage(preview));
     drag->setHotSpot(QPoint(int(preview.width() / dpr / 2), int(preview.height() / dpr / 2)));
-    drag->exec(Qt::CopyAction);
-    drag->deleteLater();
+    // A drop target asks for the bytes after exec() returns; Qt deletes a dropped drag once the
+    // target says it is finished. Only a drag that dropped nowhere is ours to delete.
+    if (drag->exec(Qt::CopyAction) == Qt::IgnoreAction)
+        drag->deleteLater();
     return true;
 }
 

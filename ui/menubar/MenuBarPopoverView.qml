@@ -43,8 +43,43 @@ FocusScope {
     }
 
     Keys.onPressed: (event) => {
+        if (event.key === Qt.Key_Escape && event.modifiers === Qt.NoModifier) {
+            // A transient popup: Escape clears the search first, then closes.
+            if (search.text.length > 0)
+                search.text = ""
+            else
+                vm.closePopover()
+            event.accepted = true
+            return
+        }
         event.accepted = vm.handleKey(event.key, event.modifiers, event.text, event.isAutoRepeat,
                                       event.nativeScanCode)
+    }
+
+    // The keys belong to the whole popover: the search field takes the focus back after the
+    // context menu and at each opening, and each opening shows the list from its top.
+    function takeKeys() { search.forceActiveFocus() }
+    Connections {
+        target: contextMenu
+        function onClosed() { root.takeKeys() }
+    }
+    Connections {
+        target: root.Window.window
+        function onVisibleChanged() {
+            if (!root.Window.window.visible)
+                return
+            root.takeKeys()
+            list.showTop()
+        }
+    }
+    Connections {
+        target: vm
+        function onQueryOrGroupChanged() { list.showTop() }
+    }
+    Connections {
+        // A new or removed pin changes the strip above the list: show it.
+        target: vm.pinnedModel
+        function onCountChanged() { list.showTop() }
     }
 
     PopoverBackground { anchors.fill: parent }
@@ -72,12 +107,23 @@ FocusScope {
             }
 
             Flickable {
+                id: chipFlick
                 width: parent.width
                 height: 24
                 contentWidth: chipRow.implicitWidth
                 flickableDirection: Flickable.HorizontalFlick
                 boundsBehavior: Flickable.StopAtBounds
                 clip: true
+
+                // A mouse wheel turns vertically: it scrolls the chips sideways.
+                WheelHandler {
+                    orientation: Qt.Vertical
+                    onWheel: (event) => {
+                        const delta = event.angleDelta.y !== 0 ? event.angleDelta.y : event.angleDelta.x
+                        const most = Math.max(0, chipFlick.contentWidth - chipFlick.width)
+                        chipFlick.contentX = Math.max(0, Math.min(most, chipFlick.contentX - delta / 120 * 48))
+                    }
+                }
 
                 Row {
                     id: chipRow
@@ -236,12 +282,24 @@ FocusScope {
                 }
             }
 
+            // Shows the header and the first rows, and keeps doing so while the header settles its
+            // height (the pinned strip comes and goes), until the list is moved.
+            property bool keepsTop: false
+            function showTop() {
+                scrollAnimation.stop()
+                keepsTop = true
+                contentY = originY - topMargin
+            }
+            onOriginYChanged: if (keepsTop) contentY = originY - topMargin
+            onMovementStarted: keepsTop = false
+
             NumberAnimation { id: scrollAnimation; target: list; property: "contentY"; duration: Animations.selection.duration; easing: Animations.selection.easing }
 
             // Scrolls the least that shows a row whole. The jump creates the row and its
             // neighbours; their real heights are settled only after the list lays them out.
             property real scrollFrom: 0
             function reveal(row) {
+                keepsTop = false
                 scrollFrom = contentY
                 positionViewAtIndex(row, ListView.Contain)
                 Qt.callLater(finishReveal, row)

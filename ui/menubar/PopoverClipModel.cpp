@@ -96,11 +96,7 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
     case ShortcutLabelRole:
         return shortcut > 0 ? shortcutLegend(shortcut) : QString();
     case ColorHexRole:
-        if (clip.group == ClipGroup::color && clip.text) {
-            if (const auto rgba = ColorParser::parse(*clip.text))
-                return rgba->hexString();
-        }
-        return QString();
+        return clip.swatchHex();
     case ThumbnailUrlRole:
         // The length tells a replaced thumbnail apart, so a cached old picture is not shown.
         return clip.hasThumbnail()

@@ -88,13 +88,18 @@ HoverLift {
                 }
             }
 
-            Column {
+            // Sized by bindings, not by a Column: a positioner settles its height only at its
+            // next polish, and a row that grows after the list placed it keeps the list
+            // relaying out (and creating rows) without end.
+            Item {
                 id: titles
                 width: parent.width - leading.width - trailing.width - 2 * parent.spacing
+                implicitHeight: titleText.implicitHeight + 2 + subtitleText.implicitHeight
+                height: implicitHeight
                 anchors.verticalCenter: parent.verticalCenter
-                spacing: 2
 
                 HighlightedText {
+                    id: titleText
                     objectName: "rowTitle"
                     width: parent.width
                     text: row.title
@@ -104,6 +109,8 @@ HoverLift {
                     font.weight: row.monospaced ? Font.Normal : Font.Medium
                 }
                 Text {
+                    id: subtitleText
+                    y: titleText.implicitHeight + 2
                     width: parent.width
                     text: row.subtitle
                     textFormat: Text.PlainText

@@ -97,6 +97,8 @@ public:
     Q_INVOKABLE bool handleKey(int key, int modifiers, const QString &text, bool autoRepeat,
                                quint32 nativeScanCode = 0);
     Q_INVOKABLE void copyHighlighted();
+    /** Closes the popover through its host. */
+    Q_INVOKABLE void closePopover();
     /** A click on a row: marks it copied, then copies and closes. */
     Q_INVOKABLE void copyClicked(qint64 id);
     Q_INVOKABLE void copyAndClose(qint64 id);
@@ -121,7 +123,6 @@ signals:
     void pausedChanged();
 
 private:
-    void closePopover();
     void hostVisibilityChanged();
     void storeClipsChanged();
     void setHighlighted(std::optional<std::int64_t> id);
