@@ -212,8 +212,8 @@ TEST_F(ClipboardMonitorTest, VerdictMatrix)
 
 TEST_F(ClipboardMonitorTest, SkipNamesUnknownAppWhenTheAppHasNoName)
 {
-    const std::optional<AppIdentity> apps[] = {std::nullopt, AppIdentity{QStringLiteral("xterm"), QString(), 9}};
-    for (const auto &app : apps) {
+    const std::optional<AppIdentity> frontmostApps[] = {std::nullopt, AppIdentity{QStringLiteral("xterm"), QString(), 9}};
+    for (const auto &app : frontmostApps) {
         skips.clear();
         window.setFrontmostApp(app);
         copy(QStringLiteral("x"), {QStringLiteral("text/plain"), QStringLiteral("x-kde-passwordManagerHint")});
