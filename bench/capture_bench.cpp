@@ -125,10 +125,10 @@ void BM_XclipToRow(benchmark::State &state)
     int i = 0;
     for (auto _ : state) {
         const QString input = home.filePath(QStringLiteral("input"));
-        QFile file(input);
-        file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("latency probe %1").arg(i++).toUtf8());
-        file.close();
+        QFile probe(input);
+        probe.open(QIODevice::WriteOnly);
+        probe.write(QStringLiteral("latency probe %1").arg(i++).toUtf8());
+        probe.close();
         // Copies come at random moments, not in step with the poll.
         QDeadlineTimer idle(QRandomGenerator::global()->bounded(ClipboardMonitor::pollInterval));
         while (!idle.hasExpired())
