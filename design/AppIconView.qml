@@ -1,4 +1,4 @@
-// Contract: `source` is an image URL of the app's icon such as "image://sourceicon/<source key>"; empty or unloadable shows the fallback.
+// Contract: `source` is an image URL of the app's icon such as "image://source/<source key>"; empty or unloadable shows the fallback.
 import QtQuick
 import Corvane.Design
 

@@ -8,6 +8,7 @@ IconButton {
     property bool copied: false
     readonly property Timer markTimer: timer
 
+    help: qsTr("Copy")
     iconName: copied ? "checkmark" : "doc.on.doc"
     iconColor: copied ? Theme.sunsetGreen : Theme.sunsetMuted
 

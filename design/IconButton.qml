@@ -19,6 +19,7 @@ T.AbstractButton {
     hoverEnabled: true
     focusPolicy: Qt.NoFocus
 
+    Accessible.role: Accessible.Button
     Accessible.name: help
     ToolTip.text: help
     ToolTip.visible: hovered && help.length > 0

@@ -12,6 +12,9 @@ T.AbstractButton {
     property real pressBrightness: -0.03
 
     hoverEnabled: true
+    // Named by its text; a button showing only a symbol or a picture sets Accessible.name itself.
+    Accessible.role: Accessible.Button
+    Accessible.name: text
     focusPolicy: Qt.NoFocus
     implicitWidth: Math.max(implicitBackgroundWidth + leftInset + rightInset,
                             implicitContentWidth + leftPadding + rightPadding)

@@ -28,6 +28,7 @@ Item {
         Text {
             width: parent.width
             text: root.message
+            Accessible.name: text
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter

@@ -66,6 +66,10 @@ FocusScope {
         selectionColor: Qt.rgba(Theme.sunsetAccent.r, Theme.sunsetAccent.g, Theme.sunsetAccent.b, 0.3)
         selectedTextColor: Theme.sunsetInk
         selectByMouse: true
+        // Read as a search entry named by its placeholder; its value is what is typed.
+        Accessible.role: Accessible.EditableText
+        Accessible.name: root.placeholder.length > 0 ? root.placeholder : qsTr("Search")
+        Accessible.searchEdit: true
 
         Text {
             anchors.fill: parent
@@ -76,6 +80,7 @@ FocusScope {
             font: input.font
             color: Theme.sunsetFaint
             visible: input.text.length === 0
+            Accessible.ignored: true // already the field's name
         }
     }
 

@@ -46,6 +46,8 @@ Item {
         anchors.centerIn: parent
         height: root.height - 8
         spacing: 2
+        Accessible.role: Accessible.List
+        Accessible.name: qsTr("Groups")
 
         Repeater {
             id: repeater
@@ -60,6 +62,7 @@ Item {
                 objectName: "tab_" + (tab.modelData.length > 0 ? tab.modelData : "all")
                 text: tab.modelData.length > 0 ? GroupStyle.displayName(tab.modelData) : qsTr("All")
                 height: row.height
+                Accessible.selected: tab.selected
                 leftPadding: 12
                 rightPadding: 12
                 font.pixelSize: 12

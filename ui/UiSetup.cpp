@@ -3,8 +3,11 @@
 #include "ClipboardStore.h"
 #include "DesignSetup.h"
 #include "InspectorSetup.h"
+#include "LinkCard.h"
 #include "LinkPreviewService.h"
+#include "RowPresenter.h"
 
+#include <QPointer>
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
 
@@ -24,9 +27,18 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
     installInspector(engine, store);
-    if (LinkPreviewService *links = LinkPreviewService::shared(); store && links) {
-        links->installImageProvider(&engine);
-        links->follow(*store);
+    if (LinkPreviewService *previews = LinkPreviewService::shared(); store && previews) {
+        previews->installImageProvider(&engine);
+        previews->follow(*store);
+        // Rows of app clips take their name and icon from the previews as they arrive.
+        ClipRowRules::instance().setAppCardSource(
+            {[previews](const Clip &clip) { return appCardInfo(clip, *previews); },
+             [previews, guard = QPointer<ClipboardStore>(store)](const Clip &clip) {
+                 if (guard)
+                     previews->loadPreview(clip, *guard);
+             }});
+        QObject::connect(previews, &LinkPreviewService::revisionChanged, &ClipRowRules::instance(),
+                         &ClipRowRules::notifyCardsChanged, Qt::UniqueConnection);
     }
 }
 

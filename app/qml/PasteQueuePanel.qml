@@ -34,6 +34,8 @@ Window {
 
         ListView {
             id: list
+            Accessible.role: Accessible.List
+            Accessible.name: qsTr("Paste Queue")
             Layout.fillWidth: true
             Layout.fillHeight: true
             Layout.preferredHeight: contentHeight
@@ -49,6 +51,9 @@ Window {
                 height: 28
                 radius: 8
                 color: isCurrent ? Theme.sunsetHighlight : "transparent"
+                Accessible.role: Accessible.ListItem
+                Accessible.name: title
+                Accessible.selected: isCurrent
                 RowLayout {
                     anchors.fill: parent
                     anchors.leftMargin: 8

@@ -137,12 +137,25 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     return true;
 }
 
+namespace {
+
+/** The database's order: newest first, the higher id first on equal dates. */
+bool newerFirst(const ClipEntry &a, const ClipEntry &b)
+{
+    if (a.clip->createdAt != b.clip->createdAt)
+        return a.clip->createdAt > b.clip->createdAt;
+    return a.clip->id > b.clip->id;
+}
+
+} // namespace
+
 bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
 {
     bool differs = false;
     bool reorder = false;
     DayStarts days(m_zone);
     SourceHosts hosts;
+    std::vector<ClipEntry> added;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
     for (Clip &clip : changed) {
         if (removed.contains(clip.id))
@@ -151,11 +164,12 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (at >= 0 && sameStoredClip(*m_entries[at].clip, clip))
             continue;
         differs = true;
-        reorder = reorder || at < 0 || clip.createdAt != m_entries[at].clip->createdAt;
-        if (at >= 0)
+        if (at >= 0) {
+            reorder = reorder || clip.createdAt != m_entries[at].clip->createdAt;
             m_entries[at] = makeEntry(std::move(clip), days, hosts);
-        else
-            m_entries.push_back(makeEntry(std::move(clip), days, hosts));
+        } else {
+            added.push_back(makeEntry(std::move(clip), days, hosts)); // after the loop: positions stay valid
+        }
     }
     if (!removed.isEmpty()) {
         const auto end = std::remove_if(m_entries.begin(), m_entries.end(),
@@ -165,6 +179,18 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     }
     if (!differs)
         return false;
+    // Each insertion moves the entries behind it; past a few, one sort is cheaper.
+    reorder = reorder || added.size() > 8;
+    for (ClipEntry &entry : added) {
+        if (reorder) {
+            m_entries.push_back(std::move(entry));
+        } else {
+            // A new clip goes straight to its place (usually the top): sorting 100,000 entries
+            // for it would cost a hundred times more.
+            const auto place = std::upper_bound(m_entries.begin(), m_entries.end(), entry, newerFirst);
+            m_entries.insert(place, std::move(entry));
+        }
+    }
     if (reorder)
         sortByDate();
     rebuildIndexes();
@@ -174,12 +200,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
 
 void ClipCollection::sortByDate()
 {
-    // The database's order: newest first, the higher id first on equal dates.
-    std::stable_sort(m_entries.begin(), m_entries.end(), [](const ClipEntry &a, const ClipEntry &b) {
-        if (a.clip->createdAt != b.clip->createdAt)
-            return a.clip->createdAt > b.clip->createdAt;
-        return a.clip->id > b.clip->id;
-    });
+    std::stable_sort(m_entries.begin(), m_entries.end(), newerFirst);
 }
 
 void ClipCollection::clear()

@@ -53,6 +53,7 @@ QHash<int, QByteArray> ClipListModel::roleNames() const
         {IsSelectedRole, "isSelected"},
         {SectionIdRole, "sectionId"},
         {SectionTitleRole, "sectionTitle"},
+        {SectionKeyRole, "sectionKey"},
     };
 }
 
@@ -126,6 +127,8 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
         return section;
     case SectionTitleRole:
         return m_sectionTitles.value(section);
+    case SectionKeyRole:
+        return section < 0 ? QString() : QString::number(section) + u':' + m_sectionTitles.value(section);
     default:
         return {};
     }
@@ -210,7 +213,7 @@ void ClipListModel::setSectioned(bool sectioned)
     m_sectioned = sectioned;
     emit sectionedChanged();
     refresh();
-    rolesChangedForAll({SectionIdRole, SectionTitleRole});
+    rolesChangedForAll({SectionIdRole, SectionTitleRole, SectionKeyRole});
 }
 
 ClipFilter ClipListModel::currentFilter() const
@@ -237,6 +240,31 @@ qint64 ClipListModel::clipIdAt(int row) const
 int ClipListModel::rowOf(qint64 id) const { return rowIndex().value(id); }
 
 QString ClipListModel::sectionTitle(int sectionId) const { return m_sectionTitles.value(sectionId); }
+
+int ClipListModel::sectionSize(int sectionId) const
+{
+    return sectionId >= 0 && std::size_t(sectionId) < m_sectionRanges.size() ? m_sectionRanges[sectionId].second : 0;
+}
+
+int ClipListModel::sectionStart(int sectionId) const
+{
+    return sectionId >= 0 && std::size_t(sectionId) < m_sectionRanges.size() ? m_sectionRanges[sectionId].first : -1;
+}
+
+std::vector<std::pair<int, int>> ClipListModel::sectionRanges() const
+{
+    std::vector<std::pair<int, int>> ranges(std::size_t(m_sectionTitles.size()), {-1, 0});
+    for (std::size_t row = 0; row < m_sections.size(); ++row) {
+        const int section = m_sections[row];
+        if (section < 0 || section >= int(ranges.size()))
+            continue;
+        auto &range = ranges[std::size_t(section)];
+        if (range.first < 0)
+            range.first = int(row);
+        ++range.second;
+    }
+    return ranges;
+}
 
 const IdIndex &ClipListModel::rowIndex() const
 {
@@ -267,7 +295,13 @@ void ClipListModel::refresh()
     m_sectionTitles = layout.titles;
     apply(clips, std::move(layout.rowSection));
     if (titlesChanged)
-        rolesChangedForAll({SectionTitleRole});
+        rolesChangedForAll({SectionTitleRole, SectionKeyRole});
+    auto ranges = sectionRanges();
+    if (ranges != m_sectionRanges) {
+        m_sectionRanges = std::move(ranges);
+        ++m_sectionsRevision;
+        emit sectionsChanged();
+    }
 }
 
 void ClipListModel::selectionChanged()

@@ -34,6 +34,8 @@ class ClipListModel : public QAbstractListModel {
     Q_PROPERTY(QString searchText READ searchText WRITE setSearchText NOTIFY searchTextChanged)
     Q_PROPERTY(bool sectioned READ sectioned WRITE setSectioned NOTIFY sectionedChanged)
     Q_PROPERTY(int count READ count NOTIFY countChanged)
+    /** Moves whenever section titles or sizes change, so views re-read sectionSize(). */
+    Q_PROPERTY(int sectionsRevision READ sectionsRevision NOTIFY sectionsChanged)
 
 public:
     enum Role {
@@ -62,6 +64,8 @@ public:
         IsSelectedRole,
         SectionIdRole,
         SectionTitleRole,
+        /** "<section id>:<title>": differs between neighbouring sections even when titles repeat. */
+        SectionKeyRole,
     };
     Q_ENUM(Role)
 
@@ -89,6 +93,10 @@ public:
     /** The row of a clip id, or -1. */
     Q_INVOKABLE int rowOf(qint64 id) const;
     Q_INVOKABLE QString sectionTitle(int sectionId) const;
+    /** How many rows a section holds, and its first row; 0 and -1 for an unknown section. */
+    Q_INVOKABLE int sectionSize(int sectionId) const;
+    Q_INVOKABLE int sectionStart(int sectionId) const;
+    int sectionsRevision() const { return m_sectionsRevision; }
 
     /**
      * Reads the list from the store again. It does this itself on every change it observes; a
@@ -103,6 +111,7 @@ signals:
     void searchTextChanged();
     void sectionedChanged();
     void countChanged();
+    void sectionsChanged();
 
 private:
     /** Edits the rows into `clips` (with `sections` per row, empty when not sectioned). */
@@ -114,6 +123,8 @@ private:
     ClipFilter currentFilter() const;
     QString currentSearch() const;
     void selectionChanged();
+    /** First row and size per section, from the rows' sections. */
+    std::vector<std::pair<int, int>> sectionRanges() const;
 
     QPointer<ClipboardStore> m_store;
     bool m_followStore = true;
@@ -124,6 +135,8 @@ private:
     /** The section id per row; empty unless sectioned. */
     std::vector<int> m_sections;
     QStringList m_sectionTitles;
+    std::vector<std::pair<int, int>> m_sectionRanges;
+    int m_sectionsRevision = 0;
     QSet<std::int64_t> m_selected;
     QSet<std::int64_t> m_revealed;
     mutable IdIndex m_rowIndex;

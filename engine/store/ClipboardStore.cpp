@@ -119,6 +119,9 @@ void ClipboardStore::adoptDatabase(const ClipDatabase::Opened &opened)
     if (!opened.warning.isEmpty()) {
         // A file that could not be opened stays as it is for the user to inspect or move away.
         qCWarning(logDb).noquote() << "Corvane:" << opened.warning;
+        // Kept beyond the notice's seconds: the window is usually opened long after start-up.
+        m_openingWarning = opened.warning;
+        emit historyProblemChanged();
         showNotice(opened.warning, Notice::Kind::warning);
     }
 }
@@ -248,20 +251,39 @@ void ClipboardStore::reload()
                 return;
             }
         } catch (const ClipDatabase::Error &error) {
-            qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+            loadFailed(error.message());
             return;
         }
     }
     try {
         replaceClips(m_database->loadClips());
     } catch (const ClipDatabase::Error &error) {
-        qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+        loadFailed(error.message());
     }
+}
+
+void ClipboardStore::loadFailed(const QString &message)
+{
+    qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << message;
+    const bool isNew = m_historyProblem.isEmpty();
+    setHistoryProblem(QStringLiteral("Couldn’t read the history: ") + message);
+    if (isNew)
+        showNotice(m_historyProblem, Notice::Kind::warning);
+}
+
+void ClipboardStore::setHistoryProblem(const QString &problem)
+{
+    if (problem == m_historyProblem)
+        return;
+    m_historyProblem = problem;
+    emit historyProblemChanged();
 }
 
 void ClipboardStore::replaceClips(QList<Clip> loaded)
 {
     const qint64 oldStorage = m_clips.storageUsed();
+    if (m_database)
+        setHistoryProblem({});
     if (!m_clips.replace(std::move(loaded), m_zone))
         return;
     m_indexBuilder->start();
@@ -288,6 +310,7 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
         reload();
         return;
     }
+    setHistoryProblem({});
     const qint64 oldStorage = m_clips.storageUsed();
     if (!m_clips.patch(std::move(loaded), gone))
         return;

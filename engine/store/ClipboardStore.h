@@ -75,6 +75,7 @@ class ClipboardStore : public QObject, public CaptureSink {
     Q_PROPERTY(QVariant quickLookClipID READ quickLookClipValue WRITE setQuickLookClipValue NOTIFY quickLookClipChanged)
     Q_PROPERTY(bool showTagPicker READ showTagPicker WRITE setShowTagPicker NOTIFY showTagPickerChanged)
     Q_PROPERTY(QVariantMap notice READ noticeValue NOTIFY noticeChanged)
+    Q_PROPERTY(QString historyProblem READ historyProblem NOTIFY historyProblemChanged)
     Q_PROPERTY(QVariant lastAddedID READ lastAddedIDValue NOTIFY lastAddedIDChanged)
     Q_PROPERTY(int iconRevision READ iconRevision NOTIFY iconRevisionChanged)
     Q_PROPERTY(bool isPaused READ isPaused NOTIFY isPausedChanged)
@@ -208,6 +209,12 @@ public:
     bool showTagPicker() const { return m_showTagPicker; }
     void setShowTagPicker(bool show);
     const std::optional<Notice> &notice() const { return m_notices.current(); }
+    /**
+     * What went wrong with the history: a failed read (until a load succeeds), else what opening
+     * it reported (damaged and rebuilt, read-only, not opened); empty when all is well. Unlike a
+     * notice it stays, so a window opened later still says so.
+     */
+    const QString &historyProblem() const { return m_historyProblem.isEmpty() ? m_openingWarning : m_historyProblem; }
     std::optional<std::int64_t> lastAddedID() const { return m_lastAddedID; }
     int iconRevision() const { return m_icons->revision(); }
     bool isPaused() const { return m_pause.isPaused(); }
@@ -298,6 +305,7 @@ signals:
     void quickLookClipChanged();
     void showTagPickerChanged();
     void noticeChanged();
+    void historyProblemChanged();
     void lastAddedIDChanged();
     void iconRevisionChanged();
     void isPausedChanged();
@@ -348,6 +356,9 @@ private:
     QList<std::int64_t> prune();
     void evictImages(const QList<std::int64_t> &ids);
     void setLastAddedID(std::optional<std::int64_t> id);
+    void setHistoryProblem(const QString &problem);
+    /** A read of the history failed: logged, kept as the history problem, told once as a warning. */
+    void loadFailed(const QString &message);
     SearchContext searchContext() const;
     std::unique_ptr<TimerHandle> schedule(int ms, std::function<void()> callback);
 
@@ -374,6 +385,8 @@ private:
     std::optional<std::int64_t> m_quickLookID;
     bool m_showTagPicker = false;
     NoticeBoard m_notices;
+    QString m_historyProblem; ///< a failed read
+    QString m_openingWarning;
     std::optional<std::int64_t> m_lastAddedID;
     PauseState m_pause;
     QList<SkippedCopy> m_recentSkips;

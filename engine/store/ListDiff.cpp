@@ -46,24 +46,40 @@ int countRuns(const std::vector<bool> &flags)
 
 ListDiff ListDiff::byID(const std::vector<std::int64_t> &oldIDs, const std::vector<std::int64_t> &newIDs)
 {
+    ListDiff diff{std::vector<bool>(oldIDs.size(), true), std::vector<bool>(newIDs.size(), true)};
+    // Rows the same at both ends are kept as they are; most reloads (a new clip on top, one
+    // deleted) only touch a few rows, so only the middle needs the longest-run search.
+    std::size_t head = 0;
+    while (head < oldIDs.size() && head < newIDs.size() && oldIDs[head] == newIDs[head])
+        ++head;
+    std::size_t tail = 0;
+    while (tail < oldIDs.size() - head && tail < newIDs.size() - head
+           && oldIDs[oldIDs.size() - 1 - tail] == newIDs[newIDs.size() - 1 - tail])
+        ++tail;
+    std::fill_n(diff.remove.begin(), head, false);
+    std::fill_n(diff.insert.begin(), head, false);
+    std::fill(diff.remove.end() - std::ptrdiff_t(tail), diff.remove.end(), false);
+    std::fill(diff.insert.end() - std::ptrdiff_t(tail), diff.insert.end(), false);
+    const int oldEnd = int(oldIDs.size() - tail);
+    const int newEnd = int(newIDs.size() - tail);
+
     std::int64_t maxID = 0;
-    for (std::int64_t id : newIDs)
-        maxID = std::max(maxID, id);
+    for (int i = int(head); i < newEnd; ++i)
+        maxID = std::max(maxID, newIDs[std::size_t(i)]);
     IdIndex newIndex;
-    newIndex.reset(maxID, newIDs.size());
-    for (int i = 0; i < int(newIDs.size()); ++i)
+    newIndex.reset(maxID, std::size_t(newEnd) - head);
+    for (int i = int(head); i < newEnd; ++i)
         newIndex.insert(newIDs[std::size_t(i)], i);
 
     std::vector<int> positions; // new position of each old row still present
     std::vector<int> oldRows;
-    for (int i = 0; i < int(oldIDs.size()); ++i) {
+    for (int i = int(head); i < oldEnd; ++i) {
         const int position = newIndex.value(oldIDs[std::size_t(i)]);
         if (position >= 0) {
             positions.push_back(position);
             oldRows.push_back(i);
         }
     }
-    ListDiff diff{std::vector<bool>(oldIDs.size(), true), std::vector<bool>(newIDs.size(), true)};
     for (int k : longestIncreasing(positions)) {
         diff.remove[std::size_t(oldRows[std::size_t(k)])] = false;
         diff.insert[std::size_t(positions[std::size_t(k)])] = false;

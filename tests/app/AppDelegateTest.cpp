@@ -1,5 +1,6 @@
 // The whole shell in this process under Xvfb: real store over a throw-away home, tray, windows,
 // panel and reports. Saves screenshots of the tray menu, the popover and the paste-queue panel.
+#include "AccessibilityAudit.h"
 #include "AppDelegate.h"
 #include "AppEvents.h"
 #include "ClipboardStore.h"
@@ -90,6 +91,14 @@ QQuickItem *findItem(QQuickItem *root, const QString &name)
     return nullptr;
 }
 
+/** A screen reader reads every text and control of the window. */
+void expectReadable(QQuickWindow *window, const char *what)
+{
+    const QStringList problems = corvane::test::auditAccessibility(window);
+    EXPECT_TRUE(problems.isEmpty()) << what << ":\n" << problems.join('\n').toStdString() << '\n'
+                                    << corvane::test::dumpAccessibleTree(window).toStdString();
+}
+
 } // namespace
 
 TEST(AppDelegate, RunsTheShellAroundTheRealStore)
@@ -121,6 +130,7 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     ASSERT_TRUE(waitFor([&] { return mainWindow->isExposed(); }));
     QTest::qWait(300);
     save(mainWindow->grabWindow(), QStringLiteral("main-window.png"));
+    expectReadable(mainWindow, "the main window");
 
     const QString diagnostics = delegate.diagnosticsText();
     EXPECT_TRUE(diagnostics.contains(QStringLiteral("Clips: 2"))) << diagnostics.toStdString();
@@ -155,6 +165,7 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     EXPECT_TRUE(QRect(0, 0, 1600, 1000).contains(popover)) << "popover off screen";
     QTest::qWait(400);
     save(status.popover().window()->grabWindow(), QStringLiteral("popover.png"));
+    expectReadable(status.popover().window(), "the popover");
     status.performClose();
     EXPECT_FALSE(status.isShown());
 
@@ -183,6 +194,7 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
     ASSERT_TRUE(waitFor([&] { return panelWindow->isExposed(); }));
     QTest::qWait(300);
     save(panelWindow->grabWindow(), QStringLiteral("paste-queue-panel.png"));
+    expectReadable(panelWindow, "the paste queue");
     panel.next();
     EXPECT_EQ(panel.model()->currentIndex(), 1);
     panel.clear();

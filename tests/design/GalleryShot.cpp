@@ -1,3 +1,4 @@
+#include "AccessibilityAudit.h"
 #include "DesignSetup.h"
 #include "Motion.h"
 
@@ -35,6 +36,16 @@ QImage drawGallery(const QString &artifact)
     }
     // Let entrances finish and asynchronous images arrive before taking the picture.
     QTest::qWait(1500);
+
+    // Each control names itself: a screen reader finds every text and control of the gallery.
+    using namespace corvane::test;
+    const QStringList problems = auditAccessibility(&view);
+    EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString() << '\n' << dumpAccessibleTree(&view).toStdString();
+    EXPECT_EQ(findAccessible(&view, QAccessible::StaticText, "Groups").size(), 1) << "a caption in natural case";
+    const auto field = findAccessible(&view, QAccessible::EditableText, "Search");
+    EXPECT_TRUE(field.size() == 1 && field.first().value == "invoice") << "a field without placeholder";
+    EXPECT_EQ(findAccessible(&view, QAccessible::Button, "Unpin (Ctrl+P)").size(), 2);
+    EXPECT_EQ(findAccessible(&view, QAccessible::Button, "Code").size(), 2) << "a tab in each tab bar";
     const QImage shot = view.grabWindow();
     QDir().mkpath(QStringLiteral(CORVANE_ARTIFACTS_DIR));
     EXPECT_TRUE(shot.save(QStringLiteral(CORVANE_ARTIFACTS_DIR "/") + artifact));

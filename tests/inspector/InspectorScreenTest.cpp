@@ -1,5 +1,6 @@
 // The inspector's pieces drawn for real under Xvfb: a person looks at the screenshots; keys and
 // clicks go through the window like a user's.
+#include "AccessibilityAudit.h"
 #include "ClipboardStore.h"
 #include "InspectorFixture.h"
 #include "NoteEditorController.h"
@@ -128,6 +129,8 @@ TEST_F(InspectorScreen, EveryPieceDrawnAndTheNoteTakesFocusAndReturn)
     ASSERT_TRUE(details);
     QTRY_VERIFY_WITH_TIMEOUT(details->isVisible() && details->height() > 100, 5000);
     shoot(QStringLiteral("inspector-gallery.png"));
+    const QStringList unreadable = test::auditAccessibility(&window, {"sk_live_51Hh2kS9xQwErTy"});
+    EXPECT_TRUE(unreadable.isEmpty()) << unreadable.join('\n').toStdString();
 
     // The search field has the focus; clicking the note moves it to the note's editor.
     QQuickItem *search = findItem(root, "search");

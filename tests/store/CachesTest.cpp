@@ -4,6 +4,10 @@
 #include "PasteQueue.h"
 #include "StoreTest.h"
 
+#include <algorithm>
+#include <numeric>
+#include <random>
+
 #include <QCoreApplication>
 
 namespace corvane::test {
@@ -65,6 +69,43 @@ TEST(ListDiff, KeepsTheLongestOrderedRunAndEditsTheRest)
                 expectedKept.push_back(c.to[i]);
         EXPECT_EQ(kept, expectedKept); // what stays is already in the new order
         EXPECT_EQ(diff.editCount(), c.edits);
+    }
+}
+
+TEST(ListDiff, RandomListsKeepALongestOrderedRunWhateverTheirEnds)
+{
+    std::mt19937 random(7);
+    for (int round = 0; round < 400; ++round) {
+        // Shared ends of random length around a shuffled middle, ids unique per list.
+        std::vector<std::int64_t> pool(40);
+        std::iota(pool.begin(), pool.end(), 1);
+        std::shuffle(pool.begin(), pool.end(), random);
+        const int head = int(random() % 6), tail = int(random() % 6);
+        std::vector<std::int64_t> from(pool.begin(), pool.begin() + head + int(random() % 12) + tail);
+        std::vector<std::int64_t> to(from.begin(), from.begin() + head);
+        std::vector<std::int64_t> middle(from.begin() + head, from.end() - tail);
+        middle.erase(std::remove_if(middle.begin(), middle.end(), [&](auto) { return random() % 3 == 0; }), middle.end());
+        for (int extra = int(random() % 4); extra > 0; --extra)
+            middle.push_back(pool[std::size_t(30 + extra)]);
+        std::shuffle(middle.begin(), middle.end(), random);
+        to.insert(to.end(), middle.begin(), middle.end());
+        to.insert(to.end(), from.end() - tail, from.end());
+
+        const ListDiff diff = ListDiff::byID(from, to);
+        std::vector<std::int64_t> kept, keptInNew;
+        for (std::size_t i = 0; i < from.size(); ++i)
+            if (!diff.remove[i])
+                kept.push_back(from[i]);
+        for (std::size_t i = 0; i < to.size(); ++i)
+            if (!diff.insert[i])
+                keptInNew.push_back(to[i]);
+        ASSERT_EQ(kept, keptInNew);
+        // As long as the longest common run (brute force over the small lists).
+        std::vector<std::vector<int>> lcs(from.size() + 1, std::vector<int>(to.size() + 1, 0));
+        for (std::size_t i = 1; i <= from.size(); ++i)
+            for (std::size_t j = 1; j <= to.size(); ++j)
+                lcs[i][j] = from[i - 1] == to[j - 1] ? lcs[i - 1][j - 1] + 1 : std::max(lcs[i - 1][j], lcs[i][j - 1]);
+        ASSERT_EQ(int(kept.size()), lcs[from.size()][to.size()]);
     }
 }
 

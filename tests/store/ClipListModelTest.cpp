@@ -4,6 +4,9 @@
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
+#include <algorithm>
+#include <random>
+
 namespace corvane::test {
 namespace {
 
@@ -30,6 +33,41 @@ protected:
     ClipListModel model;
     std::unique_ptr<QAbstractItemModelTester> tester;
 };
+
+TEST_F(ClipListModelTest, RandomEditsReplayedByTheSignalsGiveTheStoresList)
+{
+    // The tester checks every signal; the rows must end as the store's list without a reset.
+    model.setSectioned(true);
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    std::mt19937 random(11);
+    int added = 0;
+    for (int step = 0; step < 60; ++step) {
+        const QList<std::int64_t> now = ids(store->visibleClips());
+        switch (random() % 4) {
+        case 0:
+            addText(QStringLiteral("new %1").arg(++added), double(random() % 200000));
+            store->reload();
+            break;
+        case 1:
+            if (!now.isEmpty())
+                store->deleteClip(now[int(random() % now.size())]);
+            break;
+        case 2:
+            if (!now.isEmpty())
+                store->togglePin(now[int(random() % now.size())]);
+            break;
+        default:
+            store->setSearchText(random() % 2 ? QStringLiteral("new") : QString());
+            break;
+        }
+        ASSERT_EQ(rows(), ids(store->visibleClips())) << "step " << step;
+        const ClipList &all = store->clips(); // new clips went to their place, newest first
+        ASSERT_TRUE(std::is_sorted(all.begin(), all.end(), [](const ClipRef &a, const ClipRef &b) {
+            return a->createdAt != b->createdAt ? a->createdAt > b->createdAt : a->id > b->id;
+        })) << "step " << step;
+    }
+    EXPECT_EQ(resets.size(), 0);
+}
 
 TEST_F(ClipListModelTest, ReloadsEditRowsInPlaceWithoutAReset)
 {

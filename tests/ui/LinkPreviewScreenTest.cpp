@@ -1,6 +1,7 @@
 // The link cards drawn for real under Xvfb against a local web server: every state, clicks that
 // open links, and screenshots for a person to look at.
 #include "../engine/LocalHttpServer.h"
+#include "AccessibilityAudit.h"
 #include "DesignSetup.h"
 #include "FakeDesktopServices.h"
 #include "ImageTools.h"
@@ -133,6 +134,8 @@ TEST_F(LinkPreviewScreen, EveryStateDrawnAndClickable)
                 << service->preview(base + "/plain").has_value() << service->hasFailed(base + "/missing") << server.requested().join(QStringLiteral(" ")).toStdString();
     QTest::qWait(800); // images arrive and the cards fade in
     save(view, QStringLiteral("link-preview-cards.png"));
+    const QStringList unreadable = test::auditAccessibility(&view);
+    EXPECT_TRUE(unreadable.isEmpty()) << unreadable.join('\n').toStdString();
 
     QQuickItem *root = view.rootObject();
     EXPECT_TRUE(findItem(findItem(root, "videoCard"), "linkPreviewPlay")->isVisible());

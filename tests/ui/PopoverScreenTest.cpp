@@ -1,5 +1,6 @@
 // The popover drawn for real under Xvfb: keyboard copy onto the X clipboard, screenshots for a
-// person to look at, and the timings of a large history.
+// person to look at, the accessibility tree a screen reader gets, and the timings of a large history.
+#include "AccessibilityAudit.h"
 #include "AppSettings.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
@@ -7,11 +8,13 @@
 #include "FakeDesktopEntries.h"
 #include "FakeLoginItem.h"
 #include "Motion.h"
+#include "PopoverClipModel.h"
 #include "PopoverViewModel.h"
 #include "QtClipboardService.h"
 #include "QuickItems.h"
 #include "UiSetup.h"
 
+#include <QAccessible>
 #include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
@@ -246,6 +249,22 @@ protected:
 
     PopoverViewModel *viewModel() const { return popover->property("viewModel").value<PopoverViewModel *>(); }
 
+    /** The title a row shows: of the recent row `row`, of the pinned card of `group`. */
+    QString recentTitle(int row) const
+    {
+        PopoverClipModel *recent = viewModel()->recentModel();
+        return recent->data(recent->index(row, 0), PopoverClipModel::TitleRole).toString();
+    }
+    QString pinnedTitle(const QString &group) const
+    {
+        PopoverClipModel *pinned = viewModel()->pinnedModel();
+        for (int i = 0; i < pinned->count(); ++i) {
+            if (pinned->data(pinned->index(i, 0), PopoverClipModel::GroupRole).toString() == group)
+                return pinned->data(pinned->index(i, 0), PopoverClipModel::TitleRole).toString();
+        }
+        return {};
+    }
+
     void settle(int ms = 250)
     {
         QTest::qWait(ms);
@@ -357,11 +376,14 @@ TEST_F(PopoverScreenTest, ContextMenuOpensInsideThePopover)
     QTRY_VERIFY(menu->property("opened").toBool());
     EXPECT_GE(menu->property("count").toInt(), 7);
     shoot("popover-context-menu.png");
+    const QStringList problems = corvane::test::auditAccessibility(window.get());
+    EXPECT_TRUE(problems.isEmpty()) << "the open menu:\n" << problems.join('\n').toStdString();
 
     QMetaObject::invokeMethod(menu, "close");
     viewModel()->togglePause();
     EXPECT_TRUE(store->isPaused());
     shoot("popover-paused.png");
+    EXPECT_EQ(corvane::test::findAccessible(window.get(), QAccessible::StaticText, "Recording paused").size(), 1);
 }
 
 TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
@@ -453,4 +475,147 @@ TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
     EXPECT_LT(firstFrame, 3000);
     EXPECT_LT(reopenFrame, 200);
     EXPECT_LT(median, 200);
+}
+
+TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
+{
+    using namespace corvane::test;
+    fillHistory();
+    showPopover();
+    ASSERT_TRUE(popover);
+    PopoverViewModel *vm = viewModel();
+    QQuickWindow *w = window.get();
+    const QStringList secrets{"sk_live_51HxQ2eZvKYlo2C8n3f"};
+    const auto audit = [&](const char *when) {
+        settle();
+        const QStringList problems = auditAccessibility(w, secrets);
+        EXPECT_TRUE(problems.isEmpty()) << when << ":\n" << problems.join('\n').toStdString() << "\n"
+                                        << dumpAccessibleTree(w).toStdString();
+    };
+    audit("every group");
+
+    // Captions drawn in capitals read in natural case; chips, also those scrolled aside, sit in their list.
+    EXPECT_EQ(findAccessible(w, QAccessible::StaticText, "Recent").size(), 1);
+    EXPECT_EQ(findAccessible(w, QAccessible::StaticText, "Pinned").size(), 1);
+    for (const QVariant &chip : vm->chips()) {
+        const auto found = findAccessible(w, QAccessible::Button, chip.toMap().value("title").toString(), false);
+        ASSERT_EQ(found.size(), 1) << chip.toMap().value("title").toString().toStdString();
+        EXPECT_EQ(found.first().list, "Groups");
+    }
+    for (const QString &name : {QStringLiteral("Open Corvane"), QStringLiteral("Settings (Ctrl+,)"),
+                                QStringLiteral("Quit Corvane"), vm->pauseHelp()})
+        EXPECT_EQ(findAccessible(w, QAccessible::Button, name).size(), 1) << name.toStdString();
+
+    // The pinned secret is a card of the pinned list, named by its masked form as drawn.
+    const QString masked = pinnedTitle("secret");
+    ASSERT_FALSE(masked.isEmpty());
+    const auto card = findAccessible(w, QAccessible::ListItem, masked, false); // scrolled aside
+    ASSERT_EQ(card.size(), 1) << dumpAccessibleTree(w).toStdString();
+    EXPECT_EQ(card.first().list, "Pinned");
+    const auto row = findAccessible(w, QAccessible::ListItem, recentTitle(0));
+    ASSERT_EQ(row.size(), 1);
+    EXPECT_EQ(row.first().list, "Clips");
+
+    // What is typed is the field's value; the rows scrolled to by the keys read as well.
+    for (QChar c : QStringLiteral("review"))
+        QTest::keyClick(w, c.toLatin1());
+    const auto field = findAccessible(w, QAccessible::EditableText, "Search clips");
+    ASSERT_EQ(field.size(), 1);
+    EXPECT_EQ(field.first().value, "review");
+    audit("a search typed");
+    QTest::keyClick(w, Qt::Key_Up);
+    audit("scrolled to the last match");
+
+    for (QChar c : QStringLiteral("zzqx"))
+        QTest::keyClick(w, c.toLatin1());
+    ASSERT_TRUE(vm->isEmpty());
+    EXPECT_EQ(findAccessible(w, QAccessible::StaticText, vm->emptyMessage()).size(), 1);
+    audit("the empty state");
+    shoot("popover-accessible-empty.png");
+}
+
+/** One node as the AT-SPI client printed it, with the name of the nearest list above it. */
+struct AtSpiNode
+{
+    QString role;
+    QString name;
+    QString text;
+    bool showing = false;
+    QString list;
+};
+
+TEST_F(PopoverScreenTest, ScreenReaderReadsThePopoverOverAtSpi)
+{
+    if (qEnvironmentVariableIsEmpty("QT_LINUX_ACCESSIBILITY_ALWAYS_ON"))
+        GTEST_SKIP() << "runs as ui_atspi_tests, with an accessibility bus";
+    fillHistory();
+    showPopover();
+    ASSERT_TRUE(popover);
+    QTRY_VERIFY_WITH_TIMEOUT(QAccessible::isActive(), 10000);
+
+    // The reader is another process; the event loop keeps answering it meanwhile.
+    const auto runReader = [this](QProcess &reader, const QStringList &press) {
+        settle();
+        reader.start("/usr/bin/python3", QStringList{CORVANE_ATSPI_READER, QCoreApplication::applicationName()} + press);
+        QElapsedTimer t;
+        t.start();
+        while (reader.state() != QProcess::NotRunning && t.elapsed() < 60000)
+            QTest::qWait(20);
+        EXPECT_EQ(reader.exitCode(), 0) << reader.readAllStandardError().toStdString();
+    };
+    const auto read = [&] {
+        QProcess reader;
+        runReader(reader, {});
+        QList<AtSpiNode> nodes;
+        QStringList lists; // by depth
+        const QString out = QString::fromUtf8(reader.readAllStandardOutput());
+        for (const QString &line : out.split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(u'\t');
+            if (f.size() < 5)
+                continue;
+            const int depth = f.at(0).toInt();
+            lists.resize(depth + 1);
+            AtSpiNode node{f.at(1), f.at(2), f.at(3), f.at(4) == "showing", depth > 0 ? lists.at(depth - 1) : QString()};
+            lists[depth] = node.role == "list" ? node.name : node.list;
+            nodes.append(node);
+        }
+        return std::make_pair(nodes, out);
+    };
+    const auto count = [](const QList<AtSpiNode> &nodes, const QString &role, const QString &name) {
+        return std::count_if(nodes.begin(), nodes.end(),
+                             [&](const AtSpiNode &n) { return n.role == role && n.name == name; });
+    };
+
+    auto [nodes, out] = read();
+    ASSERT_FALSE(nodes.isEmpty());
+    EXPECT_FALSE(out.contains("sk_live_51HxQ2eZvKYlo2C8n3f")) << "the secret's clear text reached the reader";
+    EXPECT_EQ(count(nodes, "label", "Recent"), 1) << out.toStdString();
+    EXPECT_EQ(count(nodes, "label", "Pinned"), 1);
+    for (const QString name : {"Open Corvane", "Settings (Ctrl+,)", "Quit Corvane", "All", "Link"})
+        EXPECT_EQ(count(nodes, "push button", name), 1) << name.toStdString();
+    // Rows nest under their lists: the first recent row, and the pinned secret by its masked form.
+    QHash<QString, QString> listOf;
+    for (const AtSpiNode &n : nodes) {
+        if (n.role == "list item") {
+            EXPECT_FALSE(n.list.isEmpty()) << "a row outside a list: " << n.name.toStdString();
+            listOf.insert(n.name, n.list);
+        }
+    }
+    EXPECT_EQ(listOf.value(recentTitle(0)), "Clips") << out.toStdString();
+    EXPECT_EQ(listOf.value(pinnedTitle("secret")), "Pinned");
+
+    for (QChar c : QStringLiteral("review"))
+        QTest::keyClick(window.get(), c.toLatin1());
+    std::tie(nodes, out) = read();
+    const auto field = std::find_if(nodes.begin(), nodes.end(), [](const AtSpiNode &n) { return n.role == "text"; });
+    ASSERT_NE(field, nodes.end()) << out.toStdString();
+    EXPECT_EQ(field->name, "Search clips");
+    EXPECT_EQ(field->text, "review");
+
+    // The reader's Press on a row copies it, as a click does.
+    const QString expected = viewModel()->recentModel()->clips().at(0)->text.value_or(QString());
+    QProcess presser;
+    runReader(presser, {recentTitle(0)});
+    EXPECT_EQ(xclipboard(), expected);
+    QTRY_COMPARE_WITH_TIMEOUT(host.calls, QStringList{"close"}, 10000);
 }

@@ -1,5 +1,6 @@
 // The settings window drawn for real under Xvfb, with other X clients' windows on the desktop:
 // tabs, the storage picker, the Add App menu with a window that opens while it is shown.
+#include "AccessibilityAudit.h"
 #include "Motion.h"
 #include "PrivacyTabModel.h"
 #include "QuickItems.h"
@@ -90,6 +91,9 @@ protected:
         const QImage image = window->grabWindow();
         EXPECT_FALSE(image.isNull());
         image.save(QStringLiteral(CORVANE_ARTIFACTS_DIR "/") + name);
+        // Each state drawn is also read: every text and control has a role and a name.
+        const QStringList unreadable = test::auditAccessibility(window.get());
+        EXPECT_TRUE(unreadable.isEmpty()) << name.toStdString() << ":\n" << unreadable.join('\n').toStdString();
     }
 
     PrivacyTabModel *privacyModel()

@@ -42,7 +42,7 @@ protected:
         settings = std::make_unique<AppSettings>(qsettings.get(), &loginItem);
         ClipboardStore::Services services;
         services.settings = settings.get();
-        services.clipboard = &clipboard;
+        services.clipboard = clipboardService();
         services.clock = &clock;
         services.desktopEntries = &entries;
         services.databasePath = dir.filePath("history.sqlite");
@@ -50,6 +50,9 @@ protected:
         services.siteIcons = [](const QString &, const QString &, auto) {};
         store = std::make_unique<ClipboardStore>(services);
     }
+
+    /** What the store writes to: the fake clipboard unless a test needs the real one. */
+    virtual ClipboardService *clipboardService() { return &clipboard; }
 
     /** Adds a clip `secondsAgo` before the clock's time; returns its id (no reload). */
     std::int64_t add(ClipGroup group, const QString &text, double secondsAgo, const QString &source = {})

@@ -9,4 +9,7 @@ HighlightedTextItem {
     highlightColor: Theme.sunsetHighlight
     maximumLineCount: 1
     elide: Qt.ElideRight
+    // Painted, so it names itself: the plain text, as a Text would be read.
+    Accessible.role: Accessible.StaticText
+    Accessible.name: text
 }

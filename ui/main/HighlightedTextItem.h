@@ -17,7 +17,7 @@ namespace corvane {
  *
  * Draws `text` with its own QTextLayout, so clip text is never interpreted as markup; the
  * matches of `terms` get a `highlightColor` background. Honours a line limit and elides the
- * last line.
+ * last line. Use it as HighlightedText, which gives screen readers the plain text as static text.
  */
 class HighlightedTextItem : public QQuickPaintedItem
 {

@@ -15,7 +15,7 @@ Item {
 
     readonly property bool isWeb: key.startsWith("web:")
     readonly property url iconSource: key.length === 0 ? ""
-        : "image://sourceicon/" + encodeURIComponent(key) + "?rev=" + (store ? store.iconRevision : 0)
+        : "image://source/" + encodeURIComponent(key) + "?rev=" + (store ? store.iconRevision : 0)
 
     implicitWidth: size
     implicitHeight: size

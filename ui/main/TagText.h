@@ -18,6 +18,8 @@ public:
 
     /** "Red, Blue tags" for the raw values [0, 4]; unknown values are skipped. */
     Q_INVOKABLE static QString accessibilityLabel(const QVariantList &rawValues);
+    /** The tag picker's chips, in the tags' own order: [{tag, name, on, help, accessibleName}]. */
+    Q_INVOKABLE static QVariantList pickerChips(const QVariantList &clipTags);
 };
 
 } // namespace corvane

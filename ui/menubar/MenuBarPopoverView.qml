@@ -114,6 +114,8 @@ FocusScope {
                 flickableDirection: Flickable.HorizontalFlick
                 boundsBehavior: Flickable.StopAtBounds
                 clip: true
+                Accessible.role: Accessible.List
+                Accessible.name: qsTr("Groups")
 
                 // A mouse wheel turns vertically: it scrolls the chips sideways.
                 WheelHandler {
@@ -138,6 +140,8 @@ FocusScope {
                             height: 24
                             leftPadding: 10
                             rightPadding: 10
+                            Accessible.name: chip.modelData.title
+                            Accessible.selected: chip.selected
                             onClicked: vm.selectGroup(modelData.group)
                             background: Rectangle {
                                 radius: height / 2
@@ -186,6 +190,8 @@ FocusScope {
         ListView {
             id: list
             objectName: "recentList"
+            Accessible.role: Accessible.List
+            Accessible.name: qsTr("Clips")
             anchors.fill: parent
             visible: !vm.isEmpty
             clip: true
@@ -207,6 +213,7 @@ FocusScope {
                     visible: vm.pinnedModel.count > 0
                     leftPadding: 4
                     text: qsTr("Pinned").toUpperCase()
+                    Accessible.name: qsTr("Pinned")
                     textFormat: Text.PlainText
                     font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
                     font.bold: true
@@ -215,6 +222,8 @@ FocusScope {
                 }
                 ListView {
                     objectName: "pinnedStrip"
+                    Accessible.role: Accessible.List
+                    Accessible.name: qsTr("Pinned")
                     visible: vm.pinnedModel.count > 0
                     width: parent.width
                     height: visible ? 80 : 0
@@ -235,6 +244,7 @@ FocusScope {
                     visible: vm.recentModel.count > 0
                     leftPadding: 4
                     text: qsTr("Recent").toUpperCase()
+                    Accessible.name: qsTr("Recent")
                     textFormat: Text.PlainText
                     font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
                     font.bold: true
@@ -352,6 +362,7 @@ FocusScope {
                 height: 28
                 leftPadding: 10
                 rightPadding: 10
+                Accessible.name: qsTr("Open Corvane")
                 onClicked: vm.openMainWindow()
                 background: Rectangle { radius: height / 2; color: Theme.sunsetPanel }
                 contentItem: Row {
@@ -367,6 +378,7 @@ FocusScope {
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         text: "Super+Shift+V"
+                        Accessible.name: text
                         font.pixelSize: 12
                         font.weight: Font.Medium
                         color: Theme.sunsetFaint
@@ -417,6 +429,7 @@ FocusScope {
                 id: bannerText
                 anchors.centerIn: parent
                 text: qsTr("Recording paused")
+                Accessible.name: text
                 font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
                 font.weight: Font.DemiBold
                 color: Theme.sunsetOnAccent

@@ -26,6 +26,10 @@ HoverLift {
     height: 76
     implicitWidth: 130
     implicitHeight: 76
+    // A row of the pinned list; the button inside adds nothing a reader needs.
+    Accessible.role: Accessible.ListItem
+    Accessible.name: title
+    Accessible.onPressAction: card.copyRequested()
 
     PressableStyle {
         id: button
@@ -34,7 +38,7 @@ HoverLift {
         ToolTip.text: qsTr("Click to copy")
         ToolTip.visible: hovered
         ToolTip.delay: 900
-        Accessible.name: card.title
+        Accessible.ignored: true
 
         background: Rectangle {
             radius: 12
@@ -81,6 +85,7 @@ HoverLift {
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         text: card.groupName
+                        Accessible.name: text
                         textFormat: Text.PlainText
                         font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
                         color: Theme.sunsetMuted

@@ -36,6 +36,12 @@ HoverLift {
     implicitHeight: Math.max(leadingSize, titles.implicitHeight) + 16
     implicitWidth: 316
 
+    Accessible.role: Accessible.ListItem
+    Accessible.name: title
+    Accessible.description: subtitle
+    Accessible.selected: highlighted
+    Accessible.onPressAction: row.copyRequested()
+
     ToolTip.text: qsTr("Click to copy")
     ToolTip.visible: hover.hovered && !drag.active
     ToolTip.delay: 900
@@ -113,6 +119,7 @@ HoverLift {
                     y: titleText.implicitHeight + 2
                     width: parent.width
                     text: row.subtitle
+                    Accessible.name: text
                     textFormat: Text.PlainText
                     elide: Text.ElideRight
                     maximumLineCount: 1
@@ -150,6 +157,7 @@ HoverLift {
                     anchors.verticalCenter: parent.verticalCenter
                     visible: !row.copied && !row.hovering && row.shortcutLabel.length > 0
                     text: row.shortcutLabel
+                    Accessible.name: text
                     textFormat: Text.PlainText
                     font.family: "DejaVu Sans Mono"
                     font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi

@@ -13,6 +13,7 @@ Item {
 
     component Caption: Text {
         textFormat: Text.PlainText
+        Accessible.name: text.charAt(0) + text.slice(1).toLowerCase()
         font.pixelSize: 10
         font.bold: true
         font.letterSpacing: 0.6
@@ -21,6 +22,7 @@ Item {
 
     component Note: Text {
         textFormat: Text.PlainText
+        Accessible.name: text
         font.pixelSize: 11
         color: Theme.sunsetFaint
     }
@@ -37,6 +39,9 @@ Item {
         Layout.fillWidth: true
         implicitWidth: 300
         implicitHeight: 46
+        Accessible.role: Accessible.ListItem
+        Accessible.name: title
+        Accessible.description: subtitle
 
         StaggeredAppear {
             anchors.fill: parent
@@ -111,7 +116,7 @@ Item {
                     spacing: 8
                     BreathingDot {}
                     Text {
-                        text: "Recording"; textFormat: Text.PlainText
+                        text: "Recording"; textFormat: Text.PlainText; Accessible.name: text
                         font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.sunsetInk
                     }
                 }
@@ -125,7 +130,7 @@ Item {
                         PoppingGroupDot { group: modelData; index: index }
                         IconImage { iconName: GroupStyle.symbol(modelData); color: Theme.sunsetMuted; size: 14 }
                         Text {
-                            text: GroupStyle.displayName(modelData); textFormat: Text.PlainText
+                            text: GroupStyle.displayName(modelData); textFormat: Text.PlainText; Accessible.name: text
                             font.pixelSize: 13; color: Theme.sunsetInk
                         }
                     }
@@ -180,6 +185,8 @@ Item {
             ColumnLayout {
                 Layout.fillWidth: true
                 spacing: 6
+                Accessible.role: Accessible.List
+                Accessible.name: "Clips"
                 SampleRow { index: 0; group: "link"; title: "https://corvane.app/download"; subtitle: "Link · 2 min ago"; selected: true; pinned: true }
                 SampleRow { index: 1; group: "color"; colorHex: "#FF5E3A"; title: "#FF5E3A"; subtitle: "Color · 5 min ago" }
                 SampleRow { index: 2; objectName: "hoveredRow"; group: "image"; title: "Screenshot 1280 × 800"; subtitle: "Image · 1 h ago" }
@@ -209,7 +216,7 @@ Item {
                         spacing: 10
                         GroupDot { group: "link"; size: 10 }
                         Text {
-                            text: "Link"; textFormat: Text.PlainText
+                            text: "Link"; textFormat: Text.PlainText; Accessible.name: text
                             font.pixelSize: 15; font.weight: Font.DemiBold; color: Theme.sunsetInk
                         }
                         Item { Layout.fillWidth: true }
@@ -224,7 +231,7 @@ Item {
                         spacing: 10
                         IconImage { iconName: "globe"; color: Theme.colorFromHex("7AA8E8"); size: 22 }
                         Text {
-                            text: "corvane.app/download"; textFormat: Text.PlainText
+                            text: "corvane.app/download"; textFormat: Text.PlainText; Accessible.name: text
                             font.family: "monospace"; font.pixelSize: 11; color: Theme.sunsetMuted
                         }
                     }
@@ -274,7 +281,9 @@ Item {
             }
 
             PressableStyle {
+                id: galleryChip
                 Layout.alignment: Qt.AlignHCenter
+                text: "Code chip in PressableStyle"
                 leftPadding: 10
                 rightPadding: 10
                 implicitHeight: 24
@@ -284,7 +293,7 @@ Item {
                     GroupDot { anchors.verticalCenter: parent.verticalCenter; group: "code"; size: 6 }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
-                        text: "Code chip in PressableStyle"; textFormat: Text.PlainText
+                        text: galleryChip.text; textFormat: Text.PlainText
                         font.pixelSize: 12; font.weight: Font.DemiBold; color: Theme.sunsetOnAccent
                     }
                 }

@@ -23,6 +23,7 @@ FocusScope {
 
     component Caption: Text {
         textFormat: Text.PlainText
+        Accessible.name: text.charAt(0) + text.slice(1).toLowerCase()
         font.pixelSize: 10
         font.bold: true
         font.letterSpacing: 0.6
@@ -71,6 +72,7 @@ FocusScope {
                 objectName: "search"
                 Layout.fillWidth: true
                 placeholderText: "Search"
+                Accessible.name: placeholderText
                 Connections {
                     target: AppEvents
                     function onReleaseSearchFocus() { gallery.forceActiveFocus() }

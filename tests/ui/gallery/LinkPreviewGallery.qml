@@ -18,6 +18,7 @@ Rectangle {
 
         Text {
             id: caption
+            Accessible.name: text
             font.pixelSize: 11
             color: Theme.sunsetMuted
             textFormat: Text.PlainText
