@@ -2,6 +2,7 @@
 #include "Logging.h"
 
 #include "Clock.h"
+#include "KeyLegend.h"
 #include "PopoverPlacement.h"
 #include "QmlWindow.h"
 #include "X11Support.h"
@@ -95,7 +96,8 @@ void StatusItemController::install()
             if (QSystemTrayIcon::isSystemTrayAvailable())
                 createIcon();
             else
-                qCWarning(logUi, "Corvane: no system tray; open Corvane with Super+Shift+V or \"corvane --toggle\"");
+                qCWarning(logUi, "Corvane: no system tray; open Corvane with %s or \"corvane --toggle\"",
+                          qPrintable(KeyLegend::text(KeyLegend::showWindow())));
         }
     });
 }
