@@ -31,6 +31,7 @@
 #include "TrayIcons.h"
 #include "UpdateAlerts.h"
 #include "Updater.h"
+#include "UserGreeting.h"
 #include "X11GlobalHotKeys.h"
 #include "X11RunningApps.h"
 
@@ -144,6 +145,7 @@ void AppDelegate::createWindows()
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
     installUi(*m_engine, m_store);
+    UserGreeting::instance().setDesktopServices(&m_platform->desktop());
     setInspectorDesktop(&m_platform->desktop());
     m_commands = new AppCommands(!AppUrls::existing(AppUrls::settingsView).isEmpty(), this);
 

@@ -4,58 +4,60 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace corvane::SourceRanking {
 namespace {
-
-/** @brief Accumulated weight and newest date of one source key. */
-struct Entry {
-    QString key;
-    double score = 0;
-    QDateTime newest;
-};
 
 constexpr double halfLifeDays = 7.0;
 constexpr double secondsPerDay = 86400.0;
 
 } // namespace
 
+double weight(double ageSeconds) { return std::exp2(-ageSeconds / secondsPerDay / halfLifeDays); }
+
+void add(Tally &tally, double createdAt, double newestOverall)
+{
+    tally.weight += weight(newestOverall - createdAt);
+    if (!tally.dated || createdAt > tally.newest)
+        tally.newest = createdAt;
+    tally.dated = true;
+}
+
+bool before(const Tally &a, const Tally &b)
+{
+    if (a.weight != b.weight)
+        return a.weight > b.weight;
+    if (a.dated != b.dated || a.newest != b.newest)
+        return a.dated && (!b.dated || a.newest > b.newest);
+    return a.key < b.key;
+}
+
 QStringList rank(const QList<std::pair<QString, QDateTime>> &clips)
 {
-    QDateTime newestOverall;
+    std::optional<double> newestOverall;
     for (const auto &[key, date] : clips) {
-        if (date.isValid() && (!newestOverall.isValid() || date > newestOverall))
-            newestOverall = date;
+        if (date.isValid())
+            newestOverall = std::max(newestOverall.value_or(-1e300), date.toMSecsSinceEpoch() / 1000.0);
     }
-    std::vector<Entry> entries;
+    std::vector<Tally> tallies;
     QHash<QString, size_t> indexOf;
     for (const auto &[key, date] : clips) {
         auto found = indexOf.constFind(key);
         if (found == indexOf.cend()) {
-            found = indexOf.insert(key, entries.size());
-            entries.push_back({key, 0, {}});
+            found = indexOf.insert(key, tallies.size());
+            tallies.push_back({key});
         }
-        Entry &entry = entries[*found];
         // An invalid date counts as very old rather than breaking the order.
-        if (!date.isValid())
-            continue;
-        const double ageDays = double(date.msecsTo(newestOverall)) / 1000.0 / secondsPerDay;
-        entry.score += std::pow(0.5, ageDays / halfLifeDays);
-        if (!entry.newest.isValid() || date > entry.newest)
-            entry.newest = date;
+        if (date.isValid())
+            add(tallies[*found], date.toMSecsSinceEpoch() / 1000.0, *newestOverall);
     }
-    std::sort(entries.begin(), entries.end(), [](const Entry &a, const Entry &b) {
-        if (a.score != b.score)
-            return a.score > b.score;
-        if (a.newest != b.newest)
-            return a.newest.isValid() && (!b.newest.isValid() || a.newest > b.newest);
-        return a.key < b.key;
-    });
+    std::sort(tallies.begin(), tallies.end(), before);
     QStringList keys;
-    keys.reserve(qsizetype(entries.size()));
-    for (const Entry &entry : entries)
-        keys.append(entry.key);
+    keys.reserve(qsizetype(tallies.size()));
+    for (const Tally &tally : tallies)
+        keys.append(tally.key);
     return keys;
 }
 

@@ -1,7 +1,9 @@
 import QtQuick
+import QtQuick.Window
 import Corvane.Design
 
-// A 14-point green "live" dot whose halo pulses outwards every 2 s; still under reduce motion.
+// A 14-point green "live" dot whose halo pulses outwards every 2 s; still under reduce motion and
+// while its window is not the active one (every pulse frame redraws the whole window).
 Item {
     id: root
 
@@ -20,7 +22,8 @@ Item {
     }
 
     ParallelAnimation {
-        running: !Motion.reduceMotion && root.visible
+        running: !Motion.reduceMotion && root.visible && root.Window.active
+        onRunningChanged: if (!running) { halo.opacity = 0; halo.scale = 1 }
         loops: Animation.Infinite
         NumberAnimation {
             target: halo; property: "scale"; from: 1; to: 2.1; duration: 2000

@@ -29,6 +29,7 @@ constexpr auto table = std::to_array<Entry>({
     {"clock.arrow.circlepath", "clock-history"},
     {"code", "code-slash"},
     {"command", "command"},
+    {"corvane.fill", "clipboard2-data-fill"},
     {"cursorarrow.click.2", "cursor"},
     {"doc", "file-earmark"},
     {"doc.on.clipboard", "clipboard"},

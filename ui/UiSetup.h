@@ -6,7 +6,7 @@ namespace corvane {
 
 class ClipboardStore;
 
-/** Makes the screens' modules (Corvane.Ui, .Main, .Menubar, .Inspector, .Settings) and the store's images work in `engine`. */
+/** Makes the screens' modules (Corvane.Ui, .Main, .Menubar, .Sidebar, .Inspector, .Settings) and the store's images work in `engine`. */
 void installUi(QQmlEngine &engine, ClipboardStore *store);
 
 /** The address the shell loads the popover from. */

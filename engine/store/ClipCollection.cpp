@@ -47,7 +47,7 @@ private:
     QHash<QString, QString> m_hosts;
 };
 
-ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
+ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QString, int> &sourceIds)
 {
     ClipEntry entry;
     entry.id = clip.id;
@@ -60,6 +60,12 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts)
     entry.sourceHost = hosts.of(clip);
     entry.sourceKey = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString())
                                                  : QStringLiteral("web:") + entry.sourceHost;
+    if (!entry.sourceKey.isEmpty()) {
+        auto id = sourceIds.constFind(entry.sourceKey);
+        if (id == sourceIds.constEnd())
+            id = sourceIds.insert(entry.sourceKey, int(sourceIds.size()));
+        entry.sourceId = *id;
+    }
     if (!entry.sourceHost.isEmpty())
         entry.sourceDisplayName = entry.sourceHost;
     else if (clip.sourceName && !clip.sourceName->isEmpty())
@@ -125,7 +131,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
             fresh.push_back(std::move(m_entries[old]));
             changed = changed || old != int(i);
         } else {
-            fresh.push_back(makeEntry(std::move(clip), days, hosts));
+            fresh.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
             changed = true;
         }
     }
@@ -166,9 +172,9 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         differs = true;
         if (at >= 0) {
             reorder = reorder || clip.createdAt != m_entries[at].clip->createdAt;
-            m_entries[at] = makeEntry(std::move(clip), days, hosts);
+            m_entries[at] = makeEntry(std::move(clip), days, hosts, m_sourceIds);
         } else {
-            added.push_back(makeEntry(std::move(clip), days, hosts)); // after the loop: positions stay valid
+            added.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds)); // after the loop: positions stay valid
         }
     }
     if (!removed.isEmpty()) {

@@ -28,6 +28,8 @@ struct ClipEntry {
     QString sourceKey;
     QString sourceHost;
     QString sourceDisplayName;
+    /** The collection's number for `sourceKey` (the same for every clip of a source), else -1. */
+    int sourceId = -1;
     /** Start of the calendar day of `createdAt`, seconds since 1970. */
     std::int64_t dayStart = 0;
     /**
@@ -62,6 +64,8 @@ public:
     const std::vector<ClipEntry> &entries() const { return m_entries; }
     int size() const { return int(m_entries.size()); }
     std::uint64_t revision() const { return m_revision; }
+    /** Source ids run from 0 to below this; ids stay with their keys for the collection's life. */
+    int sourceIdCount() const { return int(m_sourceIds.size()); }
     /** Index into entries(), or -1. */
     int indexOf(std::int64_t id) const { return m_index.value(id); }
     const ClipEntry *entry(std::int64_t id) const;
@@ -86,6 +90,7 @@ private:
     std::vector<int> m_listOrder;
     mutable std::optional<ClipList> m_all; // built when first asked for
     std::int64_t m_storageUsed = 0;
+    QHash<QString, int> m_sourceIds;
     std::uint64_t m_revision = 0;
     QTimeZone m_zone;
 };

@@ -237,6 +237,8 @@ public:
     ClipList selectedClips() const;
     QList<ClipGroup> availableGroups() const;
     QList<ColorTag> usedTags() const;
+    /** The counts of every filter but day and source with an empty search, in one pass. */
+    DerivedLists::FilterCounts filterCounts() const { return DerivedLists::filterCounts(m_clips); }
     /** Start-of-day dates of every clip, ascending. */
     QList<QDateTime> daysWithClips() const;
     QList<SourceApp> sources() const;
@@ -281,6 +283,10 @@ public:
     SearchIndexBuilder *searchIndexBuilder() const { return m_indexBuilder; }
     Q_INVOKABLE void keepSource(const QString &key);
     Q_INVOKABLE void hideSource(const QString &key);
+    /** The key leaves the kept list (every copy), and the hidden one should it be there too. */
+    Q_INVOKABLE void unkeepSource(const QString &key);
+    /** Every copy of the key leaves the hidden list. */
+    Q_INVOKABLE void unhideSource(const QString &key);
     /** Pauses recording; with a duration above 0 seconds it resumes by itself at the end. */
     void pause(std::optional<double> seconds = std::nullopt);
     /** QML form of pause: 0 or less pauses until resume(). */

@@ -162,4 +162,21 @@ void ClipboardStore::hideSource(const QString &key)
     m_settings->setHiddenSources(hidden);
 }
 
+void ClipboardStore::unkeepSource(const QString &key)
+{
+    // Straight to "neither kept nor hidden": going through hideSource would persist a hidden
+    // state first and make the sidebar drop the source for a moment.
+    QStringList kept = m_settings->keptSources();
+    if (kept.removeAll(key) > 0)
+        m_settings->setKeptSources(kept);
+    unhideSource(key);
+}
+
+void ClipboardStore::unhideSource(const QString &key)
+{
+    QStringList hidden = m_settings->hiddenSources();
+    if (hidden.removeAll(key) > 0)
+        m_settings->setHiddenSources(hidden);
+}
+
 } // namespace corvane

@@ -10,6 +10,7 @@
 #include <QStringList>
 #include <QTimeZone>
 
+#include <array>
 #include <vector>
 
 namespace corvane {
@@ -46,6 +47,18 @@ std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector
 std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> &ids);
 
 QList<ClipGroup> availableGroups(const ClipCollection &clips);
+
+/** @brief How many clips each filter without a search selects, counted in one pass. */
+struct FilterCounts {
+    std::int64_t all = 0;
+    std::int64_t pinned = 0;
+    /** Indexed by ClipGroup. */
+    std::array<std::int64_t, ClipGroups::allCases.size()> groups{};
+    /** Indexed by ColorTag. */
+    std::array<std::int64_t, ColorTags::allCases.size()> tags{};
+};
+FilterCounts filterCounts(const ClipCollection &clips);
+
 QList<ColorTag> usedTags(const ClipCollection &clips);
 /** Start-of-day dates (seconds since 1970) of every clip, ascending. */
 QList<std::int64_t> daysWithClips(const ClipCollection &clips);

@@ -241,6 +241,9 @@ void Harness::startApp()
     ASSERT_TRUE(app.waitForStarted());
     waitFor([&] { return (mainWindow = findMainWindow()) != 0; }, 30000);
     ASSERT_NE(mainWindow, 0u) << "the main window never appeared";
+    // The window manager focuses a new window a moment after it maps it; a popover opened before
+    // that would lose its focus to the main window and close.
+    waitFor([&] { return activeWindow() == mainWindow; }, 10000);
     // The icon's window lives as long as the app; Qt makes new windows each time it shows the
     // main window or the popover, so the event loop is pinged through the icon.
     quint32 icon = 0;

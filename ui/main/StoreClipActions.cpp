@@ -1,6 +1,5 @@
 #include "StoreClipActions.h"
 
-#include "AppSettings.h"
 #include "ClipboardStore.h"
 
 namespace corvane {
@@ -27,19 +26,6 @@ void StoreClipActions::keepSource(const QString &key) { m_store.keepSource(key);
 void StoreClipActions::deleteClip(const Clip &clip) { m_store.deleteClip(clip.id); }
 void StoreClipActions::deleteClips(const QList<Clip> &clips) { m_store.deleteClips(idsOf(clips)); }
 
-void StoreClipActions::unkeepSource(const QString &key)
-{
-    // Straight to "neither kept nor hidden": going through hideSource would persist a hidden
-    // state first and make the sidebar drop the source for a moment.
-    AppSettings *settings = m_store.settings();
-    if (!settings)
-        return;
-    QStringList kept = settings->keptSources();
-    kept.removeAll(key);
-    settings->setKeptSources(kept);
-    QStringList hidden = settings->hiddenSources();
-    if (hidden.removeAll(key) > 0)
-        settings->setHiddenSources(hidden);
-}
+void StoreClipActions::unkeepSource(const QString &key) { m_store.unkeepSource(key); }
 
 } // namespace corvane
