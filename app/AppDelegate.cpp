@@ -1,4 +1,5 @@
 #include "AppDelegate.h"
+#include "Logging.h"
 
 #include "AppCommands.h"
 #include "AppInfo.h"
@@ -12,7 +13,9 @@
 #include "DiagnosticsCollector.h"
 #include "Feedback.h"
 #include "KeyLegend.h"
-#include "LinuxDesktopServices.h"
+#include "DesktopServices.h"
+#include "LinkPreviewService.h"
+#include "LinuxPlatform.h"
 #include "MainWindowController.h"
 #include "Motion.h"
 #include "PasteQueuePanelController.h"
@@ -25,15 +28,12 @@
 #include "SettingsWindowController.h"
 #include "SingleInstance.h"
 #include "StatusItemController.h"
-#include "SystemClock.h"
 #include "TrayIcons.h"
 #include "UpdateAlerts.h"
 #include "Updater.h"
 #include "UserGreeting.h"
 #include "X11GlobalHotKeys.h"
 #include "X11RunningApps.h"
-#include "XdgAutostartLoginItem.h"
-#include "XdgDesktopEntries.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -53,10 +53,7 @@ namespace corvane {
 AppDelegate::AppDelegate(SingleInstance &instance, QObject *parent)
     : QObject(parent)
     , m_instance(instance)
-    , m_clock(std::make_unique<SystemClock>())
-    , m_desktop(std::make_unique<LinuxDesktopServices>())
-    , m_loginItem(std::make_unique<XdgAutostartLoginItem>())
-    , m_desktopEntries(std::make_unique<XdgDesktopEntries>())
+    , m_platform(std::make_unique<LinuxPlatform>())
 {
 }
 
@@ -106,9 +103,9 @@ void AppDelegate::startUpdater()
 {
     const QFileInfo executable(QCoreApplication::applicationFilePath());
     Updater::Options options{QUrl(updateFeedUrl()), appBuild(), executable.absolutePath(), executable.fileName(), {}};
-    m_updater = new Updater(options, *m_clock, this);
+    m_updater = new Updater(options, m_platform->clock(), this);
     m_updateAlerts = new UpdateAlerts(
-        *m_updater, [this](const QUrl &url) { m_desktop->openUrl(url); },
+        *m_updater, [this](const QUrl &url) { m_platform->desktop().openUrl(url); },
         [this](const QString &executablePath) { relaunch(executablePath); }, this);
     m_updater->start();
 }
@@ -120,12 +117,15 @@ void AppDelegate::createStore()
     const std::optional<QString> settingsProblem = SettingsFile::prepare(file);
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
-    m_settings = new AppSettings(m_userDefaults, m_loginItem.get(), this);
+    m_settings = new AppSettings(m_userDefaults, &m_platform->loginItem(), this);
     if (settingsProblem)
         m_settings->reportProblem(*settingsProblem);
     connect(qApp, &QCoreApplication::aboutToQuit, m_userDefaults, [this] { m_userDefaults->sync(); });
     AppSettings::setShared(m_settings);
-    m_store = ClipboardStore::shared();
+    // Parentless and kept to the end of the process, as QML engines hold them as singletons.
+    m_store = new ClipboardStore(m_platform->storeServices(m_settings));
+    ClipboardStore::setShared(m_store);
+    LinkPreviewService::setShared(new LinkPreviewService(m_platform->linkPreviewServices()));
     // Copies under way get a few seconds to be saved, then the history is closed cleanly.
     connect(qApp, &QCoreApplication::aboutToQuit, m_store, [this] { m_store->shutdown(); });
     m_desktopSettings = new PortalDesktopSettings(this);
@@ -145,8 +145,8 @@ void AppDelegate::createWindows()
     QQuickStyle::setStyle(QStringLiteral("Basic"));
     m_engine = std::make_unique<QQmlEngine>();
     installUi(*m_engine, m_store);
-    UserGreeting::instance().setDesktopServices(m_desktop.get());
-    setInspectorDesktop(m_desktop.get());
+    UserGreeting::instance().setDesktopServices(&m_platform->desktop());
+    setInspectorDesktop(&m_platform->desktop());
     m_commands = new AppCommands(!AppUrls::existing(AppUrls::settingsView).isEmpty(), this);
 
     const QVariantMap shared{{QStringLiteral("store"), QVariant::fromValue<QObject *>(m_store)},
@@ -156,8 +156,8 @@ void AppDelegate::createWindows()
     main.insert(QStringLiteral("contentUrl"), AppUrls::mainView);
     m_mainWindow = new QmlWindow(*m_engine, AppUrls::mainWindow, main);
 
-    m_runningApps = new X11RunningApps(*m_desktopEntries, this);
-    m_settingsHost = new SettingsHost({appBuild(), m_runningApps, m_desktopEntries.get(), [this] { m_updater->check(true); },
+    m_runningApps = new X11RunningApps(m_platform->desktopEntries(), this);
+    m_settingsHost = new SettingsHost({appBuild(), m_runningApps, &m_platform->desktopEntries(), [this] { m_updater->check(true); },
                                        [this] { sendFeedback(); }},
                                       this);
     QVariantMap settingsWindow = shared;
@@ -184,7 +184,7 @@ void AppDelegate::createWindows()
 
 void AppDelegate::installStatusItem()
 {
-    m_statusItem = new StatusItemController(*m_clock, *m_popoverWindow, this);
+    m_statusItem = new StatusItemController(m_platform->clock(), *m_popoverWindow, this);
     m_statusItem->setSettingsAvailable(m_commands->settingsAvailable());
     m_statusItem->setFlashAllowed([this] { return m_settings->animateMenuBarIcon() && !m_desktopSettings->reduceMotion(); });
     connect(m_statusItem, &StatusItemController::openRequested, m_main, &MainWindowController::showWindow);
@@ -221,8 +221,8 @@ void AppDelegate::registerHotKeys()
                                        std::pair{nextItemKey, KeyLegend::nextPasteItem()}}) {
         const HotKeyStatus status = m_hotKeys->registerHotKey(id, sequence);
         if (status == HotKeyStatus::unavailable) {
-            std::fprintf(stderr, "Corvane: global keys need X11; bind \"corvane --toggle\" and \"corvane --next\" "
-                                 "to keys in your desktop's settings instead\n");
+            qCWarning(logApp, "Corvane: global keys need X11; bind \"corvane --toggle\" and \"corvane --next\" "
+                              "to keys in your desktop's settings instead");
             break;
         }
     }

@@ -18,6 +18,7 @@ class DesktopEntries;
 class DesktopServices;
 class DesktopSettings;
 class GlobalHotKeys;
+class LinuxPlatform;
 class LoginItem;
 class MainWindowController;
 class PasteQueuePanelController;
@@ -76,10 +77,7 @@ private:
     void postFocusSearch();
 
     SingleInstance &m_instance;
-    std::unique_ptr<Clock> m_clock;
-    std::unique_ptr<DesktopServices> m_desktop;
-    std::unique_ptr<LoginItem> m_loginItem;
-    std::unique_ptr<DesktopEntries> m_desktopEntries;
+    std::unique_ptr<LinuxPlatform> m_platform;
     RunningAppsProvider *m_runningApps = nullptr;
     SettingsHost *m_settingsHost = nullptr;
     QSettings *m_userDefaults = nullptr;

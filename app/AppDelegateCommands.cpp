@@ -7,6 +7,7 @@
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
 #include "DesktopServices.h"
+#include "LinuxPlatform.h"
 #include "DiagnosticsCollector.h"
 #include "Feedback.h"
 #include "KeyLegend.h"
@@ -81,7 +82,7 @@ QString AppDelegate::diagnosticsText() const
 
 void AppDelegate::sendFeedback()
 {
-    const QString error = Feedback::send(*m_desktop, diagnosticsText());
+    const QString error = Feedback::send(m_platform->desktop(), diagnosticsText());
     if (!error.isEmpty())
         present(alert(QMessageBox::Warning, tr("The diagnostics report could not be written.\n\n%1").arg(error)));
 }
@@ -106,7 +107,7 @@ void AppDelegate::runSelfTest()
                                  path ? summary : summary + tr("\n\nThe report could not be written: %1").arg(error));
         if (path) {
             QPushButton *show = box->addButton(tr("Show in Files"), QMessageBox::ActionRole);
-            connect(show, &QPushButton::clicked, this, [this, file = *path] { m_desktop->showInFileManager({file}); });
+            connect(show, &QPushButton::clicked, this, [this, file = *path] { m_platform->desktop().showInFileManager({file}); });
         }
         present(box);
     });

@@ -1,11 +1,11 @@
 #include "QmlWindow.h"
+#include "Logging.h"
 
 #include <QCoreApplication>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
 
-#include <cstdio>
 
 namespace corvane {
 
@@ -32,7 +32,7 @@ QQuickWindow *QmlWindow::window()
     if (!m_window) {
         delete object;
         m_error = component.errorString();
-        std::fprintf(stderr, "Corvane: could not build %s: %s\n", qPrintable(m_url.toString()), qPrintable(m_error));
+        qCWarning(logUi, "Corvane: could not build %s: %s", qPrintable(m_url.toString()), qPrintable(m_error));
         return nullptr;
     }
     connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {

@@ -103,6 +103,18 @@ SingleInstance::Outcome SingleInstance::claim(Command command)
     }
 }
 
+SingleInstance::Outcome SingleInstance::forward(Command command)
+{
+    bool connected = false;
+    const QString reply = ask(command, &connected);
+    if (!connected)
+        return Outcome::notRunning;
+    if (reply == QLatin1String(kHandled))
+        return Outcome::handedOver;
+    m_error = QStringLiteral("the running copy did not answer");
+    return Outcome::failed;
+}
+
 QString SingleInstance::ask(Command command, bool *connected)
 {
     QLocalSocket socket;

@@ -38,6 +38,8 @@ public:
 
     /** Meets the running copy, if any, and decides; blocks for at most a few seconds. */
     Outcome claim(Command command);
+    /** Hands a command to the running copy without ever listening: handedOver, notRunning or failed. */
+    Outcome forward(Command command);
     QString errorString() const { return m_error; }
     /** Stops answering and lets go of the lock, so a copy started now becomes the one Corvane. */
     void release();

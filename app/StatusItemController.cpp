@@ -1,6 +1,8 @@
 #include "StatusItemController.h"
+#include "Logging.h"
 
 #include "Clock.h"
+#include "KeyLegend.h"
 #include "PopoverPlacement.h"
 #include "QmlWindow.h"
 #include "X11Support.h"
@@ -73,7 +75,7 @@ void StatusItemController::install()
         createIcon();
         return;
     }
-    std::fprintf(stderr, "Corvane: no system tray yet; waiting for one\n");
+    qCWarning(logUi, "Corvane: no system tray yet; waiting for one");
     if (QDBusConnection::sessionBus().isConnected()) {
         auto *watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
                                                 QDBusConnection::sessionBus(),
@@ -94,7 +96,8 @@ void StatusItemController::install()
             if (QSystemTrayIcon::isSystemTrayAvailable())
                 createIcon();
             else
-                std::fprintf(stderr, "Corvane: no system tray; open Corvane with Super+Shift+V or \"corvane --toggle\"\n");
+                qCWarning(logUi, "Corvane: no system tray; open Corvane with %s or \"corvane --toggle\"",
+                          qPrintable(KeyLegend::text(KeyLegend::showWindow())));
         }
     });
 }

@@ -10,6 +10,7 @@
 #include <QCommandLineParser>
 
 #include <cstdio>
+#include <optional>
 #include <cstring>
 
 namespace {
@@ -31,6 +32,24 @@ int runSelfTest(int argc, char *argv[])
     return report.passed() ? 0 : 1;
 }
 
+/** `corvane --toggle` or `--next` alone on the command line. */
+std::optional<corvane::SingleInstance::Command> forwardedCommand(int argc, char *argv[])
+{
+    if (argc != 2)
+        return std::nullopt;
+    if (std::strcmp(argv[1], "--toggle") == 0)
+        return corvane::SingleInstance::Command::toggle;
+    if (std::strcmp(argv[1], "--next") == 0)
+        return corvane::SingleInstance::Command::next;
+    return std::nullopt;
+}
+
+int reportClaimFailure(const corvane::SingleInstance &instance)
+{
+    std::fprintf(stderr, "Corvane: could not claim the single-instance socket: %s\n", qPrintable(instance.errorString()));
+    return 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -41,6 +60,27 @@ int main(int argc, char *argv[])
     }
 
     corvane::LogOutput::install();
+
+    // A key bound to a command hands it over before any GUI object exists: no display connection,
+    // no fonts. Only a toggle with no copy running goes on to start one.
+    if (const auto command = forwardedCommand(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        corvane::SingleInstance instance(QCoreApplication::applicationFilePath());
+        switch (instance.forward(*command)) {
+        case corvane::SingleInstance::Outcome::handedOver:
+            return 0;
+        case corvane::SingleInstance::Outcome::failed:
+            return reportClaimFailure(instance);
+        case corvane::SingleInstance::Outcome::notRunning:
+        case corvane::SingleInstance::Outcome::primary:
+            if (*command == corvane::SingleInstance::Command::next) {
+                std::fprintf(stderr, "Corvane is not running.\n");
+                return 1;
+            }
+            break;
+        }
+    }
+
     corvane::X11Session::selectQtPlatform();
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     QApplication::setOrganizationName(QStringLiteral("Corvane"));
@@ -68,8 +108,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "Corvane is not running.\n");
         return 1;
     case corvane::SingleInstance::Outcome::failed:
-        std::fprintf(stderr, "Corvane: could not claim the single-instance socket: %s\n", qPrintable(instance.errorString()));
-        return 1;
+        return reportClaimFailure(instance);
     case corvane::SingleInstance::Outcome::primary:
         break;
     }

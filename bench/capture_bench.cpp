@@ -4,16 +4,19 @@
 #include "AppSettings.h"
 #include "CapturePipeline.h"
 #include "CaptureQueue.h"
+#include "ClipboardMonitor.h"
 #include "ClipboardStore.h"
 #include "QtClipboardService.h"
 #include "SystemClock.h"
 #include "X11ActiveWindow.h"
+#include "X11ClipboardSource.h"
 #include "XdgDesktopEntries.h"
 
 #include <QApplication>
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QSettings>
 #include <QTemporaryDir>
 
@@ -114,15 +117,22 @@ void BM_XclipToRow(benchmark::State &state)
     services.desktopEntries = &entries;
     services.activeWindow = &window;
     services.databasePath = home.filePath(QStringLiteral("history.sqlite"));
+    services.clipboardSource = [](ClipboardService &) -> std::unique_ptr<ClipboardSource> {
+        return X11ClipboardSource::create();
+    };
     ClipboardStore store(services);
 
     int i = 0;
     for (auto _ : state) {
         const QString input = home.filePath(QStringLiteral("input"));
-        QFile file(input);
-        file.open(QIODevice::WriteOnly);
-        file.write(QStringLiteral("latency probe %1").arg(i++).toUtf8());
-        file.close();
+        QFile probe(input);
+        probe.open(QIODevice::WriteOnly);
+        probe.write(QStringLiteral("latency probe %1").arg(i++).toUtf8());
+        probe.close();
+        // Copies come at random moments, not in step with the poll.
+        QDeadlineTimer idle(QRandomGenerator::global()->bounded(ClipboardMonitor::pollInterval));
+        while (!idle.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 2);
         const std::int64_t before = store.database()->clipCount();
         QElapsedTimer timer;
         timer.start(); // counted from the start of xclip: its own start-up is included

@@ -12,6 +12,7 @@
 #include "SearchIndexBuilder.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QGuiApplication>
@@ -136,9 +137,10 @@ struct Fixture {
         DerivedLists::visible(clips, ClipFilter::all(), QStringLiteral("warm up"), context);
     }
 
-    std::unique_ptr<ClipboardStore> makeStore()
+    std::unique_ptr<ClipboardStore> makeStore(bool inBackground = false)
     {
         ClipboardStore::Services services;
+        services.loadInBackground = inBackground;
         services.settings = settings.get();
         services.clipboard = &clipboard;
         services.clock = &clock;
@@ -170,6 +172,20 @@ void BM_StoreStart(benchmark::State &state)
     for (auto _ : state) {
         auto store = fixture().makeStore();
         benchmark::DoNotOptimize(store->clipCount());
+    }
+}
+
+/** As the application starts: until the newest clips are shown; the rest is read on a worker. */
+void BM_StoreStartNewestFirst(benchmark::State &state)
+{
+    for (auto _ : state) {
+        auto store = fixture().makeStore(true);
+        benchmark::DoNotOptimize(store->clipCount());
+        state.PauseTiming();
+        while (store->isLoading())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        store.reset();
+        state.ResumeTiming();
     }
 }
 
@@ -390,6 +406,7 @@ void printHeldBytes(const ClipList &clips)
 } // namespace
 
 BENCHMARK(BM_StoreStart)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_StoreStartNewestFirst)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(3);
 BENCHMARK(BM_DatabaseLoadClips)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CollectionFirstFill)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CollectionRefill)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -42,9 +42,9 @@ FuzzyWordIndex FuzzyWordIndex::Builder::finish(bool complete) const
     return index;
 }
 
-bool FuzzyWordIndex::anyClose(qsizetype minLength, qsizetype maxLength, std::uint32_t bits, int limit) const
+bool FuzzyWordIndex::anyClose(qsizetype shortest, qsizetype maxLength, std::uint32_t bits, int limit) const
 {
-    const auto [first, last] = wordsOfLengths(minLength, maxLength);
+    const auto [first, last] = wordsOfLengths(shortest, maxLength);
     const std::uint32_t *words = m_block.get();
     std::uint32_t k = first;
 #if defined(__SSE2__)
@@ -104,20 +104,20 @@ void prefetchBytes(const void *block, std::size_t first, std::size_t end)
 
 } // namespace
 
-void FuzzyWordIndex::prefetch(qsizetype minLength, qsizetype maxLength) const
+void FuzzyWordIndex::prefetch(qsizetype shortest, qsizetype maxLength) const
 {
-    const auto [first, last] = wordsOfLengths(minLength, maxLength);
+    const auto [first, last] = wordsOfLengths(shortest, maxLength);
     if (first < last)
         prefetchBytes(m_block.get(), first * sizeof(std::uint32_t), last * sizeof(std::uint32_t));
 }
 
-void FuzzyWordIndex::prefetchTexts(qsizetype minLength, qsizetype maxLength) const
+void FuzzyWordIndex::prefetchTexts(qsizetype shortest, qsizetype maxLength) const
 {
-    const auto [first, last] = wordsOfLengths(minLength, maxLength);
+    const auto [first, last] = wordsOfLengths(shortest, maxLength);
     if (first == last)
         return;
     const std::size_t start = m_wordStart.back() * sizeof(std::uint32_t);
-    const std::size_t from = textOffset(minLength) * sizeof(char16_t);
+    const std::size_t from = textOffset(shortest) * sizeof(char16_t);
     const std::size_t to = maxLength > maxStrideLength ? m_blockUnits * sizeof(std::uint32_t) - start
                                                        : textOffset(maxLength + 1) * sizeof(char16_t);
     prefetchBytes(m_block.get(), start + from, start + to);

@@ -55,10 +55,10 @@ public:
     bool isComplete() const { return m_complete; }
 
     /**
-     * Whether any word of `minLength` to `maxLength` units lacks at most `limit` of the
+     * Whether any word of `shortest` to `maxLength` units lacks at most `limit` of the
      * characters in `bits` and has at most `limit` others; reads only bits, four words at a time.
      */
-    bool anyClose(qsizetype minLength, qsizetype maxLength, std::uint32_t bits, int limit) const;
+    bool anyClose(qsizetype shortest, qsizetype maxLength, std::uint32_t bits, int limit) const;
 
     /** Whether at most `count` bits are set; cheap for the small counts typo limits use. */
     static bool hasAtMostBits(std::uint32_t bits, int count)
@@ -69,16 +69,16 @@ public:
     }
 
     /**
-     * Calls visit(Word) for each word of `minLength` to `maxLength` units whose bits pass
+     * Calls visit(Word) for each word of `shortest` to `maxLength` units whose bits pass
      * test(bits), shortest first, until it returns false. Texts of other words are not touched.
      */
     template<typename Test, typename Visit>
-    void forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const;
+    void forEachWord(qsizetype shortest, qsizetype maxLength, Test &&test, Visit &&visit) const;
 
     /** Asks the processor to start loading the bits of these lengths; reads nothing from the block. */
-    void prefetch(qsizetype minLength, qsizetype maxLength) const;
+    void prefetch(qsizetype shortest, qsizetype maxLength) const;
     /** The same for the texts of these lengths. */
-    void prefetchTexts(qsizetype minLength, qsizetype maxLength) const;
+    void prefetchTexts(qsizetype shortest, qsizetype maxLength) const;
     /** Bytes held outside the object. */
     std::size_t memoryUsage() const { return m_blockUnits * sizeof(std::uint32_t); }
 
@@ -87,11 +87,11 @@ private:
     static std::size_t slot(qsizetype length) { return std::size_t(std::clamp(length, minLength, maxStrideLength + 1) - minLength); }
 
     /** The range of word numbers with these lengths (long words all count as one length). */
-    std::pair<std::uint32_t, std::uint32_t> wordsOfLengths(qsizetype minLength, qsizetype maxLength) const
+    std::pair<std::uint32_t, std::uint32_t> wordsOfLengths(qsizetype shortest, qsizetype maxLength) const
     {
-        if (minLength > maxLength || maxLength < FuzzyWordIndex::minLength)
+        if (shortest > maxLength || maxLength < FuzzyWordIndex::minLength)
             return {0, 0};
-        return {m_wordStart[slot(minLength)], m_wordStart[slot(maxLength) + 1]};
+        return {m_wordStart[slot(shortest)], m_wordStart[slot(maxLength) + 1]};
     }
     /** Where the texts of words of `length` units (all long words when past the strides) start. */
     std::size_t textOffset(qsizetype length) const
@@ -111,11 +111,11 @@ private:
 };
 
 template<typename Test, typename Visit>
-void FuzzyWordIndex::forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const
+void FuzzyWordIndex::forEachWord(qsizetype shortest, qsizetype maxLength, Test &&test, Visit &&visit) const
 {
-    if (!m_block || minLength > maxLength)
+    if (!m_block || shortest > maxLength)
         return;
-    const qsizetype from = std::max(minLength, FuzzyWordIndex::minLength);
+    const qsizetype from = std::max(shortest, FuzzyWordIndex::minLength);
     const char16_t *text = this->text() + textOffset(from);
     for (qsizetype length = from; length <= std::min(maxLength, maxStrideLength); ++length) {
         const std::uint32_t first = m_wordStart[slot(length)];
@@ -133,7 +133,7 @@ void FuzzyWordIndex::forEachWord(qsizetype minLength, qsizetype maxLength, Test 
         const qsizetype length = *text++;
         if (length > maxLength)
             return;
-        if (length >= minLength && test(m_block[k]) && !visit(Word{m_block[k], QStringView(text, length)}))
+        if (length >= shortest && test(m_block[k]) && !visit(Word{m_block[k], QStringView(text, length)}))
             return;
         text += length;
     }

@@ -1,6 +1,6 @@
 #include "Motion.h"
 
-#include "DesktopSettings.h"
+#include <QMetaProperty>
 
 namespace corvane {
 
@@ -15,20 +15,29 @@ Motion &Motion::instance()
     return motion;
 }
 
-void Motion::follow(DesktopSettings *settings)
+void Motion::follow(QObject *settings)
 {
     if (m_source)
         disconnect(m_source, nullptr, this, nullptr);
     m_source = settings;
     if (!settings)
         return;
-    auto copy = [this] {
-        setReduceMotion(m_source->reduceMotion());
-        setReduceTransparency(m_source->reduceTransparency());
-    };
-    connect(settings, &DesktopSettings::reduceMotionChanged, this, copy);
-    connect(settings, &DesktopSettings::reduceTransparencyChanged, this, copy);
-    copy();
+    const QMetaObject *meta = settings->metaObject();
+    const QMetaMethod copy = metaObject()->method(metaObject()->indexOfMethod("copyFromSource()"));
+    for (const char *name : {"reduceMotion", "reduceTransparency"}) {
+        const QMetaProperty property = meta->property(meta->indexOfProperty(name));
+        if (property.hasNotifySignal())
+            connect(settings, property.notifySignal(), this, copy);
+    }
+    copyFromSource();
+}
+
+void Motion::copyFromSource()
+{
+    if (!m_source)
+        return;
+    setReduceMotion(m_source->property("reduceMotion").toBool());
+    setReduceTransparency(m_source->property("reduceTransparency").toBool());
 }
 
 void Motion::setReduceMotion(bool on)

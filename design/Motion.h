@@ -12,12 +12,10 @@ class QJSEngine;
 
 namespace corvane {
 
-class DesktopSettings;
-
 /**
  * @brief The desktop's reduce-motion and reduce-transparency settings, one instance per process:
- * read at the moment of an action and observed by bindings. The app points it at the platform's
- * DesktopSettings with follow(); until then (and in tests) it is set directly.
+ * read at the moment of an action and observed by bindings. The app points it at the desktop's
+ * settings with follow(); until then (and in tests) it is set directly.
  */
 class Motion : public QObject
 {
@@ -33,8 +31,11 @@ public:
     static Motion &instance();
     static Motion *create(QQmlEngine *, QJSEngine *) { return processSingleton<Motion>(); }
 
-    /** Takes both values from `settings` now and whenever they change; nullptr stops following. */
-    void follow(DesktopSettings *settings);
+    /**
+     * Takes both values from `settings` now and whenever they change; nullptr stops following.
+     * `settings` is any object with notifying bool properties reduceMotion and reduceTransparency.
+     */
+    void follow(QObject *settings);
 
     bool reduceMotion() const { return m_reduceMotion; }
     void setReduceMotion(bool on);
@@ -48,7 +49,9 @@ signals:
 private:
     explicit Motion(QObject *parent = nullptr);
 
-    QPointer<DesktopSettings> m_source;
+    Q_SLOT void copyFromSource();
+
+    QPointer<QObject> m_source;
     bool m_reduceMotion = false;
     bool m_reduceTransparency = false;
 };

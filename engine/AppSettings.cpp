@@ -1,8 +1,8 @@
 #include "AppSettings.h"
+#include "Logging.h"
 
 #include "LoginItem.h"
 #include "PrivacyPolicy.h"
-#include "XdgAutostartLoginItem.h"
 
 #include <QCoreApplication>
 #include <QQmlEngine>
@@ -63,24 +63,15 @@ AppSettings::~AppSettings()
         sharedInstance = nullptr;
 }
 
-AppSettings *AppSettings::shared()
-{
-    if (!sharedInstance) {
-        auto *settings = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
-                                       QStringLiteral("Corvane"));
-        static XdgAutostartLoginItem loginItem;
-        sharedInstance = new AppSettings(settings, &loginItem);
-        settings->setParent(sharedInstance);
-    }
-    return sharedInstance;
-}
+AppSettings *AppSettings::shared() { return sharedInstance; }
 
 void AppSettings::setShared(AppSettings *settings) { sharedInstance = settings; }
 
 AppSettings *AppSettings::create(QQmlEngine *, QJSEngine *)
 {
     AppSettings *settings = shared();
-    QQmlEngine::setObjectOwnership(settings, QQmlEngine::CppOwnership);
+    if (settings)
+        QQmlEngine::setObjectOwnership(settings, QQmlEngine::CppOwnership);
     return settings;
 }
 
@@ -95,7 +86,7 @@ void AppSettings::load()
         // A missing or damaged value must never become a tiny limit that empties the history.
         m_storageLimit = defaultStorageLimit;
         if (storedLimit.isValid())
-            qWarning().noquote() << "Corvane: stored storageLimit" << storedLimit.toString()
+            qCWarning(logSettings).noquote() << "Corvane: stored storageLimit" << storedLimit.toString()
                                  << "is not a preset; using" << defaultStorageLimit;
     }
     m_recordImages = readBool("recordImages", true);
@@ -116,7 +107,7 @@ void AppSettings::load()
 
 void AppSettings::reportProblem(const QString &problem)
 {
-    qWarning().noquote() << "Corvane:" << problem;
+    qCWarning(logSettings).noquote() << "Corvane:" << problem;
     m_problems.append(problem);
     emit problemsChanged();
 }
@@ -149,7 +140,7 @@ QList<ExcludedApp> AppSettings::readAppList(const char *key, const QString &what
                                                "It is left unchanged until the list is edited.")
                                     .arg(what, QString::fromLatin1(key))
                                     .arg(decoded.apps.size());
-        qWarning().noquote() << "Corvane:" << problem;
+        qCWarning(logSettings).noquote() << "Corvane:" << problem;
         m_problems.append(problem);
     }
     return decoded.apps;
@@ -285,7 +276,7 @@ void AppSettings::setLaunchAtLogin(bool on)
     const std::optional<QString> failure =
         m_loginItem ? m_loginItem->setEnabled(on) : std::optional(QStringLiteral("no login-item service"));
     if (failure)
-        qWarning().noquote() << "Corvane: launch at login change failed:" << *failure;
+        qCWarning(logSettings).noquote() << "Corvane: launch at login change failed:" << *failure;
     // Always: after a failure the switch must read the real state again.
     emit launchAtLoginChanged();
 }

@@ -56,8 +56,7 @@ public:
     ~AppSettings() override;
 
     /**
-     * The process's settings: the one installed with setShared(), else created on first use over
-     * ~/.config/Corvane/Corvane.conf and the XDG autostart entry.
+     * The process's settings, installed by the application with setShared(); null before.
      */
     static AppSettings *shared();
     static void setShared(AppSettings *settings);

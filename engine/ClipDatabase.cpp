@@ -188,11 +188,9 @@ ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Acc
             throw Error(Kind::readOnly, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
         flags |= SQLITE_OPEN_READWRITE;
     }
-    if (sqlite3_open_v2(uri.toUtf8().constData(), &m_db, flags, nullptr) != SQLITE_OK) {
-        Error error = sqliteError(m_db, Kind::open);
-        sqlite3_close(m_db);
-        throw error;
-    }
+    // A connection left by a failed open or migration is closed with the handle.
+    if (sqlite3_open_v2(uri.toUtf8().constData(), m_db.receive(), flags, nullptr) != SQLITE_OK)
+        throw sqliteError(m_db, Kind::open);
     // Closing never folds the log into the file by itself: a damaged file stays as it was found,
     // and a healthy one is checkpointed on purpose in the destructor.
     sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
@@ -200,7 +198,6 @@ ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Acc
     try {
         openAndMigrate();
     } catch (const Error &error) {
-        sqlite3_close(m_db);
         const bool keepKind = error.kind() == Kind::readOnly || error.kind() == Kind::damaged;
         throw Error(keepKind ? error.kind() : Kind::open, error.message());
     }
@@ -212,7 +209,6 @@ ClipDatabase::~ClipDatabase()
         // Everything is in the main file now: let the close remove the empty log.
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
     }
-    sqlite3_close(m_db);
 }
 
 void ClipDatabase::openAndMigrate()

@@ -2,6 +2,7 @@
 
 #include "Clip.h"
 #include "ClipGroup.h"
+#include "SqliteHandle.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -150,6 +151,8 @@ public:
 
     /** Every clip, newest first, without image blobs and with texts cut to a prefix. */
     QList<Clip> loadClips();
+    /** The `count` newest clips and every pinned one, newest first, as `loadClips` gives them. */
+    QList<Clip> loadNewestClips(int count);
     /** One clip as `loadClips` gives it, or nothing. */
     std::optional<Clip> loadClip(std::int64_t id);
 
@@ -234,7 +237,7 @@ private:
 
     QString m_path;
     std::function<double()> m_now;
-    sqlite3 *m_db = nullptr;
+    SqliteHandle m_db;
     bool m_readOnly = false;
     std::mutex m_mutex;
     // Bytes of the unpinned, untagged clips, kept up to date by inserts, edits and prunes;

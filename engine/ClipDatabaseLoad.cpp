@@ -220,6 +220,27 @@ QList<Clip> ClipDatabase::loadClips()
     return clips;
 }
 
+QList<Clip> ClipDatabase::loadNewestClips(int count)
+{
+    QList<std::int64_t> ids;
+    {
+        std::lock_guard lock(m_mutex);
+        SqliteStatement query(m_db, "SELECT id FROM clips WHERE pinned != 0 OR id IN "
+                                    "(SELECT id FROM clips ORDER BY created_at DESC, id DESC LIMIT ?1) "
+                                    "ORDER BY created_at DESC, id DESC");
+        query.bind(1, std::int64_t(count));
+        while (query.step())
+            ids.append(query.int64(0));
+    }
+    QList<Clip> clips;
+    clips.reserve(ids.size());
+    for (std::int64_t id : ids) {
+        if (std::optional<Clip> clip = loadClip(id)) // a row deleted meanwhile is left out
+            clips.append(std::move(*clip));
+    }
+    return clips;
+}
+
 std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
 {
     QByteArray text;

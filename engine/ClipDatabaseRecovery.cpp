@@ -1,5 +1,6 @@
 // Opening the history for the app: damaged files kept aside and salvaged, unwritable ones read-only.
 #include "ClipDatabase.h"
+#include "Logging.h"
 
 #include "SqliteStatement.h"
 
@@ -7,7 +8,6 @@
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
-#include <QScopeGuard>
 #include <QSet>
 #include <QUrl>
 
@@ -70,7 +70,7 @@ ClipDatabase::Opened ClipDatabase::openOrRecover(const QString &path, std::funct
         }
         if (error.kind() != Kind::damaged)
             return {nullptr, QStringLiteral("Couldn’t open the history: ") + error.message(), {}};
-        qWarning().noquote() << "Corvane: the history is damaged:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: the history is damaged:" << error.message();
     }
 
     const QString kept = keptName(path);
@@ -90,12 +90,11 @@ ClipDatabase::Opened ClipDatabase::openOrRecover(const QString &path, std::funct
 
 int ClipDatabase::salvageFrom(const QString &damagedPath)
 {
-    sqlite3 *source = nullptr;
+    SqliteHandle source;
     const QString uri = QStringLiteral("file:")
         + QString::fromLatin1(QUrl::toPercentEncoding(QFileInfo(damagedPath).absoluteFilePath(), "/"))
         + QStringLiteral("?mode=ro");
-    const auto closeSource = qScopeGuard([&source] { sqlite3_close(source); });
-    if (sqlite3_open_v2(uri.toUtf8().constData(), &source, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
+    if (sqlite3_open_v2(uri.toUtf8().constData(), source.receive(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr) != SQLITE_OK)
         return 0;
     sqlite3_db_config(source, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
 
@@ -150,7 +149,7 @@ int ClipDatabase::salvageFrom(const QString &damagedPath)
             write.run();
             copied += sqlite3_changes(m_db) > 0;
         } catch (const Error &error) {
-            qWarning().noquote() << "Corvane: clip" << id << "could not be saved from the damaged history:" << error.message();
+            qCWarning(logDb).noquote() << "Corvane: clip" << id << "could not be saved from the damaged history:" << error.message();
         }
         write.reset();
     }

@@ -4,6 +4,15 @@
 
 namespace corvane {
 
+SqliteHandle::~SqliteHandle() { sqlite3_close(m_db); }
+
+sqlite3 **SqliteHandle::receive()
+{
+    sqlite3_close(m_db);
+    m_db = nullptr;
+    return &m_db;
+}
+
 ClipDatabase::Error sqliteError(sqlite3 *db, ClipDatabase::Error::Kind kind)
 {
     const char *message = db ? sqlite3_errmsg(db) : nullptr;

@@ -1,4 +1,5 @@
 #include "LinuxDesktopServices.h"
+#include "Logging.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -141,7 +142,7 @@ std::optional<QString> LinuxDesktopServices::privateTempDir()
         return std::nullopt;
     const QString path = QDir(base).filePath(QStringLiteral("corvane"));
     if (const auto error = ensurePrivateDir(path)) {
-        qWarning("Corvane: no private temporary folder: %s", qPrintable(*error));
+        qCWarning(logDesktop, "Corvane: no private temporary folder: %s", qPrintable(*error));
         return std::nullopt;
     }
     return path;

@@ -1,4 +1,5 @@
 #include "QtClipboardService.h"
+#include "Logging.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -27,7 +28,7 @@ std::optional<QByteArray> fetch(const QMimeData &mime, const QStringList &format
         return std::nullopt;
     QByteArray data = mime.data(format);
     if (data.size() > cap) {
-        qWarning("Corvane: clipboard format %s holds %lld bytes, over the %lld-byte limit; not read",
+        qCWarning(logClipboard, "Corvane: clipboard format %s holds %lld bytes, over the %lld-byte limit; not read",
                  qPrintable(format), qlonglong(data.size()), qlonglong(cap));
         content.oversized.append(format);
         return std::nullopt;

@@ -1,4 +1,5 @@
 #include "X11ClipboardReader.h"
+#include "XcbReply.h"
 
 #include <QDeadlineTimer>
 #include <QHash>
@@ -17,11 +18,8 @@ namespace corvane {
 
 namespace {
 
-struct FreeDeleter {
-    void operator()(void *p) const { std::free(p); }
-};
 template <typename T>
-using Reply = std::unique_ptr<T, FreeDeleter>;
+using Reply = XcbReply<T>;
 
 const QByteArray propertyName = QByteArrayLiteral("CORVANE_SELECTION");
 
@@ -66,12 +64,11 @@ struct X11ClipboardReader::Private
     /** Handles the events that have arrived; returns the first one `wanted` accepts. */
     xcb_generic_event_t *pollEvents(const std::function<bool(const xcb_generic_event_t *)> &wanted)
     {
-        while (xcb_generic_event_t *event = xcb_poll_for_event(connection)) {
-            if (isSelectionChange(event))
+        while (Reply<xcb_generic_event_t> event{xcb_poll_for_event(connection)}) {
+            if (isSelectionChange(event.get()))
                 ++generation;
-            else if (wanted && wanted(event))
-                return event;
-            std::free(event);
+            else if (wanted && wanted(event.get()))
+                return event.release();
         }
         return nullptr;
     }
@@ -79,7 +76,7 @@ struct X11ClipboardReader::Private
     /** Brings `generation` up to date: every change the server made before this call is counted. */
     void sync()
     {
-        std::free(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
+        Reply<xcb_get_input_focus_reply_t>(xcb_get_input_focus_reply(connection, xcb_get_input_focus(connection), nullptr));
         pollEvents({});
     }
 
@@ -176,7 +173,7 @@ X11ClipboardReader::X11ClipboardReader(const QByteArray &display) : d(new Privat
 
     const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(d->connection, &xcb_xfixes_id);
     if (xfixes && xfixes->present) {
-        std::free(xcb_xfixes_query_version_reply(
+        Reply<xcb_xfixes_query_version_reply_t>(xcb_xfixes_query_version_reply(
             d->connection, xcb_xfixes_query_version(d->connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
             nullptr));
         d->xfixesEvent = xfixes->first_event;

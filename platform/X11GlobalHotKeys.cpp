@@ -1,4 +1,6 @@
 #include "X11GlobalHotKeys.h"
+#include "Logging.h"
+#include "XcbReply.h"
 
 #include "X11KeyMapping.h"
 #include "X11Support.h"
@@ -89,14 +91,12 @@ struct X11GlobalHotKeys::Private
             const xcb_void_cookie_t cookie =
                 xcb_grab_key_checked(connection, 1, root, quint16(key.modifiers | extra), key.keycode,
                                      XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
-            if (xcb_generic_error_t *error = xcb_request_check(connection, cookie)) {
+            if (const XcbReply<xcb_generic_error_t> error{xcb_request_check(connection, cookie)})
                 heldElsewhere = heldElsewhere || error->error_code == badAccess;
-                std::free(error);
-            }
         }
         key.status = heldElsewhere ? HotKeyStatus::heldByOtherClient : HotKeyStatus::registered;
         if (heldElsewhere) {
-            qWarning("Corvane: the global key %s is held by another program; it will not work until "
+            qCWarning(logX11, "Corvane: the global key %s is held by another program; it will not work until "
                      "that program releases it",
                      qPrintable(key.sequence.toString(QKeySequence::PortableText)));
         }
@@ -122,11 +122,10 @@ X11GlobalHotKeys::X11GlobalHotKeys(QObject *parent) : GlobalHotKeys(parent), d(s
     if (!isAvailable())
         return;
     d->masks = X11KeyMapping::readModifierMasks(d->connection);
-    xcb_query_extension_reply_t *xkb = xcb_query_extension_reply(
-        d->connection, xcb_query_extension(d->connection, 9, "XKEYBOARD"), nullptr);
+    const XcbReply<xcb_query_extension_reply_t> xkb(xcb_query_extension_reply(
+        d->connection, xcb_query_extension(d->connection, 9, "XKEYBOARD"), nullptr));
     if (xkb && xkb->present)
         d->xkbFirstEvent = xkb->first_event;
-    std::free(xkb);
     QCoreApplication::instance()->installNativeEventFilter(this);
 }
 

@@ -1,4 +1,5 @@
 #include "X11KeyMapping.h"
+#include "XcbReply.h"
 
 #include <QHash>
 
@@ -36,18 +37,18 @@ quint32 keysymForQtKey(int key)
 ModifierMasks readModifierMasks(xcb_connection_t *connection)
 {
     ModifierMasks masks;
-    xcb_get_modifier_mapping_reply_t *modifiers =
-        xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr);
+    const XcbReply<xcb_get_modifier_mapping_reply_t> modifiers(
+        xcb_get_modifier_mapping_reply(connection, xcb_get_modifier_mapping(connection), nullptr));
     if (!modifiers)
         return masks;
     const xcb_setup_t *setup = xcb_get_setup(connection);
     const quint8 count = quint8(setup->max_keycode - setup->min_keycode + 1);
-    xcb_get_keyboard_mapping_reply_t *keyboard = xcb_get_keyboard_mapping_reply(
-        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr);
+    const XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(xcb_get_keyboard_mapping_reply(
+        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
     if (keyboard) {
-        const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(keyboard);
+        const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(keyboard.get());
         const int perKeycode = keyboard->keysyms_per_keycode;
-        const xcb_keycode_t *codes = xcb_get_modifier_mapping_keycodes(modifiers);
+        const xcb_keycode_t *codes = xcb_get_modifier_mapping_keycodes(modifiers.get());
         const int perModifier = modifiers->keycodes_per_modifier;
         bool foundAlt = false, foundSuper = false, foundNumLock = false;
         // Modifiers 3..7 are Mod1..Mod5, whose meaning the keymap decides.
@@ -69,8 +70,6 @@ ModifierMasks readModifierMasks(xcb_connection_t *connection)
             }
         }
     }
-    std::free(keyboard);
-    std::free(modifiers);
     return masks;
 }
 
@@ -78,11 +77,11 @@ xcb_keycode_t keycodeForKeysym(xcb_connection_t *connection, quint32 keysym)
 {
     const xcb_setup_t *setup = xcb_get_setup(connection);
     const quint8 count = quint8(setup->max_keycode - setup->min_keycode + 1);
-    xcb_get_keyboard_mapping_reply_t *keyboard = xcb_get_keyboard_mapping_reply(
-        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr);
+    const XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(xcb_get_keyboard_mapping_reply(
+        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
     if (!keyboard)
         return 0;
-    const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(keyboard);
+    const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(keyboard.get());
     const int perKeycode = keyboard->keysyms_per_keycode;
     xcb_keycode_t found = 0;
     // Prefer a key producing it unshifted, then any column.
@@ -94,7 +93,6 @@ xcb_keycode_t keycodeForKeysym(xcb_connection_t *connection, quint32 keysym)
             }
         }
     }
-    std::free(keyboard);
     return found;
 }
 

@@ -1,4 +1,5 @@
 #include "X11RunningApps.h"
+#include "XcbReply.h"
 
 #include "X11Support.h"
 #include "X11Windows.h"
@@ -19,10 +20,9 @@ X11RunningApps::X11RunningApps(const DesktopEntries &entries, QObject *parent)
         return;
     m_clientListAtom = X11Support::atom(m_connection, "_NET_CLIENT_LIST");
     // Add property changes to the root's event mask Qt already chose, without dropping its bits.
-    auto *attributes =
-        xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, m_root), nullptr);
+    const XcbReply<xcb_get_window_attributes_reply_t> attributes(
+        xcb_get_window_attributes_reply(m_connection, xcb_get_window_attributes(m_connection, m_root), nullptr));
     const quint32 mask = (attributes ? attributes->your_event_mask : 0) | XCB_EVENT_MASK_PROPERTY_CHANGE;
-    std::free(attributes);
     xcb_change_window_attributes(m_connection, m_root, XCB_CW_EVENT_MASK, &mask);
     xcb_flush(m_connection);
     QCoreApplication::instance()->installNativeEventFilter(this);

@@ -1,4 +1,5 @@
 #include "X11Support.h"
+#include "XcbReply.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -31,10 +32,9 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     const QByteArray key(name);
     if (auto found = cache.constFind(key); found != cache.cend())
         return *found;
-    xcb_intern_atom_reply_t *reply = xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name), nullptr);
+    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name), nullptr));
     const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-    std::free(reply);
     if (value != XCB_ATOM_NONE)
         cache.insert(key, value);
     return value;
@@ -50,15 +50,12 @@ std::optional<QByteArray> property(xcb_connection_t *connection, xcb_window_t wi
     // Taking the error here keeps it out of Qt's event queue: windows of other programs may
     // vanish at any moment, and a BadWindow is no news.
     xcb_generic_error_t *error = nullptr;
-    xcb_get_property_reply_t *reply = xcb_get_property_reply(connection, cookie, &error);
-    std::free(error);
-    std::optional<QByteArray> value;
-    if (reply && reply->type != XCB_ATOM_NONE) {
-        const int bytes = xcb_get_property_value_length(reply);
-        value = QByteArray(static_cast<const char *>(xcb_get_property_value(reply)), bytes);
-    }
-    std::free(reply);
-    return value;
+    const XcbReply<xcb_get_property_reply_t> reply(xcb_get_property_reply(connection, cookie, &error));
+    const XcbReply<xcb_generic_error_t> ignored(error);
+    if (!reply || reply->type == XCB_ATOM_NONE)
+        return std::nullopt;
+    const int bytes = xcb_get_property_value_length(reply.get());
+    return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())), bytes);
 }
 
 QList<quint32> property32(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property,

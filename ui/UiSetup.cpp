@@ -28,8 +28,7 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
     if (store && !engine.imageProvider(QStringLiteral("thumb")))
         store->installImageProviders(&engine);
     installInspector(engine, store);
-    if (store) {
-        LinkPreviewService *previews = LinkPreviewService::shared();
+    if (LinkPreviewService *previews = LinkPreviewService::shared(); store && previews) {
         previews->installImageProvider(&engine);
         previews->follow(*store);
         // Rows of app clips take their name and icon from the previews as they arrive.

@@ -1,4 +1,5 @@
 #include "CapturePipeline.h"
+#include "Logging.h"
 
 #include "CapturedImage.h"
 #include "ClipHash.h"
@@ -96,7 +97,7 @@ CaptureOutcome CapturePipeline::process(const CaptureRequest &request)
         return outcome;
     }
     if (!clip) {
-        qWarning("Corvane: a copy held no readable content");
+        qCWarning(logCapture, "Corvane: a copy held no readable content");
         return outcome;
     }
     // Pruning would delete a clip bigger than the whole limit right after storing it.
@@ -111,7 +112,7 @@ CaptureOutcome CapturePipeline::process(const CaptureRequest &request)
         outcome.clipID = inserted.id;
         outcome.isNewRow = inserted.outcome == ClipDatabase::InsertResult::Outcome::inserted;
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: saving a copy failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: saving a copy failed:" << error.message();
         outcome.kind = CaptureOutcome::Kind::failed;
         outcome.warning = QStringLiteral("Couldn’t save the copy: ") + error.message();
         return outcome;
@@ -119,7 +120,7 @@ CaptureOutcome CapturePipeline::process(const CaptureRequest &request)
     try {
         outcome.prunedIDs = m_database.prune(request.storageLimit);
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: pruning the history failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: pruning the history failed:" << error.message();
     }
     return outcome;
 }

@@ -1,12 +1,11 @@
 #include "ClipboardCapture.h"
 
 #include "AppSettings.h"
-#include "ClipboardStore.h"
 #include "Clock.h"
-#include "X11ClipboardSource.h"
+#include "Logging.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QGuiApplication>
 
 namespace corvane {
 
@@ -22,45 +21,36 @@ QStringList bundleIDs(const QList<ExcludedApp> &apps)
 
 } // namespace
 
-ClipboardCapture::ClipboardCapture(ClipboardStore &store, ClipboardService &clipboard,
+ClipboardCapture::ClipboardCapture(CaptureSink &sink, const AppSettings &settings, ClipboardService &clipboard,
                                    const ActiveWindow &activeWindow, Clock &clock,
                                    std::unique_ptr<ClipboardSource> source)
-    : m_store(store),
+    : m_sink(sink),
+      m_settings(settings),
       m_clock(clock),
-      m_source(source ? std::move(source) : defaultSource(clipboard)),
+      m_source(source ? std::move(source) : std::make_unique<DirectClipboardSource>(clipboard)),
       m_monitor(clipboard, *m_source, activeWindow, clock, [this] { return monitorSettings(); })
 {
-    m_monitor.ownChangeCount = [this] { return m_store.ownChangeCount(); };
-    m_monitor.onSkip = [this](const QString &appName, const QString &reason) { m_store.recordSkip(appName, reason); };
+    m_monitor.ownChangeCount = [this] { return m_sink.ownChangeCount(); };
+    m_monitor.onSkip = [this](const QString &appName, const QString &reason) { m_sink.recordSkip(appName, reason); };
     m_monitor.onCapture = [this](const ClipboardPayload &payload, const std::optional<AppIdentity> &app) {
         capture(payload, app);
     };
-    if (const std::shared_ptr<ClipDatabase> database = store.sharedDatabase()) {
+    if (const std::shared_ptr<ClipDatabase> database = sink.sharedDatabase()) {
         m_queue = std::make_unique<CaptureQueue>(database);
         m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids,
                                           const std::optional<QList<std::int64_t>> &pruned) {
-            m_store.clipsRecorded(ids, pruned);
+            m_sink.clipsRecorded(ids, pruned);
         };
         m_queue->onCaptureWarning = [this](const QString &message) {
-            m_store.showNotice(message, Notice::Kind::warning);
+            m_sink.captureWarning(message);
         };
         m_queue->onCaptureSkipped = [this](const QString &appName, const QString &reason) {
-            m_store.recordSkip(appName, reason);
+            m_sink.recordSkip(appName, reason);
         };
     }
 }
 
 ClipboardCapture::~ClipboardCapture() = default;
-
-std::unique_ptr<ClipboardSource> ClipboardCapture::defaultSource(ClipboardService &clipboard)
-{
-    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
-        if (auto source = X11ClipboardSource::create())
-            return source;
-        qWarning("Corvane: no private X connection for clipboard reads; reading on the main thread");
-    }
-    return std::make_unique<DirectClipboardSource>(clipboard);
-}
 
 int ClipboardCapture::drain(int milliseconds)
 {
@@ -72,20 +62,19 @@ int ClipboardCapture::drain(int milliseconds)
     m_monitor.stop();
     const int left = unfinished();
     if (left > 0)
-        qWarning("Corvane: quitting before %d cop%s could be saved", left, left == 1 ? "y" : "ies");
+        qCWarning(logCapture, "Corvane: quitting before %d cop%s could be saved", left, left == 1 ? "y" : "ies");
     return left;
 }
 
 ClipboardMonitor::Settings ClipboardCapture::monitorSettings() const
 {
-    const AppSettings &settings = *m_store.settings();
-    return {bundleIDs(settings.userExclusions()), bundleIDs(settings.nameRuleOverrides()),
-            settings.finderImagesAsImages()};
+    return {bundleIDs(m_settings.userExclusions()), bundleIDs(m_settings.nameRuleOverrides()),
+            m_settings.finderImagesAsImages()};
 }
 
 void ClipboardCapture::capture(const ClipboardPayload &payload, const std::optional<AppIdentity> &app)
 {
-    if (!m_queue || !m_store.acceptsCapture(payload.isImage()))
+    if (!m_queue || !m_sink.acceptsCapture(payload.isImage()))
         return;
     CaptureRequest request;
     request.payload = payload;
@@ -94,7 +83,7 @@ void ClipboardCapture::capture(const ClipboardPayload &payload, const std::optio
     if (app && !app->id.isEmpty())
         request.sourceBundleID = app->id;
     request.date = double(m_clock.now().toMSecsSinceEpoch()) / 1000.0;
-    request.storageLimit = m_store.settings()->storageLimit();
+    request.storageLimit = m_settings.storageLimit();
     m_queue->enqueue(std::move(request));
 }
 

@@ -1,26 +1,27 @@
 #pragma once
 
 #include "CaptureQueue.h"
+#include "CaptureSink.h"
 #include "ClipboardMonitor.h"
 
 #include <memory>
 
 namespace corvane {
 
-class ClipboardStore;
+class AppSettings;
 
 /**
- * @brief The road of one copy from the clipboard into the store's history: the monitor, the
- * store's gate and the capture queue, wired together.
+ * @brief The road of one copy from the clipboard into the history: the monitor, the sink's gate
+ * and the capture queue, wired together.
  *
- * Owned by the store; reads its settings on every copy, leaves out the store's own writes, and
- * reports skips, stored clips and warnings back to it. Main thread.
+ * Owned by the store; reads the settings on every copy, leaves out the sink's own writes, and
+ * reports skips, stored clips and warnings to the sink. Main thread.
  */
 class ClipboardCapture {
 public:
-    /** Without a `source`, the default one for the session (see defaultSource). */
-    ClipboardCapture(ClipboardStore &store, ClipboardService &clipboard, const ActiveWindow &activeWindow,
-                     Clock &clock, std::unique_ptr<ClipboardSource> source = nullptr);
+    /** Without a `source`, reads go through the clipboard service on the main thread. */
+    ClipboardCapture(CaptureSink &sink, const AppSettings &settings, ClipboardService &clipboard,
+                     const ActiveWindow &activeWindow, Clock &clock, std::unique_ptr<ClipboardSource> source = nullptr);
     ~ClipboardCapture();
 
     void start() { m_monitor.start(); }
@@ -35,14 +36,12 @@ public:
     /** Nothing when the store has no database. */
     CaptureQueue *queue() { return m_queue.get(); }
 
-    /** The X11 reader thread when the session has X11, else reads through the clipboard service. */
-    static std::unique_ptr<ClipboardSource> defaultSource(ClipboardService &clipboard);
-
 private:
     ClipboardMonitor::Settings monitorSettings() const;
     void capture(const ClipboardPayload &payload, const std::optional<AppIdentity> &app);
 
-    ClipboardStore &m_store;
+    CaptureSink &m_sink;
+    const AppSettings &m_settings;
     Clock &m_clock;
     std::unique_ptr<ClipboardSource> m_source;
     ClipboardMonitor m_monitor;

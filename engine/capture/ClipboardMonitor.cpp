@@ -22,7 +22,7 @@ ClipboardMonitor::ClipboardMonitor(ClipboardService &clipboard, ClipboardSource 
 {
 }
 
-ClipboardMonitor::~ClipboardMonitor() = default;
+ClipboardMonitor::~ClipboardMonitor() { QObject::disconnect(m_changed); }
 
 void ClipboardMonitor::start()
 {
@@ -30,10 +30,20 @@ void ClipboardMonitor::start()
         return;
     m_lastSeen = m_clipboard.changeCount();
     m_timer = m_clock.scheduleRepeating(pollInterval, [this] { poll(); });
+    // Where the clipboard reports a new owner (XFixes under X11), look at once; the poll covers
+    // the rest. Queued, so our own write has recorded its change count by then.
+    m_changed = QObject::connect(
+        &m_clipboard, &ClipboardService::changed, &m_clipboard,
+        [this, alive = std::weak_ptr<bool>(m_alive)] {
+            if (!alive.expired() && m_timer && m_clipboard.changeCount() != m_lastSeen)
+                poll();
+        },
+        Qt::QueuedConnection);
 }
 
 void ClipboardMonitor::stop()
 {
+    QObject::disconnect(m_changed);
     m_timer.reset();
     m_attempt.reset();
 }

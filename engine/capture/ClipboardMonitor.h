@@ -3,6 +3,7 @@
 #include "ActiveWindow.h"
 #include "ClipboardSource.h"
 
+#include <QMetaObject>
 #include <QString>
 #include <QStringList>
 
@@ -17,8 +18,8 @@ class Clock;
 class TimerHandle;
 
 /**
- * @brief Watches the clipboard: polls its change count, judges each new copy by the privacy
- * policy, and reads the payload of the copies that may be recorded.
+ * @brief Watches the clipboard: looks when it reports a change and polls its change count, judges
+ * each new copy by the privacy policy, and reads the payload of the copies that may be recorded.
  *
  * Main thread; the reads themselves may run elsewhere (see ClipboardSource). A copy with nothing
  * readable yet is read again on the following ticks; when the clipboard changes meanwhile, the
@@ -88,6 +89,7 @@ private:
     Clock &m_clock;
     std::function<Settings()> m_settings;
     std::unique_ptr<TimerHandle> m_timer;
+    QMetaObject::Connection m_changed;
     qint64 m_lastSeen = 0;
     std::optional<Attempt> m_attempt;
     quint64 m_nextAttempt = 0;

@@ -58,8 +58,9 @@ public:
         ServiceHosts hosts;
     };
 
-    /** The process's service over the network, created on first use. */
+    /** The process's service, installed by the application with setShared(); null before. */
     static LinkPreviewService *shared();
+    static void setShared(LinkPreviewService *service);
     static LinkPreviewService *create(QQmlEngine *, QJSEngine *);
     /** Adds "image://linkpreview/..." to a QML engine. */
     void installImageProvider(QQmlEngine *engine);

@@ -95,11 +95,11 @@ void PreviewPipeline::runOEmbedStage(const QUrl &request, const QUrl &page)
             return;
         }
         Found found{nonBlank(info->title), info->siteName, {}, {}};
-        const auto settle = [this, page](Found found) {
-            if (!found.title && found.image.isNull())
+        const auto settle = [this, page](Found result) {
+            if (!result.title && result.image.isNull())
                 runPageStage(page);
             else
-                finishWithSiteIcon(found, page);
+                finishWithSiteIcon(result, page);
         };
         if (!info->thumbnail) {
             settle(found);

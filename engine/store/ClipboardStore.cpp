@@ -1,4 +1,5 @@
 #include "ClipboardStore.h"
+#include "Logging.h"
 
 #include "AppSettings.h"
 #include "ClipDatabase.h"
@@ -15,6 +16,7 @@
 #include "ImageTools.h"
 
 #include <QDebug>
+#include <QtConcurrent>
 #include <QUrl>
 
 namespace corvane {
@@ -26,7 +28,18 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
       m_clock(services.clock),
       m_desktopEntries(services.desktopEntries),
       m_zone(services.timeZone),
-      m_derived(std::make_unique<DerivedListCache>(m_clips))
+      m_derived(std::make_unique<DerivedListCache>(m_clips)),
+      m_revealed(*m_clock,
+                 [this] {
+                     m_derived->secretsChanged();
+                     emit revealedSecretsChanged();
+                 }),
+      m_notices(*m_clock, [this] { emit noticeChanged(); }),
+      m_pause(*m_clock, [this](bool paused) {
+          emit isPausedChanged();
+          if (onPauseChanged)
+              onPauseChanged(paused);
+      })
 {
     Q_ASSERT(m_settings && m_clipboard && m_clock);
     DesktopEntries *entries = m_desktopEntries;
@@ -64,11 +77,13 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     if (!m_settings->problems().isEmpty())
         showNotice(m_settings->problems().first(), Notice::Kind::warning);
     m_activeWindow = services.activeWindow;
+    m_clipboardSource = services.clipboardSource;
+    m_loadInBackground = services.loadInBackground;
     const bool inBackground = services.openInBackground && !services.databasePath.isEmpty();
     if (!services.databasePath.isEmpty())
         openDatabase(services.databasePath, inBackground);
     if (!inBackground) {
-        reload();
+        loadHistory();
         startCapture();
     }
 }
@@ -77,6 +92,8 @@ ClipboardStore::~ClipboardStore()
 {
     if (m_opening.joinable())
         m_opening.join();
+    if (shared() == this)
+        setShared(nullptr);
 }
 
 void ClipboardStore::openDatabase(const QString &path, bool inBackground)
@@ -92,7 +109,7 @@ void ClipboardStore::openDatabase(const QString &path, bool inBackground)
         ClipDatabase::Opened opened = ClipDatabase::openOrRecover(path, now);
         QMetaObject::invokeMethod(this, [this, opened = std::move(opened)] {
             adoptDatabase(opened);
-            reload();
+            loadHistory();
             startCapture();
         }, Qt::QueuedConnection);
     });
@@ -109,7 +126,7 @@ void ClipboardStore::adoptDatabase(const ClipDatabase::Opened &opened)
         emit hasDatabaseChanged();
     if (!opened.warning.isEmpty()) {
         // A file that could not be opened stays as it is for the user to inspect or move away.
-        qWarning().noquote() << "Corvane:" << opened.warning;
+        qCWarning(logDb).noquote() << "Corvane:" << opened.warning;
         // Kept beyond the notice's seconds: the window is usually opened long after start-up.
         m_openingWarning = opened.warning;
         emit historyProblemChanged();
@@ -121,7 +138,9 @@ void ClipboardStore::startCapture()
 {
     if (!m_activeWindow || m_capture)
         return;
-    m_capture = std::make_unique<ClipboardCapture>(*this, *m_clipboard, *m_activeWindow, *m_clock);
+    std::unique_ptr<ClipboardSource> source = m_clipboardSource ? m_clipboardSource(*m_clipboard) : nullptr;
+    m_capture = std::make_unique<ClipboardCapture>(*this, *m_settings, *m_clipboard, *m_activeWindow, *m_clock,
+                                                   std::move(source));
     m_capture->start();
 }
 
@@ -146,7 +165,7 @@ int ClipboardStore::shutdown(int drainMilliseconds)
 
 QDateTime ClipboardStore::now() const { return m_clock->now(); }
 
-SearchContext ClipboardStore::searchContext() const { return {m_clock->now(), m_zone, m_revealed}; }
+SearchContext ClipboardStore::searchContext() const { return {m_clock->now(), m_zone, m_revealed.ids()}; }
 
 ClipRef ClipboardStore::clip(std::int64_t id) const
 {
@@ -170,8 +189,46 @@ constexpr qsizetype maxSingleReads = 2000;
 
 } // namespace
 
+void ClipboardStore::loadHistory()
+{
+    if (m_loadInBackground && m_database)
+        loadInBackground();
+    else
+        reload();
+}
+
+void ClipboardStore::loadInBackground()
+{
+    try {
+        replaceClips(m_database->loadNewestClips(firstLoadCount));
+    } catch (const ClipDatabase::Error &error) {
+        qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+    }
+    m_fullLoad = new QFutureWatcher<std::optional<QList<Clip>>>(this);
+    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this] {
+        std::optional<QList<Clip>> loaded = m_fullLoad->result();
+        m_fullLoad->deleteLater();
+        m_fullLoad = nullptr;
+        if (loaded)
+            replaceClips(std::move(*loaded));
+        // Whatever changed while the worker read is caught up from the rows' states.
+        reload();
+    });
+    m_fullLoad->setFuture(QtConcurrent::run([database = m_database]() -> std::optional<QList<Clip>> {
+        try {
+            return database->loadClips();
+        } catch (const ClipDatabase::Error &error) {
+            qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+            return std::nullopt;
+        }
+    }));
+}
+
 void ClipboardStore::reload()
 {
+    // The read under way brings every row, and a reload follows it.
+    if (m_fullLoad)
+        return;
     if (!m_database) {
         replaceClips({});
         return;
@@ -227,7 +284,7 @@ void ClipboardStore::reload()
 
 void ClipboardStore::loadFailed(const QString &message)
 {
-    qWarning().noquote() << "Corvane: loading the history failed:" << message;
+    qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << message;
     const bool isNew = m_historyProblem.isEmpty();
     setHistoryProblem(QStringLiteral("Couldn’t read the history: ") + message);
     if (isNew)
@@ -269,7 +326,7 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
                 gone.insert(id);
         }
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: loading clips failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: loading clips failed:" << error.message();
         reload();
         return;
     }
@@ -285,22 +342,10 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
 void ClipboardStore::afterReload()
 {
     // Whatever vanished leaves the selection, the revealed secrets, the filter and the queue.
-    QSet<std::int64_t> selected;
-    for (std::int64_t id : std::as_const(m_selectedIDs)) {
-        if (m_clips.contains(id))
-            selected.insert(id);
-    }
-    std::optional<std::int64_t> anchor = m_selectedID;
-    if (anchor && !m_clips.contains(*anchor))
-        anchor.reset();
-    setSelection(anchor, selected);
-
-    QSet<std::int64_t> revealed;
-    for (std::int64_t id : std::as_const(m_revealed)) {
-        if (m_clips.contains(id))
-            revealed.insert(id);
-    }
-    setRevealed(revealed);
+    const auto exists = [this](std::int64_t id) { return m_clips.contains(id); };
+    if (m_selection.retain(exists))
+        emit selectionChanged();
+    m_revealed.retain(exists);
     if (m_quickLookID && !m_clips.contains(*m_quickLookID))
         setQuickLookClip(std::nullopt);
 
@@ -354,7 +399,7 @@ void ClipboardStore::setFilterKey(const QString &key)
     if (auto filter = ClipFilterKey::fromKey(key))
         setFilter(*filter);
     else
-        qWarning().noquote() << "Corvane: unknown filter" << key;
+        qCWarning(logStore).noquote() << "Corvane: unknown filter" << key;
 }
 
 QString ClipboardStore::filterTitle() const

@@ -1,18 +1,23 @@
 #pragma once
 
+#include "CaptureSink.h"
 #include "ClipCollection.h"
 #include "ClipDatabase.h"
 #include "ClipFilter.h"
 #include "DerivedLists.h"
 #include "ClipRef.h"
+#include "ClipboardSource.h"
 #include "FullImageCache.h"
 #include "Notice.h"
 #include "PasteQueue.h"
+#include "Selection.h"
 #include "SkippedCopy.h"
 #include "SourceApp.h"
 #include "SourceIconCache.h"
+#include "TimedState.h"
 
 #include <QDateTime>
+#include <QFutureWatcher>
 #include <QHash>
 #include <QImage>
 #include <QObject>
@@ -53,7 +58,7 @@ class TimerHandle;
  * QML takes clip ids; C++ callers use the same id-based calls. Derived lists read as if computed
  * afresh, but are cached per (history revision, filter, search text).
  */
-class ClipboardStore : public QObject {
+class ClipboardStore : public QObject, public CaptureSink {
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
@@ -94,7 +99,9 @@ class ClipboardStore : public QObject {
 public:
     static constexpr int pinLimit = 20;
     static constexpr int recentSkipLimit = 20;
-    static constexpr int revealMilliseconds = 60'000;
+    static constexpr int revealMilliseconds = RevealedSecrets::revealMilliseconds;
+    /** Clips shown before the rest of the history has been read. */
+    static constexpr int firstLoadCount = 500;
     /** How long quitting waits for copies still being read or saved. */
     static constexpr int quitDrainMilliseconds = 6000;
 
@@ -114,12 +121,20 @@ public:
          */
         bool openInBackground = false;
         QTimeZone timeZone = QTimeZone::systemTimeZone();
-        /** Website icon fetcher; the network one when unset. */
+        /** Website icon fetcher; without one, sites show no icon. */
         SourceIconCache::SiteIconFetcher siteIcons;
+        /**
+         * Start-up shows the newest clips (and the pinned ones) at once and reads the rest on a
+         * worker thread. Off: the whole history is read before the constructor returns.
+         */
+        bool loadInBackground = false;
+        /** Where captures read the clipboard; through `clipboard` on the main thread when unset. */
+        std::function<std::unique_ptr<ClipboardSource>(ClipboardService &clipboard)> clipboardSource;
     };
 
-    /** The process's store over the real desktop services, created on first use. */
+    /** The process's store, installed by the application with setShared(); null before. */
     static ClipboardStore *shared();
+    static void setShared(ClipboardStore *store);
     static ClipboardStore *create(QQmlEngine *, QJSEngine *);
     /** Adds "image://thumb/<clip id>" and "image://source/<source key>" to a QML engine. */
     void installImageProviders(QQmlEngine *engine);
@@ -139,23 +154,25 @@ public:
 
     // --- The capture pipeline's entry points (main thread) ------------------------------------
     /** False while paused, without a database, or for an image while image recording is off. */
-    bool acceptsCapture(bool isImage) const;
+    bool acceptsCapture(bool isImage) const override;
     /** Adds a skipped copy to recentSkips (newest first, 20 at most); an empty name is "Unknown app". */
-    void recordSkip(const QString &appName, const QString &reason);
+    void recordSkip(const QString &appName, const QString &reason) override;
     /**
      * After the capture queue stored clips (oldest first): reload, mark the newest, load icons,
      * flash, summarise. With `prunedIDs` (what the capture's prunes deleted) only the recorded
      * clips are read again; without them the whole history is.
      */
     void clipsRecorded(const QList<std::int64_t> &recordedIDs,
-                       const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt);
+                       const std::optional<QList<std::int64_t>> &prunedIDs = std::nullopt) override;
+    /** Shows a capture's warning as a notice. */
+    void captureWarning(const QString &message) override;
     /** The clipboard's change count right after the store's own last write, 0 before any. */
-    qint64 ownChangeCount() const { return m_ownChangeCount; }
+    qint64 ownChangeCount() const override { return m_ownChangeCount; }
     /**
      * The database for other threads (capture, image loading); shared so it outlives a late
      * task. Safe to call from any thread, as it may open or close meanwhile.
      */
-    std::shared_ptr<ClipDatabase> sharedDatabase() const
+    std::shared_ptr<ClipDatabase> sharedDatabase() const override
     {
         std::lock_guard lock(m_databaseMutex);
         return m_database;
@@ -179,12 +196,12 @@ public:
     const QString &searchText() const { return m_searchText; }
     void setSearchText(const QString &text);
 
-    std::optional<std::int64_t> selectedID() const { return m_selectedID; }
-    const QSet<std::int64_t> &selectedIDs() const { return m_selectedIDs; }
-    int selectionCount() const { return int(m_selectedIDs.size()); }
+    std::optional<std::int64_t> selectedID() const { return m_selection.anchor(); }
+    const QSet<std::int64_t> &selectedIDs() const { return m_selection.ids(); }
+    int selectionCount() const { return m_selection.count(); }
     /** The id is selected and the selection holds two or more ids. */
     Q_INVOKABLE bool isInMultipleSelection(qint64 id) const;
-    const QSet<std::int64_t> &revealedSecrets() const { return m_revealed; }
+    const QSet<std::int64_t> &revealedSecrets() const { return m_revealed.ids(); }
     Q_INVOKABLE bool isRevealed(qint64 id) const { return m_revealed.contains(id); }
     bool showInspector() const { return m_showInspector; }
     void setShowInspector(bool show);
@@ -192,7 +209,7 @@ public:
     void setQuickLookClip(std::optional<std::int64_t> id);
     bool showTagPicker() const { return m_showTagPicker; }
     void setShowTagPicker(bool show);
-    const std::optional<Notice> &notice() const { return m_notice; }
+    const std::optional<Notice> &notice() const { return m_notices.current(); }
     /**
      * What went wrong with the history: a failed read (until a load succeeds), else what opening
      * it reported (damaged and rebuilt, read-only, not opened); empty when all is well. Unlike a
@@ -201,8 +218,8 @@ public:
     const QString &historyProblem() const { return m_historyProblem.isEmpty() ? m_openingWarning : m_historyProblem; }
     std::optional<std::int64_t> lastAddedID() const { return m_lastAddedID; }
     int iconRevision() const { return m_icons->revision(); }
-    bool isPaused() const { return m_isPaused; }
-    QDateTime pauseEnd() const { return m_pauseEnd; }
+    bool isPaused() const { return m_pause.isPaused(); }
+    QDateTime pauseEnd() const { return m_pause.end(); }
     const QList<SkippedCopy> &recentSkips() const { return m_recentSkips; }
     qint64 storageUsed() const { return m_clips.storageUsed(); }
     const PasteQueue &pasteQueue() const { return m_queue; }
@@ -240,6 +257,8 @@ public:
     std::uint64_t revision() const { return m_clips.revision(); }
     const QTimeZone &timeZone() const { return m_zone; }
     QDateTime now() const;
+    /** The clock the store runs on, for views that schedule by it. */
+    Clock &clock() const { return *m_clock; }
 
     // --- Operations ----------------------------------------------------------------------------
     Q_INVOKABLE void select(qint64 id, bool command = false, bool shift = false);
@@ -270,6 +289,8 @@ public:
     /** The cached source icon; a miss starts loading it and `iconRevision` moves when it arrives. */
     QImage sourceIcon(const std::optional<QString> &key);
     SourceIconCache *iconCache() const { return m_icons; }
+    /** True while the history beyond the newest clips is still being read. */
+    bool isLoading() const { return m_fullLoad != nullptr; }
     /** Indexes newly loaded clips for search on a worker thread (started after each full load). */
     SearchIndexBuilder *searchIndexBuilder() const { return m_indexBuilder; }
     Q_INVOKABLE void keepSource(const QString &key);
@@ -323,7 +344,7 @@ private:
     QVariantList revealedSecretValues() const;
     QVariant quickLookClipValue() const;
     void setQuickLookClipValue(const QVariant &id);
-    QVariantMap noticeValue() const { return m_notice ? m_notice->toVariantMap() : QVariantMap(); }
+    QVariantMap noticeValue() const { return notice() ? notice()->toVariantMap() : QVariantMap(); }
     QVariant lastAddedIDValue() const;
     QVariantList recentSkipValues() const;
     QStringList availableGroupValues() const;
@@ -337,8 +358,13 @@ private:
     void adoptDatabase(const ClipDatabase::Opened &opened);
     void startCapture();
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
-    std::int64_t nearestMember(std::int64_t removed, const QSet<std::int64_t> &members) const;
+    /** The visible list of the current filter and search, as the selection moves in it. */
+    Selection::Order visibleOrder() const;
     void replaceClips(QList<Clip> loaded);
+    /** Shows the newest clips now and reads the whole history on a worker thread. */
+    void loadInBackground();
+    /** Reads the history the way the services asked for: all now, or the newest first. */
+    void loadHistory();
     void afterReload();
     /** Reload for edits the store made itself: re-reads `changed` and drops `removed`. */
     void reloadClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed = {});
@@ -349,7 +375,6 @@ private:
     /** Prunes to the storage limit; returns the deleted ids. */
     QList<std::int64_t> prune();
     void evictImages(const QList<std::int64_t> &ids);
-    void setRevealed(QSet<std::int64_t> revealed);
     void setLastAddedID(std::optional<std::int64_t> id);
     void setHistoryProblem(const QString &problem);
     /** A read of the history failed: logged, kept as the history problem, told once as a warning. */
@@ -365,6 +390,8 @@ private:
     std::shared_ptr<ClipDatabase> m_database; ///< replaced only under m_databaseMutex
     mutable std::mutex m_databaseMutex;
     ActiveWindow *m_activeWindow = nullptr;
+    std::function<std::unique_ptr<ClipboardSource>(ClipboardService &)> m_clipboardSource;
+    bool m_loadInBackground = false;
     std::thread m_opening;
 
     ClipCollection m_clips;
@@ -374,27 +401,23 @@ private:
     int m_backgroundSearchFrom = 20'000;
     ClipFilter m_filter;
     QString m_searchText;
-    std::optional<std::int64_t> m_selectedID;
-    QSet<std::int64_t> m_selectedIDs;
-    QSet<std::int64_t> m_revealed;
-    QHash<std::int64_t, std::shared_ptr<TimerHandle>> m_rehideTimers;
+    Selection m_selection;
+    RevealedSecrets m_revealed;
     bool m_showInspector = false;
     std::optional<std::int64_t> m_quickLookID;
     bool m_showTagPicker = false;
-    std::optional<Notice> m_notice;
-    std::unique_ptr<TimerHandle> m_noticeTimer;
+    NoticeBoard m_notices;
     QString m_historyProblem; ///< a failed read
     QString m_openingWarning;
     std::optional<std::int64_t> m_lastAddedID;
-    bool m_isPaused = false;
-    QDateTime m_pauseEnd;
-    std::unique_ptr<TimerHandle> m_resumeTimer;
+    PauseState m_pause;
     QList<SkippedCopy> m_recentSkips;
     PasteQueue m_queue;
     qint64 m_ownChangeCount = 0;
     FullImageCache m_images;
     SourceIconCache *m_icons = nullptr;
     ClipListModel *m_clipModel = nullptr;
+    QFutureWatcher<std::optional<QList<Clip>>> *m_fullLoad = nullptr;
     std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
 };
 

@@ -1,4 +1,5 @@
 #include "ClipDatabase.h"
+#include "Logging.h"
 #include "ClipboardService.h"
 #include "ClipboardStore.h"
 #include "CapturedImage.h"
@@ -45,7 +46,7 @@ std::optional<QString> ClipboardStore::fullText(std::int64_t id)
     try {
         return m_database->fullText(id);
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: reading a clip's text failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: reading a clip's text failed:" << error.message();
         return std::nullopt;
     }
 }
@@ -60,7 +61,7 @@ QImage ClipboardStore::fullImage(std::int64_t id)
     try {
         png = m_database->imageData(id);
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: reading an image failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: reading an image failed:" << error.message();
         return {};
     }
     QImage image;
@@ -80,7 +81,7 @@ std::optional<QString> ClipboardStore::writeClip(const Clip &clip, bool plainTex
         try {
             png = m_database ? m_database->imageData(clip.id) : std::nullopt;
         } catch (const ClipDatabase::Error &error) {
-            qWarning().noquote() << "Corvane: reading an image failed:" << error.message();
+            qCWarning(logDb).noquote() << "Corvane: reading an image failed:" << error.message();
         }
         const bool decodable = qint64(clip.imageSize.width()) * clip.imageSize.height() <= CapturedImage::fullDecodePixels;
         const QImage image = decodable ? fullImage(clip.id) : QImage();

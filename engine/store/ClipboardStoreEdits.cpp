@@ -1,4 +1,5 @@
 #include "AppSettings.h"
+#include "Logging.h"
 #include "ClipDatabase.h"
 #include "ClipboardStore.h"
 #include "DerivedListCache.h"
@@ -16,7 +17,7 @@ QList<std::int64_t> ClipboardStore::prune()
         evictImages(deleted);
         return deleted;
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: pruning the history failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: pruning the history failed:" << error.message();
         return {};
     }
 }
@@ -79,18 +80,8 @@ void ClipboardStore::deleteClip(qint64 id)
     if (!m_database || !m_clips.contains(id))
         return;
     // Worked out before the row goes, from the list the user sees.
-    std::optional<std::int64_t> newAnchor;
-    if (m_selectedID == id) {
-        const auto &visible = m_derived->visible(m_filter, m_searchText, searchContext());
-        const int index = m_clips.indexOf(id);
-        const auto it = std::find(visible.begin(), visible.end(), index);
-        if (it != visible.end()) {
-            if (it + 1 != visible.end())
-                newAnchor = m_clips.entries()[*(it + 1)].clip->id;
-            else if (it != visible.begin())
-                newAnchor = m_clips.entries()[*(it - 1)].clip->id;
-        }
-    }
+    const bool anchored = selectedID() == id;
+    const std::optional<std::int64_t> newAnchor = anchored ? Selection::successor(id, visibleOrder()) : std::nullopt;
     try {
         m_database->deleteClip(id);
     } catch (const ClipDatabase::Error &error) {
@@ -99,7 +90,7 @@ void ClipboardStore::deleteClip(qint64 id)
         return;
     }
     m_images.evict(id);
-    if (m_selectedID == id)
+    if (anchored)
         setSelection(newAnchor, newAnchor ? QSet<std::int64_t>{*newAnchor} : QSet<std::int64_t>{});
     reloadClips({}, {id});
 }
@@ -115,14 +106,9 @@ void ClipboardStore::deleteClips(const QList<std::int64_t> &ids)
         return;
     }
     evictImages(ids);
-    QSet<std::int64_t> selected = m_selectedIDs;
-    std::optional<std::int64_t> anchor = m_selectedID;
-    for (std::int64_t id : ids) {
-        selected.remove(id);
-        if (anchor == id)
-            anchor.reset();
-    }
-    setSelection(anchor, selected);
+    const QSet<std::int64_t> removed(ids.begin(), ids.end());
+    if (m_selection.retain([&removed](std::int64_t id) { return !removed.contains(id); }))
+        emit selectionChanged();
     reloadClips({}, ids);
 }
 
@@ -138,7 +124,7 @@ void ClipboardStore::saveNote(const QString &text, qint64 id)
     try {
         m_database->setNote(id, note);
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: saving note failed:" << error.message();
+        qCWarning(logDb).noquote() << "Corvane: saving note failed:" << error.message();
         // The field keeps the edited text; without a notice the user would think it was saved.
         showNotice(QStringLiteral("Couldn’t save the note: ") + error.message(), Notice::Kind::warning);
         return;

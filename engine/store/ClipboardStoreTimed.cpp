@@ -5,105 +5,28 @@
 
 namespace corvane {
 
-// --- Notices -------------------------------------------------------------------------------------
+// --- Notices, pause and revealed secrets ---------------------------------------------------------
 
-void ClipboardStore::showNotice(const QString &message, Notice::Kind kind)
-{
-    const Notice notice = Notice::make(message, kind);
-    m_notice = notice;
-    // Only this notice's own expiry may clear it; a newer one lives its full time.
-    m_noticeTimer = schedule(notice.lifetimeMilliseconds(), [this, id = notice.id] {
-        if (m_notice && m_notice->id == id)
-            dismissNotice();
-    });
-    emit noticeChanged();
-}
+void ClipboardStore::showNotice(const QString &message, Notice::Kind kind) { m_notices.show(message, kind); }
 
-void ClipboardStore::dismissNotice()
-{
-    if (!m_notice)
-        return;
-    m_notice.reset();
-    m_noticeTimer.reset();
-    emit noticeChanged();
-}
+void ClipboardStore::dismissNotice() { m_notices.dismiss(); }
 
-// --- Pause ---------------------------------------------------------------------------------------
+void ClipboardStore::pause(std::optional<double> seconds) { m_pause.pause(seconds); }
 
-void ClipboardStore::pause(std::optional<double> seconds)
-{
-    // A new pause always replaces the old one's end, so an earlier timed resume cannot fire.
-    m_resumeTimer.reset();
-    QDateTime end;
-    if (seconds && *seconds > 0) {
-        end = now().addMSecs(qint64(*seconds * 1000.0));
-        m_resumeTimer = schedule(int(std::min(*seconds * 1000.0, double(std::numeric_limits<int>::max()))),
-                                 [this] { resume(); });
-    }
-    const bool changed = !m_isPaused || end != m_pauseEnd;
-    m_isPaused = true;
-    m_pauseEnd = end;
-    if (!changed)
-        return;
-    emit isPausedChanged();
-    if (onPauseChanged)
-        onPauseChanged(true);
-}
-
-void ClipboardStore::resume()
-{
-    m_resumeTimer.reset();
-    if (!m_isPaused)
-        return;
-    m_isPaused = false;
-    m_pauseEnd = QDateTime();
-    emit isPausedChanged();
-    if (onPauseChanged)
-        onPauseChanged(false);
-}
-
-// --- Revealed secrets ----------------------------------------------------------------------------
-
-void ClipboardStore::setRevealed(QSet<std::int64_t> revealed)
-{
-    for (auto it = m_rehideTimers.begin(); it != m_rehideTimers.end();)
-        it = revealed.contains(it.key()) ? std::next(it) : m_rehideTimers.erase(it);
-    if (revealed == m_revealed)
-        return;
-    m_revealed = std::move(revealed);
-    m_derived->secretsChanged();
-    emit revealedSecretsChanged();
-}
+void ClipboardStore::resume() { m_pause.resume(); }
 
 void ClipboardStore::reveal(qint64 id)
 {
-    m_rehideTimers.remove(id);
-    QSet<std::int64_t> revealed = m_revealed;
-    if (revealed.remove(id)) {
-        setRevealed(revealed);
-        return;
-    }
-    if (!m_clips.contains(id))
-        return;
-    revealed.insert(id);
-    setRevealed(revealed);
-    m_rehideTimers.insert(id, schedule(revealMilliseconds, [this, id] {
-                              QSet<std::int64_t> remaining = m_revealed;
-                              remaining.remove(id);
-                              setRevealed(remaining);
-                          }));
+    if (m_revealed.contains(id) || m_clips.contains(id))
+        m_revealed.toggle(id);
 }
 
-void ClipboardStore::hideAllSecrets()
-{
-    m_rehideTimers.clear();
-    setRevealed({});
-}
+void ClipboardStore::hideAllSecrets() { m_revealed.hideAll(); }
 
 QVariantList ClipboardStore::revealedSecretValues() const
 {
     QVariantList ids;
-    for (std::int64_t id : m_revealed)
+    for (std::int64_t id : m_revealed.ids())
         ids.append(qint64(id));
     return ids;
 }
@@ -112,7 +35,7 @@ QVariantList ClipboardStore::revealedSecretValues() const
 
 bool ClipboardStore::acceptsCapture(bool isImage) const
 {
-    return !m_isPaused && m_database && !m_database->isReadOnly() && (!isImage || m_settings->recordImages());
+    return !isPaused() && m_database && !m_database->isReadOnly() && (!isImage || m_settings->recordImages());
 }
 
 void ClipboardStore::recordSkip(const QString &appName, const QString &reason)
@@ -150,6 +73,8 @@ void ClipboardStore::clipsRecorded(const QList<std::int64_t> &recordedIDs,
     if (added && onSummaryWanted)
         onSummaryWanted(*added);
 }
+
+void ClipboardStore::captureWarning(const QString &message) { showNotice(message, Notice::Kind::warning); }
 
 QImage ClipboardStore::sourceIcon(const std::optional<QString> &key)
 {

@@ -1,4 +1,5 @@
 #include "SourceIconCache.h"
+#include "Logging.h"
 
 #include "ClipDatabase.h"
 #include "Clock.h"
@@ -91,7 +92,7 @@ void SourceIconCache::load(const QString &key)
                 }
             }
         } catch (const std::exception &error) {
-            qWarning().noquote() << "Corvane: reading a source icon failed:" << error.what();
+            qCWarning(logDb).noquote() << "Corvane: reading a source icon failed:" << error.what();
         }
     }
     const QString host = fetchableHost(key);
@@ -116,7 +117,7 @@ void SourceIconCache::saveFetched(const QString &key, const QImage &image)
             if (auto png = pngData(image))
                 m_database->saveSourceIcon(key, *png);
         } catch (const std::exception &error) {
-            qWarning().noquote() << "Corvane: saving a source icon failed:" << error.what();
+            qCWarning(logDb).noquote() << "Corvane: saving a source icon failed:" << error.what();
         }
     }
     finish(key, image);

@@ -219,3 +219,17 @@ TEST(LogOutput, ControlCharactersAreEscapedSoALineStaysOneWholeLine)
     const QString message = QStringLiteral("kept \u201Cna\u00EFve\u201D ") + QChar(u'\0') + QStringLiteral("after\n\x1b[31mred\\");
     EXPECT_EQ(LogOutput::escaped(message), QStringLiteral("kept \u201Cna\u00EFve\u201D \\x00after\\x0a\\x1b[31mred\\\\"));
 }
+
+TEST(SingleInstance, ForwardingACommandNeverMakesThisCopyTheRunningOne)
+{
+    test::testApp();
+    QTemporaryDir dir;
+    const QString socket = dir.filePath(QStringLiteral("corvane.socket"));
+    SingleInstance forwarder(QStringLiteral("/opt/corvane"), socket);
+    EXPECT_EQ(forwarder.forward(SingleInstance::Command::toggle), SingleInstance::Outcome::notRunning);
+    EXPECT_EQ(forwarder.forward(SingleInstance::Command::next), SingleInstance::Outcome::notRunning)
+        << "the first forward left nothing listening";
+    SingleInstance first(QStringLiteral("/opt/corvane"), socket);
+    EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
+        << first.errorString().toStdString();
+}

@@ -9,6 +9,7 @@
 #include "SystemClock.h"
 #include "X11ActiveWindow.h"
 #include "X11ClipboardReader.h"
+#include "X11ClipboardSource.h"
 #include "XdgDesktopEntries.h"
 
 #include <QApplication>
@@ -297,6 +298,10 @@ int main(int argc, char **argv)
     services.desktopEntries = instance.entries.get();
     services.activeWindow = instance.window.get();
     services.databasePath = ClipDatabase::defaultPath();
+    // Reads on the reader thread, as the application does under X11.
+    services.clipboardSource = [](ClipboardService &) -> std::unique_ptr<ClipboardSource> {
+        return X11ClipboardSource::create();
+    };
     instance.store = std::make_unique<ClipboardStore>(services);
     if (!instance.store->hasDatabase() || !services.databasePath.startsWith(instance.home.path())) {
         std::fprintf(stderr, "history not in the throw-away home: %s\n", qPrintable(services.databasePath));

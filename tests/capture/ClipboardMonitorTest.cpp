@@ -4,6 +4,8 @@
 #include "FakeClipboardService.h"
 #include "FakeClock.h"
 
+#include <QCoreApplication>
+
 #include <gtest/gtest.h>
 
 using namespace corvane;
@@ -66,6 +68,24 @@ TEST_F(ClipboardMonitorTest, RecordsEachNewCopyOnceOnTheNextTick)
     tick();
     EXPECT_EQ(captured, (QStringList{"first", "second"}));
     EXPECT_EQ(apps, (QStringList{"Text Editor", "Text Editor"}));
+}
+
+TEST_F(ClipboardMonitorTest, AReportedChangeIsLookedAtWithoutWaitingForTheTick)
+{
+    copy(QStringLiteral("reported"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(captured, (QStringList{"reported"}));
+    tick();
+    EXPECT_EQ(captured, (QStringList{"reported"})) << "the tick does not record it again";
+
+    // Our own write reports a change too; it is not recorded.
+    monitor.ownChangeCount = [this] { return clipboard.changeCount(); };
+    clipboard.bumpChangeCount();
+    QCoreApplication::processEvents();
+    monitor.stop();
+    copy(QStringLiteral("after stop"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(captured, (QStringList{"reported"}));
 }
 
 TEST_F(ClipboardMonitorTest, CopiesMadeBeforeStartAreNotRecorded)
@@ -192,8 +212,8 @@ TEST_F(ClipboardMonitorTest, VerdictMatrix)
 
 TEST_F(ClipboardMonitorTest, SkipNamesUnknownAppWhenTheAppHasNoName)
 {
-    const std::optional<AppIdentity> apps[] = {std::nullopt, AppIdentity{QStringLiteral("xterm"), QString(), 9}};
-    for (const auto &app : apps) {
+    const std::optional<AppIdentity> frontmostApps[] = {std::nullopt, AppIdentity{QStringLiteral("xterm"), QString(), 9}};
+    for (const auto &app : frontmostApps) {
         skips.clear();
         window.setFrontmostApp(app);
         copy(QStringLiteral("x"), {QStringLiteral("text/plain"), QStringLiteral("x-kde-passwordManagerHint")});

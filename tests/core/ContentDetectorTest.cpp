@@ -146,6 +146,6 @@ TEST_P(ContentDetectorCorpus, Classifies)
 }
 
 INSTANTIATE_TEST_SUITE_P(Corpus, ContentDetectorCorpus, testing::ValuesIn(corpus),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

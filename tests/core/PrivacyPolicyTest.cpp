@@ -110,6 +110,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {}, {}, Verdict::skipSilently()},
         VerdictCase{"recordedReasonBeatsSilentSkip", {"org.nspasteboard.TransientType"}, "Kate", "org.kde.kate", true,
                     {}, {}, Verdict::skip(secure)}),
-    [](const auto &info) { return std::string(info.param.name); });
+    [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

@@ -42,12 +42,16 @@ protected:
         services.desktopEntries = &entries;
         services.databasePath = databasePath.isEmpty() ? dir.filePath(QStringLiteral("history.sqlite")) : databasePath;
         services.timeZone = QTimeZone::utc();
+        services.loadInBackground = loadInBackground;
         services.siteIcons = [this](const QString &host, const QString &scheme, std::function<void(const QImage &)> done) {
             siteIconRequests.append(scheme + QStringLiteral("://") + host);
             pendingSiteIcons.push_back(std::move(done));
         };
         store = std::make_unique<ClipboardStore>(services);
     }
+
+    /** What the next makeStore() hands the store. */
+    bool loadInBackground = false;
 
     /** Seconds since 1970 of the fake clock's now, minus `secondsAgo`. */
     double ago(double secondsAgo) const { return clock.now().toMSecsSinceEpoch() / 1000.0 - secondsAgo; }

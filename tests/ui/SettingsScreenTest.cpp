@@ -54,9 +54,9 @@ protected:
     void openApp(const QByteArray &instance, const QByteArray &klass)
     {
         const QByteArray wmClass = instance + '\0' + klass + '\0';
-        const xcb_window_t window = other.createWindow();
-        other.setProperty(window, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, wmClass.constData(), quint32(wmClass.size()));
-        clients.append(window);
+        const xcb_window_t appWindow = other.createWindow();
+        other.setProperty(appWindow, XCB_ATOM_WM_CLASS, XCB_ATOM_STRING, 8, wmClass.constData(), quint32(wmClass.size()));
+        clients.append(appWindow);
         other.setProperty(other.root(), other.atom("_NET_CLIENT_LIST"), XCB_ATOM_WINDOW, 32, clients.constData(),
                           quint32(clients.size()));
     }

@@ -91,20 +91,20 @@ void ClipPreviewModel::refresh()
 
 void ClipPreviewModel::openInBrowser()
 {
-    if (m_browserUrl)
-        inspectorDesktop().openUrl(*m_browserUrl);
+    if (DesktopServices *desktop = inspectorDesktop(); desktop && m_browserUrl)
+        desktop->openUrl(*m_browserUrl);
 }
 
 void ClipPreviewModel::composeEmail()
 {
-    if (m_emailUrl)
-        inspectorDesktop().openUrl(*m_emailUrl);
+    if (DesktopServices *desktop = inspectorDesktop(); desktop && m_emailUrl)
+        desktop->openUrl(*m_emailUrl);
 }
 
 void ClipPreviewModel::showInFiles()
 {
-    if (m_filePath)
-        inspectorDesktop().showInFileManager({*m_filePath});
+    if (DesktopServices *desktop = inspectorDesktop(); desktop && m_filePath)
+        desktop->showInFileManager({*m_filePath});
 }
 
 void ClipPreviewModel::toggleReveal()

@@ -4,7 +4,7 @@
 
 namespace corvane {
 
-CopyFeedback::CopyFeedback(Clock &clock, std::function<void()> changed)
+CopyFeedback::CopyFeedback(Clock *clock, std::function<void()> changed)
     : m_clock(clock)
     , m_changed(std::move(changed))
 {
@@ -14,11 +14,11 @@ CopyFeedback::~CopyFeedback() = default;
 
 void CopyFeedback::copyFinished(bool succeeded)
 {
-    if (!succeeded) {
+    if (!succeeded || !m_clock) {
         reset();
         return;
     }
-    m_timer = m_clock.schedule(showMs, [this] { set(false); });
+    m_timer = m_clock->schedule(showMs, [this] { set(false); });
     set(true);
 }
 
@@ -26,6 +26,14 @@ void CopyFeedback::reset()
 {
     m_timer.reset();
     set(false);
+}
+
+void CopyFeedback::setClock(Clock *clock)
+{
+    if (m_clock == clock)
+        return;
+    reset();
+    m_clock = clock;
 }
 
 void CopyFeedback::set(bool copied)

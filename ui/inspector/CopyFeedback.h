@@ -17,7 +17,8 @@ class CopyFeedback
 public:
     static constexpr int showMs = 1400;
 
-    CopyFeedback(Clock &clock, std::function<void()> changed);
+    /** Without a clock (a view made before its store) nothing is shown until `setClock`. */
+    CopyFeedback(Clock *clock, std::function<void()> changed);
     ~CopyFeedback();
 
     bool copied() const { return m_copied; }
@@ -25,11 +26,12 @@ public:
     void copyFinished(bool succeeded);
     /** Another clip: the mark belongs to the one that was copied. */
     void reset();
+    void setClock(Clock *clock);
 
 private:
     void set(bool copied);
 
-    Clock &m_clock;
+    Clock *m_clock;
     std::function<void()> m_changed;
     std::unique_ptr<TimerHandle> m_timer;
     bool m_copied = false;

@@ -1,28 +1,27 @@
 #include "DesktopAccess.h"
 
-#include "LinuxDesktopServices.h"
+#include "DesktopServices.h"
 
 namespace corvane {
 namespace {
 
-DesktopServices *overridden = nullptr;
+DesktopServices *installed = nullptr;
 
 } // namespace
 
-DesktopServices &inspectorDesktop()
+DesktopServices *inspectorDesktop()
 {
-    static LinuxDesktopServices linux;
-    return overridden ? *overridden : linux;
+    return installed;
 }
 
 void setInspectorDesktop(DesktopServices *desktop)
 {
-    overridden = desktop;
+    installed = desktop;
 }
 
 std::optional<QString> privateFolder()
 {
-    return inspectorDesktop().privateTempDir();
+    return installed ? installed->privateTempDir() : std::nullopt;
 }
 
 } // namespace corvane

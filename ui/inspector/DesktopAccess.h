@@ -8,9 +8,9 @@ namespace corvane {
 
 class DesktopServices;
 
-/** The desktop the inspector's actions open things with: the app's, a test's fake, else a Linux one. */
-DesktopServices &inspectorDesktop();
-/** Replaces the desktop (nullptr: back to the Linux one). Not owned. */
+/** The desktop the views open things with: the application's or a test's; null before one is set. */
+DesktopServices *inspectorDesktop();
+/** Sets the desktop (nullptr: none). Not owned. */
 void setInspectorDesktop(DesktopServices *desktop);
 
 /** The private (0700) folder for files written for the user, or nothing. */

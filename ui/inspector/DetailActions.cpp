@@ -163,7 +163,9 @@ std::optional<QString> writeCalendarEvent(const QString &folder, const QByteArra
 
 void performDetail(const DetectedDetail &detail, const ServiceHosts &hosts)
 {
-    DesktopServices &desktop = inspectorDesktop();
+    DesktopServices *desktop = inspectorDesktop();
+    if (!desktop)
+        return;
     if (detail.kind == DetectedDetail::Kind::date) {
         const auto folder = privateFolder();
         if (!folder)
@@ -171,7 +173,7 @@ void performDetail(const DetectedDetail &detail, const ServiceHosts &hosts)
         const QByteArray ics = buildICS(QStringLiteral("Event from Corvane"), detail.date, eventDuration(detail),
                                         QDateTime::currentDateTimeUtc(), QUuid::createUuid());
         if (const auto path = writeCalendarEvent(*folder, ics))
-            desktop.openFile(*path);
+            desktop->openFile(*path);
         return;
     }
     if (detail.kind == DetectedDetail::Kind::address) {
@@ -179,13 +181,14 @@ void performDetail(const DetectedDetail &detail, const ServiceHosts &hosts)
         QtConcurrent::run(geoHandlerRegistered).then(qApp, [detail, hosts](bool hasGeo) {
             const QUrl url = actionURL(detail, hosts, hasGeo);
             if (url.isValid())
-                inspectorDesktop().openUrl(url);
+                if (DesktopServices *opener = inspectorDesktop())
+                    opener->openUrl(url);
         });
         return;
     }
     const QUrl url = actionURL(detail, hosts);
     if (url.isValid() && !url.isEmpty())
-        desktop.openUrl(url);
+        desktop->openUrl(url);
 }
 
 } // namespace corvane

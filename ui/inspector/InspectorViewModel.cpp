@@ -3,7 +3,6 @@
 #include "DesktopAccess.h"
 #include "DesktopServices.h"
 #include "LinkPreviewService.h"
-#include "SystemClock.h"
 
 #include <QPointer>
 #include <QtConcurrent/QtConcurrentRun>
@@ -12,9 +11,9 @@ namespace corvane {
 
 InspectorViewModel::InspectorViewModel(QObject *parent)
     : QObject(parent)
-    , m_ownClock(std::make_unique<SystemClock>())
     , m_previews(LinkPreviewService::shared())
-    , m_feedback(*m_ownClock, [this] { emit copiedChanged(); })
+    , m_feedback(nullptr, [this] { emit copiedChanged(); })
+    , m_followsStoreClock(true)
 {
     connect(m_previews, &LinkPreviewService::revisionChanged, this, &InspectorViewModel::refresh);
 }
@@ -22,7 +21,7 @@ InspectorViewModel::InspectorViewModel(QObject *parent)
 InspectorViewModel::InspectorViewModel(Clock &clock, LinkPreviewService *previews, QObject *parent)
     : QObject(parent)
     , m_previews(previews)
-    , m_feedback(clock, [this] { emit copiedChanged(); })
+    , m_feedback(&clock, [this] { emit copiedChanged(); })
 {
     if (previews)
         connect(previews, &LinkPreviewService::revisionChanged, this, &InspectorViewModel::refresh);
@@ -38,6 +37,9 @@ void InspectorViewModel::setStore(ClipboardStore *store)
         disconnect(connection);
     m_connections.clear();
     m_store = store;
+    // Views made in QML run on the store's clock.
+    if (m_followsStoreClock)
+        m_feedback.setClock(store ? &store->clock() : nullptr);
     if (store) {
         m_connections << connect(store, &ClipboardStore::selectionChanged, this, &InspectorViewModel::refresh)
                       << connect(store, &ClipboardStore::clipsChanged, this, &InspectorViewModel::refresh)
@@ -153,8 +155,8 @@ void InspectorViewModel::deleteClip()
 
 void InspectorViewModel::openApp()
 {
-    if (!m_appPath.isEmpty())
-        inspectorDesktop().openFile(m_appPath);
+    if (DesktopServices *desktop = inspectorDesktop(); desktop && !m_appPath.isEmpty())
+        desktop->openFile(m_appPath);
 }
 
 } // namespace corvane

@@ -122,11 +122,11 @@ private:
     void refresh();
     void setSizeText(const QString &text);
 
-    std::unique_ptr<Clock> m_ownClock;
     QPointer<ClipboardStore> m_store;
     LinkPreviewService *m_previews = nullptr;
     QList<QMetaObject::Connection> m_connections;
     CopyFeedback m_feedback;
+    bool m_followsStoreClock = false;
 
     QVariant m_shownClipId;
     std::optional<std::int64_t> m_clipId;

@@ -2,7 +2,6 @@
 
 #include "AppEvents.h"
 #include "Clock.h"
-#include "SystemClock.h"
 
 #include <QCoreApplication>
 
@@ -10,8 +9,6 @@ namespace corvane {
 
 NoteEditorController::NoteEditorController(QObject *parent)
     : QObject(parent)
-    , m_ownClock(std::make_unique<SystemClock>())
-    , m_clock(m_ownClock.get())
 {
     m_sink.storedNote = [this](std::int64_t id) {
         const ClipRef clip = m_store ? m_store->clip(id) : ClipRef();
@@ -80,7 +77,11 @@ void NoteEditorController::setDraft(const QString &draft)
         return;
     cancelPending();
     m_pending = Pending{draft, m_clipId, storedNote(m_clipId)};
-    m_timer = m_clock->schedule(saveDelayMs, [this] { flush(); });
+    // Views made in QML run on the store's clock.
+    Clock *clock = m_clock ? m_clock : m_store ? &m_store->clock() : nullptr;
+    if (!clock)
+        return;
+    m_timer = clock->schedule(saveDelayMs, [this] { flush(); });
 }
 
 void NoteEditorController::startEditing()

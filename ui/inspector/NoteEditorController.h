@@ -80,8 +80,7 @@ private:
     void setEditing(bool editing);
     void cancelPending();
 
-    std::unique_ptr<Clock> m_ownClock;
-    Clock *m_clock;
+    Clock *m_clock = nullptr;
     NoteSink m_sink;
     QPointer<ClipboardStore> m_store;
     qint64 m_clipId = 0;

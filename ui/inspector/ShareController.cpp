@@ -106,7 +106,8 @@ void ShareController::email()
     if (m_items.isEmpty())
         return;
     if (const auto url = mailtoUrl(m_items)) {
-        inspectorDesktop().openUrl(*url);
+        if (DesktopServices *desktop = inspectorDesktop())
+            desktop->openUrl(*url);
         return;
     }
     const QString program = xdgEmail();

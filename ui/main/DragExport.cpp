@@ -4,7 +4,7 @@
 #include "ClipboardStore.h"
 #include "DragMimeData.h"
 #include "DragPreview.h"
-#include "LinuxDesktopServices.h"
+#include "DesktopAccess.h"
 
 #include <QDir>
 #include <QDrag>
@@ -49,7 +49,7 @@ DragMaterializer &DragExport::materializer()
 {
     if (!m_materializer) {
         if (m_base.isEmpty())
-            m_base = LinuxDesktopServices().privateTempDir().value_or(QString());
+            m_base = privateFolder().value_or(QString());
         m_materializer = std::make_unique<DragMaterializer>(m_base, [this](std::int64_t id) {
             ClipDatabase *db = m_store ? m_store->database() : nullptr;
             return db ? db->imageData(id) : std::nullopt;

@@ -5,7 +5,6 @@
 #include "Clock.h"
 #include "PopoverKeys.h"
 #include "SearchQuery.h"
-#include "SystemClock.h"
 
 namespace corvane {
 
@@ -20,8 +19,7 @@ PopoverViewModel::~PopoverViewModel() = default;
 
 Clock *PopoverViewModel::clock() const
 {
-    static SystemClock system;
-    return m_clock ? m_clock : &system;
+    return m_clock ? m_clock : m_store ? &m_store->clock() : nullptr;
 }
 
 void PopoverViewModel::setStore(ClipboardStore *store)
@@ -247,7 +245,8 @@ void PopoverViewModel::copyAndClose(qint64 id)
     if (!m_store)
         return;
     m_store->copy(id, false);
-    m_closeTimer = clock()->schedule(closeDelayMs, [this] { closePopover(); });
+    if (Clock *timer = clock())
+        m_closeTimer = timer->schedule(closeDelayMs, [this] { closePopover(); });
 }
 
 bool PopoverViewModel::closePending() const { return m_closeTimer && m_closeTimer->isActive(); }

@@ -1,7 +1,7 @@
 #include "UserGreeting.h"
 
 #include "Greeting.h"
-#include "LinuxDesktopServices.h"
+#include "DesktopServices.h"
 
 namespace corvane {
 
@@ -15,17 +15,13 @@ UserGreeting::UserGreeting(QObject *parent) : QObject(parent) {}
 
 void UserGreeting::setDesktopServices(DesktopServices *desktop) { m_desktop = desktop; }
 
-const DesktopServices &UserGreeting::desktop() const
+// Without the application's desktop (set at start-up) the greeting names no one.
+QString UserGreeting::firstName() const
 {
-    static const LinuxDesktopServices system;
-    if (m_desktop)
-        return *m_desktop;
-    return system;
+    return m_desktop ? Greeting::userFirstName(*m_desktop) : Greeting::firstNameFromFullName(QString());
 }
 
-QString UserGreeting::firstName() const { return Greeting::userFirstName(desktop()); }
-
-QString UserGreeting::computerName() const { return desktop().computerName(); }
+QString UserGreeting::computerName() const { return m_desktop ? m_desktop->computerName() : QString(); }
 
 QString UserGreeting::greetingLine(const QDateTime &now) const { return Greeting::greetingLine(now, firstName()); }
 

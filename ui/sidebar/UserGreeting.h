@@ -15,8 +15,7 @@ class DesktopServices;
 
 /**
  * @brief The user's first name and the computer's name for the greeting card and the welcome
- * tour, read afresh on every call. The Linux desktop answers until the app or a test hands in
- * another DesktopServices.
+ * tour, read afresh on every call, from the desktop the app (or a test) hands in.
  */
 class UserGreeting : public QObject
 {
@@ -28,7 +27,7 @@ public:
     static UserGreeting &instance();
     static UserGreeting *create(QQmlEngine *, QJSEngine *) { return processSingleton<UserGreeting>(); }
 
-    /** nullptr returns to the Linux desktop. */
+    /** Not owned; nullptr: no desktop, so no names. */
     void setDesktopServices(DesktopServices *desktop);
 
     Q_INVOKABLE QString firstName() const;
@@ -40,7 +39,6 @@ public:
 
 private:
     explicit UserGreeting(QObject *parent = nullptr);
-    const DesktopServices &desktop() const;
 
     DesktopServices *m_desktop = nullptr;
 };
