@@ -118,7 +118,8 @@ public:
                      quint32 count)
     {
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, property, type, format, count, data);
-        xcb_flush(m_connection);
+        // In effect before another client looks: a flush alone races its reads on a loaded server.
+        sync();
     }
 
     /** The first keycode whose unshifted keysym is @p keysym (0 for a keycode with none). */
