@@ -30,14 +30,14 @@ protected:
     }
 };
 
-Copy *makeCopy(const QString &spec)
+Copy *makeCopy(const QString &description)
 {
     auto *copy = new Copy;
-    if (spec.startsWith(QLatin1String("text:"))) {
-        copy->setText(spec.mid(5));
+    if (description.startsWith(QLatin1String("text:"))) {
+        copy->setText(description.mid(5));
         return copy;
     }
-    for (const QString &part : spec.split(QLatin1Char(','))) {
+    for (const QString &part : description.split(QLatin1Char(','))) {
         const qsizetype eq = part.indexOf(QLatin1Char('='));
         QFile file(part.mid(eq + 1));
         if (eq <= 0 || !file.open(QIODevice::ReadOnly)) {

@@ -60,11 +60,11 @@ std::optional<QUrl> composeEmailUrl(const QString &text)
     if (address.startsWith(QLatin1String("mailto:"), Qt::CaseInsensitive))
         address.remove(0, 7);
     address = address.trimmed();
-    // One addr-spec and nothing else: "?", "&", "%" or blanks would smuggle header fields such as
+    // One plain address and nothing else: "?", "&", "%" or blanks would smuggle header fields such as
     // attach= into the draft.
-    static const QRegularExpression addrSpec(QStringLiteral(
+    static const QRegularExpression plainAddress(QStringLiteral(
         R"(^[\p{L}\p{N}.!#$'*+=^_`{|}~-]+@[\p{L}\p{N}](?:[\p{L}\p{N}-]*[\p{L}\p{N}])?(?:\.[\p{L}\p{N}](?:[\p{L}\p{N}-]*[\p{L}\p{N}])?)*$)"));
-    if (!addrSpec.match(address).hasMatch())
+    if (!plainAddress.match(address).hasMatch())
         return std::nullopt;
     QUrl url;
     url.setScheme(QStringLiteral("mailto"));
