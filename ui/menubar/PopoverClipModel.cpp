@@ -2,7 +2,9 @@
 
 #include "ClipText.h"
 #include "ColorParser.h"
+#include "KeyLegend.h"
 #include "PopoverRowStyle.h"
+#include "RowPresenter.h"
 
 namespace corvane {
 
@@ -94,7 +96,7 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
     case ShortcutRole:
         return shortcut;
     case ShortcutLabelRole:
-        return shortcut > 0 ? shortcutLegend(shortcut) : QString();
+        return shortcut > 0 ? KeyLegend::text(KeyLegend::rowNumber(shortcut)) : QString();
     case ColorHexRole:
         return clip.swatchHex();
     case ThumbnailUrlRole:
@@ -102,6 +104,10 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
         return clip.hasThumbnail()
             ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size())
             : QString();
+    case LeadingSizeRole:
+        return leadingVisual(clip.group, clip.hasThumbnail()).size;
+    case MonospacedRole:
+        return RowPresenter::monospacedTitle(clip.group);
     default:
         return {};
     }
@@ -121,6 +127,8 @@ QHash<int, QByteArray> PopoverClipModel::roleNames() const
         {ShortcutLabelRole, "shortcutLabel"},
         {ColorHexRole, "colorHex"},
         {ThumbnailUrlRole, "thumbnailUrl"},
+        {LeadingSizeRole, "leadingSize"},
+        {MonospacedRole, "monospaced"},
     };
 }
 

@@ -40,7 +40,7 @@ Rectangle {
             text: card.greetingText
             textFormat: Text.PlainText
             color: Theme.sunsetInk
-            font.pixelSize: 15
+            font.pointSize: Theme.title3Size
             font.weight: Font.DemiBold
             fontSizeMode: Text.HorizontalFit
             minimumPixelSize: 13
@@ -67,7 +67,7 @@ Rectangle {
                 text: card.computerText
                 textFormat: Text.PlainText
                 color: Theme.sunsetMuted
-                font.pixelSize: 12
+                font.pointSize: Theme.subheadSize
                 elide: Text.ElideMiddle
                 maximumLineCount: 1
                 Accessible.role: Accessible.StaticText
