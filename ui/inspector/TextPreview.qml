@@ -38,7 +38,7 @@ GlassSurface {
                 selectByMouse: true
                 wrapMode: TextEdit.Wrap
                 font.family: root.model.monospaced ? Theme.monospaceFamily : Qt.application.font.family
-                font.pixelSize: root.model.fontPixelSize
+                font.pointSize: root.model.fontPointSize
                 color: Theme.sunsetInk
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
