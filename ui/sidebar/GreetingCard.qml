@@ -43,7 +43,7 @@ Rectangle {
             font.pointSize: Theme.title3Size
             font.weight: Font.DemiBold
             fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 13
+            minimumPointSize: Math.ceil(Theme.bodySize) // whole points: 10 pt, about 13 px
             elide: Text.ElideRight
             maximumLineCount: 1
 
