@@ -45,6 +45,7 @@
 #include <QQuickStyle>
 #include <QSettings>
 #include <QStyle>
+#include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -69,6 +70,7 @@ AppDelegate::~AppDelegate()
 
 void AppDelegate::start()
 {
+    tuneSharedPool();
     wireSingleInstance();
     setAppIcon();
     startUpdater();
@@ -84,6 +86,15 @@ void AppDelegate::start()
     scheduleDemonstrations();
     // Build the popover hidden once start-up is done, so the first tray click doesn't load QML.
     QTimer::singleShot(0, m_popoverWindow, [popover = m_popoverWindow] { popover->window(); });
+}
+
+void AppDelegate::tuneSharedPool()
+{
+    // Background work (the history's full read, indexes, previews) comes in bursts; threads left
+    // idle after one are given back within seconds rather than Qt's half a minute.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    pool->setObjectName(QStringLiteral("Corvane pool"));
+    pool->setExpiryTimeout(3000);
 }
 
 void AppDelegate::wireSingleInstance()
