@@ -175,6 +175,7 @@ void AppDelegate::createWindows()
     settingsWindow.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::settingsView));
     settingsWindow.insert(QStringLiteral("host"), QVariant::fromValue<QObject *>(m_settingsHost));
     m_settingsWindow = new QmlWindow(*m_engine, AppUrls::settingsWindow, settingsWindow);
+    m_settingsWindow->setReleaseGraphicsWhenHidden(true);
 
     QVariantMap popover = shared;
     popover.insert(QStringLiteral("contentUrl"), AppUrls::popoverView);
