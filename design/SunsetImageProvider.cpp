@@ -43,21 +43,26 @@ std::array<int, 3> boxRadii(double sigma)
 void boxLine(const quint32 *in, quint32 *out, int count, int stride, int radius)
 {
     const int window = 2 * radius + 1;
-    std::array<int, 4> sum{};
-    auto at = [&](int i) { return in[qBound(0, i, count - 1)]; };
-    auto add = [&](quint32 p, int sign) {
-        for (int c = 0; c < 4; ++c)
-            sum[size_t(c)] += sign * int((p >> (8 * c)) & 0xff);
-    };
-    for (int i = -radius; i <= radius; ++i)
-        add(at(i), 1);
+    // Division by the window as a multiplication, rounded.
+    const quint64 scale = (quint64(1) << 32) / quint64(window);
+    const quint64 half = quint64(1) << 31;
+    quint32 sum[4] = {0, 0, 0, 0};
+    auto at = [&](int i) { return in[i < 0 ? 0 : (i >= count ? count - 1 : i)]; };
+    for (int i = -radius; i <= radius; ++i) {
+        const quint32 p = at(i);
+        sum[0] += p & 0xff;
+        sum[1] += (p >> 8) & 0xff;
+        sum[2] += (p >> 16) & 0xff;
+        sum[3] += p >> 24;
+    }
     for (int i = 0; i < count; ++i) {
-        quint32 p = 0;
-        for (int c = 0; c < 4; ++c)
-            p |= quint32((sum[size_t(c)] + window / 2) / window) << (8 * c);
-        out[i * stride] = p;
-        add(at(i + radius + 1), 1);
-        add(at(i - radius), -1);
+        out[i * stride] = quint32((sum[0] * scale + half) >> 32) | quint32((sum[1] * scale + half) >> 32) << 8
+                        | quint32((sum[2] * scale + half) >> 32) << 16 | quint32((sum[3] * scale + half) >> 32) << 24;
+        const quint32 in1 = at(i + radius + 1), out1 = at(i - radius);
+        sum[0] += (in1 & 0xff) - (out1 & 0xff);
+        sum[1] += ((in1 >> 8) & 0xff) - ((out1 >> 8) & 0xff);
+        sum[2] += ((in1 >> 16) & 0xff) - ((out1 >> 16) & 0xff);
+        sum[3] += (in1 >> 24) - (out1 >> 24);
     }
 }
 
