@@ -43,6 +43,7 @@
 #include <QPushButton>
 #include <QQmlEngine>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QSettings>
 #include <QStyle>
 #include <QThreadPool>
@@ -84,8 +85,15 @@ void AppDelegate::start()
     showMainWindow();
     forceLightAppearance();
     scheduleDemonstrations();
-    // Build the popover hidden once start-up is done, so the first tray click doesn't load QML.
-    QTimer::singleShot(0, m_popoverWindow, [popover = m_popoverWindow] { popover->window(); });
+    // Build the popover hidden, so the first tray click loads no QML — but only once the main
+    // window has shown its first frame, which the build would otherwise hold up.
+    auto buildPopover = [popover = m_popoverWindow] { popover->window(); };
+    QQuickWindow *main = m_mainWindow->window();
+    if (main && main->isVisible())
+        connect(main, &QQuickWindow::frameSwapped, m_popoverWindow, buildPopover,
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    else
+        QTimer::singleShot(0, m_popoverWindow, buildPopover);
 }
 
 void AppDelegate::tuneSharedPool()
