@@ -1,7 +1,7 @@
 // The store's parts on their own, without a store, a database or a QML engine.
 #include "FakeClock.h"
 #include "Selection.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 #include "TimedState.h"
 
 #include <QCoreApplication>
@@ -145,7 +145,7 @@ void keepMessage(QtMsgType, const QMessageLogContext &context, const QString &te
         loggedMessages->append({QString::fromLatin1(context.category), text});
 }
 
-class StoreLogging : public test::StoreTest {};
+class StoreLogging : public test::StoreFixture {};
 
 } // namespace
 
@@ -169,7 +169,7 @@ TEST_F(StoreLogging, AHistoryThatCannotOpenIsLoggedUnderTheDatabaseCategory)
 
 namespace {
 
-class BackgroundLoad : public test::StoreTest {};
+class BackgroundLoad : public test::StoreFixture {};
 
 bool waitUntilLoaded(const ClipboardStore &store)
 {

@@ -153,14 +153,9 @@ TEST_F(GeneralSettingsControllerTest, AFailedClearOrPruneStillReloadsAndWarns)
 
 TEST_F(GeneralSettingsControllerTest, WithoutADatabaseClearAndLimitChangesStillFinish)
 {
-    ClipboardStore::Services services;
-    services.settings = settings.get();
-    services.clipboard = &clipboard;
-    services.clock = &clock;
     QFile blocker(dir.filePath("not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    services.databasePath = dir.filePath("not-a-folder/history.sqlite");
-    ClipboardStore noDatabase(services);
+    ClipboardStore noDatabase(services(dir.filePath("not-a-folder/history.sqlite")));
     ASSERT_FALSE(noDatabase.hasDatabase());
     GeneralSettingsController detached;
     detached.setStore(&noDatabase);
