@@ -14,7 +14,7 @@ Item {
 
     readonly property real corner: Math.round(size * 0.25)
     readonly property bool showsColor: group === "color" && colorHex.length > 0
-    readonly property bool showsThumbnail: group === "image" && thumbnail.toString().length > 0
+    readonly property bool showsThumbnail: group === "image" && thumbnail.toString().length > 0 // qmllint disable type
                                            && picture.status === Image.Ready
 
     implicitWidth: size
@@ -34,7 +34,7 @@ Item {
         anchors.fill: parent
         visible: false
         source: root.group === "image" ? root.thumbnail : ""
-        sourceSize: Qt.size(root.size, root.size)
+        sourceSize: Qt.size(root.size, root.size) // qmllint disable type
         fillMode: Image.PreserveAspectCrop
         asynchronous: true
     }

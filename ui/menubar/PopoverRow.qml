@@ -29,7 +29,7 @@ HoverLift {
     signal dragRequested()
 
     readonly property bool hovering: hover.hovered
-    readonly property bool monospaced: ["code", "color", "phone", "secret", "file", "number"].indexOf(group) >= 0
+    readonly property bool monospaced: ["code", "color", "phone", "secret", "file", "number"].indexOf(group) >= 0 // qmllint disable type
     readonly property int leadingSize: hasThumbnail ? 44 : (group === "color" ? 30 : 24)
 
     radius: 12
@@ -74,7 +74,7 @@ HoverLift {
                     anchors.fill: parent
                     visible: false
                     source: row.thumbnailUrl
-                    sourceSize: Qt.size(88, 88)
+                    sourceSize: Qt.size(88, 88) // qmllint disable type
                     fillMode: Image.PreserveAspectCrop
                     asynchronous: true
                 }
@@ -110,7 +110,7 @@ HoverLift {
                     width: parent.width
                     text: row.title
                     terms: row.terms
-                    font.family: row.monospaced ? "DejaVu Sans Mono" : Qt.application.font.family
+                    font.family: row.monospaced ? "DejaVu Sans Mono" : Qt.application.font.family // qmllint disable type
                     font.pointSize: (row.monospaced ? 12 : 12.5) * 0.75
                     font.weight: row.monospaced ? Font.Normal : Font.Medium
                 }
