@@ -31,7 +31,7 @@ endif()
 # with those stay unbound and mark such lines `// qmllint disable unqualified`. Other lines marked
 # `disable` are gaps in Qt 6.4's type descriptions that the engine handles at run time (`type`:
 # qint64 properties, Qt.size() given to a QSize, methods of JS arrays and urls, Qt.callLater,
-# Qt.application.font, DialogButtonBox roles; `alias` to a qint64), a base class qmltyperegistrar
+# DialogButtonBox roles; `alias` to a qint64), a base class qmltyperegistrar
 # cannot follow (`property`: a model derived from a class template), or controls whose content
 # needs its ids (`deferred-property-id`).
 function(corvane_add_qml_module target)

@@ -37,7 +37,7 @@ GlassSurface {
                 readOnly: true
                 selectByMouse: true
                 wrapMode: TextEdit.Wrap
-                font.family: root.model.monospaced ? "monospace" : Qt.application.font.family // qmllint disable type
+                font.family: root.model.monospaced ? "monospace" : Application.font.family
                 font.pixelSize: root.model.fontPixelSize
                 color: Theme.sunsetInk
                 Accessible.role: Accessible.StaticText

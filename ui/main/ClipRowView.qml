@@ -224,7 +224,7 @@ Item {
                             text: row.presented.title || ""
                             terms: row.terms
                             maximumLineCount: row.titleLines
-                            font.family: row.monospaced ? "DejaVu Sans Mono" : Qt.application.font.family // qmllint disable type
+                            font.family: row.monospaced ? "DejaVu Sans Mono" : Application.font.family
                             font.pointSize: (row.monospaced ? 13 : 13.5) * 0.75
                             font.weight: row.monospaced ? Font.Normal : Font.Medium
                             Behavior on opacity { enabled: !Motion.reduceMotion; NumberAnimation { duration: Animations.reveal.duration } }

@@ -110,7 +110,7 @@ HoverLift {
                     width: parent.width
                     text: row.title
                     terms: row.terms
-                    font.family: row.monospaced ? "DejaVu Sans Mono" : Qt.application.font.family // qmllint disable type
+                    font.family: row.monospaced ? "DejaVu Sans Mono" : Application.font.family
                     font.pointSize: (row.monospaced ? 12 : 12.5) * 0.75
                     font.weight: row.monospaced ? Font.Normal : Font.Medium
                 }
