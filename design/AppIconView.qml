@@ -16,7 +16,7 @@ Item {
         id: picture
         anchors.fill: parent
         source: root.source
-        sourceSize: Qt.size(Math.ceil(root.size), Math.ceil(root.size))
+        sourceSize: Qt.size(Math.ceil(root.size), Math.ceil(root.size)) // qmllint disable type
         fillMode: Image.PreserveAspectFit
         smooth: true
         asynchronous: true

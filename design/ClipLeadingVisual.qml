@@ -16,7 +16,8 @@ Item {
 
     readonly property real corner: Math.round(size * 0.25)
     readonly property bool showsColor: colorHex.length > 0
-    readonly property bool showsThumbnail: thumbnail.toString().length > 0 && picture.status === Image.Ready
+    readonly property bool showsThumbnail: thumbnail.toString().length > 0 // qmllint disable type
+                                           && picture.status === Image.Ready
 
     implicitWidth: size
     implicitHeight: size
@@ -35,7 +36,7 @@ Item {
         anchors.fill: parent
         visible: false
         source: root.thumbnail
-        sourceSize: Qt.size(root.size, root.size)
+        sourceSize: Qt.size(root.size, root.size) // qmllint disable type
         fillMode: Image.PreserveAspectCrop
         asynchronous: true
     }

@@ -30,7 +30,7 @@ T.AbstractButton {
         color: control.hoverFill && control.hovered ? Theme.sunsetHoverShade : "transparent"
     }
 
-    contentItem: Item {
+    contentItem: Item { // qmllint disable deferred-property-id
         IconImage {
             id: glyph
             anchors.centerIn: parent

@@ -12,7 +12,7 @@ Image {
     width: size
     height: size
     // In logical pixels: Qt asks the provider for the screen's device pixels itself.
-    sourceSize: Qt.size(Math.ceil(size), Math.ceil(size))
+    sourceSize: Qt.size(Math.ceil(size), Math.ceil(size)) // qmllint disable type
     source: iconName.length > 0 ? Icons.url(iconName, color) : ""
     fillMode: Image.PreserveAspectFit
     smooth: true

@@ -23,7 +23,7 @@ PressableStyle {
         gradient: SunsetAccentGradient {}
     }
 
-    contentItem: Item {
+    contentItem: Item { // qmllint disable deferred-property-id
         implicitWidth: label.implicitWidth
         implicitHeight: label.implicitHeight
         ButtonLabel {

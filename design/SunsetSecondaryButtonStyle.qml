@@ -25,7 +25,7 @@ PressableStyle {
         border.color: Theme.sunsetStroke
     }
 
-    contentItem: Item {
+    contentItem: Item { // qmllint disable deferred-property-id
         implicitWidth: label.implicitWidth
         implicitHeight: label.implicitHeight
         ButtonLabel {

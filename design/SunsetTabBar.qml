@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Corvane.Design
 
@@ -10,7 +11,7 @@ Item {
     property var groups: []
     signal picked(string group)
 
-    readonly property var tabs: [""].concat(groups)
+    readonly property var tabs: [""].concat(groups) // qmllint disable type
     readonly property int currentIndex: tabs.indexOf(selection)
     property Item currentTab: null
 

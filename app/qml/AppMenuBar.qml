@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Corvane.Design
@@ -16,7 +17,7 @@ MenuBar {
             onTriggered: bar.commands.openSettings()
         }
         MenuSeparator {}
-        Action { text: qsTr("Quit Corvane"); shortcut: StandardKey.Quit; onTriggered: bar.commands.quit() }
+        Action { text: qsTr("Quit Corvane"); shortcut: StandardKey.Quit; onTriggered: bar.commands.quit() } // qmllint disable unqualified
     }
     Menu {
         title: qsTr("C&lip")

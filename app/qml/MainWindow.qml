@@ -25,6 +25,10 @@ ApplicationWindow {
         source: window.contentUrl
         onStatusChanged: if (status === Loader.Error) console.warn("Corvane: the main view failed to load")
         focus: true
-        onLoaded: if (item.store !== undefined) item.store = window.store
+        // The view is known only by its address: it takes the store if it declares one.
+        onLoaded: {
+            const view = item
+            if (view.store !== undefined) view.store = window.store
+        }
     }
 }

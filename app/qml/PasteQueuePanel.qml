@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -44,6 +45,7 @@ Window {
             spacing: 2
             model: panel.controller.model
             delegate: Rectangle {
+                id: entry
                 required property string title
                 required property bool isCurrent
                 required property int position
@@ -60,17 +62,17 @@ Window {
                     anchors.rightMargin: 8
                     spacing: 6
                     Label {
-                        text: position + "."
+                        text: entry.position + "."
                         color: Theme.sunsetMuted
                     }
                     Label {
                         Layout.fillWidth: true
-                        text: title
+                        text: entry.title
                         textFormat: Text.PlainText
                         elide: Text.ElideRight
                         maximumLineCount: 1
                         color: Theme.sunsetInk
-                        font.bold: isCurrent
+                        font.bold: entry.isCurrent
                     }
                 }
             }

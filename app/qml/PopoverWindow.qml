@@ -10,8 +10,8 @@ Window {
     property bool reduceMotion: false
 
     flags: Qt.Tool | Qt.FramelessWindowHint
-    width: content.item && content.item.implicitWidth > 0 ? content.item.implicitWidth : 360
-    height: content.item && content.item.implicitHeight > 0 ? content.item.implicitHeight : 520
+    width: content.item && (content.item as Item).implicitWidth > 0 ? (content.item as Item).implicitWidth : 360
+    height: content.item && (content.item as Item).implicitHeight > 0 ? (content.item as Item).implicitHeight : 520
     title: "Corvane"
 
     onActiveChanged: if (!active && visible) close()
@@ -22,10 +22,12 @@ Window {
         anchors.fill: parent
         source: popover.contentUrl
         onStatusChanged: if (status === Loader.Error) console.warn("Corvane: the popover's view failed to load")
+        // The view is known only by its address: it takes the host or the store it declares.
         onLoaded: {
-            if (item.popoverHost !== undefined) item.popoverHost = popover.host
-            else if (item.store !== undefined) item.store = popover.store
-            item.forceActiveFocus()
+            const view = item
+            if (view.popoverHost !== undefined) view.popoverHost = popover.host
+            else if (view.store !== undefined) view.store = popover.store
+            view.forceActiveFocus()
         }
         NumberAnimation on opacity {
             id: appear

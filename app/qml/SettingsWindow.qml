@@ -10,8 +10,8 @@ Window {
 
     title: qsTr("Corvane Settings")
     flags: Qt.Dialog
-    width: content.item ? content.item.implicitWidth : 560
-    height: content.item ? content.item.implicitHeight : 420
+    width: content.item ? (content.item as Item).implicitWidth : 560
+    height: content.item ? (content.item as Item).implicitHeight : 420
     minimumWidth: width
     maximumWidth: width
     minimumHeight: height
@@ -21,9 +21,11 @@ Window {
         id: content
         anchors.fill: parent
         source: window.contentUrl
+        // The view is known only by its address: it takes the store and the host it declares.
         onLoaded: {
-            if (item.store !== undefined) item.store = window.store
-            if (item.host !== undefined) item.host = window.host
+            const view = item
+            if (view.store !== undefined) view.store = window.store
+            if (view.host !== undefined) view.host = window.host
         }
     }
 }

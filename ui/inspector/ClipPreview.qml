@@ -4,7 +4,7 @@ import Corvane.Ui
 
 // A clip's content drawn the way its group suits: colour, link, secret, image or text. The small
 // form sits in the inspector, the large one in Quick Look.
-Item {
+Item { // qmllint disable alias
     id: root
 
     property ClipboardStore store: ClipboardStore
@@ -13,7 +13,7 @@ Item {
     readonly property ClipPreviewModel model: preview
 
     implicitWidth: 320
-    implicitHeight: loader.item ? loader.item.implicitHeight : 0
+    implicitHeight: loader.item ? (loader.item as Item).implicitHeight : 0
 
     ClipPreviewModel {
         id: preview
@@ -35,9 +35,11 @@ Item {
         }
     }
 
+    // qmllint disable unqualified
     Component { id: colorPreview; ColorPreview { model: preview } }
     Component { id: linkPreview; LinkPreview { model: preview } }
     Component { id: secretPreview; SecretPreview { model: preview } }
     Component { id: imagePreview; ImagePreview { model: preview; store: root.store; large: root.large } }
     Component { id: textPreview; TextPreview { model: preview; large: root.large } }
+    // qmllint enable unqualified
 }

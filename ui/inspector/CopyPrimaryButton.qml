@@ -13,7 +13,7 @@ SunsetPrimaryButtonStyle {
     Accessible.name: text
     Accessible.onPressAction: clicked()
 
-    contentItem: Item {
+    contentItem: Item { // qmllint disable deferred-property-id
         implicitWidth: label.implicitWidth
         implicitHeight: label.implicitHeight
         ButtonLabel {

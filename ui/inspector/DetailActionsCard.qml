@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Layouts
 import Corvane.Design
@@ -81,6 +82,7 @@ GlassSurface {
                     Accessible.name: text
                 }
                 PressableStyle {
+                    id: actionButton
                     Layout.leftMargin: 6
                     implicitHeight: 24
                     leftPadding: 10
@@ -95,9 +97,9 @@ GlassSurface {
                         gradient: SunsetAccentGradient {}
                     }
                     contentItem: Text {
-                        text: parent.text
+                        text: actionButton.text
                         textFormat: Text.PlainText
-                        font: parent.font
+                        font: actionButton.font
                         color: Theme.sunsetOnAccent
                         horizontalAlignment: Text.AlignHCenter
                         verticalAlignment: Text.AlignVCenter

@@ -68,6 +68,6 @@ GlassSurface {
     HoverHandler { id: hover }
     DragHandler {
         target: null
-        onActiveChanged: if (active) exporter.start([root.model.clipId], root)
+        onActiveChanged: if (active) exporter.start([root.model.clipId], root) // qmllint disable type
     }
 }

@@ -117,7 +117,7 @@ FrostedCard {
                         id: note
                         Layout.fillWidth: true
                         store: root.store
-                        clipId: vm.clipId
+                        clipId: vm.clipId // qmllint disable type
                     }
                 }
 
@@ -126,7 +126,7 @@ FrostedCard {
                     Layout.fillWidth: true
                     visible: vm.showsLinkCard
                     store: root.store
-                    clipId: vm.showsLinkCard ? vm.clipId : undefined
+                    clipId: vm.showsLinkCard ? vm.clipId : undefined // qmllint disable type
                 }
 
                 // 3. Application
@@ -153,7 +153,7 @@ FrostedCard {
                 ClipPreview {
                     Layout.fillWidth: true
                     store: root.store
-                    clipId: vm.clipId
+                    clipId: vm.clipId // qmllint disable type
                     large: false
                 }
 
@@ -162,7 +162,7 @@ FrostedCard {
                     Layout.fillWidth: true
                     active: vm.showsQRCode
                     visible: active
-                    sourceComponent: QRCodeCard { store: root.store; text: vm.qrText }
+                    sourceComponent: QRCodeCard { store: root.store; text: vm.qrText } // qmllint disable unqualified
                 }
 
                 // 7. Detected details
@@ -170,7 +170,7 @@ FrostedCard {
                     Layout.fillWidth: true
                     active: vm.showsDetailActions
                     visible: active
-                    sourceComponent: DetailActionsCard { text: vm.detailText }
+                    sourceComponent: DetailActionsCard { text: vm.detailText } // qmllint disable unqualified
                 }
 
                 // 8. Tags
@@ -178,7 +178,7 @@ FrostedCard {
                     objectName: "inspectorTags"
                     Layout.alignment: Qt.AlignHCenter
                     store: root.store
-                    clipId: vm.clipId
+                    clipId: vm.clipId // qmllint disable type
                     tags: vm.tags
                 }
 
@@ -212,7 +212,7 @@ FrostedCard {
                             objectName: "shareButton"
                             Layout.fillWidth: true
                             store: root.store
-                            clipId: vm.clipId
+                            clipId: vm.clipId // qmllint disable type
                             enabled: vm.shareEnabled
                             help: vm.shareHelp
                         }

@@ -7,7 +7,7 @@ import Corvane.Ui
 
 // The clip's note: a one-line button at rest, a text field while editing. Typing saves 0.8 s
 // after the last key; Return, Escape or leaving the field saves at once and closes it.
-Item {
+Item { // qmllint disable alias
     id: root
 
     property ClipboardStore store: ClipboardStore

@@ -7,7 +7,7 @@ import Corvane.Ui
 
 // "Share": a menu under the button with "Email…" and "Save to File…". The clip's items are
 // read when the button is pressed; with none the button does nothing.
-SunsetSecondaryButtonStyle {
+SunsetSecondaryButtonStyle { // qmllint disable alias
     id: root
 
     property ClipboardStore store: ClipboardStore

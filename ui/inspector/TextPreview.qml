@@ -37,7 +37,7 @@ GlassSurface {
                 readOnly: true
                 selectByMouse: true
                 wrapMode: TextEdit.Wrap
-                font.family: root.model.monospaced ? Theme.monospaceFamily : Qt.application.font.family
+                font.family: root.model.monospaced ? Theme.monospaceFamily : Application.font.family
                 font.pointSize: root.model.fontPointSize
                 color: Theme.sunsetInk
                 Accessible.role: Accessible.StaticText

@@ -32,7 +32,7 @@ GlassSurface {
             anchors.fill: parent
             visible: false
             source: root.icon
-            sourceSize: Qt.size(128, 128)
+            sourceSize: Qt.size(128, 128) // qmllint disable type
             fillMode: Image.PreserveAspectCrop
             smooth: true
             mipmap: true
@@ -116,7 +116,7 @@ GlassSurface {
             Accessible.name: root.actionTitle
             onClicked: root.action()
 
-            contentItem: Text {
+            contentItem: Text { // qmllint disable deferred-property-id
                 id: linkText
                 text: root.actionTitle
                 textFormat: Text.PlainText

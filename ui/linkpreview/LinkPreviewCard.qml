@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Qt5Compat.GraphicalEffects
@@ -68,7 +69,7 @@ Item {
 
         background: GlassSurface { cornerRadius: 14 }
 
-        contentItem: Item {
+        contentItem: Item { // qmllint disable deferred-property-id
             implicitHeight: content.implicitHeight
             layer.enabled: true
             layer.effect: OpacityMask {
@@ -129,7 +130,7 @@ Item {
                         height: 16
                         visible: root.kind === "preview" && root.card.iconSource.length > 0
                         source: visible ? root.card.iconSource : ""
-                        sourceSize: Qt.size(32, 32)
+                        sourceSize: Qt.size(32, 32) // qmllint disable type
                         fillMode: Image.PreserveAspectCrop
                         smooth: true
                         asynchronous: true

@@ -162,7 +162,7 @@ FocusScope {
                     padding: 0
                     modal: false
                     closePolicy: Popup.CloseOnEscape | Popup.CloseOnPressOutsideParent
-                    onOpened: calendarLoader.item.model.showCurrentMonth()
+                    onOpened: (calendarLoader.item as ClipCalendar).model.showCurrentMonth()
                     onClosed: root.focusList()
                     background: Rectangle {
                         radius: 12
@@ -171,13 +171,15 @@ FocusScope {
                         border.color: Theme.sunsetStroke
                     }
                     // Built on first opening: the calendar reads every clip's day.
-                    contentItem: Loader {
+                    contentItem: Loader { // qmllint disable deferred-property-id
                         id: calendarLoader
                         active: calendarPopup.visible || item !== null
                         sourceComponent: ClipCalendar {
                             objectName: "clipCalendar"
+                            // qmllint disable unqualified
                             store: calendarPopup.visible ? root.store : null
                             onPicked: calendarPopup.close()
+                            // qmllint enable unqualified
                         }
                     }
                 }
@@ -283,18 +285,22 @@ FocusScope {
                 required property string section
                 readonly property int sectionId: parseInt(section)
                 x: 20
+                // qmllint disable unqualified
                 width: list.width - 40
                 title: root.store ? (root.store.clipModel.sectionsRevision, root.store.clipModel.sectionTitle(sectionId)) : ""
                 count: root.store ? (root.store.clipModel.sectionsRevision, root.store.clipModel.sectionSize(sectionId)) : 0
+                // qmllint enable unqualified
             }
 
             delegate: ClipRowView {
+                // qmllint disable unqualified
                 store: root.store
                 controller: listController
                 now: root.now
                 terms: listController.searchTerms
                 onSelected: root.focusList()
                 onMenuRequested: contextMenu.openFor(clipId)
+                // qmllint enable unqualified
                 onDragRequested: (ids, source) => root.startDrag(ids, source)
             }
 
@@ -331,9 +337,11 @@ FocusScope {
             anchors.fill: parent
             active: listController.showsPhotoGrid && !listController.isEmpty
             sourceComponent: PhotoGrid {
+                // qmllint disable unqualified
                 store: root.store
                 controller: listController
                 onTileSelected: root.focusList()
+                // qmllint enable unqualified
                 onMenuRequested: (clipId) => contextMenu.openFor(clipId)
                 onDragRequested: (ids, source) => root.startDrag(ids, source)
             }

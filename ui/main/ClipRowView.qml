@@ -153,7 +153,7 @@ Item {
                         anchors.fill: parent
                         visible: false
                         source: row.leadingKind === "thumbnail" ? row.thumbnailUrl : ""
-                        sourceSize: Qt.size(leading.width * 2, 192)
+                        sourceSize: Qt.size(leading.width * 2, 192) // qmllint disable type
                         fillMode: Image.PreserveAspectCrop
                         asynchronous: true
                     }
@@ -162,7 +162,7 @@ Item {
                         anchors.fill: parent
                         visible: false
                         source: row.leadingKind === "app" ? (row.presented.appIcon || "") : ""
-                        sourceSize: Qt.size(68, 68)
+                        sourceSize: Qt.size(68, 68) // qmllint disable type
                         fillMode: Image.PreserveAspectFit
                         asynchronous: true
                     }
@@ -224,7 +224,7 @@ Item {
                             text: row.presented.title || ""
                             terms: row.terms
                             maximumLineCount: row.titleLines
-                            font.family: row.monospaced ? Theme.monospaceFamily : Qt.application.font.family
+                            font.family: row.monospaced ? Theme.monospaceFamily : Application.font.family
                             font.pointSize: row.monospaced ? Theme.bodySize : Theme.listTitleSize
                             font.weight: row.monospaced ? Font.Normal : Font.Medium
                             Behavior on opacity { enabled: !Motion.reduceMotion; NumberAnimation { duration: Animations.reveal.duration } }

@@ -42,15 +42,17 @@ ListView {
         required property string section
         readonly property int sectionId: parseInt(section)
         x: 20
+        // qmllint disable unqualified
         width: grid.width - 40
         title: grid.store ? (grid.store.clipModel.sectionsRevision, grid.store.clipModel.sectionTitle(sectionId)) : ""
         count: grid.store ? (grid.store.clipModel.sectionsRevision, grid.store.clipModel.sectionSize(sectionId)) : 0
+        // qmllint enable unqualified
     }
 
     delegate: Item {
         id: line
         required property var tiles
-        width: grid.width
+        width: grid.width // qmllint disable unqualified
         height: 150 + 22
 
         Row {
@@ -62,7 +64,7 @@ ListView {
                     id: tile
                     required property var modelData
                     objectName: "photoTile-" + modelData.clipId
-                    width: photoRows.columnWidth
+                    width: photoRows.columnWidth // qmllint disable unqualified
                     height: 150 + 22
                     Accessible.role: Accessible.ListItem
                     Accessible.name: modelData.caption
@@ -79,7 +81,7 @@ ListView {
                             anchors.fill: parent
                             anchors.margins: 1
                             source: tile.modelData.thumbnailUrl
-                            sourceSize: Qt.size(photoRows.columnWidth * 2, 300)
+                            sourceSize: Qt.size(photoRows.columnWidth * 2, 300) // qmllint disable unqualified type
                             fillMode: Image.PreserveAspectCrop
                             asynchronous: true
                         }
@@ -126,19 +128,19 @@ ListView {
                         acceptedButtons: Qt.LeftButton
                         onTapped: {
                             if (tapCount === 1) {
-                                grid.controller.click(tile.modelData.clipId, point.modifiers)
+                                grid.controller.click(tile.modelData.clipId, point.modifiers) // qmllint disable unqualified
                                 grid.tileSelected()
                             }
                         }
-                        onDoubleTapped: grid.store.copy(tile.modelData.clipId, false)
+                        onDoubleTapped: grid.store.copy(tile.modelData.clipId, false) // qmllint disable unqualified
                     }
                     TapHandler {
                         acceptedButtons: Qt.RightButton
-                        onTapped: grid.menuRequested(tile.modelData.clipId)
+                        onTapped: grid.menuRequested(tile.modelData.clipId) // qmllint disable unqualified
                     }
                     DragHandler {
                         target: null
-                        onActiveChanged: if (active) grid.dragRequested(grid.controller.dragIds(tile.modelData.clipId), tile)
+                        onActiveChanged: if (active) grid.dragRequested(grid.controller.dragIds(tile.modelData.clipId), tile) // qmllint disable unqualified
                     }
                 }
             }

@@ -53,7 +53,7 @@ Popup {
         border.color: Theme.sunsetHairline
     }
 
-    contentItem: FocusScope {
+    contentItem: FocusScope { // qmllint disable deferred-property-id
         focus: true
         Accessible.role: Accessible.Dialog
         Accessible.name: "Quick Look"
@@ -136,8 +136,8 @@ Popup {
                         x: 20
                         y: 20
                         width: scroll.availableWidth - 40
-                        store: sheet.store
-                        clipId: sheet.clipId === undefined || sheet.clipId === null ? 0 : sheet.clipId
+                        store: sheet.store // qmllint disable unqualified
+                        clipId: sheet.clipId === undefined || sheet.clipId === null ? 0 : sheet.clipId // qmllint disable unqualified type
                         large: true
                     }
                 }

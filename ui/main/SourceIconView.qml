@@ -26,7 +26,7 @@ Item {
         anchors.fill: parent
         visible: false
         source: root.isWeb ? root.iconSource : ""
-        sourceSize: Qt.size(Math.ceil(root.size * 2), Math.ceil(root.size * 2))
+        sourceSize: Qt.size(Math.ceil(root.size * 2), Math.ceil(root.size * 2)) // qmllint disable type
         fillMode: Image.PreserveAspectCrop
         smooth: true
         asynchronous: true

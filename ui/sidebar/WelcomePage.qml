@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import Corvane.Design
 import Corvane.Ui
@@ -49,19 +50,20 @@ Column {
             Repeater {
                 model: page.privacyRows
                 Row {
+                    id: privacyRow
                     required property var modelData
                     width: rows.width
                     spacing: 10
                     IconImage {
                         width: 20
-                        iconName: modelData.symbol
+                        iconName: privacyRow.modelData.symbol
                         color: Theme.sunsetAccent
                         size: 15
                         fillMode: Image.Pad
                     }
                     Text {
                         width: parent.width - 30
-                        text: modelData.text
+                        text: privacyRow.modelData.text
                         textFormat: Text.PlainText
                         color: Theme.sunsetInk
                         font.pointSize: Theme.bodySize

@@ -1,3 +1,4 @@
+pragma ComponentBehavior: Bound
 import QtQuick
 import QtQuick.Controls
 import QtQuick.Layouts
@@ -44,7 +45,7 @@ Popup {
 
     Overlay.modal: Rectangle { color: Qt.rgba(0.12, 0.1, 0.18, 0.28) }
 
-    background: Item {
+    background: Item { // qmllint disable deferred-property-id
         RectangularGlow {
             anchors.fill: parent
             anchors.topMargin: 8
@@ -70,7 +71,7 @@ Popup {
         }
     }
 
-    contentItem: FocusScope {
+    contentItem: FocusScope { // qmllint disable deferred-property-id
         implicitWidth: column.implicitWidth
         implicitHeight: column.implicitHeight
         focus: true
