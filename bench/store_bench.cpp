@@ -318,7 +318,7 @@ void BM_ListAfterOneNewClip(benchmark::State &state)
     // The main list's share of a capture: the store re-reads the new clip, the sectioned list model
     // takes it in place (one inserted row).
     ClipboardStore &store = *fixture().store;
-    int n = 0;
+    static int n = 0; // repetitions add new clips too, not copies of the first run's
     for (auto _ : state) {
         state.PauseTiming();
         ClipDatabase::NewClip clip;

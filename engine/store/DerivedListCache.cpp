@@ -37,7 +37,7 @@ DerivedListCache::Entry *DerivedListCache::find(const Key &key)
 
 DerivedListCache::Entry &DerivedListCache::add(Key key, std::vector<int> indices)
 {
-    m_entries.push_front({std::move(key), std::move(indices), {}, {}});
+    m_entries.push_front({std::move(key), std::move(indices), {}, {}, {}});
     if (m_entries.size() > capacity)
         m_entries.pop_back();
     return m_entries.front();
@@ -81,6 +81,25 @@ ClipList DerivedListCache::visibleList(const ClipFilter &filter, const QString &
     if (!entry.list)
         entry.list = m_clips.toList(entry.indices);
     return *entry.list;
+}
+
+std::shared_ptr<const std::vector<std::int64_t>> DerivedListCache::visibleIDs(const ClipFilter &filter,
+                                                                              const QString &searchText,
+                                                                              const SearchContext &context)
+{
+    Entry &entry = lookup(filter, searchText, context);
+    if (!entry.ids) {
+        if (filter.kind == ClipFilter::Kind::all && searchText.trimmed().isEmpty()) {
+            entry.ids = m_clips.listIDs(); // the whole list order, kept by the collection
+        } else {
+            auto ids = std::make_shared<std::vector<std::int64_t>>();
+            ids->reserve(entry.indices.size());
+            for (int index : entry.indices)
+                ids->push_back(m_clips.entries()[std::size_t(index)].id);
+            entry.ids = std::move(ids);
+        }
+    }
+    return entry.ids;
 }
 
 const SectionLayout &DerivedListCache::sectionLayout(const ClipFilter &filter, const QString &searchText,

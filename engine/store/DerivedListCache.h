@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <optional>
 
 namespace corvane {
@@ -27,6 +28,9 @@ public:
     const std::vector<int> &visible(const ClipFilter &filter, const QString &searchText,
                                     const SearchContext &context);
     ClipList visibleList(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    /** The visible list as clip ids. */
+    std::shared_ptr<const std::vector<std::int64_t>> visibleIDs(const ClipFilter &filter, const QString &searchText,
+                                                                const SearchContext &context);
     const SectionLayout &sectionLayout(const ClipFilter &filter, const QString &searchText,
                                        const SearchContext &context);
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText,
@@ -58,6 +62,7 @@ private:
         Key key;
         std::vector<int> indices;
         std::optional<ClipList> list;
+        std::shared_ptr<const std::vector<std::int64_t>> ids;
         std::optional<SectionLayout> layout;
     };
 
