@@ -385,6 +385,30 @@ void BM_DeleteRoundTrip(benchmark::State &state)
         store.deleteClip(store.clips().at(store.clipCount() / 30)->id);
 }
 
+void BM_PruneAfterInsert(benchmark::State &state)
+{
+    perClip(state);
+    // A full history: each capture pushes the oldest prunable clip out.
+    ClipboardStore &store = *fixture().store;
+    std::int64_t prunable = 0;
+    for (const ClipRef &clip : store.clips()) {
+        if (!clip->isPinned && clip->tagMask == 0)
+            prunable += clip->byteSize + clip->thumbnailPng.size();
+    }
+    int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClipDatabase::NewClip clip;
+        clip.text = QStringLiteral("pushing out %1").arg(++n);
+        clip.byteSize = clip.text->size();
+        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 1e6 + n;
+        clip.hash = QStringLiteral("bench-prune-%1").arg(n);
+        store.database()->insert(clip);
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(store.database()->prune(prunable));
+    }
+}
+
 /** What the loaded clips hold per clip, by kind: where the memory of a large history goes. */
 void printHeldBytes(const ClipList &clips)
 {
@@ -423,6 +447,7 @@ BENCHMARK(BM_ListSearchKeystroke)->UseRealTime()->Unit(benchmark::kMillisecond)-
 BENCHMARK(BM_TogglePinRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToggleTagRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PruneAfterInsert)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
