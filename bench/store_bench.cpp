@@ -395,18 +395,20 @@ void BM_PruneAfterInsert(benchmark::State &state)
         if (!clip->isPinned && clip->tagMask == 0)
             prunable += clip->byteSize + clip->thumbnailPng.size();
     }
-    int n = 0;
+    static int n = 0;
+    std::int64_t pruned = 0;
     for (auto _ : state) {
         state.PauseTiming();
         ClipDatabase::NewClip clip;
         clip.text = QStringLiteral("pushing out %1").arg(++n);
-        clip.byteSize = clip.text->size();
+        clip.byteSize = 2000; // counted as large enough to push out a few clips each time
         clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 1e6 + n;
         clip.hash = QStringLiteral("bench-prune-%1").arg(n);
         store.database()->insert(clip);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(store.database()->prune(prunable));
+        pruned += store.database()->prune(prunable).size();
     }
+    state.counters["pruned"] = double(pruned);
 }
 
 /** What the loaded clips hold per clip, by kind: where the memory of a large history goes. */

@@ -148,7 +148,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
         return false;
-    m_lastChange = {m_revision, true, {}};
+    m_lastChange = {m_revision, true, {}, {}};
     ++m_revision;
     m_all.reset();
     rebuildIndexes();
@@ -163,7 +163,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     // Only what moved is worked out again: a plain value edit (a note, a tag) keeps the indexes,
     // a pin moves one clip in the list order, and only new or deleted clips rebuild the indexes.
     std::vector<int> pins;
-    std::vector<std::int64_t> added;
+    std::vector<std::pair<double, std::int64_t>> added; // dates and ids of new clips
     QSet<std::int64_t> replaced;
     std::vector<ClipEntry> &entries = writableEntries();
     DayStarts days(m_zone);
@@ -178,8 +178,9 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         differs = true;
         replaced.insert(clip.id);
         if (at < 0) {
-            added.push_back(clip.id);
+            added.emplace_back(clip.createdAt, clip.id);
             entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
+            m_storageUsed += entries.back().storageBytes;
             continue;
         }
         const Clip &old = *entries[at].clip;
@@ -192,9 +193,13 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             (*m_all)[at] = entries[at].clip;
     }
     std::vector<int> gone;
+    QSet<std::int64_t> taken;
     for (std::int64_t id : removed) {
-        if (const int at = indexOf(id); at >= 0)
+        if (const int at = indexOf(id); at >= 0) {
             gone.push_back(at);
+            taken.insert(id);
+            m_storageUsed -= entries[std::size_t(at)].storageBytes;
+        }
     }
     std::sort(gone.begin(), gone.end());
     if (!gone.empty()) {
@@ -212,16 +217,17 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         std::stable_sort(first, entries.end(), newestFirst);
         std::inplace_merge(entries.begin(), first, entries.end(), newestFirst);
     }
-    m_lastChange = {m_revision, false, std::move(replaced)};
+    m_lastChange = {m_revision, false, std::move(replaced), std::move(taken)};
     ++m_revision;
-    if (redated || !added.empty() || !gone.empty())
+    const bool moved = !added.empty() || !gone.empty();
+    if (redated || (moved && !pins.empty()) || (moved && !shiftIndexes(gone, added)))
         rebuildIndexes();
     else if (!pins.empty())
         reorderPins(pins);
     if (m_all && !added.empty()) {
         // Copying a million references would cost more than moving them up for a few new ones.
         std::vector<int> positions;
-        for (std::int64_t id : added)
+        for (const auto &[createdAt, id] : added)
             positions.push_back(indexOf(id));
         std::sort(positions.begin(), positions.end());
         if (positions.size() > 64) {
@@ -231,6 +237,78 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
                 m_all->insert(at, entries[std::size_t(at)].clip);
         }
     }
+    return true;
+}
+
+bool ClipCollection::shiftIndexes(const std::vector<int> &gone, const std::vector<std::pair<double, std::int64_t>> &added)
+{
+    // Positions move by the clips taken out before them and the new clips put in before them;
+    // working that out from the list order reads a few entries, where a rebuild reads every one.
+    const std::vector<ClipEntry> &entries = *m_entries;
+    std::vector<int> addedAt;
+    for (const auto &[createdAt, id] : added) {
+        const auto at = std::lower_bound(entries.begin(), entries.end(), std::pair(createdAt, id),
+                                         [](const ClipEntry &entry, const std::pair<double, std::int64_t> &key) {
+                                             return entry.createdAt != key.first ? entry.createdAt > key.first
+                                                                                 : entry.id > key.second;
+                                         });
+        if (at == entries.end() || at->id != id || at->isPinned)
+            return false; // a new pinned clip goes among the pinned ones: rare, rebuilt
+        addedAt.push_back(int(at - entries.begin()));
+    }
+    std::sort(addedAt.begin(), addedAt.end());
+    // New clip j comes after exactly addedAt[j] - j of the clips that stay.
+    std::vector<int> staysBefore(addedAt.size());
+    for (std::size_t j = 0; j < addedAt.size(); ++j)
+        staysBefore[j] = addedAt[j] - int(j);
+    auto isGone = [&gone](int at) { return std::binary_search(gone.begin(), gone.end(), at); };
+    auto newPosition = [&](int at) {
+        const int rank = at - int(std::lower_bound(gone.begin(), gone.end(), at) - gone.begin());
+        return rank + int(std::upper_bound(staysBefore.begin(), staysBefore.end(), rank) - staysBefore.begin());
+    };
+    const std::vector<int> &order = *m_listOrder;
+    const std::vector<std::int64_t> &ids = *m_listIDs;
+    auto newOrder = std::make_shared<std::vector<int>>();
+    auto newIDs = std::make_shared<std::vector<std::int64_t>>();
+    newOrder->reserve(entries.size());
+    newIDs->reserve(entries.size());
+    for (std::size_t k = 0; k < std::size_t(m_pinnedCount); ++k) {
+        if (!isGone(order[k])) {
+            newOrder->push_back(newPosition(order[k]));
+            newIDs->push_back(ids[k]);
+        }
+    }
+    const int pinnedCount = int(newOrder->size());
+    // The others are in entry order, so the new clips merge in by position.
+    std::size_t next = 0;
+    auto addUpTo = [&](int position) {
+        for (; next < addedAt.size() && addedAt[next] < position; ++next) {
+            newOrder->push_back(addedAt[next]);
+            newIDs->push_back(entries[std::size_t(addedAt[next])].id);
+        }
+    };
+    std::size_t goneAt = 0;
+    for (std::size_t k = std::size_t(m_pinnedCount); k < order.size(); ++k) {
+        const int at = order[k];
+        while (goneAt < gone.size() && gone[goneAt] < at)
+            ++goneAt;
+        if (goneAt < gone.size() && gone[goneAt] == at)
+            continue;
+        const int position = newPosition(at);
+        addUpTo(position);
+        newOrder->push_back(position);
+        newIDs->push_back(ids[k]);
+    }
+    addUpTo(int(entries.size()));
+    std::int64_t maxID = 0;
+    for (std::int64_t id : *newIDs)
+        maxID = std::max(maxID, id);
+    m_index.reset(maxID, entries.size());
+    for (std::size_t k = 0; k < newIDs->size(); ++k)
+        m_index.insert((*newIDs)[k], (*newOrder)[k]);
+    m_pinnedCount = pinnedCount;
+    m_listOrder = std::move(newOrder);
+    m_listIDs = std::move(newIDs);
     return true;
 }
 
@@ -311,7 +389,7 @@ void ClipCollection::clear()
     if (m_entries->empty())
         return;
     writableEntries().clear();
-    m_lastChange = {m_revision, true, {}};
+    m_lastChange = {m_revision, true, {}, {}};
     ++m_revision;
     m_all.reset();
     rebuildIndexes();

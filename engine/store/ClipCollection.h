@@ -68,6 +68,8 @@ struct ClipChange {
     bool everything = true;
     /** Clips whose loaded object was replaced or added. */
     QSet<std::int64_t> ids;
+    /** Clips taken out. */
+    QSet<std::int64_t> removed;
 };
 
 /**
@@ -122,6 +124,11 @@ private:
     void rebuildIndexes();
     /** The list order after pins changed on `pins` (entry indices), nothing else having moved. */
     void reorderPins(const std::vector<int> &pins);
+    /**
+     * Moves the indexes past clips taken out (their old positions, ascending) and new ones put in
+     * (dates and ids); false when it cannot and they must be rebuilt.
+     */
+    bool shiftIndexes(const std::vector<int> &gone, const std::vector<std::pair<double, std::int64_t>> &added);
     /** Takes the entries at `positions` (ascending) out of the entries and the cached list. */
     void removeAt(const std::vector<int> &positions);
     void sortByDate();
