@@ -148,7 +148,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
         return false;
-    m_lastChange = {m_revision, true, {}, {}};
+    m_lastChange = {m_revision, true, {}, {}, false};
     ++m_revision;
     m_all.reset();
     rebuildIndexes();
@@ -165,6 +165,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     std::vector<int> pins;
     std::vector<std::pair<double, std::int64_t>> added; // dates and ids of new clips
     QSet<std::int64_t> replaced;
+    bool sameSources = true;
     std::vector<ClipEntry> &entries = writableEntries();
     DayStarts days(m_zone);
     SourceHosts hosts;
@@ -178,6 +179,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         differs = true;
         replaced.insert(clip.id);
         if (at < 0) {
+            sameSources = false;
             added.emplace_back(clip.createdAt, clip.id);
             entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
             m_storageUsed += entries.back().storageBytes;
@@ -188,7 +190,10 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt)
             pins.push_back(at);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
-        entries[at] = makeEntry(std::move(clip), days, hosts, m_sourceIds);
+        ClipEntry fresh = makeEntry(std::move(clip), days, hosts, m_sourceIds);
+        sameSources = sameSources && fresh.sourceKey == entries[at].sourceKey
+            && fresh.clip->sourceName == entries[at].clip->sourceName;
+        entries[at] = std::move(fresh);
         if (m_all)
             (*m_all)[at] = entries[at].clip;
     }
@@ -217,7 +222,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         std::stable_sort(first, entries.end(), newestFirst);
         std::inplace_merge(entries.begin(), first, entries.end(), newestFirst);
     }
-    m_lastChange = {m_revision, false, std::move(replaced), std::move(taken)};
+    m_lastChange = {m_revision, false, std::move(replaced), std::move(taken), sameSources && !redated && gone.empty()};
     ++m_revision;
     const bool moved = !added.empty() || !gone.empty();
     if (redated || (moved && !pins.empty()) || (moved && !shiftIndexes(gone, added)))
@@ -389,7 +394,7 @@ void ClipCollection::clear()
     if (m_entries->empty())
         return;
     writableEntries().clear();
-    m_lastChange = {m_revision, true, {}, {}};
+    m_lastChange = {m_revision, true, {}, {}, false};
     ++m_revision;
     m_all.reset();
     rebuildIndexes();

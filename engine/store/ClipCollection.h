@@ -70,6 +70,8 @@ struct ClipChange {
     QSet<std::int64_t> ids;
     /** Clips taken out. */
     QSet<std::int64_t> removed;
+    /** No clip came, went, or changed its date or source: what is counted per source stands. */
+    bool sameSources = false;
 };
 
 /**

@@ -8,9 +8,12 @@ void DerivedListCache::dropIfStale()
 {
     if (m_revision == m_clips.revision())
         return;
+    // A pin, a tag or a note leaves the sources as they were: a million clips are not counted again.
+    const ClipChange &change = m_clips.lastChange();
+    if (change.fromRevision != m_revision || !change.sameSources)
+        m_sources.reset();
     m_revision = m_clips.revision();
     m_entries.clear();
-    m_sources.reset();
 }
 
 DerivedListCache::Key DerivedListCache::keyFor(const ClipFilter &filter, const QString &searchText,

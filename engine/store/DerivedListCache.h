@@ -16,7 +16,8 @@ namespace corvane {
  * @brief Remembers the last few derived lists, so a view binding that reads one twice pays once.
  *
  * A search result also depends on the secrets shown and on the day (date words, day titles), so
- * those are part of its key. Everything is dropped when the history's revision moves.
+ * those are part of its key. Everything is dropped when the history's revision moves, but the
+ * sources outlive an edit that keeps every clip's date and source.
  */
 class DerivedListCache {
 public:

@@ -228,9 +228,13 @@ TEST_F(ClipListModelTest, AModelFollowingEditsMatchesOneReadAfresh)
                 store->deleteClip(target);
             break;
         default:
-            addText(QStringLiteral("new %1").arg(++added), double(random() % 300000));
+            addText(QStringLiteral("new %1").arg(++added), double(random() % 300000), ClipGroup::text,
+                    random() % 2 ? QStringLiteral("org.example.One") : QStringLiteral("org.example.Two"));
             break;
         }
+        ClipCollection loaded;
+        loaded.replace(store->database()->loadClips(), QTimeZone::utc());
+        ASSERT_EQ(store->sources(), DerivedLists::sources(loaded)) << "step " << step;
         ClipListModel fresh;
         fresh.setSectioned(true);
         fresh.setStore(store.get());
