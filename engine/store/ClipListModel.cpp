@@ -330,7 +330,11 @@ void ClipListModel::rolesChangedFor(const QSet<std::int64_t> &ids, const QList<i
 
 void ClipListModel::clipsReplaced()
 {
-    const std::uint64_t revision = m_store ? m_store->revision() : 0;
+    if (!m_store) {
+        m_revision = 0;
+        return;
+    }
+    const std::uint64_t revision = m_store->revision();
     if (revision == m_revision)
         return;
     const ClipChange &change = m_store->lastClipChange();

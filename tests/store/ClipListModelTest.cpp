@@ -103,6 +103,16 @@ TEST_F(ClipListModelTest, ReloadsEditRowsInPlaceWithoutAReset)
     EXPECT_EQ(resets.count(), 0);
 }
 
+TEST_F(ClipListModelTest, LettingGoOfTheStoreEmptiesTheRows)
+{
+    store->saveNote(QStringLiteral("moves the revision"), c[0]);
+    model.setStore(nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
+    model.setSectioned(true); // reads again, with no store
+    model.setStore(store.get());
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+}
+
 TEST_F(ClipListModelTest, SelectionAndRevealTouchOnlyTheirRows)
 {
     QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
