@@ -2,7 +2,7 @@
 #include "ClipCollection.h"
 #include "ClipListModel.h"
 #include "DerivedLists.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -14,11 +14,11 @@
 namespace corvane::test {
 namespace {
 
-class ClipListModelTest : public StoreTest {
+class ClipListModelTest : public StoreFixture {
 protected:
     void SetUp() override
     {
-        StoreTest::SetUp();
+        StoreFixture::SetUp();
         for (int i = 0; i < 5; ++i)
             c.append(addText(QStringLiteral("clip %1").arg(i), 100 - i));
         model.setStore(store.get());

@@ -1,6 +1,6 @@
 #include "ClipDatabase.h"
 #include "SourceIconImageProvider.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 #include "ThumbnailImageProvider.h"
 
 #include <QCoreApplication>
@@ -8,7 +8,7 @@
 namespace corvane::test {
 namespace {
 
-class ImageProvidersTest : public StoreTest {};
+class ImageProvidersTest : public StoreFixture {};
 
 TEST_F(ImageProvidersTest, ThumbnailsAreServedByClipIdAndScaledToTheRequest)
 {
