@@ -318,7 +318,7 @@ void BM_ListAfterOneNewClip(benchmark::State &state)
     // The main list's share of a capture: the store re-reads the new clip, the sectioned list model
     // takes it in place (one inserted row).
     ClipboardStore &store = *fixture().store;
-    int n = 0;
+    static int n = 0; // repetitions add new clips too, not copies of the first run's
     for (auto _ : state) {
         state.PauseTiming();
         ClipDatabase::NewClip clip;
@@ -385,6 +385,32 @@ void BM_DeleteRoundTrip(benchmark::State &state)
         store.deleteClip(store.clips().at(store.clipCount() / 30)->id);
 }
 
+void BM_PruneAfterInsert(benchmark::State &state)
+{
+    perClip(state);
+    // A full history: each capture pushes the oldest prunable clip out.
+    ClipboardStore &store = *fixture().store;
+    std::int64_t prunable = 0;
+    for (const ClipRef &clip : store.clips()) {
+        if (!clip->isPinned && clip->tagMask == 0)
+            prunable += clip->byteSize + clip->thumbnailPng.size();
+    }
+    static int n = 0;
+    std::int64_t pruned = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClipDatabase::NewClip clip;
+        clip.text = QStringLiteral("pushing out %1").arg(++n);
+        clip.byteSize = 2000; // counted as large enough to push out a few clips each time
+        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 1e6 + n;
+        clip.hash = QStringLiteral("bench-prune-%1").arg(n);
+        store.database()->insert(clip);
+        state.ResumeTiming();
+        pruned += store.database()->prune(prunable).size();
+    }
+    state.counters["pruned"] = double(pruned);
+}
+
 /** What the loaded clips hold per clip, by kind: where the memory of a large history goes. */
 void printHeldBytes(const ClipList &clips)
 {
@@ -423,6 +449,7 @@ BENCHMARK(BM_ListSearchKeystroke)->UseRealTime()->Unit(benchmark::kMillisecond)-
 BENCHMARK(BM_TogglePinRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ToggleTagRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DeleteRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PruneAfterInsert)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

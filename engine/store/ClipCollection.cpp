@@ -148,8 +148,10 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
         return false;
-    rebuildIndexes();
+    m_lastChange = {m_revision, true, {}, {}, false};
     ++m_revision;
+    m_all.reset();
+    rebuildIndexes();
     return true;
 }
 
@@ -158,11 +160,13 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
 {
     bool differs = false;
     bool redated = false;
-    // Positions, pins or membership changed: the indexes are rebuilt. A plain value edit (a
-    // note, a tag) leaves them as they are, so it costs the edit alone, however long the history.
-    bool restructured = !removed.isEmpty();
+    // Only what moved is worked out again: a plain value edit (a note, a tag) keeps the indexes,
+    // a pin moves one clip in the list order, and only new or deleted clips rebuild the indexes.
+    std::vector<int> pins;
+    std::vector<std::pair<double, std::int64_t>> added; // dates and ids of new clips
+    QSet<std::int64_t> replaced;
+    bool sameSources = true;
     std::vector<ClipEntry> &entries = writableEntries();
-    const std::size_t loadedCount = entries.size();
     DayStarts days(m_zone);
     SourceHosts hosts;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
@@ -173,39 +177,210 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (at >= 0 && sameStoredClip(*entries[at].clip, clip))
             continue;
         differs = true;
+        replaced.insert(clip.id);
         if (at < 0) {
-            restructured = true;
+            sameSources = false;
+            added.emplace_back(clip.createdAt, clip.id);
             entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
+            m_storageUsed += entries.back().storageBytes;
             continue;
         }
         const Clip &old = *entries[at].clip;
         redated = redated || clip.createdAt != old.createdAt;
-        restructured = restructured || clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt;
+        if (clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt)
+            pins.push_back(at);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
-        entries[at] = makeEntry(std::move(clip), days, hosts, m_sourceIds);
+        ClipEntry fresh = makeEntry(std::move(clip), days, hosts, m_sourceIds);
+        sameSources = sameSources && fresh.sourceKey == entries[at].sourceKey
+            && fresh.clip->sourceName == entries[at].clip->sourceName;
+        entries[at] = std::move(fresh);
         if (m_all)
             (*m_all)[at] = entries[at].clip;
     }
-    if (redated) {
-        sortByDate();
-    } else if (entries.size() > loadedCount) {
-        // New clips only: sorted among themselves, then merged in, instead of sorting everything.
-        const auto added = entries.begin() + std::ptrdiff_t(loadedCount);
-        std::stable_sort(added, entries.end(), newestFirst);
-        std::inplace_merge(entries.begin(), added, entries.end(), newestFirst);
+    std::vector<int> gone;
+    QSet<std::int64_t> taken;
+    for (std::int64_t id : removed) {
+        if (const int at = indexOf(id); at >= 0) {
+            gone.push_back(at);
+            taken.insert(id);
+            m_storageUsed -= entries[std::size_t(at)].storageBytes;
+        }
     }
-    if (!removed.isEmpty()) {
-        const auto end = std::remove_if(entries.begin(), entries.end(),
-                                        [&removed](const ClipEntry &entry) { return removed.contains(entry.clip->id); });
-        differs = differs || end != entries.end();
-        entries.erase(end, entries.end());
+    std::sort(gone.begin(), gone.end());
+    if (!gone.empty()) {
+        differs = true;
+        removeAt(gone);
     }
     if (!differs)
         return false;
-    if (redated || restructured)
-        rebuildIndexes();
+    if (redated) {
+        sortByDate();
+        m_all.reset();
+    } else if (!added.empty()) {
+        // New clips only: sorted among themselves, then merged in, instead of sorting everything.
+        const auto first = entries.end() - std::ptrdiff_t(added.size());
+        std::stable_sort(first, entries.end(), newestFirst);
+        std::inplace_merge(entries.begin(), first, entries.end(), newestFirst);
+    }
+    m_lastChange = {m_revision, false, std::move(replaced), std::move(taken), sameSources && !redated && gone.empty()};
     ++m_revision;
+    const bool moved = !added.empty() || !gone.empty();
+    if (redated || (moved && !pins.empty()) || (moved && !shiftIndexes(gone, added)))
+        rebuildIndexes();
+    else if (!pins.empty())
+        reorderPins(pins);
+    if (m_all && !added.empty()) {
+        // Copying a million references would cost more than moving them up for a few new ones.
+        std::vector<int> positions;
+        for (const auto &[createdAt, id] : added)
+            positions.push_back(indexOf(id));
+        std::sort(positions.begin(), positions.end());
+        if (positions.size() > 64) {
+            m_all.reset();
+        } else {
+            for (int at : positions)
+                m_all->insert(at, entries[std::size_t(at)].clip);
+        }
+    }
     return true;
+}
+
+bool ClipCollection::shiftIndexes(const std::vector<int> &gone, const std::vector<std::pair<double, std::int64_t>> &added)
+{
+    // Positions move by the clips taken out before them and the new clips put in before them;
+    // working that out from the list order reads a few entries, where a rebuild reads every one.
+    const std::vector<ClipEntry> &entries = *m_entries;
+    std::vector<int> addedAt;
+    for (const auto &[createdAt, id] : added) {
+        const auto at = std::lower_bound(entries.begin(), entries.end(), std::pair(createdAt, id),
+                                         [](const ClipEntry &entry, const std::pair<double, std::int64_t> &key) {
+                                             return entry.createdAt != key.first ? entry.createdAt > key.first
+                                                                                 : entry.id > key.second;
+                                         });
+        if (at == entries.end() || at->id != id || at->isPinned)
+            return false; // a new pinned clip goes among the pinned ones: rare, rebuilt
+        addedAt.push_back(int(at - entries.begin()));
+    }
+    std::sort(addedAt.begin(), addedAt.end());
+    // New clip j comes after exactly addedAt[j] - j of the clips that stay.
+    std::vector<int> staysBefore(addedAt.size());
+    for (std::size_t j = 0; j < addedAt.size(); ++j)
+        staysBefore[j] = addedAt[j] - int(j);
+    auto isGone = [&gone](int at) { return std::binary_search(gone.begin(), gone.end(), at); };
+    auto newPosition = [&](int at) {
+        const int rank = at - int(std::lower_bound(gone.begin(), gone.end(), at) - gone.begin());
+        return rank + int(std::upper_bound(staysBefore.begin(), staysBefore.end(), rank) - staysBefore.begin());
+    };
+    const std::vector<int> &order = *m_listOrder;
+    const std::vector<std::int64_t> &ids = *m_listIDs;
+    auto newOrder = std::make_shared<std::vector<int>>();
+    auto newIDs = std::make_shared<std::vector<std::int64_t>>();
+    newOrder->reserve(entries.size());
+    newIDs->reserve(entries.size());
+    for (std::size_t k = 0; k < std::size_t(m_pinnedCount); ++k) {
+        if (!isGone(order[k])) {
+            newOrder->push_back(newPosition(order[k]));
+            newIDs->push_back(ids[k]);
+        }
+    }
+    const int pinnedCount = int(newOrder->size());
+    // The others are in entry order, so the new clips merge in by position.
+    std::size_t next = 0;
+    auto addUpTo = [&](int position) {
+        for (; next < addedAt.size() && addedAt[next] < position; ++next) {
+            newOrder->push_back(addedAt[next]);
+            newIDs->push_back(entries[std::size_t(addedAt[next])].id);
+        }
+    };
+    std::size_t goneAt = 0;
+    for (std::size_t k = std::size_t(m_pinnedCount); k < order.size(); ++k) {
+        const int at = order[k];
+        while (goneAt < gone.size() && gone[goneAt] < at)
+            ++goneAt;
+        if (goneAt < gone.size() && gone[goneAt] == at)
+            continue;
+        const int position = newPosition(at);
+        addUpTo(position);
+        newOrder->push_back(position);
+        newIDs->push_back(ids[k]);
+    }
+    addUpTo(int(entries.size()));
+    std::int64_t maxID = 0;
+    for (std::int64_t id : *newIDs)
+        maxID = std::max(maxID, id);
+    m_index.reset(maxID, entries.size());
+    for (std::size_t k = 0; k < newIDs->size(); ++k)
+        m_index.insert((*newIDs)[k], (*newOrder)[k]);
+    m_pinnedCount = pinnedCount;
+    m_listOrder = std::move(newOrder);
+    m_listIDs = std::move(newIDs);
+    return true;
+}
+
+void ClipCollection::removeAt(const std::vector<int> &positions)
+{
+    std::vector<ClipEntry> &entries = *m_entries;
+    const std::size_t allSize = m_all ? std::size_t(m_all->size()) : 0;
+    ClipRef *all = m_all ? m_all->data() : nullptr;
+    std::size_t out = std::size_t(positions.front());
+    for (std::size_t k = 0; k < positions.size(); ++k) {
+        const std::size_t from = std::size_t(positions[k]) + 1;
+        const std::size_t to = k + 1 < positions.size() ? std::size_t(positions[k + 1]) : entries.size();
+        std::move(entries.begin() + std::ptrdiff_t(from), entries.begin() + std::ptrdiff_t(to),
+                  entries.begin() + std::ptrdiff_t(out));
+        if (all)
+            std::move(all + from, all + std::min(to, allSize), all + out);
+        out += to - from;
+    }
+    entries.erase(entries.begin() + std::ptrdiff_t(out), entries.end());
+    if (m_all)
+        m_all->resize(qsizetype(allSize - positions.size()));
+}
+
+void ClipCollection::sortPinned(std::vector<int> &pinned) const
+{
+    const std::vector<ClipEntry> &entries = *m_entries;
+    std::sort(pinned.begin(), pinned.end());
+    std::stable_sort(pinned.begin(), pinned.end(), [&entries](int a, int b) {
+        return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip);
+    });
+}
+
+void ClipCollection::reorderPins(const std::vector<int> &pins)
+{
+    const std::vector<ClipEntry> &entries = *m_entries;
+    const auto split = std::ptrdiff_t(m_pinnedCount);
+    std::vector<int> pinned(m_listOrder->begin(), m_listOrder->begin() + split);
+    // The others stay in entry order, so a clip's place among them is found by halving.
+    std::vector<int> others(m_listOrder->begin() + split, m_listOrder->end());
+    std::vector<std::int64_t> otherIDs(m_listIDs->begin() + split, m_listIDs->end());
+    for (int at : pins) {
+        const auto wasPinned = std::find(pinned.begin(), pinned.end(), at);
+        const auto place = std::lower_bound(others.begin(), others.end(), at);
+        const auto idPlace = otherIDs.begin() + (place - others.begin());
+        if (entries[std::size_t(at)].isPinned && wasPinned == pinned.end()) {
+            pinned.push_back(at);
+            if (place != others.end() && *place == at) {
+                others.erase(place);
+                otherIDs.erase(idPlace);
+            }
+        } else if (!entries[std::size_t(at)].isPinned && wasPinned != pinned.end()) {
+            pinned.erase(wasPinned);
+            others.insert(place, at);
+            otherIDs.insert(idPlace, entries[std::size_t(at)].id);
+        }
+    }
+    sortPinned(pinned);
+    m_pinnedCount = int(pinned.size());
+    auto ids = std::make_shared<std::vector<std::int64_t>>();
+    ids->reserve(pinned.size() + otherIDs.size());
+    for (int at : pinned)
+        ids->push_back(entries[std::size_t(at)].id);
+    ids->insert(ids->end(), otherIDs.begin(), otherIDs.end());
+    // Fresh lists rather than changed ones: a snapshot may still read the old.
+    pinned.insert(pinned.end(), others.begin(), others.end());
+    m_listOrder = std::make_shared<std::vector<int>>(std::move(pinned));
+    m_listIDs = std::move(ids);
 }
 
 void ClipCollection::sortByDate()
@@ -219,8 +394,10 @@ void ClipCollection::clear()
     if (m_entries->empty())
         return;
     writableEntries().clear();
-    rebuildIndexes();
+    m_lastChange = {m_revision, true, {}, {}, false};
     ++m_revision;
+    m_all.reset();
+    rebuildIndexes();
 }
 
 const ClipEntry *ClipCollection::entry(std::int64_t id) const
@@ -291,23 +468,34 @@ void ClipCollection::rebuildIndexes()
     for (const ClipEntry &entry : entries)
         maxID = std::max(maxID, entry.id);
     m_index.reset(maxID, entries.size());
-    m_all.reset();
     m_storageUsed = 0;
     std::vector<int> pinned;
     std::vector<int> others;
     others.reserve(entries.size());
+    auto ids = std::make_shared<std::vector<std::int64_t>>();
+    ids->reserve(entries.size());
+    std::vector<std::int64_t> &otherIDs = *ids;
     for (int i = 0; i < int(entries.size()); ++i) {
         const ClipEntry &entry = entries[i];
         m_index.insert(entry.id, i);
         m_storageUsed += entry.storageBytes;
-        (entry.isPinned ? pinned : others).push_back(i);
+        if (entry.isPinned) {
+            pinned.push_back(i);
+        } else {
+            others.push_back(i);
+            otherIDs.push_back(entry.id);
+        }
     }
-    std::stable_sort(pinned.begin(), pinned.end(), [&entries](int a, int b) {
-        return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip);
-    });
+    sortPinned(pinned);
+    m_pinnedCount = int(pinned.size());
+    std::vector<std::int64_t> pinnedIDs;
+    for (int at : pinned)
+        pinnedIDs.push_back(entries[std::size_t(at)].id);
+    ids->insert(ids->begin(), pinnedIDs.begin(), pinnedIDs.end());
     // A fresh order rather than a changed one: a snapshot may still read the old.
     pinned.insert(pinned.end(), others.begin(), others.end());
     m_listOrder = std::make_shared<std::vector<int>>(std::move(pinned));
+    m_listIDs = std::move(ids);
 }
 
 } // namespace corvane

@@ -59,6 +59,22 @@ struct ClipSnapshot {
 };
 
 /**
+ * @brief What one revision of a collection changed, for lists that follow it revision by revision.
+ */
+struct ClipChange {
+    /** The revision the change started from. */
+    std::uint64_t fromRevision = 0;
+    /** Any clip may have changed (a full load): nothing finer is known. */
+    bool everything = true;
+    /** Clips whose loaded object was replaced or added. */
+    QSet<std::int64_t> ids;
+    /** Clips taken out. */
+    QSet<std::int64_t> removed;
+    /** No clip came, went, or changed its date or source: what is counted per source stands. */
+    bool sameSources = false;
+};
+
+/**
  * @brief The loaded history, newest first, with its list order.
  *
  * `replace` keeps the entry of every clip whose stored values did not change, so a reload after
@@ -88,6 +104,12 @@ public:
 
     /** Pinned clips first, most recently pinned first, then the others newest first (indices). */
     const std::vector<int> &listOrder() const { return *m_listOrder; }
+    /** The ids of listOrder(), shared: a list of every clip copies no references. */
+    std::shared_ptr<const std::vector<std::int64_t>> listIDs() const { return m_listIDs; }
+    /** How many clips are pinned: the first entries of listOrder(). */
+    int pinnedCount() const { return m_pinnedCount; }
+    /** What the step to revision() changed. */
+    const ClipChange &lastChange() const { return m_lastChange; }
     ClipSnapshot snapshot() const { return {m_entries, m_listOrder, m_revision}; }
     /** Whether a snapshot is still out: entries must then not be changed in place. */
     bool isShared() const { return m_entries.use_count() > 1; }
@@ -102,13 +124,27 @@ public:
 
 private:
     void rebuildIndexes();
+    /** The list order after pins changed on `pins` (entry indices), nothing else having moved. */
+    void reorderPins(const std::vector<int> &pins);
+    /**
+     * Moves the indexes past clips taken out (their old positions, ascending) and new ones put in
+     * (dates and ids); false when it cannot and they must be rebuilt.
+     */
+    bool shiftIndexes(const std::vector<int> &gone, const std::vector<std::pair<double, std::int64_t>> &added);
+    /** Takes the entries at `positions` (ascending) out of the entries and the cached list. */
+    void removeAt(const std::vector<int> &positions);
     void sortByDate();
+    /** Pinned entries in list order: most recently pinned first, then entry order. */
+    void sortPinned(std::vector<int> &pinned) const;
     /** The entries to change: a copy when a snapshot still reads them. */
     std::vector<ClipEntry> &writableEntries();
 
     std::shared_ptr<std::vector<ClipEntry>> m_entries = std::make_shared<std::vector<ClipEntry>>();
     IdIndex m_index;
     std::shared_ptr<std::vector<int>> m_listOrder = std::make_shared<std::vector<int>>();
+    std::shared_ptr<const std::vector<std::int64_t>> m_listIDs = std::make_shared<std::vector<std::int64_t>>();
+    int m_pinnedCount = 0;
+    ClipChange m_lastChange;
     mutable std::optional<ClipList> m_all; // built when first asked for
     std::int64_t m_storageUsed = 0;
     QHash<QString, int> m_sourceIds;

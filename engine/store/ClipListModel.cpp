@@ -22,7 +22,7 @@ ClipListModel::ClipListModel(QObject *parent) : QAbstractListModel(parent) {}
 
 int ClipListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_clips.size());
+    return parent.isValid() ? 0 : count();
 }
 
 QHash<int, QByteArray> ClipListModel::roleNames() const
@@ -61,7 +61,10 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return {};
-    const Clip &clip = *m_clips.at(index.row());
+    const ClipRef held = clipAt(index.row());
+    if (!held)
+        return {}; // gone from the store, and the row goes once the model hears of it
+    const Clip &clip = *held;
     const int section = m_sections.empty() ? -1 : m_sections[std::size_t(index.row())];
     switch (role) {
     case ClipIdRole:
@@ -229,14 +232,10 @@ QString ClipListModel::currentSearch() const
 
 ClipRef ClipListModel::clipAt(int row) const
 {
-    return row >= 0 && row < count() ? m_clips.at(row) : nullptr;
+    return row >= 0 && row < count() && m_store ? m_store->clip(m_ids[std::size_t(row)]) : nullptr;
 }
 
-qint64 ClipListModel::clipIdAt(int row) const
-{
-    const ClipRef clip = clipAt(row);
-    return clip ? clip->id : -1;
-}
+qint64 ClipListModel::clipIdAt(int row) const { return row >= 0 && row < count() ? m_ids[std::size_t(row)] : -1; }
 
 int ClipListModel::rowOf(qint64 id) const { return rowIndex().value(id); }
 
@@ -271,11 +270,11 @@ const IdIndex &ClipListModel::rowIndex() const
 {
     if (!m_rowIndexValid) {
         std::int64_t maxID = 0;
-        for (const ClipRef &clip : m_clips)
-            maxID = std::max(maxID, clip->id);
-        m_rowIndex.reset(maxID, std::size_t(m_clips.size()));
-        for (int i = 0; i < int(m_clips.size()); ++i)
-            m_rowIndex.insert(m_clips.at(i)->id, i);
+        for (std::int64_t id : m_ids)
+            maxID = std::max(maxID, id);
+        m_rowIndex.reset(maxID, m_ids.size());
+        for (int i = 0; i < count(); ++i)
+            m_rowIndex.insert(m_ids[std::size_t(i)], i);
         m_rowIndexValid = true;
     }
     return m_rowIndex;
@@ -283,7 +282,8 @@ const IdIndex &ClipListModel::rowIndex() const
 
 void ClipListModel::refresh()
 {
-    ClipList clips;
+    static const std::vector<std::int64_t> none;
+    std::shared_ptr<const std::vector<std::int64_t>> ids;
     SectionLayout layout;
     if (m_store) {
         const ClipFilter filter = currentFilter();
@@ -293,13 +293,14 @@ void ClipListModel::refresh()
             m_store->startVisibleSearch(filter, search);
             return;
         }
-        clips = m_store->visibleClips(filter, search); // shared with the store's cache, not copied
+        ids = m_store->visibleIDs(filter, search); // shared with the store's cache, not copied
         if (m_sectioned)
             layout = m_store->sectionLayout(filter, search);
     }
     const bool titlesChanged = layout.titles != m_sectionTitles;
     m_sectionTitles = layout.titles;
-    apply(clips, std::move(layout.rowSection));
+    apply(ids ? *ids : none, std::move(layout.rowSection));
+    clipsReplaced();
     if (titlesChanged)
         rolesChangedForAll({SectionTitleRole, SectionKeyRole});
     auto ranges = sectionRanges();
@@ -327,9 +328,32 @@ void ClipListModel::rolesChangedFor(const QSet<std::int64_t> &ids, const QList<i
     }
 }
 
+void ClipListModel::clipsReplaced()
+{
+    if (!m_store) {
+        m_revision = 0;
+        return;
+    }
+    const std::uint64_t revision = m_store->revision();
+    if (revision == m_revision)
+        return;
+    const ClipChange &change = m_store->lastClipChange();
+    const bool known = change.fromRevision == m_revision && !change.everything;
+    m_revision = revision;
+    if (!known) {
+        rolesChangedForAll({});
+        return;
+    }
+    for (std::int64_t id : change.ids) {
+        const int row = rowOf(id);
+        if (row >= 0)
+            emit dataChanged(index(row), index(row));
+    }
+}
+
 void ClipListModel::rolesChangedForAll(const QList<int> &roles)
 {
-    if (!m_clips.isEmpty())
+    if (count() > 0)
         emit dataChanged(index(0), index(count() - 1), roles);
 }
 
@@ -344,7 +368,7 @@ void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
         while (start > 0 && remove[std::size_t(start - 1)])
             --start;
         beginRemoveRows({}, start, end);
-        m_clips.remove(start, end - start + 1);
+        m_ids.erase(m_ids.begin() + start, m_ids.begin() + end + 1);
         if (!m_sections.empty())
             m_sections.erase(m_sections.begin() + start, m_sections.begin() + end + 1);
         endRemoveRows();
@@ -352,90 +376,79 @@ void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
     }
 }
 
-void ClipListModel::apply(const ClipList &clips, std::vector<int> sections)
+void ClipListModel::apply(const std::vector<std::int64_t> &ids, std::vector<int> sections)
 {
     const int oldCount = count();
-    const int newCount = int(clips.size());
-    // The rows holding the same clip objects at both ends are kept without reading the clips:
-    // in a long list an edit, a new clip or a deletion differs in a few rows only.
+    const int newCount = int(ids.size());
+    // The rows holding the same ids at both ends are kept as they are: in a long list an edit,
+    // a new clip or a deletion differs in a few rows only.
     int head = 0;
-    while (head < oldCount && head < newCount && m_clips.at(head) == clips.at(head))
+    while (head < oldCount && head < newCount && m_ids[std::size_t(head)] == ids[std::size_t(head)])
         ++head;
     int tail = 0;
     while (tail < oldCount - head && tail < newCount - head
-           && m_clips.at(oldCount - 1 - tail) == clips.at(newCount - 1 - tail))
+           && m_ids[std::size_t(oldCount - 1 - tail)] == ids[std::size_t(newCount - 1 - tail)])
         ++tail;
-    std::vector<std::int64_t> oldIDs;
-    oldIDs.reserve(std::size_t(oldCount - head - tail));
-    for (int i = head; i < oldCount - tail; ++i)
-        oldIDs.push_back(m_clips.at(i)->id);
-    std::vector<std::int64_t> newIDs;
-    newIDs.reserve(std::size_t(newCount - head - tail));
-    for (int i = head; i < newCount - tail; ++i)
-        newIDs.push_back(clips.at(i)->id);
-    const ListDiff middle = ListDiff::byID(oldIDs, newIDs);
-    ListDiff diff{std::vector<bool>(std::size_t(oldCount), false), std::vector<bool>(std::size_t(newCount), false)};
-    std::copy(middle.remove.begin(), middle.remove.end(), diff.remove.begin() + head);
-    std::copy(middle.insert.begin(), middle.insert.end(), diff.insert.begin() + head);
+    const ListDiff middle = ListDiff::byID({m_ids.begin() + head, m_ids.end() - tail},
+                                           {ids.begin() + head, ids.end() - tail});
     auto sectionOf = [&sections](std::size_t row) { return sections.empty() ? -1 : sections[row]; };
     auto currentSection = [this](std::size_t row) { return m_sections.empty() ? -1 : m_sections[row]; };
 
-    m_rowIndexValid = false;
-    if (diff.editCount() > maxRangedEdits) {
+    if (middle.editCount() > maxRangedEdits) {
+        m_rowIndexValid = false;
         if (oldCount > 0) {
             beginRemoveRows({}, 0, oldCount - 1);
-            m_clips.clear();
+            m_ids.clear();
             m_sections.clear();
             endRemoveRows();
         }
-        if (!clips.isEmpty()) {
-            beginInsertRows({}, 0, int(clips.size()) - 1);
-            m_clips = clips;
+        if (newCount > 0) {
+            beginInsertRows({}, 0, newCount - 1);
+            m_ids = ids;
             m_sections = std::move(sections);
             endInsertRows();
         }
     } else {
-        removeRowsWhere(diff.remove);
+        std::vector<bool> remove(std::size_t(oldCount), false);
+        std::copy(middle.remove.begin(), middle.remove.end(), remove.begin() + head);
+        std::vector<bool> insert(std::size_t(newCount), false);
+        std::copy(middle.insert.begin(), middle.insert.end(), insert.begin() + head);
+        if (middle.editCount() > 0)
+            m_rowIndexValid = false;
+        removeRowsWhere(remove);
         const bool withSections = !sections.empty();
         if (!withSections)
             m_sections.clear();
-        else if (m_sections.size() != std::size_t(m_clips.size()))
-            m_sections.assign(std::size_t(m_clips.size()), -1);
-        for (int i = 0; i < int(clips.size());) {
+        else if (m_sections.size() != m_ids.size())
+            m_sections.assign(m_ids.size(), -1);
+        for (int i = 0; i < newCount;) {
             const std::size_t row = std::size_t(i);
-            if (!diff.insert[row]) {
-                if (m_clips.at(i) == clips.at(i) && currentSection(row) == sectionOf(row)) {
+            if (!insert[row]) {
+                if (currentSection(row) == sectionOf(row)) {
                     ++i;
                     continue;
                 }
+                // A kept row whose section moved (a new day title above it, say).
                 int last = i;
-                while (last + 1 < int(clips.size()) && !diff.insert[std::size_t(last + 1)]
-                       && (m_clips.at(last + 1) != clips.at(last + 1)
-                           || currentSection(std::size_t(last + 1)) != sectionOf(std::size_t(last + 1))))
+                while (last + 1 < newCount && !insert[std::size_t(last + 1)]
+                       && currentSection(std::size_t(last + 1)) != sectionOf(std::size_t(last + 1)))
                     ++last;
-                for (int k = i; k <= last; ++k) {
-                    m_clips[k] = clips.at(k);
-                    if (withSections)
-                        m_sections[std::size_t(k)] = sectionOf(std::size_t(k));
-                }
+                for (int k = i; k <= last; ++k)
+                    m_sections[std::size_t(k)] = sectionOf(std::size_t(k));
                 emit dataChanged(index(i), index(last));
                 i = last + 1;
                 continue;
             }
             int last = i;
-            while (last + 1 < int(clips.size()) && diff.insert[std::size_t(last + 1)])
+            while (last + 1 < newCount && insert[std::size_t(last + 1)])
                 ++last;
             beginInsertRows({}, i, last);
-            m_clips.insert(i, last - i + 1, ClipRef());
-            for (int k = i; k <= last; ++k)
-                m_clips[k] = clips.at(k);
+            m_ids.insert(m_ids.begin() + i, ids.begin() + i, ids.begin() + last + 1);
             if (withSections)
                 m_sections.insert(m_sections.begin() + i, sections.begin() + i, sections.begin() + last + 1);
             endInsertRows();
             i = last + 1;
         }
-        if (m_clips.size() == clips.size() && m_clips.constData() != clips.constData())
-            m_clips = clips; // share the store's list again now that the rows agree
     }
     if (count() != oldCount)
         emit countChanged();

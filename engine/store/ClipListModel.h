@@ -21,7 +21,8 @@ class ClipboardStore;
  * filter and search of its own; optionally cut into the store's sections.
  *
  * Reloads update rows in place (insert, remove, change), never a reset, so a view keeps its
- * selection and scroll position.
+ * selection and scroll position. Rows hold clip ids and read the store's clips, so a list of a
+ * million clips follows an edit by the rows that changed.
  */
 class ClipListModel : public QAbstractListModel {
     Q_OBJECT
@@ -85,7 +86,7 @@ public:
     void setSearchText(const QString &text);
     bool sectioned() const { return m_sectioned; }
     void setSectioned(bool sectioned);
-    int count() const { return int(m_clips.size()); }
+    int count() const { return int(m_ids.size()); }
 
     /** The clip of a row, or null. */
     ClipRef clipAt(int row) const;
@@ -114,8 +115,10 @@ signals:
     void sectionsChanged();
 
 private:
-    /** Edits the rows into `clips` (with `sections` per row, empty when not sectioned). */
-    void apply(const ClipList &clips, std::vector<int> sections);
+    /** Edits the rows into `ids` (with `sections` per row, empty when not sectioned). */
+    void apply(const std::vector<std::int64_t> &ids, std::vector<int> sections);
+    /** Tells views about rows whose clips the store replaced since the rows were last read. */
+    void clipsReplaced();
     void removeRowsWhere(const std::vector<bool> &remove);
     void rolesChangedFor(const QSet<std::int64_t> &ids, const QList<int> &roles);
     void rolesChangedForAll(const QList<int> &roles);
@@ -131,7 +134,9 @@ private:
     ClipFilter m_filter;
     QString m_searchText;
     bool m_sectioned = false;
-    ClipList m_clips;
+    std::vector<std::int64_t> m_ids;
+    /** The store's history revision the rows were read at. */
+    std::uint64_t m_revision = 0;
     /** The section id per row; empty unless sectioned. */
     std::vector<int> m_sections;
     QStringList m_sectionTitles;

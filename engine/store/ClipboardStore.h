@@ -231,6 +231,9 @@ public:
     ClipList visibleClips(const ClipFilter &filter, const QString &searchText) const;
     /** The visible list of the current filter and search. */
     ClipList visibleClips() const { return visibleClips(m_filter, m_searchText); }
+    /** The visible list as clip ids, shared rather than copied. */
+    std::shared_ptr<const std::vector<std::int64_t>> visibleIDs(const ClipFilter &filter,
+                                                                const QString &searchText) const;
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText) const;
     std::vector<ClipSection> sections() const { return sections(m_filter, m_searchText); }
     /** The sections of a visible list as titles and a section per row (no copies of the clips). */
@@ -255,6 +258,8 @@ public:
     QList<SourceApp> sources() const;
     QList<SourceApp> sidebarSources() const;
     std::uint64_t revision() const { return m_clips.revision(); }
+    /** What the step to revision() changed. */
+    const ClipChange &lastClipChange() const { return m_clips.lastChange(); }
     const QTimeZone &timeZone() const { return m_zone; }
     QDateTime now() const;
     /** The clock the store runs on, for views that schedule by it. */

@@ -10,6 +10,12 @@ ClipList ClipboardStore::visibleClips(const ClipFilter &filter, const QString &s
     return m_derived->visibleList(filter, searchText, searchContext());
 }
 
+std::shared_ptr<const std::vector<std::int64_t>> ClipboardStore::visibleIDs(const ClipFilter &filter,
+                                                                           const QString &searchText) const
+{
+    return m_derived->visibleIDs(filter, searchText, searchContext());
+}
+
 bool ClipboardStore::visibleIsReady(const ClipFilter &filter, const QString &searchText) const
 {
     return searchText.trimmed().isEmpty() || m_clips.size() < m_backgroundSearchFrom

@@ -29,9 +29,7 @@ void ClipboardStore::togglePin(qint64 id)
         return;
     const bool pinning = !target->isPinned;
     if (pinning) {
-        const auto pinned = std::count_if(m_clips.all().begin(), m_clips.all().end(),
-                                          [](const ClipRef &clip) { return clip->isPinned; });
-        if (pinned >= pinLimit) {
+        if (m_clips.pinnedCount() >= pinLimit) {
             showNotice(QStringLiteral("Pin limit reached — unpin an item to pin another (%1 max)").arg(pinLimit),
                        Notice::Kind::warning);
             return;

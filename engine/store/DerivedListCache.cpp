@@ -8,9 +8,12 @@ void DerivedListCache::dropIfStale()
 {
     if (m_revision == m_clips.revision())
         return;
+    // A pin, a tag or a note leaves the sources as they were: a million clips are not counted again.
+    const ClipChange &change = m_clips.lastChange();
+    if (change.fromRevision != m_revision || !change.sameSources)
+        m_sources.reset();
     m_revision = m_clips.revision();
     m_entries.clear();
-    m_sources.reset();
 }
 
 DerivedListCache::Key DerivedListCache::keyFor(const ClipFilter &filter, const QString &searchText,
@@ -37,7 +40,7 @@ DerivedListCache::Entry *DerivedListCache::find(const Key &key)
 
 DerivedListCache::Entry &DerivedListCache::add(Key key, std::vector<int> indices)
 {
-    m_entries.push_front({std::move(key), std::move(indices), {}, {}});
+    m_entries.push_front({std::move(key), std::move(indices), {}, {}, {}});
     if (m_entries.size() > capacity)
         m_entries.pop_back();
     return m_entries.front();
@@ -81,6 +84,25 @@ ClipList DerivedListCache::visibleList(const ClipFilter &filter, const QString &
     if (!entry.list)
         entry.list = m_clips.toList(entry.indices);
     return *entry.list;
+}
+
+std::shared_ptr<const std::vector<std::int64_t>> DerivedListCache::visibleIDs(const ClipFilter &filter,
+                                                                              const QString &searchText,
+                                                                              const SearchContext &context)
+{
+    Entry &entry = lookup(filter, searchText, context);
+    if (!entry.ids) {
+        if (filter.kind == ClipFilter::Kind::all && searchText.trimmed().isEmpty()) {
+            entry.ids = m_clips.listIDs(); // the whole list order, kept by the collection
+        } else {
+            auto ids = std::make_shared<std::vector<std::int64_t>>();
+            ids->reserve(entry.indices.size());
+            for (int index : entry.indices)
+                ids->push_back(m_clips.entries()[std::size_t(index)].id);
+            entry.ids = std::move(ids);
+        }
+    }
+    return entry.ids;
 }
 
 const SectionLayout &DerivedListCache::sectionLayout(const ClipFilter &filter, const QString &searchText,

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <list>
+#include <memory>
 #include <optional>
 
 namespace corvane {
@@ -15,7 +16,8 @@ namespace corvane {
  * @brief Remembers the last few derived lists, so a view binding that reads one twice pays once.
  *
  * A search result also depends on the secrets shown and on the day (date words, day titles), so
- * those are part of its key. Everything is dropped when the history's revision moves.
+ * those are part of its key. Everything is dropped when the history's revision moves, but the
+ * sources outlive an edit that keeps every clip's date and source.
  */
 class DerivedListCache {
 public:
@@ -27,6 +29,9 @@ public:
     const std::vector<int> &visible(const ClipFilter &filter, const QString &searchText,
                                     const SearchContext &context);
     ClipList visibleList(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    /** The visible list as clip ids. */
+    std::shared_ptr<const std::vector<std::int64_t>> visibleIDs(const ClipFilter &filter, const QString &searchText,
+                                                                const SearchContext &context);
     const SectionLayout &sectionLayout(const ClipFilter &filter, const QString &searchText,
                                        const SearchContext &context);
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText,
@@ -58,6 +63,7 @@ private:
         Key key;
         std::vector<int> indices;
         std::optional<ClipList> list;
+        std::shared_ptr<const std::vector<std::int64_t>> ids;
         std::optional<SectionLayout> layout;
     };
 

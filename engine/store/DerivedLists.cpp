@@ -179,17 +179,34 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
         while (row < visible.size() && entries[visible[row]].isPinned)
             layout.rowSection[row++] = 0;
     }
-    bool inDayRun = false;
-    std::int64_t day = 0;
-    for (; row < visible.size(); ++row) {
-        const std::int64_t rowDay = entries[visible[row]].dayStart;
-        if (!inDayRun || rowDay != day) {
-            inDayRun = true;
-            day = rowDay;
-            layout.titles.append(ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, context.zone), context.now,
-                                                    context.zone));
+    auto dayOf = [&](std::size_t at) { return entries[visible[at]].dayStart; };
+    // Past the pinned clips the days only go back in time, so a day's last row is found by
+    // doubling then halving steps: a history of a million clips reads a few rows per day.
+    const bool datedOrder = !pinnedFilter;
+    while (row < visible.size()) {
+        const std::int64_t day = dayOf(row);
+        std::size_t end = row + 1;
+        if (datedOrder) {
+            std::size_t step = 1;
+            std::size_t known = row; // the last row known to be of this day
+            while (end < visible.size() && dayOf(end) == day) {
+                known = end;
+                step *= 2;
+                end = std::min(visible.size(), known + step);
+            }
+            while (end - known > 1) {
+                const std::size_t middle = known + (end - known) / 2;
+                (dayOf(middle) == day ? known : end) = middle;
+            }
+        } else {
+            while (end < visible.size() && dayOf(end) == day)
+                ++end;
         }
-        layout.rowSection[row] = int(layout.titles.size()) - 1;
+        layout.titles.append(
+            ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, context.zone), context.now, context.zone));
+        std::fill(layout.rowSection.begin() + std::ptrdiff_t(row), layout.rowSection.begin() + std::ptrdiff_t(end),
+                  int(layout.titles.size()) - 1);
+        row = end;
     }
     return layout;
 }

@@ -29,6 +29,23 @@ void ThumbnailImageProvider::snapshot()
 {
     if (!m_store)
         return;
+    const ClipChange &change = m_store->lastClipChange();
+    const bool oneStep = m_revision && change.fromRevision == *m_revision && !change.everything;
+    m_revision = m_store->revision();
+    if (oneStep) {
+        // A million clips are not read again for one edit.
+        QMutexLocker lock(&m_mutex);
+        for (std::int64_t id : change.removed)
+            m_thumbnails.remove(id);
+        for (std::int64_t id : change.ids) {
+            const ClipRef clip = m_store->clip(id);
+            if (clip && clip->hasThumbnail())
+                m_thumbnails.insert(id, clip->thumbnailPng);
+            else
+                m_thumbnails.remove(id);
+        }
+        return;
+    }
     QHash<std::int64_t, QByteArray> thumbnails;
     for (const ClipRef &clip : m_store->clips()) {
         if (clip->hasThumbnail())

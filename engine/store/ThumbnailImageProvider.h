@@ -7,6 +7,7 @@
 #include <QQuickImageProvider>
 
 #include <cstdint>
+#include <optional>
 
 namespace corvane {
 
@@ -16,7 +17,7 @@ class ClipboardStore;
  * @brief "image://thumb/<clip id>": a clip's stored thumbnail.
  *
  * Image loading may run off the main thread, so the encoded thumbnails are copied out of the
- * store whenever its history changes and read under a lock.
+ * store whenever its history changes (only the changed clips' after an edit) and read under a lock.
  */
 class ThumbnailImageProvider : public QQuickImageProvider {
 public:
@@ -28,6 +29,8 @@ private:
     void snapshot();
 
     QPointer<ClipboardStore> m_store;
+    /** The history revision the copies are of, once copied. */
+    std::optional<std::uint64_t> m_revision;
     QMutex m_mutex;
     QHash<std::int64_t, QByteArray> m_thumbnails;
 };

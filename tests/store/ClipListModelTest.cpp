@@ -1,12 +1,14 @@
 #include "BackgroundSearch.h"
 #include "ClipCollection.h"
 #include "ClipListModel.h"
+#include "DerivedLists.h"
 #include "StoreFixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 namespace corvane::test {
@@ -101,6 +103,16 @@ TEST_F(ClipListModelTest, ReloadsEditRowsInPlaceWithoutAReset)
     EXPECT_EQ(resets.count(), 0);
 }
 
+TEST_F(ClipListModelTest, LettingGoOfTheStoreEmptiesTheRows)
+{
+    store->saveNote(QStringLiteral("moves the revision"), c[0]);
+    model.setStore(nullptr);
+    EXPECT_EQ(model.rowCount(), 0);
+    model.setSectioned(true); // reads again, with no store
+    model.setStore(store.get());
+    EXPECT_EQ(rows(), ids(store->visibleClips()));
+}
+
 TEST_F(ClipListModelTest, SelectionAndRevealTouchOnlyTheirRows)
 {
     QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
@@ -190,6 +202,65 @@ TEST_F(ClipListModelTest, LargeHistorySearchesOffTheMainThreadAndKeepsOnlyTheLas
     EXPECT_EQ(rows().size(), 4);
 }
 
+TEST_F(ClipListModelTest, AModelFollowingEditsMatchesOneReadAfresh)
+{
+    // Pins, tags, notes, deletions and new clips update the rows in place; a model that reads
+    // the store afresh after each must show the same rows, sections and clips.
+    model.setSectioned(true);
+    for (int i = 0; i < 40; ++i)
+        c.append(addText(QStringLiteral("day clip %1").arg(i), 3600.0 * 7 * i));
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    std::mt19937 random(5);
+    int added = 0;
+    for (int step = 0; step < 80; ++step) {
+        const QList<std::int64_t> now = ids(store->clips());
+        const std::int64_t target = now[int(random() % now.size())];
+        changes.clear();
+        switch (random() % 5) {
+        case 0:
+            store->togglePin(target);
+            break;
+        case 1:
+            store->toggleTag(int(random() % 3), target);
+            break;
+        case 2:
+            store->saveNote(QStringLiteral("note %1").arg(step), target);
+            // The edited clip's row is told, and shows the note.
+            ASSERT_TRUE(std::any_of(changes.begin(), changes.end(), [&](const QList<QVariant> &signal) {
+                const int row = model.rowOf(target);
+                return signal.at(0).value<QModelIndex>().row() <= row && signal.at(1).value<QModelIndex>().row() >= row;
+            })) << "step " << step;
+            ASSERT_EQ(model.data(model.index(model.rowOf(target)), ClipListModel::NoteRole).toString(),
+                      QStringLiteral("note %1").arg(step));
+            break;
+        case 3:
+            if (now.size() > 10)
+                store->deleteClip(target);
+            break;
+        default:
+            addText(QStringLiteral("new %1").arg(++added), double(random() % 300000), ClipGroup::text,
+                    random() % 2 ? QStringLiteral("org.example.One") : QStringLiteral("org.example.Two"));
+            break;
+        }
+        ClipCollection loaded;
+        loaded.replace(store->database()->loadClips(), QTimeZone::utc());
+        ASSERT_EQ(store->sources(), DerivedLists::sources(loaded)) << "step " << step;
+        ClipListModel fresh;
+        fresh.setSectioned(true);
+        fresh.setStore(store.get());
+        ASSERT_EQ(rows(), ids(store->visibleClips())) << "step " << step;
+        ASSERT_EQ(model.rowCount(), fresh.rowCount()) << "step " << step;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            for (int role : {int(ClipListModel::ClipIdRole), int(ClipListModel::SectionKeyRole),
+                             int(ClipListModel::IsPinnedRole), int(ClipListModel::TagsRole)})
+                ASSERT_EQ(model.data(model.index(row), role), fresh.data(fresh.index(row), role))
+                    << "step " << step << " row " << row << " role " << role;
+        }
+        for (int section = 0; section < 60; ++section)
+            ASSERT_EQ(model.sectionSize(section), fresh.sectionSize(section)) << "step " << step;
+    }
+}
+
 TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
 {
     QList<Clip> loaded;
@@ -237,6 +308,137 @@ TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
     EXPECT_EQ(clips.all().at(2)->tagMask, 1);
     EXPECT_EQ(clips.entry(2)->tagMask, 1);
     EXPECT_EQ(clips.storageUsed(), 40 * 2 + 10);
+}
+
+namespace {
+
+Clip collectionClip(std::int64_t id, double createdAt)
+{
+    Clip clip;
+    clip.id = id;
+    clip.createdAt = createdAt;
+    clip.text = QStringLiteral("text %1").arg(id);
+    clip.byteSize = 10 + int(id % 7);
+    computeDisplayStrings(clip);
+    return clip;
+}
+
+QList<std::int64_t> idsInOrder(const ClipCollection &clips, const std::vector<int> &indices)
+{
+    QList<std::int64_t> result;
+    for (int index : indices)
+        result.append(clips.entries()[std::size_t(index)].id);
+    return result;
+}
+
+/** Day sections as runs of equal days after the pinned ones, worked out row by row. */
+std::vector<int> sectionsRowByRow(const ClipCollection &clips, const std::vector<int> &visible, bool pinnedFilter)
+{
+    std::vector<int> result;
+    int section = -1;
+    std::int64_t day = -1;
+    bool inPinned = false;
+    for (int index : visible) {
+        const ClipEntry &entry = clips.entries()[std::size_t(index)];
+        if (!pinnedFilter && entry.isPinned && (section < 0 || inPinned)) {
+            inPinned = true;
+            section = 0;
+        } else if (inPinned || section < 0 || entry.dayStart != day) {
+            inPinned = false;
+            day = entry.dayStart;
+            ++section;
+        }
+        result.push_back(section);
+    }
+    return result;
+}
+
+} // namespace
+
+TEST(ClipCollectionPatch, RandomEditsInPlaceGiveWhatAFullLoadGives)
+{
+    // Pins, tags, notes, new and deleted clips change the collection in place; loading the same
+    // clips whole must give the same order, pinned count, ids, storage and sections.
+    std::mt19937 random(3);
+    std::map<std::int64_t, Clip> truth;
+    std::int64_t nextID = 1;
+    const double base = 1'700'000'000;
+    for (; nextID <= 300; ++nextID)
+        truth[nextID] = collectionClip(nextID, base - double(random() % 2'000'000));
+    auto loadAll = [&truth] {
+        QList<Clip> loaded;
+        for (const auto &[id, clip] : truth)
+            loaded.append(clip);
+        std::sort(loaded.begin(), loaded.end(), [](const Clip &a, const Clip &b) {
+            return a.createdAt != b.createdAt ? a.createdAt > b.createdAt : a.id > b.id;
+        });
+        return loaded;
+    };
+    ClipCollection clips;
+    clips.replace(loadAll(), QTimeZone::utc());
+    const SearchContext context{QDateTime::fromSecsSinceEpoch(qint64(base), QTimeZone::utc()), QTimeZone::utc(), {}};
+    for (int step = 0; step < 300; ++step) {
+        QList<Clip> changed;
+        QSet<std::int64_t> removed;
+        QSet<std::int64_t> touched;
+        const int edits = 1 + int(random() % 3);
+        for (int e = 0; e < edits; ++e) {
+            auto it = std::next(truth.begin(), std::ptrdiff_t(random() % truth.size()));
+            Clip clip = it->second;
+            switch (random() % 5) {
+            case 0:
+                clip.isPinned = !clip.isPinned;
+                clip.pinnedAt = clip.isPinned ? std::optional<double>(base + step * 10 + e) : std::nullopt;
+                break;
+            case 1:
+                clip.tagMask ^= 1 << (random() % 3);
+                break;
+            case 2:
+                clip.note = QStringLiteral("note %1").arg(step);
+                clip.byteSize += 1;
+                break;
+            case 3:
+                if (truth.size() > 20 && !touched.contains(clip.id)) {
+                    removed.insert(clip.id);
+                    truth.erase(it);
+                }
+                continue;
+            default:
+                // Same date as another clip now and then: equal dates order by id.
+                clip = collectionClip(nextID++, random() % 4 == 0 ? clip.createdAt : base - double(random() % 2'000'000));
+                break;
+            }
+            if (removed.contains(clip.id) || touched.contains(clip.id))
+                continue;
+            touched.insert(clip.id);
+            truth[clip.id] = clip;
+            changed.append(clip);
+        }
+        const std::uint64_t before = clips.revision();
+        (void)clips.all(); // kept up to date in place once built
+        if (!clips.patch(changed, removed))
+            continue;
+        ClipCollection whole;
+        whole.replace(loadAll(), QTimeZone::utc());
+        ASSERT_EQ(clips.size(), whole.size()) << "step " << step;
+        ASSERT_EQ(idsInOrder(clips, clips.listOrder()), idsInOrder(whole, whole.listOrder())) << "step " << step;
+        ASSERT_EQ(*clips.listIDs(), *whole.listIDs()) << "step " << step;
+        ASSERT_EQ(clips.pinnedCount(), whole.pinnedCount()) << "step " << step;
+        ASSERT_EQ(clips.storageUsed(), whole.storageUsed()) << "step " << step;
+        for (int i = 0; i < whole.size(); ++i) {
+            ASSERT_EQ(clips.all().at(i), clips.entries()[std::size_t(i)].clip) << "step " << step;
+            ASSERT_EQ(clips.all().at(i)->id, whole.all().at(i)->id) << "step " << step;
+            ASSERT_EQ(clips.indexOf(whole.all().at(i)->id), i) << "step " << step;
+        }
+        EXPECT_EQ(clips.lastChange().fromRevision, before);
+        EXPECT_EQ(clips.lastChange().ids, touched) << "step " << step;
+        for (const ClipFilter &filter : {ClipFilter::all(), ClipFilter::pinned(), ClipFilter::ofTag(ColorTag::red)}) {
+            const auto visible = DerivedLists::visible(clips, filter, QString(), context);
+            const SectionLayout layout = DerivedLists::sectionLayout(clips, visible, filter, QString(), context);
+            ASSERT_EQ(layout.rowSection, sectionsRowByRow(clips, visible, filter.kind == ClipFilter::Kind::pinned))
+                << "step " << step;
+        }
+    }
 }
 
 } // namespace corvane::test
