@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <new>
 
 namespace corvane {
 namespace {
@@ -21,13 +22,24 @@ struct Candidate {
 } // namespace
 
 FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
-    : m_fields(fields)
 {
+    QVarLengthArray<QStringView, 8> views(fields.begin(), fields.end());
+    build(std::span<const QStringView>(views.constData(), std::size_t(views.size())), &fields);
+}
+
+FuzzyHaystack::FuzzyHaystack(std::span<const QStringView> fields)
+{
+    build(fields, nullptr);
+}
+
+void FuzzyHaystack::build(std::span<const QStringView> fields, const QStringList *kept)
+{
+    Header header;
     std::vector<Candidate> candidates;
     bool complete = true;
     QVarLengthArray<char16_t, 1024> folded;
-    for (qsizetype f = 0; f < m_fields.size(); ++f) {
-        const QStringView text = m_fields[f];
+    for (qsizetype f = 0; f < qsizetype(fields.size()); ++f) {
+        const QStringView text = fields[std::size_t(f)];
         folded.resize(text.size());
         qsizetype wordStart = -1;
         std::uint32_t bits = 0;
@@ -55,7 +67,7 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
                 wordStart = -1;
             }
         }
-        m_grams.add(folded.constData(), folded.size());
+        header.grams.add(folded.constData(), folded.size());
     }
     std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
         return a.length != b.length ? a.length < b.length : a.hash < b.hash;
@@ -67,7 +79,7 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
         if (previous && previous->hash == candidate.hash && previous->length == candidate.length)
             continue;
         previous = &candidate;
-        const QStringView text = QStringView(m_fields[candidate.field]).mid(candidate.offset, candidate.length);
+        const QStringView text = fields[std::size_t(candidate.field)].mid(candidate.offset, candidate.length);
         word.resize(text.size());
         for (qsizetype i = 0; i < text.size(); ++i)
             word[i] = TextFolding::fold(text[i].unicode());
@@ -75,12 +87,83 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
             complete = false;
             break;
         }
-        m_bucketBits[bucket(candidate.length)] |= candidate.bits;
+        header.bucketBits[bucket(candidate.length)] |= candidate.bits;
     }
     // Words were left out: the buckets must not rule anything out, the caller reads the text.
     if (!complete)
-        m_bucketBits.fill(~std::uint32_t{0});
-    m_words = words.finish(complete);
+        header.bucketBits.fill(~std::uint32_t{0});
+    header.words = words.layout(complete);
+    header.keepsFields = kept != nullptr;
+    const std::size_t wordsOffset = fieldsOffset + (kept ? sizeof(QStringList) : 0);
+    header.bytes = std::uint32_t(wordsOffset + words.bytes());
+    std::byte *block = static_cast<std::byte *>(::operator new(header.bytes));
+    m_block = new (block) Header;
+    m_block->grams = header.grams;
+    m_block->bucketBits = header.bucketBits;
+    m_block->words = header.words;
+    m_block->bytes = header.bytes;
+    m_block->keepsFields = header.keepsFields;
+    if (kept)
+        new (block + fieldsOffset) QStringList(*kept);
+    words.write(block + wordsOffset);
+}
+
+FuzzyHaystack::FuzzyHaystack(const FuzzyHaystack &other) noexcept
+    : m_block(other.m_block)
+{
+    if (m_block)
+        m_block->references.fetch_add(1, std::memory_order_relaxed);
+}
+
+FuzzyHaystack &FuzzyHaystack::operator=(const FuzzyHaystack &other) noexcept
+{
+    if (other.m_block)
+        other.m_block->references.fetch_add(1, std::memory_order_relaxed);
+    release();
+    m_block = other.m_block;
+    return *this;
+}
+
+FuzzyHaystack &FuzzyHaystack::operator=(FuzzyHaystack &&other) noexcept
+{
+    if (this != &other) {
+        release();
+        m_block = std::exchange(other.m_block, nullptr);
+    }
+    return *this;
+}
+
+void FuzzyHaystack::release() noexcept
+{
+    if (!m_block || m_block->references.fetch_sub(1, std::memory_order_acq_rel) != 1)
+        return;
+    std::byte *block = reinterpret_cast<std::byte *>(m_block);
+    if (m_block->keepsFields)
+        std::launder(reinterpret_cast<QStringList *>(block + fieldsOffset))->~QStringList();
+    m_block->~Header();
+    ::operator delete(block);
+    m_block = nullptr;
+}
+
+const FuzzyHaystack::Header &FuzzyHaystack::header() const
+{
+    static const Header empty;
+    return m_block ? *m_block : empty;
+}
+
+const std::byte *FuzzyHaystack::wordBlock() const
+{
+    if (!m_block)
+        return nullptr;
+    return reinterpret_cast<const std::byte *>(m_block) + fieldsOffset + (m_block->keepsFields ? sizeof(QStringList) : 0);
+}
+
+const QStringList &FuzzyHaystack::fields() const
+{
+    static const QStringList none;
+    if (!m_block || !m_block->keepsFields)
+        return none;
+    return *std::launder(reinterpret_cast<const QStringList *>(reinterpret_cast<const std::byte *>(m_block) + fieldsOffset));
 }
 
 void FuzzyHaystack::Grams::add(const char16_t *folded, qsizetype length)
@@ -99,9 +182,10 @@ void FuzzyHaystack::Grams::add(const char16_t *folded, qsizetype length)
 
 bool FuzzyHaystack::mayContain(const Grams &term) const
 {
+    const Grams &grams = header().grams;
     std::uint64_t missing = 0;
     for (size_t i = 0; i < Grams::words; ++i)
-        missing |= (term.bigrams[i] & ~m_grams.bigrams[i]) | (term.trigrams[i] & ~m_grams.trigrams[i]);
+        missing |= (term.bigrams[i] & ~grams.bigrams[i]) | (term.trigrams[i] & ~grams.trigrams[i]);
     return missing == 0;
 }
 
@@ -112,24 +196,28 @@ bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qs
         return !wordsComplete();
     // A close word misses at most `limit` of the term's characters, and so does its bucket.
     for (size_t b = bucket(minLength); b <= bucket(maxLength); ++b) {
-        if (hasAtMostBits(bits & ~m_bucketBits[b], limit))
+        if (hasAtMostBits(bits & ~header().bucketBits[b], limit))
             return true;
     }
     return false;
 }
 
-void FuzzyHaystack::prefetchFieldList() const
+void FuzzyHaystack::prefetchFilters() const
 {
 #if defined(__GNUC__)
-    __builtin_prefetch(m_fields.constData());
+    const char *block = reinterpret_cast<const char *>(m_block);
+    __builtin_prefetch(block);
+    __builtin_prefetch(block + 64);
+    __builtin_prefetch(block + 128);
+    __builtin_prefetch(block + sizeof(Header) - 1);
 #endif
 }
 
-void FuzzyHaystack::prefetchFieldTexts() const
+void FuzzyHaystack::prefetchFieldTexts(std::span<const QStringView> fields)
 {
 #if defined(__GNUC__)
-    for (const QString &field : m_fields) {
-        const char *text = reinterpret_cast<const char *>(field.constData());
+    for (QStringView field : fields) {
+        const char *text = reinterpret_cast<const char *>(field.data());
         __builtin_prefetch(text);
         __builtin_prefetch(text + 64);
     }
@@ -138,7 +226,7 @@ void FuzzyHaystack::prefetchFieldTexts() const
 
 std::size_t FuzzyHaystack::memoryUsage() const
 {
-    return sizeof(*this) + m_words.memoryUsage();
+    return sizeof(*this) + (m_block ? m_block->bytes : 0);
 }
 
 } // namespace corvane

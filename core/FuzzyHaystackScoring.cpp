@@ -14,6 +14,19 @@ namespace corvane::FuzzyMatcher {
 namespace {
 
 using FuzzyWordScan::mayBeClose;
+using Fields = std::span<const QStringView>;
+
+/** @brief A haystack's kept fields as views. */
+struct KeptFields {
+    QVarLengthArray<QStringView, 8> views;
+
+    KeptFields() = default;
+    explicit KeptFields(const FuzzyHaystack &haystack)
+        : views(haystack.fields().begin(), haystack.fields().end())
+    {
+    }
+    Fields span() const { return Fields(views.constData(), std::size_t(views.size())); }
+};
 
 bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
@@ -28,6 +41,19 @@ bool mayHaveCloseIndexedWord(const PreparedTerm &term, const FuzzyHaystack &hays
     return haystack.mayHaveCloseIndexedWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
 }
 
+/** Typo distance of an indexed word to the term. */
+int wordDistance(const PreparedTerm &term, const FuzzyHaystack::Word &word, int limit)
+{
+    if (!word.narrow)
+        return term.pattern.isValid() ? term.pattern.distance(word.utf16()) : typoDistance(term.folded, word.utf16(), limit);
+    if (term.pattern.isValid())
+        return term.pattern.distance(word.latin1());
+    QVarLengthArray<char16_t, FuzzyHaystack::maxWordLength> wide(word.length);
+    for (qsizetype i = 0; i < word.length; ++i)
+        wide[i] = char16_t(static_cast<unsigned char>(word.latin1()[i].toLatin1()));
+    return typoDistance(term.folded, QStringView(wide.constData(), wide.size()), limit);
+}
+
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
 int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
@@ -36,11 +62,8 @@ int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
     auto mayBeCloseEnough = [&](std::uint32_t bits) { return mayBeClose(term, bits, std::min(term.typoLimit, best - 1)); };
     haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, mayBeCloseEnough, [&](const FuzzyHaystack::Word &word) {
         const int limit = std::min(term.typoLimit, best - 1);
-        if (std::abs(word.folded.size() - length) <= limit) {
-            const int distance = term.pattern.isValid() ? term.pattern.distance(word.folded)
-                                                        : typoDistance(term.folded, word.folded, limit);
-            best = std::min(best, distance);
-        }
+        if (std::abs(word.length - length) <= limit)
+            best = std::min(best, wordDistance(term, word, limit));
         return best > 1;
     });
     return best;
@@ -97,7 +120,7 @@ void screenWords(const PreparedQuery &query, const FuzzyHaystack &haystack, Scre
 }
 
 /** Asks for the data scoring will read: the words' bits, or after screenWords() their texts. */
-void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen, bool texts)
+void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, Fields fields, const Screen &screen, bool texts)
 {
     if (screen.rejected)
         return;
@@ -109,25 +132,25 @@ void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, cons
         else
             haystack.prefetch(length - term.typoLimit, length + term.typoLimit);
     }
-    if (screen.mayBeExact || query.terms.size() > 64)
-        texts ? haystack.prefetchFieldTexts() : haystack.prefetchFieldList();
+    if (texts && (screen.mayBeExact || query.terms.size() > 64))
+        FuzzyHaystack::prefetchFieldTexts(fields);
 }
 
 /** The smallest typo distance of the term to a word of the haystack, or typoLimit + 1. */
-int closestDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
+int closestDistance(const PreparedTerm &term, const FuzzyHaystack &haystack, Fields fields)
 {
     if (haystack.wordsComplete() && term.folded.size() + term.typoLimit <= FuzzyHaystack::maxWordLength)
         return indexedDistance(term, haystack);
     // The index left words out; read the text instead.
     FuzzyWordScan::PendingTerms one{&term};
     FuzzyWordScan::Distances best{term.typoLimit + 1};
-    for (const QString &field : haystack.fields())
+    for (QStringView field : fields)
         FuzzyWordScan::scanWords(one, field, best);
     return best[0];
 }
 
 /** Reads the words and texts the screen left open. */
-std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen)
+std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, Fields fields, const Screen &screen)
 {
     if (screen.rejected)
         return std::nullopt;
@@ -142,7 +165,7 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
         const PreparedTerm &term = query.terms[k];
         if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
             return std::nullopt;
-        distances[qsizetype(k)] = closestDistance(term, haystack);
+        distances[qsizetype(k)] = closestDistance(term, haystack, fields);
         if (distances[qsizetype(k)] > term.typoLimit)
             return std::nullopt;
     }
@@ -153,7 +176,7 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
             continue;
         const PreparedTerm &term = query.terms[k];
         double best = 0;
-        for (const QString &field : haystack.fields()) {
+        for (QStringView field : fields) {
             best = std::max(best, exactScore(term, field));
             if (best == wordStartScore)
                 break;
@@ -165,7 +188,7 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
         }
         if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
             return std::nullopt;
-        distances[qsizetype(k)] = closestDistance(term, haystack);
+        distances[qsizetype(k)] = closestDistance(term, haystack, fields);
         if (distances[qsizetype(k)] > term.typoLimit)
             return std::nullopt;
     }
@@ -178,45 +201,60 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
 
 } // namespace
 
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index, std::span<const QStringView> fields)
+{
+    Screen screen = screenInline(query, index);
+    // Every term's bits at once, so their loads overlap.
+    prefetchFor(query, index, fields, screen, false);
+    screenWords(query, index, screen);
+    return scoreScreened(query, index, fields, screen);
+}
+
 std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
 {
-    Screen screen = screenInline(query, haystack);
-    // Every term's bits at once, so their loads overlap.
-    prefetchFor(query, haystack, screen, false);
-    screenWords(query, haystack, screen);
-    return scoreScreened(query, haystack, screen);
+    return score(query, haystack, KeptFields(haystack).span());
 }
 
 std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
 {
-    // Loading a clip's index and text is the slow part, so the filters run ahead of the scoring:
-    // far ahead the inline ones pick which bits to load, nearer the bits pick which texts.
-    constexpr size_t farAhead = 16;
-    constexpr size_t nearAhead = 8;
-    constexpr size_t ring = 32; // a power of two above farAhead
+    // Loading a clip's index and text is the slow part, so each stage runs ahead of the next:
+    // farthest ahead the filters are loaded, then they pick which word bits to load, then the
+    // bits pick which texts.
+    constexpr size_t filtersAhead = 24;
+    constexpr size_t farAhead = 12;
+    constexpr size_t nearAhead = 6;
+    constexpr size_t ring = 16; // a power of two above farAhead
     std::array<Screen, ring> screens;
+    std::array<KeptFields, ring> fields{};
     const size_t count = haystacks.size();
     auto screenFar = [&](size_t i) {
         screens[i % ring] = screenInline(query, haystacks[i]);
-        prefetchFor(query, haystacks[i], screens[i % ring], false);
+        prefetchFor(query, haystacks[i], {}, screens[i % ring], false);
     };
     auto screenNear = [&](size_t i) {
         screenWords(query, haystacks[i], screens[i % ring]);
-        prefetchFor(query, haystacks[i], screens[i % ring], true);
+        if (screens[i % ring].rejected)
+            return;
+        fields[i % ring] = KeptFields(haystacks[i]);
+        prefetchFor(query, haystacks[i], fields[i % ring].span(), screens[i % ring], true);
     };
+    for (size_t i = 0; i < std::min(filtersAhead, count); ++i)
+        haystacks[i].prefetchFilters();
     for (size_t i = 0; i < std::min(farAhead, count); ++i)
         screenFar(i);
     for (size_t i = 0; i < std::min(nearAhead, count); ++i)
         screenNear(i);
     std::vector<std::optional<double>> scores(count);
     for (size_t i = 0; i < count; ++i) {
+        if (i + filtersAhead < count)
+            haystacks[i + filtersAhead].prefetchFilters();
         if (i + farAhead < count)
             screenFar(i + farAhead);
         if (i + nearAhead < count)
             screenNear(i + nearAhead);
         // Most clips end here; skip the call (and its stack frame) for them.
         if (!screens[i % ring].rejected)
-            scores[i] = scoreScreened(query, haystacks[i], screens[i % ring]);
+            scores[i] = scoreScreened(query, haystacks[i], fields[i % ring].span(), screens[i % ring]);
     }
     return scores;
 }

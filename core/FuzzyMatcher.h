@@ -53,6 +53,8 @@ std::optional<double> score(const PreparedQuery &query, QStringView haystack);
 std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields);
 /** Same against a prepared haystack: the fast path for scoring many clips per keystroke. */
 std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack);
+/** Same against an index that keeps no text: `fields` are the ones it was built from. */
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index, std::span<const QStringView> fields);
 /** Scores many haystacks in order, loading ahead; result i belongs to haystacks[i]. */
 std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks);
 /** Convenience for a single call; prefer prepare() + score() in loops. */

@@ -47,25 +47,13 @@ std::optional<double> searchScore(const ClipEntry &entry, const FuzzyMatcher::Pr
                                   const SearchContext &context, IndexUse use)
 {
     if (entry.group != ClipGroup::secret || !context.revealedSecrets.contains(entry.id)) {
+        const ClipEntry::SearchFields fields = entry.searchFields();
         if (use == IndexUse::keep || entry.haystack)
-            return FuzzyMatcher::score(query, entry.searchIndex());
-        return FuzzyMatcher::score(query, FuzzyHaystack(ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName)));
+            return FuzzyMatcher::score(query, entry.searchIndex(), fields.span());
+        return FuzzyMatcher::score(query, FuzzyHaystack(fields.span()), fields.span());
     }
-    const Clip &clip = *entry.clip;
     // A revealed secret: its clear text joins the fields for as long as it is shown.
-    std::array<QStringView, 6> fields;
-    std::size_t count = 0;
-    auto add = [&](const std::optional<QString> &field) {
-        if (field && !field->isEmpty())
-            fields[count++] = *field;
-    };
-    add(clip.text);
-    add(clip.note);
-    add(clip.smartTitle);
-    add(clip.summary);
-    add(clip.detail);
-    fields[count++] = entry.sourceDisplayName;
-    return FuzzyMatcher::score(query, std::span<const QStringView>(fields.data(), count));
+    return FuzzyMatcher::score(query, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName, true).span());
 }
 
 /** Checked this often while scoring, so a cancelled search stops within a fraction of a millisecond. */
