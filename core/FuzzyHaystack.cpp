@@ -34,28 +34,32 @@ FuzzyHaystack::FuzzyHaystack(std::span<const QStringView> fields)
 
 void FuzzyHaystack::build(std::span<const QStringView> fields, const QStringList *kept)
 {
-    Header header;
-    std::vector<Candidate> candidates;
+    // Scratch kept per thread, so building many indexes in a row allocates only their blocks,
+    // which then lie one after another in memory, in the order a search reads them.
+    thread_local std::vector<Candidate> candidates;
+    thread_local FuzzyWordIndex::Builder words;
+    candidates.clear();
+    words.clear();
     bool complete = true;
-    QVarLengthArray<char16_t, 1024> folded;
+    thread_local std::vector<char16_t> folded;
     for (qsizetype f = 0; f < qsizetype(fields.size()); ++f) {
         const QStringView text = fields[std::size_t(f)];
-        folded.resize(text.size());
+        folded.resize(std::size_t(text.size()));
         qsizetype wordStart = -1;
         std::uint32_t bits = 0;
         std::uint64_t hash = 0;
         for (qsizetype i = 0; i <= text.size(); ++i) {
             const bool inWord = i < text.size() && TextFolding::isWordCharAt(text, i);
             if (i < text.size()) {
-                folded[i] = TextFolding::fold(text[i].unicode());
+                folded[std::size_t(i)] = TextFolding::fold(text[i].unicode());
                 if (inWord) {
                     if (wordStart < 0) {
                         wordStart = i;
                         bits = 0;
                         hash = 1469598103934665603ull;
                     }
-                    bits |= charBit(folded[i]);
-                    hash = (hash ^ folded[i]) * 1099511628211ull;
+                    bits |= charBit(folded[std::size_t(i)]);
+                    hash = (hash ^ folded[std::size_t(i)]) * 1099511628211ull;
                 }
             }
             if (!inWord && wordStart >= 0) {
@@ -67,13 +71,13 @@ void FuzzyHaystack::build(std::span<const QStringView> fields, const QStringList
                 wordStart = -1;
             }
         }
-        header.grams.add(folded.constData(), folded.size());
+        m_grams.add(folded.data(), qsizetype(folded.size()));
     }
     std::sort(candidates.begin(), candidates.end(), [](const Candidate &a, const Candidate &b) {
         return a.length != b.length ? a.length < b.length : a.hash < b.hash;
     });
-    FuzzyWordIndex::Builder words;
     QVarLengthArray<char16_t, maxWordLength> word;
+    std::array<std::uint32_t, lengthBuckets> bucketBits{};
     const Candidate *previous = nullptr;
     for (const Candidate &candidate : candidates) {
         if (previous && previous->hash == candidate.hash && previous->length == candidate.length)
@@ -87,29 +91,33 @@ void FuzzyHaystack::build(std::span<const QStringView> fields, const QStringList
             complete = false;
             break;
         }
-        header.bucketBits[bucket(candidate.length)] |= candidate.bits;
+        bucketBits[bucket(candidate.length)] |= candidate.bits;
     }
     // Words were left out: the buckets must not rule anything out, the caller reads the text.
     if (!complete)
-        header.bucketBits.fill(~std::uint32_t{0});
-    header.words = words.layout(complete);
-    header.keepsFields = kept != nullptr;
+        bucketBits.fill(~std::uint32_t{0});
     const std::size_t wordsOffset = fieldsOffset + (kept ? sizeof(QStringList) : 0);
-    header.bytes = std::uint32_t(wordsOffset + words.bytes());
-    std::byte *block = static_cast<std::byte *>(::operator new(header.bytes));
-    m_block = new (block) Header;
-    m_block->grams = header.grams;
-    m_block->bucketBits = header.bucketBits;
-    m_block->words = header.words;
-    m_block->bytes = header.bytes;
-    m_block->keepsFields = header.keepsFields;
+    const std::size_t bytes = wordsOffset + words.bytes();
+    std::byte *block = static_cast<std::byte *>(::operator new(bytes));
+    m_block = new (block) Block;
+    m_block->bytes = std::uint32_t(bytes);
+    m_block->bucketBits = bucketBits;
+    m_block->layout = words.layout(complete);
+    m_block->keepsFields = kept != nullptr;
     if (kept)
         new (block + fieldsOffset) QStringList(*kept);
     words.write(block + wordsOffset);
 }
 
+FuzzyHaystack::FuzzyHaystack(FuzzyHaystack &&other) noexcept
+    : m_grams(other.m_grams)
+    , m_block(std::exchange(other.m_block, nullptr))
+{
+}
+
 FuzzyHaystack::FuzzyHaystack(const FuzzyHaystack &other) noexcept
-    : m_block(other.m_block)
+    : m_grams(other.m_grams)
+    , m_block(other.m_block)
 {
     if (m_block)
         m_block->references.fetch_add(1, std::memory_order_relaxed);
@@ -120,6 +128,7 @@ FuzzyHaystack &FuzzyHaystack::operator=(const FuzzyHaystack &other) noexcept
     if (other.m_block)
         other.m_block->references.fetch_add(1, std::memory_order_relaxed);
     release();
+    m_grams = other.m_grams;
     m_block = other.m_block;
     return *this;
 }
@@ -128,6 +137,7 @@ FuzzyHaystack &FuzzyHaystack::operator=(FuzzyHaystack &&other) noexcept
 {
     if (this != &other) {
         release();
+        m_grams = other.m_grams;
         m_block = std::exchange(other.m_block, nullptr);
     }
     return *this;
@@ -140,14 +150,14 @@ void FuzzyHaystack::release() noexcept
     std::byte *block = reinterpret_cast<std::byte *>(m_block);
     if (m_block->keepsFields)
         std::launder(reinterpret_cast<QStringList *>(block + fieldsOffset))->~QStringList();
-    m_block->~Header();
+    m_block->~Block();
     ::operator delete(block);
     m_block = nullptr;
 }
 
-const FuzzyHaystack::Header &FuzzyHaystack::header() const
+const FuzzyHaystack::Block &FuzzyHaystack::block() const
 {
-    static const Header empty;
+    static const Block empty;
     return m_block ? *m_block : empty;
 }
 
@@ -182,7 +192,7 @@ void FuzzyHaystack::Grams::add(const char16_t *folded, qsizetype length)
 
 bool FuzzyHaystack::mayContain(const Grams &term) const
 {
-    const Grams &grams = header().grams;
+    const Grams &grams = m_grams;
     std::uint64_t missing = 0;
     for (size_t i = 0; i < Grams::words; ++i)
         missing |= (term.bigrams[i] & ~grams.bigrams[i]) | (term.trigrams[i] & ~grams.trigrams[i]);
@@ -194,22 +204,30 @@ bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qs
     minLength = std::max(minLength, minWordLength);
     if (minLength > maxLength)
         return !wordsComplete();
+    const std::array<std::uint32_t, lengthBuckets> &bucketBits = block().bucketBits;
     // A close word misses at most `limit` of the term's characters, and so does its bucket.
     for (size_t b = bucket(minLength); b <= bucket(maxLength); ++b) {
-        if (hasAtMostBits(bits & ~header().bucketBits[b], limit))
+        if (hasAtMostBits(bits & ~bucketBits[b], limit))
             return true;
     }
     return false;
 }
 
-void FuzzyHaystack::prefetchFilters() const
+void FuzzyHaystack::prefetchWordFilters() const
 {
 #if defined(__GNUC__)
-    const char *block = reinterpret_cast<const char *>(m_block);
-    __builtin_prefetch(block);
-    __builtin_prefetch(block + 64);
-    __builtin_prefetch(block + 128);
-    __builtin_prefetch(block + sizeof(Header) - 1);
+    const char *start = reinterpret_cast<const char *>(m_block);
+    __builtin_prefetch(start);
+    __builtin_prefetch(start + sizeof(Block) - 1);
+#endif
+}
+
+void FuzzyHaystack::prefetchFieldList() const
+{
+#if defined(__GNUC__)
+    // Reads nothing: the list sits right after the block's start when it is kept.
+    if (m_block)
+        __builtin_prefetch(reinterpret_cast<const char *>(m_block) + fieldsOffset);
 #endif
 }
 
@@ -218,6 +236,17 @@ void FuzzyHaystack::prefetchFieldTexts(std::span<const QStringView> fields)
 #if defined(__GNUC__)
     for (QStringView field : fields) {
         const char *text = reinterpret_cast<const char *>(field.data());
+        __builtin_prefetch(text);
+        __builtin_prefetch(text + 64);
+    }
+#endif
+}
+
+void FuzzyHaystack::prefetchFieldTexts(const QStringList &fields)
+{
+#if defined(__GNUC__)
+    for (const QString &field : fields) {
+        const char *text = reinterpret_cast<const char *>(field.constData());
         __builtin_prefetch(text);
         __builtin_prefetch(text + 64);
     }

@@ -23,8 +23,9 @@ namespace corvane {
  * The index holds a bigram and trigram filter (no filter hit means no case-insensitive
  * occurrence), the characters of each word length, and the distinct words of three or more
  * characters, folded, with their character bits (enough to rule out most typo matches). All of
- * it lives in one shared, immutable block, filters first, so rejecting a clip reads the first
- * cache lines of one allocation and copies cost a reference count.
+ * the gram filters are held inline, so a scan over many haystacks rules out most exact matches
+ * reading only the array it walks; the rest lives in one shared, immutable block that copies
+ * reference, with the length buckets' bits right before the words' bits.
  *
  * Built from a QStringList it keeps the list (sharing the strings); built from views it keeps no
  * text, and whoever scores it hands the same fields in again.
@@ -40,7 +41,7 @@ public:
     /** Indexes the fields without keeping them: score with FuzzyMatcher::score(query, index, fields). */
     explicit FuzzyHaystack(std::span<const QStringView> fields);
     FuzzyHaystack(const FuzzyHaystack &other) noexcept;
-    FuzzyHaystack(FuzzyHaystack &&other) noexcept : m_block(std::exchange(other.m_block, nullptr)) {}
+    FuzzyHaystack(FuzzyHaystack &&other) noexcept;
     FuzzyHaystack &operator=(const FuzzyHaystack &other) noexcept;
     FuzzyHaystack &operator=(FuzzyHaystack &&other) noexcept;
     ~FuzzyHaystack() { release(); }
@@ -71,7 +72,7 @@ public:
     bool mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const;
 
     /** False when the text had more distinct words than the index keeps; then read the fields. */
-    bool wordsComplete() const { return header().words.complete; }
+    bool wordsComplete() const { return block().layout.complete; }
     /** Calls visit(Word) for each indexed word of `minLength` to `maxLength` units whose bits pass test(bits). */
     template<typename Test, typename Visit>
     void forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const
@@ -85,15 +86,18 @@ public:
         return words().anyClose(minLength, maxLength, bits, limit);
     }
 
-    /** Asks the processor to start loading the filters; for loops over many haystacks. */
-    void prefetchFilters() const;
+    /** Asks the processor to start loading the length buckets' bits; for loops over many haystacks. */
+    void prefetchWordFilters() const;
     /** The same for the words of these lengths. */
     void prefetch(qsizetype minLength, qsizetype maxLength) const { words().prefetch(minLength, maxLength); }
     /** The same for the texts of the words of these lengths. */
     void prefetchWordTexts(qsizetype minLength, qsizetype maxLength) const { words().prefetchTexts(minLength, maxLength); }
     /** The same for the start of each field's text. */
     static void prefetchFieldTexts(std::span<const QStringView> fields);
-    /** Bytes of this handle and of the block it shares. */
+    static void prefetchFieldTexts(const QStringList &fields);
+    /** The same for the list of kept fields. */
+    void prefetchFieldList() const;
+    /** Bytes of this object and of the block it shares. */
     std::size_t memoryUsage() const;
 
     static constexpr qsizetype minWordLength = 3;
@@ -113,27 +117,28 @@ public:
     }
 
 private:
-    /** @brief The start of the block: filters, bucket bits, the words' layout; the words follow. */
-    struct Header {
-        // Hot first: a rejected clip reads only the grams and the bucket bits.
-        Grams grams;
-        // Per length bucket: all its words' character bits together; all ones when words were left out.
-        std::array<std::uint32_t, lengthBuckets> bucketBits{};
-        FuzzyWordIndex::Layout words;
+    /** @brief The start of the shared block; the kept fields (if any) and the words follow. */
+    struct Block {
         std::atomic<std::uint32_t> references{1};
         std::uint32_t bytes = 0;
+        // Per length bucket: all its words' character bits together; all ones when words were left out.
+        std::array<std::uint32_t, lengthBuckets> bucketBits{};
+        FuzzyWordIndex::Layout layout;
         bool keepsFields = false;
     };
-    static constexpr std::size_t fieldsOffset = (sizeof(Header) + 7) & ~std::size_t{7};
+    static constexpr std::size_t fieldsOffset = (sizeof(Block) + 7) & ~std::size_t{7};
 
     void build(std::span<const QStringView> fields, const QStringList *kept);
     void release() noexcept;
-    const Header &header() const;
     const std::byte *wordBlock() const;
-    FuzzyWordIndex words() const { return FuzzyWordIndex(header().words, wordBlock()); }
+    FuzzyWordIndex words() const { return FuzzyWordIndex(block().layout, wordBlock()); }
+    const Block &block() const;
     static size_t bucket(qsizetype length) { return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength); }
 
-    Header *m_block = nullptr;
+    // Inline, so a scan over many haystacks rules out exact matches without leaving the array it
+    // walks; what typo matches need is together at the start of the block.
+    Grams m_grams;
+    Block *m_block = nullptr;
 };
 
 } // namespace corvane

@@ -16,18 +16,6 @@ namespace {
 using FuzzyWordScan::mayBeClose;
 using Fields = std::span<const QStringView>;
 
-/** @brief A haystack's kept fields as views. */
-struct KeptFields {
-    QVarLengthArray<QStringView, 8> views;
-
-    KeptFields() = default;
-    explicit KeptFields(const FuzzyHaystack &haystack)
-        : views(haystack.fields().begin(), haystack.fields().end())
-    {
-    }
-    Fields span() const { return Fields(views.constData(), std::size_t(views.size())); }
-};
-
 bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
     const qsizetype length = term.folded.size();
@@ -120,7 +108,7 @@ void screenWords(const PreparedQuery &query, const FuzzyHaystack &haystack, Scre
 }
 
 /** Asks for the data scoring will read: the words' bits, or after screenWords() their texts. */
-void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, Fields fields, const Screen &screen, bool texts)
+void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen, bool texts)
 {
     if (screen.rejected)
         return;
@@ -132,8 +120,6 @@ void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, Fiel
         else
             haystack.prefetch(length - term.typoLimit, length + term.typoLimit);
     }
-    if (texts && (screen.mayBeExact || query.terms.size() > 64))
-        FuzzyHaystack::prefetchFieldTexts(fields);
 }
 
 /** The smallest typo distance of the term to a word of the haystack, or typoLimit + 1. */
@@ -205,57 +191,95 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &ind
 {
     Screen screen = screenInline(query, index);
     // Every term's bits at once, so their loads overlap.
-    prefetchFor(query, index, fields, screen, false);
+    prefetchFor(query, index, screen, false);
     screenWords(query, index, screen);
     return scoreScreened(query, index, fields, screen);
 }
 
 std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
 {
-    return score(query, haystack, KeptFields(haystack).span());
+    const FieldViews views(haystack.fields().begin(), haystack.fields().end());
+    return score(query, haystack, Fields(views.constData(), std::size_t(views.size())));
 }
 
-std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
+void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<std::optional<double>> scores)
 {
-    // Loading a clip's index and text is the slow part, so each stage runs ahead of the next:
-    // farthest ahead the filters are loaded, then they pick which word bits to load, then the
-    // bits pick which texts.
+    // Loading a clip's words and fields is the slow part, so the filters run ahead of the
+    // scoring: farthest ahead the length buckets are loaded, then they and the inline filters
+    // pick which word bits to load, nearer the bits pick which fields.
     constexpr size_t filtersAhead = 24;
-    constexpr size_t farAhead = 12;
-    constexpr size_t nearAhead = 6;
+    constexpr size_t farAhead = 14;
+    constexpr size_t nearAhead = 7;
     constexpr size_t ring = 16; // a power of two above farAhead
     std::array<Screen, ring> screens;
-    std::array<KeptFields, ring> fields{};
-    const size_t count = haystacks.size();
+    const size_t count = items.count;
+    auto index = [&](size_t i) -> const FuzzyHaystack & { return items.index(items.context, i); };
+    auto prefetchFields = [&](size_t i, bool texts) {
+        const Screen &screen = screens[i % ring];
+        if (items.prefetchFields && !screen.rejected && (screen.mayBeExact || query.terms.size() > 64))
+            items.prefetchFields(items.context, i, texts);
+    };
     auto screenFar = [&](size_t i) {
-        screens[i % ring] = screenInline(query, haystacks[i]);
-        prefetchFor(query, haystacks[i], {}, screens[i % ring], false);
+        screens[i % ring] = screenInline(query, index(i));
+        prefetchFor(query, index(i), screens[i % ring], false);
+        prefetchFields(i, false);
     };
     auto screenNear = [&](size_t i) {
-        screenWords(query, haystacks[i], screens[i % ring]);
-        if (screens[i % ring].rejected)
-            return;
-        fields[i % ring] = KeptFields(haystacks[i]);
-        prefetchFor(query, haystacks[i], fields[i % ring].span(), screens[i % ring], true);
+        screenWords(query, index(i), screens[i % ring]);
+        prefetchFor(query, index(i), screens[i % ring], true);
+        prefetchFields(i, true);
+    };
+    const bool typos = std::any_of(query.terms.begin(), query.terms.end(), [](const PreparedTerm &term) { return term.typoLimit > 0; });
+    auto loadFilters = [&](size_t i) {
+        if (typos)
+            index(i).prefetchWordFilters();
     };
     for (size_t i = 0; i < std::min(filtersAhead, count); ++i)
-        haystacks[i].prefetchFilters();
+        loadFilters(i);
     for (size_t i = 0; i < std::min(farAhead, count); ++i)
         screenFar(i);
     for (size_t i = 0; i < std::min(nearAhead, count); ++i)
         screenNear(i);
-    std::vector<std::optional<double>> scores(count);
+    FieldViews views;
     for (size_t i = 0; i < count; ++i) {
         if (i + filtersAhead < count)
-            haystacks[i + filtersAhead].prefetchFilters();
+            loadFilters(i + filtersAhead);
         if (i + farAhead < count)
             screenFar(i + farAhead);
         if (i + nearAhead < count)
             screenNear(i + nearAhead);
-        // Most clips end here; skip the call (and its stack frame) for them.
-        if (!screens[i % ring].rejected)
-            scores[i] = scoreScreened(query, haystacks[i], fields[i % ring].span(), screens[i % ring]);
+        // Most clips end here, without reading their fields.
+        if (screens[i % ring].rejected) {
+            scores[i] = std::nullopt;
+            continue;
+        }
+        views.clear();
+        items.fields(items.context, i, views);
+        scores[i] = scoreScreened(query, index(i), Fields(views.constData(), std::size_t(views.size())), screens[i % ring]);
     }
+}
+
+std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
+{
+    BatchItems items;
+    items.count = haystacks.size();
+    items.context = &haystacks;
+    items.index = [](const void *context, std::size_t i) -> const FuzzyHaystack & {
+        return (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i];
+    };
+    items.prefetchFields = [](const void *context, std::size_t i, bool texts) {
+        const FuzzyHaystack &haystack = (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i];
+        if (texts)
+            FuzzyHaystack::prefetchFieldTexts(haystack.fields());
+        else
+            haystack.prefetchFieldList();
+    };
+    items.fields = [](const void *context, std::size_t i, FieldViews &views) {
+        for (const QString &field : (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i].fields())
+            views.append(field);
+    };
+    std::vector<std::optional<double>> scores(haystacks.size());
+    scoreBatch(query, items, scores);
     return scores;
 }
 

@@ -26,6 +26,14 @@ bool FuzzyWordIndex::Builder::add(std::uint32_t bits, QStringView folded)
     return true;
 }
 
+void FuzzyWordIndex::Builder::clear()
+{
+    m_bits.clear();
+    m_text.clear();
+    m_counts.fill(0);
+    m_narrow = true;
+}
+
 FuzzyWordIndex::Layout FuzzyWordIndex::Builder::layout(bool complete) const
 {
     Layout layout;

@@ -56,6 +56,8 @@ public:
     public:
         /** False, adding nothing, when the index is full. */
         bool add(std::uint32_t bits, QStringView folded);
+        /** Empties the builder, keeping its buffers. */
+        void clear();
         Layout layout(bool complete) const;
         /** Bytes the words take in the block (bits, then texts). */
         std::size_t bytes() const;
