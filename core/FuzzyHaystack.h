@@ -22,10 +22,11 @@ namespace corvane {
  *
  * The index holds a bigram and trigram filter (no filter hit means no case-insensitive
  * occurrence), the characters of each word length, and the distinct words of three or more
- * characters, folded, with their character bits (enough to rule out most typo matches). All of
- * the gram filters are held inline, so a scan over many haystacks rules out most exact matches
- * reading only the array it walks; the rest lives in one shared, immutable block that copies
- * reference, with the length buckets' bits right before the words' bits.
+ * characters, folded, with their character bits (enough to rule out most typo matches). The
+ * gram filters are held inline, so a scan over many haystacks rules out most exact matches
+ * reading only the array it walks. The rest lives in one shared, immutable block that copies
+ * reference, the length buckets' bits right before the words' bits, and word texts one byte a
+ * unit when they fit.
  *
  * Built from a QStringList it keeps the list (sharing the strings); built from views it keeps no
  * text, and whoever scores it hands the same fields in again.

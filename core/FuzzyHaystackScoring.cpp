@@ -38,7 +38,7 @@ int wordDistance(const PreparedTerm &term, const FuzzyHaystack::Word &word, int 
         return term.pattern.distance(word.latin1());
     QVarLengthArray<char16_t, FuzzyHaystack::maxWordLength> wide(word.length);
     for (qsizetype i = 0; i < word.length; ++i)
-        wide[i] = char16_t(static_cast<unsigned char>(word.latin1()[i].toLatin1()));
+        wide[i] = static_cast<const unsigned char *>(word.text)[i];
     return typoDistance(term.folded, QStringView(wide.constData(), wide.size()), limit);
 }
 
