@@ -101,7 +101,7 @@ void FuzzyHaystack::build(std::span<const QStringView> fields, const QStringList
     std::byte *block = static_cast<std::byte *>(::operator new(bytes));
     m_block = new (block) Block;
     m_block->bytes = std::uint32_t(bytes);
-    m_block->bucketBits = bucketBits;
+    m_bucketBits = bucketBits;
     m_block->layout = words.layout(complete);
     m_block->keepsFields = kept != nullptr;
     if (kept)
@@ -111,12 +111,14 @@ void FuzzyHaystack::build(std::span<const QStringView> fields, const QStringList
 
 FuzzyHaystack::FuzzyHaystack(FuzzyHaystack &&other) noexcept
     : m_grams(other.m_grams)
+    , m_bucketBits(other.m_bucketBits)
     , m_block(std::exchange(other.m_block, nullptr))
 {
 }
 
 FuzzyHaystack::FuzzyHaystack(const FuzzyHaystack &other) noexcept
     : m_grams(other.m_grams)
+    , m_bucketBits(other.m_bucketBits)
     , m_block(other.m_block)
 {
     if (m_block)
@@ -129,6 +131,7 @@ FuzzyHaystack &FuzzyHaystack::operator=(const FuzzyHaystack &other) noexcept
         other.m_block->references.fetch_add(1, std::memory_order_relaxed);
     release();
     m_grams = other.m_grams;
+    m_bucketBits = other.m_bucketBits;
     m_block = other.m_block;
     return *this;
 }
@@ -138,6 +141,7 @@ FuzzyHaystack &FuzzyHaystack::operator=(FuzzyHaystack &&other) noexcept
     if (this != &other) {
         release();
         m_grams = other.m_grams;
+        m_bucketBits = other.m_bucketBits;
         m_block = std::exchange(other.m_block, nullptr);
     }
     return *this;
@@ -204,7 +208,7 @@ bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qs
     minLength = std::max(minLength, minWordLength);
     if (minLength > maxLength)
         return !wordsComplete();
-    const std::array<std::uint32_t, lengthBuckets> &bucketBits = block().bucketBits;
+    const std::array<std::uint32_t, lengthBuckets> &bucketBits = m_bucketBits;
     // A close word misses at most `limit` of the term's characters, and so does its bucket.
     for (size_t b = bucket(minLength); b <= bucket(maxLength); ++b) {
         if (hasAtMostBits(bits & ~bucketBits[b], limit))
@@ -213,12 +217,12 @@ bool FuzzyHaystack::mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qs
     return false;
 }
 
-void FuzzyHaystack::prefetchWordFilters() const
+void FuzzyHaystack::prefetchWords() const
 {
 #if defined(__GNUC__)
     const char *start = reinterpret_cast<const char *>(m_block);
-    __builtin_prefetch(start);
-    __builtin_prefetch(start + sizeof(Block) - 1);
+    for (int line = 0; line < 4; ++line)
+        __builtin_prefetch(start + 64 * line);
 #endif
 }
 

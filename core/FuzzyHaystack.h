@@ -23,10 +23,9 @@ namespace corvane {
  * The index holds a bigram and trigram filter (no filter hit means no case-insensitive
  * occurrence), the characters of each word length, and the distinct words of three or more
  * characters, folded, with their character bits (enough to rule out most typo matches). The
- * gram filters are held inline, so a scan over many haystacks rules out most exact matches
- * reading only the array it walks. The rest lives in one shared, immutable block that copies
- * reference, the length buckets' bits right before the words' bits, and word texts one byte a
- * unit when they fit.
+ * gram filters and the length buckets' bits are held inline, so a scan over many haystacks
+ * rules out most clips reading only the array it walks. The words live in one shared, immutable
+ * block that copies reference, their texts one byte a unit when they fit.
  *
  * Built from a QStringList it keeps the list (sharing the strings); built from views it keeps no
  * text, and whoever scores it hands the same fields in again.
@@ -87,8 +86,8 @@ public:
         return words().anyClose(minLength, maxLength, bits, limit);
     }
 
-    /** Asks the processor to start loading the length buckets' bits; for loops over many haystacks. */
-    void prefetchWordFilters() const;
+    /** Asks the processor to start loading the start of the words (their layout and first bits); for loops over many haystacks. */
+    void prefetchWords() const;
     /** The same for the words of these lengths. */
     void prefetch(qsizetype minLength, qsizetype maxLength) const { words().prefetch(minLength, maxLength); }
     /** The same for the texts of the words of these lengths. */
@@ -122,8 +121,6 @@ private:
     struct Block {
         std::atomic<std::uint32_t> references{1};
         std::uint32_t bytes = 0;
-        // Per length bucket: all its words' character bits together; all ones when words were left out.
-        std::array<std::uint32_t, lengthBuckets> bucketBits{};
         FuzzyWordIndex::Layout layout;
         bool keepsFields = false;
     };
@@ -136,9 +133,11 @@ private:
     const Block &block() const;
     static size_t bucket(qsizetype length) { return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength); }
 
-    // Inline, so a scan over many haystacks rules out exact matches without leaving the array it
-    // walks; what typo matches need is together at the start of the block.
+    // Inline, so a scan over many haystacks rules out most clips without leaving the array it
+    // walks; only the rest reads the block.
     Grams m_grams;
+    // Per length bucket: all its words' character bits together; all ones when words were left out.
+    std::array<std::uint32_t, lengthBuckets> m_bucketBits{};
     Block *m_block = nullptr;
 };
 

@@ -205,9 +205,8 @@ std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &hay
 void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<std::optional<double>> scores)
 {
     // Loading a clip's words and fields is the slow part, so the filters run ahead of the
-    // scoring: farthest ahead the length buckets are loaded, then they and the inline filters
-    // pick which word bits to load, nearer the bits pick which fields.
-    constexpr size_t filtersAhead = 24;
+    // scoring: far ahead the inline filters pick whose words to load, nearer the word bits pick
+    // whose fields to load.
     constexpr size_t farAhead = 14;
     constexpr size_t nearAhead = 7;
     constexpr size_t ring = 16; // a power of two above farAhead
@@ -221,7 +220,8 @@ void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<s
     };
     auto screenFar = [&](size_t i) {
         screens[i % ring] = screenInline(query, index(i));
-        prefetchFor(query, index(i), screens[i % ring], false);
+        if (screens[i % ring].mayBeTypo && !screens[i % ring].rejected)
+            index(i).prefetchWords();
         prefetchFields(i, false);
     };
     auto screenNear = [&](size_t i) {
@@ -229,21 +229,12 @@ void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<s
         prefetchFor(query, index(i), screens[i % ring], true);
         prefetchFields(i, true);
     };
-    const bool typos = std::any_of(query.terms.begin(), query.terms.end(), [](const PreparedTerm &term) { return term.typoLimit > 0; });
-    auto loadFilters = [&](size_t i) {
-        if (typos)
-            index(i).prefetchWordFilters();
-    };
-    for (size_t i = 0; i < std::min(filtersAhead, count); ++i)
-        loadFilters(i);
     for (size_t i = 0; i < std::min(farAhead, count); ++i)
         screenFar(i);
     for (size_t i = 0; i < std::min(nearAhead, count); ++i)
         screenNear(i);
     FieldViews views;
     for (size_t i = 0; i < count; ++i) {
-        if (i + filtersAhead < count)
-            loadFilters(i + filtersAhead);
         if (i + farAhead < count)
             screenFar(i + farAhead);
         if (i + nearAhead < count)
