@@ -39,7 +39,7 @@ public:
 
     explicit PopoverClipModel(bool numbered, QObject *parent = nullptr);
 
-    /** Replaces the list, moving, inserting and removing rows rather than resetting. */
+    /** Replaces the list with row removals and insertions rather than a reset. */
     void setClips(const ClipList &clips, const QDateTime &now, const QTimeZone &zone);
     const ClipList &clips() const { return m_clips; }
     int count() const { return int(m_clips.size()); }
