@@ -5,6 +5,7 @@
 #include "Motion.h"
 #include "PopoverClipModel.h"
 #include "PopoverViewModel.h"
+#include "Theme.h"
 #include "QtClipboardService.h"
 #include "QuickItems.h"
 #include "StoreFixture.h"
@@ -316,6 +317,33 @@ TEST_F(PopoverScreenTest, SearchDownReturnCopiesToTheClipboardAndCloses)
     EXPECT_EQ(xclipboard(), expected);
     QTRY_COMPARE_WITH_TIMEOUT(host.calls, QStringList{"close"}, 10000);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(PopoverScreenTest, CodeLikeTitlesAreSetSmallerInTheMonospacedFont)
+{
+    fillHistory();
+    showPopover();
+    ASSERT_TRUE(popover);
+    int mono = 0, prose = 0;
+    for (int row = 0; row < 6; ++row) {
+        QQuickItem *item = findItem(popover, QStringLiteral("popoverRow-%1").arg(row));
+        ASSERT_TRUE(item) << row;
+        const QString group = item->property("group").toString();
+        const QFont font = findItem(item, "rowTitle")->property("font").value<QFont>();
+        if (ClipGroups::isCodeLike(ClipGroups::fromRawValue(group).value_or(ClipGroup::text))) {
+            ++mono;
+            EXPECT_EQ(font.family(), Theme::monospaceFamily()) << group.toStdString();
+            EXPECT_EQ(font.pointSizeF(), Theme::subheadSize()) << group.toStdString();
+            EXPECT_EQ(font.weight(), QFont::Normal) << group.toStdString();
+        } else {
+            ++prose;
+            EXPECT_NE(font.family(), Theme::monospaceFamily()) << group.toStdString();
+            EXPECT_EQ(font.pointSizeF(), Theme::popoverTitleSize()) << group.toStdString();
+            EXPECT_EQ(font.weight(), QFont::Medium) << group.toStdString();
+        }
+    }
+    EXPECT_GT(mono, 0);
+    EXPECT_GT(prose, 0);
 }
 
 TEST_F(PopoverScreenTest, CtrlDigitCopiesThatRowAndClosesItsOwnWindow)

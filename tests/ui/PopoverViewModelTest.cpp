@@ -75,6 +75,24 @@ TEST_F(PopoverViewModelTest, PinnedAndRecentSplitWithSixtyNumberedRows)
     EXPECT_FALSE(vm.isEmpty());
 }
 
+TEST_F(PopoverViewModelTest, RowsCarryTheirSwatchLeadingSizeAndTitleFont)
+{
+    add(ClipGroup::color, "rgb(255, 94, 58)", 10);
+    add(ClipGroup::code, "int main() {}", 20);
+    add(ClipGroup::text, "plain words", 30);
+    store->reload();
+    attach();
+    const auto role = [&](int row, int r) { return vm.recentModel()->data(vm.recentModel()->index(row), r); };
+    // A colour written as rgb() still shows its swatch, as "#RRGGBB"; other clips have none.
+    EXPECT_EQ(role(0, PopoverClipModel::ColorHexRole).toString(), "#FF5E3A");
+    EXPECT_EQ(role(1, PopoverClipModel::ColorHexRole).toString(), "");
+    EXPECT_EQ(role(0, PopoverClipModel::LeadingSizeRole).toInt(), 30);
+    EXPECT_EQ(role(1, PopoverClipModel::LeadingSizeRole).toInt(), 24);
+    EXPECT_TRUE(role(0, PopoverClipModel::MonospacedRole).toBool());
+    EXPECT_TRUE(role(1, PopoverClipModel::MonospacedRole).toBool());
+    EXPECT_FALSE(role(2, PopoverClipModel::MonospacedRole).toBool());
+}
+
 TEST_F(PopoverViewModelTest, EmptyStateDependsOnTypedTextOnly)
 {
     attach();

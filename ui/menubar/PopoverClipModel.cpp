@@ -2,8 +2,10 @@
 
 #include "ClipText.h"
 #include "ColorParser.h"
+#include "KeyLegend.h"
 #include "ListDiff.h"
 #include "PopoverRowStyle.h"
+#include "RowPresenter.h"
 
 #include <algorithm>
 
@@ -88,7 +90,7 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
     case ShortcutRole:
         return shortcut;
     case ShortcutLabelRole:
-        return shortcut > 0 ? shortcutLegend(shortcut) : QString();
+        return shortcut > 0 ? KeyLegend::text(KeyLegend::rowNumber(shortcut)) : QString();
     case ColorHexRole:
         return clip.swatchHex();
     case ThumbnailUrlRole:
@@ -96,6 +98,10 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
         return clip.hasThumbnail()
             ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size())
             : QString();
+    case LeadingSizeRole:
+        return leadingVisual(clip.group, clip.hasThumbnail()).size;
+    case MonospacedRole:
+        return RowPresenter::monospacedTitle(clip.group);
     default:
         return {};
     }
@@ -115,6 +121,8 @@ QHash<int, QByteArray> PopoverClipModel::roleNames() const
         {ShortcutLabelRole, "shortcutLabel"},
         {ColorHexRole, "colorHex"},
         {ThumbnailUrlRole, "thumbnailUrl"},
+        {LeadingSizeRole, "leadingSize"},
+        {MonospacedRole, "monospaced"},
     };
 }
 

@@ -35,6 +35,10 @@ public:
         ShortcutLabelRole,
         ColorHexRole,
         ThumbnailUrlRole,
+        /** Side of the leading visual: 44 for a thumbnail, 30 for a colour swatch, else 24. */
+        LeadingSizeRole,
+        /** Whether the title is set in the monospaced font. */
+        MonospacedRole,
     };
 
     explicit PopoverClipModel(bool numbered, QObject *parent = nullptr);
