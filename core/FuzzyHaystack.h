@@ -8,20 +8,27 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <span>
+#include <utility>
 #include <cstdint>
 #include <vector>
 
 namespace corvane {
 
 /**
- * @brief The searchable fields of one clip plus a small index, built once per clip and kept
- * next to it, so scoring a query against 100k clips rejects most of them without reading text.
+ * @brief The index of one clip's searchable fields, built once per clip and kept next to it,
+ * so scoring a query against 100k clips rejects most of them without reading text.
  *
- * The index holds a bigram filter (no filter hit means no case-insensitive occurrence), the
- * characters of each word length, and the distinct words of three or more characters, folded,
- * with their character bits (enough to rule out most typo matches) in one block. The filters
- * come first so rejecting a clip reads three cache lines of it. Texts are shared with the
- * caller's strings.
+ * The index holds a bigram and trigram filter (no filter hit means no case-insensitive
+ * occurrence), the characters of each word length, and the distinct words of three or more
+ * characters, folded, with their character bits (enough to rule out most typo matches). The
+ * gram filters and the length buckets' bits are held inline, so a scan over many haystacks
+ * rules out most clips reading only the array it walks. The words live in one shared, immutable
+ * block that copies reference, their texts one byte a unit when they fit.
+ *
+ * Built from a QStringList it keeps the list (sharing the strings); built from views it keeps no
+ * text, and whoever scores it hands the same fields in again.
  */
 class FuzzyHaystack {
 public:
@@ -29,9 +36,22 @@ public:
     using Word = FuzzyWordIndex::Word;
 
     FuzzyHaystack() = default;
+    /** Indexes the fields and keeps them for scoring. */
     explicit FuzzyHaystack(const QStringList &fields);
+    /** Indexes the fields without keeping them: score with FuzzyMatcher::score(query, index, fields). */
+    explicit FuzzyHaystack(std::span<const QStringView> fields);
+    FuzzyHaystack(const FuzzyHaystack &other) noexcept;
+    FuzzyHaystack(FuzzyHaystack &&other) noexcept;
+    FuzzyHaystack &operator=(const FuzzyHaystack &other) noexcept;
+    FuzzyHaystack &operator=(FuzzyHaystack &&other) noexcept;
+    ~FuzzyHaystack() { release(); }
 
-    const QStringList &fields() const { return m_fields; }
+    /** False for a default-constructed haystack, which indexes nothing. */
+    bool isBuilt() const { return m_block != nullptr; }
+    explicit operator bool() const { return isBuilt(); }
+
+    /** The fields it was built from, when it keeps them; else empty. */
+    const QStringList &fields() const;
 
     /** @brief Filter bits of a folded text's bigrams and trigrams. */
     struct Grams {
@@ -52,27 +72,32 @@ public:
     bool mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const;
 
     /** False when the text had more distinct words than the index keeps; then read the fields. */
-    bool wordsComplete() const { return m_words.isComplete(); }
+    bool wordsComplete() const { return block().layout.complete; }
     /** Calls visit(Word) for each indexed word of `minLength` to `maxLength` units whose bits pass test(bits). */
     template<typename Test, typename Visit>
     void forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const
     {
-        m_words.forEachWord(minLength, maxLength, std::forward<Test>(test), std::forward<Visit>(visit));
+        words().forEachWord(minLength, maxLength, std::forward<Test>(test), std::forward<Visit>(visit));
     }
 
     /** Whether some indexed word of these lengths is within `limit` characters of `bits` both ways (see FuzzyWordIndex::anyClose). */
     bool mayHaveCloseIndexedWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const
     {
-        return m_words.anyClose(minLength, maxLength, bits, limit);
+        return words().anyClose(minLength, maxLength, bits, limit);
     }
 
-    /** Asks the processor to start loading the words of these lengths; for loops over many haystacks. */
-    void prefetch(qsizetype minLength, qsizetype maxLength) const { m_words.prefetch(minLength, maxLength); }
+    /** Asks the processor to start loading the start of the words (their layout and first bits); for loops over many haystacks. */
+    void prefetchWords() const;
+    /** The same for the words of these lengths. */
+    void prefetch(qsizetype minLength, qsizetype maxLength) const { words().prefetch(minLength, maxLength); }
     /** The same for the texts of the words of these lengths. */
-    void prefetchWordTexts(qsizetype minLength, qsizetype maxLength) const { m_words.prefetchTexts(minLength, maxLength); }
-    /** The same for the list of fields, then (once that has arrived) for the start of each field's text. */
+    void prefetchWordTexts(qsizetype minLength, qsizetype maxLength) const { words().prefetchTexts(minLength, maxLength); }
+    /** The same for the start of each field's text. */
+    static void prefetchFieldTexts(std::span<const QStringView> fields);
+    static void prefetchFieldTexts(const QStringList &fields);
+    /** The same for the list of kept fields. */
     void prefetchFieldList() const;
-    void prefetchFieldTexts() const;
+    /** Bytes of this object and of the block it shares. */
     std::size_t memoryUsage() const;
 
     static constexpr qsizetype minWordLength = 3;
@@ -92,14 +117,28 @@ public:
     }
 
 private:
-    // Hot first: a rejected clip reads only the grams and the bucket bits.
+    /** @brief The start of the shared block; the kept fields (if any) and the words follow. */
+    struct Block {
+        std::atomic<std::uint32_t> references{1};
+        std::uint32_t bytes = 0;
+        FuzzyWordIndex::Layout layout;
+        bool keepsFields = false;
+    };
+    static constexpr std::size_t fieldsOffset = (sizeof(Block) + 7) & ~std::size_t{7};
+
+    void build(std::span<const QStringView> fields, const QStringList *kept);
+    void release() noexcept;
+    const std::byte *wordBlock() const;
+    FuzzyWordIndex words() const { return FuzzyWordIndex(block().layout, wordBlock()); }
+    const Block &block() const;
+    static size_t bucket(qsizetype length) { return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength); }
+
+    // Inline, so a scan over many haystacks rules out most clips without leaving the array it
+    // walks; only the rest reads the block.
     Grams m_grams;
     // Per length bucket: all its words' character bits together; all ones when words were left out.
     std::array<std::uint32_t, lengthBuckets> m_bucketBits{};
-    FuzzyWordIndex m_words;
-    QStringList m_fields;
-
-    static size_t bucket(qsizetype length) { return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength); }
+    Block *m_block = nullptr;
 };
 
 } // namespace corvane

@@ -14,6 +14,7 @@ namespace corvane::FuzzyMatcher {
 namespace {
 
 using FuzzyWordScan::mayBeClose;
+using Fields = std::span<const QStringView>;
 
 bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
@@ -28,6 +29,19 @@ bool mayHaveCloseIndexedWord(const PreparedTerm &term, const FuzzyHaystack &hays
     return haystack.mayHaveCloseIndexedWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
 }
 
+/** Typo distance of an indexed word to the term. */
+int wordDistance(const PreparedTerm &term, const FuzzyHaystack::Word &word, int limit)
+{
+    if (!word.narrow)
+        return term.pattern.isValid() ? term.pattern.distance(word.utf16()) : typoDistance(term.folded, word.utf16(), limit);
+    if (term.pattern.isValid())
+        return term.pattern.distance(word.latin1());
+    QVarLengthArray<char16_t, FuzzyHaystack::maxWordLength> wide(word.length);
+    for (qsizetype i = 0; i < word.length; ++i)
+        wide[i] = static_cast<const unsigned char *>(word.text)[i];
+    return typoDistance(term.folded, QStringView(wide.constData(), wide.size()), limit);
+}
+
 /** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
 int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
 {
@@ -36,11 +50,8 @@ int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
     auto mayBeCloseEnough = [&](std::uint32_t bits) { return mayBeClose(term, bits, std::min(term.typoLimit, best - 1)); };
     haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, mayBeCloseEnough, [&](const FuzzyHaystack::Word &word) {
         const int limit = std::min(term.typoLimit, best - 1);
-        if (std::abs(word.folded.size() - length) <= limit) {
-            const int distance = term.pattern.isValid() ? term.pattern.distance(word.folded)
-                                                        : typoDistance(term.folded, word.folded, limit);
-            best = std::min(best, distance);
-        }
+        if (std::abs(word.length - length) <= limit)
+            best = std::min(best, wordDistance(term, word, limit));
         return best > 1;
     });
     return best;
@@ -109,25 +120,23 @@ void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, cons
         else
             haystack.prefetch(length - term.typoLimit, length + term.typoLimit);
     }
-    if (screen.mayBeExact || query.terms.size() > 64)
-        texts ? haystack.prefetchFieldTexts() : haystack.prefetchFieldList();
 }
 
 /** The smallest typo distance of the term to a word of the haystack, or typoLimit + 1. */
-int closestDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
+int closestDistance(const PreparedTerm &term, const FuzzyHaystack &haystack, Fields fields)
 {
     if (haystack.wordsComplete() && term.folded.size() + term.typoLimit <= FuzzyHaystack::maxWordLength)
         return indexedDistance(term, haystack);
     // The index left words out; read the text instead.
     FuzzyWordScan::PendingTerms one{&term};
     FuzzyWordScan::Distances best{term.typoLimit + 1};
-    for (const QString &field : haystack.fields())
+    for (QStringView field : fields)
         FuzzyWordScan::scanWords(one, field, best);
     return best[0];
 }
 
 /** Reads the words and texts the screen left open. */
-std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen)
+std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, Fields fields, const Screen &screen)
 {
     if (screen.rejected)
         return std::nullopt;
@@ -142,7 +151,7 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
         const PreparedTerm &term = query.terms[k];
         if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
             return std::nullopt;
-        distances[qsizetype(k)] = closestDistance(term, haystack);
+        distances[qsizetype(k)] = closestDistance(term, haystack, fields);
         if (distances[qsizetype(k)] > term.typoLimit)
             return std::nullopt;
     }
@@ -153,7 +162,7 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
             continue;
         const PreparedTerm &term = query.terms[k];
         double best = 0;
-        for (const QString &field : haystack.fields()) {
+        for (QStringView field : fields) {
             best = std::max(best, exactScore(term, field));
             if (best == wordStartScore)
                 break;
@@ -165,7 +174,7 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
         }
         if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
             return std::nullopt;
-        distances[qsizetype(k)] = closestDistance(term, haystack);
+        distances[qsizetype(k)] = closestDistance(term, haystack, fields);
         if (distances[qsizetype(k)] > term.typoLimit)
             return std::nullopt;
     }
@@ -178,46 +187,90 @@ std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHayst
 
 } // namespace
 
-std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index, std::span<const QStringView> fields)
 {
-    Screen screen = screenInline(query, haystack);
+    Screen screen = screenInline(query, index);
     // Every term's bits at once, so their loads overlap.
-    prefetchFor(query, haystack, screen, false);
-    screenWords(query, haystack, screen);
-    return scoreScreened(query, haystack, screen);
+    prefetchFor(query, index, screen, false);
+    screenWords(query, index, screen);
+    return scoreScreened(query, index, fields, screen);
 }
 
-std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
 {
-    // Loading a clip's index and text is the slow part, so the filters run ahead of the scoring:
-    // far ahead the inline ones pick which bits to load, nearer the bits pick which texts.
-    constexpr size_t farAhead = 16;
-    constexpr size_t nearAhead = 8;
-    constexpr size_t ring = 32; // a power of two above farAhead
+    const FieldViews views(haystack.fields().begin(), haystack.fields().end());
+    return score(query, haystack, Fields(views.constData(), std::size_t(views.size())));
+}
+
+void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<std::optional<double>> scores)
+{
+    // Loading a clip's words and fields is the slow part, so the filters run ahead of the
+    // scoring: far ahead the inline filters pick whose words to load, nearer the word bits pick
+    // whose fields to load.
+    constexpr size_t farAhead = 14;
+    constexpr size_t nearAhead = 7;
+    constexpr size_t ring = 16; // a power of two above farAhead
     std::array<Screen, ring> screens;
-    const size_t count = haystacks.size();
+    const size_t count = items.count;
+    auto index = [&](size_t i) -> const FuzzyHaystack & { return items.index(items.context, i); };
+    auto prefetchFields = [&](size_t i, bool texts) {
+        const Screen &screen = screens[i % ring];
+        if (items.prefetchFields && !screen.rejected && (screen.mayBeExact || query.terms.size() > 64))
+            items.prefetchFields(items.context, i, texts);
+    };
     auto screenFar = [&](size_t i) {
-        screens[i % ring] = screenInline(query, haystacks[i]);
-        prefetchFor(query, haystacks[i], screens[i % ring], false);
+        screens[i % ring] = screenInline(query, index(i));
+        if (screens[i % ring].mayBeTypo && !screens[i % ring].rejected)
+            index(i).prefetchWords();
+        prefetchFields(i, false);
     };
     auto screenNear = [&](size_t i) {
-        screenWords(query, haystacks[i], screens[i % ring]);
-        prefetchFor(query, haystacks[i], screens[i % ring], true);
+        screenWords(query, index(i), screens[i % ring]);
+        prefetchFor(query, index(i), screens[i % ring], true);
+        prefetchFields(i, true);
     };
     for (size_t i = 0; i < std::min(farAhead, count); ++i)
         screenFar(i);
     for (size_t i = 0; i < std::min(nearAhead, count); ++i)
         screenNear(i);
-    std::vector<std::optional<double>> scores(count);
+    FieldViews views;
     for (size_t i = 0; i < count; ++i) {
         if (i + farAhead < count)
             screenFar(i + farAhead);
         if (i + nearAhead < count)
             screenNear(i + nearAhead);
-        // Most clips end here; skip the call (and its stack frame) for them.
-        if (!screens[i % ring].rejected)
-            scores[i] = scoreScreened(query, haystacks[i], screens[i % ring]);
+        // Most clips end here, without reading their fields.
+        if (screens[i % ring].rejected) {
+            scores[i] = std::nullopt;
+            continue;
+        }
+        views.clear();
+        items.fields(items.context, i, views);
+        scores[i] = scoreScreened(query, index(i), Fields(views.constData(), std::size_t(views.size())), screens[i % ring]);
     }
+}
+
+std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
+{
+    BatchItems items;
+    items.count = haystacks.size();
+    items.context = &haystacks;
+    items.index = [](const void *context, std::size_t i) -> const FuzzyHaystack & {
+        return (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i];
+    };
+    items.prefetchFields = [](const void *context, std::size_t i, bool texts) {
+        const FuzzyHaystack &haystack = (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i];
+        if (texts)
+            FuzzyHaystack::prefetchFieldTexts(haystack.fields());
+        else
+            haystack.prefetchFieldList();
+    };
+    items.fields = [](const void *context, std::size_t i, FieldViews &views) {
+        for (const QString &field : (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i].fields())
+            views.append(field);
+    };
+    std::vector<std::optional<double>> scores(haystacks.size());
+    scoreBatch(query, items, scores);
     return scores;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+#include <QVarLengthArray>
 
 #include <array>
 #include <cstdint>
@@ -53,8 +54,28 @@ std::optional<double> score(const PreparedQuery &query, QStringView haystack);
 std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields);
 /** Same against a prepared haystack: the fast path for scoring many clips per keystroke. */
 std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack);
+/** Same against an index that keeps no text: `fields` are the ones it was built from. */
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index, std::span<const QStringView> fields);
 /** Scores many haystacks in order, loading ahead; result i belongs to haystacks[i]. */
 std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks);
+
+/** The texts of one item's fields, as views. */
+using FieldViews = QVarLengthArray<QStringView, 8>;
+
+/**
+ * @brief Items to score in a batch: each one's index, and for the few its index does not rule
+ * out, the fields it was built from (asked to load a little before they are read).
+ */
+struct BatchItems {
+    std::size_t count = 0;
+    const void *context = nullptr;
+    const FuzzyHaystack &(*index)(const void *context, std::size_t item) = nullptr;
+    /** Loads what fields() reads: first where the fields are, later (`texts`) their texts. */
+    void (*prefetchFields)(const void *context, std::size_t item, bool texts) = nullptr;
+    void (*fields)(const void *context, std::size_t item, FieldViews &views) = nullptr;
+};
+/** Scores the items in order, loading each one's data ahead of scoring it; scores[i] is item i's. */
+void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<std::optional<double>> scores);
 /** Convenience for a single call; prefer prepare() + score() in loops. */
 std::optional<double> score(const QStringList &terms, QStringView haystack);
 

@@ -19,33 +19,54 @@ bool FuzzyWordIndex::Builder::add(std::uint32_t bits, QStringView folded)
     m_bits.push_back(bits);
     if (carriesLength)
         m_text.push_back(char16_t(length));
-    m_text.insert(m_text.end(), folded.utf16(), folded.utf16() + length);
+    for (QChar unit : folded) {
+        m_text.push_back(unit.unicode());
+        m_narrow = m_narrow && unit.unicode() <= 0xFF;
+    }
     return true;
 }
 
-FuzzyWordIndex FuzzyWordIndex::Builder::finish(bool complete) const
+void FuzzyWordIndex::Builder::clear()
 {
-    FuzzyWordIndex index;
-    index.m_complete = complete;
+    m_bits.clear();
+    m_text.clear();
+    m_counts.fill(0);
+    m_narrow = true;
+}
+
+FuzzyWordIndex::Layout FuzzyWordIndex::Builder::layout(bool complete) const
+{
+    Layout layout;
+    layout.complete = complete;
+    layout.narrow = m_narrow;
     std::uint16_t start = 0;
     for (std::size_t s = 0; s < m_counts.size(); ++s) {
-        index.m_wordStart[s] = start;
+        layout.wordStart[s] = start;
         start += m_counts[s];
     }
-    index.m_wordStart.back() = start;
-    if (m_bits.empty())
-        return index;
-    index.m_blockUnits = std::uint32_t(m_bits.size() + (m_text.size() + 1) / 2);
-    index.m_block = std::make_unique<std::uint32_t[]>(index.m_blockUnits);
-    std::copy(m_bits.begin(), m_bits.end(), index.m_block.get());
-    std::memcpy(index.m_block.get() + m_bits.size(), m_text.data(), m_text.size() * sizeof(char16_t));
-    return index;
+    layout.wordStart.back() = start;
+    return layout;
+}
+
+std::size_t FuzzyWordIndex::Builder::bytes() const
+{
+    return m_bits.size() * sizeof(std::uint32_t) + m_text.size() * (m_narrow ? 1 : 2);
+}
+
+void FuzzyWordIndex::Builder::write(std::byte *block) const
+{
+    std::memcpy(block, m_bits.data(), m_bits.size() * sizeof(std::uint32_t));
+    std::byte *text = block + m_bits.size() * sizeof(std::uint32_t);
+    if (m_narrow)
+        std::transform(m_text.begin(), m_text.end(), reinterpret_cast<unsigned char *>(text), [](char16_t unit) { return static_cast<unsigned char>(unit); });
+    else
+        std::memcpy(text, m_text.data(), m_text.size() * sizeof(char16_t));
 }
 
 bool FuzzyWordIndex::anyClose(qsizetype shortest, qsizetype maxLength, std::uint32_t bits, int limit) const
 {
     const auto [first, last] = wordsOfLengths(shortest, maxLength);
-    const std::uint32_t *words = m_block.get();
+    const std::uint32_t *words = m_bits;
     std::uint32_t k = first;
 #if defined(__SSE2__)
     const __m128i term = _mm_set1_epi32(int(bits));
@@ -69,26 +90,6 @@ bool FuzzyWordIndex::anyClose(qsizetype shortest, qsizetype maxLength, std::uint
     return false;
 }
 
-FuzzyWordIndex::FuzzyWordIndex(const FuzzyWordIndex &other)
-{
-    *this = other;
-}
-
-FuzzyWordIndex &FuzzyWordIndex::operator=(const FuzzyWordIndex &other)
-{
-    if (this == &other)
-        return *this;
-    m_wordStart = other.m_wordStart;
-    m_blockUnits = other.m_blockUnits;
-    m_complete = other.m_complete;
-    m_block.reset();
-    if (other.m_block) {
-        m_block = std::make_unique<std::uint32_t[]>(m_blockUnits);
-        std::copy(other.m_block.get(), other.m_block.get() + m_blockUnits, m_block.get());
-    }
-    return *this;
-}
-
 namespace {
 
 /** Prefetches bytes [first, end) of a block, a few cache lines at most. */
@@ -97,8 +98,10 @@ void prefetchBytes(const void *block, std::size_t first, std::size_t end)
 #if defined(__GNUC__)
     const char *bytes = static_cast<const char *>(block);
     end = std::min(end, first + 256);
-    for (std::size_t at = first & ~std::size_t{63}; at < end; at += 64)
+    for (std::size_t at = first; at < end; at += 64)
         __builtin_prefetch(bytes + at);
+    if (first < end)
+        __builtin_prefetch(bytes + end - 1);
 #endif
 }
 
@@ -108,7 +111,7 @@ void FuzzyWordIndex::prefetch(qsizetype shortest, qsizetype maxLength) const
 {
     const auto [first, last] = wordsOfLengths(shortest, maxLength);
     if (first < last)
-        prefetchBytes(m_block.get(), first * sizeof(std::uint32_t), last * sizeof(std::uint32_t));
+        prefetchBytes(m_bits, first * sizeof(std::uint32_t), last * sizeof(std::uint32_t));
 }
 
 void FuzzyWordIndex::prefetchTexts(qsizetype shortest, qsizetype maxLength) const
@@ -116,11 +119,10 @@ void FuzzyWordIndex::prefetchTexts(qsizetype shortest, qsizetype maxLength) cons
     const auto [first, last] = wordsOfLengths(shortest, maxLength);
     if (first == last)
         return;
-    const std::size_t start = m_wordStart.back() * sizeof(std::uint32_t);
-    const std::size_t from = textOffset(shortest) * sizeof(char16_t);
-    const std::size_t to = maxLength > maxStrideLength ? m_blockUnits * sizeof(std::uint32_t) - start
-                                                       : textOffset(maxLength + 1) * sizeof(char16_t);
-    prefetchBytes(m_block.get(), start + from, start + to);
+    const std::size_t from = textOffset(shortest) * unitSize();
+    // Past the strides the long words run to the end; a few lines of them are enough.
+    const std::size_t to = maxLength > maxStrideLength ? from + 256 : textOffset(maxLength + 1) * unitSize();
+    prefetchBytes(m_text, from, to);
 }
 
 } // namespace corvane

@@ -37,6 +37,17 @@ std::uint64_t TypoPattern::mask(char16_t c) const
 
 int TypoPattern::distance(QStringView folded) const
 {
+    return distanceTo(folded.utf16(), folded.size());
+}
+
+int TypoPattern::distance(QLatin1String folded) const
+{
+    return distanceTo(reinterpret_cast<const unsigned char *>(folded.data()), folded.size());
+}
+
+template<typename Unit>
+int TypoPattern::distanceTo(const Unit *folded, qsizetype length) const
+{
     // Vertical deltas of the dynamic-programming column, kept as bit vectors.
     std::uint64_t positive = ~std::uint64_t{0};
     std::uint64_t negative = 0;
@@ -44,8 +55,8 @@ int TypoPattern::distance(QStringView folded) const
     std::uint64_t previousMatch = 0;
     const std::uint64_t last = std::uint64_t{1} << (m_length - 1);
     int distance = m_length;
-    for (QChar c : folded) {
-        const std::uint64_t match = mask(c.unicode());
+    for (qsizetype i = 0; i < length; ++i) {
+        const std::uint64_t match = mask(char16_t(folded[i]));
         const std::uint64_t transposed = (((~diagonal) & match) << 1) & previousMatch;
         diagonal = (((match & positive) + positive) ^ positive) | match | negative | transposed;
         std::uint64_t horizontalUp = negative | ~(diagonal | positive);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLatin1String>
 #include <QStringView>
 
 #include <array>
@@ -22,9 +23,13 @@ public:
     bool isValid() const { return m_length > 0 && m_length <= 64; }
     /** Optimal string alignment distance between the term and a folded word. */
     int distance(QStringView folded) const;
+    /** The same for a folded word held one byte a unit. */
+    int distance(QLatin1String folded) const;
 
 private:
     std::uint64_t mask(char16_t c) const;
+    template<typename Unit>
+    int distanceTo(const Unit *folded, qsizetype length) const;
 
     int m_length = 0;
     std::array<std::uint64_t, 128> m_ascii{};

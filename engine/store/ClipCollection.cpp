@@ -89,28 +89,28 @@ bool newestFirst(const ClipEntry &a, const ClipEntry &b)
 
 } // namespace
 
-QStringList ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName)
+ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText)
 {
-    QStringList fields;
+    SearchFields fields;
     auto add = [&fields](const std::optional<QString> &field) {
         if (field && !field->isEmpty())
-            fields.append(*field);
+            fields.views[fields.count++] = *field;
     };
-    if (clip.group != ClipGroup::secret)
+    if (clip.group != ClipGroup::secret || withSecretText)
         add(clip.text);
     add(clip.note);
     add(clip.smartTitle);
     add(clip.summary);
     add(clip.detail);
-    fields.append(sourceDisplayName);
+    fields.views[fields.count++] = sourceDisplayName;
     return fields;
 }
 
 const FuzzyHaystack &ClipEntry::searchIndex() const
 {
     if (!haystack)
-        haystack = std::make_shared<const FuzzyHaystack>(searchFields(*clip, sourceDisplayName));
-    return *haystack;
+        haystack = FuzzyHaystack(searchFields().span());
+    return haystack;
 }
 
 bool sameStoredClip(const Clip &a, const Clip &b)
@@ -413,7 +413,7 @@ std::vector<ClipEntry> &ClipCollection::writableEntries()
     return *m_entries;
 }
 
-void ClipCollection::adoptSearchIndex(const ClipRef &clip, std::shared_ptr<const FuzzyHaystack> index)
+void ClipCollection::adoptSearchIndex(const ClipRef &clip, FuzzyHaystack index)
 {
     const int at = indexOf(clip->id);
     if (at < 0)

@@ -8,6 +8,9 @@
 #include <QSet>
 #include <QTimeZone>
 
+#include <array>
+#include <span>
+
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -40,12 +43,21 @@ struct ClipEntry {
      * A secret's text is left out: its clear text is searched only while it is revealed.
      * Shared by the collection's snapshots; set only on the main thread while no snapshot is out.
      */
-    mutable std::shared_ptr<const FuzzyHaystack> haystack;
+    mutable FuzzyHaystack haystack;
 
     /** The index, built and kept when missing (only by the collection's owner, see isShared()). */
     const FuzzyHaystack &searchIndex() const;
-    /** The fields a search looks at, in the index's order. */
-    static QStringList searchFields(const Clip &clip, const QString &sourceDisplayName);
+
+    /** @brief The fields a search looks at, as views into the clip, in the index's order. */
+    struct SearchFields {
+        std::array<QStringView, 6> views;
+        std::size_t count = 0;
+
+        std::span<const QStringView> span() const { return {views.data(), count}; }
+    };
+    /** The fields of a clip; a secret's text only when `withSecretText` (while it is revealed). */
+    static SearchFields searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText = false);
+    SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName); }
 };
 
 /**
@@ -114,7 +126,7 @@ public:
     /** Whether a snapshot is still out: entries must then not be changed in place. */
     bool isShared() const { return m_entries.use_count() > 1; }
     /** Hands a search index built elsewhere to the entry of `clip`, when it still holds that clip. */
-    void adoptSearchIndex(const ClipRef &clip, std::shared_ptr<const FuzzyHaystack> index);
+    void adoptSearchIndex(const ClipRef &clip, FuzzyHaystack index);
     /** Every clip, newest first. */
     const ClipList &all() const;
     ClipList toList(const std::vector<int> &indices) const;

@@ -43,30 +43,70 @@ bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
 /** How a search reaches the entries' indexes: kept when built, or built for one search only. */
 enum class IndexUse { keep, borrow };
 
-std::optional<double> searchScore(const ClipEntry &entry, const FuzzyMatcher::PreparedQuery &query,
-                                  const SearchContext &context, IndexUse use)
-{
-    if (entry.group != ClipGroup::secret || !context.revealedSecrets.contains(entry.id)) {
-        if (use == IndexUse::keep || entry.haystack)
-            return FuzzyMatcher::score(query, entry.searchIndex());
-        return FuzzyMatcher::score(query, FuzzyHaystack(ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName)));
+/**
+ * @brief One run of entries to score together (see FuzzyMatcher::scoreBatch): their indexes,
+ * the kept ones or ones built for this search only, and their fields read from the clips.
+ */
+class ScoreRun {
+public:
+    ScoreRun(const FuzzyMatcher::PreparedQuery &query, IndexUse use) : m_query(query), m_use(use) {}
+
+    void add(const ClipEntry &entry)
+    {
+        m_entries.push_back(&entry);
     }
-    const Clip &clip = *entry.clip;
-    // A revealed secret: its clear text joins the fields for as long as it is shown.
-    std::array<QStringView, 6> fields;
-    std::size_t count = 0;
-    auto add = [&](const std::optional<QString> &field) {
-        if (field && !field->isEmpty())
-            fields[count++] = *field;
-    };
-    add(clip.text);
-    add(clip.note);
-    add(clip.smartTitle);
-    add(clip.summary);
-    add(clip.detail);
-    fields[count++] = entry.sourceDisplayName;
-    return FuzzyMatcher::score(query, std::span<const QStringView>(fields.data(), count));
-}
+
+    /** Scores the entries added since the last call, in order; then starts a new run. */
+    const std::vector<std::optional<double>> &score()
+    {
+        m_indexes.clear();
+        m_borrowed.clear();
+        m_borrowed.reserve(m_entries.size());
+        for (const ClipEntry *entry : m_entries) {
+            if (m_use == IndexUse::keep || entry->haystack) {
+                m_indexes.push_back(&entry->searchIndex());
+            } else {
+                m_borrowed.emplace_back(entry->searchFields().span());
+                m_indexes.push_back(&m_borrowed.back());
+            }
+        }
+        FuzzyMatcher::BatchItems items;
+        items.count = m_entries.size();
+        items.context = this;
+        items.index = [](const void *context, std::size_t i) -> const FuzzyHaystack & {
+            return *static_cast<const ScoreRun *>(context)->m_indexes[i];
+        };
+        items.prefetchFields = [](const void *context, std::size_t i, bool texts) {
+            const ClipEntry &entry = *static_cast<const ScoreRun *>(context)->m_entries[i];
+            if (texts) {
+                FuzzyHaystack::prefetchFieldTexts(entry.searchFields().span());
+                return;
+            }
+#if defined(__GNUC__)
+            const Clip &clip = *entry.clip;
+            for (const void *field : {static_cast<const void *>(&clip.text), static_cast<const void *>(&clip.detail),
+                                      static_cast<const void *>(&clip.summary), static_cast<const void *>(&clip.note)})
+                __builtin_prefetch(field);
+#endif
+        };
+        items.fields = [](const void *context, std::size_t i, FuzzyMatcher::FieldViews &views) {
+            const ClipEntry::SearchFields fields = static_cast<const ScoreRun *>(context)->m_entries[i]->searchFields();
+            views.append(fields.views.data(), qsizetype(fields.count));
+        };
+        m_scores.resize(m_entries.size());
+        FuzzyMatcher::scoreBatch(m_query, items, m_scores);
+        m_entries.clear();
+        return m_scores;
+    }
+
+private:
+    const FuzzyMatcher::PreparedQuery &m_query;
+    IndexUse m_use;
+    std::vector<const ClipEntry *> m_entries;
+    std::vector<const FuzzyHaystack *> m_indexes;
+    std::vector<FuzzyHaystack> m_borrowed;
+    std::vector<std::optional<double>> m_scores;
+};
 
 /** Checked this often while scoring, so a cancelled search stops within a fraction of a millisecond. */
 constexpr std::size_t cancelCheckInterval = 512;
@@ -96,25 +136,48 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     }
     // Scored in slices on the worker threads, each slice in list order, so joining the slices
     // keeps the list order that breaks ties.
+    // A revealed secret's clear text joins its fields for as long as it is shown, so it is
+    // scored from its texts; every other clip from its index, a run of them at a time.
+    auto isRevealed = [&](const ClipEntry &entry) {
+        return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id);
+    };
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
-        for (std::size_t k = from; k < to; ++k) {
-            if (cancelled && (k - from) % cancelCheckInterval == 0 && cancelled->load(std::memory_order_relaxed))
+        ScoreRun run(prepared, use);
+        std::vector<int> passed;
+        for (std::size_t start = from; start < to; start += cancelCheckInterval) {
+            if (cancelled && cancelled->load(std::memory_order_relaxed))
                 return;
-            const int index = order[k];
-            const ClipEntry &entry = entries[index];
-            if (!passesFilter(entry, filter) || !query.matchesGroup(entry.group) || !query.matchesTags(entry.tagMask))
-                continue;
-            if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
-                continue;
-            if (!query.apps.isEmpty()
-                && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey, entry.sourceHost))
-                continue;
-            if (prepared.isEmpty()) {
-                scored.emplace_back(0.0, index);
-                continue;
+            passed.clear();
+            for (std::size_t k = start; k < std::min(to, start + cancelCheckInterval); ++k) {
+                const int index = order[k];
+                const ClipEntry &entry = entries[index];
+                if (!passesFilter(entry, filter) || !query.matchesGroup(entry.group) || !query.matchesTags(entry.tagMask))
+                    continue;
+                if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
+                    continue;
+                if (!query.apps.isEmpty()
+                    && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey, entry.sourceHost))
+                    continue;
+                if (prepared.isEmpty()) {
+                    scored.emplace_back(0.0, index);
+                    continue;
+                }
+                passed.push_back(index);
+                if (!isRevealed(entry))
+                    run.add(entry);
             }
-            if (auto score = searchScore(entry, prepared, context, use))
-                scored.emplace_back(*score, index);
+            if (passed.empty())
+                continue;
+            const std::vector<std::optional<double>> &scores = run.score();
+            std::size_t next = 0;
+            for (const int index : passed) {
+                const ClipEntry &entry = entries[index];
+                const std::optional<double> score = isRevealed(entry)
+                    ? FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName, true).span())
+                    : scores[next++];
+                if (score)
+                    scored.emplace_back(*score, index);
+            }
         }
     };
     const std::size_t total = order.size();

@@ -48,7 +48,7 @@ void SearchIndexBuilder::runNext()
         Built built;
         built.reserve(work.size());
         for (const auto &[clip, sourceName] : work)
-            built.emplace_back(clip, std::make_shared<const FuzzyHaystack>(ClipEntry::searchFields(*clip, sourceName)));
+            built.emplace_back(clip, FuzzyHaystack(ClipEntry::searchFields(*clip, sourceName).span()));
         return built;
     }));
 }

@@ -41,7 +41,7 @@ signals:
 
 private:
     using Work = std::vector<std::pair<ClipRef, QString>>;
-    using Built = std::vector<std::pair<ClipRef, std::shared_ptr<const FuzzyHaystack>>>;
+    using Built = std::vector<std::pair<ClipRef, FuzzyHaystack>>;
     void runNext();
     void apply();
     /** Hands the built indexes to the entries, once no background search reads them. */

@@ -15,8 +15,9 @@ namespace {
 // lengths reach past 15 so the long-word part of the index is read as well.
 class WordMaker {
 public:
-    explicit WordMaker(quint32 seed)
+    explicit WordMaker(quint32 seed, QString alphabet = QStringLiteral("abcdeinorstAEéß1"))
         : m_random(seed)
+        , m_alphabet(std::move(alphabet))
     {
     }
 
@@ -24,11 +25,10 @@ public:
 
     QString word(int minLength, int maxLength)
     {
-        static const QString alphabet = QStringLiteral("abcdeinorstAEéß1");
         QString text;
         const int length = minLength + below(maxLength - minLength + 1);
         for (int i = 0; i < length; ++i)
-            text += alphabet[below(int(alphabet.size()))];
+            text += m_alphabet[below(int(m_alphabet.size()))];
         return text;
     }
 
@@ -58,6 +58,7 @@ public:
 
 private:
     QRandomGenerator m_random;
+    QString m_alphabet;
 };
 
 std::optional<double> plainScore(const FuzzyMatcher::PreparedQuery &query, const QStringList &fields)
@@ -139,6 +140,75 @@ TEST(FuzzyIndex, LongWordsAtTheEdgesOfTheLengthWindow)
         EXPECT_EQ(plainScore(query, fields), expected) << c.term;
         EXPECT_EQ(FuzzyMatcher::score(query, FuzzyHaystack(fields)), expected) << c.term;
     }
+}
+
+// An index that keeps no text is scored with the fields handed in, one at a time or in a batch,
+// and must agree with reading the texts: with words that fit one byte a unit and words that do
+// not (µ folds to Greek mu), with empty fields, and with words too long to index.
+TEST(FuzzyIndex, IndexWithoutTextsScoresAsOnPlainText)
+{
+    const QString alphabets[] = {QStringLiteral("abcdeinorstAEéß1"), QStringLiteral("abceiorsµΩωЖж1"),
+                                 QStringLiteral("aeinorst")};
+    const QString separators = QStringLiteral(" .-/\n");
+    int matched = 0;
+    for (const QString &alphabet : alphabets) {
+        WordMaker maker(7 + quint32(alphabet.size()), alphabet);
+        std::vector<QStringList> texts;
+        std::vector<FuzzyHaystack> indexes;
+        QStringList vocabulary;
+        for (int h = 0; h < 120; ++h) {
+            QStringList fields;
+            const int fieldCount = 1 + maker.below(4);
+            for (int f = 0; f < fieldCount; ++f) {
+                QString field;
+                const int words = maker.below(4) == 0 ? 0 : maker.below(30);
+                for (int w = 0; w < words; ++w) {
+                    const QString word = maker.below(50) == 0 ? maker.word(60, 80) : maker.word(1, 20);
+                    vocabulary << word;
+                    field += word + separators[maker.below(int(separators.size()))];
+                }
+                fields << field;
+            }
+            texts.push_back(fields);
+            QList<QStringView> views(fields.begin(), fields.end());
+            indexes.emplace_back(std::span<const QStringView>(views));
+        }
+        for (int round = 0; round < 80; ++round) {
+            QStringList terms;
+            const int termCount = 1 + maker.below(3);
+            for (int t = 0; t < termCount; ++t) {
+                const QString source = maker.below(5) == 0 ? maker.word(2, 20) : vocabulary[maker.below(int(vocabulary.size()))];
+                terms << maker.typo(source.left(1 + maker.below(24)), maker.below(3));
+            }
+            const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
+            struct Source {
+                const std::vector<FuzzyHaystack> &indexes;
+                const std::vector<QStringList> &texts;
+            } source{indexes, texts};
+            FuzzyMatcher::BatchItems items;
+            items.count = indexes.size();
+            items.context = &source;
+            items.index = [](const void *context, std::size_t i) -> const FuzzyHaystack & {
+                return static_cast<const Source *>(context)->indexes[i];
+            };
+            items.fields = [](const void *context, std::size_t i, FuzzyMatcher::FieldViews &views) {
+                for (const QString &field : static_cast<const Source *>(context)->texts[i])
+                    views.append(field);
+            };
+            std::vector<std::optional<double>> batch(indexes.size());
+            FuzzyMatcher::scoreBatch(query, items, batch);
+            for (size_t h = 0; h < indexes.size(); ++h) {
+                QList<QStringView> views(texts[h].begin(), texts[h].end());
+                const auto expected = plainScore(query, texts[h]);
+                matched += expected.has_value();
+                const std::string context = texts[h].join(u'|').toStdString() + " ? " + terms.join(u' ').toStdString();
+                ASSERT_EQ(FuzzyMatcher::score(query, indexes[h], std::span<const QStringView>(views)), expected) << context;
+                ASSERT_EQ(batch[h], expected) << context;
+                ASSERT_EQ(FuzzyMatcher::score(query, FuzzyHaystack(texts[h])), expected) << context;
+            }
+        }
+    }
+    EXPECT_GT(matched, 500); // the terms come from the texts, so many must match
 }
 
 // A copied or moved haystack owns an equal index.
