@@ -19,6 +19,10 @@
 #include <QtConcurrent>
 #include <QUrl>
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace corvane {
 
 ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
@@ -187,6 +191,17 @@ bool matches(const ClipDatabase::RowState &row, const Clip &clip)
 /** Beyond this many stale clips one full read is quicker than reading them one by one. */
 constexpr qsizetype maxSingleReads = 2000;
 
+/**
+ * Hands the pages a whole-history read left free back to the system. The read's buffers were
+ * spread over the loading threads' heaps, which the allocator otherwise keeps for good.
+ */
+void returnFreedMemory()
+{
+#ifdef __GLIBC__
+    malloc_trim(0);
+#endif
+}
+
 } // namespace
 
 void ClipboardStore::loadHistory()
@@ -213,6 +228,7 @@ void ClipboardStore::loadInBackground()
             replaceClips(std::move(*loaded));
         // Whatever changed while the worker read is caught up from the rows' states.
         reload();
+        returnFreedMemory();
     });
     m_fullLoad->setFuture(QtConcurrent::run([database = m_database]() -> std::optional<QList<Clip>> {
         try {
@@ -277,6 +293,7 @@ void ClipboardStore::reload()
     }
     try {
         replaceClips(m_database->loadClips());
+        returnFreedMemory();
     } catch (const ClipDatabase::Error &error) {
         loadFailed(error.message());
     }
