@@ -110,6 +110,9 @@ TEST_F(ClipDatabaseRead, LoadKeepsAPrefixAndFullTextComesOnDemand)
     EXPECT_EQ(clips[0].text->size(), Clip::textPrefixLength);
     EXPECT_TRUE(clips[0].textIsTruncated);
     EXPECT_EQ(clips[0].subtitle(), QStringLiteral("5004 characters"));
+    // The stored preview is what the prefix gives, so the clip keeps none of its own.
+    EXPECT_EQ(clips[0].preview(), QString(200, u'a'));
+    EXPECT_TRUE(clips[0].storedPreview.isEmpty());
     EXPECT_FALSE(clips[1].textIsTruncated);
     EXPECT_EQ(db->fullText(id), longText);
     EXPECT_EQ(db->fullText(older), QStringLiteral("short"));
