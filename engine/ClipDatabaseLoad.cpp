@@ -191,6 +191,8 @@ QList<Clip> ClipDatabase::loadClips()
                 places.emplace_back(order.int64(0), qsizetype(places.size()));
         }
         std::sort(places.begin(), places.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+        // reserve() takes the exact size; resize() alone would round a large list up to a power of two.
+        clips.reserve(qsizetype(places.size()));
         clips.resize(qsizetype(places.size()));
         texts.resize(places.size());
 

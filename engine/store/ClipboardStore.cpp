@@ -16,6 +16,7 @@
 #include "ImageTools.h"
 
 #include <QDebug>
+#include <QThreadPool>
 #include <QtConcurrent>
 #include <QUrl>
 
@@ -198,7 +199,8 @@ constexpr qsizetype maxSingleReads = 2000;
 void returnFreedMemory()
 {
 #ifdef __GLIBC__
-    malloc_trim(0);
+    // Walking a large heap takes a while: not on the GUI thread.
+    QThreadPool::globalInstance()->start([] { malloc_trim(0); });
 #endif
 }
 
