@@ -43,8 +43,10 @@
 #include <QPushButton>
 #include <QQmlEngine>
 #include <QQuickStyle>
+#include <QQuickWindow>
 #include <QSettings>
 #include <QStyle>
+#include <QThreadPool>
 #include <QTimer>
 #include <QtConcurrent>
 
@@ -69,6 +71,7 @@ AppDelegate::~AppDelegate()
 
 void AppDelegate::start()
 {
+    tuneSharedPool();
     wireSingleInstance();
     setAppIcon();
     startUpdater();
@@ -82,8 +85,24 @@ void AppDelegate::start()
     showMainWindow();
     forceLightAppearance();
     scheduleDemonstrations();
-    // Build the popover hidden once start-up is done, so the first tray click doesn't load QML.
-    QTimer::singleShot(0, m_popoverWindow, [popover = m_popoverWindow] { popover->window(); });
+    // Build the popover hidden, so the first tray click loads no QML — but only once the main
+    // window has shown its first frame, which the build would otherwise hold up.
+    auto buildPopover = [popover = m_popoverWindow] { popover->window(); };
+    QQuickWindow *main = m_mainWindow->window();
+    if (main && main->isVisible())
+        connect(main, &QQuickWindow::frameSwapped, m_popoverWindow, buildPopover,
+                static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
+    else
+        QTimer::singleShot(0, m_popoverWindow, buildPopover);
+}
+
+void AppDelegate::tuneSharedPool()
+{
+    // Background work (the history's full read, indexes, previews) comes in bursts; threads left
+    // idle after one are given back within seconds rather than Qt's half a minute.
+    QThreadPool *pool = QThreadPool::globalInstance();
+    pool->setObjectName(QStringLiteral("Corvane pool"));
+    pool->setExpiryTimeout(3000);
 }
 
 void AppDelegate::wireSingleInstance()
@@ -164,6 +183,7 @@ void AppDelegate::createWindows()
     settingsWindow.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::settingsView));
     settingsWindow.insert(QStringLiteral("host"), QVariant::fromValue<QObject *>(m_settingsHost));
     m_settingsWindow = new QmlWindow(*m_engine, AppUrls::settingsWindow, settingsWindow);
+    m_settingsWindow->setReleaseGraphicsWhenHidden(true);
 
     QVariantMap popover = shared;
     popover.insert(QStringLiteral("contentUrl"), AppUrls::popoverView);

@@ -70,6 +70,7 @@ private:
 
     void createWindows();
     void wireCommands();
+    void tuneSharedPool();
     void wireSingleInstance();
     void runSelfTest();
     void sendFeedback();

@@ -35,9 +35,15 @@ QQuickWindow *QmlWindow::window()
         qCWarning(logUi, "Corvane: could not build %s: %s", qPrintable(m_url.toString()), qPrintable(m_error));
         return nullptr;
     }
+    if (m_releaseGraphics) {
+        m_window->setPersistentGraphics(false);
+        m_window->setPersistentSceneGraph(false);
+    }
     connect(m_window, &QWindow::visibleChanged, this, [this](bool visible) {
         if (visible)
             return;
+        if (m_releaseGraphics)
+            m_window->releaseResources();
         // A hidden window gets no leave from the X server: end hovering here, or rows keep
         // their hover look and tooltip when the window shows again.
         QEvent leave(QEvent::Leave);

@@ -23,6 +23,12 @@ public:
     QmlWindow(QQmlEngine &engine, QUrl url, QVariantMap initialProperties = {}, QObject *parent = nullptr);
     ~QmlWindow() override;
 
+    /**
+     * Windows opened now and then give their graphics back while hidden (the next opening sets
+     * them up again); windows shown often keep them, so they show at once.
+     */
+    void setReleaseGraphicsWhenHidden(bool release) { m_releaseGraphics = release; }
+
     /** Sets a property the window gets when it is built. */
     void setInitialProperty(const QString &name, const QVariant &value) { m_properties.insert(name, value); }
 
@@ -47,6 +53,7 @@ private:
     QVariantMap m_properties;
     QPointer<QQuickWindow> m_window;
     QString m_error;
+    bool m_releaseGraphics = false;
 };
 
 } // namespace corvane

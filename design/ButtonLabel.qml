@@ -17,10 +17,12 @@ Row {
         visible: label.systemImage.length > 0
         iconName: label.systemImage
         color: label.color
-        size: label.font.pixelSize
+        // The title's size, whether its font was given in points or pixels.
+        size: title.fontInfo.pixelSize
     }
 
     Text {
+        id: title
         anchors.verticalCenter: parent.verticalCenter
         text: label.text
         textFormat: Text.PlainText

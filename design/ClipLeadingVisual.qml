@@ -1,4 +1,6 @@
-// Contract: `group` is the clip's group raw value, `colorHex` its colour text (colour clips) and `thumbnail` an image URL such as "image://thumbnail/<clip id>" (image clips); empty values fall through.
+// Contract: `group` is the clip's group raw value, `colorHex` its swatch (the models' `colorHex`
+// role: "#RRGGBB" for a colour clip that parses, empty otherwise) and `thumbnail` an image clip's
+// picture URL such as "image://thumb/<clip id>"; empty values fall through to the group's dot.
 import QtQuick
 import Qt5Compat.GraphicalEffects
 import Corvane.Design
@@ -13,9 +15,8 @@ Item {
     property real size: 28
 
     readonly property real corner: Math.round(size * 0.25)
-    readonly property bool showsColor: group === "color" && colorHex.length > 0
-    readonly property bool showsThumbnail: group === "image" && thumbnail.toString().length > 0
-                                           && picture.status === Image.Ready
+    readonly property bool showsColor: colorHex.length > 0
+    readonly property bool showsThumbnail: thumbnail.toString().length > 0 && picture.status === Image.Ready
 
     implicitWidth: size
     implicitHeight: size
@@ -33,7 +34,7 @@ Item {
         id: picture
         anchors.fill: parent
         visible: false
-        source: root.group === "image" ? root.thumbnail : ""
+        source: root.thumbnail
         sourceSize: Qt.size(root.size, root.size)
         fillMode: Image.PreserveAspectCrop
         asynchronous: true

@@ -1,6 +1,7 @@
 #include "DesignSetup.h"
 
 #include "IconImageProvider.h"
+#include "SunsetImageProvider.h"
 
 #include <QQmlEngine>
 #include <QQmlExtensionPlugin>
@@ -13,6 +14,8 @@ void installDesign(QQmlEngine &engine)
 {
     if (!engine.imageProvider(QStringLiteral("icon")))
         engine.addImageProvider(QStringLiteral("icon"), new IconImageProvider);
+    if (!engine.imageProvider(QStringLiteral("sunset")))
+        engine.addImageProvider(QStringLiteral("sunset"), new SunsetImageProvider);
 }
 
 } // namespace corvane

@@ -4,7 +4,7 @@ class QQmlEngine;
 
 namespace corvane {
 
-/** Makes `import Corvane.Design` work in `engine`, with its icon image provider. */
+/** Makes `import Corvane.Design` work in `engine`, with its icon and backdrop image providers. */
 void installDesign(QQmlEngine &engine);
 
 } // namespace corvane

@@ -9,7 +9,7 @@ IconButton {
 
     iconName: isPinned ? "pin.fill" : "pin"
     iconColor: isPinned ? Theme.sunsetAccent : Theme.sunsetMuted
-    help: isPinned ? qsTr("Unpin (Ctrl+P)") : qsTr("Pin (Ctrl+P)")
+    help: (isPinned ? qsTr("Unpin (%1)") : qsTr("Pin (%1)")).arg(KeyLegends.pin)
 
     onIsPinnedChanged: {
         if (!Motion.reduceMotion)

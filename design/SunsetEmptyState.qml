@@ -32,7 +32,7 @@ Item {
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
             horizontalAlignment: Text.AlignHCenter
-            font.pixelSize: 13
+            font.pointSize: Theme.bodySize
             color: Theme.sunsetMuted
         }
     }

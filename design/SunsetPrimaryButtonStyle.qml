@@ -15,7 +15,7 @@ PressableStyle {
     leftPadding: 14
     rightPadding: 14
     Layout.fillWidth: true
-    font.pixelSize: 13
+    font.pointSize: Theme.bodySize
     font.weight: Font.DemiBold
 
     background: Rectangle {

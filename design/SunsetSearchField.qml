@@ -61,7 +61,7 @@ FocusScope {
         anchors.verticalCenter: parent.verticalCenter
         focus: true
         clip: true
-        font.pixelSize: 13
+        font.pointSize: Theme.bodySize
         color: Theme.sunsetInk
         selectionColor: Qt.rgba(Theme.sunsetAccent.r, Theme.sunsetAccent.g, Theme.sunsetAccent.b, 0.3)
         selectedTextColor: Theme.sunsetInk

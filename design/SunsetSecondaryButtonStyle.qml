@@ -15,7 +15,7 @@ PressableStyle {
     leftPadding: 14
     rightPadding: 14
     Layout.fillWidth: true
-    font.pixelSize: 13 // 12.5 points; pixel sizes are whole
+    font.pointSize: Theme.bodySize
     font.weight: Font.Medium
 
     background: Rectangle {

@@ -65,7 +65,7 @@ Item {
                 Accessible.selected: tab.selected
                 leftPadding: 12
                 rightPadding: 12
-                font.pixelSize: 12
+                font.pointSize: Theme.subheadSize
                 font.weight: tab.selected ? Font.DemiBold : Font.Normal
                 contentItem: Text {
                     text: tab.text

@@ -3,6 +3,9 @@
 #include "ColorHex.h"
 #include "ColorTag.h"
 
+#include <QFontDatabase>
+#include <QFontMetricsF>
+
 namespace corvane {
 namespace {
 
@@ -13,6 +16,12 @@ QColor withAlpha(QColor c, qreal alpha)
 }
 
 } // namespace
+
+bool Theme::isFixedPitch(const QFont &font)
+{
+    const QFontMetricsF metrics(font);
+    return metrics.horizontalAdvance(QStringLiteral("iiii")) == metrics.horizontalAdvance(QStringLiteral("MMMM"));
+}
 
 Theme::Theme(QObject *parent)
     : QObject(parent)
@@ -33,6 +42,17 @@ Theme::Theme(QObject *parent)
     , m_onAccent(Qt::white)
     , m_highlight(withAlpha(QColor(0xFFD56B), 0.6))
 {
+}
+
+QString Theme::monospaceFamily()
+{
+    static const QString family = [] {
+        const QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        // Without a desktop theme Qt answers with the general font; fontconfig's alias is fixed-pitch.
+        // Measured, since some fixed-pitch fonts do not declare their spacing to fontconfig.
+        return isFixedPitch(fixed) ? fixed.family() : QStringLiteral("monospace");
+    }();
+    return family;
 }
 
 QColor Theme::colorFromHex(const QString &hex) const { return corvane::colorFromHex(hex); }

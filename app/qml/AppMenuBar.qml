@@ -1,5 +1,6 @@
 import QtQuick
 import QtQuick.Controls
+import Corvane.Design
 
 // The main window's menus: the app menu, "Clip" and "Help".
 MenuBar {
@@ -10,7 +11,7 @@ MenuBar {
         title: qsTr("&Corvane")
         Action {
             text: qsTr("Settings…")
-            shortcut: "Ctrl+,"
+            shortcut: KeyLegends.settingsSequence
             enabled: bar.commands.settingsAvailable
             onTriggered: bar.commands.openSettings()
         }
@@ -19,10 +20,10 @@ MenuBar {
     }
     Menu {
         title: qsTr("C&lip")
-        Action { text: qsTr("Tag…"); shortcut: "Ctrl+T"; onTriggered: bar.commands.showTagPicker() }
-        Action { text: qsTr("Quick Look"); shortcut: "Ctrl+Y"; onTriggered: bar.commands.quickLook() }
+        Action { text: qsTr("Tag…"); shortcut: KeyLegends.tagSequence; onTriggered: bar.commands.showTagPicker() }
+        Action { text: qsTr("Quick Look"); shortcut: KeyLegends.quickLookSequence; onTriggered: bar.commands.quickLook() }
         MenuSeparator {}
-        Action { text: qsTr("Find"); shortcut: "Ctrl+F"; onTriggered: bar.commands.find() }
+        Action { text: qsTr("Find"); shortcut: KeyLegends.findSequence; onTriggered: bar.commands.find() }
     }
     Menu {
         title: qsTr("&Help")

@@ -21,6 +21,9 @@ BackgroundSearch::BackgroundSearch(Done done, QObject *parent) : QObject(parent)
     // One search at a time; a cancelled one stops within a fraction of a millisecond. The search
     // itself still spreads its slices over the shared pool.
     m_pool.setMaxThreadCount(1);
+    m_pool.setObjectName(QStringLiteral("Corvane search"));
+    // Searches come in bursts of keystrokes; between bursts the thread is given back.
+    m_pool.setExpiryTimeout(2000);
 }
 
 BackgroundSearch::~BackgroundSearch()

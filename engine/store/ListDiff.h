@@ -20,6 +20,42 @@ struct ListDiff {
     static ListDiff byID(const std::vector<std::int64_t> &oldIDs, const std::vector<std::int64_t> &newIDs);
     /** Separate removals and insertions (each a run of adjacent rows). */
     int editCount() const;
+
+    /**
+     * Calls `removeRows(first, last)` for each run of removed old rows, the last run first, so
+     * the rows of the runs still to come keep their numbers.
+     */
+    template <typename RemoveRows>
+    void forEachRemovedRun(RemoveRows &&removeRows) const
+    {
+        for (int last = int(remove.size()) - 1; last >= 0; --last) {
+            if (!remove[std::size_t(last)])
+                continue;
+            int first = last;
+            while (first > 0 && remove[std::size_t(first - 1)])
+                --first;
+            removeRows(first, last);
+            last = first;
+        }
+    }
+
+    /**
+     * Calls `insertRows(first, last)` for each run of inserted new rows, in order; applied after
+     * the removals, every run lands at its own new row numbers.
+     */
+    template <typename InsertRows>
+    void forEachInsertedRun(InsertRows &&insertRows) const
+    {
+        for (int first = 0; first < int(insert.size()); ++first) {
+            if (!insert[std::size_t(first)])
+                continue;
+            int last = first;
+            while (last + 1 < int(insert.size()) && insert[std::size_t(last + 1)])
+                ++last;
+            insertRows(first, last);
+            first = last;
+        }
+    }
 };
 
 } // namespace corvane

@@ -1,6 +1,8 @@
 #pragma once
 
 // The real corvane under Xvfb with a throw-away home, driven from outside.
+#include "ThrowAwayHome.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -24,16 +26,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(home.isValid());
-        QDir(home.path()).mkpath(QStringLiteral("run"));
-        QFile::setPermissions(home.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("HOME"), home.path());
-        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
-        env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-        env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
-        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        env = throwAwayHomeEnvironment(home);
     }
 
     void TearDown() override

@@ -1,5 +1,7 @@
 // A tray host that comes up after Corvane (autostart before the panel): the icon must still
 // register with it. Runs under its own session bus and X server.
+#include "ThrowAwayHome.h"
+
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
@@ -54,16 +56,8 @@ TEST(TrayHost, IconRegistersWithAPanelThatStartsLater)
     ASSERT_TRUE(bus.isConnected()) << "run under dbus-run-session";
 
     QTemporaryDir home;
-    QDir(home.path()).mkdir(QStringLiteral("run"));
-    QFile::setPermissions(home.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
     QProcess corvane;
-    corvane.setProcessEnvironment(env);
+    corvane.setProcessEnvironment(corvane::test::throwAwayHomeEnvironment(home));
     corvane.setProcessChannelMode(QProcess::ForwardedOutputChannel);
     corvane.start(QStringLiteral(CORVANE_EXECUTABLE), {});
     ASSERT_TRUE(corvane.waitForStarted());

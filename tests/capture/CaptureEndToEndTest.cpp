@@ -7,6 +7,7 @@
 #include "ClipboardStore.h"
 #include "QtClipboardService.h"
 #include "SystemClock.h"
+#include "ThrowAwayHome.h"
 #include "X11ActiveWindow.h"
 #include "X11ClipboardReader.h"
 #include "X11ClipboardSource.h"
@@ -279,9 +280,7 @@ int main(int argc, char **argv)
 
     App instance;
     app = &instance;
-    for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
-        qputenv(name, instance.home.path().toUtf8() + '/' + name);
-    qputenv("HOME", instance.home.path().toUtf8());
+    test::useThrowAwayHome(instance.home, {"XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"});
     QApplication application(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
 

@@ -31,7 +31,7 @@ class CapturePipelineTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::ensureApplication();
+        test::ensureGuiApplication();
         ASSERT_TRUE(dir.isValid());
         db = std::make_shared<ClipDatabase>(dir.filePath(QStringLiteral("history.sqlite")));
     }

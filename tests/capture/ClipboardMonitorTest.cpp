@@ -28,7 +28,7 @@ class ClipboardMonitorTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        test::ensureApplication();
+        test::ensureGuiApplication();
         window.setFrontmostApp(AppIdentity{QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor"), 42});
         monitor.onCapture = [this](const ClipboardPayload &payload, const std::optional<AppIdentity> &app) {
             captured.append(payload.text);
@@ -254,7 +254,7 @@ private:
 
 TEST(ClipboardMonitorAsync, LateAnswerForAnOlderCopyIsDropped)
 {
-    test::ensureApplication();
+    test::ensureGuiApplication();
     FakeClipboardService clipboard;
     FakeActiveWindow window;
     FakeClock clock;

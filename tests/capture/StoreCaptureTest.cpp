@@ -1,16 +1,10 @@
-#include "AppSettings.h"
 #include "CaptureTestSupport.h"
 #include "ClipboardCapture.h"
-#include "ClipboardStore.h"
 #include "FakeActiveWindow.h"
-#include "FakeClipboardService.h"
-#include "FakeClock.h"
+#include "StoreFixture.h"
 
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSettings>
-#include "ClipDatabase.h"
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -36,27 +30,31 @@ ClipboardContent imageContent()
 }
 
 /** The store as the app runs it, over a fake clipboard, window and clock. */
-class StoreCaptureTest : public ::testing::Test {
+class StoreCaptureTest : public ::testing::Test, public test::StoreSetup {
 protected:
     void SetUp() override
     {
-        test::ensureApplication();
+        test::ensureGuiApplication();
         ASSERT_TRUE(dir.isValid());
-        file = std::make_unique<QSettings>(dir.filePath(QStringLiteral("Corvane.conf")), QSettings::IniFormat);
-        settings = std::make_unique<AppSettings>(file.get(), nullptr);
         window.setFrontmostApp(editor);
     }
 
+    void TearDown() override { store.reset(); } // before the window it asks
+
+    /** The store's services with the fake window, over a history in a folder still to be made. */
+    ClipboardStore::Services capturing(bool withDatabase = true)
+    {
+        ClipboardStore::Services services = StoreSetup::services(historyPath());
+        services.activeWindow = &window;
+        if (!withDatabase)
+            services.databasePath.clear();
+        return services;
+    }
+    QString historyPath() const { return dir.filePath(QStringLiteral("data/history.sqlite")); }
+
     void start(bool withDatabase = true)
     {
-        ClipboardStore::Services services;
-        services.settings = settings.get();
-        services.clipboard = &clipboard;
-        services.clock = &clock;
-        services.activeWindow = &window;
-        if (withDatabase)
-            services.databasePath = dir.filePath(QStringLiteral("data/history.sqlite"));
-        store = std::make_unique<ClipboardStore>(services);
+        makeStore(capturing(withDatabase));
         store->onCaptureFeedback = [this] { ++flashes; };
     }
 
@@ -83,13 +81,7 @@ protected:
         return result;
     }
 
-    QTemporaryDir dir;
-    std::unique_ptr<QSettings> file;
-    std::unique_ptr<AppSettings> settings;
-    FakeClipboardService clipboard;
     FakeActiveWindow window;
-    FakeClock clock;
-    std::unique_ptr<ClipboardStore> store;
     int flashes = 0;
 };
 
@@ -216,7 +208,7 @@ TEST_F(StoreCaptureTest, ACopyStillOnItsWayAtQuitIsSavedAndTheHistoryClosed)
     clipboard.setExternal({QStringLiteral("text/plain")}, textContent(QStringLiteral("last words")));
     EXPECT_EQ(store->shutdown(), 0);
     EXPECT_FALSE(store->hasDatabase());
-    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
+    const QString path = historyPath();
     EXPECT_FALSE(QFileInfo::exists(path + QStringLiteral("-wal"))) << "the log was folded in and removed";
     ClipDatabase reopened(path);
     QStringList saved;
@@ -237,16 +229,10 @@ TEST_F(StoreCaptureTest, QuitWaitsForTheCaptureQueueOnlyWithinItsBound)
 
 TEST_F(StoreCaptureTest, ADamagedHistoryIsReplacedInTheBackgroundWithAWarning)
 {
-    const QString path = dir.filePath(QStringLiteral("data/history.sqlite"));
-    ClipDatabase(path).exec(QStringLiteral("DROP TABLE clips"));
-    ClipboardStore::Services services;
-    services.settings = settings.get();
-    services.clipboard = &clipboard;
-    services.clock = &clock;
-    services.activeWindow = &window;
-    services.databasePath = path;
+    ClipDatabase(historyPath()).exec(QStringLiteral("DROP TABLE clips"));
+    ClipboardStore::Services services = capturing();
     services.openInBackground = true;
-    store = std::make_unique<ClipboardStore>(services);
+    makeStore(services);
     ASSERT_TRUE(test::processEventsUntil([this] { return store->hasDatabase(); }));
     ASSERT_TRUE(store->notice());
     EXPECT_TRUE(store->notice()->message.contains(QStringLiteral("damaged")));
@@ -256,8 +242,8 @@ TEST_F(StoreCaptureTest, ADamagedHistoryIsReplacedInTheBackgroundWithAWarning)
 
 TEST_F(StoreCaptureTest, ADamagedExclusionListIsAWarningForTheUser)
 {
-    file->setValue("userExclusions", QStringList{QStringLiteral("firefox"), QStringLiteral("slack")});
-    settings = std::make_unique<AppSettings>(file.get(), nullptr);
+    settingsFile->setValue("userExclusions", QStringList{QStringLiteral("firefox"), QStringLiteral("slack")});
+    reloadSettings();
     start();
     ASSERT_TRUE(store->notice());
     EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);

@@ -4,6 +4,7 @@
 #include "IconTable.h"
 #include "Theme.h"
 
+#include <QGuiApplication>
 #include <QVariant>
 
 #include <gtest/gtest.h>
@@ -68,4 +69,15 @@ TEST(GroupStyle, EveryGroupHasANameAColourAndADrawableSymbol)
     EXPECT_EQ(style.symbol(QStringLiteral("color")), "palette");
     EXPECT_EQ(style.color(QStringLiteral("nonsense")), style.color(QStringLiteral("text")));
     EXPECT_TRUE(style.symbol(QStringLiteral("Link")).isEmpty());
+}
+
+TEST(Theme, MonospaceFamilyIsFixedPitchWithOrWithoutADesktopTheme)
+{
+    // Offscreen has no desktop theme: Qt's "fixed" system font is then the general one.
+    int argc = 1;
+    char name[] = "design_tests";
+    char *argv[] = {name, nullptr};
+    QGuiApplication app(argc, argv);
+    EXPECT_TRUE(Theme::isFixedPitch(QFont(Theme::monospaceFamily()))) << Theme::monospaceFamily().toStdString();
+    EXPECT_FALSE(Theme::isFixedPitch(QGuiApplication::font()));
 }

@@ -1,5 +1,7 @@
 #include "Harness.h"
 
+#include "ThrowAwayHome.h"
+
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -208,16 +210,7 @@ void Harness::TearDownTestSuite()
 void Harness::SetUp()
 {
     ASSERT_TRUE(home.isValid());
-    QDir(home.path()).mkpath(QStringLiteral("run"));
-    QFile::setPermissions(home.filePath(QStringLiteral("run")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("HOME"), home.path());
-    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.filePath(QStringLiteral("run")));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
-    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
-    env.insert(QStringLiteral("XDG_CACHE_HOME"), home.filePath(QStringLiteral("cache")));
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env = corvane::test::throwAwayHomeEnvironment(home);
 }
 
 void Harness::TearDown()

@@ -17,7 +17,7 @@ namespace {
 
 TEST(AppSettingsQml, SingletonAndExclusionListAreReadableFromQml)
 {
-    ensureApplication();
+    ensureGuiApplication();
     QTemporaryDir dir;
     QSettings file(dir.filePath(QStringLiteral("Corvane.conf")), QSettings::IniFormat);
     FakeLoginItem loginItem;

@@ -106,7 +106,7 @@ TEST(SiteIcon, IconLinksOfAPage)
 
 class SiteIconFetch : public ::testing::Test {
 protected:
-    static void SetUpTestSuite() { ensureApplication(); }
+    static void SetUpTestSuite() { ensureGuiApplication(); }
 
     std::optional<QImage> fetch(const QString &host, const QString &scheme = QStringLiteral("http"))
     {

@@ -32,7 +32,7 @@ struct PipelineRun {
 PipelineRun runPipeline(HttpClient &http, const ServiceHosts &hosts, const QUrl &url, int timeoutMs = 5000,
                 PreviewPipeline::SiteIconFetch icons = {}, int iconDeadlineMs = PreviewPipeline::siteIconDeadlineMs)
 {
-    ensureApplication();
+    ensureGuiApplication();
     PipelineRun run;
     PreviewPipeline pipeline(hosts, http, std::move(icons));
     pipeline.setSiteIconDeadline(iconDeadlineMs);
@@ -166,7 +166,7 @@ protected:
     }
 
     // The server and the network need the application object first.
-    bool applicationReady = (ensureApplication(), true);
+    bool applicationReady = (ensureGuiApplication(), true);
     LocalHttpServer server;
     QNetworkAccessManager network;
     NetworkHttpClient client{&network, 1500};

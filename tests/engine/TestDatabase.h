@@ -2,6 +2,7 @@
 
 #include "ClipDatabase.h"
 #include "QtPrinters.h"
+#include "StoreFixture.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -58,12 +59,9 @@ protected:
 
     static ClipDatabase::NewClip textClip(const QString &text, double createdAt, std::int64_t byteSize = 0)
     {
-        ClipDatabase::NewClip clip;
-        clip.group = ClipGroup::text;
-        clip.text = text;
-        clip.createdAt = createdAt;
-        clip.byteSize = byteSize > 0 ? byteSize : text.toUtf8().size();
-        clip.hash = QStringLiteral("text\n") + text;
+        ClipDatabase::NewClip clip = test::textClip(ClipGroup::text, text, createdAt);
+        if (byteSize > 0)
+            clip.byteSize = byteSize;
         return clip;
     }
 

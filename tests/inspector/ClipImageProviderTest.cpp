@@ -13,20 +13,10 @@ namespace {
 TEST(ClipImageProvider, ServesImagesOfAHistoryOpenedInTheBackgroundAndOfLargePictures)
 {
     ensureGuiApplication();
-    QTemporaryDir dir;
-    QSettings file(dir.filePath(QStringLiteral("settings.ini")), QSettings::IniFormat);
-    FakeLoginItem loginItem;
-    AppSettings settings(&file, &loginItem);
-    FakeClipboardService clipboard;
-    FakeClock clock;
-    ClipboardStore::Services services;
-    services.settings = &settings;
-    services.clipboard = &clipboard;
-    services.clock = &clock;
-    services.databasePath = dir.filePath(QStringLiteral("history.sqlite"));
+    StoreSetup setup;
+    ClipboardStore::Services services = setup.services();
     services.openInBackground = true;
-    services.siteIcons = [](const QString &, const QString &, auto) {};
-    ClipboardStore store(services);
+    ClipboardStore &store = setup.makeStore(services);
     QQmlEngine engine;
     installInspector(engine, &store); // as the app does: before the history is open
     ASSERT_TRUE(processEventsUntil([&] { return store.hasDatabase(); }));

@@ -70,7 +70,8 @@ TEST(PreviewKind, FollowsTheGroupAndFallsBackForUnparsableColours)
         EXPECT_EQ(previewKind(group, QStringLiteral("x")), PreviewKind::text);
     EXPECT_TRUE(textStyle(ClipGroup::color).monospaced);
     EXPECT_EQ(textStyle(ClipGroup::code).lineSpacing, 2);
-    EXPECT_EQ(textStyle(ClipGroup::text).pixelSize, 13);
+    EXPECT_EQ(textStyle(ClipGroup::text).pointSize, Theme::bodySize());
+    EXPECT_EQ(textStyle(ClipGroup::code).pointSize, Theme::subheadSize());
 }
 
 TEST(LinkDisplay, HostPathAndOnlyWebAddressesForTheBrowser)

@@ -3,6 +3,7 @@
 #include "StoreFixture.h"
 
 #include <QClipboard>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QTemporaryDir>
 

@@ -2,7 +2,7 @@
 #include "FullImageCache.h"
 #include "ListDiff.h"
 #include "PasteQueue.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 #include <algorithm>
 #include <numeric>
@@ -128,7 +128,7 @@ TEST(SourceIconCache, FetchesOnlyPlainHosts)
         EXPECT_TRUE(SourceIconCache::fetchableHost(QString::fromLatin1(key)).isEmpty()) << key;
 }
 
-class IconsTest : public StoreTest {
+class IconsTest : public StoreFixture {
 protected:
     void settle() { QCoreApplication::processEvents(); }
 };

@@ -1,7 +1,7 @@
 #include "BackgroundSearch.h"
 #include "ClipCollection.h"
 #include "ClipListModel.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 #include <QAbstractItemModelTester>
 #include <QSignalSpy>
@@ -12,11 +12,11 @@
 namespace corvane::test {
 namespace {
 
-class ClipListModelTest : public StoreTest {
+class ClipListModelTest : public StoreFixture {
 protected:
     void SetUp() override
     {
-        StoreTest::SetUp();
+        StoreFixture::SetUp();
         for (int i = 0; i < 5; ++i)
             c.append(addText(QStringLiteral("clip %1").arg(i), 100 - i));
         model.setStore(store.get());

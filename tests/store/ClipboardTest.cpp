@@ -1,4 +1,4 @@
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 #include <QCoreApplication>
 
@@ -7,7 +7,7 @@ namespace {
 
 using WriteKind = FakeClipboardService::WriteKind;
 
-class ClipboardWrites : public StoreTest {};
+class ClipboardWrites : public StoreFixture {};
 
 TEST_F(ClipboardWrites, CopyPutsTextOrImageAndRecordsTheChangeCount)
 {
@@ -73,11 +73,11 @@ TEST_F(ClipboardWrites, CopyingSeveralClipsJoinsOnlyTheTexts)
     EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
 }
 
-class PasteQueueTest : public StoreTest {
+class PasteQueueTest : public StoreFixture {
 protected:
     void SetUp() override
     {
-        StoreTest::SetUp();
+        StoreFixture::SetUp();
         a = addText(QStringLiteral("alpha"), 30);
         b = addText(QStringLiteral("beta"), 20);
         c = addText(QStringLiteral("gamma"), 10);

@@ -1,11 +1,11 @@
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 #include <QFile>
 
 namespace corvane::test {
 namespace {
 
-class EditsTest : public StoreTest {
+class EditsTest : public StoreFixture {
 protected:
     /** Makes every later write fail, as a full disk or a read-only file would. */
     void failWrites() { store->database()->exec(QStringLiteral("PRAGMA query_only = ON")); }
@@ -192,24 +192,15 @@ TEST_F(GarbageStorageLimit, UnpinningPrunesToTheDefaultLimitNotToZero)
 
 TEST(StoreStart, ACorruptDatabaseIsLeftAloneAndNothingIsRecorded)
 {
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("history.sqlite"));
+    StoreSetup setup;
+    const QString path = setup.dir.filePath(QStringLiteral("history.sqlite"));
     const QByteArray garbage(8192, 'x');
     {
         QFile file(path);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(garbage);
     }
-    QSettings file(dir.filePath(QStringLiteral("Corvane.conf")), QSettings::IniFormat);
-    AppSettings settings(&file, nullptr);
-    FakeClock clock;
-    FakeClipboardService clipboard;
-    ClipboardStore::Services services;
-    services.settings = &settings;
-    services.clipboard = &clipboard;
-    services.clock = &clock;
-    services.databasePath = path;
-    ClipboardStore store(services);
+    ClipboardStore &store = setup.makeStore(path);
 
     EXPECT_FALSE(store.hasDatabase());
     ASSERT_TRUE(store.notice());
@@ -224,7 +215,7 @@ TEST(StoreStart, ACorruptDatabaseIsLeftAloneAndNothingIsRecorded)
     EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
 }
 
-class CaptureEntryTest : public StoreTest {};
+class CaptureEntryTest : public StoreFixture {};
 
 TEST_F(CaptureEntryTest, TheGateDropsPausedCapturesAndImagesWhenOff)
 {

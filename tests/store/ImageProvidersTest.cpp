@@ -1,5 +1,5 @@
 #include "SourceIconImageProvider.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 #include "ThumbnailImageProvider.h"
 
 #include <QCoreApplication>
@@ -7,7 +7,7 @@
 namespace corvane::test {
 namespace {
 
-class ImageProvidersTest : public StoreTest {};
+class ImageProvidersTest : public StoreFixture {};
 
 TEST_F(ImageProvidersTest, ThumbnailsAreServedByClipIdAndScaledToTheRequest)
 {

@@ -3,7 +3,7 @@
 #include "ImageTools.h"
 #include "LinkCard.h"
 #include "LinkPreviewService.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 #include <QTest>
 
@@ -21,11 +21,11 @@ QByteArray pngSized(int width, int height)
     return *pngData(image);
 }
 
-class LinkPreviews : public StoreTest {
+class LinkPreviews : public StoreFixture {
 protected:
     void SetUp() override
     {
-        StoreTest::SetUp();
+        StoreFixture::SetUp();
         service = makeService();
     }
 

@@ -1,4 +1,4 @@
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 #include <QQmlComponent>
 #include <QQmlEngine>
@@ -9,7 +9,7 @@ Q_IMPORT_QML_PLUGIN(Corvane_EnginePlugin)
 namespace corvane::test {
 namespace {
 
-class QmlExposureTest : public StoreTest {};
+class QmlExposureTest : public StoreFixture {};
 
 TEST_F(QmlExposureTest, DelegatesReadTheRolesAndCallTheStoreWithIds)
 {

@@ -1,15 +1,15 @@
 #include "SearchIndexBuilder.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 namespace corvane::test {
 namespace {
 
 /** Six clips, newest first: c5 (code) ... c0, alternating text and code. */
-class SelectionTest : public StoreTest {
+class SelectionTest : public StoreFixture {
 protected:
     void SetUp() override
     {
-        StoreTest::SetUp();
+        StoreFixture::SetUp();
         for (int i = 0; i < 6; ++i)
             c.append(addText(QStringLiteral("clip %1").arg(i), 100 - i, i % 2 ? ClipGroup::code : ClipGroup::text));
     }
@@ -83,7 +83,7 @@ TEST_F(SelectionTest, ThePreviewFollowsTheSelectionOnlyWhenAskedTo)
     EXPECT_FALSE(store->showInspector());
 }
 
-class ListsTest : public StoreTest {
+class ListsTest : public StoreFixture {
 protected:
     static constexpr double day = 86'400;
 

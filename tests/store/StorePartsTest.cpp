@@ -1,7 +1,7 @@
 // The store's parts on their own, without a store, a database or a QML engine.
 #include "FakeClock.h"
 #include "Selection.h"
-#include "StoreTest.h"
+#include "StoreFixture.h"
 #include "TimedState.h"
 
 #include <QCoreApplication>
@@ -145,7 +145,7 @@ void keepMessage(QtMsgType, const QMessageLogContext &context, const QString &te
         loggedMessages->append({QString::fromLatin1(context.category), text});
 }
 
-class StoreLogging : public test::StoreTest {};
+class StoreLogging : public test::StoreFixture {};
 
 } // namespace
 
@@ -169,7 +169,7 @@ TEST_F(StoreLogging, AHistoryThatCannotOpenIsLoggedUnderTheDatabaseCategory)
 
 namespace {
 
-class BackgroundLoad : public test::StoreTest {};
+class BackgroundLoad : public test::StoreFixture {};
 
 bool waitUntilLoaded(const ClipboardStore &store)
 {
@@ -189,14 +189,7 @@ TEST_F(BackgroundLoad, TheNewestAndPinnedClipsComeFirstAndEditsMadeMeanwhileHold
     std::int64_t oldest = 0;
     std::int64_t newest = 0;
     for (int i = 0; i < total; ++i) {
-        ClipDatabase::NewClip clip;
-        clip.group = ClipGroup::text;
-        const QString text = QStringLiteral("clip %1").arg(i);
-        clip.text = text;
-        clip.createdAt = ago(total - i);
-        clip.byteSize = text.size();
-        clip.hash = QStringLiteral("text\n") + text;
-        const std::int64_t id = db.insert(clip).id;
+        const std::int64_t id = db.insert(test::textClip(ClipGroup::text, QStringLiteral("clip %1").arg(i), ago(total - i))).id;
         (i == 0 ? oldest : newest) = id;
     }
     db.setPinned(oldest, true, ago(0));

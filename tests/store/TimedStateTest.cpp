@@ -1,13 +1,13 @@
-#include "StoreTest.h"
+#include "StoreFixture.h"
 
 namespace corvane::test {
 namespace {
 
-class PauseTest : public StoreTest {
+class PauseTest : public StoreFixture {
 protected:
     void SetUp() override
     {
-        StoreTest::SetUp();
+        StoreFixture::SetUp();
         store->onPauseChanged = [this](bool paused) { told.append(paused); };
     }
     QList<bool> told;
@@ -52,7 +52,7 @@ TEST_F(PauseTest, ResumeCancelsThePendingResume)
     EXPECT_EQ(told, (QList<bool>{true, false, true}));
 }
 
-class NoticeTest : public StoreTest {};
+class NoticeTest : public StoreFixture {};
 
 TEST_F(NoticeTest, InfoAndWarningExpireAfterTheirTimes)
 {
@@ -80,7 +80,7 @@ TEST_F(NoticeTest, AnOlderExpiryDoesNotClearANewerNotice)
     EXPECT_FALSE(store->notice());
 }
 
-class RevealTest : public StoreTest {};
+class RevealTest : public StoreFixture {};
 
 TEST_F(RevealTest, ARevealedSecretIsMaskedAgainAfterAMinute)
 {

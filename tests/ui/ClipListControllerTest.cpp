@@ -102,15 +102,7 @@ protected:
     /** Another store over the database file `path`, as at start-up. */
     std::unique_ptr<ClipboardStore> storeOver(const QString &path)
     {
-        ClipboardStore::Services services;
-        services.settings = settings.get();
-        services.clipboard = &clipboard;
-        services.clock = &clock;
-        services.desktopEntries = &entries;
-        services.databasePath = path;
-        services.timeZone = QTimeZone::utc();
-        services.siteIcons = [](const QString &, const QString &, auto) {};
-        return std::make_unique<ClipboardStore>(services);
+        return std::make_unique<ClipboardStore>(services(path));
     }
     ClipListController controller;
 };

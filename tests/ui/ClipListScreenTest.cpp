@@ -62,6 +62,7 @@ protected:
         delete view;
         window.reset();
         engine.reset();
+        store.reset(); // before the clipboard it writes to
         StoreFixture::TearDown();
     }
 

@@ -36,8 +36,8 @@ TEST_F(ClipMenuStoreTest, StopKeepingLeavesTheSourceNeitherKeptNorHidden)
     model.perform(rowOf("Stop Keeping org.gnome.TextEditor in Sidebar"));
     EXPECT_TRUE(settings->keptSources().isEmpty());
     EXPECT_TRUE(settings->hiddenSources().isEmpty());
-    qsettings->sync();
-    QSettings reread(qsettings->fileName(), QSettings::IniFormat);
+    settingsFile->sync();
+    QSettings reread(settingsFile->fileName(), QSettings::IniFormat);
     EXPECT_TRUE(reread.value("hiddenSources").toStringList().isEmpty());
     EXPECT_TRUE(reread.value("keptSources").toStringList().isEmpty());
 }

@@ -26,13 +26,9 @@ protected:
     std::int64_t addSized(const QString &text, std::int64_t bytes, int minutesAgo, bool pinned = false, int tags = 0,
                           ClipGroup group = ClipGroup::text)
     {
-        ClipDatabase::NewClip c;
-        c.group = group;
-        c.text = text;
+        ClipDatabase::NewClip c = textClip(group, text, ago(60.0 * minutesAgo));
         c.byteSize = bytes;
-        c.createdAt = clock.now().toMSecsSinceEpoch() / 1000.0 - 60.0 * minutesAgo;
-        c.hash = ClipGroups::rawValue(group) + u'\n' + text;
-        const auto id = store->database()->insert(c).id;
+        const auto id = insert(c);
         if (pinned)
             store->database()->setPinned(id, true, c.createdAt);
         if (tags)
@@ -153,14 +149,9 @@ TEST_F(GeneralSettingsControllerTest, AFailedClearOrPruneStillReloadsAndWarns)
 
 TEST_F(GeneralSettingsControllerTest, WithoutADatabaseClearAndLimitChangesStillFinish)
 {
-    ClipboardStore::Services services;
-    services.settings = settings.get();
-    services.clipboard = &clipboard;
-    services.clock = &clock;
     QFile blocker(dir.filePath("not-a-folder"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-    services.databasePath = dir.filePath("not-a-folder/history.sqlite");
-    ClipboardStore noDatabase(services);
+    ClipboardStore noDatabase(services(dir.filePath("not-a-folder/history.sqlite")));
     ASSERT_FALSE(noDatabase.hasDatabase());
     GeneralSettingsController detached;
     detached.setStore(&noDatabase);

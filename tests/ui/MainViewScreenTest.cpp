@@ -55,6 +55,7 @@ protected:
     {
         window.reset();
         engine.reset();
+        store.reset(); // before the clipboard it writes to
         StoreFixture::TearDown();
     }
 

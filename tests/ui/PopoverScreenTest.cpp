@@ -1,17 +1,14 @@
 // The popover drawn for real under Xvfb: keyboard copy onto the X clipboard, screenshots for a
 // person to look at, the accessibility tree a screen reader gets, and the timings of a large history.
 #include "AccessibilityAudit.h"
-#include "AppSettings.h"
 #include "ClipDatabase.h"
-#include "ClipboardStore.h"
-#include "FakeClock.h"
-#include "FakeDesktopEntries.h"
-#include "FakeLoginItem.h"
 #include "Motion.h"
 #include "PopoverClipModel.h"
 #include "PopoverViewModel.h"
+#include "Theme.h"
 #include "QtClipboardService.h"
 #include "QuickItems.h"
+#include "StoreFixture.h"
 #include "UiSetup.h"
 
 #include <QAccessible>
@@ -26,9 +23,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QQuickWindow>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -75,7 +70,7 @@ QByteArray pngOf(const QColor &a, const QColor &b)
     return bytes;
 }
 
-class PopoverScreenTest : public ::testing::Test
+class PopoverScreenTest : public test::StoreFixture
 {
 protected:
     static void SetUpTestSuite()
@@ -95,17 +90,11 @@ protected:
         QDir().mkpath(dir.filePath("runtime"));
         QFile::setPermissions(dir.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         Motion::instance().setReduceMotion(true); // screenshots without entrance animations
-        qsettings = std::make_unique<QSettings>(dir.filePath("settings.ini"), QSettings::IniFormat);
-        settings = std::make_unique<AppSettings>(qsettings.get(), &loginItem);
-        ClipboardStore::Services services;
-        services.settings = settings.get();
-        services.clipboard = &clipboard;
-        services.clock = &clock;
-        services.desktopEntries = &entries;
-        services.databasePath = dir.filePath("history.sqlite");
-        services.siteIcons = [](const QString &, const QString &, auto) {};
-        store = std::make_unique<ClipboardStore>(services);
+        StoreFixture::SetUp();
     }
+
+    /** The real X clipboard, which other clients read. */
+    ClipboardService *clipboardService() override { return &xClipboard; }
 
     void TearDown() override
     {
@@ -113,26 +102,22 @@ protected:
         popover = nullptr;
         window.reset();
         engine.reset();
+        store.reset(); // before the clipboard it writes to
     }
 
-    double nowSeconds() const { return clock.now().toMSecsSinceEpoch() / 1000.0; }
+    double nowSeconds() const { return ago(0); }
 
     std::int64_t add(ClipGroup group, const QString &text, double minutesAgo, const QString &app = {},
                      const QString &url = {})
     {
-        ClipDatabase::NewClip c;
-        c.group = group;
-        c.text = text;
-        c.byteSize = text.toUtf8().size();
-        c.createdAt = nowSeconds() - minutesAgo * 60;
-        c.hash = ClipGroups::rawValue(group) + u'\n' + text;
+        ClipDatabase::NewClip c = test::textClip(group, text, ago(minutesAgo * 60));
         if (!app.isEmpty()) {
             c.sourceName = app;
             c.sourceBundleID = app.toLower();
         }
         if (!url.isEmpty())
             c.sourceURL = url;
-        return store->database()->insert(c).id;
+        return insert(c);
     }
 
     std::int64_t addImage(const QString &name, const QColor &a, const QColor &b, double minutesAgo)
@@ -146,9 +131,9 @@ protected:
         c.detail = name;
         c.sourceName = QStringLiteral("Image Viewer");
         c.sourceBundleID = QStringLiteral("org.gnome.loupe");
-        c.createdAt = nowSeconds() - minutesAgo * 60;
+        c.createdAt = ago(minutesAgo * 60);
         c.hash = QStringLiteral("image\n") + name;
-        return store->database()->insert(c).id;
+        return insert(c);
     }
 
     void pin(std::int64_t id, double minutesAgo) { store->database()->setPinned(id, true, nowSeconds() - minutesAgo * 60); }
@@ -290,14 +275,7 @@ protected:
         return QString::fromUtf8(xclip.readAllStandardOutput());
     }
 
-    QTemporaryDir dir;
-    FakeLoginItem loginItem;
-    QtClipboardService clipboard;
-    FakeClock clock;
-    FakeDesktopEntries entries;
-    std::unique_ptr<QSettings> qsettings;
-    std::unique_ptr<AppSettings> settings;
-    std::unique_ptr<ClipboardStore> store;
+    QtClipboardService xClipboard;
     std::unique_ptr<QQmlEngine> engine;
     std::unique_ptr<QQuickWindow> window;
     QQuickItem *popover = nullptr;
@@ -339,6 +317,33 @@ TEST_F(PopoverScreenTest, SearchDownReturnCopiesToTheClipboardAndCloses)
     EXPECT_EQ(xclipboard(), expected);
     QTRY_COMPARE_WITH_TIMEOUT(host.calls, QStringList{"close"}, 10000);
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(PopoverScreenTest, CodeLikeTitlesAreSetSmallerInTheMonospacedFont)
+{
+    fillHistory();
+    showPopover();
+    ASSERT_TRUE(popover);
+    int mono = 0, prose = 0;
+    for (int row = 0; row < 6; ++row) {
+        QQuickItem *item = findItem(popover, QStringLiteral("popoverRow-%1").arg(row));
+        ASSERT_TRUE(item) << row;
+        const QString group = item->property("group").toString();
+        const QFont font = findItem(item, "rowTitle")->property("font").value<QFont>();
+        if (ClipGroups::isCodeLike(ClipGroups::fromRawValue(group).value_or(ClipGroup::text))) {
+            ++mono;
+            EXPECT_EQ(font.family(), Theme::monospaceFamily()) << group.toStdString();
+            EXPECT_EQ(font.pointSizeF(), Theme::subheadSize()) << group.toStdString();
+            EXPECT_EQ(font.weight(), QFont::Normal) << group.toStdString();
+        } else {
+            ++prose;
+            EXPECT_NE(font.family(), Theme::monospaceFamily()) << group.toStdString();
+            EXPECT_EQ(font.pointSizeF(), Theme::popoverTitleSize()) << group.toStdString();
+            EXPECT_EQ(font.weight(), QFont::Medium) << group.toStdString();
+        }
+    }
+    EXPECT_GT(mono, 0);
+    EXPECT_GT(prose, 0);
 }
 
 TEST_F(PopoverScreenTest, CtrlDigitCopiesThatRowAndClosesItsOwnWindow)

@@ -1,3 +1,5 @@
+#include "BackgroundSearch.h"
+#include "ClipFilter.h"
 #include "PopoverViewModel.h"
 #include "StoreFixture.h"
 
@@ -71,6 +73,24 @@ TEST_F(PopoverViewModelTest, PinnedAndRecentSplitWithSixtyNumberedRows)
     EXPECT_EQ(shortcut(8), "Ctrl+9");
     EXPECT_EQ(shortcut(9), "");
     EXPECT_FALSE(vm.isEmpty());
+}
+
+TEST_F(PopoverViewModelTest, RowsCarryTheirSwatchLeadingSizeAndTitleFont)
+{
+    add(ClipGroup::color, "rgb(255, 94, 58)", 10);
+    add(ClipGroup::code, "int main() {}", 20);
+    add(ClipGroup::text, "plain words", 30);
+    store->reload();
+    attach();
+    const auto role = [&](int row, int r) { return vm.recentModel()->data(vm.recentModel()->index(row), r); };
+    // A colour written as rgb() still shows its swatch, as "#RRGGBB"; other clips have none.
+    EXPECT_EQ(role(0, PopoverClipModel::ColorHexRole).toString(), "#FF5E3A");
+    EXPECT_EQ(role(1, PopoverClipModel::ColorHexRole).toString(), "");
+    EXPECT_EQ(role(0, PopoverClipModel::LeadingSizeRole).toInt(), 30);
+    EXPECT_EQ(role(1, PopoverClipModel::LeadingSizeRole).toInt(), 24);
+    EXPECT_TRUE(role(0, PopoverClipModel::MonospacedRole).toBool());
+    EXPECT_TRUE(role(1, PopoverClipModel::MonospacedRole).toBool());
+    EXPECT_FALSE(role(2, PopoverClipModel::MonospacedRole).toBool());
 }
 
 TEST_F(PopoverViewModelTest, EmptyStateDependsOnTypedTextOnly)
@@ -203,4 +223,38 @@ TEST_F(PopoverViewModelTest, PauseFooterAndWindows)
     host.calls.clear();
     vm.openSettings();
     EXPECT_EQ(host.calls, QStringList{"settings"}) << "already closed: only the window";
+}
+
+TEST_F(PopoverViewModelTest, ALargeHistoryIsSearchedOffTheMainThreadAndOnlyTheLastKeystrokeLands)
+{
+    // More clips than the store searches on the main thread.
+    store->database()->exec(QStringLiteral(
+        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 24999) "
+        "INSERT INTO clips(kind, byte_size, source_name, source_bundle_id, created_at, hash, text) "
+        "SELECT 'text', 20, 'Text Editor', 'org.gnome.texteditor', %1 - i * 30, 'large-' || i, "
+        "'Note ' || i || (CASE i % 2 WHEN 0 THEN ' about apples' ELSE ' about pears' END) FROM n")
+                                .arg(ago(0), 0, 'f', 0));
+    store->reload();
+    ASSERT_EQ(store->clipCount(), 25000);
+    attach();
+    ASSERT_EQ(vm.recentModel()->count(), 60);
+    const QString newest = rowTitle(0);
+    QSignalSpy lists(&vm, &PopoverViewModel::listsChanged);
+    QSignalSpy finished(store.get(), &ClipboardStore::visibleSearchFinished);
+
+    // Two keystrokes before the event loop runs: neither searches on this thread, the rows wait.
+    vm.setQuery("apples");
+    vm.setQuery("pears");
+    EXPECT_EQ(vm.query(), "pears");
+    EXPECT_FALSE(store->visibleIsReady(ClipFilter::all(), "pears"));
+    EXPECT_EQ(rowTitle(0), newest);
+    EXPECT_EQ(lists.count(), 0);
+
+    store->backgroundSearch()->waitForFinished();
+    EXPECT_EQ(finished.count(), 1) << "the first keystroke's search was dropped";
+    EXPECT_EQ(lists.count(), 1);
+    ASSERT_EQ(vm.recentModel()->count(), 60);
+    for (int row = 0; row < 60; ++row)
+        ASSERT_TRUE(rowTitle(row).endsWith("pears")) << rowTitle(row).toStdString();
+    EXPECT_EQ(ids(vm.recentModel()->clips()), ids(store->visibleClips(ClipFilter::all(), "pears").mid(0, 60)));
 }

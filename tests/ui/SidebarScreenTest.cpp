@@ -124,17 +124,12 @@ protected:
     std::int64_t addFrom(ClipGroup group, const QString &text, double minutesAgo, const QString &app,
                          const QString &url = {})
     {
-        ClipDatabase::NewClip c;
-        c.group = group;
-        c.text = text;
-        c.byteSize = text.toUtf8().size();
-        c.createdAt = clock.now().toMSecsSinceEpoch() / 1000.0 - minutesAgo * 60;
-        c.hash = ClipGroups::rawValue(group) + u'\n' + text;
+        ClipDatabase::NewClip c = test::textClip(group, text, ago(minutesAgo * 60));
         c.sourceName = app;
         c.sourceBundleID = app.toLower().replace(u' ', u'-');
         if (!url.isEmpty())
             c.sourceURL = url;
-        return store->database()->insert(c).id;
+        return insert(c);
     }
 
     /** Links, code, colours and texts from a few apps and one website; pins and tags. */

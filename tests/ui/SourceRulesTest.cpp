@@ -65,8 +65,8 @@ protected:
     /** The lists as a fresh start reads them back from the settings file. */
     std::pair<QStringList, QStringList> persisted()
     {
-        qsettings->sync();
-        QSettings reread(qsettings->fileName(), QSettings::IniFormat);
+        settingsFile->sync();
+        QSettings reread(settingsFile->fileName(), QSettings::IniFormat);
         AppSettings again(&reread, &loginItem);
         return {again.keptSources(), again.hiddenSources()};
     }

@@ -81,7 +81,7 @@ void ClipPreviewModel::refresh()
     m_filePath = clip->group == ClipGroup::file && text ? firstFilePath(*text, QDir::homePath()) : std::nullopt;
 
     const TextStyle style = textStyle(clip->group);
-    m_style = {style.monospaced, style.pixelSize, style.lineSpacing};
+    m_style = {style.monospaced, style.pointSize, style.lineSpacing};
     const QString id = QString::number(clip->id);
     m_imageSource = kind == PreviewKind::image ? QUrl(QStringLiteral("image://clipimage/") + id) : QUrl();
     m_thumbnailSource = kind == PreviewKind::image && clip->hasThumbnail()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipboardStore.h"
+#include "Theme.h"
 
 #include <QColor>
 #include <QObject>
@@ -35,7 +36,7 @@ class ClipPreviewModel : public QObject
     Q_PROPERTY(bool canComposeEmail READ canComposeEmail NOTIFY changed)
     Q_PROPERTY(bool canShowInFiles READ canShowInFiles NOTIFY changed)
     Q_PROPERTY(bool monospaced READ monospaced NOTIFY changed)
-    Q_PROPERTY(int fontPixelSize READ fontPixelSize NOTIFY changed)
+    Q_PROPERTY(qreal fontPointSize READ fontPointSize NOTIFY changed)
     Q_PROPERTY(int lineSpacing READ lineSpacing NOTIFY changed)
     Q_PROPERTY(QUrl imageSource READ imageSource NOTIFY changed)
     Q_PROPERTY(QUrl thumbnailSource READ thumbnailSource NOTIFY changed)
@@ -66,7 +67,7 @@ public:
     bool canComposeEmail() const { return m_emailUrl.has_value(); }
     bool canShowInFiles() const { return m_filePath.has_value(); }
     bool monospaced() const { return m_style.monospaced; }
-    int fontPixelSize() const { return m_style.pixelSize; }
+    qreal fontPointSize() const { return m_style.pointSize; }
     int lineSpacing() const { return m_style.lineSpacing; }
     QUrl imageSource() const { return m_imageSource; }
     QUrl thumbnailSource() const { return m_thumbnailSource; }
@@ -99,7 +100,7 @@ private:
     bool m_revealed = false;
     struct Style {
         bool monospaced = false;
-        int pixelSize = 13;
+        qreal pointSize = Theme::bodySize();
         int lineSpacing = 3;
     } m_style;
     QUrl m_imageSource, m_thumbnailSource;

@@ -29,7 +29,7 @@ GlassSurface {
         Text {
             text: "FOUND IN THIS CLIP"
             textFormat: Text.PlainText
-            font.pixelSize: 11 // 10.5 points
+            font.pointSize: Theme.footnoteSize
             font.bold: true
             font.letterSpacing: 0.6
             color: Theme.sunsetMuted
@@ -72,7 +72,7 @@ GlassSurface {
                     Layout.fillWidth: true
                     text: row.label
                     textFormat: Text.PlainText
-                    font.pixelSize: 13 // 12.5 points
+                    font.pointSize: Theme.bodySize
                     color: Theme.sunsetInk
                     wrapMode: Text.Wrap
                     maximumLineCount: 2
@@ -86,7 +86,7 @@ GlassSurface {
                     leftPadding: 10
                     rightPadding: 10
                     text: row.title
-                    font.pixelSize: 12 // 11.5 points
+                    font.pointSize: Theme.subheadSize
                     font.weight: Font.DemiBold
                     Accessible.name: row.title + " " + row.label
                     onClicked: details.perform(row.index)

@@ -32,7 +32,7 @@ GlassSurface {
             anchors.verticalCenter: parent.verticalCenter
             text: row.label
             textFormat: Text.PlainText
-            font.pixelSize: 12
+            font.pointSize: Theme.subheadSize
             color: Theme.sunsetMuted
         }
         Row {
@@ -49,7 +49,7 @@ GlassSurface {
                 textFormat: Text.PlainText
                 elide: Text.ElideRight
                 maximumLineCount: 1
-                font.pixelSize: 12
+                font.pointSize: Theme.subheadSize
                 color: Theme.sunsetInk
             }
         }

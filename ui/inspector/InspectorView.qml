@@ -84,7 +84,7 @@ FrostedCard {
                                 Layout.fillWidth: true
                                 text: vm.kindTitle
                                 textFormat: Text.PlainText
-                                font.pixelSize: 18
+                                font.pointSize: Theme.title2Size
                                 font.bold: true
                                 color: Theme.sunsetInk
                                 elide: Text.ElideRight
@@ -96,7 +96,7 @@ FrostedCard {
                                 Layout.fillWidth: true
                                 text: vm.secondLine
                                 textFormat: Text.PlainText
-                                font.pixelSize: 12
+                                font.pointSize: Theme.subheadSize
                                 color: Theme.sunsetMuted
                                 elide: Text.ElideRight
                                 maximumLineCount: 1

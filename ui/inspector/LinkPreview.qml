@@ -33,7 +33,7 @@ GlassSurface {
                     Layout.fillWidth: true
                     text: root.model.host
                     textFormat: Text.PlainText
-                    font.pixelSize: 15
+                    font.pointSize: Theme.title3Size
                     font.weight: Font.DemiBold
                     color: Theme.sunsetInk
                     elide: Text.ElideRight
@@ -44,8 +44,8 @@ GlassSurface {
                     Layout.fillWidth: true
                     text: root.model.path
                     textFormat: Text.PlainText
-                    font.pixelSize: 11
-                    font.family: "monospace"
+                    font.pointSize: Theme.footnoteSize
+                    font.family: Theme.monospaceFamily
                     color: Theme.sunsetMuted
                     wrapMode: Text.WrapAnywhere
                     maximumLineCount: 2
@@ -67,8 +67,8 @@ GlassSurface {
             readOnly: true
             selectByMouse: true
             wrapMode: TextEdit.WrapAnywhere
-            font.family: "monospace"
-            font.pixelSize: 12
+            font.family: Theme.monospaceFamily
+            font.pointSize: Theme.subheadSize
             color: Theme.sunsetInk
             Accessible.role: Accessible.StaticText
             Accessible.name: text

@@ -57,7 +57,7 @@ Item {
                 Layout.rightMargin: 12
                 text: controller.draft.length > 0 ? controller.draft : "Add a note or name…"
                 textFormat: Text.PlainText
-                font.pixelSize: 13
+                font.pointSize: Theme.bodySize
                 font.weight: controller.draft.length > 0 ? Font.DemiBold : Font.Normal
                 color: controller.draft.length > 0 ? Theme.sunsetInk : Theme.sunsetFaint
                 elide: Text.ElideRight
@@ -85,7 +85,7 @@ Item {
             placeholderText: "Add a note or name…"
             placeholderTextColor: Theme.sunsetFaint
             text: controller.draft
-            font.pixelSize: 13
+            font.pointSize: Theme.bodySize
             font.weight: Font.DemiBold
             color: Theme.sunsetInk
             background: Item {}

@@ -95,7 +95,7 @@ TextStyle textStyle(ClipGroup group)
 {
     TextStyle style;
     style.monospaced = ClipGroups::isCodeLike(group);
-    style.pixelSize = style.monospaced ? 12 : 13;
+    style.pointSize = style.monospaced ? Theme::subheadSize() : Theme::bodySize();
     style.lineSpacing = group == ClipGroup::code ? 2 : 3;
     return style;
 }

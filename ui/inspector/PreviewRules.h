@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ClipGroup.h"
+#include "Theme.h"
 
 #include <QString>
 #include <QUrl>
@@ -36,7 +37,7 @@ QStringList filePaths(const QString &text, const QString &home);
 /** @brief Font and line spacing of the text preview per group. */
 struct TextStyle {
     bool monospaced = false;
-    int pixelSize = 13;
+    qreal pointSize = Theme::bodySize(); ///< subhead for monospaced text
     int lineSpacing = 3;
 };
 TextStyle textStyle(ClipGroup group);

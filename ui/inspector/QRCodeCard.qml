@@ -31,7 +31,7 @@ GlassSurface {
             Text {
                 text: "QR CODE"
                 textFormat: Text.PlainText
-                font.pixelSize: 11 // 10.5 points
+                font.pointSize: Theme.footnoteSize
                 font.bold: true
                 font.letterSpacing: 0.6
                 color: Theme.sunsetMuted
@@ -42,7 +42,7 @@ GlassSurface {
             Text {
                 text: "Scan with your phone camera"
                 textFormat: Text.PlainText
-                font.pixelSize: 11
+                font.pointSize: Theme.footnoteSize
                 color: Theme.sunsetFaint
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text

@@ -26,8 +26,8 @@ GlassSurface {
             readOnly: true
             selectByMouse: true
             wrapMode: TextEdit.WrapAnywhere
-            font.family: "monospace"
-            font.pixelSize: 13
+            font.family: Theme.monospaceFamily
+            font.pointSize: Theme.bodySize
             color: Theme.sunsetInk
             // Named by what it is, never by the secret itself.
             Accessible.role: Accessible.StaticText
@@ -64,7 +64,7 @@ GlassSurface {
             Text {
                 text: "Secrets are masked until you reveal them."
                 textFormat: Text.PlainText
-                font.pixelSize: 11
+                font.pointSize: Theme.footnoteSize
                 color: Theme.sunsetMuted
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text

@@ -26,7 +26,7 @@ GlassSurface {
             Text {
                 text: "AI SUMMARY"
                 textFormat: Text.PlainText
-                font.pixelSize: 10
+                font.pointSize: Theme.tinySize
                 font.bold: true
                 font.letterSpacing: 0.6
                 color: Theme.sunsetMuted
@@ -35,7 +35,7 @@ GlassSurface {
             Text {
                 text: "Summary"
                 textFormat: Text.PlainText
-                font.pixelSize: 10
+                font.pointSize: Theme.tinySize
                 color: Theme.sunsetFaint
             }
         }
@@ -45,7 +45,7 @@ GlassSurface {
             text: root.title
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
-            font.pixelSize: 15
+            font.pointSize: Theme.title3Size
             font.bold: true
             color: Theme.sunsetInk
         }
@@ -54,7 +54,7 @@ GlassSurface {
             text: root.summary
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
-            font.pixelSize: 12
+            font.pointSize: Theme.subheadSize
             color: Theme.sunsetInk
         }
     }

@@ -37,8 +37,8 @@ GlassSurface {
                 readOnly: true
                 selectByMouse: true
                 wrapMode: TextEdit.Wrap
-                font.family: root.model.monospaced ? "monospace" : Qt.application.font.family
-                font.pixelSize: root.model.fontPixelSize
+                font.family: root.model.monospaced ? Theme.monospaceFamily : Qt.application.font.family
+                font.pointSize: root.model.fontPointSize
                 color: Theme.sunsetInk
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text

@@ -27,7 +27,7 @@ Item {
             Layout.preferredWidth: 34
             text: row.label
             textFormat: Text.PlainText
-            font.pixelSize: 11
+            font.pointSize: Theme.footnoteSize
             font.weight: Font.DemiBold
             color: Theme.sunsetMuted
             Accessible.role: Accessible.StaticText
@@ -42,9 +42,9 @@ Item {
             readOnly: true
             selectByMouse: true
             wrapMode: TextEdit.NoWrap
-            font.family: "monospace"
+            font.family: Theme.monospaceFamily
             // One line, shrinking to three quarters before it is clipped.
-            font.pixelSize: Math.max(9, Math.min(12, 12 * width / Math.max(1, metrics.advanceWidth)))
+            font.pointSize: Theme.subheadSize * Math.max(0.75, Math.min(1, width / Math.max(1, metrics.advanceWidth)))
             color: Theme.sunsetInk
             clip: true
             Accessible.role: Accessible.StaticText
@@ -52,8 +52,8 @@ Item {
 
             TextMetrics {
                 id: metrics
-                font.family: "monospace"
-                font.pixelSize: 12
+                font.family: Theme.monospaceFamily
+                font.pointSize: Theme.subheadSize
                 text: row.value
             }
         }

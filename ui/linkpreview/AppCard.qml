@@ -83,7 +83,7 @@ GlassSurface {
             width: parent.width
             text: root.name
             textFormat: Text.PlainText
-            font.pixelSize: 15
+            font.pointSize: Theme.title3Size
             font.bold: true
             color: Theme.sunsetInk
             wrapMode: Text.Wrap
@@ -97,7 +97,7 @@ GlassSurface {
             width: parent.width
             text: root.subtitle
             textFormat: Text.PlainText
-            font.pixelSize: 11
+            font.pointSize: Theme.footnoteSize
             color: Theme.sunsetMuted
             maximumLineCount: 1
             elide: Text.ElideRight
@@ -120,7 +120,7 @@ GlassSurface {
                 id: linkText
                 text: root.actionTitle
                 textFormat: Text.PlainText
-                font.pixelSize: 12
+                font.pointSize: Theme.subheadSize
                 font.weight: Font.Medium
                 font.underline: link.hovered || link.visualFocus
                 color: Theme.sunsetIndigo

@@ -148,7 +148,7 @@ Item {
                             width: parent.width
                             text: root.kind === "preview" ? root.card.title : ""
                             textFormat: Text.PlainText
-                            font.pixelSize: 13
+                            font.pointSize: Theme.bodySize
                             font.weight: Font.DemiBold
                             color: Theme.sunsetInk
                             wrapMode: Text.Wrap
@@ -163,7 +163,7 @@ Item {
                             width: parent.width
                             text: root.kind === "preview" ? root.card.siteName : ""
                             textFormat: Text.PlainText
-                            font.pixelSize: 11
+                            font.pointSize: Theme.footnoteSize
                             color: Theme.sunsetMuted
                             elide: Text.ElideRight
                             Accessible.role: Accessible.StaticText
@@ -201,7 +201,7 @@ Item {
                 anchors.verticalCenter: parent.verticalCenter
                 text: qsTr("Loading preview…")
                 textFormat: Text.PlainText
-                font.pixelSize: 12
+                font.pointSize: Theme.subheadSize
                 color: Theme.sunsetMuted
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text

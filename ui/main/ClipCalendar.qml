@@ -45,7 +45,7 @@ Item {
                 anchors.centerIn: parent
                 text: days.title
                 textFormat: Text.PlainText
-                font.pointSize: 13 * 0.75
+                font.pointSize: Theme.bodySize
                 font.weight: Font.DemiBold
                 color: Theme.sunsetInk
                 Accessible.role: Accessible.Heading
@@ -74,7 +74,7 @@ Item {
                     horizontalAlignment: Text.AlignHCenter
                     text: modelData
                     textFormat: Text.PlainText
-                    font.pointSize: 10 * 0.75
+                    font.pointSize: Theme.tinySize
                     font.weight: Font.DemiBold
                     color: Theme.sunsetFaint
                     Accessible.ignored: true
@@ -110,7 +110,7 @@ Item {
                             anchors.verticalCenterOffset: -2
                             text: cell.day
                             textFormat: Text.PlainText
-                            font.pointSize: 12 * 0.75
+                            font.pointSize: Theme.subheadSize
                             font.bold: cell.isToday
                             color: cell.hasClips ? Theme.sunsetInk : Theme.sunsetFaint
                         }

@@ -18,7 +18,7 @@ Menu {
     delegate: MenuItem {
         id: submenuItem
         implicitHeight: 28
-        font.pixelSize: 13
+        font.pointSize: Theme.bodySize
         contentItem: Text {
             leftPadding: 26
             text: submenuItem.text
@@ -72,7 +72,7 @@ Menu {
                 color: entry.destructive ? Theme.sunsetDanger : Theme.sunsetInk
             }
         }
-        font.pixelSize: 13
+        font.pointSize: Theme.bodySize
     }
 
     // Held as a property so it is not added to the menu by itself; the entries place it.

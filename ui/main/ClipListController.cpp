@@ -2,6 +2,7 @@
 
 #include "AppSettings.h"
 #include "ClipListModel.h"
+#include "KeyLegend.h"
 #include "SearchQuery.h"
 
 #include <QCoreApplication>
@@ -28,8 +29,9 @@ EmptyState emptyState(const QString &searchText, const ClipFilter &filter)
         return {QStringLiteral("magnifyingglass"), QStringLiteral("No clips match your search.")};
     switch (filter.kind) {
     case ClipFilter::Kind::pinned:
-        return {QStringLiteral("pin"), QStringLiteral("Pin up to %1 clips with Ctrl+P to keep them on top.")
-                                           .arg(ClipboardStore::pinLimit)};
+        return {QStringLiteral("pin"), QStringLiteral("Pin up to %1 clips with %2 to keep them on top.")
+                                           .arg(ClipboardStore::pinLimit)
+                                           .arg(KeyLegend::text(KeyLegend::pin()))};
     case ClipFilter::Kind::day:
         return {QStringLiteral("calendar"), QStringLiteral("Nothing was copied on this day.")};
     default:

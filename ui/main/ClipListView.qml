@@ -76,7 +76,7 @@ FocusScope {
                         objectName: "filterTitle"
                         text: listController.filterTitle
                         textFormat: Text.PlainText
-                        font.pixelSize: 24
+                        font.pointSize: Theme.largeTitleSize
                         font.bold: true
                         color: Theme.sunsetInk
                         Accessible.role: Accessible.Heading
@@ -96,7 +96,7 @@ FocusScope {
                     objectName: "countLine"
                     text: listController.countLine
                     textFormat: Text.PlainText
-                    font.pixelSize: 12
+                    font.pointSize: Theme.subheadSize
                     color: Theme.sunsetMuted
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text

@@ -16,7 +16,7 @@ Item {
     required property var clipId
     required property string group
     required property string title
-    required property string preview
+    required property string colorHex
     required property string subtitle
     required property string summary
     required property string note
@@ -199,7 +199,7 @@ Item {
                         anchors.fill: parent
                         visible: row.leadingKind === "visual"
                         group: row.group
-                        colorHex: row.group === "color" ? row.preview : ""
+                        colorHex: row.colorHex
                         size: 28
                     }
                 }
@@ -224,8 +224,8 @@ Item {
                             text: row.presented.title || ""
                             terms: row.terms
                             maximumLineCount: row.titleLines
-                            font.family: row.monospaced ? "DejaVu Sans Mono" : Qt.application.font.family
-                            font.pointSize: (row.monospaced ? 13 : 13.5) * 0.75
+                            font.family: row.monospaced ? Theme.monospaceFamily : Qt.application.font.family
+                            font.pointSize: row.monospaced ? Theme.bodySize : Theme.listTitleSize
                             font.weight: row.monospaced ? Font.Normal : Font.Medium
                             Behavior on opacity { enabled: !Motion.reduceMotion; NumberAnimation { duration: Animations.reveal.duration } }
                         }
@@ -260,7 +260,7 @@ Item {
                             text: (row.presented.captionGroup || "") + "  ·"
                             Accessible.name: row.presented.captionGroup || ""
                             textFormat: Text.PlainText
-                            font.pointSize: 11 * 0.75
+                            font.pointSize: Theme.footnoteSize
                             color: Theme.sunsetMuted
                         }
                         Text {
@@ -270,7 +270,7 @@ Item {
                             textFormat: Text.PlainText
                             elide: Text.ElideRight
                             maximumLineCount: 1
-                            font.pointSize: 11 * 0.75
+                            font.pointSize: Theme.footnoteSize
                             color: Theme.sunsetMuted
                         }
                     }
@@ -310,7 +310,7 @@ Item {
                                 Accessible.name: text
                                 textFormat: Text.PlainText
                                 elide: Text.ElideRight
-                                font.pointSize: 11 * 0.75
+                                font.pointSize: Theme.footnoteSize
                                 color: Theme.sunsetMuted
                             }
                             Text {
@@ -319,7 +319,7 @@ Item {
                                 text: ClipRowRules.age(row.store, row.createdAt, row.now)
                                 Accessible.name: text
                                 textFormat: Text.PlainText
-                                font.pointSize: 10.5 * 0.75
+                                font.pointSize: Theme.captionSize
                                 color: Theme.sunsetFaint
                             }
                         }
@@ -340,7 +340,7 @@ Item {
                         Behavior on opacity { enabled: !Motion.reduceMotion; NumberAnimation { duration: Animations.hover.duration } }
                         CopyButton {
                             objectName: "rowCopy"
-                            help: qsTr("Copy (⏎)")
+                            help: qsTr("Copy (%1)").arg(KeyLegends.copy)
                             onClicked: row.store.copy(row.clipId, false)
                         }
                         PinButton {
@@ -351,7 +351,7 @@ Item {
                         RowActionButton {
                             objectName: "rowDelete"
                             systemImage: "trash"
-                            help: qsTr("Delete (⌫)")
+                            help: qsTr("Delete (%1)").arg(KeyLegends.remove)
                             isDestructive: true
                             onClicked: row.store.deleteClip(row.clipId)
                         }

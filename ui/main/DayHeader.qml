@@ -32,7 +32,7 @@ Item {
             text: header.title.toUpperCase()
             textFormat: Text.PlainText
             elide: Text.ElideRight
-            font.pointSize: 11 * 0.75
+            font.pointSize: Theme.footnoteSize
             font.bold: true
             font.letterSpacing: 0.6
             color: Theme.sunsetMuted
@@ -44,8 +44,8 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             text: header.count
             textFormat: Text.PlainText
-            font.family: "DejaVu Sans Mono"
-            font.pointSize: 11 * 0.75
+            font.family: Theme.monospaceFamily
+            font.pointSize: Theme.footnoteSize
             color: Theme.sunsetMuted
         }
     }

@@ -60,7 +60,7 @@ FocusScope {
         }
     }
     Shortcut {
-        sequence: "Ctrl+T"
+        sequence: KeyLegends.tagSequence
         enabled: policy.activeSheet === ""
         onActivated: root.store.showTagPicker = true
     }

@@ -41,7 +41,7 @@ GlassSurface {
             text: banner.message
             textFormat: Text.PlainText
             wrapMode: Text.Wrap
-            font.pointSize: 12 * 0.75
+            font.pointSize: Theme.subheadSize
             color: Theme.sunsetInk
         }
     }

@@ -107,7 +107,7 @@ ListView {
                             id: size
                             text: tile.modelData.caption
                             textFormat: Text.PlainText
-                            font.pointSize: 11 * 0.75
+                            font.pointSize: Theme.footnoteSize
                             font.weight: Font.DemiBold
                             color: Theme.sunsetInk
                         }
@@ -117,7 +117,7 @@ ListView {
                             textFormat: Text.PlainText
                             elide: Text.ElideRight
                             maximumLineCount: 1
-                            font.pointSize: 11 * 0.75
+                            font.pointSize: Theme.footnoteSize
                             color: Theme.sunsetMuted
                         }
                     }

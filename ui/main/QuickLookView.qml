@@ -88,7 +88,7 @@ Popup {
                 Text {
                     text: GroupStyle.displayName(header.group)
                     textFormat: Text.PlainText
-                    font.pixelSize: 15
+                    font.pointSize: Theme.title3Size
                     font.bold: true
                     color: Theme.sunsetInk
                     Accessible.role: Accessible.Heading
@@ -98,7 +98,7 @@ Popup {
                     Layout.fillWidth: true
                     text: header.subtitle
                     textFormat: Text.PlainText
-                    font.pixelSize: 12
+                    font.pointSize: Theme.subheadSize
                     color: Theme.sunsetMuted
                     elide: Text.ElideRight
                     maximumLineCount: 1

@@ -3,7 +3,6 @@
 #include "AppSettings.h"
 #include "ClipText.h"
 #include "ClipboardStore.h"
-#include "PopoverRowStyle.h"
 #include "ProcessSingleton.h"
 
 #include <QBuffer>
@@ -16,7 +15,7 @@ namespace corvane {
 
 namespace RowPresenter {
 
-bool monospacedTitle(ClipGroup group) { return titleStyle(group).monospaced; }
+bool monospacedTitle(ClipGroup group) { return ClipGroups::isCodeLike(group); }
 
 int titleLines(ClipGroup group) { return monospacedTitle(group) || group == ClipGroup::image ? 1 : 2; }
 

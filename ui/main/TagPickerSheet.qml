@@ -54,7 +54,7 @@ Popup {
                 Layout.alignment: Qt.AlignHCenter
                 text: sheet.title
                 textFormat: Text.PlainText
-                font.pixelSize: 14
+                font.pointSize: Theme.headlineSize
                 font.weight: Font.DemiBold
                 color: Theme.sunsetInk
                 Accessible.role: Accessible.Heading

@@ -161,7 +161,7 @@ FocusScope {
                                     anchors.verticalCenter: parent.verticalCenter
                                     text: chip.modelData.title
                                     textFormat: Text.PlainText
-                                    font.pointSize: 11.5 * 0.75 // 11.5 px at 96 dpi
+                                    font.pointSize: Theme.calloutSize
                                     font.weight: chip.selected ? Font.DemiBold : Font.Normal
                                     color: chip.selected ? Theme.sunsetOnAccent : Theme.sunsetMuted
                                 }
@@ -215,7 +215,7 @@ FocusScope {
                     text: qsTr("Pinned").toUpperCase()
                     Accessible.name: qsTr("Pinned")
                     textFormat: Text.PlainText
-                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    font.pointSize: Theme.captionSize
                     font.bold: true
                     font.letterSpacing: 0.6
                     color: Theme.sunsetMuted
@@ -246,7 +246,7 @@ FocusScope {
                     text: qsTr("Recent").toUpperCase()
                     Accessible.name: qsTr("Recent")
                     textFormat: Text.PlainText
-                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    font.pointSize: Theme.captionSize
                     font.bold: true
                     font.letterSpacing: 0.6
                     color: Theme.sunsetMuted
@@ -263,6 +263,8 @@ FocusScope {
                 required property string colorHex
                 required property bool hasThumbnail
                 required property string thumbnailUrl
+                required property int leadingSize
+                required property bool monospaced
                 required property bool isPinned
                 required property string shortcutLabel
                 width: list.width - 24
@@ -280,6 +282,8 @@ FocusScope {
                     colorHex: slot.colorHex
                     hasThumbnail: slot.hasThumbnail
                     thumbnailUrl: slot.thumbnailUrl
+                    leadingSize: slot.leadingSize
+                    monospaced: slot.monospaced
                     isPinned: slot.isPinned
                     shortcutLabel: slot.shortcutLabel
                     highlighted: vm.highlighted === slot.clipId
@@ -371,15 +375,15 @@ FocusScope {
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
                         text: qsTr("Open Corvane")
-                        font.pixelSize: 12
+                        font.pointSize: Theme.subheadSize
                         font.weight: Font.Medium
                         color: Theme.sunsetInk
                     }
                     Text {
                         anchors.verticalCenter: parent.verticalCenter
-                        text: "Super+Shift+V"
+                        text: KeyLegends.showWindow
                         Accessible.name: text
-                        font.pixelSize: 12
+                        font.pointSize: Theme.subheadSize
                         font.weight: Font.Medium
                         color: Theme.sunsetFaint
                     }
@@ -403,7 +407,7 @@ FocusScope {
                 width: 28
                 height: 28
                 iconName: "gearshape"
-                help: qsTr("Settings (Ctrl+,)")
+                help: qsTr("Settings (%1)").arg(KeyLegends.settings)
                 onClicked: vm.openSettings()
             }
             IconButton {
@@ -430,7 +434,7 @@ FocusScope {
                 anchors.centerIn: parent
                 text: qsTr("Recording paused")
                 Accessible.name: text
-                font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                font.pointSize: Theme.captionSize
                 font.weight: Font.DemiBold
                 color: Theme.sunsetOnAccent
             }

@@ -87,7 +87,7 @@ HoverLift {
                         text: card.groupName
                         Accessible.name: text
                         textFormat: Text.PlainText
-                        font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                        font.pointSize: Theme.captionSize
                         color: Theme.sunsetMuted
                     }
                 }
@@ -96,7 +96,7 @@ HoverLift {
                     text: card.title
                     terms: card.terms
                     maximumLineCount: 2
-                    font.pointSize: 11.5 * 0.75 // 11.5 px at 96 dpi
+                    font.pointSize: Theme.calloutSize
                     font.weight: Font.Medium
                 }
             }

@@ -2,7 +2,12 @@
 
 #include "ClipText.h"
 #include "ColorParser.h"
+#include "KeyLegend.h"
+#include "ListDiff.h"
 #include "PopoverRowStyle.h"
+#include "RowPresenter.h"
+
+#include <algorithm>
 
 namespace corvane {
 
@@ -18,39 +23,30 @@ void PopoverClipModel::setClips(const ClipList &clips, const QDateTime &now, con
     const bool timeMoved = m_now != now || m_zone != zone;
     m_now = now;
     m_zone = zone;
-    const auto idAt = [this](int row) { return m_clips.at(row)->id; };
-    for (int i = 0; i < clips.size(); ++i) {
-        const std::int64_t id = clips.at(i)->id;
-        if (i < count() && idAt(i) == id) {
-            if (m_clips.at(i) != clips.at(i) || timeMoved) {
-                m_clips[i] = clips.at(i);
-                emit dataChanged(index(i), index(i));
-            }
-            continue;
-        }
-        int found = -1;
-        for (int j = i + 1; j < count(); ++j) {
-            if (idAt(j) == id) {
-                found = j;
-                break;
-            }
-        }
-        if (found >= 0) {
-            beginMoveRows({}, found, found, {}, i);
-            m_clips.move(found, i);
-            endMoveRows();
-            m_clips[i] = clips.at(i);
-            emit dataChanged(index(i), index(i));
-        } else {
-            beginInsertRows({}, i, i);
-            m_clips.insert(i, clips.at(i));
-            endInsertRows();
-        }
-    }
-    if (count() > clips.size()) {
-        beginRemoveRows({}, int(clips.size()), count() - 1);
-        m_clips.resize(clips.size());
+    std::vector<std::int64_t> oldIDs;
+    std::vector<std::int64_t> newIDs;
+    for (const ClipRef &clip : std::as_const(m_clips))
+        oldIDs.push_back(clip->id);
+    for (const ClipRef &clip : clips)
+        newIDs.push_back(clip->id);
+    const ListDiff diff = ListDiff::byID(oldIDs, newIDs);
+    diff.forEachRemovedRun([this](int first, int last) {
+        beginRemoveRows({}, first, last);
+        m_clips.remove(first, last - first + 1);
         endRemoveRows();
+    });
+    diff.forEachInsertedRun([this, &clips](int first, int last) {
+        beginInsertRows({}, first, last);
+        m_clips.insert(first, last - first + 1, ClipRef());
+        std::copy(clips.begin() + first, clips.begin() + last + 1, m_clips.begin() + first);
+        endInsertRows();
+    });
+    // Kept rows show the clip's latest state; every one when "5 min ago" may read otherwise now.
+    for (int row = 0; row < count(); ++row) {
+        if (!diff.insert[std::size_t(row)] && (m_clips.at(row) != clips.at(row) || timeMoved)) {
+            m_clips[row] = clips.at(row);
+            emit dataChanged(index(row), index(row));
+        }
     }
     // Numbers follow the position: rows that moved within the first ten change their mark.
     if (m_numbered && count() > 0)
@@ -94,7 +90,7 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
     case ShortcutRole:
         return shortcut;
     case ShortcutLabelRole:
-        return shortcut > 0 ? shortcutLegend(shortcut) : QString();
+        return shortcut > 0 ? KeyLegend::text(KeyLegend::rowNumber(shortcut)) : QString();
     case ColorHexRole:
         return clip.swatchHex();
     case ThumbnailUrlRole:
@@ -102,6 +98,10 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
         return clip.hasThumbnail()
             ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size())
             : QString();
+    case LeadingSizeRole:
+        return leadingVisual(clip.group, clip.hasThumbnail()).size;
+    case MonospacedRole:
+        return RowPresenter::monospacedTitle(clip.group);
     default:
         return {};
     }
@@ -121,6 +121,8 @@ QHash<int, QByteArray> PopoverClipModel::roleNames() const
         {ShortcutLabelRole, "shortcutLabel"},
         {ColorHexRole, "colorHex"},
         {ThumbnailUrlRole, "thumbnailUrl"},
+        {LeadingSizeRole, "leadingSize"},
+        {MonospacedRole, "monospaced"},
     };
 }
 

@@ -35,11 +35,15 @@ public:
         ShortcutLabelRole,
         ColorHexRole,
         ThumbnailUrlRole,
+        /** Side of the leading visual: 44 for a thumbnail, 30 for a colour swatch, else 24. */
+        LeadingSizeRole,
+        /** Whether the title is set in the monospaced font. */
+        MonospacedRole,
     };
 
     explicit PopoverClipModel(bool numbered, QObject *parent = nullptr);
 
-    /** Replaces the list, moving, inserting and removing rows rather than resetting. */
+    /** Replaces the list with row removals and insertions rather than a reset. */
     void setClips(const ClipList &clips, const QDateTime &now, const QTimeZone &zone);
     const ClipList &clips() const { return m_clips; }
     int count() const { return int(m_clips.size()); }

@@ -2,6 +2,7 @@ import QtQuick
 import QtQuick.Controls
 import Qt5Compat.GraphicalEffects
 import Corvane.Main
+import Corvane.Ui
 import Corvane.Design
 
 // One recent clip in the popover: leading visual, title and subtitle, and a trailing mark (the
@@ -17,6 +18,8 @@ HoverLift {
     property string colorHex
     property bool hasThumbnail: false
     property string thumbnailUrl
+    property int leadingSize: 24
+    property bool monospaced: false
     property bool isPinned: false
     property string shortcutLabel
     property bool highlighted: false
@@ -29,8 +32,7 @@ HoverLift {
     signal dragRequested()
 
     readonly property bool hovering: hover.hovered
-    readonly property bool monospaced: ["code", "color", "phone", "secret", "file", "number"].indexOf(group) >= 0
-    readonly property int leadingSize: hasThumbnail ? 44 : (group === "color" ? 30 : 24)
+    readonly property int trailingMark: PopoverRowStyle.trailingMark(copied, hovering, shortcutLabel.length > 0)
 
     radius: 12
     implicitHeight: Math.max(leadingSize, titles.implicitHeight) + 16
@@ -110,8 +112,8 @@ HoverLift {
                     width: parent.width
                     text: row.title
                     terms: row.terms
-                    font.family: row.monospaced ? "DejaVu Sans Mono" : Qt.application.font.family
-                    font.pointSize: (row.monospaced ? 12 : 12.5) * 0.75
+                    font.family: row.monospaced ? Theme.monospaceFamily : Qt.application.font.family
+                    font.pointSize: row.monospaced ? Theme.subheadSize : Theme.popoverTitleSize
                     font.weight: row.monospaced ? Font.Normal : Font.Medium
                 }
                 Text {
@@ -123,7 +125,7 @@ HoverLift {
                     textFormat: Text.PlainText
                     elide: Text.ElideRight
                     maximumLineCount: 1
-                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    font.pointSize: Theme.captionSize
                     color: Theme.sunsetMuted
                 }
             }
@@ -139,15 +141,16 @@ HoverLift {
                     iconName: "checkmark.circle.fill"
                     color: Theme.sunsetGreen
                     size: 16
+                    readonly property bool shown: row.trailingMark === PopoverRowStyle.Copied
                     visible: scale > 0.01
-                    scale: row.copied ? 1 : 0.00001
-                    opacity: row.copied ? 1 : 0
+                    scale: shown ? 1 : 0.00001
+                    opacity: shown ? 1 : 0
                     Behavior on scale { enabled: !Motion.reduceMotion; NumberAnimation { duration: Animations.press.duration; easing: Animations.press.easing } }
                     Behavior on opacity { enabled: !Motion.reduceMotion; NumberAnimation { duration: Animations.press.duration } }
                 }
                 PinButton {
                     anchors.centerIn: parent
-                    visible: !row.copied && row.hovering
+                    visible: row.trailingMark === PopoverRowStyle.PinButton
                     isPinned: row.isPinned
                     onClicked: row.pinRequested()
                 }
@@ -155,12 +158,12 @@ HoverLift {
                     id: shortcutText
                     anchors.right: parent.right
                     anchors.verticalCenter: parent.verticalCenter
-                    visible: !row.copied && !row.hovering && row.shortcutLabel.length > 0
+                    visible: row.trailingMark === PopoverRowStyle.Shortcut
                     text: row.shortcutLabel
                     Accessible.name: text
                     textFormat: Text.PlainText
-                    font.family: "DejaVu Sans Mono"
-                    font.pointSize: 10.5 * 0.75 // 10.5 px at 96 dpi
+                    font.family: Theme.monospaceFamily
+                    font.pointSize: Theme.captionSize
                     color: Theme.sunsetFaint
                 }
             }

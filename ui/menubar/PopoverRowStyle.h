@@ -2,9 +2,8 @@
 
 #include "ClipGroup.h"
 
-#include <QString>
-
-#include <optional>
+#include <QObject>
+#include <QtQml/qqmlregistration.h>
 
 namespace corvane {
 
@@ -16,26 +15,25 @@ struct LeadingVisual {
     friend bool operator==(const LeadingVisual &, const LeadingVisual &) = default;
 };
 
-/** @brief The font of a popover row's title. */
-struct TitleStyle {
-    bool monospaced = false;
-    double pointSize = 12.5;
-    bool medium = true;
-    friend bool operator==(const TitleStyle &, const TitleStyle &) = default;
-};
-
-/** The trailing mark of a row, in order of precedence. */
-enum class TrailingMark { Copied, PinButton, Shortcut, None };
-
 /** A 44-pt thumbnail for an image with a thumbnail, a 30-pt swatch for a colour, else 24 pt. */
 LeadingVisual leadingVisual(ClipGroup group, bool hasThumbnail);
 
-/** Monospaced 12 pt for code-like groups, 12.5 pt medium for prose-like ones. */
-TitleStyle titleStyle(ClipGroup group);
+/** @brief The popover row's trailing mark, for QML. */
+class PopoverRowStyle : public QObject
+{
+    Q_OBJECT
+    QML_ELEMENT
+    QML_SINGLETON
 
-TrailingMark trailingMark(bool copied, bool hovering, const std::optional<int> &shortcut);
+public:
+    /** The trailing mark of a row, in order of precedence. */
+    enum TrailingMark { Copied, PinButton, Shortcut, None };
+    Q_ENUM(TrailingMark)
 
-/** The key legend of a row number as the desktop writes it: "Ctrl+3". */
-QString shortcutLegend(int number);
+    using QObject::QObject;
+
+    /** The copied check, else the pin button while hovered, else the row's number, if it has one. */
+    Q_INVOKABLE corvane::PopoverRowStyle::TrailingMark trailingMark(bool copied, bool hovering, bool numbered) const;
+};
 
 } // namespace corvane

@@ -31,6 +31,7 @@ void PopoverViewModel::setStore(ClipboardStore *store)
     m_store = store;
     if (m_store) {
         connect(m_store, &ClipboardStore::clipsChanged, this, &PopoverViewModel::storeClipsChanged);
+        connect(m_store, &ClipboardStore::visibleSearchFinished, this, &PopoverViewModel::refresh);
         connect(m_store, &ClipboardStore::revealedSecretsChanged, this, &PopoverViewModel::refresh);
         connect(m_store, &ClipboardStore::isPausedChanged, this, &PopoverViewModel::pausedChanged);
     }
@@ -134,6 +135,11 @@ void PopoverViewModel::refresh()
     QTimeZone zone = QTimeZone::systemTimeZone();
     if (m_store) {
         const QString eq = effectiveQueryText();
+        if (!m_store->visibleIsReady(ClipFilter::all(), eq)) {
+            // A large history is searched on a worker; the rows stay until the result is in.
+            m_store->startVisibleSearch(ClipFilter::all(), eq);
+            return;
+        }
         now = m_store->now();
         zone = m_store->timeZone();
         // One search serves both lists: the pinned clips of the whole result are exactly what a

@@ -25,19 +25,19 @@ void AppListModel::setApps(const QList<ExcludedApp> &apps)
         newIDs.push_back(number(app.bundleID));
     const ListDiff diff = ListDiff::byID(oldIDs, newIDs);
 
-    for (int row = oldCount - 1; row >= 0; --row) {
-        if (diff.remove[std::size_t(row)]) {
-            beginRemoveRows({}, row, row);
-            m_apps.removeAt(row);
-            endRemoveRows();
-        }
-    }
+    diff.forEachRemovedRun([this](int first, int last) {
+        beginRemoveRows({}, first, last);
+        m_apps.remove(first, last - first + 1);
+        endRemoveRows();
+    });
+    diff.forEachInsertedRun([this, &apps](int first, int last) {
+        beginInsertRows({}, first, last);
+        m_apps.insert(first, last - first + 1, ExcludedApp());
+        std::copy(apps.begin() + first, apps.begin() + last + 1, m_apps.begin() + first);
+        endInsertRows();
+    });
     for (int row = 0; row < apps.size(); ++row) {
-        if (diff.insert[std::size_t(row)]) {
-            beginInsertRows({}, row, row);
-            m_apps.insert(row, apps.at(row));
-            endInsertRows();
-        } else if (m_apps.at(row) != apps.at(row)) {
+        if (!diff.insert[std::size_t(row)] && m_apps.at(row) != apps.at(row)) {
             m_apps[row] = apps.at(row);
             emit dataChanged(index(row), index(row));
         }

@@ -28,7 +28,7 @@ Row {
         textFormat: Text.PlainText
         elide: Text.ElideRight
         width: Math.min(implicitWidth, 320)
-        font.pixelSize: 13
+        font.pointSize: Theme.bodySize
         color: Theme.sunsetInk
         Accessible.role: Accessible.StaticText
         Accessible.name: text

@@ -40,7 +40,7 @@ ScrollView {
         width: parent ? parent.width : implicitWidth
         textFormat: Text.PlainText
         wrapMode: Text.WordWrap
-        font.pixelSize: 13
+        font.pointSize: Theme.bodySize
         color: Theme.sunsetMuted
         Accessible.role: Accessible.StaticText
         Accessible.name: text
@@ -64,7 +64,7 @@ ScrollView {
             text: qsTr("Corvane skips password managers and hidden content automatically and masks API keys. It can’t recognise passwords copied from ordinary pages or unknown apps: exclude those apps below, or delete the item.")
             textFormat: Text.PlainText
             wrapMode: Text.WordWrap
-            font.pixelSize: 13
+            font.pointSize: Theme.bodySize
             color: Theme.sunsetInk
             Accessible.role: Accessible.StaticText
             Accessible.name: text
@@ -86,7 +86,7 @@ ScrollView {
                     Text {
                         text: modelData.appName
                         textFormat: Text.PlainText
-                        font.pixelSize: 13
+                        font.pointSize: Theme.bodySize
                         font.weight: Font.Medium
                         color: Theme.sunsetInk
                         Layout.maximumWidth: 160
@@ -99,7 +99,7 @@ ScrollView {
                         text: modelData.reason
                         textFormat: Text.PlainText
                         elide: Text.ElideRight
-                        font.pixelSize: 13
+                        font.pointSize: Theme.bodySize
                         color: Theme.sunsetMuted
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
@@ -107,7 +107,7 @@ ScrollView {
                     Text {
                         text: modelData.time
                         textFormat: Text.PlainText
-                        font.pixelSize: 13
+                        font.pointSize: Theme.bodySize
                         color: Theme.sunsetMuted
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text
@@ -229,7 +229,7 @@ ScrollView {
                 text: parent.text
                 textFormat: Text.PlainText
                 color: Theme.sunsetMuted
-                font.pixelSize: 13
+                font.pointSize: Theme.bodySize
                 verticalAlignment: Text.AlignVCenter
             }
         }

@@ -77,7 +77,7 @@ ScrollView {
                     objectName: "storageUsed"
                     text: controller.storageUsedText
                     textFormat: Text.PlainText
-                    font.pixelSize: 13
+                    font.pointSize: Theme.bodySize
                     color: Theme.sunsetMuted
                     Accessible.role: Accessible.StaticText
                     Accessible.name: qsTr("Currently used") + " " + text
@@ -162,8 +162,8 @@ ScrollView {
                     objectName: "keycap"
                     text: controller.keycapText.length > 0 ? controller.keycapText : qsTr("No key")
                     textFormat: Text.PlainText
-                    font.family: "monospace"
-                    font.pixelSize: 13
+                    font.family: Theme.monospaceFamily
+                    font.pointSize: Theme.bodySize
                     color: controller.keycapNote.length > 0 ? Theme.sunsetMuted : Theme.sunsetInk
                     font.strikeout: controller.keycapNote.length > 0 && controller.keycapText.length > 0
                     leftPadding: 8
@@ -203,7 +203,7 @@ ScrollView {
                     objectName: "versionText"
                     text: controller.versionText
                     textFormat: Text.PlainText
-                    font.pixelSize: 13
+                    font.pointSize: Theme.bodySize
                     color: Theme.sunsetMuted
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
@@ -248,7 +248,7 @@ ScrollView {
                 text: qsTr("Pinned and tagged clips are kept. This can’t be undone.")
                 textFormat: Text.PlainText
                 wrapMode: Text.WordWrap
-                font.pixelSize: 13
+                font.pointSize: Theme.bodySize
                 color: Theme.sunsetInk
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text
@@ -260,7 +260,7 @@ ScrollView {
                 Text {
                     text: controller.busyText
                     textFormat: Text.PlainText
-                    font.pixelSize: 12
+                    font.pointSize: Theme.subheadSize
                     color: Theme.sunsetMuted
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
@@ -273,7 +273,7 @@ ScrollView {
                 text: qsTr("The history could not be cleared: ") + clearDialog.failure
                 textFormat: Text.PlainText
                 wrapMode: Text.WordWrap
-                font.pixelSize: 12
+                font.pointSize: Theme.subheadSize
                 color: Theme.sunsetDanger
                 Accessible.role: Accessible.AlertMessage
                 Accessible.name: text

@@ -19,7 +19,7 @@ RowLayout {
         text: row.label
         textFormat: Text.PlainText
         elide: Text.ElideRight
-        font.pixelSize: 13
+        font.pointSize: Theme.bodySize
         color: row.enabledLabel ? Theme.sunsetInk : Theme.sunsetFaint
         Accessible.role: Accessible.StaticText
         Accessible.name: text

@@ -24,7 +24,7 @@ ColumnLayout {
             Layout.fillWidth: true
             text: section.header
             textFormat: Text.PlainText
-            font.pixelSize: 13
+            font.pointSize: Theme.bodySize
             font.weight: Font.DemiBold
             color: Theme.sunsetInk
             Accessible.role: Accessible.Heading
@@ -56,7 +56,7 @@ ColumnLayout {
         text: section.footer
         textFormat: Text.PlainText
         wrapMode: Text.WordWrap
-        font.pixelSize: 11
+        font.pointSize: Theme.footnoteSize
         color: section.footerColor
         Accessible.role: Accessible.StaticText
         Accessible.name: text

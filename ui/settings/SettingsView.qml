@@ -64,7 +64,7 @@ Rectangle {
                         anchors.verticalCenter: parent.verticalCenter
                         text: tab.text
                         textFormat: Text.PlainText
-                        font.pixelSize: 13
+                        font.pointSize: Theme.bodySize
                         color: tab.checked ? Theme.sunsetOnAccent : Theme.sunsetMuted
                     }
                 }
@@ -116,7 +116,7 @@ Rectangle {
             text: parent.notice && parent.notice.message !== undefined ? parent.notice.message : ""
             textFormat: Text.PlainText
             wrapMode: Text.WordWrap
-            font.pixelSize: 12
+            font.pointSize: Theme.subheadSize
             color: Theme.sunsetOnAccent
             Accessible.role: Accessible.AlertMessage
             Accessible.name: text

@@ -38,7 +38,7 @@ Item {
             anchors.verticalCenter: parent.verticalCenter
             text: qsTr("Show all (%1)").arg(root.total)
             color: Theme.sunsetMuted
-            font.pixelSize: 13
+            font.pointSize: Theme.bodySize
             Accessible.role: Accessible.StaticText
             Accessible.name: text
         }

@@ -40,10 +40,10 @@ Rectangle {
             text: card.greetingText
             textFormat: Text.PlainText
             color: Theme.sunsetInk
-            font.pixelSize: 15
+            font.pointSize: Theme.title3Size
             font.weight: Font.DemiBold
             fontSizeMode: Text.HorizontalFit
-            minimumPixelSize: 13
+            minimumPointSize: Math.ceil(Theme.bodySize) // whole points: 10 pt, about 13 px
             elide: Text.ElideRight
             maximumLineCount: 1
 
@@ -67,7 +67,7 @@ Rectangle {
                 text: card.computerText
                 textFormat: Text.PlainText
                 color: Theme.sunsetMuted
-                font.pixelSize: 12
+                font.pointSize: Theme.subheadSize
                 elide: Text.ElideMiddle
                 maximumLineCount: 1
                 Accessible.role: Accessible.StaticText

@@ -40,28 +40,16 @@ protected:
             newIDs.push_back(idOf(row.key));
         const ListDiff diff = ListDiff::byID(oldIDs, newIDs);
 
-        for (int last = int(m_rows.size()) - 1; last >= 0; --last) {
-            if (!diff.remove[std::size_t(last)])
-                continue;
-            int first = last;
-            while (first > 0 && diff.remove[std::size_t(first - 1)])
-                --first;
+        diff.forEachRemovedRun([this](int first, int last) {
             beginRemoveRows({}, first, last);
             m_rows.erase(m_rows.begin() + first, m_rows.begin() + last + 1);
             endRemoveRows();
-            last = first;
-        }
-        for (int first = 0; first < int(rows.size()); ++first) {
-            if (!diff.insert[std::size_t(first)])
-                continue;
-            int last = first;
-            while (last + 1 < int(rows.size()) && diff.insert[std::size_t(last + 1)])
-                ++last;
+        });
+        diff.forEachInsertedRun([this, &rows](int first, int last) {
             beginInsertRows({}, first, last);
             m_rows.insert(m_rows.begin() + first, rows.begin() + first, rows.begin() + last + 1);
             endInsertRows();
-            first = last;
-        }
+        });
         for (int row = 0; row < int(rows.size()); ++row) {
             if (!(m_rows[std::size_t(row)] == rows[std::size_t(row)])) {
                 m_rows[std::size_t(row)] = std::move(rows[std::size_t(row)]);

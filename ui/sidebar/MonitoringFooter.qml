@@ -102,7 +102,7 @@ Item {
                 Text {
                     text: qsTr("Monitoring clipboard")
                     color: Theme.sunsetInk
-                    font.pixelSize: 12
+                    font.pointSize: Theme.subheadSize
                     font.weight: Font.Medium
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text
@@ -114,7 +114,7 @@ Item {
                     text: footer.countsLine
                     textFormat: Text.PlainText
                     color: Theme.sunsetMuted
-                    font.pixelSize: 11
+                    font.pointSize: Theme.footnoteSize
                     elide: Text.ElideRight
                     Accessible.role: Accessible.StaticText
                     Accessible.name: text

@@ -101,7 +101,7 @@ Item {
             textFormat: Text.PlainText
             elide: Text.ElideRight
             color: Theme.sunsetInk
-            font.pixelSize: 13
+            font.pointSize: Theme.bodySize
             font.weight: row.isCurrent ? Font.DemiBold : Font.Normal
 
             Accessible.role: Accessible.StaticText
@@ -124,7 +124,7 @@ Item {
                 anchors.centerIn: parent
                 text: row.badge
                 color: Theme.sunsetMuted
-                font.pixelSize: 11
+                font.pointSize: Theme.footnoteSize
                 font.weight: Font.Medium
                 Accessible.role: Accessible.StaticText
                 Accessible.name: text

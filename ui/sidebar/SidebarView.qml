@@ -66,7 +66,7 @@ FloatingSidebarCard {
                 leftPadding: 8
                 text: section
                 color: Theme.sunsetMuted
-                font.pixelSize: 11
+                font.pointSize: Theme.footnoteSize
                 font.weight: Font.DemiBold
                 Accessible.role: Accessible.Heading
                 Accessible.name: section

@@ -43,7 +43,7 @@ Item {
             textFormat: Text.PlainText
             elide: Text.ElideRight
             color: row.isHidden ? Theme.sunsetFaint : Theme.sunsetInk
-            font.pixelSize: 13
+            font.pointSize: Theme.bodySize
             Accessible.role: Accessible.Button
             Accessible.name: row.name
             Accessible.onPressAction: row.picked(row.sourceKey)
@@ -52,7 +52,7 @@ Item {
         Text {
             text: row.count
             color: Theme.sunsetMuted
-            font.pixelSize: 11
+            font.pointSize: Theme.footnoteSize
             Accessible.role: Accessible.StaticText
             Accessible.name: text
         }

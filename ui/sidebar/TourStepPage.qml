@@ -29,7 +29,7 @@ Column {
         text: page.step.title || ""
         textFormat: Text.PlainText
         color: Theme.sunsetInk
-        font.pixelSize: 20
+        font.pointSize: Theme.title1Size
         font.bold: true
         Accessible.role: Accessible.Heading
         Accessible.name: text
@@ -41,7 +41,7 @@ Column {
         textFormat: Text.PlainText
         horizontalAlignment: Text.AlignHCenter
         color: Theme.sunsetMuted
-        font.pixelSize: 14
+        font.pointSize: Theme.headlineSize
         wrapMode: Text.Wrap
         Accessible.role: Accessible.StaticText
         Accessible.name: text
@@ -59,7 +59,7 @@ Column {
             anchors.centerIn: parent
             text: page.step.keys || ""
             color: Theme.sunsetInk
-            font.pixelSize: 15
+            font.pointSize: Theme.title3Size
             font.weight: Font.DemiBold
             Accessible.role: Accessible.StaticText
             Accessible.name: text

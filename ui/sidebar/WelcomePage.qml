@@ -18,7 +18,7 @@ Column {
         text: page.welcomeLine
         textFormat: Text.PlainText
         color: Theme.sunsetInk
-        font.pixelSize: 18
+        font.pointSize: Theme.title2Size
         font.weight: Font.DemiBold
         wrapMode: Text.Wrap
         Accessible.role: Accessible.Heading
@@ -29,7 +29,7 @@ Column {
         text: page.introText
         textFormat: Text.PlainText
         color: Theme.sunsetMuted
-        font.pixelSize: 13
+        font.pointSize: Theme.bodySize
         wrapMode: Text.Wrap
         Accessible.role: Accessible.StaticText
         Accessible.name: text
@@ -64,7 +64,7 @@ Column {
                         text: modelData.text
                         textFormat: Text.PlainText
                         color: Theme.sunsetInk
-                        font.pixelSize: 13 // 12.5 points; pixel sizes are whole
+                        font.pointSize: Theme.bodySize
                         wrapMode: Text.Wrap
                         Accessible.role: Accessible.StaticText
                         Accessible.name: text

@@ -97,7 +97,7 @@ Popup {
                     visible: tourModel.showSkip
                     text: qsTr("Skip Tour")
                     color: skipHover.hovered ? Theme.sunsetInk : Theme.sunsetMuted
-                    font.pixelSize: 13
+                    font.pointSize: Theme.bodySize
                     Accessible.role: Accessible.Button
                     Accessible.name: text
                     Accessible.onPressAction: tourModel.skip()

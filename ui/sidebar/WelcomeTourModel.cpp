@@ -1,15 +1,20 @@
 #include "WelcomeTourModel.h"
 
+#include "KeyLegend.h"
+
 namespace corvane {
 
 WelcomeTourModel::WelcomeTourModel(QObject *parent) : QObject(parent) {}
 
 const std::vector<WelcomeTourModel::Step> &WelcomeTourModel::steps()
 {
+    using namespace KeyLegend;
+    static const QString showKeys = text(showWindow());
+    static const QString nextKeys = text(nextPasteItem());
     static const std::vector<Step> table{
         {"command", "Open it anywhere",
-         "Press Super+Shift+V in any app to bring up your history. The menu bar icon works too.",
-         "Super+Shift+V"},
+         QStringLiteral("Press %1 in any app to bring up your history. The menu bar icon works too.").arg(showKeys),
+         showKeys},
         {"square.grid.2x2", "Sorted for you",
          "Links, images, code, colours, files and apps land in their own groups. Pick a tab or a day in the "
          "sidebar.",
@@ -18,11 +23,14 @@ const std::vector<WelcomeTourModel::Step> &WelcomeTourModel::steps()
          "Type to search, typos and all. Try \u201ctype:image\u201d, \u201capp:Firefox\u201d or \u201cyesterday\u201d.",
          {}},
         {"pin", "Pin and tag",
-         "Pin what you reuse (Ctrl+P) and add colour tags (Ctrl+T) so the important things never scroll away.", {}},
+         QStringLiteral("Pin what you reuse (%1) and add colour tags (%2) so the important things never scroll away.")
+             .arg(text(pin()), text(tag())),
+         {}},
         {"square.stack.3d.up", "Corvane",
-         "Collect several clips (Ctrl+Shift+S), then paste them one after another with Super+Alt+V \u2014 or copy "
-         "them all at once.",
-         "Super+Alt+V"},
+         QStringLiteral("Collect several clips (%1), then paste them one after another with %2 \u2014 or copy "
+                        "them all at once.")
+             .arg(text(collect()), nextKeys),
+         nextKeys},
         {"square.and.arrow.up", "Share, QR and actions",
          "Share any clip by email, show a QR code for links, and add dates to your calendar in one click.", {}},
     };
@@ -50,7 +58,8 @@ QVariantMap WelcomeTourModel::stepValue() const
 QString WelcomeTourModel::introText() const
 {
     return QStringLiteral("Everything you copy is saved on this computer, sorted by type, and back in your hands "
-                          "with Super+Shift+V.");
+                          "with %1.")
+        .arg(KeyLegend::text(KeyLegend::showWindow()));
 }
 
 QVariantList WelcomeTourModel::privacyRows() const
