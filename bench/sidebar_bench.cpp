@@ -52,10 +52,8 @@ QList<Clip> history()
             clip.sourceName = sourceName(s);
         }
         clip.isPinned = i % 5000 == 0;
-        if (i % 300 == 0) {
+        if (i % 300 == 0)
             clip.tagMask = ColorTags::bit(ColorTag(i % 7));
-            clip.tags = ColorTags::fromMask(clip.tagMask);
-        }
         clips.append(clip);
     }
     return clips;

@@ -419,13 +419,13 @@ void printHeldBytes(const ClipList &clips)
     for (const ClipRef &clip : clips) {
         structs += sizeof(Clip);
         texts += textBytes(clip->text);
-        display += (clip->preview.size() + clip->subtitle.size()) * 2;
+        display += clip->storedPreview.size() * 2;
         extras += textBytes(clip->note) + textBytes(clip->summary) + textBytes(clip->smartTitle);
         thumbnails += clip->thumbnailPng.size();
         index += FuzzyHaystack(ClipEntry::searchFields(*clip, clip->sourceDisplayName()).span()).memoryUsage();
     }
     const double n = std::max<qsizetype>(1, clips.size());
-    std::fprintf(stderr, "per clip: struct %.0f B, text %.0f B, preview+subtitle %.0f B, note/summary/title %.0f B, thumbnail %.0f B, search index %.0f B\n",
+    std::fprintf(stderr, "per clip: struct %.0f B, text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, search index %.0f B\n",
                  structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n);
 }
 

@@ -96,6 +96,15 @@ QImage Clip::thumbnail() const
     return QImage::fromData(thumbnailPng, "PNG");
 }
 
+QList<ColorTag> Clip::tags() const { return ColorTags::fromMask(tagMask); }
+
+QString Clip::preview() const
+{
+    return storedPreview.isEmpty() ? clipPreview(group, text, imageSize) : storedPreview;
+}
+
+QString Clip::subtitle() const { return clipSubtitle(group, text, textLength, detail, imageSize, byteSize); }
+
 QString Clip::displayTitle(bool revealed, bool useSmartTitle) const
 {
     if (group == ClipGroup::secret && !revealed && text)
@@ -104,7 +113,7 @@ QString Clip::displayTitle(bool revealed, bool useSmartTitle) const
         return *note;
     if (useSmartTitle && smartTitle && !smartTitle->isEmpty())
         return *smartTitle;
-    return preview;
+    return preview();
 }
 
 std::optional<QString> Clip::appBundlePath() const
@@ -214,10 +223,10 @@ QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::i
     return characterCount(textLength);
 }
 
-void computeDisplayStrings(Clip &clip)
+void forgetDerivablePreview(Clip &clip)
 {
-    clip.preview = clipPreview(clip.group, clip.text, clip.imageSize);
-    clip.subtitle = clipSubtitle(clip.group, clip.text, clip.textLength, clip.detail, clip.imageSize, clip.byteSize);
+    if (!clip.storedPreview.isEmpty() && clip.storedPreview == clipPreview(clip.group, clip.text, clip.imageSize))
+        clip.storedPreview = QString();
 }
 
 } // namespace corvane

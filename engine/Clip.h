@@ -24,34 +24,43 @@ namespace corvane {
 struct Clip {
     static constexpr int textPrefixLength = 2000;
 
+    // Eight-byte members first, then the small ones, so the struct has no holes.
     std::int64_t id = 0;
-    ClipGroup group = ClipGroup::text;
-    /** The text (file clips: the paths, one per line), cut to `textPrefixLength` characters. */
-    std::optional<QString> text;
-    bool textIsTruncated = false;
     /** Length of the whole text in characters (code points). */
     std::int64_t textLength = 0;
+    std::int64_t byteSize = 0;
+    /** The stored mask, unknown bits included, so rewriting it loses nothing. */
+    std::int64_t tagMask = 0;
+    double createdAt = 0;
+    std::optional<double> pinnedAt;
+    QSize imageSize;
+    ClipGroup group = ClipGroup::text;
+    bool textIsTruncated = false;
+    bool isPinned = false;
+    /** The text (file clips: the paths, one per line), cut to `textPrefixLength` characters. */
+    std::optional<QString> text;
     /** Detection detail (language, token kind), or an image's original file name. */
     std::optional<QString> detail;
     /** The PNG-encoded thumbnail, empty when there is none. */
     QByteArray thumbnailPng;
-    QSize imageSize;
-    std::int64_t byteSize = 0;
     std::optional<QString> sourceName;
     std::optional<QString> sourceBundleID;
     std::optional<QString> sourceURL;
-    double createdAt = 0;
-    bool isPinned = false;
-    std::optional<double> pinnedAt;
-    /** The stored mask, unknown bits included, so rewriting it loses nothing. */
-    std::int64_t tagMask = 0;
-    /** The known tags of `tagMask`, in ColorTags::allCases order. */
-    QList<ColorTag> tags;
     std::optional<QString> summary;
     std::optional<QString> smartTitle;
     std::optional<QString> note;
-    QString preview;
-    QString subtitle;
+    /**
+     * The preview the database keeps, worked out from the whole text, held only where it differs
+     * from the one the text prefix gives (see preview()).
+     */
+    QString storedPreview;
+
+    /** The known tags of `tagMask`, in ColorTags::allCases order. */
+    QList<ColorTag> tags() const;
+    /** The one-line preview: `storedPreview`, else worked out from the text (rows ask only for the ones shown). */
+    QString preview() const;
+    /** The second line of a row. */
+    QString subtitle() const;
 
     /** Decodes `thumbnailPng`; a null image when there is none or it is unreadable. */
     QImage thumbnail() const;
@@ -83,7 +92,7 @@ QString clipPreview(ClipGroup group, const std::optional<QString> &text, QSize i
 QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::int64_t textLength,
                      const std::optional<QString> &detail, QSize imageSize, std::int64_t byteSize);
 
-/** Fills `preview` and `subtitle` from the other fields. */
-void computeDisplayStrings(Clip &clip);
+/** Drops `storedPreview` where the text prefix gives the same preview. */
+void forgetDerivablePreview(Clip &clip);
 
 } // namespace corvane

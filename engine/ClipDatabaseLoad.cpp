@@ -107,7 +107,6 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
     if (clip.isPinned && !row.isNull(10))
         clip.pinnedAt = row.real(10);
     clip.tagMask = row.int64(11);
-    clip.tags = ColorTags::fromMask(clip.tagMask);
     clip.summary = row.optionalText(12);
     clip.smartTitle = row.optionalText(13);
     clip.note = row.optionalText(14);
@@ -124,7 +123,7 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
         }
     }
     if (const std::optional<QString> preview = row.optionalText(18))
-        clip.preview = *preview;
+        clip.storedPreview = *preview;
     return row.int64(17);
 }
 
@@ -136,20 +135,20 @@ QByteArray readThumbnail(SqliteStatement &query, std::int64_t id)
     return png;
 }
 
-void finishClip(Clip &clip, const QByteArray &textUtf8)
+void finishClip(Clip &clip, QByteArray &textUtf8)
 {
     if (clip.text) {
-        QString text = QString::fromUtf8(textUtf8);
+        QString text = QString::fromUtf8(std::exchange(textUtf8, {}));
         if (clip.textIsTruncated)
             text.chop(text.back().isLowSurrogate() ? 2 : 1); // the extra character read
         else
             clip.textLength = text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isLowSurrogate(); });
+        // The conversion reserves a character per byte; held for the history's life, so trim it.
+        if (text.capacity() > text.size())
+            text.squeeze();
         clip.text = std::move(text);
     }
-    const QString stored = std::exchange(clip.preview, {});
-    computeDisplayStrings(clip);
-    if (!stored.isEmpty())
-        clip.preview = stored;
+    forgetDerivablePreview(clip);
 }
 
 /** Runs `work(i)` for every i below `count`, spread over the machine's cores. */
@@ -192,6 +191,8 @@ QList<Clip> ClipDatabase::loadClips()
                 places.emplace_back(order.int64(0), qsizetype(places.size()));
         }
         std::sort(places.begin(), places.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
+        // reserve() takes the exact size; resize() alone would round a large list up to a power of two.
+        clips.reserve(qsizetype(places.size()));
         clips.resize(qsizetype(places.size()));
         texts.resize(places.size());
 

@@ -66,6 +66,7 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QStr
         if (id == sourceIds.constEnd())
             id = sourceIds.insert(entry.sourceKey, int(sourceIds.size()));
         entry.sourceId = *id;
+        entry.sourceKey = id.key(); // one copy per source, not one per clip
     }
     if (!entry.sourceHost.isEmpty())
         entry.sourceDisplayName = entry.sourceHost;
@@ -119,7 +120,7 @@ bool sameStoredClip(const Clip &a, const Clip &b)
         && a.pinnedAt == b.pinnedAt && a.tagMask == b.tagMask && a.note == b.note && a.summary == b.summary
         && a.smartTitle == b.smartTitle && a.sourceName == b.sourceName && a.sourceBundleID == b.sourceBundleID
         && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize
-        && a.detail == b.detail && a.preview == b.preview && a.subtitle == b.subtitle
+        && a.detail == b.detail && a.storedPreview == b.storedPreview
         && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
         && a.text.has_value() == b.text.has_value() && a.thumbnailPng == b.thumbnailPng;
 }

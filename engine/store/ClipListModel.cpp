@@ -79,16 +79,16 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
     case PlainTitleRole:
         return clip.displayTitle(false, true);
     case PreviewRole:
-        return clip.preview;
+        return clip.preview();
     case ColorHexRole:
         return clip.swatchHex();
     case SubtitleRole:
-        return clip.subtitle;
+        return clip.subtitle();
     case IsPinnedRole:
         return clip.isPinned;
     case TagsRole: {
         QVariantList tags;
-        for (ColorTag tag : clip.tags)
+        for (ColorTag tag : clip.tags())
             tags.append(ColorTags::rawValue(tag));
         return tags;
     }

@@ -16,8 +16,13 @@
 #include "ImageTools.h"
 
 #include <QDebug>
+#include <QThreadPool>
 #include <QtConcurrent>
 #include <QUrl>
+
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace corvane {
 
@@ -187,6 +192,18 @@ bool matches(const ClipDatabase::RowState &row, const Clip &clip)
 /** Beyond this many stale clips one full read is quicker than reading them one by one. */
 constexpr qsizetype maxSingleReads = 2000;
 
+/**
+ * Hands the pages a whole-history read left free back to the system. The read's buffers were
+ * spread over the loading threads' heaps, which the allocator otherwise keeps for good.
+ */
+void returnFreedMemory()
+{
+#ifdef __GLIBC__
+    // Walking a large heap takes a while: not on the GUI thread.
+    QThreadPool::globalInstance()->start([] { malloc_trim(0); });
+#endif
+}
+
 } // namespace
 
 void ClipboardStore::loadHistory()
@@ -213,6 +230,7 @@ void ClipboardStore::loadInBackground()
             replaceClips(std::move(*loaded));
         // Whatever changed while the worker read is caught up from the rows' states.
         reload();
+        returnFreedMemory();
     });
     m_fullLoad->setFuture(QtConcurrent::run([database = m_database]() -> std::optional<QList<Clip>> {
         try {
@@ -277,6 +295,7 @@ void ClipboardStore::reload()
     }
     try {
         replaceClips(m_database->loadClips());
+        returnFreedMemory();
     } catch (const ClipDatabase::Error &error) {
         loadFailed(error.message());
     }

@@ -274,7 +274,7 @@ TEST_F(StoreCaptureTest, TextWithNulCharactersComesBackWhole)
     const QString withNul = QStringLiteral("before NUL") + QChar(u'\0') + QStringLiteral("after NUL");
     copyText(withNul);
     ASSERT_EQ(store->clipCount(), 1);
-    EXPECT_EQ(store->clips().first()->subtitle, QStringLiteral("20 characters"));
+    EXPECT_EQ(store->clips().first()->subtitle(), QStringLiteral("20 characters"));
     store->copy(store->clips().first()->id);
     EXPECT_EQ(clipboard.writes().back().text, withNul);
 }

@@ -207,8 +207,8 @@ TEST(ClipDatabaseMigration, AnOlderHistoryGainsStoredPreviewsAndKeepsItsRows)
         ClipDatabase db(path);
         const QList<Clip> clips = db.loadClips();
         ASSERT_EQ(clips.size(), 2);
-        EXPECT_EQ(clips[0].preview, QStringLiteral("10000 files"));
-        EXPECT_EQ(clips[1].preview, QStringLiteral("first"));
+        EXPECT_EQ(clips[0].preview(), QStringLiteral("10000 files"));
+        EXPECT_EQ(clips[1].preview(), QStringLiteral("first"));
         // Ids are not handed out again after the rebuild.
         EXPECT_EQ(db.insert(textClip(QStringLiteral("later"), 4)).id, 4);
     }
@@ -228,13 +228,13 @@ TEST(ClipDatabaseText, CountsAndPreviewsComeFromTheWholeTextAndNulBytesSurvive)
     const QString blankStart = QString(3000, u'\n') + QStringLiteral("finally words");
     const std::int64_t blank = db.insert(textClip(blankStart, 3)).id;
 
-    EXPECT_EQ(db.loadClip(files)->preview, QStringLiteral("10000 files"));
+    EXPECT_EQ(db.loadClip(files)->preview(), QStringLiteral("10000 files"));
     const Clip loaded = *db.loadClip(nul);
     EXPECT_EQ(loaded.text, withNul);
     EXPECT_FALSE(loaded.textIsTruncated);
-    EXPECT_EQ(loaded.subtitle, QStringLiteral("20 characters"));
+    EXPECT_EQ(loaded.subtitle(), QStringLiteral("20 characters"));
     EXPECT_EQ(db.fullText(nul), withNul);
-    EXPECT_EQ(db.loadClip(blank)->preview, QStringLiteral("finally words"));
+    EXPECT_EQ(db.loadClip(blank)->preview(), QStringLiteral("finally words"));
     EXPECT_EQ(db.loadClips().size(), 3);
 }
 

@@ -81,7 +81,7 @@ TEST_F(ClipDatabaseInsert, NearDuplicateImageReplacesPixelsKeepingIdPinTagsAndNo
     EXPECT_EQ(clip->byteSize, 10);
     EXPECT_EQ(clip->createdAt, 3);
     EXPECT_TRUE(clip->isPinned);
-    EXPECT_EQ(clip->tags, QList<ColorTag>{ColorTag::red});
+    EXPECT_EQ(clip->tags(), QList<ColorTag>{ColorTag::red});
     EXPECT_EQ(clip->note, QStringLiteral("screenshot"));
     // The row now carries the new hash: the same copy again is a plain bump.
     EXPECT_EQ(db->insert(imageClip("new_pixels", QSize(640, 480), dhash ^ 0b101, 4)).outcome, Outcome::bumped);
@@ -109,7 +109,10 @@ TEST_F(ClipDatabaseRead, LoadKeepsAPrefixAndFullTextComesOnDemand)
     EXPECT_EQ(clips[0].id, id);
     EXPECT_EQ(clips[0].text->size(), Clip::textPrefixLength);
     EXPECT_TRUE(clips[0].textIsTruncated);
-    EXPECT_EQ(clips[0].subtitle, QStringLiteral("5004 characters"));
+    EXPECT_EQ(clips[0].subtitle(), QStringLiteral("5004 characters"));
+    // The stored preview is what the prefix gives, so the clip keeps none of its own.
+    EXPECT_EQ(clips[0].preview(), QString(200, u'a'));
+    EXPECT_TRUE(clips[0].storedPreview.isEmpty());
     EXPECT_FALSE(clips[1].textIsTruncated);
     EXPECT_EQ(db->fullText(id), longText);
     EXPECT_EQ(db->fullText(older), QStringLiteral("short"));
@@ -151,7 +154,7 @@ TEST_F(ClipDatabaseRead, UnknownTagBitsSurviveAndAreNotDecoded)
     db->setTags(id, mask);
     const auto clip = db->loadClip(id);
     EXPECT_EQ(clip->tagMask, mask);
-    EXPECT_EQ(clip->tags, QList<ColorTag>{ColorTag::green});
+    EXPECT_EQ(clip->tags(), QList<ColorTag>{ColorTag::green});
 }
 
 TEST_F(ClipDatabaseRead, CountsPerGroupInGroupOrder)

@@ -16,7 +16,6 @@ Clip textClip(ClipGroup group, const QString &text)
     clip.group = group;
     clip.text = text;
     clip.textLength = text.size();
-    computeDisplayStrings(clip);
     return clip;
 }
 
@@ -79,18 +78,16 @@ TEST(ClipDisplayStrings, PreviewAndSubtitleByGroup)
         clip.text = c.text;
         clip.textLength = c.text ? c.text->size() : 0;
         clip.detail = c.detail;
-        computeDisplayStrings(clip);
-        EXPECT_EQ(clip.preview, c.preview) << c.text.value_or(QString()).toStdString();
-        EXPECT_EQ(clip.subtitle, c.subtitle) << c.text.value_or(QString()).toStdString();
+        EXPECT_EQ(clip.preview(), c.preview) << c.text.value_or(QString()).toStdString();
+        EXPECT_EQ(clip.subtitle(), c.subtitle) << c.text.value_or(QString()).toStdString();
     }
 
     Clip image;
     image.group = ClipGroup::image;
     image.imageSize = QSize(1920, 1080);
     image.byteSize = 1'500'000;
-    computeDisplayStrings(image);
-    EXPECT_EQ(image.preview, QStringLiteral("Image 1920 \u00D7 1080"));
-    EXPECT_EQ(image.subtitle, QStringLiteral("1920 \u00D7 1080 \u00B7 1.5 MB"));
+    EXPECT_EQ(image.preview(), QStringLiteral("Image 1920 \u00D7 1080"));
+    EXPECT_EQ(image.subtitle(), QStringLiteral("1920 \u00D7 1080 \u00B7 1.5 MB"));
 }
 
 TEST(ClipDisplayStrings, PreviewIsCutAt200WithoutSplittingASurrogatePair)

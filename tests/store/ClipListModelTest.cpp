@@ -269,7 +269,6 @@ TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
         clip.id = id;
         clip.createdAt = 1000 + id;
         clip.text = QStringLiteral("text %1").arg(id);
-        computeDisplayStrings(clip);
         loaded.append(clip);
     }
     ClipCollection clips;

@@ -70,10 +70,10 @@ TEST_F(EditsTest, TaggingAMultipleSelectionFollowsTheClickedClip)
 
     store->toggleTag(int(ColorTag::blue), a); // a lacks it: added to all three
     for (std::int64_t id : {a, b, c})
-        EXPECT_EQ(store->clip(id)->tags, QList<ColorTag>{ColorTag::blue});
+        EXPECT_EQ(store->clip(id)->tags(), QList<ColorTag>{ColorTag::blue});
     store->toggleTag(int(ColorTag::blue), b); // b has it: removed from all
     for (std::int64_t id : {a, b, c})
-        EXPECT_TRUE(store->clip(id)->tags.isEmpty());
+        EXPECT_TRUE(store->clip(id)->tags().isEmpty());
     EXPECT_EQ(store->usedTags(), QList<ColorTag>{});
 }
 

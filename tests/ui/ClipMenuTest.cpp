@@ -116,7 +116,7 @@ TEST(ClipMenuStructure, VariantsByClip)
     EXPECT_EQ(entry(kept, Action::StopKeepingSource).label, "Stop Keeping example.org in Sidebar");
 
     Clip tagged = clipOf(7);
-    tagged.tags = {ColorTag::orange, ColorTag::gray};
+    tagged.tagMask = ColorTags::bit(ColorTag::orange) | ColorTags::bit(ColorTag::gray);
     const ClipMenu tags(tagged, {}, false, {});
     QStringList tagLines;
     for (const MenuEntry &e : tags.tagEntries())

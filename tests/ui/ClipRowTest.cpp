@@ -17,8 +17,7 @@ Clip clipOf(ClipGroup group, const QString &text = QStringLiteral("hello"))
     clip.id = 7;
     clip.group = group;
     clip.text = text;
-    clip.preview = text;
-    clip.subtitle = QStringLiteral("5 characters");
+    clip.textLength = text.size();
     return clip;
 }
 
@@ -56,7 +55,7 @@ TEST(ClipRowTitleCaption, AppNameNoteSecretAndSummaries)
     const AppCardInfo card{std::nullopt, QStringLiteral("Maps")};
     Clip link = clipOf(ClipGroup::link, QStringLiteral("https://apps.apple.com/app/x/id123456789"));
     EXPECT_EQ(title(link, false, false, card), "Maps");
-    EXPECT_EQ(title(link, false, false, AppCardInfo{}), link.preview); // no name yet
+    EXPECT_EQ(title(link, false, false, AppCardInfo{}), link.preview()); // no name yet
     link.note = QStringLiteral("my note");
     EXPECT_EQ(title(link, false, false, card), "my note"); // a note beats the app name
     link.note = QString();
@@ -65,7 +64,7 @@ TEST(ClipRowTitleCaption, AppNameNoteSecretAndSummaries)
     Clip secret = clipOf(ClipGroup::secret, QStringLiteral("hunter2hunter2"));
     EXPECT_NE(title(secret, false, false, card), "Maps");
     EXPECT_NE(title(secret, false, false, card), "hunter2hunter2");
-    EXPECT_EQ(title(secret, true, false, card), secret.preview);
+    EXPECT_EQ(title(secret, true, false, card), secret.preview());
 
     Clip text = clipOf(ClipGroup::text);
     text.smartTitle = QStringLiteral("Smart");

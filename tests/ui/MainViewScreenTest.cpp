@@ -192,7 +192,7 @@ TEST_F(MainViewScreen, KeysCopyPreviewAndTagWithoutStealingTheNotesReturn)
     QTRY_VERIFY(findItem(sheetBody, QStringLiteral("tagChip-0")) != nullptr);
     shoot(QStringLiteral("main-tag-sheet.png"));
     click(findItem(sheetBody, QStringLiteral("tagChip-0")));
-    EXPECT_EQ(store->clip(first)->tags, QList<ColorTag>{ColorTag(0)});
+    EXPECT_EQ(store->clip(first)->tags(), QList<ColorTag>{ColorTag(0)});
     key(Qt::Key_Return);
     QTRY_VERIFY(!opened("tagSheet"));
     EXPECT_FALSE(store->showTagPicker());

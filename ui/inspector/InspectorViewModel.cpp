@@ -103,13 +103,13 @@ void InspectorViewModel::refresh()
     m_appPath = clip->appBundlePath().value_or(QString());
 
     m_group = ClipGroups::rawValue(clip->group);
-    m_secondLine = clip->detail.value_or(clip->subtitle);
-    m_subtitle = clip->subtitle;
+    m_secondLine = clip->detail.value_or(clip->subtitle());
+    m_subtitle = clip->subtitle();
     m_isPinned = clip->isPinned;
     m_summary = clip->summary.value_or(QString());
     m_smartTitle = clip->smartTitle.value_or(QString());
     m_tags.clear();
-    for (ColorTag tag : clip->tags)
+    for (ColorTag tag : clip->tags())
         m_tags.append(ColorTags::rawValue(tag));
     m_sourceKey = clip->sourceKey().value_or(QString());
     m_sourceLine = corvane::sourceLine(*clip);

@@ -52,7 +52,7 @@ ClipMenu::ClipMenu(Clip clip, SelectionSnapshot selection, bool revealed, const 
                                 : item(Action::Delete, QStringLiteral("Delete"), QStringLiteral("trash"), true));
 
     for (ColorTag tag : ColorTags::allCases) {
-        const bool tagged = m_clip.tags.contains(tag);
+        const bool tagged = m_clip.tags().contains(tag);
         m_tags.push_back({Kind::Action, Action::ToggleTag, ColorTags::name(tag),
                           tagged ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle.fill"),
                           false, tagged, tag});

@@ -56,7 +56,7 @@ Caption caption(const Clip &clip, bool showSummaries)
 {
     if (showSummaries && clip.summary)
         return {true, QString(), *clip.summary};
-    return {false, ClipGroups::displayName(clip.group), clip.subtitle};
+    return {false, ClipGroups::displayName(clip.group), clip.subtitle()};
 }
 
 } // namespace RowPresenter
