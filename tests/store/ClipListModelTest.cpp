@@ -318,7 +318,6 @@ Clip collectionClip(std::int64_t id, double createdAt)
     clip.createdAt = createdAt;
     clip.text = QStringLiteral("text %1").arg(id);
     clip.byteSize = 10 + int(id % 7);
-    computeDisplayStrings(clip);
     return clip;
 }
 
