@@ -49,6 +49,12 @@ function(corvane_add_qml_module target)
         SOURCES ${ARG_SOURCES}
         QML_FILES ${ARG_QML_FILES}
     )
+    # Code generated from QML is not ours to keep clean of shadowing.
+    get_target_property(sources ${target} SOURCES)
+    list(FILTER sources INCLUDE REGEX "/\\.rcc/qmlcache/")
+    if(sources)
+        set_source_files_properties(${sources} PROPERTIES COMPILE_OPTIONS -Wno-shadow)
+    endif()
     if(ARG_QML_FILES)
         list(TRANSFORM ARG_QML_FILES PREPEND ${CMAKE_CURRENT_SOURCE_DIR}/)
         set(qrc_files "$<TARGET_PROPERTY:${target},_qt_generated_qrc_files>")

@@ -29,12 +29,12 @@ protected:
     void dragMoveEvent(QDragMoveEvent *event) override { event->acceptProposedAction(); }
     void dropEvent(QDropEvent *event) override
     {
-        const QMimeData *data = event->mimeData();
+        const QMimeData *mime = event->mimeData();
         QDir().mkpath(m_folder);
         QByteArray index;
         int n = 0;
-        for (const QString &format : data->formats()) {
-            const QByteArray bytes = data->data(format);
+        for (const QString &format : mime->formats()) {
+            const QByteArray bytes = mime->data(format);
             QFile file(QDir(m_folder).filePath(QString::number(n++)));
             if (file.open(QIODevice::WriteOnly))
                 file.write(bytes);
