@@ -113,10 +113,7 @@ void AppDelegate::wireSingleInstance()
     connect(&m_instance, &SingleInstance::quitRequested, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
-void AppDelegate::setAppIcon()
-{
-    QApplication::setWindowIcon(TrayIcons::appIcon());
-}
+void AppDelegate::setAppIcon() { QApplication::setWindowIcon(TrayIcons::appIcon()); }
 
 void AppDelegate::startUpdater()
 {
@@ -131,8 +128,9 @@ void AppDelegate::startUpdater()
 
 void AppDelegate::createStore()
 {
-    const QString file = QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
-                                   QStringLiteral("Corvane")).fileName();
+    const QString file
+        = QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"), QStringLiteral("Corvane"))
+              .fileName();
     const std::optional<QString> settingsProblem = SettingsFile::prepare(file);
     m_userDefaults = new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Corvane"),
                                    QStringLiteral("Corvane"), this);
@@ -176,8 +174,8 @@ void AppDelegate::createWindows()
     m_mainWindow = new QmlWindow(*m_engine, AppUrls::mainWindow, main);
 
     m_runningApps = new X11RunningApps(m_platform->desktopEntries(), this);
-    m_settingsHost = new SettingsHost({appBuild(), m_runningApps, &m_platform->desktopEntries(), [this] { m_updater->check(true); },
-                                       [this] { sendFeedback(); }},
+    m_settingsHost = new SettingsHost({appBuild(), m_runningApps, &m_platform->desktopEntries(),
+                                       [this] { m_updater->check(true); }, [this] { sendFeedback(); }},
                                       this);
     QVariantMap settingsWindow = shared;
     settingsWindow.insert(QStringLiteral("contentUrl"), AppUrls::existing(AppUrls::settingsView));
@@ -237,12 +235,13 @@ void AppDelegate::registerHotKeys()
         else if (id == nextItemKey)
             m_store->next();
     });
-    for (const auto &[id, sequence] : {std::pair{showWindowKey, KeyLegend::showWindow()},
-                                       std::pair{nextItemKey, KeyLegend::nextPasteItem()}}) {
+    for (const auto &[id, sequence] :
+         {std::pair{showWindowKey, KeyLegend::showWindow()}, std::pair{nextItemKey, KeyLegend::nextPasteItem()}}) {
         const HotKeyStatus status = m_hotKeys->registerHotKey(id, sequence);
         if (status == HotKeyStatus::unavailable) {
-            qCWarning(logApp, "Corvane: global keys need X11; bind \"corvane --toggle\" and \"corvane --next\" "
-                              "to keys in your desktop's settings instead");
+            qCWarning(logApp,
+                      "Corvane: global keys need X11; bind \"corvane --toggle\" and \"corvane --next\" "
+                      "to keys in your desktop's settings instead");
             break;
         }
     }
@@ -265,10 +264,7 @@ void AppDelegate::installPasteQueuePanel()
     m_store->onCorvaneChanged = [this] { m_panel->update(m_store->pasteQueueTitles(), m_store->pasteQueueIndex()); };
 }
 
-void AppDelegate::showMainWindow()
-{
-    m_main->showWindow();
-}
+void AppDelegate::showMainWindow() { m_main->showWindow(); }
 
 void AppDelegate::forceLightAppearance()
 {

@@ -56,16 +56,14 @@ void AppDelegate::wireCommands()
     connect(m_commands, &AppCommands::tagPickerRequested, this, [this] { m_store->setShowTagPicker(true); });
     connect(m_commands, &AppCommands::quickLookRequested, this, [this] { m_store->setQuickLookClip(m_store->selectedID()); });
     connect(m_commands, &AppCommands::findRequested, m_main, &MainWindowController::showForSearching);
-    connect(m_commands, &AppCommands::welcomeTourRequested, this, [] { AppEvents::instance().post(AppEvents::showWelcomeTourName()); });
+    connect(m_commands, &AppCommands::welcomeTourRequested, this,
+            [] { AppEvents::instance().post(AppEvents::showWelcomeTourName()); });
     connect(m_commands, &AppCommands::feedbackRequested, this, &AppDelegate::sendFeedback);
     connect(m_commands, &AppCommands::selfTestRequested, this, &AppDelegate::runSelfTest);
     connect(m_commands, &AppCommands::updateCheckRequested, this, [this] { m_updater->check(true); });
 }
 
-void AppDelegate::postFocusSearch()
-{
-    AppEvents::instance().post(AppEvents::focusSearchName());
-}
+void AppDelegate::postFocusSearch() { AppEvents::instance().post(AppEvents::focusSearchName()); }
 
 QString AppDelegate::diagnosticsText() const
 {
@@ -74,8 +72,8 @@ QString AppDelegate::diagnosticsText() const
     sources.settings = m_settings;
     sources.hotKeys = m_hotKeys;
     sources.statusItem = m_statusItem;
-    sources.hotKeyLegends = {{showWindowKey, KeyLegend::text(KeyLegend::showWindow())},
-                             {nextItemKey, KeyLegend::text(KeyLegend::nextPasteItem())}};
+    sources.hotKeyLegends
+        = {{showWindowKey, KeyLegend::text(KeyLegend::showWindow())}, {nextItemKey, KeyLegend::text(KeyLegend::nextPasteItem())}};
     sources.databasePath = m_store && m_store->database() ? m_store->database()->path() : ClipDatabase::defaultPath();
     return DiagnosticsReport::format(collectDiagnostics(sources));
 }
@@ -119,8 +117,9 @@ void AppDelegate::relaunch(const QString &executable)
     // The new copy must find no running Corvane, or it would hand over to this one and exit.
     m_instance.release();
     if (!QProcess::startDetached(executable, {})) {
-        present(alert(QMessageBox::Warning, tr("The update was installed, but Corvane could not restart. "
-                                               "Start it again yourself.")));
+        present(alert(QMessageBox::Warning,
+                      tr("The update was installed, but Corvane could not restart. "
+                         "Start it again yourself.")));
         return;
     }
     QCoreApplication::quit();

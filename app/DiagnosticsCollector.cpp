@@ -52,16 +52,17 @@ DiagnosticsInfo collectDiagnostics(const DiagnosticsSources &sources)
     info.session = DiagnosticsReport::sessionLines();
 
     const bool x11 = QGuiApplication::platformName() == QLatin1String("xcb");
-    info.services.append({QStringLiteral("Tray"), sources.statusItem ? sources.statusItem->trayStateText()
-                                                                     : QStringLiteral("not installed")});
+    info.services.append(
+        {QStringLiteral("Tray"), sources.statusItem ? sources.statusItem->trayStateText() : QStringLiteral("not installed")});
     for (const auto &[id, legend] : sources.hotKeyLegends) {
         const QString state = sources.hotKeys ? hotKeyStatusText(sources.hotKeys->status(id)) : QStringLiteral("not registered");
         info.services.append({QStringLiteral("Hot key %1").arg(legend), state});
     }
-    info.services.append({QStringLiteral("Clipboard"), x11 ? QStringLiteral("X11 CLIPBOARD selection")
-                                                           : QStringLiteral("without X11: copies are seen only while Corvane has focus")});
-    info.services.append({QStringLiteral("Active window"), x11 ? QStringLiteral("X11 (_NET_ACTIVE_WINDOW)")
-                                                               : QStringLiteral("unavailable without X11")});
+    info.services.append({QStringLiteral("Clipboard"),
+                          x11 ? QStringLiteral("X11 CLIPBOARD selection")
+                              : QStringLiteral("without X11: copies are seen only while Corvane has focus")});
+    info.services.append({QStringLiteral("Active window"),
+                          x11 ? QStringLiteral("X11 (_NET_ACTIVE_WINDOW)") : QStringLiteral("unavailable without X11")});
 
     info.databasePath = sources.databasePath;
     ClipboardStore *store = sources.store;

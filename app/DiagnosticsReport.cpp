@@ -39,11 +39,12 @@ DiagnosticsInfo::Lines systemLines()
         {QStringLiteral("Qt"), QString::fromLatin1(qVersion())},
         {QStringLiteral("OS"), QSysInfo::prettyProductName()},
         {QStringLiteral("Kernel"), QSysInfo::kernelType() + QLatin1Char(' ') + QSysInfo::kernelVersion()},
-        {QStringLiteral("CPU"), QStringLiteral("%1, %2 (%3 threads)")
-                                    .arg(orUnknown(cpu), QSysInfo::currentCpuArchitecture())
-                                    .arg(QThread::idealThreadCount())},
-        {QStringLiteral("Memory"), memoryKb.isEmpty() ? QStringLiteral("unknown")
-                                                      : ClipText::byteCount(memoryKb.toLongLong() * 1024)},
+        {QStringLiteral("CPU"),
+         QStringLiteral("%1, %2 (%3 threads)")
+             .arg(orUnknown(cpu), QSysInfo::currentCpuArchitecture())
+             .arg(QThread::idealThreadCount())},
+        {QStringLiteral("Memory"),
+         memoryKb.isEmpty() ? QStringLiteral("unknown") : ClipText::byteCount(memoryKb.toLongLong() * 1024)},
     };
 }
 
@@ -61,8 +62,8 @@ DiagnosticsInfo::Lines sessionLines()
 QString format(const DiagnosticsInfo &info)
 {
     QString out = QStringLiteral("Corvane Diagnostics\nGenerated: %1\n").arg(info.generatedAt);
-    section(out, QStringLiteral("Application"), {{QStringLiteral("Version"), info.version},
-                                                 {QStringLiteral("Build"), info.build}});
+    section(out, QStringLiteral("Application"),
+            {{QStringLiteral("Version"), info.version}, {QStringLiteral("Build"), info.build}});
     section(out, QStringLiteral("System"), info.system);
     section(out, QStringLiteral("Session"), info.session);
     section(out, QStringLiteral("Services"), info.services);
@@ -80,8 +81,9 @@ QString format(const DiagnosticsInfo &info)
     }
     section(out, QStringLiteral("Database"), database);
     section(out, QStringLiteral("Settings"), info.settings);
-    section(out, QStringLiteral("Privacy"), {{QStringLiteral("Excluded apps"), QString::number(info.exclusionCount)},
-                                             {QStringLiteral("Recent skips"), QString::number(info.recentSkipCount)}});
+    section(out, QStringLiteral("Privacy"),
+            {{QStringLiteral("Excluded apps"), QString::number(info.exclusionCount)},
+             {QStringLiteral("Recent skips"), QString::number(info.recentSkipCount)}});
     return out;
 }
 

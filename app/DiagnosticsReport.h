@@ -18,11 +18,11 @@ struct DiagnosticsInfo {
     QString version;
     QString build;
     QString generatedAt;
-    Lines system;       ///< Qt, OS, kernel, CPU, memory
-    Lines session;      ///< session type, desktop, platform plugin
-    Lines services;     ///< tray, hot keys, clipboard backend, login item
+    Lines system;   ///< Qt, OS, kernel, CPU, memory
+    Lines session;  ///< session type, desktop, platform plugin
+    Lines services; ///< tray, hot keys, clipboard backend, login item
     QString databasePath;
-    QString databaseError;   ///< why there is no database, when there is none
+    QString databaseError; ///< why there is no database, when there is none
     int schemaVersion = 0;
     qint64 clipCount = 0;
     Lines clipsPerGroup;

@@ -44,11 +44,11 @@ ClipboardStore::Services LinuxPlatform::storeServices(AppSettings *settings) con
     services.databasePath = ClipDatabase::defaultPath();
     services.openInBackground = true;
     services.loadInBackground = true;
-    services.siteIcons = [fetcher = m_siteIcons.get()](const QString &host, const QString &scheme,
-                                                       std::function<void(const QImage &)> done) {
-        fetcher->fetchSiteIcon(host, scheme,
-                               [done = std::move(done)](std::optional<QImage> icon) { done(icon.value_or(QImage())); });
-    };
+    services.siteIcons
+        = [fetcher = m_siteIcons.get()](const QString &host, const QString &scheme, std::function<void(const QImage &)> done) {
+              fetcher->fetchSiteIcon(host, scheme,
+                                     [done = std::move(done)](std::optional<QImage> icon) { done(icon.value_or(QImage())); });
+          };
     services.clipboardSource = &LinuxPlatform::clipboardSource;
     return services;
 }

@@ -12,7 +12,7 @@ namespace corvane {
 namespace {
 MainWindowController *g_main = nullptr;
 const QString geometryKey = QStringLiteral("mainWindowGeometry");
-}
+} // namespace
 
 MainWindowController::MainWindowController(QmlWindow &window, QObject *parent)
     : QObject(parent)

@@ -2,19 +2,19 @@
 
 namespace corvane {
 
-int PasteQueueModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_titles.size());
-}
+int PasteQueueModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_titles.size()); }
 
 QVariant PasteQueueModel::data(const QModelIndex &index, int role) const
 {
     if (!checkIndex(index, CheckIndexOption::IndexIsValid))
         return {};
     switch (role) {
-    case TitleRole: return m_titles.at(index.row());
-    case IsCurrentRole: return index.row() == m_current;
-    case PositionRole: return index.row() + 1;
+    case TitleRole:
+        return m_titles.at(index.row());
+    case IsCurrentRole:
+        return index.row() == m_current;
+    case PositionRole:
+        return index.row() + 1;
     }
     return {};
 }

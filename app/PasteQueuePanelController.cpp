@@ -25,10 +25,7 @@ void PasteQueuePanelController::update(const QStringList &titles, int currentInd
     }
 }
 
-bool PasteQueuePanelController::isPanelShown() const
-{
-    return m_panel && m_panel->isShown();
-}
+bool PasteQueuePanelController::isPanelShown() const { return m_panel && m_panel->isShown(); }
 
 void PasteQueuePanelController::showPanel()
 {

@@ -11,9 +11,9 @@ QRect popoverGeometry(QSize size, QRect trayIcon, QPoint pointer, QRect availabl
 {
     const QRect anchor = trayIcon.isEmpty() ? QRect(pointer, QSize(1, 1)) : trayIcon;
     const bool below = anchor.center().y() < available.center().y();
-    QRect geometry(QPoint(anchor.center().x() - size.width() / 2,
-                          below ? anchor.bottom() + 1 + kGap : anchor.top() - kGap - size.height()),
-                   size);
+    QRect geometry(
+        QPoint(anchor.center().x() - size.width() / 2, below ? anchor.bottom() + 1 + kGap : anchor.top() - kGap - size.height()),
+        size);
     // Clamp: a popover larger than the screen keeps its top-left corner on screen.
     geometry.moveLeft(std::max(available.left(), std::min(geometry.left(), available.right() + 1 - size.width())));
     geometry.moveTop(std::max(available.top(), std::min(geometry.top(), available.bottom() + 1 - size.height())));

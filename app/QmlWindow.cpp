@@ -6,7 +6,6 @@
 #include <QQmlEngine>
 #include <QQuickWindow>
 
-
 namespace corvane {
 
 QmlWindow::QmlWindow(QQmlEngine &engine, QUrl url, QVariantMap initialProperties, QObject *parent)
@@ -17,10 +16,7 @@ QmlWindow::QmlWindow(QQmlEngine &engine, QUrl url, QVariantMap initialProperties
 {
 }
 
-QmlWindow::~QmlWindow()
-{
-    delete m_window.data();
-}
+QmlWindow::~QmlWindow() { delete m_window.data(); }
 
 QQuickWindow *QmlWindow::window()
 {
@@ -54,10 +50,7 @@ QQuickWindow *QmlWindow::window()
     return m_window;
 }
 
-bool QmlWindow::isShown() const
-{
-    return m_window && m_window->isVisible();
-}
+bool QmlWindow::isShown() const { return m_window && m_window->isVisible(); }
 
 void QmlWindow::showAndActivate()
 {

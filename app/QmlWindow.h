@@ -8,7 +8,6 @@
 
 class QQmlEngine;
 
-
 namespace corvane {
 
 /**

@@ -29,10 +29,7 @@ QString SelfTest::Report::text() const
     return out;
 }
 
-SelfTest::Report SelfTest::run()
-{
-    return run(coreChecks() + databaseChecks());
-}
+SelfTest::Report SelfTest::run() { return run(coreChecks() + databaseChecks()); }
 
 SelfTest::Report SelfTest::run(const QList<QPair<QString, Check>> &checks)
 {

@@ -47,7 +47,8 @@ struct Cycle {
 QList<QPair<QString, SelfTest::Check>> SelfTest::coreChecks()
 {
     return {
-        {QStringLiteral("clip groups and colour tags"), [] {
+        {QStringLiteral("clip groups and colour tags"),
+         [] {
              for (ClipGroup group : ClipGroups::allCases) {
                  if (ClipGroups::fromRawValue(ClipGroups::rawValue(group)) != group)
                      return Failure(QStringLiteral("group %1 does not round-trip").arg(ClipGroups::rawValue(group)));
@@ -55,7 +56,8 @@ QList<QPair<QString, SelfTest::Check>> SelfTest::coreChecks()
              const QList<ColorTag> tags{ColorTag::red, ColorTag::gray};
              return expect(ColorTags::fromMask(ColorTags::toMask(tags)) == tags, QStringLiteral("tag mask does not round-trip"));
          }},
-        {QStringLiteral("content detection"), [] {
+        {QStringLiteral("content detection"),
+         [] {
              const QList<QPair<QString, ClipGroup>> samples{
                  {QStringLiteral("https://example.org/page"), ClipGroup::link},
                  {QStringLiteral("someone@example.org"), ClipGroup::email},
@@ -65,38 +67,51 @@ QList<QPair<QString, SelfTest::Check>> SelfTest::coreChecks()
              for (const auto &[text, group] : samples) {
                  const Detection found = ContentDetector::detect(text);
                  if (found.group != group)
-                     return Failure(QStringLiteral("sample %1 was sorted as %2").arg(ClipGroups::rawValue(group), ClipGroups::rawValue(found.group)));
+                     return Failure(QStringLiteral("sample %1 was sorted as %2")
+                                        .arg(ClipGroups::rawValue(group), ClipGroups::rawValue(found.group)));
              }
              return Failure();
          }},
-        {QStringLiteral("secret masking"), [] {
-             const QString token = QStringLiteral("ghp_") + QString(36, QLatin1Char('x')) ;
+        {QStringLiteral("secret masking"),
+         [] {
+             const QString token = QStringLiteral("ghp_") + QString(36, QLatin1Char('x'));
              const QString masked = SecretMasker::mask(token);
              return expect(!masked.contains(token.right(8)) && masked.contains(SecretMasker::bullets()),
                            QStringLiteral("a token's tail shows through the mask"));
          }},
-        {QStringLiteral("colour parsing"), [] {
+        {QStringLiteral("colour parsing"),
+         [] {
              const auto color = ColorParser::parse(QStringLiteral("rgb(255, 0, 0)"));
              return expect(color && color->red == 1.0 && color->green == 0.0 && !ColorParser::parse(QStringLiteral("#GG0000")),
                            QStringLiteral("rgb() or hex notation misread"));
          }},
-        {QStringLiteral("fuzzy matching"), [] {
+        {QStringLiteral("fuzzy matching"),
+         [] {
              const bool typo = FuzzyMatcher::score(QStringList{QStringLiteral("histroy")}, u"clipboard history").has_value();
              const bool miss = FuzzyMatcher::score(QStringList{QStringLiteral("zebra")}, u"clipboard history").has_value();
              return expect(typo && !miss, QStringLiteral("typo tolerance or mismatch wrong"));
          }},
-        {QStringLiteral("search query"), [] {
+        {QStringLiteral("search query"),
+         [] {
              const QTimeZone zone = QTimeZone::utc();
-             const auto query = SearchQuery::parse(QStringLiteral("type:image yesterday cat"), QDateTime::currentDateTimeUtc(), zone);
+             const auto query
+                 = SearchQuery::parse(QStringLiteral("type:image yesterday cat"), QDateTime::currentDateTimeUtc(), zone);
              return expect(query.groups == QList<ClipGroup>{ClipGroup::image} && query.terms == QStringList{QStringLiteral("cat")}
                                && query.dateRange.has_value(),
                            QStringLiteral("filters of a query misread"));
          }},
-        {QStringLiteral("privacy policy"), [] {
+        {QStringLiteral("privacy policy"),
+         [] {
              using PrivacyPolicy::verdict;
-             const bool concealed = !verdict(PrivacyPolicy::concealedFormats().mid(0, 1), QStringLiteral("Editor"), QStringLiteral("editor"), false, {}, {}).isRecord();
-             const bool manager = !verdict({QStringLiteral("text/plain")}, QStringLiteral("KeePassXC"), QStringLiteral("org.keepassxc.KeePassXC"), false, {}, {}).isRecord();
-             const bool plain = verdict({QStringLiteral("text/plain")}, QStringLiteral("Editor"), QStringLiteral("editor"), false, {}, {}).isRecord();
+             const bool concealed = !verdict(PrivacyPolicy::concealedFormats().mid(0, 1), QStringLiteral("Editor"),
+                                             QStringLiteral("editor"), false, {}, {})
+                                         .isRecord();
+             const bool manager = !verdict({QStringLiteral("text/plain")}, QStringLiteral("KeePassXC"),
+                                           QStringLiteral("org.keepassxc.KeePassXC"), false, {}, {})
+                                       .isRecord();
+             const bool plain
+                 = verdict({QStringLiteral("text/plain")}, QStringLiteral("Editor"), QStringLiteral("editor"), false, {}, {})
+                       .isRecord();
              return expect(concealed && manager && plain, QStringLiteral("a copy was recorded or skipped wrongly"));
          }},
     };
@@ -113,7 +128,8 @@ QList<QPair<QString, SelfTest::Check>> SelfTest::databaseChecks()
         };
     };
     return {
-        {QStringLiteral("database create"), [cycle] {
+        {QStringLiteral("database create"),
+         [cycle] {
              if (!cycle->dir.isValid())
                  return Failure(QStringLiteral("no temporary folder: %1").arg(cycle->dir.errorString()));
              const QString path = cycle->dir.filePath(QStringLiteral("self-test.sqlite"));

@@ -66,9 +66,12 @@ QString SingleInstance::defaultSocketName()
 QString SingleInstance::commandName(Command command)
 {
     switch (command) {
-    case Command::start: return QStringLiteral("start");
-    case Command::toggle: return QStringLiteral("toggle");
-    case Command::next: return QStringLiteral("next");
+    case Command::start:
+        return QStringLiteral("start");
+    case Command::toggle:
+        return QStringLiteral("toggle");
+    case Command::next:
+        return QStringLiteral("next");
     }
     return {};
 }
@@ -122,8 +125,7 @@ QString SingleInstance::ask(Command command, bool *connected)
     *connected = socket.waitForConnected(kConnectMs);
     if (!*connected)
         return {};
-    const QJsonObject message{{QStringLiteral("path"), m_path},
-                              {QStringLiteral("command"), commandName(command)}};
+    const QJsonObject message{{QStringLiteral("path"), m_path}, {QStringLiteral("command"), commandName(command)}};
     socket.write(QJsonDocument(message).toJson(QJsonDocument::Compact) + '\n');
     socket.waitForBytesWritten(kReplyMs);
     QElapsedTimer waited;

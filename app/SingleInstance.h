@@ -22,18 +22,17 @@ class SingleInstance : public QObject
 public:
     enum class Command { start, toggle, next };
     enum class Outcome {
-        primary,     ///< this process is the one Corvane; it listens now
-        handedOver,  ///< the running copy took the command; exit 0
-        notRunning,  ///< a forwarded command found no running copy
-        failed       ///< the socket could not be claimed
+        primary,    ///< this process is the one Corvane; it listens now
+        handedOver, ///< the running copy took the command; exit 0
+        notRunning, ///< a forwarded command found no running copy
+        failed      ///< the socket could not be claimed
     };
 
     /**
      * `socketName` overrides the per-user name (tests); `waitMs` bounds how long a claim waits
      * for a copy that is starting or stepping aside.
      */
-    explicit SingleInstance(QString executablePath, QString socketName = {}, QObject *parent = nullptr,
-                            int waitMs = 5000);
+    explicit SingleInstance(QString executablePath, QString socketName = {}, QObject *parent = nullptr, int waitMs = 5000);
     ~SingleInstance() override;
 
     /** Meets the running copy, if any, and decides; blocks for at most a few seconds. */

@@ -77,8 +77,7 @@ void StatusItemController::install()
     }
     qCWarning(logUi, "Corvane: no system tray yet; waiting for one");
     if (QDBusConnection::sessionBus().isConnected()) {
-        auto *watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"),
-                                                QDBusConnection::sessionBus(),
+        auto *watcher = new QDBusServiceWatcher(QStringLiteral("org.kde.StatusNotifierWatcher"), QDBusConnection::sessionBus(),
                                                 QDBusServiceWatcher::WatchForRegistration, this);
         connect(watcher, &QDBusServiceWatcher::serviceRegistered, this, [this] {
             // The host registers with the watcher a moment after the watcher itself appears.
@@ -142,15 +141,9 @@ void StatusItemController::createIcon()
     m_tray->show();
 }
 
-QRect StatusItemController::iconGeometry() const
-{
-    return m_tray ? m_tray->geometry() : QRect();
-}
+QRect StatusItemController::iconGeometry() const { return m_tray ? m_tray->geometry() : QRect(); }
 
-bool StatusItemController::isTrayAvailable() const
-{
-    return m_tray != nullptr;
-}
+bool StatusItemController::isTrayAvailable() const { return m_tray != nullptr; }
 
 QString StatusItemController::trayStateText() const
 {
@@ -175,9 +168,7 @@ void StatusItemController::flash()
     if (!m_flashAllowed())
         return;
     setLook(TrayIcons::Look::flash);
-    m_flashTimer = m_clock.schedule(flashMs, [this] {
-        setLook(m_paused ? TrayIcons::Look::paused : TrayIcons::Look::normal);
-    });
+    m_flashTimer = m_clock.schedule(flashMs, [this] { setLook(m_paused ? TrayIcons::Look::paused : TrayIcons::Look::normal); });
 }
 
 void StatusItemController::setPaused(bool paused)
@@ -191,20 +182,11 @@ void StatusItemController::setPaused(bool paused)
         setLook(paused ? TrayIcons::Look::paused : TrayIcons::Look::normal);
 }
 
-void StatusItemController::setSettingsAvailable(bool available)
-{
-    m_settings->setEnabled(available);
-}
+void StatusItemController::setSettingsAvailable(bool available) { m_settings->setEnabled(available); }
 
-bool StatusItemController::isShown() const
-{
-    return m_popover.isShown();
-}
+bool StatusItemController::isShown() const { return m_popover.isShown(); }
 
-void StatusItemController::performClose()
-{
-    m_popover.close();
-}
+void StatusItemController::performClose() { m_popover.close(); }
 
 void StatusItemController::togglePopover()
 {

@@ -11,9 +11,8 @@ StatusPopoverHost::StatusPopoverHost(StatusItemController &statusItem, Actions a
     , m_actions(std::move(actions))
 {
     QmlWindow &popover = m_statusItem.popover();
-    connect(&popover, &QmlWindow::built, this, [this](QQuickWindow *window) {
-        connect(window, &QWindow::visibleChanged, this, &PopoverHost::isShownChanged);
-    });
+    connect(&popover, &QmlWindow::built, this,
+            [this](QQuickWindow *window) { connect(window, &QWindow::visibleChanged, this, &PopoverHost::isShownChanged); });
 }
 
 bool StatusPopoverHost::isShown() const { return m_statusItem.isShown(); }

@@ -52,10 +52,7 @@ QPixmap compose(Look look, int size)
 
 } // namespace
 
-QString iconFolder()
-{
-    return QStringLiteral("/usr/share/bootstrap-icons/svg");
-}
+QString iconFolder() { return QStringLiteral("/usr/share/bootstrap-icons/svg"); }
 
 QIcon icon(Look look)
 {

@@ -57,8 +57,8 @@ std::unique_ptr<QMessageBox> UpdateAlerts::checkAlert(Updater::Outcome outcome, 
         box->setText(text);
         box->setInformativeText(current);
         const bool inPlace = m_updater.canInstallInPlace();
-        QPushButton *act = box->addButton(inPlace ? tr("Install and Relaunch") : tr("Open Download Page"),
-                                          QMessageBox::AcceptRole);
+        QPushButton *act
+            = box->addButton(inPlace ? tr("Install and Relaunch") : tr("Open Download Page"), QMessageBox::AcceptRole);
         box->addButton(tr("Later"), QMessageBox::RejectRole);
         box->setDefaultButton(act);
         connect(act, &QPushButton::clicked, this, [this, release, inPlace] {

@@ -20,8 +20,8 @@ class UpdateAlerts : public QObject
     Q_OBJECT
 public:
     /** `openUrl` opens the download page; `relaunch` starts the new executable and quits. */
-    UpdateAlerts(Updater &updater, std::function<void(const QUrl &)> openUrl,
-                 std::function<void(const QString &)> relaunch, QObject *parent = nullptr);
+    UpdateAlerts(Updater &updater, std::function<void(const QUrl &)> openUrl, std::function<void(const QString &)> relaunch,
+                 QObject *parent = nullptr);
 
     /** The alert for a check's outcome; its buttons carry the follow-up actions. */
     std::unique_ptr<QMessageBox> checkAlert(Updater::Outcome outcome, const Release &release, const QString &error);

@@ -12,9 +12,9 @@ namespace corvane {
 struct Release {
     QString version;
     qulonglong build = 0;
-    QUrl url;            ///< the zip archive
-    QByteArray sha256;   ///< 32 raw bytes
-    QString notes;       ///< plain text, shown as such
+    QUrl url;          ///< the zip archive
+    QByteArray sha256; ///< 32 raw bytes
+    QString notes;     ///< plain text, shown as such
 };
 
 /** @brief Which addresses the updater may fetch from. */

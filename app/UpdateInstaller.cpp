@@ -39,8 +39,8 @@ bool UpdateInstaller::isPortableInstall(const QString &folder)
     return ownedAndWritable(install) && ownedAndWritable(QFileInfo(install.absolutePath()));
 }
 
-UpdateInstaller::Result UpdateInstaller::install(const QByteArray &archive, const Release &release,
-                                                 const QString &installFolder, const QString &executableName)
+UpdateInstaller::Result UpdateInstaller::install(const QByteArray &archive, const Release &release, const QString &installFolder,
+                                                 const QString &executableName)
 {
     // The checksum comes first: nothing of an unverified download is ever unpacked.
     if (QCryptographicHash::hash(archive, QCryptographicHash::Sha256) != release.sha256)

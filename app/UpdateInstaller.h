@@ -20,15 +20,15 @@ public:
     struct Result {
         bool ok = false;
         QString error;
-        QString executable;   ///< the new executable to relaunch
+        QString executable; ///< the new executable to relaunch
     };
 
     /** Whether `folder` (holding the running executable) may be replaced by the updater. */
     static bool isPortableInstall(const QString &folder);
 
     /** Verifies, unpacks and swaps; safe to run off the main thread. */
-    static Result install(const QByteArray &archive, const Release &release,
-                          const QString &installFolder, const QString &executableName);
+    static Result install(const QByteArray &archive, const Release &release, const QString &installFolder,
+                          const QString &executableName);
 };
 
 } // namespace corvane

@@ -52,10 +52,7 @@ void Updater::scheduleNext(std::chrono::milliseconds delay)
     });
 }
 
-bool Updater::canInstallInPlace() const
-{
-    return UpdateInstaller::isPortableInstall(m_options.installFolder);
-}
+bool Updater::canInstallInPlace() const { return UpdateInstaller::isPortableInstall(m_options.installFolder); }
 
 void Updater::check(bool userInitiated)
 {
@@ -96,8 +93,8 @@ void Updater::finishCheck(QNetworkReply *reply, bool userInitiated)
     }
     const bool newer = isNewerBuild(feed.release->build, m_options.currentBuild);
     if (newer && !userInitiated)
-        std::fprintf(stderr, "Corvane: version %s (build %llu) is available\n",
-                     qPrintable(feed.release->version), feed.release->build);
+        std::fprintf(stderr, "Corvane: version %s (build %llu) is available\n", qPrintable(feed.release->version),
+                     feed.release->build);
     emit checkFinished(newer ? Outcome::updateAvailable : Outcome::upToDate, *feed.release, {}, userInitiated);
 }
 
@@ -131,8 +128,8 @@ void Updater::install(const Release &release)
             const UpdateInstaller::Result result = watcher->result();
             emit installFinished(result.ok, result.error, result.executable);
         });
-        watcher->setFuture(QtConcurrent::run(&UpdateInstaller::install, archive, release,
-                                             m_options.installFolder, m_options.executableName));
+        watcher->setFuture(
+            QtConcurrent::run(&UpdateInstaller::install, archive, release, m_options.installFolder, m_options.executableName));
     });
 }
 

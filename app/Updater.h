@@ -36,7 +36,7 @@ public:
     struct Options {
         QUrl feedUrl;
         QString currentBuild;
-        QString installFolder;    ///< folder of the running executable
+        QString installFolder; ///< folder of the running executable
         QString executableName;
         UrlPolicy policy;
     };
@@ -53,8 +53,8 @@ public:
     const Options &options() const { return m_options; }
 
 signals:
-    void checkFinished(corvane::Updater::Outcome outcome, const corvane::Release &release,
-                       const QString &error, bool userInitiated);
+    void checkFinished(corvane::Updater::Outcome outcome, const corvane::Release &release, const QString &error,
+                       bool userInitiated);
     void installFinished(bool ok, const QString &error, const QString &executable);
 
 private:

@@ -24,7 +24,7 @@ public:
         quint32 compressedSize = 0;
         quint32 size = 0;
         quint32 localHeaderOffset = 0;
-        quint32 unixMode = 0;   ///< 0 when the archive recorded none
+        quint32 unixMode = 0; ///< 0 when the archive recorded none
         bool isDirectory() const { return name.endsWith(QLatin1Char('/')); }
         bool isSymlink() const { return (unixMode & 0170000) == 0120000; }
     };

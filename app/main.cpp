@@ -21,8 +21,8 @@ int runSelfTest(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     const corvane::SelfTest::Report report = corvane::SelfTest::run();
     QString error;
-    const auto path = corvane::ReportFiles::write(QString::fromLatin1(corvane::ReportFiles::selfTestFileName),
-                                                  report.text(), &error);
+    const auto path
+        = corvane::ReportFiles::write(QString::fromLatin1(corvane::ReportFiles::selfTestFileName), report.text(), &error);
     std::fputs(qPrintable(report.text()), stdout);
     if (!path) {
         std::fprintf(stderr, "Corvane: could not write the self-test report: %s\n", qPrintable(error));
@@ -91,9 +91,11 @@ int main(int argc, char *argv[])
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Corvane, a clipboard history for the desktop."));
     parser.addHelpOption();
-    const QCommandLineOption toggle(QStringLiteral("toggle"), QStringLiteral("Show or hide the main window of the running Corvane."));
+    const QCommandLineOption toggle(QStringLiteral("toggle"),
+                                    QStringLiteral("Show or hide the main window of the running Corvane."));
     const QCommandLineOption next(QStringLiteral("next"), QStringLiteral("Put the next paste-queue item on the clipboard."));
-    const QCommandLineOption selfTest(QStringLiteral("self-test"), QStringLiteral("Run the self-test, write its report and exit."));
+    const QCommandLineOption selfTest(QStringLiteral("self-test"),
+                                      QStringLiteral("Run the self-test, write its report and exit."));
     parser.addOptions({toggle, next, selfTest});
     parser.process(app);
 

@@ -7,37 +7,36 @@
 namespace corvane::bench {
 namespace {
 
-const QStringList words = QStringLiteral(
-    "the of and to in is that for it as was with be by on not he this are or his from at which but have an "
-    "they you were her she there been one all we their has would when if so no will can more about out up "
-    "into them some could what time only other new these two may first then do any like my now over such "
-    "our man me even most made after also did many before must through back years where much your way well "
-    "down should because each just those people how too little state good very make world still own see "
-    "meeting invoice project release schedule budget review deadline customer server database connection "
-    "postgres query timeout network deploy build failure report summary agenda weekend dinner flight hotel "
-    "address password account payment order delivery package tracking number document folder picture camera")
-                                .split(u' ');
+const QStringList words
+    = QStringLiteral("the of and to in is that for it as was with be by on not he this are or his from at which but have an "
+                     "they you were her she there been one all we their has would when if so no will can more about out up "
+                     "into them some could what time only other new these two may first then do any like my now over such "
+                     "our man me even most made after also did many before must through back years where much your way well "
+                     "down should because each just those people how too little state good very make world still own see "
+                     "meeting invoice project release schedule budget review deadline customer server database connection "
+                     "postgres query timeout network deploy build failure report summary agenda weekend dinner flight hotel "
+                     "address password account payment order delivery package tracking number document folder picture camera")
+          .split(u' ');
 
-const QStringList identifiers = QStringLiteral(
-    "value result index count items buffer config options request response handler callback context "
-    "session user client manager service store model view controller parser token stream error status")
-                                      .split(u' ');
+const QStringList identifiers
+    = QStringLiteral("value result index count items buffer config options request response handler callback context "
+                     "session user client manager service store model view controller parser token stream error status")
+          .split(u' ');
 
-const QStringList hosts = QStringLiteral(
-    "github.com docs.qt.io en.wikipedia.org news.ycombinator.com stackoverflow.com www.youtube.com "
-    "mail.example.org shop.example.com maps.example.net blog.example.io")
-                              .split(u' ');
+const QStringList hosts
+    = QStringLiteral("github.com docs.qt.io en.wikipedia.org news.ycombinator.com stackoverflow.com www.youtube.com "
+                     "mail.example.org shop.example.com maps.example.net blog.example.io")
+          .split(u' ');
 
 // Word frequencies in real text fall off with rank (Zipf): the function words above are
 // common, the domain words rarer, and a long tail of other words rarer still.
 QStringList lexicon()
 {
     QStringList all = words;
-    static const char *const syllables[] = {
-        "ka", "ro", "mi", "ten", "sal", "ver", "dor", "lin", "pa", "que", "stra", "bel", "nu", "gor", "fe",
-        "zen", "tri", "mon", "ash", "el", "by", "wex", "jo", "quo", "hum", "dra", "pli", "vy", "chu", "sko",
-        "gla", "fin", "bu", "yar", "zo", "thi", "cra", "wu", "mop", "ig", "ub", "ox", "ept", "fly", "nak",
-        "rev", "spu", "dwi", "lo", "ha"};
+    static const char *const syllables[]
+        = {"ka",  "ro",  "mi",  "ten", "sal", "ver", "dor", "lin", "pa",  "que", "stra", "bel", "nu",  "gor", "fe",  "zen", "tri",
+           "mon", "ash", "el",  "by",  "wex", "jo",  "quo", "hum", "dra", "pli", "vy",   "chu", "sko", "gla", "fin", "bu",  "yar",
+           "zo",  "thi", "cra", "wu",  "mop", "ig",  "ub",  "ox",  "ept", "fly", "nak",  "rev", "spu", "dwi", "lo",  "ha"};
     constexpr unsigned syllableCount = sizeof(syllables) / sizeof(*syllables);
     std::mt19937 random(7);
     while (all.size() < 4000) {
@@ -50,7 +49,8 @@ QStringList lexicon()
     return all;
 }
 
-class Generator {
+class Generator
+{
 public:
     explicit Generator(std::uint32_t seed)
         : random(seed)
@@ -117,7 +117,8 @@ public:
             const QString indent(4 * depth, u' ');
             switch (between(0, 4)) {
             case 0:
-                text += indent + QStringLiteral("if (%1.%2 == %3) {\n").arg(pick(identifiers), pick(identifiers)).arg(between(0, 9));
+                text += indent
+                    + QStringLiteral("if (%1.%2 == %3) {\n").arg(pick(identifiers), pick(identifiers)).arg(between(0, 9));
                 ++depth;
                 break;
             case 1:
@@ -128,7 +129,9 @@ public:
                 }
                 [[fallthrough]];
             case 2:
-                text += indent + QStringLiteral("const auto %1 = %2->%3(%4);\n").arg(pick(identifiers), pick(identifiers), pick(identifiers), pick(identifiers));
+                text += indent
+                    + QStringLiteral("const auto %1 = %2->%3(%4);\n")
+                          .arg(pick(identifiers), pick(identifiers), pick(identifiers), pick(identifiers));
                 break;
             case 3:
                 text += indent + QStringLiteral("// %1 %2 %3\n").arg(word(), word(), word());
@@ -146,9 +149,12 @@ public:
         QString text;
         while (text.size() < length) {
             text += QStringLiteral("2024-05-%1T%2:%3:07Z [%4] %5 %6 %7 ms\n")
-                        .arg(between(10, 28)).arg(between(10, 23)).arg(between(10, 59))
+                        .arg(between(10, 28))
+                        .arg(between(10, 23))
+                        .arg(between(10, 59))
                         .arg(between(0, 1) ? QStringLiteral("info") : QStringLiteral("warn"))
-                        .arg(pick(identifiers), word()).arg(between(1, 5000));
+                        .arg(pick(identifiers), word())
+                        .arg(between(1, 5000));
         }
         return text.left(length);
     }

@@ -117,9 +117,8 @@ void BM_XclipToRow(benchmark::State &state)
     services.desktopEntries = &entries;
     services.activeWindow = &window;
     services.databasePath = home.filePath(QStringLiteral("history.sqlite"));
-    services.clipboardSource = [](ClipboardService &) -> std::unique_ptr<ClipboardSource> {
-        return X11ClipboardSource::create();
-    };
+    services.clipboardSource
+        = [](ClipboardService &) -> std::unique_ptr<ClipboardSource> { return X11ClipboardSource::create(); };
     ClipboardStore store(services);
 
     int i = 0;
@@ -137,8 +136,8 @@ void BM_XclipToRow(benchmark::State &state)
         QElapsedTimer timer;
         timer.start(); // counted from the start of xclip: its own start-up is included
         QProcess xclip;
-        xclip.start(QStringLiteral("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"),
-                                              QStringLiteral("-i"), input});
+        xclip.start(QStringLiteral("xclip"),
+                    {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i"), input});
         xclip.waitForFinished(); // its child takes the selection; the row is what counts
         QDeadlineTimer deadline(5000);
         while (store.database()->clipCount() == before && !deadline.hasExpired())

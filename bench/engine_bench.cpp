@@ -27,8 +27,8 @@ struct GroupShare {
     int percent;
 };
 constexpr GroupShare shares[] = {
-    {ClipGroup::text, 45}, {ClipGroup::link, 15}, {ClipGroup::code, 10}, {ClipGroup::number, 8},
-    {ClipGroup::file, 6},  {ClipGroup::color, 4}, {ClipGroup::email, 3}, {ClipGroup::phone, 3},
+    {ClipGroup::text, 45},  {ClipGroup::link, 15}, {ClipGroup::code, 10}, {ClipGroup::number, 8},
+    {ClipGroup::file, 6},   {ClipGroup::color, 4}, {ClipGroup::email, 3}, {ClipGroup::phone, 3},
     {ClipGroup::secret, 2}, {ClipGroup::image, 2}, {ClipGroup::text, 2},
 };
 
@@ -204,7 +204,7 @@ void BM_MemoryOfLoadedClips(benchmark::State &state)
         benchmark::DoNotOptimize(clips);
     }
     state.counters["heldMB"] = after - before;
-    rusage usage {};
+    rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     state.counters["peakRSS_MB"] = double(usage.ru_maxrss) / 1024.0;
 }

@@ -22,10 +22,10 @@ DetectContext context()
 
 QString mixedText()
 {
-    const QString part = QStringLiteral(
-        "Team dinner March 14 at 7pm at 221B Baker Street, London NW1 6XE. Call (415) 555-2671 if late; "
-        "menu at https://example.com/menu and mail ada@example.com. Flying BA 283 on 2026-04-07T09:30Z. "
-        "Some ordinary prose follows here with numbers like 42, 3.14 and version 1.2.3 to keep it honest. ");
+    const QString part
+        = QStringLiteral("Team dinner March 14 at 7pm at 221B Baker Street, London NW1 6XE. Call (415) 555-2671 if late; "
+                         "menu at https://example.com/menu and mail ada@example.com. Flying BA 283 on 2026-04-07T09:30Z. "
+                         "Some ordinary prose follows here with numbers like 42, 3.14 and version 1.2.3 to keep it honest. ");
     QString text;
     while (text.size() < 5000)
         text += part;

@@ -26,8 +26,8 @@ constexpr int sourceCount = 300;
 
 QString sourceName(int s)
 {
-    static const QStringList stems{"Firefox", "Terminal", "Text Editor", "LibreOffice", "Files", "Builder",
-                                   "Thunderbird", "Inkscape", "Kate", "Okular"};
+    static const QStringList stems{"Firefox", "Terminal",    "Text Editor", "LibreOffice", "Files",
+                                   "Builder", "Thunderbird", "Inkscape",    "Kate",        "Okular"};
     return QStringLiteral("%1 %2").arg(stems[s % stems.size()]).arg(s);
 }
 

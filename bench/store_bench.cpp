@@ -36,18 +36,20 @@ int clipCount = 100'000;
 /** Time per loaded clip beside each figure. */
 void perClip(benchmark::State &state)
 {
-    state.counters["per_clip"] = benchmark::Counter(double(clipCount), benchmark::Counter::kIsIterationInvariantRate
-                                                                           | benchmark::Counter::kInvert);
+    state.counters["per_clip"]
+        = benchmark::Counter(double(clipCount), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-const QStringList words = QStringLiteral(
-    "the of and to in is that for it as was with be by on not this are or from at which have an they you "
-    "meeting invoice project release schedule budget review deadline customer server database connection "
-    "postgres query timeout network deploy build failure report summary agenda weekend dinner flight hotel "
-    "address account payment order delivery package tracking number document folder picture camera").split(u' ');
-const QStringList hosts = QStringLiteral(
-    "github.com docs.qt.io en.wikipedia.org news.ycombinator.com stackoverflow.com www.youtube.com "
-    "mail.example.org shop.example.com maps.example.net blog.example.io").split(u' ');
+const QStringList words
+    = QStringLiteral("the of and to in is that for it as was with be by on not this are or from at which have an they you "
+                     "meeting invoice project release schedule budget review deadline customer server database connection "
+                     "postgres query timeout network deploy build failure report summary agenda weekend dinner flight hotel "
+                     "address account payment order delivery package tracking number document folder picture camera")
+          .split(u' ');
+const QStringList hosts
+    = QStringLiteral("github.com docs.qt.io en.wikipedia.org news.ycombinator.com stackoverflow.com www.youtube.com "
+                     "mail.example.org shop.example.com maps.example.net blog.example.io")
+          .split(u' ');
 
 QString sentence(std::mt19937 &random, int length)
 {
@@ -347,8 +349,13 @@ void BM_ListSearchKeystroke(benchmark::State &state)
     perClip(state);
     // A keystroke as the list sees it: the store's search, then the model's edit to the new rows.
     ClipboardStore &store = *fixture().store;
-    const QStringList typed{QStringLiteral("b"), QStringLiteral("bu"), QStringLiteral("bud"), QStringLiteral("budg"),
-                            QStringLiteral("budge"), QStringLiteral("budget"), QString()};
+    const QStringList typed{QStringLiteral("b"),
+                            QStringLiteral("bu"),
+                            QStringLiteral("bud"),
+                            QStringLiteral("budg"),
+                            QStringLiteral("budge"),
+                            QStringLiteral("budget"),
+                            QString()};
     int n = 0;
     for (auto _ : state)
         store.setSearchText(typed[n++ % typed.size()]);
@@ -359,7 +366,8 @@ void BM_TogglePinRoundTrip(benchmark::State &state)
     perClip(state);
     ClipboardStore &store = *fixture().store;
     // A pinned clip: unpinning prunes, pinning again stays within the limit of 20.
-    const auto pinned = std::find_if(store.clips().begin(), store.clips().end(), [](const ClipRef &clip) { return clip->isPinned; });
+    const auto pinned
+        = std::find_if(store.clips().begin(), store.clips().end(), [](const ClipRef &clip) { return clip->isPinned; });
     const std::int64_t id = (*pinned)->id;
     store.reload();
     store.togglePin(id); // the first unpin works out the prunable bytes once
@@ -425,7 +433,9 @@ void printHeldBytes(const ClipList &clips)
         index += FuzzyHaystack(ClipEntry::searchFields(*clip, clip->sourceDisplayName()).span()).memoryUsage();
     }
     const double n = std::max<qsizetype>(1, clips.size());
-    std::fprintf(stderr, "per clip: struct %.0f B, text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, search index %.0f B\n",
+    std::fprintf(stderr,
+                 "per clip: struct %.0f B, text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, "
+                 "search index %.0f B\n",
                  structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n);
 }
 
@@ -455,15 +465,17 @@ int main(int argc, char **argv)
 {
     // Arguments of our own are taken out before Qt and the library see the rest.
     bool hold = false;
-    argc = int(std::remove_if(argv + 1, argv + argc, [&hold](char *argument) {
-                   if (std::strncmp(argument, "--clips=", 8) == 0) {
-                       clipCount = std::max(1, std::atoi(argument + 8));
-                       return true;
-                   }
-                   if (std::strcmp(argument, "--hold-history") == 0)
-                       return hold = true;
-                   return false;
-               }) - argv);
+    argc = int(std::remove_if(argv + 1, argv + argc,
+                              [&hold](char *argument) {
+                                  if (std::strncmp(argument, "--clips=", 8) == 0) {
+                                      clipCount = std::max(1, std::atoi(argument + 8));
+                                      return true;
+                                  }
+                                  if (std::strcmp(argument, "--hold-history") == 0)
+                                      return hold = true;
+                                  return false;
+                              })
+               - argv);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (hold) {

@@ -12,9 +12,9 @@ enum class ClipGroup { link, code, color, email, phone, secret, image, file, num
 
 namespace ClipGroups {
 
-inline constexpr std::array<ClipGroup, 10> allCases{
-    ClipGroup::link,  ClipGroup::code,  ClipGroup::color, ClipGroup::email,  ClipGroup::phone,
-    ClipGroup::secret, ClipGroup::image, ClipGroup::file,  ClipGroup::number, ClipGroup::text};
+inline constexpr std::array<ClipGroup, 10> allCases{ClipGroup::link,   ClipGroup::code,   ClipGroup::color, ClipGroup::email,
+                                                    ClipGroup::phone,  ClipGroup::secret, ClipGroup::image, ClipGroup::file,
+                                                    ClipGroup::number, ClipGroup::text};
 
 /** The case name, as stored in the database ("code"). */
 QString rawValue(ClipGroup group);

@@ -116,10 +116,7 @@ QString dayTitle(const QDateTime &day, const QDateTime &now, const QTimeZone &zo
     return shortDate(date, today, "dddd, MMMM d");
 }
 
-QDateTime startOfDay(const QDateTime &moment, const QTimeZone &zone)
-{
-    return dayIn(moment, zone).startOfDay(zone);
-}
+QDateTime startOfDay(const QDateTime &moment, const QTimeZone &zone) { return dayIn(moment, zone).startOfDay(zone); }
 
 QDateTime startOfNextDay(const QDateTime &moment, const QTimeZone &zone)
 {

@@ -46,8 +46,8 @@ bool isShellCommand(QStringView text)
 bool isSql(QStringView text)
 {
     static const QRegularExpression select = compiled(R"(\A(?:WITH\b[\s\S]*?\b)?SELECT\b[\s\S]+?\bFROM\b)", true);
-    static const QRegularExpression sqlish =
-        compiled(R"((?:\bSELECT\s+(?:\*|DISTINCT\b|\w+\s*,)|\b(?:WHERE|JOIN|GROUP\s+BY|ORDER\s+BY|LIMIT)\b|;\s*\z))", true);
+    static const QRegularExpression sqlish
+        = compiled(R"((?:\bSELECT\s+(?:\*|DISTINCT\b|\w+\s*,)|\b(?:WHERE|JOIN|GROUP\s+BY|ORDER\s+BY|LIMIT)\b|;\s*\z))", true);
     static const QRegularExpression upperCase = compiled(R"(\bSELECT\b[\s\S]+?\bFROM\b)");
     return matches(select, text) && (matches(sqlish, text) || matches(upperCase, text));
 }
@@ -74,8 +74,8 @@ int genericMarkers(QStringView text)
         }
     }
     balanced = balanced && depth == 0 && pairs > 0;
-    return int(semicolonLine) + int(braceLine) + int(balanced) + int(text.contains(u"=="))
-        + int(text.contains(u"->")) + int(text.contains(u"::"));
+    return int(semicolonLine) + int(braceLine) + int(balanced) + int(text.contains(u"==")) + int(text.contains(u"->"))
+        + int(text.contains(u"::"));
 }
 
 } // namespace
@@ -87,10 +87,9 @@ std::optional<Detection> detect(QStringView text)
         R"(^\s*(?:def\s+\w+\s*\(.*\)\s*(?:->.*)?:\s*$|import\s+[\w.]+(?:\s+as\s+\w+)?(?:\s*,\s*[\w.]+)*\s*$|from\s+[\w.]+\s+import\s+[\w*(]))");
     static const QRegularExpression swiftFunc = compiled(R"(\bfunc\s+\w+\s*[(<])");
     static const QRegularExpression swiftLet = compiled(R"(\b(?:let|var)\s+\w+\s*[:=])");
-    static const QRegularExpression javaScript =
-        compiled(R"(\bfunction\s*\w*\s*\(|\b(?:const|let)\s+[\w{[][^=\n]*=|=>)");
-    static const QRegularExpression html =
-        compiled(R"(\A\s*<!doctype\s+html|<([a-z][a-z0-9]*)\b[^<>]*>[\s\S]*?</\1\s*>|<(?:br|hr|img|input|meta|link)\b[^<>]*/?>)", true);
+    static const QRegularExpression javaScript = compiled(R"(\bfunction\s*\w*\s*\(|\b(?:const|let)\s+[\w{[][^=\n]*=|=>)");
+    static const QRegularExpression html = compiled(
+        R"(\A\s*<!doctype\s+html|<([a-z][a-z0-9]*)\b[^<>]*>[\s\S]*?</\1\s*>|<(?:br|hr|img|input|meta|link)\b[^<>]*/?>)", true);
 
     if (text.isEmpty())
         return std::nullopt;
@@ -109,8 +108,7 @@ std::optional<Detection> detect(QStringView text)
     // "::" is not JavaScript syntax; C++ and Rust also write "const" and "let".
     const bool javaScriptMarkers = !text.contains(u"::") && matches(javaScript, text);
     const bool semicolons = text.contains(u";\n") || text.endsWith(u';');
-    if (braces && matches(swiftLet, text) && !text.contains(u"=>") && !text.contains(u"function")
-        && !semicolons)
+    if (braces && matches(swiftLet, text) && !text.contains(u"=>") && !text.contains(u"function") && !semicolons)
         return language("Swift");
     if (javaScriptMarkers)
         return language("JavaScript");

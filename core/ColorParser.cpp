@@ -198,8 +198,8 @@ std::optional<QStringView> functionBody(QStringView text, std::initializer_list<
 {
     for (const char16_t *name : names) {
         const QStringView prefix(name);
-        if (text.size() > prefix.size() + 1 && text.startsWith(prefix, Qt::CaseInsensitive)
-            && text[prefix.size()] == u'(' && text.endsWith(u')'))
+        if (text.size() > prefix.size() + 1 && text.startsWith(prefix, Qt::CaseInsensitive) && text[prefix.size()] == u'('
+            && text.endsWith(u')'))
             return text.mid(prefix.size() + 1, text.size() - prefix.size() - 2).trimmed();
     }
     return std::nullopt;

@@ -14,9 +14,8 @@ enum class ColorTag : int { red = 0, orange, yellow, green, blue, purple, gray }
 
 namespace ColorTags {
 
-inline constexpr std::array<ColorTag, 7> allCases{ColorTag::red,  ColorTag::orange, ColorTag::yellow,
-                                                  ColorTag::green, ColorTag::blue,  ColorTag::purple,
-                                                  ColorTag::gray};
+inline constexpr std::array<ColorTag, 7> allCases{ColorTag::red,  ColorTag::orange, ColorTag::yellow, ColorTag::green,
+                                                  ColorTag::blue, ColorTag::purple, ColorTag::gray};
 /** Bits of the mask that carry a known tag. */
 inline constexpr std::int64_t knownBits = 0x7F;
 

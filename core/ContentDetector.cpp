@@ -64,8 +64,8 @@ bool isLink(QStringView text)
 {
     if (hasWhiteSpace(text))
         return false;
-    const bool schemed = text.startsWith(u"http://", Qt::CaseInsensitive)
-        || text.startsWith(u"https://", Qt::CaseInsensitive) || text.startsWith(u"ftp://", Qt::CaseInsensitive);
+    const bool schemed = text.startsWith(u"http://", Qt::CaseInsensitive) || text.startsWith(u"https://", Qt::CaseInsensitive)
+        || text.startsWith(u"ftp://", Qt::CaseInsensitive);
     if (schemed) {
         const QUrl url(text.toString());
         return url.isValid() && !url.host().isEmpty();
@@ -98,8 +98,7 @@ bool looksLikeDateOrAddress(QStringView text)
     if (dashed.size() == 3 && dashed[0].size() == 4 && dashed[1].size() == 2 && dashed[2].size() == 2)
         return true;
     const auto dotted = groupsSeparatedBy(text, u'.');
-    if (dotted.size() == 3 && dotted[0].size() <= 2 && dotted[1].size() <= 2
-        && (dotted[2].size() == 2 || dotted[2].size() == 4))
+    if (dotted.size() == 3 && dotted[0].size() <= 2 && dotted[1].size() <= 2 && (dotted[2].size() == 2 || dotted[2].size() == 4))
         return true;
     if (dotted.size() == 4) {
         bool address = true;

@@ -27,10 +27,7 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
     build(std::span<const QStringView>(views.constData(), std::size_t(views.size())), &fields);
 }
 
-FuzzyHaystack::FuzzyHaystack(std::span<const QStringView> fields)
-{
-    build(fields, nullptr);
-}
+FuzzyHaystack::FuzzyHaystack(std::span<const QStringView> fields) { build(fields, nullptr); }
 
 void FuzzyHaystack::build(std::span<const QStringView> fields, const QStringList *kept)
 {
@@ -257,9 +254,6 @@ void FuzzyHaystack::prefetchFieldTexts(const QStringList &fields)
 #endif
 }
 
-std::size_t FuzzyHaystack::memoryUsage() const
-{
-    return sizeof(*this) + (m_block ? m_block->bytes : 0);
-}
+std::size_t FuzzyHaystack::memoryUsage() const { return sizeof(*this) + (m_block ? m_block->bytes : 0); }
 
 } // namespace corvane

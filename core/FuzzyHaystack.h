@@ -30,7 +30,8 @@ namespace corvane {
  * Built from a QStringList it keeps the list (sharing the strings); built from views it keeps no
  * text, and whoever scores it hands the same fields in again.
  */
-class FuzzyHaystack {
+class FuzzyHaystack
+{
 public:
     /** @brief One distinct word of the index: its folded text and which characters it holds. */
     using Word = FuzzyWordIndex::Word;
@@ -131,7 +132,10 @@ private:
     const std::byte *wordBlock() const;
     FuzzyWordIndex words() const { return FuzzyWordIndex(block().layout, wordBlock()); }
     const Block &block() const;
-    static size_t bucket(qsizetype length) { return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength); }
+    static size_t bucket(qsizetype length)
+    {
+        return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength);
+    }
 
     // Inline, so a scan over many haystacks rules out most clips without leaving the array it
     // walks; only the rest reads the block.

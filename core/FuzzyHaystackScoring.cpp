@@ -48,15 +48,15 @@ int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
     const qsizetype length = term.folded.size();
     int best = term.typoLimit + 1;
     auto mayBeCloseEnough = [&](std::uint32_t bits) { return mayBeClose(term, bits, std::min(term.typoLimit, best - 1)); };
-    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, mayBeCloseEnough, [&](const FuzzyHaystack::Word &word) {
-        const int limit = std::min(term.typoLimit, best - 1);
-        if (std::abs(word.length - length) <= limit)
-            best = std::min(best, wordDistance(term, word, limit));
-        return best > 1;
-    });
+    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, mayBeCloseEnough,
+                         [&](const FuzzyHaystack::Word &word) {
+                             const int limit = std::min(term.typoLimit, best - 1);
+                             if (std::abs(word.length - length) <= limit)
+                                 best = std::min(best, wordDistance(term, word, limit));
+                             return best > 1;
+                         });
     return best;
 }
-
 
 /**
  * @brief What a haystack's filters say about each term (bit k for term k; terms past 64 are
@@ -136,7 +136,8 @@ int closestDistance(const PreparedTerm &term, const FuzzyHaystack &haystack, Fie
 }
 
 /** Reads the words and texts the screen left open. */
-std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, Fields fields, const Screen &screen)
+std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, Fields fields,
+                                    const Screen &screen)
 {
     if (screen.rejected)
         return std::nullopt;

@@ -58,7 +58,8 @@ void FuzzyWordIndex::Builder::write(std::byte *block) const
     std::memcpy(block, m_bits.data(), m_bits.size() * sizeof(std::uint32_t));
     std::byte *text = block + m_bits.size() * sizeof(std::uint32_t);
     if (m_narrow)
-        std::transform(m_text.begin(), m_text.end(), reinterpret_cast<unsigned char *>(text), [](char16_t unit) { return static_cast<unsigned char>(unit); });
+        std::transform(m_text.begin(), m_text.end(), reinterpret_cast<unsigned char *>(text),
+                       [](char16_t unit) { return static_cast<unsigned char>(unit); });
     else
         std::memcpy(text, m_text.data(), m_text.size() * sizeof(char16_t));
 }

@@ -21,7 +21,8 @@ namespace corvane {
  * allow a match. Texts of one length have a fixed stride; words longer than 15 units carry their
  * length before the text.
  */
-class FuzzyWordIndex {
+class FuzzyWordIndex
+{
 public:
     /** @brief One indexed word: which characters it holds and its folded text. */
     struct Word {
@@ -52,7 +53,8 @@ public:
     };
 
     /** @brief Collects words in order of length, then writes them into a haystack's block. */
-    class Builder {
+    class Builder
+    {
     public:
         /** False, adding nothing, when the index is full. */
         bool add(std::uint32_t bits, QStringView folded);
@@ -114,7 +116,10 @@ public:
     void prefetchTexts(qsizetype shortest, qsizetype maxLength) const;
 
 private:
-    static std::size_t slot(qsizetype length) { return std::size_t(std::clamp(length, minLength, maxStrideLength + 1) - minLength); }
+    static std::size_t slot(qsizetype length)
+    {
+        return std::size_t(std::clamp(length, minLength, maxStrideLength + 1) - minLength);
+    }
 
     /** The range of word numbers with these lengths (long words all count as one length). */
     std::pair<std::uint32_t, std::uint32_t> wordsOfLengths(qsizetype shortest, qsizetype maxLength) const
@@ -128,7 +133,8 @@ private:
     {
         std::size_t offset = 0;
         for (qsizetype shorter = minLength; shorter < std::min(length, maxStrideLength + 1); ++shorter)
-            offset += std::size_t(m_layout.wordStart[slot(shorter) + 1] - m_layout.wordStart[slot(shorter)]) * std::size_t(shorter);
+            offset
+                += std::size_t(m_layout.wordStart[slot(shorter) + 1] - m_layout.wordStart[slot(shorter)]) * std::size_t(shorter);
         return offset;
     }
     std::size_t unitSize() const { return m_layout.narrow ? 1 : 2; }

@@ -10,8 +10,7 @@ namespace corvane::FuzzyWordScan {
 // Word-by-word typo search over plain text, for haystacks without an index and for highlights.
 
 /** Calls `visit(start, length)` for every word (maximal run of letters and digits). */
-template<typename Visit>
-void forEachWord(QStringView text, Visit &&visit)
+template<typename Visit> void forEachWord(QStringView text, Visit &&visit)
 {
     const qsizetype n = text.size();
     qsizetype i = 0;

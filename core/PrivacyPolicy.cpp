@@ -40,10 +40,7 @@ bool containsIgnoringCase(const QStringList &ids, const QString &id)
 
 } // namespace
 
-size_t qHash(const ProtectedApp &app, size_t seed)
-{
-    return qHashMulti(seed, app.name, app.bundleIDs);
-}
+size_t qHash(const ProtectedApp &app, size_t seed) { return qHashMulti(seed, app.name, app.bundleIDs); }
 
 const QList<ProtectedApp> &protectedApps()
 {
@@ -57,10 +54,8 @@ const QList<ProtectedApp> &protectedApps()
          {QStringLiteral("proton-pass"), QStringLiteral("me.proton.pass"), QStringLiteral("proton pass")}},
         {QStringLiteral("Enpass"), {QStringLiteral("enpass")}},
         {QStringLiteral("NordPass"), {QStringLiteral("nordpass")}},
-        {QStringLiteral("Passwords and Keys"),
-         {QStringLiteral("org.gnome.seahorse.application"), QStringLiteral("seahorse")}},
-        {QStringLiteral("KWalletManager"),
-         {QStringLiteral("org.kde.kwalletmanager5"), QStringLiteral("kwalletmanager5")}},
+        {QStringLiteral("Passwords and Keys"), {QStringLiteral("org.gnome.seahorse.application"), QStringLiteral("seahorse")}},
+        {QStringLiteral("KWalletManager"), {QStringLiteral("org.kde.kwalletmanager5"), QStringLiteral("kwalletmanager5")}},
         {QStringLiteral("Secrets"), {QStringLiteral("org.gnome.world.secrets")}},
         {QStringLiteral("Password Safe"), {QStringLiteral("pwsafe")}},
         {QStringLiteral("QtPass"), {QStringLiteral("qtpass")}},
@@ -96,9 +91,8 @@ const QStringList &transientFormats()
     return formats;
 }
 
-Verdict verdict(const QStringList &formats, const std::optional<QString> &appName,
-                const std::optional<QString> &bundleID, bool secureInput,
-                const QStringList &userExclusions, const QStringList &nameRuleOverrides)
+Verdict verdict(const QStringList &formats, const std::optional<QString> &appName, const std::optional<QString> &bundleID,
+                bool secureInput, const QStringList &userExclusions, const QStringList &nameRuleOverrides)
 {
     // Protection first: nothing the user (or an edited settings file) can change may undo it.
     if (offersAny(formats, concealedFormats()))

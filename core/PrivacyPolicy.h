@@ -53,8 +53,7 @@ const QStringList &transientFormats();
  * before anything the user can change; user exclusions only add to it, and name-rule overrides
  * cancel only the app-name rule. Ids are compared case-insensitively.
  */
-Verdict verdict(const QStringList &formats, const std::optional<QString> &appName,
-                const std::optional<QString> &bundleID, bool secureInput,
-                const QStringList &userExclusions, const QStringList &nameRuleOverrides);
+Verdict verdict(const QStringList &formats, const std::optional<QString> &appName, const std::optional<QString> &bundleID,
+                bool secureInput, const QStringList &userExclusions, const QStringList &nameRuleOverrides);
 
 } // namespace corvane::PrivacyPolicy

@@ -44,8 +44,7 @@ std::optional<ClipGroup> groupNamed(const QString &value)
 {
     for (ClipGroup group : ClipGroups::allCases) {
         for (const QString &name : {ClipGroups::rawValue(group), ClipGroups::displayName(group)}) {
-            if (value.compare(name, Qt::CaseInsensitive) == 0
-                || value.compare(name + u's', Qt::CaseInsensitive) == 0)
+            if (value.compare(name, Qt::CaseInsensitive) == 0 || value.compare(name + u's', Qt::CaseInsensitive) == 0)
                 return group;
         }
     }
@@ -61,8 +60,7 @@ std::optional<ColorTag> tagNamed(const QString &value)
     return std::nullopt;
 }
 
-template<typename T>
-void appendOnce(QList<T> &list, const T &value)
+template<typename T> void appendOnce(QList<T> &list, const T &value)
 {
     if (!list.contains(value))
         list.append(value);
@@ -126,15 +124,11 @@ SearchQuery SearchQuery::parse(const QString &text, const QDateTime &now, const 
     return query;
 }
 
-bool SearchQuery::hasFilters() const
-{
-    return !groups.isEmpty() || !apps.isEmpty() || !tags.isEmpty() || dateRange.has_value();
-}
+bool SearchQuery::hasFilters() const { return !groups.isEmpty() || !apps.isEmpty() || !tags.isEmpty() || dateRange.has_value(); }
 
 bool SearchQuery::matchesGroup(ClipGroup group) const { return groups.isEmpty() || groups.contains(group); }
 
-bool SearchQuery::matchesSource(const QString &sourceName, const QString &sourceKey,
-                                const QString &sourceHost) const
+bool SearchQuery::matchesSource(const QString &sourceName, const QString &sourceKey, const QString &sourceHost) const
 {
     if (apps.isEmpty())
         return true;
@@ -157,9 +151,6 @@ bool SearchQuery::matchesTags(std::int64_t tagMask) const
     return false;
 }
 
-bool SearchQuery::matchesDate(const QDateTime &createdAt) const
-{
-    return !dateRange || dateRange->contains(createdAt);
-}
+bool SearchQuery::matchesDate(const QDateTime &createdAt) const { return !dateRange || dateRange->contains(createdAt); }
 
 } // namespace corvane

@@ -45,8 +45,7 @@ struct SearchQuery {
 
     /** Per-filter checks; each passes when its filter is not set. */
     bool matchesGroup(ClipGroup group) const;
-    bool matchesSource(const QString &sourceName, const QString &sourceKey,
-                       const QString &sourceHost) const;
+    bool matchesSource(const QString &sourceName, const QString &sourceKey, const QString &sourceHost) const;
     bool matchesTags(std::int64_t tagMask) const;
     bool matchesDate(const QDateTime &createdAt) const;
 

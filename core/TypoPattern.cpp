@@ -35,18 +35,14 @@ std::uint64_t TypoPattern::mask(char16_t c) const
     return 0;
 }
 
-int TypoPattern::distance(QStringView folded) const
-{
-    return distanceTo(folded.utf16(), folded.size());
-}
+int TypoPattern::distance(QStringView folded) const { return distanceTo(folded.utf16(), folded.size()); }
 
 int TypoPattern::distance(QLatin1String folded) const
 {
     return distanceTo(reinterpret_cast<const unsigned char *>(folded.data()), folded.size());
 }
 
-template<typename Unit>
-int TypoPattern::distanceTo(const Unit *folded, qsizetype length) const
+template<typename Unit> int TypoPattern::distanceTo(const Unit *folded, qsizetype length) const
 {
     // Vertical deltas of the dynamic-programming column, kept as bit vectors.
     std::uint64_t positive = ~std::uint64_t{0};

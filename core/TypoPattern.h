@@ -14,7 +14,8 @@ namespace corvane {
  * @brief A folded term of up to 64 units prepared for bit-parallel optimal string alignment
  * (Hyyrö's algorithm): one pass over a word with a handful of word operations per character.
  */
-class TypoPattern {
+class TypoPattern
+{
 public:
     TypoPattern() = default;
     explicit TypoPattern(QStringView folded);
@@ -28,8 +29,7 @@ public:
 
 private:
     std::uint64_t mask(char16_t c) const;
-    template<typename Unit>
-    int distanceTo(const Unit *folded, qsizetype length) const;
+    template<typename Unit> int distanceTo(const Unit *folded, qsizetype length) const;
 
     int m_length = 0;
     std::array<std::uint64_t, 128> m_ascii{};

@@ -27,8 +27,7 @@ std::pair<QString, QColor> IconImageProvider::parseId(const QString &id)
     if (mark >= 0) {
         // "#" may arrive raw or percent-encoded; both mean the same colour.
         const QString query = id.mid(mark + 1).replace(u'#', QStringLiteral("%23"));
-        const QString value = QUrlQuery(query).queryItemValue(QStringLiteral("color"),
-                                                              QUrl::FullyDecoded);
+        const QString value = QUrlQuery(query).queryItemValue(QStringLiteral("color"), QUrl::FullyDecoded);
         const QColor parsed = QColor::fromString(value);
         if (parsed.isValid())
             color = parsed;
@@ -54,9 +53,7 @@ QImage IconImageProvider::requestImage(const QString &id, QSize *size, const QSi
         painter.setRenderHint(QPainter::Antialiasing);
         // Keep the icon square and centred whatever box it is asked for.
         const QSizeF drawn = renderer.viewBoxF().size().scaled(side, Qt::KeepAspectRatio);
-        const QRectF target(QPointF((side.width() - drawn.width()) / 2,
-                                    (side.height() - drawn.height()) / 2),
-                            drawn);
+        const QRectF target(QPointF((side.width() - drawn.width()) / 2, (side.height() - drawn.height()) / 2), drawn);
         renderer.render(&painter, target);
         painter.setCompositionMode(QPainter::CompositionMode_SourceIn);
         painter.fillRect(image.rect(), color);

@@ -13,8 +13,7 @@ QUrl Icons::url(const QString &name, const QColor &color)
     url.setHost(QStringLiteral("icon"));
     url.setPath(u'/' + name);
     QUrlQuery query;
-    query.addQueryItem(QStringLiteral("color"),
-                       QString::fromLatin1(QUrl::toPercentEncoding(color.name(QColor::HexArgb))));
+    query.addQueryItem(QStringLiteral("color"), QString::fromLatin1(QUrl::toPercentEncoding(color.name(QColor::HexArgb))));
     url.setQuery(query);
     return url;
 }

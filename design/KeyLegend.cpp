@@ -11,10 +11,7 @@ QKeySequence quickLook() { return QKeySequence(Qt::CTRL | Qt::Key_Y); }
 QKeySequence find() { return QKeySequence(Qt::CTRL | Qt::Key_F); }
 QKeySequence collect() { return QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S); }
 
-QKeySequence rowNumber(int number)
-{
-    return QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_0 + number)));
-}
+QKeySequence rowNumber(int number) { return QKeySequence(QKeyCombination(Qt::ControlModifier, Qt::Key(Qt::Key_0 + number))); }
 
 QString text(const QKeySequence &sequence)
 {

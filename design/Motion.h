@@ -24,8 +24,7 @@ class Motion : public QObject
     QML_SINGLETON
 
     Q_PROPERTY(bool reduceMotion READ reduceMotion WRITE setReduceMotion NOTIFY reduceMotionChanged)
-    Q_PROPERTY(bool reduceTransparency READ reduceTransparency WRITE setReduceTransparency
-                   NOTIFY reduceTransparencyChanged)
+    Q_PROPERTY(bool reduceTransparency READ reduceTransparency WRITE setReduceTransparency NOTIFY reduceTransparencyChanged)
 
 public:
     static Motion &instance();

@@ -23,9 +23,9 @@ SpringCurve::SpringCurve(double response, double dampingFraction)
     : m_response(std::max(response, 1e-3))
     , m_damping(std::max(dampingFraction, 1e-3))
     , m_omega(2 * std::numbers::pi / m_response)
-    , m_regime(m_damping < 1 - criticalBand  ? Regime::under
-               : m_damping <= 1 + criticalBand ? Regime::critical
-                                               : Regime::over)
+    , m_regime(m_damping < 1 - criticalBand        ? Regime::under
+                   : m_damping <= 1 + criticalBand ? Regime::critical
+                                                   : Regime::over)
     , m_damped(m_regime == Regime::under ? m_omega * std::sqrt(1 - m_damping * m_damping) : 0)
     , m_fastRoot(0)
     , m_slowRoot(0)
@@ -44,8 +44,7 @@ double SpringCurve::value(double t) const
     const double w = m_omega;
     switch (m_regime) {
     case Regime::under:
-        return 1 - std::exp(-m_damping * w * t)
-                       * (std::cos(m_damped * t) + m_damping * w / m_damped * std::sin(m_damped * t));
+        return 1 - std::exp(-m_damping * w * t) * (std::cos(m_damped * t) + m_damping * w / m_damped * std::sin(m_damped * t));
     case Regime::critical:
         return 1 - std::exp(-w * t) * (1 + w * t);
     case Regime::over:
@@ -102,8 +101,8 @@ QEasingCurve SpringCurve::easingCurve() const
         const double h = u1 - u0;
         const double y0 = position(u0);
         const double y1 = position(u1);
-        curve.addCubicBezierSegment(QPointF(u0 + h / 3, y0 + h / 3 * slope(u0)),
-                                    QPointF(u1 - h / 3, y1 - h / 3 * slope(u1)), QPointF(u1, y1));
+        curve.addCubicBezierSegment(QPointF(u0 + h / 3, y0 + h / 3 * slope(u0)), QPointF(u1 - h / 3, y1 - h / 3 * slope(u1)),
+                                    QPointF(u1, y1));
     }
     return curve;
 }

@@ -31,10 +31,10 @@ private:
 
     double m_response;
     double m_damping;
-    double m_omega;     // undamped angular frequency
+    double m_omega; // undamped angular frequency
     Regime m_regime;
-    double m_damped;    // under: damped angular frequency
-    double m_fastRoot;  // over: the two real roots of the characteristic equation
+    double m_damped;   // under: damped angular frequency
+    double m_fastRoot; // over: the two real roots of the characteristic equation
     double m_slowRoot;
 };
 

@@ -57,7 +57,7 @@ void boxLine(const quint32 *in, quint32 *out, int count, int stride, int radius)
     }
     for (int i = 0; i < count; ++i) {
         out[i * stride] = quint32((sum[0] * scale + half) >> 32) | quint32((sum[1] * scale + half) >> 32) << 8
-                        | quint32((sum[2] * scale + half) >> 32) << 16 | quint32((sum[3] * scale + half) >> 32) << 24;
+            | quint32((sum[2] * scale + half) >> 32) << 16 | quint32((sum[3] * scale + half) >> 32) << 24;
         const quint32 in1 = at(i + radius + 1), out1 = at(i - radius);
         sum[0] += (in1 & 0xff) - (out1 & 0xff);
         sum[1] += ((in1 >> 8) & 0xff) - ((out1 >> 8) & 0xff);

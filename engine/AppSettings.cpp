@@ -86,8 +86,8 @@ void AppSettings::load()
         // A missing or damaged value must never become a tiny limit that empties the history.
         m_storageLimit = defaultStorageLimit;
         if (storedLimit.isValid())
-            qCWarning(logSettings).noquote() << "Corvane: stored storageLimit" << storedLimit.toString()
-                                 << "is not a preset; using" << defaultStorageLimit;
+            qCWarning(logSettings).noquote()
+                << "Corvane: stored storageLimit" << storedLimit.toString() << "is not a preset; using" << defaultStorageLimit;
     }
     m_recordImages = readBool("recordImages", true);
     m_finderImagesAsImages = readBool("finderImagesAsImages", false);
@@ -174,8 +174,7 @@ void AppSettings::setAppList(QList<ExcludedApp> &member, const char *key, const 
         emit problemsChanged();
 }
 
-void AppSettings::setStringList(QStringList &member, const char *key, const QStringList &keys,
-                                void (AppSettings::*changed)())
+void AppSettings::setStringList(QStringList &member, const char *key, const QStringList &keys, void (AppSettings::*changed)())
 {
     if (member == keys)
         return;
@@ -197,10 +196,7 @@ void AppSettings::setStorageLimit(std::int64_t bytes)
     emit storageLimitChanged();
 }
 
-QList<qint64> AppSettings::storageLimitPresetList() const
-{
-    return {storageLimitPresets().begin(), storageLimitPresets().end()};
-}
+QList<qint64> AppSettings::storageLimitPresetList() const { return {storageLimitPresets().begin(), storageLimitPresets().end()}; }
 
 void AppSettings::setRecordImages(bool on) { setBool(m_recordImages, "recordImages", on, &AppSettings::recordImagesChanged); }
 void AppSettings::setFinderImagesAsImages(bool on)
@@ -273,8 +269,8 @@ bool AppSettings::launchAtLogin() const { return m_loginItem && m_loginItem->isE
 
 void AppSettings::setLaunchAtLogin(bool on)
 {
-    const std::optional<QString> failure =
-        m_loginItem ? m_loginItem->setEnabled(on) : std::optional(QStringLiteral("no login-item service"));
+    const std::optional<QString> failure
+        = m_loginItem ? m_loginItem->setEnabled(on) : std::optional(QStringLiteral("no login-item service"));
     if (failure)
         qCWarning(logSettings).noquote() << "Corvane: launch at login change failed:" << *failure;
     // Always: after a failure the switch must read the real state again.
@@ -288,10 +284,7 @@ void AppSettings::addExclusion(const QString &bundleID, const QString &name)
     setUserExclusions(m_userExclusions + QList<ExcludedApp>{{bundleID, name}});
 }
 
-void AppSettings::removeExclusion(const QString &bundleID)
-{
-    setUserExclusions(withoutID(m_userExclusions, bundleID));
-}
+void AppSettings::removeExclusion(const QString &bundleID) { setUserExclusions(withoutID(m_userExclusions, bundleID)); }
 
 void AppSettings::addNameRuleOverride(const QString &bundleID, const QString &name)
 {

@@ -24,27 +24,33 @@ class LoginItem;
  * default preset, and a damaged exclusion list is kept as stored (and reported in `problems`)
  * until the user edits it.
  */
-class AppSettings : public QObject {
+class AppSettings : public QObject
+{
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
     Q_PROPERTY(qint64 storageLimit READ storageLimit WRITE setStorageLimit NOTIFY storageLimitChanged)
     Q_PROPERTY(QList<qint64> storageLimitPresets READ storageLimitPresetList CONSTANT)
     Q_PROPERTY(bool recordImages READ recordImages WRITE setRecordImages NOTIFY recordImagesChanged)
-    Q_PROPERTY(bool finderImagesAsImages READ finderImagesAsImages WRITE setFinderImagesAsImages NOTIFY finderImagesAsImagesChanged)
+    Q_PROPERTY(
+        bool finderImagesAsImages READ finderImagesAsImages WRITE setFinderImagesAsImages NOTIFY finderImagesAsImagesChanged)
     Q_PROPERTY(bool photoGridEnabled READ photoGridEnabled WRITE setPhotoGridEnabled NOTIFY photoGridEnabledChanged)
     Q_PROPERTY(bool autoShowPreview READ autoShowPreview WRITE setAutoShowPreview NOTIFY autoShowPreviewChanged)
     Q_PROPERTY(bool animateMenuBarIcon READ animateMenuBarIcon WRITE setAnimateMenuBarIcon NOTIFY animateMenuBarIconChanged)
-    Q_PROPERTY(bool internetPreviewsEnabled READ internetPreviewsEnabled WRITE setInternetPreviewsEnabled NOTIFY internetPreviewsEnabledChanged)
+    Q_PROPERTY(bool internetPreviewsEnabled READ internetPreviewsEnabled WRITE setInternetPreviewsEnabled NOTIFY
+                   internetPreviewsEnabledChanged)
     Q_PROPERTY(bool intelligenceEnabled READ intelligenceEnabled WRITE setIntelligenceEnabled NOTIFY intelligenceEnabledChanged)
     Q_PROPERTY(bool showSummariesInList READ showSummariesInList WRITE setShowSummariesInList NOTIFY showSummariesInListChanged)
-    Q_PROPERTY(QList<corvane::ExcludedApp> userExclusions READ userExclusions WRITE setUserExclusions NOTIFY userExclusionsChanged)
-    Q_PROPERTY(QList<corvane::ExcludedApp> nameRuleOverrides READ nameRuleOverrides WRITE setNameRuleOverrides NOTIFY nameRuleOverridesChanged)
+    Q_PROPERTY(
+        QList<corvane::ExcludedApp> userExclusions READ userExclusions WRITE setUserExclusions NOTIFY userExclusionsChanged)
+    Q_PROPERTY(QList<corvane::ExcludedApp> nameRuleOverrides READ nameRuleOverrides WRITE setNameRuleOverrides NOTIFY
+                   nameRuleOverridesChanged)
     Q_PROPERTY(QStringList keptSources READ keptSources WRITE setKeptSources NOTIFY keptSourcesChanged)
     Q_PROPERTY(QStringList hiddenSources READ hiddenSources WRITE setHiddenSources NOTIFY hiddenSourcesChanged)
     Q_PROPERTY(bool launchAtLogin READ launchAtLogin WRITE setLaunchAtLogin NOTIFY launchAtLoginChanged)
     Q_PROPERTY(bool didShowWelcomeTour READ didShowWelcomeTour WRITE setDidShowWelcomeTour NOTIFY didShowWelcomeTourChanged)
-    Q_PROPERTY(bool didEnableLaunchAtLogin READ didEnableLaunchAtLogin WRITE setDidEnableLaunchAtLogin NOTIFY didEnableLaunchAtLoginChanged)
+    Q_PROPERTY(bool didEnableLaunchAtLogin READ didEnableLaunchAtLogin WRITE setDidEnableLaunchAtLogin NOTIFY
+                   didEnableLaunchAtLoginChanged)
     Q_PROPERTY(QStringList problems READ problems NOTIFY problemsChanged)
 
 public:
@@ -145,10 +151,8 @@ private:
     QList<ExcludedApp> readAppList(const char *key, const QString &what);
     void write(const char *key, const QVariant &value);
     void setBool(bool &member, const char *key, bool value, void (AppSettings::*changed)());
-    void setAppList(QList<ExcludedApp> &member, const char *key, const QList<ExcludedApp> &apps,
-                    void (AppSettings::*changed)());
-    void setStringList(QStringList &member, const char *key, const QStringList &keys,
-                       void (AppSettings::*changed)());
+    void setAppList(QList<ExcludedApp> &member, const char *key, const QList<ExcludedApp> &apps, void (AppSettings::*changed)());
+    void setStringList(QStringList &member, const char *key, const QStringList &keys, void (AppSettings::*changed)());
 
     QSettings *m_settings;
     LoginItem *m_loginItem;

@@ -68,10 +68,7 @@ QString withoutTrailingSlash(QString path)
     return path;
 }
 
-QString sizeText(QSize size)
-{
-    return QStringLiteral("%1 \u00D7 %2").arg(size.width()).arg(size.height());
-}
+QString sizeText(QSize size) { return QStringLiteral("%1 \u00D7 %2").arg(size.width()).arg(size.height()); }
 
 QString characterCount(std::int64_t count)
 {
@@ -98,10 +95,7 @@ QImage Clip::thumbnail() const
 
 QList<ColorTag> Clip::tags() const { return ColorTags::fromMask(tagMask); }
 
-QString Clip::preview() const
-{
-    return storedPreview.isEmpty() ? clipPreview(group, text, imageSize) : storedPreview;
-}
+QString Clip::preview() const { return storedPreview.isEmpty() ? clipPreview(group, text, imageSize) : storedPreview; }
 
 QString Clip::subtitle() const { return clipSubtitle(group, text, textLength, detail, imageSize, byteSize); }
 

@@ -72,10 +72,10 @@ CREATE TABLE IF NOT EXISTS link_previews (
 )sql";
 
 // The columns of the first schema, which every later one keeps.
-constexpr const char *firstColumns =
-    "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, "
-    "pinned, pinned_at, tags, summary, smart_title, note, hash, dhash, detail, text_length, text_prefix, text, "
-    "thumbnail, image";
+constexpr const char *firstColumns
+    = "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, created_at, "
+      "pinned, pinned_at, tags, summary, smart_title, note, hash, dhash, detail, text_length, text_prefix, text, "
+      "thumbnail, image";
 
 // Keeps the log from staying at the size of the largest clip ever written.
 constexpr const char *journalSizeLimit = "PRAGMA journal_size_limit = 4194304";
@@ -100,8 +100,8 @@ bool isTruncated(const QString &path)
     if (header.size() < 100 || !header.startsWith("SQLite format 3"))
         return false;
     const auto be32 = [&header](int at) {
-        return quint32(quint8(header[at])) << 24 | quint32(quint8(header[at + 1])) << 16
-            | quint32(quint8(header[at + 2])) << 8 | quint32(quint8(header[at + 3]));
+        return quint32(quint8(header[at])) << 24 | quint32(quint8(header[at + 1])) << 16 | quint32(quint8(header[at + 2])) << 8
+            | quint32(quint8(header[at + 3]));
     };
     const quint32 rawPageSize = quint32(quint8(header[16])) << 8 | quint8(header[17]);
     const qint64 pageSize = rawPageSize == 1 ? 65536 : rawPageSize;
@@ -120,7 +120,7 @@ QString sqlitePathUri(const QString &path, const char *query)
 // Columns read into a Clip; the image blob is never among them.
 void restrictToOwner(const QByteArray &native)
 {
-    struct stat info {};
+    struct stat info { };
     if (::stat(native.constData(), &info) == 0 && (info.st_mode & 077))
         ::chmod(native.constData(), info.st_mode & 0700);
 }
@@ -179,7 +179,8 @@ ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Acc
     if (m_readOnly) {
         flags |= SQLITE_OPEN_READONLY;
         // Without write access to the folder the log's index cannot be made: read the file as it is.
-        const bool canIndex = QFileInfo::exists(path + QStringLiteral("-shm")) || ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
+        const bool canIndex
+            = QFileInfo::exists(path + QStringLiteral("-shm")) || ::access(QFile::encodeName(folder).constData(), W_OK) == 0;
         uri = sqlitePathUri(path, canIndex ? "mode=ro" : "immutable=1");
     } else {
         makePrivateFolder(folder);
@@ -224,9 +225,7 @@ void ClipDatabase::openAndMigrate()
         return query.int64(0);
     }();
     if (version > schemaVersion)
-        throw Error(Kind::open,
-                    QStringLiteral("The history was written by a newer version of Corvane (schema %1)")
-                        .arg(version));
+        throw Error(Kind::open, QStringLiteral("The history was written by a newer version of Corvane (schema %1)").arg(version));
     checkIntact(version);
     if (m_readOnly) {
         if (version != schemaVersion)
@@ -280,17 +279,19 @@ void ClipDatabase::migrateToStoredPreviews()
     // A new column would land behind the blobs, where every list load would have to walk them;
     // the table is rebuilt with it in its place instead.
     SqliteTransaction transaction(m_db);
-    execScript(m_db, "DROP INDEX IF EXISTS clips_created_at; DROP INDEX IF EXISTS clips_image_size;"
-                     "ALTER TABLE clips RENAME TO clips_v1;");
+    execScript(m_db,
+               "DROP INDEX IF EXISTS clips_created_at; DROP INDEX IF EXISTS clips_image_size;"
+               "ALTER TABLE clips RENAME TO clips_v1;");
     execScript(m_db, createClipsTable);
     const QByteArray copy = QByteArray("INSERT INTO clips (") + firstColumns + ") SELECT " + firstColumns + " FROM clips_v1";
     execScript(m_db, copy.constData());
     // Ids of deleted clips are not handed out again.
-    execScript(m_db, "UPDATE sqlite_sequence SET seq = max(seq, (SELECT seq FROM sqlite_sequence WHERE name = 'clips_v1'))"
-                     " WHERE name = 'clips';"
-                     "INSERT INTO sqlite_sequence (name, seq) SELECT 'clips', seq FROM sqlite_sequence"
-                     " WHERE name = 'clips_v1' AND NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = 'clips');"
-                     "DROP TABLE clips_v1;");
+    execScript(m_db,
+               "UPDATE sqlite_sequence SET seq = max(seq, (SELECT seq FROM sqlite_sequence WHERE name = 'clips_v1'))"
+               " WHERE name = 'clips';"
+               "INSERT INTO sqlite_sequence (name, seq) SELECT 'clips', seq FROM sqlite_sequence"
+               " WHERE name = 'clips_v1' AND NOT EXISTS (SELECT 1 FROM sqlite_sequence WHERE name = 'clips');"
+               "DROP TABLE clips_v1;");
     fillPreviews();
     SqliteStatement(m_db, "PRAGMA user_version = 2").run();
     transaction.commit();
@@ -298,7 +299,8 @@ void ClipDatabase::migrateToStoredPreviews()
 
 void ClipDatabase::fillPreviews()
 {
-    SqliteStatement rows(m_db, "SELECT id, kind, text FROM clips WHERE text_length IS NOT NULL AND preview IS NULL AND text IS NOT NULL");
+    SqliteStatement rows(
+        m_db, "SELECT id, kind, text FROM clips WHERE text_length IS NOT NULL AND preview IS NULL AND text IS NOT NULL");
     SqliteStatement update(m_db, "UPDATE clips SET preview = ?1 WHERE id = ?2");
     while (rows.step()) {
         const ClipGroup group = ClipGroups::fromRawValue(rows.text(1)).value_or(ClipGroup::text);

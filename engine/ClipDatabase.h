@@ -30,10 +30,12 @@ namespace corvane {
  * Every call holds the connection's lock from preparing its statements until SQLite's error
  * message has been read. Errors are thrown as ClipDatabase::Error.
  */
-class ClipDatabase {
+class ClipDatabase
+{
 public:
     /** @brief The one database error type. */
-    class Error : public std::exception {
+    class Error : public std::exception
+    {
     public:
         /**
          * `readOnly`: the file or its folder cannot be written (open it with Access::readOnly);

@@ -70,10 +70,7 @@ void ClipDatabase::setPinned(std::int64_t id, bool pinned, double pinnedAt)
     });
 }
 
-void ClipDatabase::setTags(std::int64_t id, std::int64_t mask)
-{
-    setTags({{id, mask}});
-}
+void ClipDatabase::setTags(std::int64_t id, std::int64_t mask) { setTags({{id, mask}}); }
 
 void ClipDatabase::setTags(const QList<std::pair<std::int64_t, std::int64_t>> &masks)
 {
@@ -116,10 +113,7 @@ void ClipDatabase::setSmartTitle(std::int64_t id, const std::optional<QString> &
     setOptionalText(m_db, "UPDATE clips SET smart_title = ?1 WHERE id = ?2", id, smartTitle);
 }
 
-void ClipDatabase::deleteClip(std::int64_t id)
-{
-    deleteClips({id});
-}
+void ClipDatabase::deleteClip(std::int64_t id) { deleteClips({id}); }
 
 void ClipDatabase::deleteClips(const QList<std::int64_t> &ids)
 {

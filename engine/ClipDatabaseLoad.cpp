@@ -18,9 +18,9 @@ namespace {
 // A long text's opening, length and preview are stored beside it, so a list load never reads it
 // whole. Short texts are cut as bytes (4 per character at most): SQLite's text functions stop
 // at a NUL character.
-#define CLIP_COLUMNS                                                                               \
-    "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, " \
-    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                   \
+#define CLIP_COLUMNS                                                                                                             \
+    "id, kind, image_width, image_height, byte_size, source_name, source_bundle_id, source_url, "                                \
+    "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                                                  \
     "coalesce(text_prefix, substr(CAST(text AS BLOB), 1, 8004)), length(thumbnail), preview "
 
 static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
@@ -48,7 +48,8 @@ qsizetype codePoints(QByteArrayView utf8)
  * @brief Shares one QString among equal values of a column (app names, bundle ids, URLs,
  * languages), which repeat across thousands of clips.
  */
-class StringPool {
+class StringPool
+{
 public:
     std::optional<QString> value(const SqliteStatement &row, int column)
     {
@@ -90,8 +91,7 @@ ClipGroup groupOf(QByteArrayView raw)
  * converting later, `lengthQuery` gives the length of a text that was cut. Returns the
  * thumbnail's length.
  */
-std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, StringPool &pool, Clip &clip,
-                     QByteArray &textUtf8)
+std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, StringPool &pool, Clip &clip, QByteArray &textUtf8)
 {
     clip.id = row.int64(0);
     clip.group = groupOf(row.bytes(1));
@@ -226,9 +226,10 @@ QList<Clip> ClipDatabase::loadNewestClips(int count)
     QList<std::int64_t> ids;
     {
         std::lock_guard lock(m_mutex);
-        SqliteStatement query(m_db, "SELECT id FROM clips WHERE pinned != 0 OR id IN "
-                                    "(SELECT id FROM clips ORDER BY created_at DESC, id DESC LIMIT ?1) "
-                                    "ORDER BY created_at DESC, id DESC");
+        SqliteStatement query(m_db,
+                              "SELECT id FROM clips WHERE pinned != 0 OR id IN "
+                              "(SELECT id FROM clips ORDER BY created_at DESC, id DESC LIMIT ?1) "
+                              "ORDER BY created_at DESC, id DESC");
         query.bind(1, std::int64_t(count));
         while (query.step())
             ids.append(query.int64(0));

@@ -26,8 +26,8 @@ QString keptName(const QString &path)
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (int n = 0;; ++n) {
         const QString suffix = n == 0 ? QString() : QStringLiteral("-%1").arg(n);
-        const QString candidate = info.absolutePath() + u'/' + info.completeBaseName() + QStringLiteral(".damaged-")
-            + stamp + suffix + u'.' + info.suffix();
+        const QString candidate = info.absolutePath() + u'/' + info.completeBaseName() + QStringLiteral(".damaged-") + stamp
+            + suffix + u'.' + info.suffix();
         if (!QFileInfo::exists(candidate) && !QFileInfo::exists(candidate + QStringLiteral("-wal")))
             return candidate;
     }
@@ -47,10 +47,7 @@ bool moveAside(const QString &path, const QString &kept)
     return true;
 }
 
-QString clipsWord(int count)
-{
-    return count == 1 ? QStringLiteral("1 clip") : QStringLiteral("%1 clips").arg(count);
-}
+QString clipsWord(int count) { return count == 1 ? QStringLiteral("1 clip") : QStringLiteral("%1 clips").arg(count); }
 
 } // namespace
 
@@ -149,7 +146,8 @@ int ClipDatabase::salvageFrom(const QString &damagedPath)
             write.run();
             copied += sqlite3_changes(m_db) > 0;
         } catch (const Error &error) {
-            qCWarning(logDb).noquote() << "Corvane: clip" << id << "could not be saved from the damaged history:" << error.message();
+            qCWarning(logDb).noquote() << "Corvane: clip" << id
+                                       << "could not be saved from the damaged history:" << error.message();
         }
         write.reset();
     }

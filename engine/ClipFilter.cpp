@@ -97,9 +97,7 @@ QString title(const ClipFilter &filter, double now, const QTimeZone &zone, const
     case ClipFilter::Kind::tag:
         return ColorTags::name(filter.tag) + QStringLiteral(" tag");
     case ClipFilter::Kind::day: {
-        const auto toDate = [&](double seconds) {
-            return QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000.0), zone);
-        };
+        const auto toDate = [&](double seconds) { return QDateTime::fromMSecsSinceEpoch(qint64(seconds * 1000.0), zone); };
         return ClipText::dayTitle(toDate(filter.day), toDate(now), zone);
     }
     case ClipFilter::Kind::app: {

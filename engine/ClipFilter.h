@@ -40,12 +40,10 @@ size_t qHash(const ClipFilter &filter, size_t seed = 0);
 using AppNameLookup = std::function<std::optional<QString>(const QString &bundleID)>;
 
 /** The clip list's title for a filter ("All History", "Pinned", "Red tag", "Today", ...). */
-QString title(const ClipFilter &filter, double now, const QTimeZone &zone,
-              const AppNameLookup &appNameLookup);
+QString title(const ClipFilter &filter, double now, const QTimeZone &zone, const AppNameLookup &appNameLookup);
 
 } // namespace corvane
 
-template<>
-struct std::hash<corvane::ClipFilter> {
+template<> struct std::hash<corvane::ClipFilter> {
     size_t operator()(const corvane::ClipFilter &filter) const noexcept { return corvane::qHash(filter); }
 };

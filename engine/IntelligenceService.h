@@ -14,7 +14,8 @@ namespace corvane {
  * This platform provides none, so the service always reports itself unavailable and no
  * summary or title is ever made.
  */
-class IntelligenceService : public QObject {
+class IntelligenceService : public QObject
+{
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON

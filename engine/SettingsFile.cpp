@@ -17,7 +17,7 @@ namespace {
 void restrictTo(const QString &path, mode_t mode)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat info {};
+    struct stat info { };
     if (::stat(native.constData(), &info) == 0 && (info.st_mode & 0777) != mode)
         ::chmod(native.constData(), mode);
 }

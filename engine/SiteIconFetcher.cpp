@@ -76,7 +76,8 @@ void SiteIconFetcher::fetchSiteIcon(const QString &host, const QString &scheme, 
 {
     std::optional<QUrl> origin = originURL(host, scheme);
     if (!origin) {
-        QMetaObject::invokeMethod(this, [done] { done(std::nullopt); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [done] { done(std::nullopt); }, Qt::QueuedConnection);
         return;
     }
     if (m_port > 0)
@@ -104,9 +105,7 @@ void SiteIconFetcher::fetchFromPage(const QUrl &origin, Completion done)
             done(std::nullopt);
             return;
         }
-        download(*link, [done](std::optional<QByteArray> data) {
-            done(data ? decodeUntrustedImage(*data) : std::nullopt);
-        });
+        download(*link, [done](std::optional<QByteArray> data) { done(data ? decodeUntrustedImage(*data) : std::nullopt); });
     });
 }
 

@@ -20,7 +20,8 @@ namespace corvane {
  * download, 10 s per request, decoded within fixed limits. Never reports an error: a failure
  * gives nothing. Callers fetch only while internet previews are enabled.
  */
-class SiteIconFetcher : public QObject {
+class SiteIconFetcher : public QObject
+{
     Q_OBJECT
 
 public:

@@ -5,7 +5,8 @@ struct sqlite3;
 namespace corvane {
 
 /** @brief An SQLite connection, closed when the handle goes out of scope. */
-class SqliteHandle {
+class SqliteHandle
+{
 public:
     SqliteHandle() = default;
     ~SqliteHandle();

@@ -52,8 +52,7 @@ SqliteStatement &SqliteStatement::bind(int index, double value)
 SqliteStatement &SqliteStatement::bind(int index, const QString &value)
 {
     const QByteArray utf8 = value.toUtf8();
-    check(sqlite3_bind_text64(m_stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()),
-                              SQLITE_TRANSIENT, SQLITE_UTF8));
+    check(sqlite3_bind_text64(m_stmt, index, utf8.constData(), sqlite3_uint64(utf8.size()), SQLITE_TRANSIENT, SQLITE_UTF8));
     return *this;
 }
 
@@ -66,8 +65,7 @@ SqliteStatement &SqliteStatement::bindBlob(int index, const QByteArray &value)
 {
     if (value.isEmpty())
         return bindNull(index);
-    check(sqlite3_bind_blob64(m_stmt, index, value.constData(), sqlite3_uint64(value.size()),
-                              SQLITE_TRANSIENT));
+    check(sqlite3_bind_blob64(m_stmt, index, value.constData(), sqlite3_uint64(value.size()), SQLITE_TRANSIENT));
     return *this;
 }
 
@@ -89,8 +87,7 @@ bool SqliteStatement::step()
 
 void SqliteStatement::run()
 {
-    while (step()) {
-    }
+    while (step()) { }
 }
 
 void SqliteStatement::reset()

@@ -23,7 +23,8 @@ ClipDatabase::Error sqliteError(sqlite3 *db, ClipDatabase::Error::Kind kind);
  * Every bind is checked (a failed bind throws the `prepare` error instead of storing NULL).
  * Used only while the caller holds the connection's lock.
  */
-class SqliteStatement {
+class SqliteStatement
+{
 public:
     SqliteStatement(sqlite3 *db, const char *sql);
     ~SqliteStatement();
@@ -74,7 +75,8 @@ private:
  * Writes take the write lock at once (IMMEDIATE); reads that must see one snapshot across
  * several statements start DEFERRED.
  */
-class SqliteTransaction {
+class SqliteTransaction
+{
 public:
     enum class Mode { immediate, deferred };
     explicit SqliteTransaction(sqlite3 *db, Mode mode = Mode::immediate);

@@ -8,8 +8,7 @@
 namespace corvane {
 
 /** @brief An application as Corvane names it: desktop-entry id and display name. */
-struct AppIdentity
-{
+struct AppIdentity {
     /** Desktop-entry id, else the lower-cased WM_CLASS class. */
     QString id;
     /** The entry's Name, else the WM_CLASS class as the window gives it. May be empty. */

@@ -8,8 +8,8 @@ namespace corvane::ClipboardFormats {
 
 bool isBookkeepingTarget(const QString &format)
 {
-    static const QSet<QString> targets{QStringLiteral("TARGETS"), QStringLiteral("MULTIPLE"),
-                                       QStringLiteral("TIMESTAMP"), QStringLiteral("SAVE_TARGETS")};
+    static const QSet<QString> targets{QStringLiteral("TARGETS"), QStringLiteral("MULTIPLE"), QStringLiteral("TIMESTAMP"),
+                                       QStringLiteral("SAVE_TARGETS")};
     return targets.contains(format);
 }
 
@@ -66,8 +66,8 @@ QString textFromData(const QByteArray &data)
     QString text;
     // Without a byte-order mark, zero bytes give UTF-16 away (UTF-8 text has none).
     if (bigEndianMark || littleEndianMark || (data.size() >= 2 && data.contains('\0'))) {
-        auto decode = QStringDecoder(bigEndianMark ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE,
-                                     QStringDecoder::Flag::Stateless);
+        auto decode
+            = QStringDecoder(bigEndianMark ? QStringDecoder::Utf16BE : QStringDecoder::Utf16LE, QStringDecoder::Flag::Stateless);
         text = decode(data);
     } else {
         text = QString::fromUtf8(data);

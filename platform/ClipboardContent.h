@@ -23,8 +23,7 @@ Q_DECLARE_FLAGS(ClipboardParts, ClipboardPart)
 Q_DECLARE_OPERATORS_FOR_FLAGS(ClipboardParts)
 
 /** @brief Bytes copied out of the clipboard at once (the owner's data may change right after). */
-struct ClipboardContent
-{
+struct ClipboardContent {
     /** The change count when the read began; compare with changeCount() to spot a stale read. */
     qint64 changeCount = 0;
     std::optional<QString> text;
@@ -50,8 +49,7 @@ inline constexpr qint64 sourceUrl = 64LL * 1024;
 } // namespace ClipboardLimits
 
 /** @brief How a write marks its data. */
-struct ClipboardWriteOptions
-{
+struct ClipboardWriteOptions {
     /** Adds "x-kde-passwordManagerHint: secret" so history tools (ours included) skip it. */
     bool secret = false;
 };

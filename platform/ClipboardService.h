@@ -29,11 +29,9 @@ public:
     virtual qint64 clear() = 0;
     virtual qint64 writeText(const QString &text, ClipboardWriteOptions options = {}) = 0;
     /** Offers PNG (@p png when given, else encoded) and the other image formats Qt can write. */
-    virtual qint64 writeImage(const QImage &image, const QByteArray &png = {},
-                              ClipboardWriteOptions options = {}) = 0;
+    virtual qint64 writeImage(const QImage &image, const QByteArray &png = {}, ClipboardWriteOptions options = {}) = 0;
     /** Offers the file URLs (uri-list and the GNOME file-manager format) plus @p text as text/plain. */
-    virtual qint64 writeFiles(const QList<QUrl> &urls, const QString &text,
-                              ClipboardWriteOptions options = {}) = 0;
+    virtual qint64 writeFiles(const QList<QUrl> &urls, const QString &text, ClipboardWriteOptions options = {}) = 0;
 
 signals:
     /** The change count moved. */

@@ -5,8 +5,7 @@
 namespace corvane {
 
 /** @brief The fields of one application's .desktop file that Corvane uses. */
-struct DesktopEntry
-{
+struct DesktopEntry {
     /** Desktop-entry id, e.g. "org.keepassxc.KeePassXC" (file name without ".desktop"). */
     QString id;
     /** Localised Name. */

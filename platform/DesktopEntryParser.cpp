@@ -38,12 +38,24 @@ QString unescapeValue(const QString &value)
         }
         const QChar next = value.at(++i);
         switch (next.unicode()) {
-        case 's': out.append(QLatin1Char(' ')); break;
-        case 'n': out.append(QLatin1Char('\n')); break;
-        case 't': out.append(QLatin1Char('\t')); break;
-        case 'r': out.append(QLatin1Char('\r')); break;
-        case '\\': out.append(QLatin1Char('\\')); break;
-        default: out.append(QLatin1Char('\\')).append(next); break;
+        case 's':
+            out.append(QLatin1Char(' '));
+            break;
+        case 'n':
+            out.append(QLatin1Char('\n'));
+            break;
+        case 't':
+            out.append(QLatin1Char('\t'));
+            break;
+        case 'r':
+            out.append(QLatin1Char('\r'));
+            break;
+        case '\\':
+            out.append(QLatin1Char('\\'));
+            break;
+        default:
+            out.append(QLatin1Char('\\')).append(next);
+            break;
         }
     }
     return out;
@@ -75,10 +87,7 @@ QString localizedValue(const QHash<QString, QString> &group, const QString &key,
 
 namespace {
 
-bool isTrue(const QString &value)
-{
-    return value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
-}
+bool isTrue(const QString &value) { return value.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0; }
 
 } // namespace
 
@@ -88,8 +97,7 @@ std::optional<DesktopEntry> parse(const QByteArray &data, const QString &id, con
     const auto group = file.constFind(QStringLiteral("Desktop Entry"));
     if (group == file.cend())
         return std::nullopt;
-    if (group->value(QStringLiteral("Type")) != QLatin1String("Application")
-        || isTrue(group->value(QStringLiteral("Hidden"))))
+    if (group->value(QStringLiteral("Type")) != QLatin1String("Application") || isTrue(group->value(QStringLiteral("Hidden"))))
         return std::nullopt;
     DesktopEntry entry;
     entry.id = id;
@@ -170,8 +178,7 @@ QString quoteExecArgument(const QString &path)
     static const QString reserved = QStringLiteral(" \t\n\"'\\><~|&;$*?#()`");
     QString escaped = path;
     escaped.replace(QLatin1Char('%'), QLatin1String("%%"));
-    const bool needsQuotes = std::any_of(escaped.cbegin(), escaped.cend(),
-                                         [](QChar c) { return reserved.contains(c); });
+    const bool needsQuotes = std::any_of(escaped.cbegin(), escaped.cend(), [](QChar c) { return reserved.contains(c); });
     if (!needsQuotes)
         return escaped;
     QString quoted;

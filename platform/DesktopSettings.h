@@ -25,7 +25,10 @@ signals:
     void reduceTransparencyChanged();
 
 protected:
-    explicit DesktopSettings(QObject *parent = nullptr) : QObject(parent) {}
+    explicit DesktopSettings(QObject *parent = nullptr)
+        : QObject(parent)
+    {
+    }
     /** Stores the values, emitting only for those that changed. */
     void update(bool reduceMotion, bool reduceTransparency);
 

@@ -27,8 +27,7 @@ std::optional<double> toNumber(const QVariant &value)
     if (!value.isValid())
         return std::nullopt;
     bool ok = false;
-    const double number = value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok)
-                                                              : value.toDouble(&ok);
+    const double number = value.typeId() == QMetaType::QString ? value.toString().trimmed().toDouble(&ok) : value.toDouble(&ok);
     if (!ok || !std::isfinite(number))
         return std::nullopt;
     return number;

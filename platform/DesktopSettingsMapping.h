@@ -16,8 +16,7 @@ inline const QString gnomeAnimations = QStringLiteral("org.gnome.desktop.interfa
 inline const QString gnomeHighContrast = QStringLiteral("org.gnome.desktop.a11y.interface/high-contrast");
 inline const QString kdeAnimationFactor = QStringLiteral("org.kde.kdeglobals.KDE/AnimationDurationFactor");
 
-struct Result
-{
+struct Result {
     bool reduceMotion = false;
     bool reduceTransparency = false;
     bool operator==(const Result &) const = default;

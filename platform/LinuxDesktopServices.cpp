@@ -20,10 +20,7 @@
 
 namespace corvane {
 
-bool LinuxDesktopServices::openUrl(const QUrl &url)
-{
-    return url.isValid() && QDesktopServices::openUrl(url);
-}
+bool LinuxDesktopServices::openUrl(const QUrl &url) { return url.isValid() && QDesktopServices::openUrl(url); }
 
 bool LinuxDesktopServices::openFile(const QString &path)
 {
@@ -56,14 +53,11 @@ void LinuxDesktopServices::showInFileManager(const QStringList &paths)
     });
 }
 
-QString LinuxDesktopServices::fullNameFromGecos(const QString &gecos)
-{
-    return gecos.section(QLatin1Char(','), 0, 0).trimmed();
-}
+QString LinuxDesktopServices::fullNameFromGecos(const QString &gecos) { return gecos.section(QLatin1Char(','), 0, 0).trimmed(); }
 
 QString LinuxDesktopServices::userFullName() const
 {
-    struct passwd entry{};
+    struct passwd entry { };
     struct passwd *result = nullptr;
     QByteArray buffer(16384, Qt::Uninitialized);
     if (getpwuid_r(getuid(), &entry, buffer.data(), size_t(buffer.size()), &result) != 0 || !result)
@@ -115,7 +109,7 @@ QString LinuxDesktopServices::computerName() const
 std::optional<QString> LinuxDesktopServices::ensurePrivateDir(const QString &path)
 {
     const QByteArray native = QFile::encodeName(path);
-    struct stat info{};
+    struct stat info { };
     if (lstat(native.constData(), &info) != 0) {
         if (mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
             return QStringLiteral("Could not create %1: %2").arg(path, QString::fromLocal8Bit(strerror(errno)));

@@ -16,7 +16,7 @@ public:
     QString userFullName() const override;
     QString computerName() const override;
     std::optional<QString> privateTempDir() override;
-    void performHaptic() override {}
+    void performHaptic() override { }
 
     /** The full name of a GECOS field: the text before the first comma, trimmed. */
     static QString fullNameFromGecos(const QString &gecos);

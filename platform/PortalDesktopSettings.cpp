@@ -28,7 +28,8 @@ QVariant unwrap(QVariant value)
 
 } // namespace
 
-PortalDesktopSettings::PortalDesktopSettings(QObject *parent) : DesktopSettings(parent)
+PortalDesktopSettings::PortalDesktopSettings(QObject *parent)
+    : DesktopSettings(parent)
 {
     QFile kdeglobals(XdgDirs::configHome() + QLatin1String("/kdeglobals"));
     if (kdeglobals.open(QIODevice::ReadOnly)) {
@@ -51,8 +52,7 @@ PortalDesktopSettings::PortalDesktopSettings(QObject *parent) : DesktopSettings(
 
 void PortalDesktopSettings::readFromPortal(const QString &group, const QString &key)
 {
-    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface,
-                                                       QStringLiteral("Read"));
+    QDBusMessage call = QDBusMessage::createMethodCall(portalService, portalPath, settingsInterface, QStringLiteral("Read"));
     call << group << key;
     auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call, 3000), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, group, key](QDBusPendingCallWatcher *w) {

@@ -21,15 +21,15 @@ constexpr qint64 largeImagePixels = 16'777'216;
 const QString qtImage = QStringLiteral("application/x-qt-image");
 
 /** The bytes of @p format, or nothing when absent or over @p cap (noted in @p content). */
-std::optional<QByteArray> fetch(const QMimeData &mime, const QStringList &formats, const QString &format,
-                                qint64 cap, ClipboardContent &content)
+std::optional<QByteArray> fetch(const QMimeData &mime, const QStringList &formats, const QString &format, qint64 cap,
+                                ClipboardContent &content)
 {
     if (!formats.contains(format))
         return std::nullopt;
     QByteArray data = mime.data(format);
     if (data.size() > cap) {
         qCWarning(logClipboard, "Corvane: clipboard format %s holds %lld bytes, over the %lld-byte limit; not read",
-                 qPrintable(format), qlonglong(data.size()), qlonglong(cap));
+                  qPrintable(format), qlonglong(data.size()), qlonglong(cap));
         content.oversized.append(format);
         return std::nullopt;
     }
@@ -118,8 +118,7 @@ ClipboardContent QtClipboardService::read(ClipboardParts parts) const
         if (auto data = fetch(*mime, formats, ClipboardFormats::uriList, ClipboardLimits::uriList, content))
             content.fileUrls = ClipboardFormats::fileUrlsFromUriList(*data);
         if (content.fileUrls.isEmpty()) {
-            if (auto data = fetch(*mime, formats, ClipboardFormats::gnomeCopiedFiles, ClipboardLimits::uriList,
-                                  content))
+            if (auto data = fetch(*mime, formats, ClipboardFormats::gnomeCopiedFiles, ClipboardLimits::uriList, content))
                 content.fileUrls = ClipboardFormats::fileUrlsFromGnomeCopiedFiles(*data);
         }
     }
@@ -151,10 +150,7 @@ qint64 QtClipboardService::write(QMimeData *data, ClipboardWriteOptions options)
     return m_changeCount;
 }
 
-qint64 QtClipboardService::clear()
-{
-    return write(nullptr, {});
-}
+qint64 QtClipboardService::clear() { return write(nullptr, {}); }
 
 qint64 QtClipboardService::writeText(const QString &text, ClipboardWriteOptions options)
 {

@@ -27,10 +27,8 @@ public:
 
     qint64 clear() override;
     qint64 writeText(const QString &text, ClipboardWriteOptions options = {}) override;
-    qint64 writeImage(const QImage &image, const QByteArray &png = {},
-                      ClipboardWriteOptions options = {}) override;
-    qint64 writeFiles(const QList<QUrl> &urls, const QString &text,
-                      ClipboardWriteOptions options = {}) override;
+    qint64 writeImage(const QImage &image, const QByteArray &png = {}, ClipboardWriteOptions options = {}) override;
+    qint64 writeFiles(const QList<QUrl> &urls, const QString &text, ClipboardWriteOptions options = {}) override;
 
 private:
     qint64 write(QMimeData *data, ClipboardWriteOptions options);

@@ -7,8 +7,7 @@
 namespace corvane {
 
 /** @brief One running application as the desktop reports it, one entry per top-level window. */
-struct RunningApp
-{
+struct RunningApp {
     /** Desktop-entry id, else the lower-cased WM_CLASS class; empty when the window names no app. */
     QString id;
     /** The desktop entry's Name; empty when there is none. */

@@ -44,10 +44,7 @@ private:
 
 } // namespace
 
-QDateTime SystemClock::now() const
-{
-    return QDateTime::currentDateTime();
-}
+QDateTime SystemClock::now() const { return QDateTime::currentDateTime(); }
 
 std::unique_ptr<TimerHandle> SystemClock::schedule(int ms, std::function<void()> callback)
 {

@@ -8,36 +8,30 @@
 
 namespace corvane {
 
-struct X11ActiveWindow::Private
-{
+struct X11ActiveWindow::Private {
     xcb_connection_t *connection = nullptr;
     xcb_window_t root = 0;
 
     xcb_atom_t atom(const char *name) const { return X11Support::atom(connection, name); }
 };
 
-X11ActiveWindow::X11ActiveWindow(const DesktopEntries &entries) : m_entries(entries), d(new Private)
+X11ActiveWindow::X11ActiveWindow(const DesktopEntries &entries)
+    : m_entries(entries)
+    , d(new Private)
 {
     d->connection = X11Support::connection();
     d->root = X11Support::rootWindow(d->connection);
 }
 
-X11ActiveWindow::~X11ActiveWindow()
-{
-    delete d;
-}
+X11ActiveWindow::~X11ActiveWindow() { delete d; }
 
-bool X11ActiveWindow::isAvailable() const
-{
-    return d->connection && d->root;
-}
+bool X11ActiveWindow::isAvailable() const { return d->connection && d->root; }
 
 std::optional<AppIdentity> X11ActiveWindow::frontmostApp() const
 {
     if (!isAvailable())
         return std::nullopt;
-    const QList<quint32> active =
-        X11Support::property32(d->connection, d->root, d->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
+    const QList<quint32> active = X11Support::property32(d->connection, d->root, d->atom("_NET_ACTIVE_WINDOW"), XCB_ATOM_WINDOW);
     if (active.isEmpty() || active.first() == 0)
         return std::nullopt;
     return X11Windows::identify(d->connection, m_entries, active.first());

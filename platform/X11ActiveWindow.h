@@ -25,8 +25,8 @@ public:
      * Identity of a window from its WM_CLASS (instance, class) and executable path: the
      * desktop entry that matches, else the lower-cased class (else instance).
      */
-    static std::optional<AppIdentity> identify(const DesktopEntries &entries, const QString &wmInstance,
-                                               const QString &wmClass, const QString &executable);
+    static std::optional<AppIdentity> identify(const DesktopEntries &entries, const QString &wmInstance, const QString &wmClass,
+                                               const QString &executable);
 
 private:
     struct Private;

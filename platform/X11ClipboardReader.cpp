@@ -18,15 +18,13 @@ namespace corvane {
 
 namespace {
 
-template <typename T>
-using Reply = XcbReply<T>;
+template<typename T> using Reply = XcbReply<T>;
 
 const QByteArray propertyName = QByteArrayLiteral("CORVANE_SELECTION");
 
 } // namespace
 
-struct X11ClipboardReader::Private
-{
+struct X11ClipboardReader::Private {
     xcb_connection_t *connection = nullptr;
     xcb_window_t window = 0;
     quint8 xfixesEvent = 0;
@@ -80,8 +78,7 @@ struct X11ClipboardReader::Private
         pollEvents({});
     }
 
-    Reply<xcb_generic_event_t> waitFor(const std::function<bool(const xcb_generic_event_t *)> &wanted,
-                                       QDeadlineTimer deadline)
+    Reply<xcb_generic_event_t> waitFor(const std::function<bool(const xcb_generic_event_t *)> &wanted, QDeadlineTimer deadline)
     {
         xcb_flush(connection);
         for (;;) {
@@ -99,8 +96,7 @@ struct X11ClipboardReader::Private
     {
         const quint32 words = quint32(qMin<qint64>(limit / 4 + 1, 0x3fffffff));
         Reply<xcb_get_property_reply_t> reply(xcb_get_property_reply(
-            connection, xcb_get_property(connection, true, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, words),
-            nullptr));
+            connection, xcb_get_property(connection, true, window, property, XCB_GET_PROPERTY_TYPE_ANY, 0, words), nullptr));
         if (!reply)
             return std::nullopt;
         *type = reply->type;
@@ -121,12 +117,14 @@ struct X11ClipboardReader::Private
         const xcb_atom_t targetAtom = atom(target);
         xcb_convert_selection(connection, window, clipboard, targetAtom, property, XCB_CURRENT_TIME);
         const QDeadlineTimer deadline(timeoutMs);
-        const auto notify = waitFor([&](const xcb_generic_event_t *event) {
-            if ((event->response_type & 0x7f) != XCB_SELECTION_NOTIFY)
-                return false;
-            const auto *n = reinterpret_cast<const xcb_selection_notify_event_t *>(event);
-            return n->requestor == window && n->selection == clipboard && n->target == targetAtom;
-        }, deadline);
+        const auto notify = waitFor(
+            [&](const xcb_generic_event_t *event) {
+                if ((event->response_type & 0x7f) != XCB_SELECTION_NOTIFY)
+                    return false;
+                const auto *n = reinterpret_cast<const xcb_selection_notify_event_t *>(event);
+                return n->requestor == window && n->selection == clipboard && n->target == targetAtom;
+            },
+            deadline);
         if (!notify || reinterpret_cast<const xcb_selection_notify_event_t *>(notify.get())->property == XCB_ATOM_NONE)
             return std::nullopt;
 
@@ -138,12 +136,14 @@ struct X11ClipboardReader::Private
         // Deleting the INCR property asked the owner for the first chunk; an empty chunk ends it.
         QByteArray whole;
         for (;;) {
-            const auto chunk = waitFor([&](const xcb_generic_event_t *event) {
-                if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
-                    return false;
-                const auto *p = reinterpret_cast<const xcb_property_notify_event_t *>(event);
-                return p->window == window && p->atom == property && p->state == XCB_PROPERTY_NEW_VALUE;
-            }, QDeadlineTimer(timeoutMs));
+            const auto chunk = waitFor(
+                [&](const xcb_generic_event_t *event) {
+                    if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
+                        return false;
+                    const auto *p = reinterpret_cast<const xcb_property_notify_event_t *>(event);
+                    return p->window == window && p->atom == property && p->state == XCB_PROPERTY_NEW_VALUE;
+                },
+                QDeadlineTimer(timeoutMs));
             if (!chunk)
                 return std::nullopt;
             const std::optional<QByteArray> part = takeProperty(property, limit - whole.size(), &type, oversized);
@@ -160,7 +160,8 @@ struct X11ClipboardReader::Private
     }
 };
 
-X11ClipboardReader::X11ClipboardReader(const QByteArray &display) : d(new Private)
+X11ClipboardReader::X11ClipboardReader(const QByteArray &display)
+    : d(new Private)
 {
     d->connection = xcb_connect(display.isEmpty() ? nullptr : display.constData(), nullptr);
     if (xcb_connection_has_error(d->connection))
@@ -168,14 +169,13 @@ X11ClipboardReader::X11ClipboardReader(const QByteArray &display) : d(new Privat
     const xcb_screen_t *screen = xcb_setup_roots_iterator(xcb_get_setup(d->connection)).data;
     d->window = xcb_generate_id(d->connection);
     const quint32 mask = XCB_EVENT_MASK_PROPERTY_CHANGE;
-    xcb_create_window(d->connection, XCB_COPY_FROM_PARENT, d->window, screen->root, 0, 0, 1, 1, 0,
-                      XCB_WINDOW_CLASS_INPUT_ONLY, screen->root_visual, XCB_CW_EVENT_MASK, &mask);
+    xcb_create_window(d->connection, XCB_COPY_FROM_PARENT, d->window, screen->root, 0, 0, 1, 1, 0, XCB_WINDOW_CLASS_INPUT_ONLY,
+                      screen->root_visual, XCB_CW_EVENT_MASK, &mask);
 
     const xcb_query_extension_reply_t *xfixes = xcb_get_extension_data(d->connection, &xcb_xfixes_id);
     if (xfixes && xfixes->present) {
         Reply<xcb_xfixes_query_version_reply_t>(xcb_xfixes_query_version_reply(
-            d->connection, xcb_xfixes_query_version(d->connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION),
-            nullptr));
+            d->connection, xcb_xfixes_query_version(d->connection, XCB_XFIXES_MAJOR_VERSION, XCB_XFIXES_MINOR_VERSION), nullptr));
         d->xfixesEvent = xfixes->first_event;
         xcb_xfixes_select_selection_input(d->connection, d->window, d->atom("CLIPBOARD"),
                                           XCB_XFIXES_SELECTION_EVENT_MASK_SET_SELECTION_OWNER
@@ -191,16 +191,12 @@ X11ClipboardReader::~X11ClipboardReader()
     delete d;
 }
 
-bool X11ClipboardReader::isConnected() const
-{
-    return !xcb_connection_has_error(d->connection) && d->xfixesEvent != 0;
-}
+bool X11ClipboardReader::isConnected() const { return !xcb_connection_has_error(d->connection) && d->xfixesEvent != 0; }
 
 QString X11ClipboardReader::mimeName(const QString &target)
 {
-    static const QStringList textTargets{QStringLiteral("UTF8_STRING"), QStringLiteral("STRING"),
-                                         QStringLiteral("TEXT"), QStringLiteral("COMPOUND_TEXT"),
-                                         QStringLiteral("text/plain;charset=utf-8")};
+    static const QStringList textTargets{QStringLiteral("UTF8_STRING"), QStringLiteral("STRING"), QStringLiteral("TEXT"),
+                                         QStringLiteral("COMPOUND_TEXT"), QStringLiteral("text/plain;charset=utf-8")};
     return textTargets.contains(target) ? QStringLiteral("text/plain") : target;
 }
 
@@ -285,8 +281,9 @@ std::optional<ClipboardContent> X11ClipboardReader::read(quint64 generation, Cli
     };
 
     if (parts & ClipboardPart::text) {
-        const QString target = firstOf(d->targets, {QStringLiteral("UTF8_STRING"), QStringLiteral("text/plain;charset=utf-8"),
-                                                    QStringLiteral("text/plain"), QStringLiteral("STRING")});
+        const QString target = firstOf(d->targets,
+                                       {QStringLiteral("UTF8_STRING"), QStringLiteral("text/plain;charset=utf-8"),
+                                        QStringLiteral("text/plain"), QStringLiteral("STRING")});
         if (const auto data = fetch(target, ClipboardLimits::text))
             content.text = decodedText(*data, target == QLatin1String("STRING"));
     }

@@ -21,8 +21,7 @@ class X11ClipboardReader
 {
 public:
     /** @brief The formats of one generation of the selection. */
-    struct Snapshot
-    {
+    struct Snapshot {
         quint64 generation = 0;
         /** MIME names as Qt gives them (UTF8_STRING as text/plain), no bookkeeping targets. */
         QStringList formats;

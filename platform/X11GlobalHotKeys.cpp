@@ -22,8 +22,7 @@ constexpr quint8 badAccess = 10;
 constexpr quint8 xkbNewKeyboardNotify = 0;
 constexpr quint8 xkbMapNotify = 1;
 
-struct HotKey
-{
+struct HotKey {
     QKeySequence sequence;
     xcb_keycode_t keycode = 0;
     quint16 modifiers = 0;
@@ -32,16 +31,14 @@ struct HotKey
 
 } // namespace
 
-struct X11GlobalHotKeys::Private
-{
+struct X11GlobalHotKeys::Private {
     xcb_connection_t *connection = nullptr;
     xcb_window_t root = 0;
     quint8 xkbFirstEvent = 0;
     X11KeyMapping::ModifierMasks masks;
     QHash<QString, HotKey> keys;
     QSet<xcb_keycode_t> held;
-    struct Release
-    {
+    struct Release {
         xcb_timestamp_t time = XCB_CURRENT_TIME;
         quint16 state = 0;
     };
@@ -88,42 +85,42 @@ struct X11GlobalHotKeys::Private
         key.modifiers = X11KeyMapping::maskForQtModifiers(chord.keyboardModifiers(), masks);
         bool heldElsewhere = false;
         for (const quint16 extra : lockVariants(masks)) {
-            const xcb_void_cookie_t cookie =
-                xcb_grab_key_checked(connection, 1, root, quint16(key.modifiers | extra), key.keycode,
-                                     XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
+            const xcb_void_cookie_t cookie = xcb_grab_key_checked(connection, 1, root, quint16(key.modifiers | extra),
+                                                                  key.keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
             if (const XcbReply<xcb_generic_error_t> error{xcb_request_check(connection, cookie)})
                 heldElsewhere = heldElsewhere || error->error_code == badAccess;
         }
         key.status = heldElsewhere ? HotKeyStatus::heldByOtherClient : HotKeyStatus::registered;
         if (heldElsewhere) {
-            qCWarning(logX11, "Corvane: the global key %s is held by another program; it will not work until "
-                     "that program releases it",
-                     qPrintable(key.sequence.toString(QKeySequence::PortableText)));
+            qCWarning(logX11,
+                      "Corvane: the global key %s is held by another program; it will not work until "
+                      "that program releases it",
+                      qPrintable(key.sequence.toString(QKeySequence::PortableText)));
         }
     }
 
     std::optional<QString> match(xcb_keycode_t keycode, quint16 state) const
     {
-        const quint16 relevant =
-            quint16(XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | masks.alt | masks.super);
+        const quint16 relevant = quint16(XCB_MOD_MASK_SHIFT | XCB_MOD_MASK_CONTROL | masks.alt | masks.super);
         for (auto it = keys.cbegin(); it != keys.cend(); ++it) {
-            if (it->status == HotKeyStatus::registered && it->keycode == keycode
-                && (state & relevant) == it->modifiers)
+            if (it->status == HotKeyStatus::registered && it->keycode == keycode && (state & relevant) == it->modifiers)
                 return it.key();
         }
         return std::nullopt;
     }
 };
 
-X11GlobalHotKeys::X11GlobalHotKeys(QObject *parent) : GlobalHotKeys(parent), d(std::make_unique<Private>())
+X11GlobalHotKeys::X11GlobalHotKeys(QObject *parent)
+    : GlobalHotKeys(parent)
+    , d(std::make_unique<Private>())
 {
     d->connection = X11Support::connection();
     d->root = X11Support::rootWindow(d->connection);
     if (!isAvailable())
         return;
     d->masks = X11KeyMapping::readModifierMasks(d->connection);
-    const XcbReply<xcb_query_extension_reply_t> xkb(xcb_query_extension_reply(
-        d->connection, xcb_query_extension(d->connection, 9, "XKEYBOARD"), nullptr));
+    const XcbReply<xcb_query_extension_reply_t> xkb(
+        xcb_query_extension_reply(d->connection, xcb_query_extension(d->connection, 9, "XKEYBOARD"), nullptr));
     if (xkb && xkb->present)
         d->xkbFirstEvent = xkb->first_event;
     QCoreApplication::instance()->installNativeEventFilter(this);
@@ -140,10 +137,7 @@ X11GlobalHotKeys::~X11GlobalHotKeys()
         d->ungrab(key, d->masks);
 }
 
-bool X11GlobalHotKeys::isAvailable() const
-{
-    return d->connection && d->root;
-}
+bool X11GlobalHotKeys::isAvailable() const { return d->connection && d->root; }
 
 HotKeyStatus X11GlobalHotKeys::registerHotKey(const QString &id, const QKeySequence &sequence)
 {
@@ -199,7 +193,8 @@ bool X11GlobalHotKeys::nativeEventFilter(const QByteArray &eventType, void *mess
         d->held.insert(key->detail);
         if (repeated)
             return true;
-        QMetaObject::invokeMethod(this, [this, id = *id] { emit activated(id); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, id = *id] { emit activated(id); }, Qt::QueuedConnection);
         return true;
     }
     const bool keymapChanged = type == XCB_MAPPING_NOTIFY

@@ -24,12 +24,11 @@ quint32 keysymForQtKey(int key)
     if (key >= 0x20 && key <= 0x7e)
         return quint32(key);
     static const QHash<int, quint32> special{
-        {Qt::Key_Escape, 0xff1b}, {Qt::Key_Tab, 0xff09},      {Qt::Key_Backspace, 0xff08},
-        {Qt::Key_Return, 0xff0d}, {Qt::Key_Enter, 0xff8d},    {Qt::Key_Insert, 0xff63},
-        {Qt::Key_Delete, 0xffff}, {Qt::Key_Pause, 0xff13},    {Qt::Key_Print, 0xff61},
-        {Qt::Key_Home, 0xff50},   {Qt::Key_End, 0xff57},      {Qt::Key_Left, 0xff51},
-        {Qt::Key_Up, 0xff52},     {Qt::Key_Right, 0xff53},    {Qt::Key_Down, 0xff54},
-        {Qt::Key_PageUp, 0xff55}, {Qt::Key_PageDown, 0xff56},
+        {Qt::Key_Escape, 0xff1b},   {Qt::Key_Tab, 0xff09},    {Qt::Key_Backspace, 0xff08}, {Qt::Key_Return, 0xff0d},
+        {Qt::Key_Enter, 0xff8d},    {Qt::Key_Insert, 0xff63}, {Qt::Key_Delete, 0xffff},    {Qt::Key_Pause, 0xff13},
+        {Qt::Key_Print, 0xff61},    {Qt::Key_Home, 0xff50},   {Qt::Key_End, 0xff57},       {Qt::Key_Left, 0xff51},
+        {Qt::Key_Up, 0xff52},       {Qt::Key_Right, 0xff53},  {Qt::Key_Down, 0xff54},      {Qt::Key_PageUp, 0xff55},
+        {Qt::Key_PageDown, 0xff56},
     };
     return special.value(key, 0);
 }
@@ -43,8 +42,8 @@ ModifierMasks readModifierMasks(xcb_connection_t *connection)
         return masks;
     const xcb_setup_t *setup = xcb_get_setup(connection);
     const quint8 count = quint8(setup->max_keycode - setup->min_keycode + 1);
-    const XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(xcb_get_keyboard_mapping_reply(
-        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
+    const XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(
+        xcb_get_keyboard_mapping_reply(connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
     if (keyboard) {
         const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(keyboard.get());
         const int perKeycode = keyboard->keysyms_per_keycode;
@@ -77,8 +76,8 @@ xcb_keycode_t keycodeForKeysym(xcb_connection_t *connection, quint32 keysym)
 {
     const xcb_setup_t *setup = xcb_get_setup(connection);
     const quint8 count = quint8(setup->max_keycode - setup->min_keycode + 1);
-    const XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(xcb_get_keyboard_mapping_reply(
-        connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
+    const XcbReply<xcb_get_keyboard_mapping_reply_t> keyboard(
+        xcb_get_keyboard_mapping_reply(connection, xcb_get_keyboard_mapping(connection, setup->min_keycode, count), nullptr));
     if (!keyboard)
         return 0;
     const xcb_keysym_t *keysyms = xcb_get_keyboard_mapping_keysyms(keyboard.get());

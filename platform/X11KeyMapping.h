@@ -11,8 +11,7 @@ namespace corvane::X11KeyMapping {
 quint32 keysymForQtKey(int key);
 
 /** Modifier masks as the current keymap assigns them. */
-struct ModifierMasks
-{
+struct ModifierMasks {
     quint16 alt = XCB_MOD_MASK_1;
     quint16 super = XCB_MOD_MASK_4;
     quint16 numLock = XCB_MOD_MASK_2;

@@ -32,21 +32,20 @@ xcb_atom_t atom(xcb_connection_t *connection, const char *name)
     const QByteArray key(name);
     if (auto found = cache.constFind(key); found != cache.cend())
         return *found;
-    const XcbReply<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(
-        connection, xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name), nullptr));
+    const XcbReply<xcb_intern_atom_reply_t> reply(
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 0, quint16(std::strlen(name)), name), nullptr));
     const xcb_atom_t value = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
     if (value != XCB_ATOM_NONE)
         cache.insert(key, value);
     return value;
 }
 
-std::optional<QByteArray> property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property,
-                                   xcb_atom_t type, quint32 maxBytes)
+std::optional<QByteArray> property(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t type,
+                                   quint32 maxBytes)
 {
     if (!connection || !window || property == XCB_ATOM_NONE)
         return std::nullopt;
-    const xcb_get_property_cookie_t cookie =
-        xcb_get_property(connection, 0, window, property, type, 0, (maxBytes + 3) / 4);
+    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, window, property, type, 0, (maxBytes + 3) / 4);
     // Taking the error here keeps it out of Qt's event queue: windows of other programs may
     // vanish at any moment, and a BadWindow is no news.
     xcb_generic_error_t *error = nullptr;
@@ -58,8 +57,7 @@ std::optional<QByteArray> property(xcb_connection_t *connection, xcb_window_t wi
     return QByteArray(static_cast<const char *>(xcb_get_property_value(reply.get())), bytes);
 }
 
-QList<quint32> property32(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property,
-                          xcb_atom_t type)
+QList<quint32> property32(xcb_connection_t *connection, xcb_window_t window, xcb_atom_t property, xcb_atom_t type)
 {
     QList<quint32> items;
     const auto value = X11Support::property(connection, window, property, type, 256 * 1024);

@@ -20,8 +20,8 @@ std::optional<AppIdentity> identify(xcb_connection_t *connection, const DesktopE
     const QList<QByteArray> parts = wmClass ? wmClass->split('\0') : QList<QByteArray>();
     const QString instance = parts.size() > 0 ? QString::fromLocal8Bit(parts.at(0)) : QString();
     const QString klass = parts.size() > 1 ? QString::fromLocal8Bit(parts.at(1)) : QString();
-    const QList<quint32> pids =
-        X11Support::property32(connection, window, X11Support::atom(connection, "_NET_WM_PID"), XCB_ATOM_CARDINAL);
+    const QList<quint32> pids
+        = X11Support::property32(connection, window, X11Support::atom(connection, "_NET_WM_PID"), XCB_ATOM_CARDINAL);
     const qint64 pid = pids.isEmpty() ? 0 : qint64(pids.first());
     const QString executable = pid > 0 ? QFileInfo(QStringLiteral("/proc/%1/exe").arg(pid)).symLinkTarget() : QString();
     auto identity = X11ActiveWindow::identify(entries, instance, klass, executable);

@@ -11,7 +11,6 @@ struct XcbFree {
 };
 
 /** An xcb reply (or event, or error) owned until the end of its scope. */
-template <typename T>
-using XcbReply = std::unique_ptr<T, XcbFree>;
+template<typename T> using XcbReply = std::unique_ptr<T, XcbFree>;
 
 } // namespace corvane

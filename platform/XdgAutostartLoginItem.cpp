@@ -27,10 +27,7 @@ XdgAutostartLoginItem::XdgAutostartLoginItem(QString autostartDir, QString execu
 {
 }
 
-QString XdgAutostartLoginItem::filePath() const
-{
-    return m_dir + QLatin1Char('/') + fileName;
-}
+QString XdgAutostartLoginItem::filePath() const { return m_dir + QLatin1Char('/') + fileName; }
 
 QByteArray XdgAutostartLoginItem::entryContents(const QString &executablePath)
 {
@@ -38,10 +35,10 @@ QByteArray XdgAutostartLoginItem::entryContents(const QString &executablePath)
                              "Type=Application\n"
                              "Name=Corvane\n"
                              "Comment=Clipboard history\n")
-           + "Exec=" + DesktopEntryParser::quoteExecArgument(executablePath).toUtf8() + "\n"
-           + QByteArrayLiteral("Icon=corvane\n"
-                               "Terminal=false\n"
-                               "X-GNOME-Autostart-enabled=true\n");
+        + "Exec=" + DesktopEntryParser::quoteExecArgument(executablePath).toUtf8() + "\n"
+        + QByteArrayLiteral("Icon=corvane\n"
+                            "Terminal=false\n"
+                            "X-GNOME-Autostart-enabled=true\n");
 }
 
 bool XdgAutostartLoginItem::isEnabled() const
@@ -57,8 +54,8 @@ bool XdgAutostartLoginItem::isEnabled() const
         return group->value(key).compare(value, Qt::CaseInsensitive) == 0;
     };
     return !isSet(QStringLiteral("Hidden"), QLatin1String("true"))
-           && !isSet(QStringLiteral("X-GNOME-Autostart-enabled"), QLatin1String("false"))
-           && !group->value(QStringLiteral("Exec")).isEmpty();
+        && !isSet(QStringLiteral("X-GNOME-Autostart-enabled"), QLatin1String("false"))
+        && !group->value(QStringLiteral("Exec")).isEmpty();
 }
 
 std::optional<QString> XdgAutostartLoginItem::setEnabled(bool enabled)

@@ -37,14 +37,17 @@ QString messagesLocale()
 
 } // namespace
 
-XdgDesktopEntries::XdgDesktopEntries() : XdgDesktopEntries(standardDataDirs()) {}
-
-XdgDesktopEntries::XdgDesktopEntries(QStringList dataDirs) : m_dataDirs(std::move(dataDirs)) {}
-
-QStringList XdgDesktopEntries::standardDataDirs()
+XdgDesktopEntries::XdgDesktopEntries()
+    : XdgDesktopEntries(standardDataDirs())
 {
-    return XdgDirs::dataDirs();
 }
+
+XdgDesktopEntries::XdgDesktopEntries(QStringList dataDirs)
+    : m_dataDirs(std::move(dataDirs))
+{
+}
+
+QStringList XdgDesktopEntries::standardDataDirs() { return XdgDirs::dataDirs(); }
 
 void XdgDesktopEntries::ensureIndexed() const
 {

@@ -24,10 +24,7 @@ QString homeRelative(const char *variable, const char *fallback)
 
 } // namespace
 
-QString configHome()
-{
-    return homeRelative("XDG_CONFIG_HOME", "/.config");
-}
+QString configHome() { return homeRelative("XDG_CONFIG_HOME", "/.config"); }
 
 QStringList dataDirs()
 {

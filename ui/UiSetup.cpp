@@ -32,12 +32,11 @@ void installUi(QQmlEngine &engine, ClipboardStore *store)
         previews->installImageProvider(&engine);
         previews->follow(*store);
         // Rows of app clips take their name and icon from the previews as they arrive.
-        ClipRowRules::instance().setAppCardSource(
-            {[previews](const Clip &clip) { return appCardInfo(clip, *previews); },
-             [previews, guard = QPointer<ClipboardStore>(store)](const Clip &clip) {
-                 if (guard)
-                     previews->loadPreview(clip, *guard);
-             }});
+        ClipRowRules::instance().setAppCardSource({[previews](const Clip &clip) { return appCardInfo(clip, *previews); },
+                                                   [previews, guard = QPointer<ClipboardStore>(store)](const Clip &clip) {
+                                                       if (guard)
+                                                           previews->loadPreview(clip, *guard);
+                                                   }});
         QObject::connect(previews, &LinkPreviewService::revisionChanged, &ClipRowRules::instance(),
                          &ClipRowRules::notifyCardsChanged, Qt::UniqueConnection);
     }

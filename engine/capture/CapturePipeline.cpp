@@ -29,13 +29,12 @@ void prepareText(const ClipboardPayload &payload, ClipDatabase::NewClip &clip)
     clip.byteSize = utf8.size();
 }
 
-bool prepareImage(const ClipboardPayload &payload, ClipDatabase::NewClip &clip, CapturedImage::Failure *failure,
-                  QString *reason)
+bool prepareImage(const ClipboardPayload &payload, ClipDatabase::NewClip &clip, CapturedImage::Failure *failure, QString *reason)
 {
     std::optional<CapturedImage> image = !payload.imagePath.isEmpty()
         ? CapturedImage::fromFile(payload.imagePath, failure, reason)
         : !payload.imageData.isEmpty() ? CapturedImage::fromData(payload.imageData, failure, reason)
-                                        : CapturedImage::fromImage(payload.image);
+                                       : CapturedImage::fromImage(payload.image);
     if (!image)
         return false;
     clip.group = ClipGroup::image;

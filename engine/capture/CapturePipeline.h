@@ -43,9 +43,13 @@ struct CaptureOutcome {
  *
  * Runs on whatever thread calls it; the database serialises itself.
  */
-class CapturePipeline {
+class CapturePipeline
+{
 public:
-    explicit CapturePipeline(ClipDatabase &database) : m_database(database) {}
+    explicit CapturePipeline(ClipDatabase &database)
+        : m_database(database)
+    {
+    }
 
     CaptureOutcome process(const CaptureRequest &request);
 

@@ -5,7 +5,9 @@
 namespace corvane {
 
 CaptureQueue::CaptureQueue(std::shared_ptr<ClipDatabase> database, QObject *parent)
-    : QObject(parent), m_database(std::move(database)), m_pipeline(*m_database)
+    : QObject(parent)
+    , m_database(std::move(database))
+    , m_pipeline(*m_database)
 {
 }
 
@@ -17,10 +19,13 @@ void CaptureQueue::enqueue(CaptureRequest request)
     QPointer<CaptureQueue> self(this);
     m_worker.post([this, self, request = std::move(request)] {
         const CaptureOutcome outcome = m_pipeline.process(request);
-        QMetaObject::invokeMethod(self.data(), [self, outcome] {
-            if (self)
-                self->finished(outcome);
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            self.data(),
+            [self, outcome] {
+                if (self)
+                    self->finished(outcome);
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -33,8 +38,7 @@ void CaptureQueue::finished(const CaptureOutcome &outcome)
             m_batchPruned.reset();
         else if (m_batchPruned)
             m_batchPruned->append(*outcome.prunedIDs);
-    }
-    else if (outcome.kind == CaptureOutcome::Kind::failed && onCaptureWarning)
+    } else if (outcome.kind == CaptureOutcome::Kind::failed && onCaptureWarning)
         onCaptureWarning(outcome.warning);
     else if (outcome.kind == CaptureOutcome::Kind::skipped && onCaptureSkipped)
         onCaptureSkipped(outcome.sourceName.value_or(QString()), outcome.warning);

@@ -19,7 +19,8 @@ namespace corvane {
  * A burst of copies gives one `onClipsRecorded` call (one reload) once the queue has drained,
  * or every `batchLimit` results during a long burst.
  */
-class CaptureQueue : public QObject {
+class CaptureQueue : public QObject
+{
     Q_OBJECT
 public:
     static constexpr int batchLimit = 500;
@@ -36,8 +37,7 @@ public:
      * The ids of the clips stored (new, bumped or replaced), oldest first, and what their prunes
      * deleted (nothing when a prune failed, so the caller reads everything); on the main thread.
      */
-    std::function<void(const QList<std::int64_t> &ids, const std::optional<QList<std::int64_t>> &prunedIDs)>
-        onClipsRecorded;
+    std::function<void(const QList<std::int64_t> &ids, const std::optional<QList<std::int64_t>> &prunedIDs)> onClipsRecorded;
     /** A copy was not stored and the user should know ("Too large to save"). */
     std::function<void(const QString &message)> onCaptureWarning;
     /** A copy was left out on purpose: the app it came from (empty when unknown) and why. */

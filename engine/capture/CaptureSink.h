@@ -16,7 +16,8 @@ class ClipDatabase;
  *
  * The store implements it; capture knows nothing else of the store. Main thread.
  */
-class CaptureSink {
+class CaptureSink
+{
 public:
     virtual ~CaptureSink() = default;
 
@@ -25,8 +26,7 @@ public:
     /** A copy that was not recorded: the app's name and the reason. */
     virtual void recordSkip(const QString &appName, const QString &reason) = 0;
     /** The capture thread stored `recordedIDs` (oldest first); `prunedIDs` what its prunes deleted. */
-    virtual void clipsRecorded(const QList<std::int64_t> &recordedIDs,
-                               const std::optional<QList<std::int64_t>> &prunedIDs) = 0;
+    virtual void clipsRecorded(const QList<std::int64_t> &recordedIDs, const std::optional<QList<std::int64_t>> &prunedIDs) = 0;
     /** A copy was not stored and the user should know. */
     virtual void captureWarning(const QString &message) = 0;
     /** The clipboard's change count right after our own last write, 0 before any. */

@@ -14,8 +14,8 @@ namespace {
 /** A large PNG read at thumbnail size (Qt's PNG reader scales row by row); its bytes kept as they are. */
 std::optional<CapturedImage> fromLargePng(QImageReader &reader, const QByteArray &png, QSize size)
 {
-    reader.setScaledSize(size.scaled(CapturedImage::thumbnailSide, CapturedImage::thumbnailSide, Qt::KeepAspectRatio)
-                             .expandedTo(QSize(1, 1)));
+    reader.setScaledSize(
+        size.scaled(CapturedImage::thumbnailSide, CapturedImage::thumbnailSide, Qt::KeepAspectRatio).expandedTo(QSize(1, 1)));
     const QImage small = reader.read();
     if (small.isNull())
         return std::nullopt;

@@ -43,8 +43,7 @@ struct CapturedImage {
     static std::optional<CapturedImage> fromData(const QByteArray &encoded, Failure *failure = nullptr,
                                                  QString *reason = nullptr);
     /** Reads an image file; nothing when it is missing or not an image (see fromData). */
-    static std::optional<CapturedImage> fromFile(const QString &path, Failure *failure = nullptr,
-                                                 QString *reason = nullptr);
+    static std::optional<CapturedImage> fromFile(const QString &path, Failure *failure = nullptr, QString *reason = nullptr);
     /** Encodes an already decoded image; keeps `png` when the caller has it already. */
     static std::optional<CapturedImage> fromImage(const QImage &image, QByteArray png = {});
 

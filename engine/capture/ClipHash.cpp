@@ -23,15 +23,9 @@ QString of(QByteArrayView kind, QByteArrayView content)
     return QString::fromLatin1(hash.result().toHex());
 }
 
-QString text(const QString &text)
-{
-    return of("text", text.toUtf8());
-}
+QString text(const QString &text) { return of("text", text.toUtf8()); }
 
-QString files(const QString &paths)
-{
-    return of("file", paths.toUtf8());
-}
+QString files(const QString &paths) { return of("file", paths.toUtf8()); }
 
 QString image(const QImage &image)
 {

@@ -22,31 +22,24 @@ QStringList bundleIDs(const QList<ExcludedApp> &apps)
 } // namespace
 
 ClipboardCapture::ClipboardCapture(CaptureSink &sink, const AppSettings &settings, ClipboardService &clipboard,
-                                   const ActiveWindow &activeWindow, Clock &clock,
-                                   std::unique_ptr<ClipboardSource> source)
-    : m_sink(sink),
-      m_settings(settings),
-      m_clock(clock),
-      m_source(source ? std::move(source) : std::make_unique<DirectClipboardSource>(clipboard)),
-      m_monitor(clipboard, *m_source, activeWindow, clock, [this] { return monitorSettings(); })
+                                   const ActiveWindow &activeWindow, Clock &clock, std::unique_ptr<ClipboardSource> source)
+    : m_sink(sink)
+    , m_settings(settings)
+    , m_clock(clock)
+    , m_source(source ? std::move(source) : std::make_unique<DirectClipboardSource>(clipboard))
+    , m_monitor(clipboard, *m_source, activeWindow, clock, [this] { return monitorSettings(); })
 {
     m_monitor.ownChangeCount = [this] { return m_sink.ownChangeCount(); };
     m_monitor.onSkip = [this](const QString &appName, const QString &reason) { m_sink.recordSkip(appName, reason); };
-    m_monitor.onCapture = [this](const ClipboardPayload &payload, const std::optional<AppIdentity> &app) {
-        capture(payload, app);
-    };
+    m_monitor.onCapture
+        = [this](const ClipboardPayload &payload, const std::optional<AppIdentity> &app) { capture(payload, app); };
     if (const std::shared_ptr<ClipDatabase> database = sink.sharedDatabase()) {
         m_queue = std::make_unique<CaptureQueue>(database);
-        m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids,
-                                          const std::optional<QList<std::int64_t>> &pruned) {
+        m_queue->onClipsRecorded = [this](const QList<std::int64_t> &ids, const std::optional<QList<std::int64_t>> &pruned) {
             m_sink.clipsRecorded(ids, pruned);
         };
-        m_queue->onCaptureWarning = [this](const QString &message) {
-            m_sink.captureWarning(message);
-        };
-        m_queue->onCaptureSkipped = [this](const QString &appName, const QString &reason) {
-            m_sink.recordSkip(appName, reason);
-        };
+        m_queue->onCaptureWarning = [this](const QString &message) { m_sink.captureWarning(message); };
+        m_queue->onCaptureSkipped = [this](const QString &appName, const QString &reason) { m_sink.recordSkip(appName, reason); };
     }
 }
 
@@ -68,8 +61,7 @@ int ClipboardCapture::drain(int milliseconds)
 
 ClipboardMonitor::Settings ClipboardCapture::monitorSettings() const
 {
-    return {bundleIDs(m_settings.userExclusions()), bundleIDs(m_settings.nameRuleOverrides()),
-            m_settings.finderImagesAsImages()};
+    return {bundleIDs(m_settings.userExclusions()), bundleIDs(m_settings.nameRuleOverrides()), m_settings.finderImagesAsImages()};
 }
 
 void ClipboardCapture::capture(const ClipboardPayload &payload, const std::optional<AppIdentity> &app)

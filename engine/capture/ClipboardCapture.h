@@ -17,7 +17,8 @@ class AppSettings;
  * Owned by the store; reads the settings on every copy, leaves out the sink's own writes, and
  * reports skips, stored clips and warnings to the sink. Main thread.
  */
-class ClipboardCapture {
+class ClipboardCapture
+{
 public:
     /** Without a `source`, reads go through the clipboard service on the main thread. */
     ClipboardCapture(CaptureSink &sink, const AppSettings &settings, ClipboardService &clipboard,

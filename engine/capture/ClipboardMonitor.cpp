@@ -8,17 +8,17 @@ namespace corvane {
 
 namespace {
 
-std::optional<QString> present(const QString &value)
-{
-    return value.isEmpty() ? std::nullopt : std::optional<QString>(value);
-}
+std::optional<QString> present(const QString &value) { return value.isEmpty() ? std::nullopt : std::optional<QString>(value); }
 
 } // namespace
 
-ClipboardMonitor::ClipboardMonitor(ClipboardService &clipboard, ClipboardSource &source,
-                                   const ActiveWindow &activeWindow, Clock &clock, std::function<Settings()> settings)
-    : m_clipboard(clipboard), m_source(source), m_activeWindow(activeWindow), m_clock(clock),
-      m_settings(std::move(settings))
+ClipboardMonitor::ClipboardMonitor(ClipboardService &clipboard, ClipboardSource &source, const ActiveWindow &activeWindow,
+                                   Clock &clock, std::function<Settings()> settings)
+    : m_clipboard(clipboard)
+    , m_source(source)
+    , m_activeWindow(activeWindow)
+    , m_clock(clock)
+    , m_settings(std::move(settings))
 {
 }
 
@@ -107,8 +107,8 @@ void ClipboardMonitor::judge(const ClipboardSource::Formats &formats)
     const Settings settings = m_settings ? m_settings() : Settings();
     const std::optional<QString> appName = attempt.app ? present(attempt.app->name) : std::nullopt;
     const std::optional<QString> appID = attempt.app ? present(attempt.app->id) : std::nullopt;
-    const PrivacyPolicy::Verdict verdict = PrivacyPolicy::verdict(
-        formats.formats, appName, appID, attempt.secureInput, settings.userExclusions, settings.nameRuleOverrides);
+    const PrivacyPolicy::Verdict verdict = PrivacyPolicy::verdict(formats.formats, appName, appID, attempt.secureInput,
+                                                                  settings.userExclusions, settings.nameRuleOverrides);
     if (!verdict.isRecord()) {
         m_attempt.reset();
         if (verdict.kind == PrivacyPolicy::Verdict::Kind::skip && onSkip)
@@ -118,11 +118,10 @@ void ClipboardMonitor::judge(const ClipboardSource::Formats &formats)
     ++attempt.reads;
     const quint64 id = attempt.id;
     std::weak_ptr<bool> alive = m_alive;
-    m_source.fetchPayload(formats, settings.imageFilesAsImages,
-                          [this, alive, id](std::optional<Payload> payload, bool stale) {
-                              if (!alive.expired() && current(id))
-                                  received(std::move(payload), stale);
-                          });
+    m_source.fetchPayload(formats, settings.imageFilesAsImages, [this, alive, id](std::optional<Payload> payload, bool stale) {
+        if (!alive.expired() && current(id))
+            received(std::move(payload), stale);
+    });
 }
 
 void ClipboardMonitor::received(std::optional<Payload> payload, bool stale)

@@ -25,7 +25,8 @@ class TimerHandle;
  * readable yet is read again on the following ticks; when the clipboard changes meanwhile, the
  * retry is dropped and the newer copy is judged afresh.
  */
-class ClipboardMonitor {
+class ClipboardMonitor
+{
 public:
     using Payload = ClipboardPayload;
 
@@ -41,8 +42,8 @@ public:
     static inline const QString unknownApp = QStringLiteral("Unknown app");
 
     /** `clipboard` counts changes and knows our own writes; `source` reads the copies. */
-    ClipboardMonitor(ClipboardService &clipboard, ClipboardSource &source, const ActiveWindow &activeWindow,
-                     Clock &clock, std::function<Settings()> settings);
+    ClipboardMonitor(ClipboardService &clipboard, ClipboardSource &source, const ActiveWindow &activeWindow, Clock &clock,
+                     std::function<Settings()> settings);
     ~ClipboardMonitor();
 
     /** Starts polling; copies made before are not recorded. */

@@ -4,10 +4,7 @@
 
 namespace corvane {
 
-void DirectClipboardSource::fetchFormats(FormatsDone done)
-{
-    done({m_clipboard.formats(), quint64(m_clipboard.changeCount())});
-}
+void DirectClipboardSource::fetchFormats(FormatsDone done) { done({m_clipboard.formats(), quint64(m_clipboard.changeCount())}); }
 
 void DirectClipboardSource::fetchPayload(const Formats &formats, bool imageFilesAsImages, PayloadDone done)
 {

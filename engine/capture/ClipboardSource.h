@@ -17,7 +17,8 @@ class ClipboardService;
  * Answers may come later but always on the main thread. A payload read names the formats it
  * was judged by and comes back stale when the clipboard has changed since.
  */
-class ClipboardSource {
+class ClipboardSource
+{
 public:
     struct Formats {
         QStringList formats;
@@ -32,9 +33,13 @@ public:
 };
 
 /** @brief Reads through the clipboard service on the calling thread, answering at once. */
-class DirectClipboardSource : public ClipboardSource {
+class DirectClipboardSource : public ClipboardSource
+{
 public:
-    explicit DirectClipboardSource(ClipboardService &clipboard) : m_clipboard(clipboard) {}
+    explicit DirectClipboardSource(ClipboardService &clipboard)
+        : m_clipboard(clipboard)
+    {
+    }
     void fetchFormats(FormatsDone done) override;
     void fetchPayload(const Formats &formats, bool imageFilesAsImages, PayloadDone done) override;
 

@@ -12,7 +12,8 @@ namespace corvane {
  *
  * Destroying it waits for the job under way; jobs not yet started are dropped.
  */
-class SerialWorker {
+class SerialWorker
+{
 public:
     explicit SerialWorker(const QString &name)
     {
@@ -30,10 +31,7 @@ public:
     SerialWorker(const SerialWorker &) = delete;
     SerialWorker &operator=(const SerialWorker &) = delete;
 
-    void post(std::function<void()> job)
-    {
-        QMetaObject::invokeMethod(m_context, std::move(job), Qt::QueuedConnection);
-    }
+    void post(std::function<void()> job) { QMetaObject::invokeMethod(m_context, std::move(job), Qt::QueuedConnection); }
 
 private:
     QThread m_thread;

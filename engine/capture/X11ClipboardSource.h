@@ -16,7 +16,8 @@ class X11ClipboardReader;
  * @brief Reads the clipboard on a thread of its own over a private X connection, so a large
  * copy or an owner that never answers does not stall the interface.
  */
-class X11ClipboardSource : public QObject, public ClipboardSource {
+class X11ClipboardSource : public QObject, public ClipboardSource
+{
     Q_OBJECT
 public:
     /** Nothing when the X server cannot be reached (or lacks the XFixes extension). */

@@ -45,7 +45,8 @@ struct HttpResponse {
  * @brief GET requests for link previews. A response is delivered only when the transfer finished
  * within the client's limits; every failure (transport, cap, deadline, refused type) is nothing.
  */
-class HttpClient {
+class HttpClient
+{
 public:
     using Completion = std::function<void(std::optional<HttpResponse>)>;
 

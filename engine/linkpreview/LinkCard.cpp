@@ -23,14 +23,12 @@ std::optional<DesktopEntry> desktopEntryAt(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return DesktopEntryParser::parse(file.read(256 * 1024), QFileInfo(path).completeBaseName(),
-                                     QLocale().name());
+    return DesktopEntryParser::parse(file.read(256 * 1024), QFileInfo(path).completeBaseName(), QLocale().name());
 }
 
 QString providerSource(const QString &kind, const QString &value, int revision = -1)
 {
-    QString source = QStringLiteral("image://linkpreview/") + QString::fromLatin1(QUrl::toPercentEncoding(value))
-        + u'/' + kind;
+    QString source = QStringLiteral("image://linkpreview/") + QString::fromLatin1(QUrl::toPercentEncoding(value)) + u'/' + kind;
     if (revision >= 0)
         source += QStringLiteral("?r=") + QString::number(revision);
     return source;

@@ -12,7 +12,8 @@
 namespace corvane {
 
 LinkPreviewImageProvider::LinkPreviewImageProvider(LinkPreviewService *service)
-    : QQuickImageProvider(QQuickImageProvider::Image), m_service(service)
+    : QQuickImageProvider(QQuickImageProvider::Image)
+    , m_service(service)
 {
 }
 

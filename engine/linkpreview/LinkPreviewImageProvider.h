@@ -11,7 +11,8 @@ class LinkPreviewService;
  * @brief "image://linkpreview/<percent-encoded key>/image|icon?r=<revision>": a preview's picture
  * or icon; "image://linkpreview/<percent-encoded path>/app": an application file's icon.
  */
-class LinkPreviewImageProvider : public QQuickImageProvider {
+class LinkPreviewImageProvider : public QQuickImageProvider
+{
 public:
     explicit LinkPreviewImageProvider(LinkPreviewService *service);
 

@@ -32,10 +32,14 @@ QByteArray readablePicture(const std::optional<QByteArray> &bytes)
 QString kindName(LinkCardState::Kind kind)
 {
     switch (kind) {
-    case LinkCardState::Kind::loading: return QStringLiteral("loading");
-    case LinkCardState::Kind::preview: return QStringLiteral("preview");
-    case LinkCardState::Kind::appCard: return QStringLiteral("app");
-    case LinkCardState::Kind::none: break;
+    case LinkCardState::Kind::loading:
+        return QStringLiteral("loading");
+    case LinkCardState::Kind::preview:
+        return QStringLiteral("preview");
+    case LinkCardState::Kind::appCard:
+        return QStringLiteral("app");
+    case LinkCardState::Kind::none:
+        break;
     }
     return QStringLiteral("none");
 }
@@ -49,12 +53,12 @@ QString pictureSource(const QString &key, const char *which, int revision)
 } // namespace
 
 LinkPreviewService::LinkPreviewService(const Services &services, QObject *parent)
-    : QObject(parent),
-      m_hosts(services.hosts),
-      m_http(services.http),
-      m_siteIcons(services.siteIcons),
-      m_clock(services.clock),
-      m_desktop(services.desktop)
+    : QObject(parent)
+    , m_hosts(services.hosts)
+    , m_http(services.http)
+    , m_siteIcons(services.siteIcons)
+    , m_clock(services.clock)
+    , m_desktop(services.desktop)
 {
     Q_ASSERT(m_http && m_clock);
 }
@@ -80,8 +84,9 @@ void LinkPreviewService::loadPreview(const Clip &clip, ClipboardStore &store)
         if (record) {
             {
                 QMutexLocker lock(&m_mutex);
-                m_previews.insert(key, LinkPreview{record->title, record->siteName, readablePicture(record->image),
-                                                   readablePicture(record->icon)});
+                m_previews.insert(
+                    key,
+                    LinkPreview{record->title, record->siteName, readablePicture(record->image), readablePicture(record->icon)});
             }
             emit previewChanged(key);
             bump();
@@ -132,8 +137,7 @@ void LinkPreviewService::complete(const QString &key, const std::optional<LinkPr
     if (ClipDatabase *database = store ? store->database() : nullptr) {
         const auto bytes = [](const QByteArray &png) { return png.isEmpty() ? std::nullopt : std::optional(png); };
         try {
-            database->saveLinkPreview({preview->title, preview->siteName, bytes(preview->image), bytes(preview->icon)},
-                                      key);
+            database->saveLinkPreview({preview->title, preview->siteName, bytes(preview->image), bytes(preview->icon)}, key);
         } catch (const ClipDatabase::Error &) {
             // The preview stays in memory; the next run fetches it again.
         }
@@ -266,7 +270,8 @@ void LinkPreviewService::bump()
     if (std::exchange(m_revisionSignalDue, true))
         return;
     QMetaObject::invokeMethod(
-        this, [this] {
+        this,
+        [this] {
             m_revisionSignalDue = false;
             emit revisionChanged();
         },

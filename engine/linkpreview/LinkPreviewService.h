@@ -36,7 +36,8 @@ class TimerHandle;
  * Views follow `revision`, which moves whenever a preview arrives or a fetch starts or ends; its
  * signal comes once per turn of the event loop.
  */
-class LinkPreviewService : public QObject {
+class LinkPreviewService : public QObject
+{
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON

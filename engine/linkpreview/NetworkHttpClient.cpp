@@ -25,7 +25,8 @@ struct Transfer {
 } // namespace
 
 NetworkHttpClient::NetworkHttpClient(QNetworkAccessManager *network, int deadlineMs)
-    : m_network(network), m_deadlineMs(deadlineMs)
+    : m_network(network)
+    , m_deadlineMs(deadlineMs)
 {
 }
 
@@ -33,7 +34,8 @@ void NetworkHttpClient::get(const HttpRequest &request, QObject *context, Comple
 {
     const QString scheme = request.url.scheme();
     if (scheme != u"http" && scheme != u"https") {
-        QMetaObject::invokeMethod(context, [done] { done(std::nullopt); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            context, [done] { done(std::nullopt); }, Qt::QueuedConnection);
         return;
     }
     QNetworkRequest networkRequest(request.url);

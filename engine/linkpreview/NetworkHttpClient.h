@@ -10,7 +10,8 @@ namespace corvane {
  * @brief The network HttpClient: bodies streamed and cut at their cap, at most 5 redirects that
  * never step down from https, a 10 s idle timeout and a total deadline per request.
  */
-class NetworkHttpClient : public HttpClient {
+class NetworkHttpClient : public HttpClient
+{
 public:
     static constexpr int idleTimeoutMs = 10'000;
     static constexpr int defaultDeadlineMs = 20'000;

@@ -16,10 +16,10 @@ namespace {
 // Query parameter words that mark sign-in, reset and pre-signed links.
 bool isCredentialWord(QStringView word)
 {
-    static const QStringList words{QStringLiteral("token"), QStringLiteral("code"), QStringLiteral("key"),
-                                   QStringLiteral("sig"), QStringLiteral("signature"), QStringLiteral("auth"),
-                                   QStringLiteral("password"), QStringLiteral("reset"), QStringLiteral("otp"),
-                                   QStringLiteral("session"), QStringLiteral("magic")};
+    static const QStringList words{QStringLiteral("token"),    QStringLiteral("code"),      QStringLiteral("key"),
+                                   QStringLiteral("sig"),      QStringLiteral("signature"), QStringLiteral("auth"),
+                                   QStringLiteral("password"), QStringLiteral("reset"),     QStringLiteral("otp"),
+                                   QStringLiteral("session"),  QStringLiteral("magic")};
     return words.contains(word.toString());
 }
 
@@ -36,10 +36,7 @@ bool hasCredentialParameter(const QUrl &url)
     return false;
 }
 
-bool hostIs(const QString &host, const QString &domain)
-{
-    return host == domain || host.endsWith(u'.' + domain);
-}
+bool hostIs(const QString &host, const QString &domain) { return host == domain || host.endsWith(u'.' + domain); }
 
 std::optional<QJsonObject> jsonObject(const QByteArray &json)
 {
@@ -90,10 +87,7 @@ qsizetype incompleteTail(QByteArrayView bytes)
 
 } // namespace
 
-QString previewKey(const Clip &clip)
-{
-    return clip.text ? clip.text->trimmed() : QString();
-}
+QString previewKey(const Clip &clip) { return clip.text ? clip.text->trimmed() : QString(); }
 
 std::optional<QUrl> previewURL(QStringView key, const ServiceHosts &hosts)
 {
@@ -160,8 +154,8 @@ std::optional<AppStoreInfo> parseAppStoreLookup(const QByteArray &json)
     info.siteName = QStringLiteral("App Store");
     if (seller)
         info.siteName += QStringLiteral(" · ") + *seller;
-    const QString artworkKey = first.contains(QStringLiteral("artworkUrl512")) ? QStringLiteral("artworkUrl512")
-                                                                                : QStringLiteral("artworkUrl100");
+    const QString artworkKey
+        = first.contains(QStringLiteral("artworkUrl512")) ? QStringLiteral("artworkUrl512") : QStringLiteral("artworkUrl100");
     info.artwork = parsedURL(stringValue(first, artworkKey));
     return info;
 }

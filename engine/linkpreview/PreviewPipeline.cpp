@@ -13,8 +13,7 @@ namespace {
 
 using namespace LinkPreviewParsing;
 
-template <typename T, typename Work, typename Then>
-void runOffThread(QObject *context, Work work, Then then)
+template<typename T, typename Work, typename Then> void runOffThread(QObject *context, Work work, Then then)
 {
     auto *watcher = new QFutureWatcher<T>(context);
     QObject::connect(watcher, &QFutureWatcherBase::finished, context, [watcher, then] {
@@ -46,7 +45,10 @@ const QList<BodyRule> imageRules{{"image/", PreviewPipeline::imageBytes, false}}
 } // namespace
 
 PreviewPipeline::PreviewPipeline(const ServiceHosts &hosts, HttpClient &http, SiteIconFetch siteIcons, QObject *parent)
-    : QObject(parent), m_hosts(hosts), m_http(http), m_siteIcons(std::move(siteIcons))
+    : QObject(parent)
+    , m_hosts(hosts)
+    , m_http(http)
+    , m_siteIcons(std::move(siteIcons))
 {
 }
 
@@ -175,7 +177,8 @@ void PreviewPipeline::loadImage(const QUrl &url, int keepSide, ImageDone done)
 {
     // Pages name their pictures; without this check one could make us read file: or qrc: URLs.
     if (!isFetchableImageURL(url)) {
-        QMetaObject::invokeMethod(this, [done] { done(QImage()); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [done] { done(QImage()); }, Qt::QueuedConnection);
         return;
     }
     get(url, imageRules, [this, keepSide, done](std::optional<HttpResponse> response) {
@@ -219,9 +222,7 @@ void PreviewPipeline::finish(Found found)
     const QImage icon = found.icon;
     runOffThread<std::pair<QByteArray, QByteArray>>(
         this,
-        [image, icon] {
-            return std::pair(pngAtMost(image, LinkPreview::imagePixels), pngAtMost(icon, LinkPreview::iconPixels));
-        },
+        [image, icon] { return std::pair(pngAtMost(image, LinkPreview::imagePixels), pngAtMost(icon, LinkPreview::iconPixels)); },
         [this, found](const std::pair<QByteArray, QByteArray> &pictures) {
             finishWith(LinkPreview{found.title, found.siteName, pictures.first, pictures.second});
         });

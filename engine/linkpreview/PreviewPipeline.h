@@ -20,7 +20,8 @@ namespace corvane {
  * Downloads are capped (pages 400,000 bytes, JSON 1 MiB, images 8 MiB) and only 2xx answers
  * count. Images are decoded, scaled and encoded on worker threads.
  */
-class PreviewPipeline : public QObject {
+class PreviewPipeline : public QObject
+{
     Q_OBJECT
 
 public:
@@ -34,9 +35,9 @@ public:
     static constexpr qint64 imageBytes = 8 * 1024 * 1024;
     /** A site icon that has not come by then is left out, so a slow icon cannot hold the preview. */
     static constexpr int siteIconDeadlineMs = 20'000;
-    static constexpr char userAgent[] =
-        "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) "
-        "Version/18.0 Safari/605.1.15";
+    static constexpr char userAgent[]
+        = "Mozilla/5.0 (Macintosh; Intel Mac OS X 10_15_7) AppleWebKit/605.1.15 (KHTML, like Gecko) "
+          "Version/18.0 Safari/605.1.15";
 
     PreviewPipeline(const ServiceHosts &hosts, HttpClient &http, SiteIconFetch siteIcons, QObject *parent = nullptr);
 

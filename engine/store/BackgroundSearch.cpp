@@ -16,7 +16,9 @@ struct BackgroundSearch::Job {
     std::optional<std::vector<int>> result;
 };
 
-BackgroundSearch::BackgroundSearch(Done done, QObject *parent) : QObject(parent), m_done(std::move(done))
+BackgroundSearch::BackgroundSearch(Done done, QObject *parent)
+    : QObject(parent)
+    , m_done(std::move(done))
 {
     // One search at a time; a cancelled one stops within a fraction of a millisecond. The search
     // itself still spreads its slices over the shared pool.
@@ -42,11 +44,12 @@ void BackgroundSearch::start(ClipSnapshot clips, Request request)
     QPointer<BackgroundSearch> self(this);
     m_pool.start([self, job] {
         if (!job->cancelled.load())
-            job->result = DerivedLists::visible(job->clips, job->request.filter, job->request.searchText,
-                                                job->request.context, job->cancelled);
+            job->result = DerivedLists::visible(job->clips, job->request.filter, job->request.searchText, job->request.context,
+                                                job->cancelled);
         // Back on the owner's thread: it alone releases the snapshot and takes the result.
         QMetaObject::invokeMethod(
-            self.data(), [self, job] {
+            self.data(),
+            [self, job] {
                 if (self)
                     self->finish(job);
             },

@@ -17,7 +17,8 @@ namespace corvane {
  * and only the last is worth finishing. The result comes back on the object's thread, together
  * with the snapshot, so the history stays shared until then and is never changed under a search.
  */
-class BackgroundSearch : public QObject {
+class BackgroundSearch : public QObject
+{
     Q_OBJECT
 
 public:

@@ -9,9 +9,13 @@ namespace corvane {
 namespace {
 
 /** Start of a clip's calendar day, remembering the last day found (clips come in date order). */
-class DayStarts {
+class DayStarts
+{
 public:
-    explicit DayStarts(const QTimeZone &zone) : m_zone(zone) {}
+    explicit DayStarts(const QTimeZone &zone)
+        : m_zone(zone)
+    {
+    }
 
     std::int64_t of(double createdAt)
     {
@@ -31,7 +35,8 @@ private:
 };
 
 /** Hosts of source URLs, parsed once per distinct URL (clips from one page share it). */
-class SourceHosts {
+class SourceHosts
+{
 public:
     QString of(const Clip &clip)
     {
@@ -59,8 +64,8 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QStr
     entry.dayStart = days.of(clip.createdAt);
     // As Clip::sourceKey and Clip::sourceDisplayName, with the URL parsed once.
     entry.sourceHost = hosts.of(clip);
-    entry.sourceKey = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString())
-                                                 : QStringLiteral("web:") + entry.sourceHost;
+    entry.sourceKey
+        = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString()) : QStringLiteral("web:") + entry.sourceHost;
     if (!entry.sourceKey.isEmpty()) {
         auto id = sourceIds.constFind(entry.sourceKey);
         if (id == sourceIds.constEnd())
@@ -119,9 +124,8 @@ bool sameStoredClip(const Clip &a, const Clip &b)
     return a.id == b.id && a.group == b.group && a.createdAt == b.createdAt && a.isPinned == b.isPinned
         && a.pinnedAt == b.pinnedAt && a.tagMask == b.tagMask && a.note == b.note && a.summary == b.summary
         && a.smartTitle == b.smartTitle && a.sourceName == b.sourceName && a.sourceBundleID == b.sourceBundleID
-        && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize
-        && a.detail == b.detail && a.storedPreview == b.storedPreview
-        && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
+        && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize && a.detail == b.detail
+        && a.storedPreview == b.storedPreview && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
         && a.text.has_value() == b.text.has_value() && a.thumbnailPng == b.thumbnailPng;
 }
 
@@ -155,7 +159,6 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     rebuildIndexes();
     return true;
 }
-
 
 bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
 {
@@ -192,8 +195,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             pins.push_back(at);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
         ClipEntry fresh = makeEntry(std::move(clip), days, hosts, m_sourceIds);
-        sameSources = sameSources && fresh.sourceKey == entries[at].sourceKey
-            && fresh.clip->sourceName == entries[at].clip->sourceName;
+        sameSources
+            = sameSources && fresh.sourceKey == entries[at].sourceKey && fresh.clip->sourceName == entries[at].clip->sourceName;
         entries[at] = std::move(fresh);
         if (m_all)
             (*m_all)[at] = entries[at].clip;
@@ -253,11 +256,11 @@ bool ClipCollection::shiftIndexes(const std::vector<int> &gone, const std::vecto
     const std::vector<ClipEntry> &entries = *m_entries;
     std::vector<int> addedAt;
     for (const auto &[createdAt, id] : added) {
-        const auto at = std::lower_bound(entries.begin(), entries.end(), std::pair(createdAt, id),
-                                         [](const ClipEntry &entry, const std::pair<double, std::int64_t> &key) {
-                                             return entry.createdAt != key.first ? entry.createdAt > key.first
-                                                                                 : entry.id > key.second;
-                                         });
+        const auto at
+            = std::lower_bound(entries.begin(), entries.end(), std::pair(createdAt, id),
+                               [](const ClipEntry &entry, const std::pair<double, std::int64_t> &key) {
+                                   return entry.createdAt != key.first ? entry.createdAt > key.first : entry.id > key.second;
+                               });
         if (at == entries.end() || at->id != id || at->isPinned)
             return false; // a new pinned clip goes among the pinned ones: rare, rebuilt
         addedAt.push_back(int(at - entries.begin()));
@@ -342,9 +345,8 @@ void ClipCollection::sortPinned(std::vector<int> &pinned) const
 {
     const std::vector<ClipEntry> &entries = *m_entries;
     std::sort(pinned.begin(), pinned.end());
-    std::stable_sort(pinned.begin(), pinned.end(), [&entries](int a, int b) {
-        return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip);
-    });
+    std::stable_sort(pinned.begin(), pinned.end(),
+                     [&entries](int a, int b) { return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip); });
 }
 
 void ClipCollection::reorderPins(const std::vector<int> &pins)

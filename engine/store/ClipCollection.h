@@ -92,7 +92,8 @@ struct ClipChange {
  * `replace` keeps the entry of every clip whose stored values did not change, so a reload after
  * one edit touches one entry, and `revision` moves only when something did change.
  */
-class ClipCollection {
+class ClipCollection
+{
 public:
     /** Takes a fresh load; returns whether anything differs from before. */
     bool replace(QList<Clip> loaded, const QTimeZone &zone);

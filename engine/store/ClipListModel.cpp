@@ -18,12 +18,12 @@ constexpr int maxRangedEdits = 64;
 
 } // namespace
 
-ClipListModel::ClipListModel(QObject *parent) : QAbstractListModel(parent) {}
-
-int ClipListModel::rowCount(const QModelIndex &parent) const
+ClipListModel::ClipListModel(QObject *parent)
+    : QAbstractListModel(parent)
 {
-    return parent.isValid() ? 0 : count();
 }
+
+int ClipListModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : count(); }
 
 QHash<int, QByteArray> ClipListModel::roleNames() const
 {
@@ -74,8 +74,7 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
     case GroupNameRole:
         return ClipGroups::displayName(clip.group);
     case TitleRole:
-        return clip.displayTitle(m_revealed.contains(clip.id),
-                                 m_store && m_store->settings()->showSummariesInList());
+        return clip.displayTitle(m_revealed.contains(clip.id), m_store && m_store->settings()->showSummariesInList());
     case PlainTitleRole:
         return clip.displayTitle(false, true);
     case PreviewRole:
@@ -94,8 +93,7 @@ QVariant ClipListModel::data(const QModelIndex &index, int role) const
     }
     case ThumbnailUrlRole:
         // The length tells a replaced thumbnail apart, so views do not show a cached old one.
-        return clip.hasThumbnail() ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size())
-                                   : QString();
+        return clip.hasThumbnail() ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size()) : QString();
     case HasThumbnailRole:
         return clip.hasThumbnail();
     case ImageWidthRole:
@@ -166,8 +164,7 @@ void ClipListModel::setStore(ClipboardStore *store)
                             refresh();
                         rolesChangedFor(changed, {TitleRole, IsRevealedRole});
                     }),
-            connect(store, &ClipboardStore::iconRevisionChanged, this,
-                    [this] { rolesChangedForAll({SourceIconUrlRole}); }),
+            connect(store, &ClipboardStore::iconRevisionChanged, this, [this] { rolesChangedForAll({SourceIconUrlRole}); }),
             connect(store->settings(), &AppSettings::showSummariesInListChanged, this,
                     [this] { rolesChangedForAll({TitleRole}); }),
         };
@@ -220,15 +217,9 @@ void ClipListModel::setSectioned(bool sectioned)
     rolesChangedForAll({SectionIdRole, SectionTitleRole, SectionKeyRole});
 }
 
-ClipFilter ClipListModel::currentFilter() const
-{
-    return m_followStore && m_store ? m_store->filter() : m_filter;
-}
+ClipFilter ClipListModel::currentFilter() const { return m_followStore && m_store ? m_store->filter() : m_filter; }
 
-QString ClipListModel::currentSearch() const
-{
-    return m_followStore && m_store ? m_store->searchText() : m_searchText;
-}
+QString ClipListModel::currentSearch() const { return m_followStore && m_store ? m_store->searchText() : m_searchText; }
 
 ClipRef ClipListModel::clipAt(int row) const
 {
@@ -389,8 +380,7 @@ void ClipListModel::apply(const std::vector<std::int64_t> &ids, std::vector<int>
     while (tail < oldCount - head && tail < newCount - head
            && m_ids[std::size_t(oldCount - 1 - tail)] == ids[std::size_t(newCount - 1 - tail)])
         ++tail;
-    const ListDiff middle = ListDiff::byID({m_ids.begin() + head, m_ids.end() - tail},
-                                           {ids.begin() + head, ids.end() - tail});
+    const ListDiff middle = ListDiff::byID({m_ids.begin() + head, m_ids.end() - tail}, {ids.begin() + head, ids.end() - tail});
     auto sectionOf = [&sections](std::size_t row) { return sections.empty() ? -1 : sections[row]; };
     auto currentSection = [this](std::size_t row) { return m_sections.empty() ? -1 : m_sections[row]; };
 

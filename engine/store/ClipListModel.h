@@ -24,7 +24,8 @@ class ClipboardStore;
  * selection and scroll position. Rows hold clip ids and read the store's clips, so a list of a
  * million clips follows an edit by the rows that changed.
  */
-class ClipListModel : public QAbstractListModel {
+class ClipListModel : public QAbstractListModel
+{
     Q_OBJECT
     QML_ELEMENT
     Q_MOC_INCLUDE("ClipboardStore.h")

@@ -27,24 +27,24 @@
 namespace corvane {
 
 ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
-    : QObject(parent),
-      m_settings(services.settings),
-      m_clipboard(services.clipboard),
-      m_clock(services.clock),
-      m_desktopEntries(services.desktopEntries),
-      m_zone(services.timeZone),
-      m_derived(std::make_unique<DerivedListCache>(m_clips)),
-      m_revealed(*m_clock,
+    : QObject(parent)
+    , m_settings(services.settings)
+    , m_clipboard(services.clipboard)
+    , m_clock(services.clock)
+    , m_desktopEntries(services.desktopEntries)
+    , m_zone(services.timeZone)
+    , m_derived(std::make_unique<DerivedListCache>(m_clips))
+    , m_revealed(*m_clock,
                  [this] {
                      m_derived->secretsChanged();
                      emit revealedSecretsChanged();
-                 }),
-      m_notices(*m_clock, [this] { emit noticeChanged(); }),
-      m_pause(*m_clock, [this](bool paused) {
-          emit isPausedChanged();
-          if (onPauseChanged)
-              onPauseChanged(paused);
-      })
+                 })
+    , m_notices(*m_clock, [this] { emit noticeChanged(); })
+    , m_pause(*m_clock, [this](bool paused) {
+        emit isPausedChanged();
+        if (onPauseChanged)
+            onPauseChanged(paused);
+    })
 {
     Q_ASSERT(m_settings && m_clipboard && m_clock);
     DesktopEntries *entries = m_desktopEntries;
@@ -69,8 +69,8 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_indexBuilder = new SearchIndexBuilder(m_clips, this);
     m_search = new BackgroundSearch(
         [this](const BackgroundSearch::Request &request, const ClipSnapshot &clips, std::vector<int> indices) {
-            m_derived->insert(request.filter, request.searchText, request.context, clips.revision,
-                              request.generation, std::move(indices));
+            m_derived->insert(request.filter, request.searchText, request.context, clips.revision, request.generation,
+                              std::move(indices));
             emit visibleSearchFinished();
         },
         this);
@@ -112,11 +112,14 @@ void ClipboardStore::openDatabase(const QString &path, bool inBackground)
     // The integrity check reads the whole file, and a salvage copies it: never on the GUI thread.
     m_opening = std::thread([this, path, now] {
         ClipDatabase::Opened opened = ClipDatabase::openOrRecover(path, now);
-        QMetaObject::invokeMethod(this, [this, opened = std::move(opened)] {
-            adoptDatabase(opened);
-            loadHistory();
-            startCapture();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this, opened = std::move(opened)] {
+                adoptDatabase(opened);
+                loadHistory();
+                startCapture();
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -144,8 +147,8 @@ void ClipboardStore::startCapture()
     if (!m_activeWindow || m_capture)
         return;
     std::unique_ptr<ClipboardSource> source = m_clipboardSource ? m_clipboardSource(*m_clipboard) : nullptr;
-    m_capture = std::make_unique<ClipboardCapture>(*this, *m_settings, *m_clipboard, *m_activeWindow, *m_clock,
-                                                   std::move(source));
+    m_capture
+        = std::make_unique<ClipboardCapture>(*this, *m_settings, *m_clipboard, *m_activeWindow, *m_clock, std::move(source));
     m_capture->start();
 }
 
@@ -369,12 +372,10 @@ void ClipboardStore::afterReload()
         setQuickLookClip(std::nullopt);
 
     if (m_filter.kind == ClipFilter::Kind::day || m_filter.kind == ClipFilter::Kind::app) {
-        const bool present = std::any_of(m_clips.entries().begin(), m_clips.entries().end(),
-                                         [this](const ClipEntry &entry) {
-                                             return m_filter.kind == ClipFilter::Kind::day
-                                                 ? entry.dayStart == std::int64_t(m_filter.day)
-                                                 : entry.sourceKey == m_filter.bundleID;
-                                         });
+        const bool present = std::any_of(m_clips.entries().begin(), m_clips.entries().end(), [this](const ClipEntry &entry) {
+            return m_filter.kind == ClipFilter::Kind::day ? entry.dayStart == std::int64_t(m_filter.day)
+                                                          : entry.sourceKey == m_filter.bundleID;
+        });
         if (!present)
             setFilter(ClipFilter::all());
     }

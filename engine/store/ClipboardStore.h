@@ -58,7 +58,8 @@ class TimerHandle;
  * QML takes clip ids; C++ callers use the same id-based calls. Derived lists read as if computed
  * afresh, but are cached per (history revision, filter, search text).
  */
-class ClipboardStore : public QObject, public CaptureSink {
+class ClipboardStore : public QObject, public CaptureSink
+{
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON
@@ -232,8 +233,7 @@ public:
     /** The visible list of the current filter and search. */
     ClipList visibleClips() const { return visibleClips(m_filter, m_searchText); }
     /** The visible list as clip ids, shared rather than copied. */
-    std::shared_ptr<const std::vector<std::int64_t>> visibleIDs(const ClipFilter &filter,
-                                                                const QString &searchText) const;
+    std::shared_ptr<const std::vector<std::int64_t>> visibleIDs(const ClipFilter &filter, const QString &searchText) const;
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText) const;
     std::vector<ClipSection> sections() const { return sections(m_filter, m_searchText); }
     /** The sections of a visible list as titles and a section per row (no copies of the clips). */

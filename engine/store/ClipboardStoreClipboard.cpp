@@ -119,8 +119,7 @@ bool ClipboardStore::copy(qint64 id, bool plainTextOnly)
         showNotice(QStringLiteral("Couldn’t copy: ") + *error, Notice::Kind::warning);
         return false;
     }
-    showNotice(target->group == ClipGroup::secret ? QStringLiteral("Secret copied")
-                                                  : QStringLiteral("Copied to clipboard"),
+    showNotice(target->group == ClipGroup::secret ? QStringLiteral("Secret copied") : QStringLiteral("Copied to clipboard"),
                Notice::Kind::info);
     return true;
 }

@@ -11,7 +11,7 @@ ClipList ClipboardStore::visibleClips(const ClipFilter &filter, const QString &s
 }
 
 std::shared_ptr<const std::vector<std::int64_t>> ClipboardStore::visibleIDs(const ClipFilter &filter,
-                                                                           const QString &searchText) const
+                                                                            const QString &searchText) const
 {
     return m_derived->visibleIDs(filter, searchText, searchContext());
 }
@@ -55,8 +55,7 @@ QList<SourceApp> ClipboardStore::sources() const { return m_derived->sources(); 
 
 QList<SourceApp> ClipboardStore::sidebarSources() const
 {
-    return DerivedLists::sidebarSources(m_derived->sources(), m_settings->keptSources(),
-                                        m_settings->hiddenSources());
+    return DerivedLists::sidebarSources(m_derived->sources(), m_settings->keptSources(), m_settings->hiddenSources());
 }
 
 namespace {

@@ -38,8 +38,7 @@ void ClipboardStore::togglePin(qint64 id)
     try {
         m_database->setPinned(id, pinning, now().toMSecsSinceEpoch() / 1000.0);
     } catch (const ClipDatabase::Error &error) {
-        showNotice(QStringLiteral("Couldn’t %1: %2").arg(pinning ? u"pin" : u"unpin", error.message()),
-                   Notice::Kind::warning);
+        showNotice(QStringLiteral("Couldn’t %1: %2").arg(pinning ? u"pin" : u"unpin", error.message()), Notice::Kind::warning);
         return;
     }
     reloadClips({id}, pinning ? QList<std::int64_t>() : prune());

@@ -7,8 +7,7 @@ namespace corvane {
 Selection::Order ClipboardStore::visibleOrder() const
 {
     const std::vector<int> &visible = m_derived->visible(m_filter, m_searchText, searchContext());
-    return {int(visible.size()),
-            [this, &visible](int position) { return m_clips.entries()[visible[position]].clip->id; },
+    return {int(visible.size()), [this, &visible](int position) { return m_clips.entries()[visible[position]].clip->id; },
             [this, &visible](std::int64_t id) {
                 const int index = m_clips.indexOf(id);
                 if (index < 0)
@@ -48,10 +47,7 @@ void ClipboardStore::clearSelection()
     setShowInspector(false);
 }
 
-ClipList ClipboardStore::selectedClips() const
-{
-    return m_clips.toList(DerivedLists::selected(m_clips, m_selection.ids()));
-}
+ClipList ClipboardStore::selectedClips() const { return m_clips.toList(DerivedLists::selected(m_clips, m_selection.ids())); }
 
 QVariant ClipboardStore::selectedIDValue() const
 {

@@ -55,11 +55,9 @@ QVariantList ClipboardStore::recentSkipValues() const
     return skips;
 }
 
-void ClipboardStore::clipsRecorded(const QList<std::int64_t> &recordedIDs,
-                                   const std::optional<QList<std::int64_t>> &prunedIDs)
+void ClipboardStore::clipsRecorded(const QList<std::int64_t> &recordedIDs, const std::optional<QList<std::int64_t>> &prunedIDs)
 {
-    const std::optional<std::int64_t> lastID =
-        recordedIDs.isEmpty() ? std::nullopt : std::optional(recordedIDs.last());
+    const std::optional<std::int64_t> lastID = recordedIDs.isEmpty() ? std::nullopt : std::optional(recordedIDs.last());
     if (prunedIDs)
         reloadClips(recordedIDs, *prunedIDs);
     else
@@ -76,10 +74,7 @@ void ClipboardStore::clipsRecorded(const QList<std::int64_t> &recordedIDs,
 
 void ClipboardStore::captureWarning(const QString &message) { showNotice(message, Notice::Kind::warning); }
 
-QImage ClipboardStore::sourceIcon(const std::optional<QString> &key)
-{
-    return key ? m_icons->icon(*key) : QImage();
-}
+QImage ClipboardStore::sourceIcon(const std::optional<QString> &key) { return key ? m_icons->icon(*key) : QImage(); }
 
 QVariant ClipboardStore::lastAddedIDValue() const
 {

@@ -77,8 +77,7 @@ const std::vector<int> &DerivedListCache::visible(const ClipFilter &filter, cons
     return lookup(filter, searchText, context).indices;
 }
 
-ClipList DerivedListCache::visibleList(const ClipFilter &filter, const QString &searchText,
-                                       const SearchContext &context)
+ClipList DerivedListCache::visibleList(const ClipFilter &filter, const QString &searchText, const SearchContext &context)
 {
     Entry &entry = lookup(filter, searchText, context);
     if (!entry.list)
@@ -86,8 +85,7 @@ ClipList DerivedListCache::visibleList(const ClipFilter &filter, const QString &
     return *entry.list;
 }
 
-std::shared_ptr<const std::vector<std::int64_t>> DerivedListCache::visibleIDs(const ClipFilter &filter,
-                                                                              const QString &searchText,
+std::shared_ptr<const std::vector<std::int64_t>> DerivedListCache::visibleIDs(const ClipFilter &filter, const QString &searchText,
                                                                               const SearchContext &context)
 {
     Entry &entry = lookup(filter, searchText, context);

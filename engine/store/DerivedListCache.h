@@ -19,23 +19,24 @@ namespace corvane {
  * those are part of its key. Everything is dropped when the history's revision moves, but the
  * sources outlive an edit that keeps every clip's date and source.
  */
-class DerivedListCache {
+class DerivedListCache
+{
 public:
     static constexpr std::size_t capacity = 8;
 
-    explicit DerivedListCache(const ClipCollection &clips) : m_clips(clips) {}
+    explicit DerivedListCache(const ClipCollection &clips)
+        : m_clips(clips)
+    {
+    }
 
     /** The visible list as indices into the collection. */
-    const std::vector<int> &visible(const ClipFilter &filter, const QString &searchText,
-                                    const SearchContext &context);
+    const std::vector<int> &visible(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
     ClipList visibleList(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
     /** The visible list as clip ids. */
     std::shared_ptr<const std::vector<std::int64_t>> visibleIDs(const ClipFilter &filter, const QString &searchText,
                                                                 const SearchContext &context);
-    const SectionLayout &sectionLayout(const ClipFilter &filter, const QString &searchText,
-                                       const SearchContext &context);
-    std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText,
-                                      const SearchContext &context);
+    const SectionLayout &sectionLayout(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+    std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
     const QList<SourceApp> &sources();
 
     /** Call when the revealed secrets change: searches see different text. */
@@ -48,8 +49,8 @@ public:
      * Takes a visible list worked out elsewhere (a background search) for the history's
      * `revision` and the secrets' `secretsRevision`; dropped when either has moved on since.
      */
-    void insert(const ClipFilter &filter, const QString &searchText, const SearchContext &context,
-                std::uint64_t revision, std::uint64_t secretsRevision, std::vector<int> indices);
+    void insert(const ClipFilter &filter, const QString &searchText, const SearchContext &context, std::uint64_t revision,
+                std::uint64_t secretsRevision, std::vector<int> indices);
 
 private:
     struct Key {

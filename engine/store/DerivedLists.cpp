@@ -47,14 +47,16 @@ enum class IndexUse { keep, borrow };
  * @brief One run of entries to score together (see FuzzyMatcher::scoreBatch): their indexes,
  * the kept ones or ones built for this search only, and their fields read from the clips.
  */
-class ScoreRun {
+class ScoreRun
+{
 public:
-    ScoreRun(const FuzzyMatcher::PreparedQuery &query, IndexUse use) : m_query(query), m_use(use) {}
-
-    void add(const ClipEntry &entry)
+    ScoreRun(const FuzzyMatcher::PreparedQuery &query, IndexUse use)
+        : m_query(query)
+        , m_use(use)
     {
-        m_entries.push_back(&entry);
     }
+
+    void add(const ClipEntry &entry) { m_entries.push_back(&entry); }
 
     /** Scores the entries added since the last call, in order; then starts a new run. */
     const std::vector<std::optional<double>> &score()
@@ -112,9 +114,8 @@ private:
 constexpr std::size_t cancelCheckInterval = 512;
 
 std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries, const std::vector<int> &order,
-                                          const ClipFilter &filter, const QString &searchText,
-                                          const SearchContext &context, IndexUse use,
-                                          const std::atomic<bool> *cancelled)
+                                          const ClipFilter &filter, const QString &searchText, const SearchContext &context,
+                                          IndexUse use, const std::atomic<bool> *cancelled)
 {
     std::vector<int> result;
     if (searchText.trimmed().isEmpty()) {
@@ -138,9 +139,8 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     // keeps the list order that breaks ties.
     // A revealed secret's clear text joins its fields for as long as it is shown, so it is
     // scored from its texts; every other clip from its index, a run of them at a time.
-    auto isRevealed = [&](const ClipEntry &entry) {
-        return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id);
-    };
+    auto isRevealed
+        = [&](const ClipEntry &entry) { return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id); };
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
         ScoreRun run(prepared, use);
         std::vector<int> passed;
@@ -190,8 +190,8 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
         for (int i = 0; i < slices; ++i)
             sliceNumbers.append(i);
         QtConcurrent::blockingMap(sliceNumbers, [&](int slice) {
-            scoreSlice(total * std::size_t(slice) / std::size_t(slices),
-                       total * std::size_t(slice + 1) / std::size_t(slices), parts[std::size_t(slice)]);
+            scoreSlice(total * std::size_t(slice) / std::size_t(slices), total * std::size_t(slice + 1) / std::size_t(slices),
+                       parts[std::size_t(slice)]);
         });
     }
     if (cancelled && cancelled->load())
@@ -199,8 +199,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     std::vector<std::pair<double, int>> scored;
     for (auto &part : parts)
         scored.insert(scored.end(), part.begin(), part.end());
-    std::stable_sort(scored.begin(), scored.end(),
-                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    std::stable_sort(scored.begin(), scored.end(), [](const auto &a, const auto &b) { return a.first > b.first; });
     result.reserve(scored.size());
     for (const auto &[score, index] : scored)
         result.push_back(index);
@@ -223,8 +222,8 @@ std::optional<std::vector<int>> visible(const ClipSnapshot &clips, const ClipFil
     return visibleIn(*clips.entries, *clips.listOrder, filter, searchText, context, IndexUse::borrow, &cancelled);
 }
 
-SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible,
-                            const ClipFilter &filter, const QString &searchText, const SearchContext &context)
+SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible, const ClipFilter &filter,
+                            const QString &searchText, const SearchContext &context)
 {
     SectionLayout layout;
     if (visible.empty())
@@ -265,8 +264,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
             while (end < visible.size() && dayOf(end) == day)
                 ++end;
         }
-        layout.titles.append(
-            ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, context.zone), context.now, context.zone));
+        layout.titles.append(ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, context.zone), context.now, context.zone));
         std::fill(layout.rowSection.begin() + std::ptrdiff_t(row), layout.rowSection.begin() + std::ptrdiff_t(end),
                   int(layout.titles.size()) - 1);
         row = end;
@@ -274,8 +272,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
     return layout;
 }
 
-std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
-                                  const SectionLayout &layout)
+std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible, const SectionLayout &layout)
 {
     std::vector<ClipSection> result(std::size_t(layout.titles.size()));
     std::size_t row = 0;
@@ -392,8 +389,7 @@ QList<SourceApp> sources(const ClipCollection &clips)
     return result;
 }
 
-QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept,
-                                const QStringList &hidden)
+QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept, const QStringList &hidden)
 {
     QList<SourceApp> keptSources;
     QList<SourceApp> others;

@@ -45,11 +45,10 @@ std::optional<std::vector<int>> visible(const ClipSnapshot &clips, const ClipFil
  * Sections of a visible list: "Results" for a search, else "Pinned" (unless the filter is the
  * pinned one) then runs of one day. The visible list already has the pinned clips first.
  */
-SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible,
-                            const ClipFilter &filter, const QString &searchText, const SearchContext &context);
+SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> &visible, const ClipFilter &filter,
+                            const QString &searchText, const SearchContext &context);
 /** The sections of a layout as lists of clips. */
-std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible,
-                                  const SectionLayout &layout);
+std::vector<ClipSection> sections(const ClipCollection &clips, const std::vector<int> &visible, const SectionLayout &layout);
 
 /** The ids' clips, in list order. */
 std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> &ids);
@@ -74,8 +73,7 @@ QList<std::int64_t> daysWithClips(const ClipCollection &clips);
 /** One entry per source key, ranked by recency-weighted frequency. */
 QList<SourceApp> sources(const ClipCollection &clips);
 /** The sources not hidden: kept ones first (ranked order), then the best others, 5 at most unless more are kept. */
-QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept,
-                                const QStringList &hidden);
+QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept, const QStringList &hidden);
 
 inline constexpr int sidebarSourceLimit = 5;
 

@@ -13,7 +13,8 @@ namespace corvane {
  * Entries must be evicted when their clip is deleted or pruned: ids can come back after a
  * clear, and a stale entry would put another picture on the clipboard.
  */
-class FullImageCache {
+class FullImageCache
+{
 public:
     static constexpr qsizetype defaultBudgetBytes = 64LL * 1024 * 1024;
 

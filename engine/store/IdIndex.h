@@ -13,7 +13,8 @@ namespace corvane {
  * Row ids grow by one per insert, so a plain array indexed by id is both small and much
  * faster than hashing; a hash serves only when ids are too sparse for that.
  */
-class IdIndex {
+class IdIndex
+{
 public:
     void clear()
     {

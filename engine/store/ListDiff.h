@@ -25,8 +25,7 @@ struct ListDiff {
      * Calls `removeRows(first, last)` for each run of removed old rows, the last run first, so
      * the rows of the runs still to come keep their numbers.
      */
-    template <typename RemoveRows>
-    void forEachRemovedRun(RemoveRows &&removeRows) const
+    template<typename RemoveRows> void forEachRemovedRun(RemoveRows &&removeRows) const
     {
         for (int last = int(remove.size()) - 1; last >= 0; --last) {
             if (!remove[std::size_t(last)])
@@ -43,8 +42,7 @@ struct ListDiff {
      * Calls `insertRows(first, last)` for each run of inserted new rows, in order; applied after
      * the removals, every run lands at its own new row numbers.
      */
-    template <typename InsertRows>
-    void forEachInsertedRun(InsertRows &&insertRows) const
+    template<typename InsertRows> void forEachInsertedRun(InsertRows &&insertRows) const
     {
         for (int first = 0; first < int(insert.size()); ++first) {
             if (!insert[std::size_t(first)])

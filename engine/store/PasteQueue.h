@@ -14,7 +14,8 @@ namespace corvane {
  * Only ids are held, so a clip deleted or pruned meanwhile can be dropped on reload instead of
  * being pasted from a stale copy.
  */
-class PasteQueue {
+class PasteQueue
+{
 public:
     const QList<std::int64_t> &ids() const { return m_ids; }
     bool isEmpty() const { return m_ids.isEmpty(); }

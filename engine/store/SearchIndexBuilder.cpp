@@ -12,7 +12,9 @@ namespace {
 constexpr int retryMs = 20;
 }
 
-SearchIndexBuilder::SearchIndexBuilder(ClipCollection &clips, QObject *parent) : QObject(parent), m_clips(clips)
+SearchIndexBuilder::SearchIndexBuilder(ClipCollection &clips, QObject *parent)
+    : QObject(parent)
+    , m_clips(clips)
 {
     connect(&m_watcher, &QFutureWatcher<Built>::finished, this, &SearchIndexBuilder::apply);
 }

@@ -22,7 +22,8 @@ class ClipCollection;
  * on the main thread, and only to entries still holding the same clip and no index yet, and
  * only while no background search reads the entries.
  */
-class SearchIndexBuilder : public QObject {
+class SearchIndexBuilder : public QObject
+{
     Q_OBJECT
 
 public:

@@ -67,8 +67,7 @@ std::optional<std::int64_t> Selection::moveTarget(int offset, const Order &order
     if (order.count == 0)
         return std::nullopt;
     const int current = m_anchor ? order.positionOf(*m_anchor) : -1;
-    const int target = current >= 0 ? std::clamp(current + offset, 0, order.count - 1)
-                                     : (offset < 1 ? order.count - 1 : 0);
+    const int target = current >= 0 ? std::clamp(current + offset, 0, order.count - 1) : (offset < 1 ? order.count - 1 : 0);
     return order.idAt(target);
 }
 

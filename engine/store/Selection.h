@@ -13,7 +13,8 @@ namespace corvane {
  * @brief The selected clips and their anchor, and how clicks, modifier clicks and arrow keys
  * change them within the list the user sees.
  */
-class Selection {
+class Selection
+{
 public:
     /** The visible list by position: its length, the id at a position, an id's position (-1: not shown). */
     struct Order {

@@ -19,7 +19,10 @@ const QString webPrefix = QStringLiteral("web:");
 } // namespace
 
 SourceIconCache::SourceIconCache(Clock &clock, AppIconLoader appIcons, SiteIconFetcher siteIcons, QObject *parent)
-    : QObject(parent), m_clock(clock), m_appIcons(std::move(appIcons)), m_siteIcons(std::move(siteIcons))
+    : QObject(parent)
+    , m_clock(clock)
+    , m_appIcons(std::move(appIcons))
+    , m_siteIcons(std::move(siteIcons))
 {
 }
 

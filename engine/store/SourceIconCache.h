@@ -22,15 +22,16 @@ class ClipDatabase;
  * loaded are not loaded twice, and a key that gave nothing is not tried again for an hour, so a
  * view that redraws often cannot start a stream of requests.
  */
-class SourceIconCache : public QObject {
+class SourceIconCache : public QObject
+{
     Q_OBJECT
 
 public:
     /** The icon of an installed app, or a null image. Main thread. */
     using AppIconLoader = std::function<QImage(const QString &bundleID)>;
     /** Fetches a website's icon and calls back on the main thread, with a null image on failure. */
-    using SiteIconFetcher = std::function<void(const QString &host, const QString &scheme,
-                                               std::function<void(const QImage &)> done)>;
+    using SiteIconFetcher
+        = std::function<void(const QString &host, const QString &scheme, std::function<void(const QImage &)> done)>;
 
     static constexpr std::int64_t retryAfterMs = 60LL * 60 * 1000;
     static constexpr int iconPixelSize = 64;

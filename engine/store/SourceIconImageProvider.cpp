@@ -8,7 +8,8 @@
 namespace corvane {
 
 SourceIconImageProvider::SourceIconImageProvider(SourceIconCache *icons)
-    : QQuickImageProvider(QQuickImageProvider::Image), m_icons(icons)
+    : QQuickImageProvider(QQuickImageProvider::Image)
+    , m_icons(icons)
 {
 }
 
@@ -21,7 +22,12 @@ QImage SourceIconImageProvider::requestImage(const QString &id, QSize *size, con
         if (image.isNull()) {
             QPointer<SourceIconCache> icons = m_icons;
             QMetaObject::invokeMethod(
-                icons, [icons, key] { if (icons) icons->icon(key); }, Qt::QueuedConnection);
+                icons,
+                [icons, key] {
+                    if (icons)
+                        icons->icon(key);
+                },
+                Qt::QueuedConnection);
         }
     }
     if (size)

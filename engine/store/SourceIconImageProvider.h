@@ -13,7 +13,8 @@ class SourceIconCache;
  * Answers from the icon cache; a miss asks the main thread to load the icon and answers an empty
  * image. The revision in the address makes views ask again once it moves.
  */
-class SourceIconImageProvider : public QQuickImageProvider {
+class SourceIconImageProvider : public QQuickImageProvider
+{
 public:
     explicit SourceIconImageProvider(SourceIconCache *icons);
 

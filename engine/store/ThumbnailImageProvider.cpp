@@ -17,7 +17,8 @@ QImage fitToRequest(const QImage &image, const QSize &requestedSize)
 }
 
 ThumbnailImageProvider::ThumbnailImageProvider(ClipboardStore *store)
-    : QQuickImageProvider(QQuickImageProvider::Image), m_store(store)
+    : QQuickImageProvider(QQuickImageProvider::Image)
+    , m_store(store)
 {
     if (store) {
         QObject::connect(store, &ClipboardStore::clipsChanged, this, [this] { snapshot(); });

@@ -19,7 +19,8 @@ class ClipboardStore;
  * Image loading may run off the main thread, so the encoded thumbnails are copied out of the
  * store whenever its history changes (only the changed clips' after an edit) and read under a lock.
  */
-class ThumbnailImageProvider : public QQuickImageProvider {
+class ThumbnailImageProvider : public QQuickImageProvider
+{
 public:
     explicit ThumbnailImageProvider(ClipboardStore *store);
 

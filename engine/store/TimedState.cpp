@@ -6,7 +6,11 @@
 
 namespace corvane {
 
-PauseState::PauseState(Clock &clock, std::function<void(bool)> changed) : m_clock(clock), m_changed(std::move(changed)) {}
+PauseState::PauseState(Clock &clock, std::function<void(bool)> changed)
+    : m_clock(clock)
+    , m_changed(std::move(changed))
+{
+}
 
 PauseState::~PauseState() = default;
 
@@ -17,8 +21,8 @@ void PauseState::pause(std::optional<double> seconds)
     QDateTime end;
     if (seconds && *seconds > 0) {
         end = m_clock.now().addMSecs(qint64(*seconds * 1000.0));
-        m_resumeTimer = m_clock.schedule(int(std::min(*seconds * 1000.0, double(std::numeric_limits<int>::max()))),
-                                         [this] { resume(); });
+        m_resumeTimer
+            = m_clock.schedule(int(std::min(*seconds * 1000.0, double(std::numeric_limits<int>::max()))), [this] { resume(); });
     }
     const bool changed = !m_isPaused || end != m_end;
     m_isPaused = true;
@@ -37,7 +41,11 @@ void PauseState::resume()
     m_changed(false);
 }
 
-NoticeBoard::NoticeBoard(Clock &clock, std::function<void()> changed) : m_clock(clock), m_changed(std::move(changed)) {}
+NoticeBoard::NoticeBoard(Clock &clock, std::function<void()> changed)
+    : m_clock(clock)
+    , m_changed(std::move(changed))
+{
+}
 
 NoticeBoard::~NoticeBoard() = default;
 
@@ -63,7 +71,8 @@ void NoticeBoard::dismiss()
 }
 
 RevealedSecrets::RevealedSecrets(Clock &clock, std::function<void()> changed)
-    : m_clock(clock), m_changed(std::move(changed))
+    : m_clock(clock)
+    , m_changed(std::move(changed))
 {
 }
 
@@ -90,10 +99,10 @@ void RevealedSecrets::toggle(std::int64_t id)
     ids.insert(id);
     set(std::move(ids));
     m_timers.insert(id, m_clock.schedule(revealMilliseconds, [this, id] {
-                        QSet<std::int64_t> remaining = m_ids;
-                        remaining.remove(id);
-                        set(std::move(remaining));
-                    }));
+        QSet<std::int64_t> remaining = m_ids;
+        remaining.remove(id);
+        set(std::move(remaining));
+    }));
 }
 
 void RevealedSecrets::hideAll()

@@ -17,7 +17,8 @@ class Clock;
 class TimerHandle;
 
 /** @brief Whether recording is paused, until when, and the timed resume. */
-class PauseState {
+class PauseState
+{
 public:
     /** `changed` runs after every real change, with the new paused state. */
     PauseState(Clock &clock, std::function<void(bool isPaused)> changed);
@@ -39,7 +40,8 @@ private:
 };
 
 /** @brief The one notice shown at a time, cleared when its lifetime ends. */
-class NoticeBoard {
+class NoticeBoard
+{
 public:
     NoticeBoard(Clock &clock, std::function<void()> changed);
     ~NoticeBoard();
@@ -57,7 +59,8 @@ private:
 };
 
 /** @brief The secret clips shown in clear, each hidden again a minute after it was revealed. */
-class RevealedSecrets {
+class RevealedSecrets
+{
 public:
     static constexpr int revealMilliseconds = 60'000;
 

@@ -49,10 +49,7 @@ qint64 FakeClipboardService::record(Write write, const QStringList &formats, con
     return m_changeCount;
 }
 
-qint64 FakeClipboardService::clear()
-{
-    return record({}, {}, {});
-}
+qint64 FakeClipboardService::clear() { return record({}, {}, {}); }
 
 qint64 FakeClipboardService::writeText(const QString &text, ClipboardWriteOptions options)
 {
@@ -75,8 +72,7 @@ qint64 FakeClipboardService::writeFiles(const QList<QUrl> &urls, const QString &
     content.fileUrls = urls;
     content.text = text;
     return record({WriteKind::files, text, {}, {}, urls, options.secret, 0},
-                  {ClipboardFormats::uriList, ClipboardFormats::gnomeCopiedFiles, QStringLiteral("text/plain")},
-                  content);
+                  {ClipboardFormats::uriList, ClipboardFormats::gnomeCopiedFiles, QStringLiteral("text/plain")}, content);
 }
 
 } // namespace corvane

@@ -13,8 +13,7 @@ class FakeClipboardService : public ClipboardService
 
 public:
     enum class WriteKind { clear, text, image, files };
-    struct Write
-    {
+    struct Write {
         WriteKind kind = WriteKind::clear;
         QString text;
         QImage image;
@@ -32,10 +31,8 @@ public:
 
     qint64 clear() override;
     qint64 writeText(const QString &text, ClipboardWriteOptions options = {}) override;
-    qint64 writeImage(const QImage &image, const QByteArray &png = {},
-                      ClipboardWriteOptions options = {}) override;
-    qint64 writeFiles(const QList<QUrl> &urls, const QString &text,
-                      ClipboardWriteOptions options = {}) override;
+    qint64 writeImage(const QImage &image, const QByteArray &png = {}, ClipboardWriteOptions options = {}) override;
+    qint64 writeFiles(const QList<QUrl> &urls, const QString &text, ClipboardWriteOptions options = {}) override;
 
     /** Another app copies: sets formats and content, bumps the count and emits changed(). */
     void setExternal(const QStringList &formats, const ClipboardContent &content);

@@ -4,8 +4,7 @@
 
 namespace corvane {
 
-struct FakeClock::Entry
-{
+struct FakeClock::Entry {
     qint64 due = 0;
     qint64 interval = 0;
     bool repeating = false;
@@ -19,7 +18,10 @@ namespace {
 class FakeTimerHandle : public TimerHandle
 {
 public:
-    explicit FakeTimerHandle(std::shared_ptr<FakeClock::Entry> entry) : m_entry(std::move(entry)) {}
+    explicit FakeTimerHandle(std::shared_ptr<FakeClock::Entry> entry)
+        : m_entry(std::move(entry))
+    {
+    }
     ~FakeTimerHandle() override { cancel(); }
     void cancel() override { m_entry->cancelled = true; }
     bool isActive() const override { return !m_entry->cancelled; }
@@ -37,15 +39,9 @@ FakeClock::FakeClock(QDateTime start)
 
 FakeClock::~FakeClock() = default;
 
-QDateTime FakeClock::now() const
-{
-    return m_start.addMSecs(m_elapsed);
-}
+QDateTime FakeClock::now() const { return m_start.addMSecs(m_elapsed); }
 
-void FakeClock::setNow(const QDateTime &time)
-{
-    m_start = time.addMSecs(-m_elapsed);
-}
+void FakeClock::setNow(const QDateTime &time) { m_start = time.addMSecs(-m_elapsed); }
 
 std::unique_ptr<TimerHandle> FakeClock::schedule(int ms, std::function<void()> callback)
 {
@@ -95,8 +91,7 @@ void FakeClock::advance(qint64 ms)
 
 int FakeClock::pendingCount() const
 {
-    return int(std::count_if(m_entries.begin(), m_entries.end(),
-                             [](const auto &entry) { return !entry->cancelled; }));
+    return int(std::count_if(m_entries.begin(), m_entries.end(), [](const auto &entry) { return !entry->cancelled; }));
 }
 
 } // namespace corvane

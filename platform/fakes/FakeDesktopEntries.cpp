@@ -10,10 +10,7 @@ void FakeDesktopEntries::add(const DesktopEntry &entry, const QImage &icon)
         m_icons.insert(entry.id, icon);
 }
 
-std::optional<DesktopEntry> FakeDesktopEntries::entry(const QString &id) const
-{
-    return m_index.entry(id);
-}
+std::optional<DesktopEntry> FakeDesktopEntries::entry(const QString &id) const { return m_index.entry(id); }
 
 QImage FakeDesktopEntries::icon(const QString &id, int size) const
 {
@@ -29,9 +26,6 @@ std::optional<QString> FakeDesktopEntries::matchWindow(const QString &wmClassIns
     return m_index.matchWindow(wmClassInstance, wmClassClass, executable);
 }
 
-QList<DesktopEntry> FakeDesktopEntries::allEntries() const
-{
-    return m_index.visibleEntries();
-}
+QList<DesktopEntry> FakeDesktopEntries::allEntries() const { return m_index.visibleEntries(); }
 
 } // namespace corvane

@@ -8,8 +8,16 @@ namespace corvane {
 class FakeDesktopServices : public DesktopServices
 {
 public:
-    bool openUrl(const QUrl &url) override { m_openedUrls.append(url); return m_opens; }
-    bool openFile(const QString &path) override { m_openedFiles.append(path); return m_opens; }
+    bool openUrl(const QUrl &url) override
+    {
+        m_openedUrls.append(url);
+        return m_opens;
+    }
+    bool openFile(const QString &path) override
+    {
+        m_openedFiles.append(path);
+        return m_opens;
+    }
     void showInFileManager(const QStringList &paths) override { m_shown.append(paths); }
     QString userFullName() const override { return m_fullName; }
     QString computerName() const override { return m_computerName; }

@@ -10,7 +10,10 @@ class FakeDesktopSettings : public DesktopSettings
     Q_OBJECT
 
 public:
-    explicit FakeDesktopSettings(QObject *parent = nullptr) : DesktopSettings(parent) {}
+    explicit FakeDesktopSettings(QObject *parent = nullptr)
+        : DesktopSettings(parent)
+    {
+    }
 
     void setReduceMotion(bool on) { update(on, reduceTransparency()); }
     void setReduceTransparency(bool on) { update(reduceMotion(), on); }

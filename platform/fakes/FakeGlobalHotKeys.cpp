@@ -22,10 +22,7 @@ void FakeGlobalHotKeys::unregisterHotKey(const QString &id)
     m_status.remove(id);
 }
 
-HotKeyStatus FakeGlobalHotKeys::status(const QString &id) const
-{
-    return m_status.value(id, HotKeyStatus::unavailable);
-}
+HotKeyStatus FakeGlobalHotKeys::status(const QString &id) const { return m_status.value(id, HotKeyStatus::unavailable); }
 
 bool FakeGlobalHotKeys::press(const QString &id)
 {

@@ -32,8 +32,7 @@ namespace {
 
 const QString kArtifacts = QStringLiteral(CORVANE_ARTIFACTS_DIR);
 
-template <typename Condition>
-bool waitFor(Condition condition, int ms = 20000)
+template<typename Condition> bool waitFor(Condition condition, int ms = 20000)
 {
     QElapsedTimer timer;
     timer.start();
@@ -96,7 +95,8 @@ QQuickItem *findItem(QQuickItem *root, const QString &name)
 void expectReadable(QQuickWindow *window, const char *what)
 {
     const QStringList problems = corvane::test::auditAccessibility(window);
-    EXPECT_TRUE(problems.isEmpty()) << what << ":\n" << problems.join('\n').toStdString() << '\n'
+    EXPECT_TRUE(problems.isEmpty()) << what << ":\n"
+                                    << problems.join('\n').toStdString() << '\n'
                                     << corvane::test::dumpAccessibleTree(window).toStdString();
 }
 
@@ -206,7 +206,7 @@ TEST(AppDelegate, RunsTheShellAroundTheRealStore)
 
     // The show-window key brings the window back with its search field focused.
     QSignalSpy focusSearch(&AppEvents::instance(), &AppEvents::focusSearch);
-    delegate.mainWindow()->toggle();   // in front: the key hides it
+    delegate.mainWindow()->toggle(); // in front: the key hides it
     EXPECT_TRUE(waitFor([&] { return !delegate.mainWindow()->isShown(); }));
     EXPECT_EQ(focusSearch.size(), 0);
     delegate.mainWindow()->toggle();

@@ -73,12 +73,13 @@ protected:
 
     bool mainWindowVisible()
     {
-        return run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                               QStringLiteral("--name"), QStringLiteral("^Corvane$")}) == 0;
+        return run(QStringLiteral("xdotool"),
+                   {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                    QStringLiteral("^Corvane$")})
+            == 0;
     }
 
-    template <typename Condition>
-    static bool waitFor(Condition condition, int ms = 20000)
+    template<typename Condition> static bool waitFor(Condition condition, int ms = 20000)
     {
         QElapsedTimer timer;
         timer.start();

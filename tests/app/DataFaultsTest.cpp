@@ -33,7 +33,7 @@ std::int64_t queryInt(const QString &path, const char *sql)
 
 int modeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? int(info.st_mode & 0777) : -1;
 }
 

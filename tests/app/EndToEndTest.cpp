@@ -101,7 +101,7 @@ TEST_F(Corvane, EnablesLaunchAtLoginOnlyOnce)
 TEST_F(Corvane, QuitsInOrderOnTerminate)
 {
     launch();
-    app.terminate();   // what the session sends at logout
+    app.terminate(); // what the session sends at logout
     ASSERT_TRUE(app.waitForFinished(10000));
     EXPECT_EQ(app.exitStatus(), QProcess::NormalExit) << "killed by the signal instead of quitting";
     EXPECT_EQ(app.exitCode(), 0);

@@ -21,10 +21,7 @@ public:
     }
 
     void setBody(const QString &path, const QByteArray &body) { m_bodies.insert(path, body); }
-    QUrl url(const QString &path) const
-    {
-        return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path));
-    }
+    QUrl url(const QString &path) const { return QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path)); }
     int requests = 0;
 
 private:
@@ -41,9 +38,8 @@ private:
             m_buffers.remove(socket);
             const bool found = m_bodies.contains(path);
             const QByteArray body = found ? m_bodies.value(path) : QByteArray("not found");
-            socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n")
-                          + QByteArray("Content-Length: ") + QByteArray::number(body.size())
-                          + "\r\nConnection: close\r\n\r\n" + body);
+            socket->write((found ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n") + QByteArray("Content-Length: ")
+                          + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body);
             socket->disconnectFromHost();
         });
     }

@@ -40,9 +40,8 @@ void writeEntry(const QString &dir, const QString &id, const QString &name, cons
 {
     QFile file(dir + u'/' + id + QStringLiteral(".desktop"));
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\nStartupWMClass=%2\n")
-                   .arg(name, wmClass)
-                   .toUtf8());
+    file.write(
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=%1\nExec=%2\nStartupWMClass=%2\n").arg(name, wmClass).toUtf8());
 }
 
 class SettingsEndToEnd : public ::testing::Test
@@ -94,11 +93,13 @@ TEST_F(SettingsEndToEnd, ExcludingAnAppSkipsItsCopiesAndAllowingAVaultRecordsThe
 
     // Ctrl+, in the main window opens the settings; the tray menu's "Settings…" brings them back.
     QWindow *main = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        for (QWindow *window : QGuiApplication::topLevelWindows())
-            main = window->title() == "Corvane" && window->isExposed() ? window : main;
-        return main != nullptr;
-    }, kPatience));
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            for (QWindow *window : QGuiApplication::topLevelWindows())
+                main = window->title() == "Corvane" && window->isExposed() ? window : main;
+            return main != nullptr;
+        },
+        kPatience));
     main->requestActivate();
     ASSERT_TRUE(QTest::qWaitForWindowActive(main));
     QTest::keyClick(main, Qt::Key_Comma, Qt::ControlModifier);
@@ -126,7 +127,8 @@ TEST_F(SettingsEndToEnd, ExcludingAnAppSkipsItsCopiesAndAllowingAVaultRecordsThe
     scrollTo(window, addApp);
     click(window, addApp);
     QQuickItem *notesItem = nullptr;
-    ASSERT_TRUE(QTest::qWaitFor([&] { return (notesItem = findItem(window->contentItem(), "addApp_org.example.Notes")); }, kPatience));
+    ASSERT_TRUE(
+        QTest::qWaitFor([&] { return (notesItem = findItem(window->contentItem(), "addApp_org.example.Notes")); }, kPatience));
     QTest::qWait(300);
     click(window, notesItem);
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->exclusions()->count() == 1; }, kPatience));

@@ -29,7 +29,12 @@ TEST(PopoverPlacement, SitsAtItsAnchorAndStaysOnScreen)
 {
     const QRect screen(0, 0, 1600, 1000);
     const QSize size(360, 520);
-    struct Case { const char *name; QRect tray; QPoint pointer; QRect expected; };
+    struct Case {
+        const char *name;
+        QRect tray;
+        QPoint pointer;
+        QRect expected;
+    };
     const Case cases[] = {
         {"under an icon in a top panel", QRect(1000, 0, 24, 24), {}, QRect(831, 30, 360, 520)},
         {"above an icon in a bottom panel", QRect(1000, 976, 24, 24), {}, QRect(831, 450, 360, 520)},
@@ -47,7 +52,7 @@ TEST(PopoverPlacement, SitsAtItsAnchorAndStaysOnScreen)
 
 TEST(PopoverPlacement, PasteQueuePanelKeepsClearOfTheIconAndThePopover)
 {
-    const QRect screen(0, 28, 1600, 972);   // a top panel of 28 pixels
+    const QRect screen(0, 28, 1600, 972); // a top panel of 28 pixels
     const QSize panel(300, 200);
     const QRect topIcon(1500, 2, 24, 24);
     const QPoint underTop = pasteQueuePanelPosition(panel, topIcon, screen, 16);
@@ -76,12 +81,12 @@ TEST(PasteQueueModel, UpdatesRowsInPlaceAndMarksTheCurrentItem)
     EXPECT_EQ(inserted.size(), 1);
     EXPECT_TRUE(model.data(model.index(0), PasteQueueModel::IsCurrentRole).toBool());
 
-    model.setItems({"a", "b", "c"}, 1);   // "Next": only the two marks change
+    model.setItems({"a", "b", "c"}, 1); // "Next": only the two marks change
     EXPECT_EQ(changed.size(), 2);
     EXPECT_FALSE(model.data(model.index(0), PasteQueueModel::IsCurrentRole).toBool());
     EXPECT_TRUE(model.data(model.index(1), PasteQueueModel::IsCurrentRole).toBool());
 
-    model.setItems({"a"}, 5);             // out of range: nothing is current
+    model.setItems({"a"}, 5); // out of range: nothing is current
     EXPECT_EQ(removed.size(), 1);
     EXPECT_EQ(model.currentIndex(), -1);
     model.setItems({}, -1);
@@ -146,7 +151,8 @@ TEST(Feedback, MailDraftCarriesTheReportPathIntact)
     EXPECT_EQ(url.path(), QStringLiteral("feedback@corvane.app"));
     const QUrlQuery query(url);
     EXPECT_TRUE(query.queryItemValue(QStringLiteral("body"), QUrl::FullyDecoded).contains(path));
-    EXPECT_TRUE(query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded).startsWith(QStringLiteral("Corvane Feedback")));
+    EXPECT_TRUE(
+        query.queryItemValue(QStringLiteral("subject"), QUrl::FullyDecoded).startsWith(QStringLiteral("Corvane Feedback")));
     EXPECT_EQ(query.queryItems().size(), 2) << "an & in the path must not split the query";
 }
 
@@ -189,8 +195,7 @@ TEST(SingleInstance, TakesOverTheSocketACrashedCopyLeftBehind)
     EXPECT_EQ(nextOnly.claim(SingleInstance::Command::next), SingleInstance::Outcome::notRunning)
         << "a forwarded command never starts a second Corvane";
     SingleInstance first(QStringLiteral("/opt/corvane"), socket);
-    EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
-        << first.errorString().toStdString();
+    EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary) << first.errorString().toStdString();
 }
 
 TEST(SingleInstance, NeverListensWhileAnotherCopyHoldsTheLock)
@@ -210,13 +215,13 @@ TEST(SingleInstance, NeverListensWhileAnotherCopyHoldsTheLock)
     EXPECT_TRUE(QFileInfo(socket).exists());
     starting.release();
     SingleInstance later(QStringLiteral("/opt/corvane"), socket);
-    EXPECT_EQ(later.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
-        << later.errorString().toStdString();
+    EXPECT_EQ(later.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary) << later.errorString().toStdString();
 }
 
 TEST(LogOutput, ControlCharactersAreEscapedSoALineStaysOneWholeLine)
 {
-    const QString message = QStringLiteral("kept \u201Cna\u00EFve\u201D ") + QChar(u'\0') + QStringLiteral("after\n\x1b[31mred\\");
+    const QString message
+        = QStringLiteral("kept \u201Cna\u00EFve\u201D ") + QChar(u'\0') + QStringLiteral("after\n\x1b[31mred\\");
     EXPECT_EQ(LogOutput::escaped(message), QStringLiteral("kept \u201Cna\u00EFve\u201D \\x00after\\x0a\\x1b[31mred\\\\"));
 }
 
@@ -230,6 +235,5 @@ TEST(SingleInstance, ForwardingACommandNeverMakesThisCopyTheRunningOne)
     EXPECT_EQ(forwarder.forward(SingleInstance::Command::next), SingleInstance::Outcome::notRunning)
         << "the first forward left nothing listening";
     SingleInstance first(QStringLiteral("/opt/corvane"), socket);
-    EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary)
-        << first.errorString().toStdString();
+    EXPECT_EQ(first.claim(SingleInstance::Command::start), SingleInstance::Outcome::primary) << first.errorString().toStdString();
 }

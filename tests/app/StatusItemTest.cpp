@@ -18,7 +18,9 @@ using Look = TrayIcons::Look;
 
 namespace {
 
-struct WithApp { WithApp() { test::testApp(); } };
+struct WithApp {
+    WithApp() { test::testApp(); }
+};
 
 class StatusItem : public ::testing::Test, private WithApp
 {
@@ -42,7 +44,7 @@ TEST_F(StatusItem, FlashesForAMomentOnlyWhenAllowed)
     clock.advance(1);
     EXPECT_EQ(status.look(), Look::normal);
 
-    allowed = false;   // the setting is off, or the desktop asks for reduced motion
+    allowed = false; // the setting is off, or the desktop asks for reduced motion
     status.flash();
     EXPECT_EQ(status.look(), Look::normal);
     EXPECT_EQ(clock.pendingCount(), 0);
@@ -75,7 +77,8 @@ TEST(UpdateAlerts, ShowFeedTextsAsPlainTextAndOfferTheRightAction)
     FakeClock clock;
     Updater updater({QUrl(), QStringLiteral("3"), QStringLiteral("/usr/bin"), QStringLiteral("corvane"), {}}, clock);
     QList<QUrl> opened;
-    UpdateAlerts alerts(updater, [&](const QUrl &url) { opened.append(url); }, [](const QString &) {});
+    UpdateAlerts alerts(
+        updater, [&](const QUrl &url) { opened.append(url); }, [](const QString &) {});
 
     Release release;
     release.version = QStringLiteral("<b>9.0</b>");

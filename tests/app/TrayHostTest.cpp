@@ -34,7 +34,7 @@ public slots:
         m_items.append(service);
         emit StatusNotifierItemRegistered(service);
     }
-    Q_SCRIPTABLE void RegisterStatusNotifierHost(const QString &) {}
+    Q_SCRIPTABLE void RegisterStatusNotifierHost(const QString &) { }
 
 signals:
     Q_SCRIPTABLE void StatusNotifierItemRegistered(const QString &service);
@@ -64,15 +64,18 @@ TEST(TrayHost, IconRegistersWithAPanelThatStartsLater)
 
     // Corvane is up and has found no panel yet.
     QByteArray said;
-    const auto hear = [&] { said += corvane.readAllStandardError(); return said; };
+    const auto hear = [&] {
+        said += corvane.readAllStandardError();
+        return said;
+    };
     ASSERT_TRUE(QTest::qWaitFor([&] { return hear().contains("no system tray yet"); }, 20000)) << said.constData();
     FakeWatcher watcher;
-    ASSERT_TRUE(bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher,
-                                   QDBusConnection::ExportAllContents));
+    ASSERT_TRUE(bus.registerObject(QStringLiteral("/StatusNotifierWatcher"), &watcher, QDBusConnection::ExportAllContents));
     ASSERT_TRUE(bus.registerService(QStringLiteral("org.kde.StatusNotifierWatcher")));
 
     EXPECT_TRUE(QTest::qWaitFor([&] { return !watcher.items().isEmpty(); }, 20000))
-        << "the tray icon never registered with the late panel; Corvane said:\n" << hear().constData();
+        << "the tray icon never registered with the late panel; Corvane said:\n"
+        << hear().constData();
     corvane.terminate();
     corvane.waitForFinished(10000);
 }

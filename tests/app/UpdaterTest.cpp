@@ -28,19 +28,20 @@ const QByteArray kProgram = "#!/bin/sh\necho new\n";
 QByteArray feedJson(qulonglong build, const QUrl &url, const QByteArray &archive)
 {
     return QJsonDocument(QJsonObject{
-        {QStringLiteral("version"), QStringLiteral("2.0")},
-        {QStringLiteral("build"), QString::number(build)},
-        {QStringLiteral("url"), url.toString()},
-        {QStringLiteral("sha256"), QString::fromLatin1(QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex())},
-        {QStringLiteral("notes"), QStringLiteral("<b>Faster</b> search")},
-    }).toJson();
+                             {QStringLiteral("version"), QStringLiteral("2.0")},
+                             {QStringLiteral("build"), QString::number(build)},
+                             {QStringLiteral("url"), url.toString()},
+                             {QStringLiteral("sha256"),
+                              QString::fromLatin1(QCryptographicHash::hash(archive, QCryptographicHash::Sha256).toHex())},
+                             {QStringLiteral("notes"), QStringLiteral("<b>Faster</b> search")},
+                         })
+        .toJson();
 }
 
 QByteArray goodArchive()
 {
-    return makeZip({{"Corvane/", {}, 040755},
-                    {"Corvane/corvane", kProgram, 0100755, true},
-                    {"Corvane/README", "read me", 0100644}});
+    return makeZip(
+        {{"Corvane/", {}, 040755}, {"Corvane/corvane", kProgram, 0100755, true}, {"Corvane/README", "read me", 0100644}});
 }
 
 } // namespace
@@ -48,18 +49,32 @@ QByteArray goodArchive()
 TEST(UpdateFeed, ReadsOrRefusesFeeds)
 {
     const QByteArray sha(64, 'a');
-    struct Case { const char *name; QByteArray json; bool loopback; bool ok; };
+    struct Case {
+        const char *name;
+        QByteArray json;
+        bool loopback;
+        bool ok;
+    };
     const Case cases[] = {
-        {"valid", R"({"version":"2.0","build":"12","url":"https://example.org/c.zip","sha256":")" + sha + R"(","notes":"n"})", false, true},
-        {"numeric build", R"({"version":"2.0","build":12,"url":"https://example.org/c.zip","sha256":")" + sha + R"("})", false, true},
+        {"valid", R"({"version":"2.0","build":"12","url":"https://example.org/c.zip","sha256":")" + sha + R"(","notes":"n"})",
+         false, true},
+        {"numeric build", R"({"version":"2.0","build":12,"url":"https://example.org/c.zip","sha256":")" + sha + R"("})", false,
+         true},
         {"not json", "<html>", false, false},
-        {"build not a number", R"({"version":"2.0","build":"12a","url":"https://example.org/c.zip","sha256":")" + sha + R"("})", false, false},
-        {"http refused", R"({"version":"2.0","build":"12","url":"http://example.org/c.zip","sha256":")" + sha + R"("})", false, false},
-        {"http elsewhere refused even for tests", R"({"version":"2.0","build":"12","url":"http://example.org/c.zip","sha256":")" + sha + R"("})", true, false},
-        {"http loopback for tests", R"({"version":"2.0","build":"12","url":"http://127.0.0.1:9/c.zip","sha256":")" + sha + R"("})", true, true},
-        {"file url refused", R"({"version":"2.0","build":"12","url":"file:///tmp/c.zip","sha256":")" + sha + R"("})", true, false},
+        {"build not a number", R"({"version":"2.0","build":"12a","url":"https://example.org/c.zip","sha256":")" + sha + R"("})",
+         false, false},
+        {"http refused", R"({"version":"2.0","build":"12","url":"http://example.org/c.zip","sha256":")" + sha + R"("})", false,
+         false},
+        {"http elsewhere refused even for tests",
+         R"({"version":"2.0","build":"12","url":"http://example.org/c.zip","sha256":")" + sha + R"("})", true, false},
+        {"http loopback for tests",
+         R"({"version":"2.0","build":"12","url":"http://127.0.0.1:9/c.zip","sha256":")" + sha + R"("})", true, true},
+        {"file url refused", R"({"version":"2.0","build":"12","url":"file:///tmp/c.zip","sha256":")" + sha + R"("})", true,
+         false},
         {"short checksum", R"({"version":"2.0","build":"12","url":"https://example.org/c.zip","sha256":"abcd"})", false, false},
-        {"checksum not hex", R"({"version":"2.0","build":"12","url":"https://example.org/c.zip","sha256":")" + QByteArray(64, 'z') + R"("})", false, false},
+        {"checksum not hex",
+         R"({"version":"2.0","build":"12","url":"https://example.org/c.zip","sha256":")" + QByteArray(64, 'z') + R"("})", false,
+         false},
     };
     for (const Case &c : cases) {
         const FeedResult result = parseFeed(c.json, UrlPolicy{c.loopback});
@@ -70,15 +85,18 @@ TEST(UpdateFeed, ReadsOrRefusesFeeds)
 
 TEST(UpdateFeed, ComparesBuildsAsNumbers)
 {
-    EXPECT_TRUE(isNewerBuild(10, QStringLiteral("9")));   // "10" < "9" as text
+    EXPECT_TRUE(isNewerBuild(10, QStringLiteral("9"))); // "10" < "9" as text
     EXPECT_FALSE(isNewerBuild(9, QStringLiteral("10")));
     EXPECT_FALSE(isNewerBuild(7, QStringLiteral("7")));
-    EXPECT_TRUE(isNewerBuild(2, QStringLiteral("")));     // a missing build counts as 1
+    EXPECT_TRUE(isNewerBuild(2, QStringLiteral(""))); // a missing build counts as 1
 }
 
 TEST(ZipArchive, RefusesUnsafeEntriesAndWritesNothing)
 {
-    struct Case { const char *name; ZipItem item; };
+    struct Case {
+        const char *name;
+        ZipItem item;
+    };
     const Case cases[] = {
         {"parent folder", {"Corvane/../../escaped", "x"}},
         {"absolute", {"/tmp/escaped", "x"}},
@@ -113,14 +131,16 @@ TEST(ZipArchive, RejectsDamagedData)
     ZipArchive zip;
     EXPECT_FALSE(zip.open("not a zip at all, just some text that is long enough"));
     QByteArray archive = goodArchive();
-    archive[40] = char(archive[40] ^ 0x55);   // inside the first file's data
+    archive[40] = char(archive[40] ^ 0x55); // inside the first file's data
     ASSERT_TRUE(zip.open(archive));
     QTemporaryDir dir;
     EXPECT_FALSE(zip.extractTo(dir.path()));
 }
 
 // The application must exist before the server's socket is made.
-struct WithApp { WithApp() { testApp(); } };
+struct WithApp {
+    WithApp() { testApp(); }
+};
 
 class UpdaterAgainstFeed : public ::testing::Test, private WithApp
 {
@@ -137,7 +157,8 @@ protected:
 
     Updater::Options options() const
     {
-        return {server.url(QStringLiteral("/feed.json")), QStringLiteral("7"), install, QStringLiteral("corvane"), UrlPolicy{true}};
+        return {server.url(QStringLiteral("/feed.json")), QStringLiteral("7"), install, QStringLiteral("corvane"),
+                UrlPolicy{true}};
     }
 
     QByteArray installedProgram() const
@@ -154,7 +175,11 @@ protected:
 
 TEST_F(UpdaterAgainstFeed, ReportsTheOutcomeOfACheck)
 {
-    struct Case { const char *name; QByteArray feed; Updater::Outcome outcome; };
+    struct Case {
+        const char *name;
+        QByteArray feed;
+        Updater::Outcome outcome;
+    };
     const QUrl archive = server.url(QStringLiteral("/c.zip"));
     const Case cases[] = {
         {"newer build", feedJson(12, archive, goodArchive()), Updater::Outcome::updateAvailable},
@@ -201,12 +226,17 @@ TEST_F(UpdaterAgainstFeed, ChecksTwentySecondsAfterStartThenEverySixHours)
     clock.advance(1);
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(server.requests, 2);
-    EXPECT_FALSE(finished.at(0).at(3).toBool());   // background checks are not user-initiated
+    EXPECT_FALSE(finished.at(0).at(3).toBool()); // background checks are not user-initiated
 }
 
 TEST_F(UpdaterAgainstFeed, InstallsOnlyAVerifiedSafeArchive)
 {
-    struct Case { const char *name; QByteArray served; QByteArray claimed; bool ok; };
+    struct Case {
+        const char *name;
+        QByteArray served;
+        QByteArray claimed;
+        bool ok;
+    };
     const QByteArray good = goodArchive();
     const QByteArray escaping = makeZip({{"Corvane/corvane", kProgram, 0100755}, {"Corvane/../../evil", "x"}});
     const Case cases[] = {

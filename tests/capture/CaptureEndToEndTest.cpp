@@ -43,10 +43,7 @@ struct App {
 };
 App *app = nullptr;
 
-QString homePath(const QString &relative)
-{
-    return app->home.filePath(relative);
-}
+QString homePath(const QString &relative) { return app->home.filePath(relative); }
 
 /** Writes what the next xclip offers. */
 void prepareXclip(const QByteArray &data)
@@ -89,10 +86,7 @@ void settle(int ms = 1200)
     test::processEventsUntil([&] { return timer.elapsed() >= ms; }, ms + 1000);
 }
 
-ClipRef newest()
-{
-    return app->store->clips().isEmpty() ? nullptr : app->store->clips().first();
-}
+ClipRef newest() { return app->store->clips().isEmpty() ? nullptr : app->store->clips().first(); }
 
 QByteArray png(QSize size)
 {
@@ -203,9 +197,7 @@ TEST(CaptureEndToEnd, LargeTextIsStoredWithoutBlockingTheInterface)
     qint64 longest = 0;
     QTimer heartbeat;
     heartbeat.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] {
-        longest = qMax(longest, sinceTick.restart());
-    });
+    QObject::connect(&heartbeat, &QTimer::timeout, [&] { longest = qMax(longest, sinceTick.restart()); });
     sinceTick.start();
     heartbeat.start(5);
     QElapsedTimer latency;
@@ -219,8 +211,7 @@ TEST(CaptureEndToEnd, LargeTextIsStoredWithoutBlockingTheInterface)
     EXPECT_EQ(newest()->byteSize, big.size());
     EXPECT_EQ(app->store->fullText(newest()->id)->size(), big.size());
     EXPECT_LT(longest, 100) << "main thread stalled for " << longest << " ms";
-    std::printf("20 MB text: stored after %lld ms, longest main-thread stall %lld ms\n", qlonglong(elapsed),
-                qlonglong(longest));
+    std::printf("20 MB text: stored after %lld ms, longest main-thread stall %lld ms\n", qlonglong(elapsed), qlonglong(longest));
 }
 
 TEST(CaptureEndToEnd, ReaderNeverHandsOutANewerCopysContent)
@@ -298,9 +289,8 @@ int main(int argc, char **argv)
     services.activeWindow = instance.window.get();
     services.databasePath = ClipDatabase::defaultPath();
     // Reads on the reader thread, as the application does under X11.
-    services.clipboardSource = [](ClipboardService &) -> std::unique_ptr<ClipboardSource> {
-        return X11ClipboardSource::create();
-    };
+    services.clipboardSource
+        = [](ClipboardService &) -> std::unique_ptr<ClipboardSource> { return X11ClipboardSource::create(); };
     instance.store = std::make_unique<ClipboardStore>(services);
     if (!instance.store->hasDatabase() || !services.databasePath.startsWith(instance.home.path())) {
         std::fprintf(stderr, "history not in the throw-away home: %s\n", qPrintable(services.databasePath));

@@ -4,7 +4,6 @@
 #include "CapturedImage.h"
 #include "ImageTools.h"
 
-
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -27,7 +26,8 @@ QImage window(int words)
     return image;
 }
 
-class CapturePipelineTest : public ::testing::Test {
+class CapturePipelineTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -73,7 +73,10 @@ protected:
 
 TEST_F(CapturePipelineTest, ClassifiesTextsAndFiles)
 {
-    struct Case { ClipboardPayload payload; ClipGroup group; };
+    struct Case {
+        ClipboardPayload payload;
+        ClipGroup group;
+    };
     const Case cases[] = {
         {text(QStringLiteral("https://example.org/a")), ClipGroup::link},
         {text(QStringLiteral("Meeting notes for Tuesday")), ClipGroup::text},

@@ -24,7 +24,8 @@ struct Skip {
     QString reason;
 };
 
-class ClipboardMonitorTest : public ::testing::Test {
+class ClipboardMonitorTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {
@@ -177,8 +178,7 @@ TEST_F(ClipboardMonitorTest, VerdictMatrix)
     const Case cases[] = {
         {"ordinary copy", editor, plain, {}, {}, false, ""},
         {"concealed marker", editor, {"text/plain", "x-kde-passwordManagerHint"}, {}, {}, false, "Hidden content"},
-        {"nspasteboard concealed", editor, {"text/plain", "org.nspasteboard.ConcealedType"}, {}, {}, false,
-         "Hidden content"},
+        {"nspasteboard concealed", editor, {"text/plain", "org.nspasteboard.ConcealedType"}, {}, {}, false, "Hidden content"},
         {"secure input", editor, plain, {}, {}, true, "Password field active"},
         {"protected id in mixed case", keepass, plain, {}, {}, false, "Password manager"},
         {"override never beats protection", onePassword, plain, {}, {"1password"}, false, "Password manager"},
@@ -226,9 +226,13 @@ TEST_F(ClipboardMonitorTest, SkipNamesUnknownAppWhenTheAppHasNoName)
 namespace {
 
 /** Holds every answer until the test releases it, as a reader on another thread would. */
-class DeferredSource : public ClipboardSource {
+class DeferredSource : public ClipboardSource
+{
 public:
-    explicit DeferredSource(ClipboardService &clipboard) : m_direct(clipboard) {}
+    explicit DeferredSource(ClipboardService &clipboard)
+        : m_direct(clipboard)
+    {
+    }
     void fetchFormats(FormatsDone done) override
     {
         m_pending.push_back([this, done] { m_direct.fetchFormats(done); });

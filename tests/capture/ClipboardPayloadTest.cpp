@@ -18,8 +18,7 @@ QImage picture()
     return image;
 }
 
-ClipboardContent content(std::optional<QString> text, QList<QUrl> files = {}, QImage image = {},
-                         std::optional<QString> html = {})
+ClipboardContent content(std::optional<QString> text, QList<QUrl> files = {}, QImage image = {}, std::optional<QString> html = {})
 {
     ClipboardContent c;
     c.text = std::move(text);
@@ -31,8 +30,8 @@ ClipboardContent content(std::optional<QString> text, QList<QUrl> files = {}, QI
 
 std::optional<ClipboardPayload> readPayload(const FakeClipboardService &clipboard, bool imageFilesAsImages = false)
 {
-    return ClipboardPayload::read(clipboard.formats(), [&](ClipboardParts parts) { return clipboard.read(parts); },
-                                  imageFilesAsImages);
+    return ClipboardPayload::read(
+        clipboard.formats(), [&](ClipboardParts parts) { return clipboard.read(parts); }, imageFilesAsImages);
 }
 
 } // namespace
@@ -51,20 +50,33 @@ TEST(ClipboardPayload, PriorityAmongOfferedFormats)
     };
     const Case cases[] = {
         {"plain text", {"text/plain"}, content("hello"), K::text, "hello", false},
-        {"files win over their names as text", {"text/uri-list", "text/plain"}, content("a b.txt", files), K::text,
-         "/home/ada/a b.txt\n/tmp/c", true},
-        {"file-manager format", {"x-special/gnome-copied-files"}, content({}, files), K::text,
-         "/home/ada/a b.txt\n/tmp/c", true},
-        {"a uri-list without local files is text", {"text/uri-list", "text/plain"}, content("https://example.org/"),
-         K::text, "https://example.org/", false},
-        {"office bitmap of copied text", {"text/plain", "image/png"}, content("Quarterly", {}, picture()), K::text,
-         "Quarterly", false},
-        {"browser copy image", {"image/png", "text/html"}, content({}, {}, picture(), "<img src=\"x.png\">"), K::image,
-         "", false},
-        {"empty text does not hide an image", {"text/plain", "image/bmp"}, content("", {}, picture()), K::image, "",
+        {"files win over their names as text",
+         {"text/uri-list", "text/plain"},
+         content("a b.txt", files),
+         K::text,
+         "/home/ada/a b.txt\n/tmp/c",
+         true},
+        {"file-manager format", {"x-special/gnome-copied-files"}, content({}, files), K::text, "/home/ada/a b.txt\n/tmp/c", true},
+        {"a uri-list without local files is text",
+         {"text/uri-list", "text/plain"},
+         content("https://example.org/"),
+         K::text,
+         "https://example.org/",
          false},
-        {"html only", {"text/html"}, content({}, {}, {}, "<p>Hello <b>bold</b> world</p>"), K::text,
-         "Hello bold world", false},
+        {"office bitmap of copied text",
+         {"text/plain", "image/png"},
+         content("Quarterly", {}, picture()),
+         K::text,
+         "Quarterly",
+         false},
+        {"browser copy image",
+         {"image/png", "text/html"},
+         content({}, {}, picture(), "<img src=\"x.png\">"),
+         K::image,
+         "",
+         false},
+        {"empty text does not hide an image", {"text/plain", "image/bmp"}, content("", {}, picture()), K::image, "", false},
+        {"html only", {"text/html"}, content({}, {}, {}, "<p>Hello <b>bold</b> world</p>"), K::text, "Hello bold world", false},
     };
     for (const Case &c : cases) {
         FakeClipboardService clipboard;
@@ -120,7 +132,11 @@ TEST(ClipboardPayload, OneImageFileAsImageWhenAsked)
     const QList<QUrl> two{QUrl::fromLocalFile(path), QUrl::fromLocalFile(dir.filePath("b.png"))};
     const QList<QUrl> document{QUrl::fromLocalFile(dir.filePath("notes.txt"))};
 
-    struct Case { QList<QUrl> urls; bool asImages; bool image; };
+    struct Case {
+        QList<QUrl> urls;
+        bool asImages;
+        bool image;
+    };
     const Case cases[] = {{one, true, true}, {one, false, false}, {two, true, false}, {document, true, false}};
     for (const Case &c : cases) {
         FakeClipboardService clipboard;

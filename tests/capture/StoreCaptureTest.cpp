@@ -30,7 +30,8 @@ ClipboardContent imageContent()
 }
 
 /** The store as the app runs it, over a fake clipboard, window and clock. */
-class StoreCaptureTest : public ::testing::Test, public test::StoreSetup {
+class StoreCaptureTest : public ::testing::Test, public test::StoreSetup
+{
 protected:
     void SetUp() override
     {
@@ -151,7 +152,11 @@ TEST_F(StoreCaptureTest, PrivacyVerdictsEndToEnd)
     settings->addExclusion(QStringLiteral("org.gnome.TextEditor"), QStringLiteral("Text Editor"));
     settings->addNameRuleOverride(QStringLiteral("org.example.PasswordGenerator"), QStringLiteral("Password Generator"));
 
-    struct Case { std::optional<AppIdentity> app; QStringList extra; QString reason; };
+    struct Case {
+        std::optional<AppIdentity> app;
+        QStringList extra;
+        QString reason;
+    };
     const AppIdentity keepass{QStringLiteral("org.KeePassXC.KeePassXC"), QStringLiteral("KeePassXC"), 2};
     const AppIdentity generator{QStringLiteral("org.example.PasswordGenerator"), QStringLiteral("Password Generator"), 3};
     const AppIdentity safe{QStringLiteral("org.example.SafeBox"), QStringLiteral("Password Safe Box"), 4};

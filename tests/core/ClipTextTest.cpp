@@ -43,10 +43,10 @@ TEST(ClipTextAppStoreID, TakesSixToTwelveDigitsAfterId)
         {"https://apps.apple.com/us/app/things-3/id904237743", "904237743"},
         {"Get it: https://apps.apple.com/app/id123456?mt=12 now", "123456"},
         {"https://itunes.apple.com/de/app/x/id123456789012", "123456789012"},
-        {"https://apps.apple.com/app/id12345", nullptr},          // 5 digits
-        {"https://apps.apple.com/app/id1234567890123", nullptr},  // 13 digits
-        {"https://example.com/app/id904237743", nullptr},         // not the App Store
-        {"https://apps.apple.com/app/myid904237743", nullptr},    // "id" inside a word
+        {"https://apps.apple.com/app/id12345", nullptr},         // 5 digits
+        {"https://apps.apple.com/app/id1234567890123", nullptr}, // 13 digits
+        {"https://example.com/app/id904237743", nullptr},        // not the App Store
+        {"https://apps.apple.com/app/myid904237743", nullptr},   // "id" inside a word
         {"id904237743", nullptr},
     };
     for (const auto &[text, id] : cases) {
@@ -59,7 +59,8 @@ TEST(ClipTextAppStoreID, TakesSixToTwelveDigitsAfterId)
 }
 
 /** @brief Berlin: DST began 2024-03-31 02:00 (23-hour day) and ended 2024-10-27 03:00 (25 hours). */
-class ClipTextCalendar : public testing::Test {
+class ClipTextCalendar : public testing::Test
+{
 protected:
     const QTimeZone zone{"Europe/Berlin"};
     QDateTime at(int y, int m, int d, int h, int min = 0) const { return QDateTime(QDate(y, m, d), QTime(h, min), zone); }

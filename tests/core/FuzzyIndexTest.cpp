@@ -13,7 +13,8 @@ namespace {
 
 // Words over a small alphabet, so many share their characters and the word filters pass often;
 // lengths reach past 15 so the long-word part of the index is read as well.
-class WordMaker {
+class WordMaker
+{
 public:
     explicit WordMaker(quint32 seed, QString alphabet = QStringLiteral("abcdeinorstAEéß1"))
         : m_random(seed)
@@ -127,14 +128,15 @@ TEST(FuzzyIndex, LongWordsAtTheEdgesOfTheLengthWindow)
         const char *term;
         int distance; // 0: no match
     } cases[] = {
-        {"abcdefghijklmno", "abcdefgXhijklmnoY", 2},      // 15 units, term 17: window starts at 15
-        {"abcdefghijklmnop", "abcdefgXhijklmnop", 1},     // 16, term 17
-        {"abcdefghijklmnopqr", "abcdXefghijklmnopYqr", 2}, // 18, term 20: window starts at 18
-        {"abcdefghijklmnopqrst", "abcdefghijlmnopqrt", 2}, // 20, term 18: window ends at 20
+        {"abcdefghijklmno", "abcdefgXhijklmnoY", 2},        // 15 units, term 17: window starts at 15
+        {"abcdefghijklmnop", "abcdefgXhijklmnop", 1},       // 16, term 17
+        {"abcdefghijklmnopqr", "abcdXefghijklmnopYqr", 2},  // 18, term 20: window starts at 18
+        {"abcdefghijklmnopqrst", "abcdefghijlmnopqrt", 2},  // 20, term 18: window ends at 20
         {"abcdefghijklmnopqrstu", "abcdefghijlmnopqrt", 0}, // 21, term 18: outside the window
     };
     for (const auto &c : cases) {
-        const QStringList fields{QStringLiteral("see ") + QLatin1String(c.word) + QStringLiteral(" and abcdefghijklmnopqrstuvwxyzabc")};
+        const QStringList fields{QStringLiteral("see ") + QLatin1String(c.word)
+                                 + QStringLiteral(" and abcdefghijklmnopqrstuvwxyzabc")};
         const auto query = FuzzyMatcher::PreparedQuery::prepare({QLatin1String(c.term)});
         const auto expected = c.distance ? std::optional<double>(0.6 - 0.15 * (c.distance - 1)) : std::nullopt;
         EXPECT_EQ(plainScore(query, fields), expected) << c.term;
@@ -147,8 +149,8 @@ TEST(FuzzyIndex, LongWordsAtTheEdgesOfTheLengthWindow)
 // not (µ folds to Greek mu), with empty fields, and with words too long to index.
 TEST(FuzzyIndex, IndexWithoutTextsScoresAsOnPlainText)
 {
-    const QString alphabets[] = {QStringLiteral("abcdeinorstAEéß1"), QStringLiteral("abceiorsµΩωЖж1"),
-                                 QStringLiteral("aeinorst")};
+    const QString alphabets[]
+        = {QStringLiteral("abcdeinorstAEéß1"), QStringLiteral("abceiorsµΩωЖж1"), QStringLiteral("aeinorst")};
     const QString separators = QStringLiteral(" .-/\n");
     int matched = 0;
     for (const QString &alphabet : alphabets) {
@@ -214,14 +216,15 @@ TEST(FuzzyIndex, IndexWithoutTextsScoresAsOnPlainText)
 // A copied or moved haystack owns an equal index.
 TEST(FuzzyIndex, CopiesScoreLikeTheOriginal)
 {
-    const QStringList fields{QStringLiteral("lost connection to postgres at 10:42"), QStringLiteral("Über-long-wordwithmanyletters here")};
+    const QStringList fields{QStringLiteral("lost connection to postgres at 10:42"),
+                             QStringLiteral("Über-long-wordwithmanyletters here")};
     const FuzzyHaystack original(fields);
     FuzzyHaystack copy = original;
     FuzzyHaystack assigned;
     assigned = copy;
     const FuzzyHaystack moved = std::move(copy);
-    for (const QStringList &terms : {QStringList{"conection"}, QStringList{"postgers", "lost"}, QStringList{"wordwithmanyleters"},
-                                     QStringList{"missing"}}) {
+    for (const QStringList &terms :
+         {QStringList{"conection"}, QStringList{"postgers", "lost"}, QStringList{"wordwithmanyleters"}, QStringList{"missing"}}) {
         const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
         const auto expected = plainScore(query, fields);
         EXPECT_EQ(FuzzyMatcher::score(query, original), expected);

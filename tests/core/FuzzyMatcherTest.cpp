@@ -37,7 +37,8 @@ struct ScoreCase {
 
 void PrintTo(const ScoreCase &c, std::ostream *os) { *os << c.name; }
 
-class FuzzyMatcherScore : public testing::TestWithParam<ScoreCase> {};
+class FuzzyMatcherScore : public testing::TestWithParam<ScoreCase>
+{ };
 
 TEST_P(FuzzyMatcherScore, ScoresEveryTermOrFails)
 {
@@ -55,35 +56,31 @@ TEST_P(FuzzyMatcherScore, ScoresEveryTermOrFails)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FuzzyMatcherScore,
-    testing::Values(
-        ScoreCase{"noTerms", {}, "anything", 0.0},
-        ScoreCase{"emptyTermsIgnored", {"", ""}, "anything", 0.0},
-        ScoreCase{"wordStart", {"data"}, "the database", 1.25},
-        ScoreCase{"midWord", {"base"}, "the database", 1.0},
-        ScoreCase{"caseInsensitive", {"DATA"}, "Some Database", 1.25},
-        ScoreCase{"wordStartAfterPunctuation", {"base"}, "data-base", 1.25},
-        ScoreCase{"laterWordStartWins", {"base"}, "database base", 1.25},
-        ScoreCase{"sumOfTerms", {"data", "base"}, "database base", 2.5},
-        ScoreCase{"allTermsMustMatch", {"data", "zebra"}, "database", std::nullopt},
-        // Typo limits: none below 4 characters, one for 4-7, two from 8.
-        ScoreCase{"threeCharsNoTypo", {"cat"}, "a cot", std::nullopt},
-        ScoreCase{"fourCharsOneTypo", {"kate"}, "a cate", 0.6},
-        ScoreCase{"fourCharsTwoTypos", {"kafe"}, "a cate", std::nullopt},
-        ScoreCase{"transpositionIsOne", {"form"}, "sent from home", 0.6},
-        ScoreCase{"sevenCharsTwoTypos", {"abcdefg"}, "abdcefh", std::nullopt},
-        ScoreCase{"eightCharsOneTypo", {"postgres"}, "a postgrex db", 0.6},
-        ScoreCase{"eightCharsTwoTypos", {"postgres"}, "a pastgrex db", 0.45},
-        ScoreCase{"eightCharsThreeTypos", {"postgres"}, "a pastgrxx db", std::nullopt},
-        ScoreCase{"insertion", {"conection"}, "lost connection", 0.6},
-        ScoreCase{"wholeWordsOnly", {"conection"}, "lostconnectionhere", std::nullopt},
-        ScoreCase{"typoAndExact", {"conection", "pool"}, "connection pool", 1.85},
-        ScoreCase{"bestWordWins", {"postgres"}, "pastgrex postgrex", 0.6},
-        // Case folding keeps one unit per unit and matches Qt's case-insensitive search.
-        ScoreCase{"dottedCapitalINoExact", {"istanbul"}, "İstanbul", 0.6},
-        ScoreCase{"kelvinSign", {"kelvin"}, "\u212Aelvin scale", 1.25},
-        ScoreCase{"longS", {"stop"}, "\u017Ftop", 1.25},
-        ScoreCase{"greekSigma", {"ΣΟΦΙΑ"}, "σοφια", 1.25},
-        ScoreCase{"nonAsciiTerm", {"über"}, "Grüße ÜBER alles", 1.25}));
+    testing::Values(ScoreCase{"noTerms", {}, "anything", 0.0}, ScoreCase{"emptyTermsIgnored", {"", ""}, "anything", 0.0},
+                    ScoreCase{"wordStart", {"data"}, "the database", 1.25}, ScoreCase{"midWord", {"base"}, "the database", 1.0},
+                    ScoreCase{"caseInsensitive", {"DATA"}, "Some Database", 1.25},
+                    ScoreCase{"wordStartAfterPunctuation", {"base"}, "data-base", 1.25},
+                    ScoreCase{"laterWordStartWins", {"base"}, "database base", 1.25},
+                    ScoreCase{"sumOfTerms", {"data", "base"}, "database base", 2.5},
+                    ScoreCase{"allTermsMustMatch", {"data", "zebra"}, "database", std::nullopt},
+                    // Typo limits: none below 4 characters, one for 4-7, two from 8.
+                    ScoreCase{"threeCharsNoTypo", {"cat"}, "a cot", std::nullopt},
+                    ScoreCase{"fourCharsOneTypo", {"kate"}, "a cate", 0.6},
+                    ScoreCase{"fourCharsTwoTypos", {"kafe"}, "a cate", std::nullopt},
+                    ScoreCase{"transpositionIsOne", {"form"}, "sent from home", 0.6},
+                    ScoreCase{"sevenCharsTwoTypos", {"abcdefg"}, "abdcefh", std::nullopt},
+                    ScoreCase{"eightCharsOneTypo", {"postgres"}, "a postgrex db", 0.6},
+                    ScoreCase{"eightCharsTwoTypos", {"postgres"}, "a pastgrex db", 0.45},
+                    ScoreCase{"eightCharsThreeTypos", {"postgres"}, "a pastgrxx db", std::nullopt},
+                    ScoreCase{"insertion", {"conection"}, "lost connection", 0.6},
+                    ScoreCase{"wholeWordsOnly", {"conection"}, "lostconnectionhere", std::nullopt},
+                    ScoreCase{"typoAndExact", {"conection", "pool"}, "connection pool", 1.85},
+                    ScoreCase{"bestWordWins", {"postgres"}, "pastgrex postgrex", 0.6},
+                    // Case folding keeps one unit per unit and matches Qt's case-insensitive search.
+                    ScoreCase{"dottedCapitalINoExact", {"istanbul"}, "İstanbul", 0.6},
+                    ScoreCase{"kelvinSign", {"kelvin"}, "\u212Aelvin scale", 1.25},
+                    ScoreCase{"longS", {"stop"}, "\u017Ftop", 1.25}, ScoreCase{"greekSigma", {"ΣΟΦΙΑ"}, "σοφια", 1.25},
+                    ScoreCase{"nonAsciiTerm", {"über"}, "Grüße ÜBER alles", 1.25}));
 
 TEST(FuzzyMatcherScore, FieldsEachTermTakesItsBestField)
 {
@@ -98,11 +95,12 @@ TEST(FuzzyMatcherScore, FieldsEachTermTakesItsBestField)
 // The index only rejects: on any text, scoring through it gives what reading the text gives.
 TEST(FuzzyMatcherScore, IndexedHaystackAgreesWithPlainText)
 {
-    const QStringList vocabulary{"connection", "conection", "Postgres", "postgrex", "data", "base", "database",
-                                 "İstanbul", "istanbul", "straße", "STRASSE", "form", "from", "farm", "a", "ab",
-                                 "x-ray", "pool", "p00l", "Kelvin", "kelvin", "𝐀abce"};
-    const QList<QStringList> queries{{"postgres", "conection"}, {"data"}, {"base", "from"}, {"istanbul"},
-                                     {"straße"}, {"kelvin"}, {"abcd"}, {"a"}, {"x-r"}, {"pool", "form"}};
+    const QStringList vocabulary{"connection", "conection", "Postgres", "postgrex", "data",   "base", "database", "İstanbul",
+                                 "istanbul",   "straße",    "STRASSE",  "form",     "from",   "farm", "a",        "ab",
+                                 "x-ray",      "pool",      "p00l",     "Kelvin",   "kelvin", "𝐀abce"};
+    const QList<QStringList> queries{
+        {"postgres", "conection"}, {"data"}, {"base", "from"}, {"istanbul"}, {"straße"}, {"kelvin"}, {"abcd"}, {"a"}, {"x-r"},
+        {"pool", "form"}};
     const QString separators = QStringLiteral("  .-/\n,");
     QRandomGenerator random(7);
     for (int round = 0; round < 3000; ++round) {
@@ -135,10 +133,10 @@ TEST(FuzzyMatcherTypoDistance, OptimalStringAlignment)
         int limit;
         int distance;
     } cases[] = {
-        {u"abcd", u"abcd", 2, 0}, {u"abcd", u"abdc", 2, 1}, {u"abcd", u"acbd", 2, 1},
-        {u"ca", u"abc", 3, 3},    // OSA, not full Damerau (which gives 2)
+        {u"abcd", u"abcd", 2, 0},      {u"abcd", u"abdc", 2, 1},
+        {u"abcd", u"acbd", 2, 1},      {u"ca", u"abc", 3, 3},         // OSA, not full Damerau (which gives 2)
         {u"kitten", u"sitting", 5, 3}, {u"kitten", u"sitting", 2, 3}, // capped at limit + 1
-        {u"", u"abc", 5, 3},      {u"abc", u"abcdefgh", 2, 3},
+        {u"", u"abc", 5, 3},           {u"abc", u"abcdefgh", 2, 3},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FuzzyMatcher::typoDistance(c.a, c.b, c.limit), c.distance)
@@ -242,8 +240,7 @@ TEST(TextFoldingIndexOf, AgreesWithQtCaseInsensitiveSearch)
             for (QChar c : needle)
                 folded += QChar(TextFolding::fold(c.unicode()));
             for (qsizetype from = 0; from <= haystack.size(); from += 7)
-                ASSERT_EQ(TextFolding::indexOfFolded(haystack, folded, from),
-                          haystack.indexOf(needle, from, Qt::CaseInsensitive))
+                ASSERT_EQ(TextFolding::indexOfFolded(haystack, folded, from), haystack.indexOf(needle, from, Qt::CaseInsensitive))
                     << haystack.toStdString() << " / " << needle.toStdString() << " from " << from;
         }
     }

@@ -19,13 +19,12 @@ TEST(PrivacyPolicyProtectedApps, FixedOrderAndLowerCaseIdentities)
         for (const QString &id : app.bundleIDs)
             EXPECT_EQ(id, id.toLower()) << app.name.toStdString(); // lookups lower-case only the input
     }
-    EXPECT_EQ(names, (QStringList{"1Password", "Bitwarden", "KeePassXC", "KeePass", "Proton Pass", "Enpass",
-                                  "NordPass", "Passwords and Keys", "KWalletManager", "Secrets", "Password Safe",
-                                  "QtPass"}));
-    EXPECT_EQ(QSet<PrivacyPolicy::ProtectedApp>(PrivacyPolicy::protectedApps().begin(),
-                                                PrivacyPolicy::protectedApps().end())
-                  .size(),
-              PrivacyPolicy::protectedApps().size());
+    EXPECT_EQ(names,
+              (QStringList{"1Password", "Bitwarden", "KeePassXC", "KeePass", "Proton Pass", "Enpass", "NordPass",
+                           "Passwords and Keys", "KWalletManager", "Secrets", "Password Safe", "QtPass"}));
+    EXPECT_EQ(
+        QSet<PrivacyPolicy::ProtectedApp>(PrivacyPolicy::protectedApps().begin(), PrivacyPolicy::protectedApps().end()).size(),
+        PrivacyPolicy::protectedApps().size());
 }
 
 TEST(PrivacyPolicyProtectedApps, BundleIDsAndNames)
@@ -57,7 +56,8 @@ struct VerdictCase {
 
 void PrintTo(const VerdictCase &c, std::ostream *os) { *os << c.name; }
 
-class PrivacyPolicyVerdict : public testing::TestWithParam<VerdictCase> {};
+class PrivacyPolicyVerdict : public testing::TestWithParam<VerdictCase>
+{ };
 
 TEST_P(PrivacyPolicyVerdict, Matrix)
 {
@@ -78,38 +78,69 @@ INSTANTIATE_TEST_SUITE_P(
         VerdictCase{"plainCopy", text, "Kate", "org.kde.kate", false, {}, {}, Verdict::record()},
         VerdictCase{"unknownApp", text, std::nullopt, std::nullopt, false, {}, {}, Verdict::record()},
         VerdictCase{"concealedMarker", concealed, "Kate", "org.kde.kate", false, {}, {}, Verdict::skip(hidden)},
-        VerdictCase{"concealedMarkerAnyCase", {"X-KDE-PasswordManagerHint"}, "Kate", "org.kde.kate", false, {}, {},
+        VerdictCase{"concealedMarkerAnyCase",
+                    {"X-KDE-PasswordManagerHint"},
+                    "Kate",
+                    "org.kde.kate",
+                    false,
+                    {},
+                    {},
                     Verdict::skip(hidden)},
-        VerdictCase{"nspasteboardConcealed", {"org.nspasteboard.ConcealedType"}, "A", "a", false, {}, {},
-                    Verdict::skip(hidden)},
-        VerdictCase{"concealedBeforeEverything", concealed, "1Password", "1password", true, {"1password"}, {},
-                    Verdict::skip(hidden)},
+        VerdictCase{"nspasteboardConcealed", {"org.nspasteboard.ConcealedType"}, "A", "a", false, {}, {}, Verdict::skip(hidden)},
+        VerdictCase{
+            "concealedBeforeEverything", concealed, "1Password", "1password", true, {"1password"}, {}, Verdict::skip(hidden)},
         VerdictCase{"secureInput", text, "Kate", "org.kde.kate", true, {}, {}, Verdict::skip(secure)},
-        VerdictCase{"protectedMixedCase", text, "KeePassXC", "org.keepassxc.KeePassXC", false, {}, {},
-                    Verdict::skip(manager)},
+        VerdictCase{"protectedMixedCase", text, "KeePassXC", "org.keepassxc.KeePassXC", false, {}, {}, Verdict::skip(manager)},
         VerdictCase{"protectedWmClass", text, "KeePassXC", "KeePassXC", false, {}, {}, Verdict::skip(manager)},
         // An override (however it got into the settings) never unblocks a password manager.
-        VerdictCase{"overrideCannotUnblockProtected", text, "1Password", "1password", false, {}, {"1password"},
+        VerdictCase{
+            "overrideCannotUnblockProtected", text, "1Password", "1password", false, {}, {"1password"}, Verdict::skip(manager)},
+        VerdictCase{
+            "overrideInOtherCaseCannotUnblock", text, "1Password", "1Password", false, {}, {"1PASSWORD"}, Verdict::skip(manager)},
+        VerdictCase{"exclusionDoesNotReplaceProtection",
+                    text,
+                    "Bitwarden",
+                    "bitwarden",
+                    false,
+                    {"bitwarden"},
+                    {},
                     Verdict::skip(manager)},
-        VerdictCase{"overrideInOtherCaseCannotUnblock", text, "1Password", "1Password", false, {}, {"1PASSWORD"},
-                    Verdict::skip(manager)},
-        VerdictCase{"exclusionDoesNotReplaceProtection", text, "Bitwarden", "bitwarden", false, {"bitwarden"}, {},
-                    Verdict::skip(manager)},
-        VerdictCase{"userExclusion", text, "Kate", "org.kde.kate", false, {"ORG.KDE.Kate"}, {},
+        VerdictCase{"userExclusion", text, "Kate", "org.kde.kate", false, {"ORG.KDE.Kate"}, {}, Verdict::skip(excluded)},
+        VerdictCase{"exclusionBeatsOverride",
+                    text,
+                    "Vault Viewer",
+                    "vault.viewer",
+                    false,
+                    {"vault.viewer"},
+                    {"vault.viewer"},
                     Verdict::skip(excluded)},
-        VerdictCase{"exclusionBeatsOverride", text, "Vault Viewer", "vault.viewer", false, {"vault.viewer"},
-                    {"vault.viewer"}, Verdict::skip(excluded)},
         VerdictCase{"sensitiveName", text, "Password Generator", "pwgen", false, {}, {}, Verdict::skip(named)},
-        VerdictCase{"overrideCancelsNameRule", text, "Password Generator", "pwgen", false, {}, {"PWGen"},
-                    Verdict::record()},
-        VerdictCase{"overrideNeedsAnID", text, "Password Generator", std::nullopt, false, {}, {"pwgen"},
-                    Verdict::skip(named)},
-        VerdictCase{"transientSilently", {"text/plain", "org.nspasteboard.TransientType"}, "Kate", "org.kde.kate",
-                    false, {}, {}, Verdict::skipSilently()},
-        VerdictCase{"autoGeneratedSilently", {"org.nspasteboard.AutoGeneratedType"}, "Kate", "org.kde.kate", false,
-                    {}, {}, Verdict::skipSilently()},
-        VerdictCase{"recordedReasonBeatsSilentSkip", {"org.nspasteboard.TransientType"}, "Kate", "org.kde.kate", true,
-                    {}, {}, Verdict::skip(secure)}),
+        VerdictCase{"overrideCancelsNameRule", text, "Password Generator", "pwgen", false, {}, {"PWGen"}, Verdict::record()},
+        VerdictCase{"overrideNeedsAnID", text, "Password Generator", std::nullopt, false, {}, {"pwgen"}, Verdict::skip(named)},
+        VerdictCase{"transientSilently",
+                    {"text/plain", "org.nspasteboard.TransientType"},
+                    "Kate",
+                    "org.kde.kate",
+                    false,
+                    {},
+                    {},
+                    Verdict::skipSilently()},
+        VerdictCase{"autoGeneratedSilently",
+                    {"org.nspasteboard.AutoGeneratedType"},
+                    "Kate",
+                    "org.kde.kate",
+                    false,
+                    {},
+                    {},
+                    Verdict::skipSilently()},
+        VerdictCase{"recordedReasonBeatsSilentSkip",
+                    {"org.nspasteboard.TransientType"},
+                    "Kate",
+                    "org.kde.kate",
+                    true,
+                    {},
+                    {},
+                    Verdict::skip(secure)}),
     [](const auto &testInfo) { return std::string(testInfo.param.name); });
 
 } // namespace

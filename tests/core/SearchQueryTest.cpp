@@ -8,7 +8,8 @@ using namespace corvane;
 
 namespace {
 
-class SearchQueryParse : public testing::Test {
+class SearchQueryParse : public testing::Test
+{
 protected:
     const QTimeZone zone{"Europe/Berlin"};
     const QDateTime now{QDate(2024, 3, 31), QTime(15, 0), zone}; // a 23-hour day
@@ -30,21 +31,20 @@ TEST_F(SearchQueryParse, FilterWordsAndPlainTerms)
         {"type:image", {}, {ClipGroup::image}, {}, {}},
         {"TYPE:Links type:code", {}, {ClipGroup::link, ClipGroup::code}, {}, {}},
         {"type:emails type:Email", {}, {ClipGroup::email}, {}, {}},
-        {"type:picture", {"type:picture"}, {}, {}, {}},     // unknown value stays a term
-        {"kind:image", {"kind:image"}, {}, {}, {}},         // unknown key stays a term
-        {"type: image", {"image"}, {}, {}, {}},             // empty value ignored
+        {"type:picture", {"type:picture"}, {}, {}, {}}, // unknown value stays a term
+        {"kind:image", {"kind:image"}, {}, {}, {}},     // unknown key stays a term
+        {"type: image", {"image"}, {}, {}, {}},         // empty value ignored
         {"app:Firefox app:kate", {}, {}, {"Firefox", "kate"}, {}},
         {"app:", {}, {}, {}, {}},
         {"tag:red tag:Blue", {}, {}, {}, {ColorTag::red, ColorTag::blue}},
         {"tag:pink", {"tag:pink"}, {}, {}, {}},
         {"https://example.org", {"https://example.org"}, {}, {}, {}},
         {":image", {":image"}, {}, {}, {}},
-        {"\"type:image\" cat", {"type:image", "cat"}, {}, {}, {}},  // quoted: always a term
+        {"\"type:image\" cat", {"type:image", "cat"}, {}, {}, {}}, // quoted: always a term
         {"\"two words\" \"today\"", {"two words", "today"}, {}, {}, {}},
         {"\"unclosed quote", {"unclosed quote"}, {}, {}, {}},
         {"\"\" x", {"x"}, {}, {}, {}},
-        {"report type:code app:Code tag:green draft",
-         {"report", "draft"}, {ClipGroup::code}, {"Code"}, {ColorTag::green}},
+        {"report type:code app:Code tag:green draft", {"report", "draft"}, {ClipGroup::code}, {"Code"}, {ColorTag::green}},
     };
     for (const auto &c : cases) {
         const SearchQuery query = parse(c.text);

@@ -22,7 +22,8 @@ TEST(SourceRanking, RecencyWeightedFrequency)
         {"empty", {}, {}},
         {"moreClipsWin", {{"a", daysAgo(0)}, {"b", daysAgo(0)}, {"b", daysAgo(1)}}, {"b", "a"}},
         // Three clips five weeks ago weigh 3/32; one clip a week ago weighs 1/2.
-        {"recentBeatsOldBulk", {{"old", daysAgo(35)}, {"old", daysAgo(35)}, {"old", daysAgo(35)}, {"new", daysAgo(7)}},
+        {"recentBeatsOldBulk",
+         {{"old", daysAgo(35)}, {"old", daysAgo(35)}, {"old", daysAgo(35)}, {"new", daysAgo(7)}},
          {"new", "old"}},
         // Age counts from the newest date in the input, not from a clock.
         {"relativeToNewest", {{"x", daysAgo(400)}, {"y", daysAgo(401)}}, {"x", "y"}},

@@ -40,9 +40,8 @@ TEST(Animations, StaggerDelaysStopGrowingAfterTenItems)
         double step;
         int delay;
     };
-    for (const Case c : {Case{0, 0.03, 0}, Case{1, 0.03, 30}, Case{10, 0.03, 300}, Case{11, 0.03, 300},
-                         Case{500, 0.03, 300}, Case{-4, 0.03, 0}, Case{3, 0.05, 150},
-                         Case{12, 0.05, 500}}) {
+    for (const Case c : {Case{0, 0.03, 0}, Case{1, 0.03, 30}, Case{10, 0.03, 300}, Case{11, 0.03, 300}, Case{500, 0.03, 300},
+                         Case{-4, 0.03, 0}, Case{3, 0.05, 150}, Case{12, 0.05, 500}}) {
         EXPECT_EQ(Animations::staggerDelay(c.index, c.step), c.delay) << c.index << " " << c.step;
     }
     EXPECT_FALSE(Animations::appearsAtOnce(12));

@@ -23,9 +23,8 @@ TEST(ColorFromHex, SixDigitsWithOrWithoutHashGiveAnOpaqueColour)
 
 TEST(ColorFromHex, AnythingElseIsBlack)
 {
-    for (const char16_t *text : {u"", u"#", u"#FFF", u"#FF5E3A0", u"##FF5E3A", u"#GG0000", u"+12345",
-                                 u"-12345", u" 12345", u"FF5E3A ", u"0x1234", u"#FF 5E3", u"red",
-                                 u"\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16"}) {
+    for (const char16_t *text : {u"", u"#", u"#FFF", u"#FF5E3A0", u"##FF5E3A", u"#GG0000", u"+12345", u"-12345", u" 12345",
+                                 u"FF5E3A ", u"0x1234", u"#FF 5E3", u"red", u"\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16"}) {
         EXPECT_EQ(colorFromHex(QStringView(text)), QColor(Qt::black)) << QString::fromUtf16(text).toStdString();
     }
 }
@@ -38,10 +37,10 @@ TEST(Theme, TranslucentEntriesCarryTheirOpacity)
         QRgb rgb;
         double alpha;
     };
-    for (const Case c : {Case{"sunsetCream", 0xFFF4E8, 1}, Case{"sunsetFaint", 0x6B6480, 0.7},
-                         Case{"sunsetPanel", 0xFFFFFF, 0.7}, Case{"sunsetPanelStrong", 0xFFFFFF, 0.88},
-                         Case{"sunsetHoverShade", 0x000000, 0.05}, Case{"sunsetHairline", 0x1E1A2E, 0.08},
-                         Case{"sunsetHighlight", 0xFFD56B, 0.6}, Case{"accentGradientEnd", 0xFF3D8B, 1}}) {
+    for (const Case c : {Case{"sunsetCream", 0xFFF4E8, 1}, Case{"sunsetFaint", 0x6B6480, 0.7}, Case{"sunsetPanel", 0xFFFFFF, 0.7},
+                         Case{"sunsetPanelStrong", 0xFFFFFF, 0.88}, Case{"sunsetHoverShade", 0x000000, 0.05},
+                         Case{"sunsetHairline", 0x1E1A2E, 0.08}, Case{"sunsetHighlight", 0xFFD56B, 0.6},
+                         Case{"accentGradientEnd", 0xFF3D8B, 1}}) {
         const QColor color = palette.property(c.name).value<QColor>();
         EXPECT_EQ(color.rgb() & 0xFFFFFF, c.rgb) << c.name;
         EXPECT_NEAR(color.alphaF(), c.alpha, 0.003) << c.name;

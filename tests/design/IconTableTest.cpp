@@ -23,8 +23,7 @@ QMap<QString, QString> symbolsUsedInQml()
     static const QRegularExpression quoted(QStringLiteral(R"re("([a-z0-9]+(\.[a-z0-9]+)*)")re"));
     static const QRegularExpression inUrl(QStringLiteral(R"(image://icon/([a-z0-9.]+))"));
     QMap<QString, QString> used; // name -> first place
-    QDirIterator it(QStringLiteral(CORVANE_SOURCE_DIR), {QStringLiteral("*.qml")}, QDir::Files,
-                    QDirIterator::Subdirectories);
+    QDirIterator it(QStringLiteral(CORVANE_SOURCE_DIR), {QStringLiteral("*.qml")}, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString path = it.next();
         if (path.contains(QLatin1String("/build")) || path.contains(QLatin1String("/.git/")))
@@ -58,8 +57,7 @@ TEST(IconTable, EveryEntryPointsToAnInstalledSvgOfTheRightWeight)
     for (const QString &name : names) {
         const QString path = IconTable::path(name);
         EXPECT_TRUE(QFileInfo::exists(path)) << name.toStdString() << " -> " << path.toStdString();
-        EXPECT_EQ(name.endsWith(QLatin1String(".fill")), path.endsWith(QLatin1String("-fill.svg")))
-            << name.toStdString();
+        EXPECT_EQ(name.endsWith(QLatin1String(".fill")), path.endsWith(QLatin1String("-fill.svg"))) << name.toStdString();
     }
     EXPECT_TRUE(IconTable::path(QStringLiteral("no.such.symbol")).isEmpty());
     EXPECT_TRUE(IconTable::path(QStringLiteral("../../etc/passwd")).isEmpty());
@@ -76,18 +74,68 @@ TEST(IconTable, TheIconSetsLicenceTravelsInsideTheProgram)
 
 TEST(IconTable, KnowsEverySymbolTheScreensName)
 {
-    const QStringList screens = {
-        "pin", "pin.fill", "pin.slash", "doc.on.doc", "doc.on.clipboard", "checkmark",
-        "checkmark.circle.fill", "circle.fill", "eye", "eye.slash", "trash", "globe", "safari",
-        "app.badge", "app.dashed", "sparkles", "magnifyingglass", "xmark.circle.fill", "calendar",
-        "calendar.badge.plus", "chevron.left", "chevron.right", "gearshape", "power", "pause.fill",
-        "play.fill", "play.circle.fill", "square.and.arrow.up", "square.and.arrow.down",
-        "square.and.pencil", "note.text", "lock.fill", "lock.shield", "hand.raised",
-        "minus.circle.fill", "plus", "map", "phone", "airplane", "macwindow", "laptopcomputer",
-        "ellipsis.circle", "sidebar.right", "textformat", "square.stack.3d.up",
-        "exclamationmark.triangle.fill", "exclamationmark.triangle", "link", "photo", "doc", "number",
-        "envelope", "key", "palette", "code", "text", "command", "square.grid.2x2",
-        "clock.arrow.circlepath", "cursorarrow.click.2", "folder", "internaldrive"};
+    const QStringList screens = {"pin",
+                                 "pin.fill",
+                                 "pin.slash",
+                                 "doc.on.doc",
+                                 "doc.on.clipboard",
+                                 "checkmark",
+                                 "checkmark.circle.fill",
+                                 "circle.fill",
+                                 "eye",
+                                 "eye.slash",
+                                 "trash",
+                                 "globe",
+                                 "safari",
+                                 "app.badge",
+                                 "app.dashed",
+                                 "sparkles",
+                                 "magnifyingglass",
+                                 "xmark.circle.fill",
+                                 "calendar",
+                                 "calendar.badge.plus",
+                                 "chevron.left",
+                                 "chevron.right",
+                                 "gearshape",
+                                 "power",
+                                 "pause.fill",
+                                 "play.fill",
+                                 "play.circle.fill",
+                                 "square.and.arrow.up",
+                                 "square.and.arrow.down",
+                                 "square.and.pencil",
+                                 "note.text",
+                                 "lock.fill",
+                                 "lock.shield",
+                                 "hand.raised",
+                                 "minus.circle.fill",
+                                 "plus",
+                                 "map",
+                                 "phone",
+                                 "airplane",
+                                 "macwindow",
+                                 "laptopcomputer",
+                                 "ellipsis.circle",
+                                 "sidebar.right",
+                                 "textformat",
+                                 "square.stack.3d.up",
+                                 "exclamationmark.triangle.fill",
+                                 "exclamationmark.triangle",
+                                 "link",
+                                 "photo",
+                                 "doc",
+                                 "number",
+                                 "envelope",
+                                 "key",
+                                 "palette",
+                                 "code",
+                                 "text",
+                                 "command",
+                                 "square.grid.2x2",
+                                 "clock.arrow.circlepath",
+                                 "cursorarrow.click.2",
+                                 "folder",
+                                 "internaldrive"};
     for (const QString &name : screens)
         EXPECT_TRUE(Icons::has(name)) << name.toStdString();
 }

@@ -18,8 +18,7 @@ struct SpringCase {
 };
 
 class SpringCurveTest : public ::testing::TestWithParam<SpringCase>
-{
-};
+{ };
 
 double peak(const SpringCurve &spring)
 {
@@ -81,9 +80,8 @@ TEST_P(SpringCurveTest, DurationScalesWithTheResponse)
 }
 
 INSTANTIATE_TEST_SUITE_P(Springs, SpringCurveTest,
-                         ::testing::Values(SpringCase{0.25, 0.7}, SpringCase{0.35, 0.78},
-                                           SpringCase{0.45, 0.85}, SpringCase{0.3, 0.3},
-                                           SpringCase{0.3, 1.0}, SpringCase{0.3, 1.6}));
+                         ::testing::Values(SpringCase{0.25, 0.7}, SpringCase{0.35, 0.78}, SpringCase{0.45, 0.85},
+                                           SpringCase{0.3, 0.3}, SpringCase{0.3, 1.0}, SpringCase{0.3, 1.6}));
 
 TEST(SpringCurve, StaysWithinTheSegmentsQtCanHold)
 {

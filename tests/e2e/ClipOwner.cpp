@@ -61,7 +61,7 @@ int main(int argc, char **argv)
     Copy *current = nullptr;
     auto next = [&] {
         current = makeCopy(copies.takeFirst());
-        clipboard->setMimeData(current);   // the clipboard owns it from here
+        clipboard->setMimeData(current); // the clipboard owns it from here
     };
     QTimer poll;
     poll.setInterval(20);

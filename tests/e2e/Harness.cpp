@@ -183,8 +183,9 @@ void Harness::SetUpTestSuite()
     timer.restart();
     while (timer.elapsed() < 20000) {
         QProcess search;
-        search.start(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                                 QStringLiteral("--class"), QStringLiteral("trayer")});
+        search.start(
+            QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("trayer")});
         search.waitForFinished(10000);
         if (search.exitCode() == 0)
             break;
@@ -263,8 +264,8 @@ quint32 Harness::findMainWindow()
 quint32 Harness::trayIcon()
 {
     QByteArray out;
-    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"),
-                                    QStringLiteral("trayer")}, &out);
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--class"), QStringLiteral("trayer")}, &out);
     const QRect tray = windowGeometry(windowIds(out).value(0));
     for (quint32 window : visibleWindows(QStringLiteral(".*"))) {
         const QRect geometry = windowGeometry(window);
@@ -319,8 +320,12 @@ bool Harness::waitFor(const std::function<bool()> &condition, int ms)
             ADD_FAILURE() << "corvane is hung: " << watchdog->trouble();
             // CORVANE_E2E_BACKTRACE=1: the GUI thread's stack goes to the artifacts first.
             if (qEnvironmentVariableIsSet("CORVANE_E2E_BACKTRACE"))
-                run(QStringLiteral("sh"), {QStringLiteral("-c"), QStringLiteral("gdb -batch -p %1 -ex 'thread apply 1 bt 120' > '%2/e2e/backtrace-%1.txt' 2>&1")
-                                                                     .arg(app.processId()).arg(QStringLiteral(CORVANE_ARTIFACTS_DIR))}, nullptr, 90000);
+                run(QStringLiteral("sh"),
+                    {QStringLiteral("-c"),
+                     QStringLiteral("gdb -batch -p %1 -ex 'thread apply 1 bt 120' > '%2/e2e/backtrace-%1.txt' 2>&1")
+                         .arg(app.processId())
+                         .arg(QStringLiteral(CORVANE_ARTIFACTS_DIR))},
+                    nullptr, 90000);
             // Stop a runaway before it takes the machine's memory.
             ::kill(static_cast<pid_t>(app.processId()), SIGKILL);
             return false;
@@ -409,8 +414,10 @@ void Harness::seedFormats(const QList<QPair<QString, QByteArray>> &formats)
 QList<quint32> Harness::visibleWindows(const QString &name)
 {
     QByteArray out;
-    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"),
-                                    QStringLiteral("--pid"), QString::number(app.processId()), QStringLiteral("--name"), name}, &out);
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+         QString::number(app.processId()), QStringLiteral("--name"), name},
+        &out);
     return windowIds(out);
 }
 
@@ -432,17 +439,22 @@ quint32 Harness::activeWindow()
 QRect Harness::windowGeometry(quint32 window)
 {
     QByteArray out;
-    run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)}, &out);
+    run(QStringLiteral("xdotool"), {QStringLiteral("getwindowgeometry"), QStringLiteral("--shell"), QString::number(window)},
+        &out);
     QRect rect;
     for (const QByteArray &line : out.split('\n')) {
         const QList<QByteArray> pair = line.split('=');
         if (pair.size() != 2)
             continue;
         const int value = pair[1].toInt();
-        if (pair[0] == "X") rect.moveLeft(value);
-        else if (pair[0] == "Y") rect.moveTop(value);
-        else if (pair[0] == "WIDTH") rect.setWidth(value);
-        else if (pair[0] == "HEIGHT") rect.setHeight(value);
+        if (pair[0] == "X")
+            rect.moveLeft(value);
+        else if (pair[0] == "Y")
+            rect.moveTop(value);
+        else if (pair[0] == "WIDTH")
+            rect.setWidth(value);
+        else if (pair[0] == "HEIGHT")
+            rect.setHeight(value);
     }
     return rect;
 }
@@ -450,8 +462,10 @@ QRect Harness::windowGeometry(quint32 window)
 bool Harness::windowViewable(quint32 window)
 {
     QByteArray out;
-    run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
-                                    QString::number(app.processId()), QStringLiteral("--name"), QStringLiteral(".*")}, &out);
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("search"), QStringLiteral("--all"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+         QString::number(app.processId()), QStringLiteral("--name"), QStringLiteral(".*")},
+        &out);
     return windowIds(out).contains(window);
 }
 
@@ -466,26 +480,25 @@ void Harness::openPopover()
         const quint32 icon = trayIcon();
         if (icon != 0)
             click(windowGeometry(icon).center());
-        const bool opened = waitFor([&] {
-            for (quint32 window : visibleWindows(QStringLiteral("^Corvane$"))) {
-                if (windowType(window) == "_NET_WM_WINDOW_TYPE_UTILITY" && activeWindow() == window) {
-                    popover = window;
-                    return true;
+        const bool opened = waitFor(
+            [&] {
+                for (quint32 window : visibleWindows(QStringLiteral("^Corvane$"))) {
+                    if (windowType(window) == "_NET_WM_WINDOW_TYPE_UTILITY" && activeWindow() == window) {
+                        popover = window;
+                        return true;
+                    }
                 }
-            }
-            return false;
-        }, icon == 0 ? 300 : 3000);
+                return false;
+            },
+            icon == 0 ? 300 : 3000);
         if (opened || ::testing::Test::HasFailure())
             break;
     }
     ASSERT_NE(popover, 0u) << "the tray icon never opened the popover";
-    settle(400);   // its appear animation
+    settle(400); // its appear animation
 }
 
-bool Harness::popoverShown()
-{
-    return popover != 0 && windowViewable(popover);
-}
+bool Harness::popoverShown() { return popover != 0 && windowViewable(popover); }
 
 QRect Harness::popoverGeometry() { return windowGeometry(popover); }
 
@@ -498,17 +511,18 @@ void Harness::moveTo(QPoint at)
 
 void Harness::click(QPoint at, int button)
 {
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                                    QStringLiteral("sleep"), QStringLiteral("0.05"),
-                                    QStringLiteral("click"), QString::number(button)});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("sleep"),
+         QStringLiteral("0.05"), QStringLiteral("click"), QString::number(button)});
 }
 
 void Harness::wheel(QPoint at, int notches, bool horizontal)
 {
     const int button = horizontal ? (notches > 0 ? 7 : 6) : (notches > 0 ? 5 : 4);
-    run(QStringLiteral("xdotool"), {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()),
-                                    QStringLiteral("click"), QStringLiteral("--repeat"), QString::number(std::abs(notches)),
-                                    QStringLiteral("--delay"), QStringLiteral("60"), QString::number(button)});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("mousemove"), QString::number(at.x()), QString::number(at.y()), QStringLiteral("click"),
+         QStringLiteral("--repeat"), QString::number(std::abs(notches)), QStringLiteral("--delay"), QStringLiteral("60"),
+         QString::number(button)});
 }
 
 void Harness::key(const QString &keys)
@@ -527,29 +541,31 @@ void Harness::dragTo(QPoint from, QPoint to)
 {
     // Small steps with pauses: the source needs motion past its drag distance, and the target
     // needs time to answer the XDND position messages before the drop.
-    QStringList args{QStringLiteral("mousemove"), QString::number(from.x()), QString::number(from.y()),
-                     QStringLiteral("sleep"), QStringLiteral("0.1"), QStringLiteral("mousedown"), QStringLiteral("1")};
+    QStringList args{QStringLiteral("mousemove"), QString::number(from.x()),   QString::number(from.y()), QStringLiteral("sleep"),
+                     QStringLiteral("0.1"),       QStringLiteral("mousedown"), QStringLiteral("1")};
     const int steps = 12;
     for (int i = 1; i <= steps; ++i) {
         const QPoint p = from + (to - from) * i / steps;
         args += {QStringLiteral("sleep"), QStringLiteral("0.06"), QStringLiteral("mousemove"), QString::number(p.x()),
                  QString::number(p.y())};
     }
-    args += {QStringLiteral("sleep"), QStringLiteral("0.3"), QStringLiteral("mousemove"), QString::number(to.x() + 2),
-             QString::number(to.y()), QStringLiteral("sleep"), QStringLiteral("0.4"), QStringLiteral("mouseup"),
-             QStringLiteral("1")};
+    args += {QStringLiteral("sleep"),     QStringLiteral("0.3"),     QStringLiteral("mousemove"),
+             QString::number(to.x() + 2), QString::number(to.y()),   QStringLiteral("sleep"),
+             QStringLiteral("0.4"),       QStringLiteral("mouseup"), QStringLiteral("1")};
     run(QStringLiteral("xdotool"), args);
 }
 
 QPoint Harness::showDropTarget()
 {
-    dropTarget.start(QStringLiteral(CORVANE_DROP_TARGET), {home.filePath(QStringLiteral("dropped")), QStringLiteral("20"),
-                                                          QStringLiteral("300")});
+    dropTarget.start(QStringLiteral(CORVANE_DROP_TARGET),
+                     {home.filePath(QStringLiteral("dropped")), QStringLiteral("20"), QStringLiteral("300")});
     QList<quint32> windows;
     waitFor([&] {
         QByteArray out;
-        run(QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
-                                        QStringLiteral("^Corvane drop target$")}, &out);
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+             QStringLiteral("^Corvane drop target$")},
+            &out);
         windows = windowIds(out);
         return !windows.isEmpty();
     });
@@ -583,8 +599,8 @@ QImage Harness::screenshot(const QString &name, bool wholeScreen)
 {
     const QRect area = wholeScreen || popover == 0 ? QRect() : popoverGeometry();
     QScreen *screen = QGuiApplication::primaryScreen();
-    const QPixmap shot = area.isEmpty() ? screen->grabWindow(0)
-                                        : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    const QPixmap shot
+        = area.isEmpty() ? screen->grabWindow(0) : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     const QString folder = QStringLiteral(CORVANE_ARTIFACTS_DIR "/e2e");
     QDir().mkpath(folder);
     shot.save(folder + QLatin1Char('/') + name + QStringLiteral(".png"));
@@ -594,13 +610,15 @@ QImage Harness::screenshot(const QString &name, bool wholeScreen)
 QImage Harness::steadyScreenshot(const QString &name)
 {
     QImage last = screenshot(name);
-    waitFor([&] {
-        settle(150);
-        const QImage next = screenshot(name);
-        const bool steady = !imagesDiffer(next, last);
-        last = next;
-        return steady;
-    }, 5000);
+    waitFor(
+        [&] {
+            settle(150);
+            const QImage next = screenshot(name);
+            const bool steady = !imagesDiffer(next, last);
+            last = next;
+            return steady;
+        },
+        5000);
     return last;
 }
 

@@ -71,8 +71,8 @@ public:
     /** A point inside the popover, relative to its top-left corner. */
     QPoint inPopover(int x, int y);
 
-    void wheel(QPoint at, int notches, bool horizontal = false);   // positive: down (right)
-    void key(const QString &keys);                                 // xdotool key names: "ctrl+1 Escape"
+    void wheel(QPoint at, int notches, bool horizontal = false); // positive: down (right)
+    void key(const QString &keys);                               // xdotool key names: "ctrl+1 Escape"
     void type(const QString &text);
     void click(QPoint at, int button = 1);
     void rightClick(QPoint at) { click(at, 3); }
@@ -124,8 +124,5 @@ public:
 
 QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString &text, std::ostream *out) { *out << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QRect &r, std::ostream *out)
-{
-    *out << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y();
-}
+inline void PrintTo(const QRect &r, std::ostream *out) { *out << r.width() << 'x' << r.height() << '+' << r.x() << '+' << r.y(); }
 QT_END_NAMESPACE

@@ -18,8 +18,8 @@ protected:
 
     void resizeTo(int width, int height)
     {
-        run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), QString::number(mainWindow),
-                                        QString::number(width), QString::number(height)});
+        run(QStringLiteral("xdotool"),
+            {QStringLiteral("windowsize"), QString::number(mainWindow), QString::number(width), QString::number(height)});
         ASSERT_TRUE(waitFor([&] { return area().size() == QSize(width, height); })) << "not resized to " << width;
         settle(500);
     }
@@ -53,7 +53,8 @@ protected:
         for (int y = within.top(); y <= within.bottom(); ++y) {
             for (int x = within.left(); x <= within.right(); ++x) {
                 const QColor c = shot.pixelColor(x, y);
-                if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue()) < 16) {
+                if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) + std::abs(c.blue() - colour.blue())
+                    < 16) {
                     sumX += x;
                     sumY += y;
                     ++count;
@@ -127,8 +128,9 @@ TEST_F(MainWindow, KeysClicksAndWidthsDriveTheWholeWindow)
     shot(QStringLiteral("main-quick-look"));
     key(QStringLiteral("Escape"));
     EXPECT_TRUE(waitFor([&] { return cornerBrightness() > plain - 3; })) << "Escape did not close Quick Look";
-    run(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("space"), QStringLiteral("sleep"),
-                                    QStringLiteral("1.5"), QStringLiteral("keyup"), QStringLiteral("space")});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("keydown"), QStringLiteral("space"), QStringLiteral("sleep"), QStringLiteral("1.5"),
+         QStringLiteral("keyup"), QStringLiteral("space")});
     settle(500);
     EXPECT_LT(cornerBrightness(), plain - 10) << "a held Space closed Quick Look again";
     key(QStringLiteral("space"));

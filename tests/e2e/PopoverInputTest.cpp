@@ -29,10 +29,12 @@ QString clipAt(Harness &h, QPoint inPopover, QPoint origin)
 {
     h.click(origin + inPopover);
     QString text;
-    h.waitFor([&] {
-        text = h.clipboardText();
-        return !text.isEmpty() && text != QLatin1String("-");
-    }, 3000);
+    h.waitFor(
+        [&] {
+            text = h.clipboardText();
+            return !text.isEmpty() && text != QLatin1String("-");
+        },
+        3000);
     return text;
 }
 
@@ -204,13 +206,14 @@ TEST_F(Popover, ThePasteQueuePanelHidesNeitherThePopoverNorTheIcon)
     const QRect popoverArea = popoverGeometry();
     rightClick(inPopover(kRowX, rowY(0)));
     settle(500);
-    click(inPopover(kRowX + 30, rowY(0) + 97));   // "Add to Corvane", the fourth entry
+    click(inPopover(kRowX + 30, rowY(0) + 97)); // "Add to Corvane", the fourth entry
     QList<quint32> panels;
     ASSERT_TRUE(waitFor([&] { return !(panels = visibleWindows(QStringLiteral("^Paste Queue$"))).isEmpty(); }))
         << "the paste-queue panel did not open";
     const QRect panel = windowGeometry(panels.first());
     screenshot(QStringLiteral("paste-queue-panel"), true);
-    EXPECT_FALSE(panel.intersects(popoverArea)) << "the panel covers the popover: " << ::testing::PrintToString(panel) << " " << ::testing::PrintToString(popoverArea);
+    EXPECT_FALSE(panel.intersects(popoverArea))
+        << "the panel covers the popover: " << ::testing::PrintToString(panel) << " " << ::testing::PrintToString(popoverArea);
     EXPECT_FALSE(panel.intersects(icon)) << "the panel covers the tray icon";
     expectHealthy();
 }
@@ -219,8 +222,9 @@ TEST_F(Popover, TheMainWindowKeepsItsPlaceAndSizeAcrossHidingAndRuns)
 {
     startApp();
     const QString window = QString::number(mainWindow);
-    run(QStringLiteral("xdotool"), {QStringLiteral("windowsize"), window, QStringLiteral("820"), QStringLiteral("560"),
-                                    QStringLiteral("windowmove"), window, QStringLiteral("230"), QStringLiteral("170")});
+    run(QStringLiteral("xdotool"),
+        {QStringLiteral("windowsize"), window, QStringLiteral("820"), QStringLiteral("560"), QStringLiteral("windowmove"), window,
+         QStringLiteral("230"), QStringLiteral("170")});
     QRect placed;
     ASSERT_TRUE(waitFor([&] {
         placed = windowGeometry(mainWindow);
@@ -251,7 +255,8 @@ TEST_F(Popover, TheMainWindowDrawsColourSwatchesAsTheCoreReadsThem)
     seedText({QStringLiteral("hsl(14, 100%, 61%)")});
     settle(500);
     const QRect window = windowGeometry(mainWindow);
-    const QImage shot = screenshot(QStringLiteral("main-window-swatch"), true).copy(window.adjusted(0, 0, -window.width() / 2, 0));
+    const QImage shot
+        = screenshot(QStringLiteral("main-window-swatch"), true).copy(window.adjusted(0, 0, -window.width() / 2, 0));
     int swatch = 0;
     for (int y = 0; y < shot.height(); ++y) {
         for (int x = 0; x < shot.width(); ++x) {
@@ -280,7 +285,8 @@ TEST_F(Popover, TheReadmesCommandsWorkAfterMakeRun)
         QString path = program;
         if (path.startsWith(QLatin1String("build/")))
             path = QStringLiteral(CORVANE_BINARY_DIR) + path.mid(5);
-        EXPECT_EQ(run(path, {QStringLiteral("--toggle")}), 0) << program.toStdString() << " --toggle does not work after make run";
+        EXPECT_EQ(run(path, {QStringLiteral("--toggle")}), 0)
+            << program.toStdString() << " --toggle does not work after make run";
     }
 }
 

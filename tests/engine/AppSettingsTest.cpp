@@ -17,7 +17,8 @@
 namespace corvane::test {
 namespace {
 
-class AppSettingsTest : public ::testing::Test {
+class AppSettingsTest : public ::testing::Test
+{
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
@@ -119,8 +120,8 @@ TEST_F(AppSettingsTest, AStoredLimitThatIsNoPresetBecomesTheDefault)
 
 TEST_F(AppSettingsTest, DamagedExclusionsAreKeptAsStoredAndReported)
 {
-    const QString damaged =
-        QStringLiteral(R"([{"bundleID":"firefox","name":"Firefox"},{"bundleID":"org.gnome.Terminal","name":"Term)");
+    const QString damaged
+        = QStringLiteral(R"([{"bundleID":"firefox","name":"Firefox"},{"bundleID":"org.gnome.Terminal","name":"Term)");
     store("userExclusions", damaged);
     auto settings = open();
 
@@ -216,7 +217,7 @@ TEST(SettingsFile, AnUnreadableFileIsKeptAsideByteForByteAndTheNewOneIsPrivate)
     ASSERT_TRUE(keptFile.open(QIODevice::ReadOnly));
     EXPECT_EQ(keptFile.readAll(), garbage);
 
-    struct stat info {};
+    struct stat info { };
     ::stat(QFile::encodeName(folder).constData(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     QSettings settings(path, QSettings::IniFormat);

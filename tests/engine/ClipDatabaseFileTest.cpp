@@ -23,7 +23,7 @@ using Kind = ClipDatabase::Error::Kind;
 
 int modeOf(const QString &path)
 {
-    struct stat info {};
+    struct stat info { };
     ::stat(QFile::encodeName(path).constData(), &info);
     return int(info.st_mode & 0777);
 }
@@ -110,8 +110,7 @@ TEST(ClipDatabaseFile, AnUnwritableFileOrFolderIsAnOpenError)
     expectAsOrdinaryUser([&] {
         const auto readOnly = openError(path);
         const auto noFolder = openError(locked + QStringLiteral("/history.sqlite"));
-        return readOnly.kind() == Kind::readOnly
-            && readOnly.message() == QStringLiteral("attempt to write a readonly database")
+        return readOnly.kind() == Kind::readOnly && readOnly.message() == QStringLiteral("attempt to write a readonly database")
             && noFolder.kind() == Kind::open && noFolder.message() == QStringLiteral("Permission denied");
     });
 }

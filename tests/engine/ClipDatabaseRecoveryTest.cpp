@@ -47,10 +47,7 @@ void tamper(const QString &path, const char *sql)
     sqlite3_close(raw);
 }
 
-QStringList filesIn(const QTemporaryDir &dir)
-{
-    return QDir(dir.path()).entryList(QDir::Files, QDir::Name);
-}
+QStringList filesIn(const QTemporaryDir &dir) { return QDir(dir.path()).entryList(QDir::Files, QDir::Name); }
 
 QStringList texts(ClipDatabase &db)
 {
@@ -112,9 +109,10 @@ TEST(ClipDatabaseRecovery, RowsThatCanStillBeReadAreSalvagedFromAFileFailingTheC
     QTemporaryDir dir;
     const QString path = historyOfThree(dir);
     // A second table claiming the clips' pages: the rows read fine, the check fails.
-    tamper(path, "PRAGMA writable_schema = ON;"
-                 "INSERT INTO sqlite_master SELECT 'table', 'shadow', 'shadow', rootpage, 'CREATE TABLE shadow(a)'"
-                 " FROM sqlite_master WHERE name = 'clips';");
+    tamper(path,
+           "PRAGMA writable_schema = ON;"
+           "INSERT INTO sqlite_master SELECT 'table', 'shadow', 'shadow', rootpage, 'CREATE TABLE shadow(a)'"
+           " FROM sqlite_master WHERE name = 'clips';");
     const QByteArray damaged = contents(path);
 
     const ClipDatabase::Opened opened = ClipDatabase::openOrRecover(path);

@@ -210,8 +210,8 @@ using ClipDatabaseCaches = DatabaseTest;
 
 TEST_F(ClipDatabaseCaches, LinkPreviewRoundTripKeepsAbsentFieldsAbsent)
 {
-    const ClipDatabase::LinkPreviewRecord full{QStringLiteral("Title"), QStringLiteral("Site"),
-                                               QByteArray("img"), QByteArray("ico")};
+    const ClipDatabase::LinkPreviewRecord full{QStringLiteral("Title"), QStringLiteral("Site"), QByteArray("img"),
+                                               QByteArray("ico")};
     const ClipDatabase::LinkPreviewRecord empty{};
     db->saveLinkPreview(full, QStringLiteral("https://a.example"));
     db->saveLinkPreview(empty, QStringLiteral("https://b.example"));
@@ -253,4 +253,3 @@ TEST_F(DatabaseTest, ConcurrentWritersAndReadersShareTheConnection)
 
 } // namespace
 } // namespace corvane::test
-

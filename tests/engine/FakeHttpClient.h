@@ -11,7 +11,8 @@
 namespace corvane::test {
 
 /** @brief Answers from a table of URLs (nothing for the rest) and records every request. */
-class FakeHttpClient : public HttpClient {
+class FakeHttpClient : public HttpClient
+{
 public:
     void answer(const QString &url, const QByteArray &body, const QByteArray &contentType = "text/html", int status = 200)
     {

@@ -104,7 +104,8 @@ TEST(SiteIcon, IconLinksOfAPage)
     }
 }
 
-class SiteIconFetch : public ::testing::Test {
+class SiteIconFetch : public ::testing::Test
+{
 protected:
     static void SetUpTestSuite() { ensureGuiApplication(); }
 

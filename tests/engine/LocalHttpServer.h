@@ -11,7 +11,8 @@
 namespace corvane::test {
 
 /** @brief A minimal HTTP/1.0 server on 127.0.0.1 answering fixed paths; 404 for the rest. */
-class LocalHttpServer : public QObject {
+class LocalHttpServer : public QObject
+{
 public:
     LocalHttpServer()
     {
@@ -94,10 +95,9 @@ private:
             }
             const auto it = m_routes.constFind(path);
             const Response response = it == m_routes.cend() ? Response{"missing", "text/plain", "404 Not Found", {}} : *it;
-            socket->write("HTTP/1.0 " + response.status + "\r\nContent-Type: " + response.contentType +
-                          "\r\n" + response.extraHeaders +
-                          "Content-Length: " + QByteArray::number(response.body.size()) +
-                          "\r\nConnection: close\r\n\r\n" + response.body);
+            socket->write("HTTP/1.0 " + response.status + "\r\nContent-Type: " + response.contentType + "\r\n"
+                          + response.extraHeaders + "Content-Length: " + QByteArray::number(response.body.size())
+                          + "\r\nConnection: close\r\n\r\n" + response.body);
             socket->disconnectFromHost();
         });
     }

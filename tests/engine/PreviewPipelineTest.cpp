@@ -30,7 +30,7 @@ struct PipelineRun {
 };
 
 PipelineRun runPipeline(HttpClient &http, const ServiceHosts &hosts, const QUrl &url, int timeoutMs = 5000,
-                PreviewPipeline::SiteIconFetch icons = {}, int iconDeadlineMs = PreviewPipeline::siteIconDeadlineMs)
+                        PreviewPipeline::SiteIconFetch icons = {}, int iconDeadlineMs = PreviewPipeline::siteIconDeadlineMs)
 {
     ensureGuiApplication();
     PipelineRun run;
@@ -57,7 +57,8 @@ ServiceHosts hostsAt(int port)
 TEST(PipelineOrder, FailedAppStoreLookupIsFinal)
 {
     FakeHttpClient http;
-    const PipelineRun run = runPipeline(http, ServiceHosts{}, QUrl(QStringLiteral("https://apps.apple.com/us/app/x/id123456789")));
+    const PipelineRun run
+        = runPipeline(http, ServiceHosts{}, QUrl(QStringLiteral("https://apps.apple.com/us/app/x/id123456789")));
     EXPECT_TRUE(run.finished);
     EXPECT_EQ(run.preview, std::nullopt);
     EXPECT_EQ(http.requested, QStringList{QStringLiteral("https://itunes.apple.com/lookup?id=123456789")});
@@ -81,8 +82,7 @@ TEST(PipelineOrder, OEmbedWithoutTitleOrThumbnailFallsThroughToThePage)
 {
     FakeHttpClient http;
     const QString page = QStringLiteral("https://vimeo.com/42");
-    http.answer(QStringLiteral("https://vimeo.com/api/oembed.json?url=https%3A%2F%2Fvimeo.com%2F42"), "{}",
-                "application/json");
+    http.answer(QStringLiteral("https://vimeo.com/api/oembed.json?url=https%3A%2F%2Fvimeo.com%2F42"), "{}", "application/json");
     http.answer(page, "<title>The page</title>");
     const PipelineRun run = runPipeline(http, ServiceHosts{}, QUrl(page));
     ASSERT_TRUE(run.preview);
@@ -99,10 +99,10 @@ TEST(PipelineOrder, OEmbedThumbnailAloneIsAPreviewAndPicturesAreKeptSmall)
     http.answer(QStringLiteral("https://i.example/t.png"), png(1600, 900), "image/png");
     const QImage bigIcon(256, 256, QImage::Format_RGB32);
     const PipelineRun run = runPipeline(http, ServiceHosts{}, QUrl(page), 5000,
-                                [&bigIcon](const QString &host, const QString &scheme, QObject *, auto done) {
-                                    EXPECT_EQ(scheme + QStringLiteral("://") + host, QStringLiteral("https://youtu.be"));
-                                    done(bigIcon);
-                                });
+                                        [&bigIcon](const QString &host, const QString &scheme, QObject *, auto done) {
+                                            EXPECT_EQ(scheme + QStringLiteral("://") + host, QStringLiteral("https://youtu.be"));
+                                            done(bigIcon);
+                                        });
     ASSERT_TRUE(run.preview);
     EXPECT_EQ(run.preview->title, std::nullopt);
     EXPECT_EQ(run.preview->siteName, QStringLiteral("youtu.be"));
@@ -115,8 +115,9 @@ TEST(PipelineOrder, ASiteIconThatNeverComesIsLeftOut)
 {
     FakeHttpClient http;
     http.answer(QStringLiteral("https://example.com/"), "<title>Home</title>");
-    const PipelineRun run = runPipeline(http, ServiceHosts{}, QUrl(QStringLiteral("https://example.com/")), 5000,
-                                        [](const QString &, const QString &, QObject *, auto) {}, 50);
+    const PipelineRun run = runPipeline(
+        http, ServiceHosts{}, QUrl(QStringLiteral("https://example.com/")), 5000,
+        [](const QString &, const QString &, QObject *, auto) {}, 50);
     ASSERT_TRUE(run.preview);
     EXPECT_EQ(run.preview->title, QStringLiteral("Home"));
     EXPECT_FALSE(run.preview->hasIcon());
@@ -129,7 +130,8 @@ TEST(PipelineOrder, ErrorPagesAndUntitledPagesAreNoPreview)
     http.answer(QStringLiteral("https://example.com/bare"), "<p>nothing here</p>");
     http.answer(QStringLiteral("https://example.com/blank"), R"(<meta property="og:title" content="  "><title> </title>)");
     for (const char *path : {"gone", "bare", "blank"}) {
-        const PipelineRun run = runPipeline(http, ServiceHosts{}, QUrl(QStringLiteral("https://example.com/") + QLatin1String(path)));
+        const PipelineRun run
+            = runPipeline(http, ServiceHosts{}, QUrl(QStringLiteral("https://example.com/") + QLatin1String(path)));
         EXPECT_TRUE(run.finished) << path;
         EXPECT_EQ(run.preview, std::nullopt) << path;
     }
@@ -157,7 +159,8 @@ TEST(PipelineOrder, PageImagesResolveAgainstThePageAndLocalSchemesAreNeverFetche
 }
 
 // Against a real server on 127.0.0.1: the network client's caps, deadline and redirects.
-class CappedHttp : public ::testing::Test {
+class CappedHttp : public ::testing::Test
+{
 protected:
     PipelineRun fetch(const QString &path, int timeoutMs = 8000)
     {
@@ -174,7 +177,8 @@ protected:
 
 TEST_F(CappedHttp, PagesInBothAttributeOrdersRedirectsAndImageAnswers)
 {
-    server.route(QStringLiteral("/page"), R"(<meta content="Two" property="og:title"><meta property="og:image" content="/p.png">)");
+    server.route(QStringLiteral("/page"),
+                 R"(<meta content="Two" property="og:title"><meta property="og:image" content="/p.png">)");
     server.route(QStringLiteral("/p.png"), png(30, 10), "image/png");
     server.redirect(QStringLiteral("/r1"), "/r2");
     server.redirect(QStringLiteral("/r2"), "/page");
@@ -227,11 +231,12 @@ TEST_F(CappedHttp, AppStoreLookupWithArtwork)
 {
     server.route(QStringLiteral("/lookup?id=123456789"),
                  QStringLiteral(R"({"results":[{"trackName":"Notes","artworkUrl100":"http://127.0.0.1:%1/art.png"}]})")
-                     .arg(server.port()).toUtf8(),
+                     .arg(server.port())
+                     .toUtf8(),
                  "application/json");
     server.route(QStringLiteral("/art.png"), png(100, 100), "image/png");
-    const PipelineRun run = runPipeline(client, hostsAt(server.port()),
-                                QUrl(QStringLiteral("https://apps.apple.com/app/id123456789")));
+    const PipelineRun run
+        = runPipeline(client, hostsAt(server.port()), QUrl(QStringLiteral("https://apps.apple.com/app/id123456789")));
     ASSERT_TRUE(run.preview);
     EXPECT_EQ(run.preview->title, QStringLiteral("Notes"));
     EXPECT_EQ(run.preview->siteName, QStringLiteral("App Store"));

@@ -30,7 +30,6 @@ inline std::int64_t queryInt(const QString &path, const char *sql)
     return value;
 }
 
-
 /** Runs `check` without root's power over file modes: in a child as "nobody" when we are root. */
 inline void expectAsOrdinaryUser(const std::function<bool()> &check)
 {
@@ -48,7 +47,8 @@ inline void expectAsOrdinaryUser(const std::function<bool()> &check)
 }
 
 /** A database in its own temporary folder, with a clock the test sets. */
-class DatabaseTest : public ::testing::Test {
+class DatabaseTest : public ::testing::Test
+{
 protected:
     void SetUp() override
     {

@@ -14,14 +14,15 @@ using namespace corvane;
 
 namespace {
 
-RGBA fromHex(const char *hex)
-{
-    return *ColorParser::parse(QString::fromLatin1(hex));
-}
+RGBA fromHex(const char *hex) { return *ColorParser::parse(QString::fromLatin1(hex)); }
 
 TEST(ColourStrings, ThePartsExamples)
 {
-    struct Row { const char *hex; const char *rgb; const char *hsl; };
+    struct Row {
+        const char *hex;
+        const char *rgb;
+        const char *hsl;
+    };
     const Row rows[] = {
         {"#FF5E3A", "rgb(255, 94, 58)", "hsl(11, 100%, 61%)"},
         {"#808080", "rgb(128, 128, 128)", "hsl(0, 0%, 50%)"},
@@ -66,7 +67,8 @@ TEST(PreviewKind, FollowsTheGroupAndFallsBackForUnparsableColours)
     EXPECT_EQ(previewKind(ClipGroup::link, std::nullopt), PreviewKind::link);
     EXPECT_EQ(previewKind(ClipGroup::secret, QStringLiteral("x")), PreviewKind::secret);
     EXPECT_EQ(previewKind(ClipGroup::image, std::nullopt), PreviewKind::image);
-    for (ClipGroup group : {ClipGroup::code, ClipGroup::email, ClipGroup::phone, ClipGroup::file, ClipGroup::number, ClipGroup::text})
+    for (ClipGroup group :
+         {ClipGroup::code, ClipGroup::email, ClipGroup::phone, ClipGroup::file, ClipGroup::number, ClipGroup::text})
         EXPECT_EQ(previewKind(group, QStringLiteral("x")), PreviewKind::text);
     EXPECT_TRUE(textStyle(ClipGroup::color).monospaced);
     EXPECT_EQ(textStyle(ClipGroup::code).lineSpacing, 2);
@@ -101,7 +103,8 @@ TEST(ComposeEmail, OnlyOnePlainAddressMakesADraft)
 {
     EXPECT_EQ(composeEmailUrl(QStringLiteral("MAILTO:a@b.com")), QUrl("mailto:a@b.com"));
     EXPECT_EQ(composeEmailUrl(QStringLiteral("  bob.smith+news@example.co.uk \n")), QUrl("mailto:bob.smith+news@example.co.uk"));
-    for (const char *text : {"a@b.com?attach=/home/u/.ssh/id_rsa&body=hi", "a@b.com&cc=x@y.z", "two words@b.com", "no-at-sign", ""})
+    for (const char *text :
+         {"a@b.com?attach=/home/u/.ssh/id_rsa&body=hi", "a@b.com&cc=x@y.z", "two words@b.com", "no-at-sign", ""})
         EXPECT_FALSE(composeEmailUrl(QString::fromLatin1(text))) << text;
 }
 
@@ -112,7 +115,8 @@ TEST(RevealFile, FirstNonBlankLineWithTheHomeFolder)
     EXPECT_FALSE(firstFilePath(QString(), QStringLiteral("/home/ada")));
 }
 
-class PreviewModelTest : public test::InspectorFixture {};
+class PreviewModelTest : public test::InspectorFixture
+{ };
 
 TEST_F(PreviewModelTest, ARevealedSecretWithANoteShowsTheNote)
 {

@@ -19,10 +19,7 @@ DetectContext fixedContext(const char *locale = "en_US", const char *region = "U
     return context;
 }
 
-QDateTime utc(int y, int m, int d, int h = 12, int min = 0)
-{
-    return QDateTime(QDate(y, m, d), QTime(h, min), QTimeZone::utc());
-}
+QDateTime utc(int y, int m, int d, int h = 12, int min = 0) { return QDateTime(QDate(y, m, d), QTime(h, min), QTimeZone::utc()); }
 
 QList<DetectedDetail> scan(const QString &text, int limit = 20, const DetectContext &context = fixedContext())
 {
@@ -39,7 +36,12 @@ DetectedDetail only(const QString &text, const DetectContext &context = fixedCon
 
 TEST(DateCorpus, FormsOfTheGrammar)
 {
-    struct Row { const char *text; QDateTime start; double duration; const char *label; };
+    struct Row {
+        const char *text;
+        QDateTime start;
+        double duration;
+        const char *label;
+    };
     const Row rows[] = {
         {"Deploy on 2026-04-07 please", utc(2026, 4, 7), 0, "2026-04-07"},
         {"starts 2026-04-07T09:30:00Z sharp", utc(2026, 4, 7, 9, 30), 0, "2026-04-07T09:30:00Z"},
@@ -84,7 +86,11 @@ TEST(DateCorpus, NumbersThatAreNoDates)
 
 TEST(OtherDetectors, LinksPhonesFlightsAndAddresses)
 {
-    struct Row { const char *text; Kind kind; const char *label; };
+    struct Row {
+        const char *text;
+        Kind kind;
+        const char *label;
+    };
     const Row rows[] = {
         {"Docs at https://example.com/a_(b). Thanks", Kind::link, "https://example.com/a_(b)"},
         {"(see https://example.com/x)", Kind::link, "https://example.com/x"},
@@ -116,7 +122,8 @@ TEST(OtherDetectors, LinksPhonesFlightsAndAddresses)
 TEST(OtherDetectors, ThingsThatAreNone)
 {
     for (const char *text : {"mail bob@example.com now", "open file:///etc/passwd", "ftp://files.example.com/x", "custom://do-it",
-                             "walk 5 miles that way", "ok 200 items", "Paper A4 100 sheets", "print A3 100 copies", "MEET AT 5TH", "the year LH 2024", "flight 123 only"}) {
+                             "walk 5 miles that way", "ok 200 items", "Paper A4 100 sheets", "print A3 100 copies", "MEET AT 5TH",
+                             "the year LH 2024", "flight 123 only"}) {
         const auto details = scan(QString::fromLatin1(text));
         EXPECT_TRUE(details.isEmpty()) << text << " gave " << qPrintable(details.value(0).label);
     }
@@ -145,15 +152,16 @@ TEST(MergeDetails, EqualStartsGoByPriorityAndOverlapsToTheEarliest)
 
 TEST(DetectDetails, OrderDedupeLimitAndCut)
 {
-    const QString text = QStringLiteral(
-        "bob@example.com https://a.example 415-555-2671 March 3 UA 1 and again 415-555-2671, MARCH 3, march 3. "
-        "Then https://b.example https://c.example https://d.example https://e.example");
+    const QString text
+        = QStringLiteral("bob@example.com https://a.example 415-555-2671 March 3 UA 1 and again 415-555-2671, MARCH 3, march 3. "
+                         "Then https://b.example https://c.example https://d.example https://e.example");
     const auto all = scan(text);
     QStringList labels;
     for (const auto &detail : all)
         labels << detail.label;
-    EXPECT_EQ(labels, QStringList({"https://a.example", "415-555-2671", "March 3", "UA 1", "https://b.example",
-                                   "https://c.example", "https://d.example", "https://e.example"}));
+    EXPECT_EQ(labels,
+              QStringList({"https://a.example", "415-555-2671", "March 3", "UA 1", "https://b.example", "https://c.example",
+                           "https://d.example", "https://e.example"}));
     const auto six = scan(text, 6);
     ASSERT_EQ(six.size(), 6);
     EXPECT_EQ(six.last().label, "https://c.example");

@@ -53,8 +53,9 @@ protected:
     {
         InspectorFixture::SetUp();
         ids["text"] = qint64(add(ClipGroup::text,
-                          "Team dinner March 14 at 7pm at 221B Baker Street, London NW1 6XE.\n"
-                          "Call (415) 555-2671 if late; menu at https://example.com/menu. Flying in on BA 283.", 60));
+                                 "Team dinner March 14 at 7pm at 221B Baker Street, London NW1 6XE.\n"
+                                 "Call (415) 555-2671 if late; menu at https://example.com/menu. Flying in on BA 283.",
+                                 60));
         ids["color"] = qint64(add(ClipGroup::color, "#FF5E3A", 50));
         ids["code"] = qint64(add(ClipGroup::code,
                                  "for (const Clip &clip : clips) {\n"
@@ -62,7 +63,8 @@ protected:
                                  "        pinned.append(clip.id);\n"
                                  "}\n"
                                  "return pinned;\n"
-                                 "// <img src=\"https://tracker.example/p.gif\"> stays text", 45));
+                                 "// <img src=\"https://tracker.example/p.gif\"> stays text",
+                                 45));
         ids["email"] = qint64(add(ClipGroup::email, "ada@example.com", 40));
         ids["file"] = qint64(add(ClipGroup::file, QDir::homePath() + "/Documents/report.pdf\n/etc/hosts", 30));
         ids["secret"] = qint64(add(ClipGroup::secret, "sk_live_51Hh2kS9xQwErTy", 20));
@@ -113,7 +115,8 @@ protected:
     void click(QQuickItem *item)
     {
         ASSERT_TRUE(item);
-        QTest::mouseClick(windowHolder.get(), Qt::LeftButton, {}, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+        QTest::mouseClick(windowHolder.get(), Qt::LeftButton, {},
+                          item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
     }
 
     QVariantMap ids;
@@ -179,8 +182,8 @@ TEST_F(InspectorScreen, PaneShowsEachKindOfClip)
                       "WindowSunset { anchors.fill: parent }\n"
                       "InspectorView { id: pane; store: host.store; anchors.fill: parent; anchors.margins: 12 } }",
                       QUrl(QStringLiteral("qrc:/pane.qml")));
-    std::unique_ptr<QQuickItem> host(qobject_cast<QQuickItem *>(
-        component.createWithInitialProperties({{"store", QVariant::fromValue(store.get())}})));
+    std::unique_ptr<QQuickItem> host(
+        qobject_cast<QQuickItem *>(component.createWithInitialProperties({{"store", QVariant::fromValue(store.get())}})));
     ASSERT_TRUE(host) << qPrintable(component.errorString());
     delete root;
     root = nullptr;

@@ -86,8 +86,7 @@ TEST(InspectorLayoutRules, SourceLineAndShareState)
     EXPECT_EQ(sourceLine(web), QStringLiteral("example.com")) << "no dangling separator";
     EXPECT_EQ(sourceLine(clipOf(ClipGroup::text, QStringLiteral("x"))), QStringLiteral("Unknown"));
 
-    EXPECT_EQ(shareState(ClipGroup::secret, false),
-              (ShareState{false, QStringLiteral("Reveal the secret first to share it")}));
+    EXPECT_EQ(shareState(ClipGroup::secret, false), (ShareState{false, QStringLiteral("Reveal the secret first to share it")}));
     const ShareState normal{true, QStringLiteral("Share by email or save to a file")};
     EXPECT_EQ(shareState(ClipGroup::secret, true), normal) << "a revealed secret reads the normal help";
     EXPECT_EQ(shareState(ClipGroup::link, false), normal);

@@ -44,7 +44,8 @@ TEST(QrCode, RoundTripsThroughAReader)
 {
     const QString url700 = QStringLiteral("https://example.com/") + QString(680, u'a');
     ASSERT_EQ(url700.toUtf8().size(), 700);
-    for (const QString &text : {QStringLiteral("https://example.com/path?q=1"), QString::fromUtf8("Grüße, 東京 — ok ✓"), url700}) {
+    for (const QString &text :
+         {QStringLiteral("https://example.com/path?q=1"), QString::fromUtf8("Grüße, 東京 — ok ✓"), url700}) {
         const QImage image = qrImage(text);
         ASSERT_FALSE(image.isNull()) << qPrintable(text.left(40));
         EXPECT_EQ(image.size(), QSize(220, 220));
@@ -80,7 +81,8 @@ TEST(QrCode, TooMuchForAReadableCodeGivesNothing)
     EXPECT_FALSE(encodeQr(QByteArray()));
 }
 
-class QrSave : public test::StoreFixture {};
+class QrSave : public test::StoreFixture
+{ };
 
 TEST_F(QrSave, SavesA220PngAndWarnsWhenItCannot)
 {

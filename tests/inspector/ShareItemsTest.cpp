@@ -108,9 +108,8 @@ TEST_F(ShareTable, SaveToFileWritesEachKind)
     EXPECT_EQ(suggestedFileName(itemsOf(ClipGroup::image, std::nullopt, 3)), "Image.png");
 }
 
-
-
-class ShareControllerTest : public test::InspectorFixture {};
+class ShareControllerTest : public test::InspectorFixture
+{ };
 
 TEST_F(ShareControllerTest, EmailDraftsTheTextAndAFailedSaveWarns)
 {

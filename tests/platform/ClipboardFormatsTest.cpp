@@ -11,8 +11,8 @@ using namespace corvane::ClipboardFormats;
 
 TEST(ClipboardFormats, BookkeepingTargetsAndDuplicatesAreDropped)
 {
-    EXPECT_EQ(withoutBookkeeping({"TARGETS", "text/plain", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS", "text/html",
-                                  "text/plain", "x-kde-passwordManagerHint"}),
+    EXPECT_EQ(withoutBookkeeping({"TARGETS", "text/plain", "MULTIPLE", "TIMESTAMP", "SAVE_TARGETS", "text/html", "text/plain",
+                                  "x-kde-passwordManagerHint"}),
               (QStringList{"text/plain", "text/html", "x-kde-passwordManagerHint"}));
 }
 
@@ -76,7 +76,7 @@ TEST(FakeClipboardService, WritesReturnTheCountAfterThemAndReadBack)
 TEST(X11KeyMapping, QtKeysToKeysyms)
 {
     const std::pair<int, quint32> cases[] = {
-        {Qt::Key_V, 0x76}, {Qt::Key_A, 0x61}, {Qt::Key_5, 0x35}, {Qt::Key_Space, 0x20},
+        {Qt::Key_V, 0x76},    {Qt::Key_A, 0x61},     {Qt::Key_5, 0x35},        {Qt::Key_Space, 0x20},
         {Qt::Key_F1, 0xffbe}, {Qt::Key_F12, 0xffc9}, {Qt::Key_Escape, 0xff1b}, {Qt::Key_Launch0, 0},
     };
     for (const auto &[key, keysym] : cases)
@@ -84,6 +84,5 @@ TEST(X11KeyMapping, QtKeysToKeysyms)
     const X11KeyMapping::ModifierMasks masks{XCB_MOD_MASK_1, XCB_MOD_MASK_4, XCB_MOD_MASK_2, XCB_MOD_MASK_LOCK};
     EXPECT_EQ(X11KeyMapping::maskForQtModifiers(Qt::MetaModifier | Qt::ShiftModifier, masks),
               XCB_MOD_MASK_4 | XCB_MOD_MASK_SHIFT);
-    EXPECT_EQ(X11KeyMapping::maskForQtModifiers(Qt::MetaModifier | Qt::AltModifier, masks),
-              XCB_MOD_MASK_4 | XCB_MOD_MASK_1);
+    EXPECT_EQ(X11KeyMapping::maskForQtModifiers(Qt::MetaModifier | Qt::AltModifier, masks), XCB_MOD_MASK_4 | XCB_MOD_MASK_1);
 }

@@ -16,7 +16,10 @@ TEST(FakeClock, FiresDueCallbacksInDueOrderWithTimeAtTheirDueMoment)
     QStringList fired;
     QList<qint64> at;
     auto record = [&](const QString &name) {
-        return [&, name] { fired << name; at << start.msecsTo(clock.now()); };
+        return [&, name] {
+            fired << name;
+            at << start.msecsTo(clock.now());
+        };
     };
     auto late = clock.schedule(300, record("late"));
     auto early = clock.schedule(100, record("early"));

@@ -43,8 +43,7 @@ TEST(DesktopEntryParser, ReadsTheFieldsOfAnApplicationEntry)
     EXPECT_TRUE(entry->noDisplay);
     const QByteArray serbian = app("Files", "Name[sr]=Датотеке\nName[sr@latin]=Datoteke\n");
     const std::pair<const char *, const char *> locales[] = {
-        {"sr_RS.UTF-8@latin", "Datoteke"}, {"sr_RS", "Датотеке"}, {"sr@latin", "Datoteke"}, {"en_GB", "Files"},
-        {"C", "Files"}};
+        {"sr_RS.UTF-8@latin", "Datoteke"}, {"sr_RS", "Датотеке"}, {"sr@latin", "Datoteke"}, {"en_GB", "Files"}, {"C", "Files"}};
     for (const auto &[locale, name] : locales)
         EXPECT_EQ(DesktopEntryParser::parse(serbian, "x", locale)->name, QString::fromUtf8(name)) << locale;
     EXPECT_EQ(DesktopEntryParser::parse(app("A\\sB"), "x", "C")->name, "A B");
@@ -73,8 +72,8 @@ TEST(DesktopEntryParser, ProgramNameOfExecLines)
 
 TEST(DesktopEntryParser, QuotedExecArgumentsReadBackUnchanged)
 {
-    for (const QString path : {"/usr/bin/corvane", "/home/a b/Corvane App/corvane",
-                               "/tmp/x y/it's \"$HOME\"\\x`y`", "/opt/a b/100%done"}) {
+    for (const QString path :
+         {"/usr/bin/corvane", "/home/a b/Corvane App/corvane", "/tmp/x y/it's \"$HOME\"\\x`y`", "/opt/a b/100%done"}) {
         const QString quoted = DesktopEntryParser::quoteExecArgument(path);
         // '%' is doubled on the way in and only field codes are expanded by launchers.
         QString readBack = DesktopEntryParser::programName(quoted + " --flag");
@@ -85,10 +84,8 @@ TEST(DesktopEntryParser, QuotedExecArgumentsReadBackUnchanged)
 
 TEST(DesktopEntryParser, IdsFollowTheSubfolderRule)
 {
-    EXPECT_EQ(DesktopEntryParser::idForPath("/usr/share/applications", "/usr/share/applications/firefox.desktop"),
-              "firefox");
-    EXPECT_EQ(DesktopEntryParser::idForPath("/usr/share/applications", "/usr/share/applications/kde4/kate.desktop"),
-              "kde4-kate");
+    EXPECT_EQ(DesktopEntryParser::idForPath("/usr/share/applications", "/usr/share/applications/firefox.desktop"), "firefox");
+    EXPECT_EQ(DesktopEntryParser::idForPath("/usr/share/applications", "/usr/share/applications/kde4/kate.desktop"), "kde4-kate");
 }
 
 class XdgDesktopEntriesTest : public ::testing::Test
@@ -108,7 +105,8 @@ protected:
         writeFile(system.filePath("applications/code-url-handler.desktop"),
                   app("Code URL", "Exec=/usr/share/code/code --open-url %U\nNoDisplay=true\n"));
         writeFile(system.filePath("applications/code.desktop"), app("Visual Studio Code", "Exec=/usr/share/code/code %F\n"));
-        writeFile(system.filePath("applications/icon-path.desktop"), app("Icon path", "Icon=" + home.filePath("i.png").toUtf8() + "\n"));
+        writeFile(system.filePath("applications/icon-path.desktop"),
+                  app("Icon path", "Icon=" + home.filePath("i.png").toUtf8() + "\n"));
         QImage image(64, 32, QImage::Format_ARGB32);
         image.fill(Qt::red);
         image.save(home.filePath("i.png"));
@@ -125,21 +123,23 @@ TEST_F(XdgDesktopEntriesTest, EarlierFoldersWinAndHiddenEntriesHideTheId)
     EXPECT_FALSE(entries.entry("hidden-here"));
     EXPECT_EQ(entries.entry("kde4-kate")->name, "Kate");
     EXPECT_EQ(entries.entry("ORG.KEEPASSXC.keepassxc")->id, "org.keepassxc.KeePassXC");
-    EXPECT_EQ(entries.entry("org.keepassxc.KeePassXC")->path,
-              system.filePath("applications/org.keepassxc.KeePassXC.desktop"));
+    EXPECT_EQ(entries.entry("org.keepassxc.KeePassXC")->path, system.filePath("applications/org.keepassxc.KeePassXC.desktop"));
 }
 
 TEST_F(XdgDesktopEntriesTest, WindowsMatchByWMClassThenIdThenProgram)
 {
     XdgDesktopEntries entries({home.path(), system.path()});
-    struct Case { const char *instance, *klass, *executable; std::optional<QString> id; };
+    struct Case {
+        const char *instance, *klass, *executable;
+        std::optional<QString> id;
+    };
     const Case cases[] = {
-        {"keepassxc", "KeePassXC", "", QString("org.keepassxc.KeePassXC")},     // StartupWMClass
+        {"keepassxc", "KeePassXC", "", QString("org.keepassxc.KeePassXC")},       // StartupWMClass
         {"Navigator", "firefox", "/usr/lib/firefox/firefox", QString("firefox")}, // file name
         {"org.gnome.Nautilus", "Org.gnome.Nautilus", "", QString("org.gnome.Nautilus")},
-        {"nautilus", "Nautilus", "", QString("org.gnome.Nautilus")},             // reverse-domain suffix
-        {"x", "Y", "/usr/bin/kate", QString("kde4-kate")},                        // program
-        {"x", "Y", "/usr/share/code/code", QString("code")},                     // visible entry preferred
+        {"nautilus", "Nautilus", "", QString("org.gnome.Nautilus")}, // reverse-domain suffix
+        {"x", "Y", "/usr/bin/kate", QString("kde4-kate")},           // program
+        {"x", "Y", "/usr/share/code/code", QString("code")},         // visible entry preferred
         {"unknown", "Unknown", "/usr/bin/unknown", std::nullopt},
     };
     for (const Case &c : cases)
@@ -151,8 +151,7 @@ TEST_F(XdgDesktopEntriesTest, IdentityFallsBackToTheLowerCasedWindowClass)
     XdgDesktopEntries entries({home.path(), system.path()});
     EXPECT_EQ(X11ActiveWindow::identify(entries, "keepassxc", "KeePassXC", ""),
               (AppIdentity{"org.keepassxc.KeePassXC", "KeePassXC", 0}));
-    EXPECT_EQ(X11ActiveWindow::identify(entries, "gimp-2.10", "Gimp-2.10", ""),
-              (AppIdentity{"gimp-2.10", "Gimp-2.10", 0}));
+    EXPECT_EQ(X11ActiveWindow::identify(entries, "gimp-2.10", "Gimp-2.10", ""), (AppIdentity{"gimp-2.10", "Gimp-2.10", 0}));
     EXPECT_FALSE(X11ActiveWindow::identify(entries, "", "", ""));
 }
 

@@ -70,9 +70,9 @@ TEST(RunningAppsOnX11, ListsEveryWindowsAppWithItsKindAndAnnouncesNewWindows)
     entries.add({"org.gnome.gedit", "Text Editor", "gedit", "gedit %U", "Gedit", {}, false});
     X11RunningApps running(entries);
     ASSERT_TRUE(running.isAvailable());
-    EXPECT_EQ(running.runningApps(), (QList<RunningApp>{{"org.gnome.gedit", "Text Editor", true},
-                                                        {"panel", "Panel", false},
-                                                        {"helper", "Helper", false}}));
+    EXPECT_EQ(
+        running.runningApps(),
+        (QList<RunningApp>{{"org.gnome.gedit", "Text Editor", true}, {"panel", "Panel", false}, {"helper", "Helper", false}}));
 
     QSignalSpy changed(&running, &RunningAppsProvider::windowListChanged);
     const xcb_window_t second = other.createWindow();
@@ -150,8 +150,8 @@ TEST(GlobalHotKeysOnX11, KeysStayGrabbedWhileTheKeymapChangesElsewhere)
     ASSERT_EQ(keys.registerHotKey("toggle", QKeySequence("Meta+Shift+V")), HotKeyStatus::registered);
     // Many keys make grabbing them all again take a while.
     for (int letter = 0; letter < 24; ++letter) {
-        const QKeySequence other(QKeyCombination(Qt::MetaModifier | Qt::ControlModifier | Qt::AltModifier,
-                                                 Qt::Key(Qt::Key_A + letter)));
+        const QKeySequence other(
+            QKeyCombination(Qt::MetaModifier | Qt::ControlModifier | Qt::AltModifier, Qt::Key(Qt::Key_A + letter)));
         ASSERT_EQ(keys.registerHotKey(QString("other %1").arg(letter), other), HotKeyStatus::registered);
     }
     // xdotool maps a key the keymap lacks onto a spare keycode for a moment and back, so the keymap
@@ -177,8 +177,7 @@ TEST(GlobalHotKeysOnX11, AKeyAnotherProgramHoldsIsReported)
     // The other program grabs Super+B first.
     const xcb_keycode_t keycode = other.keycodeFor('b');
     ASSERT_NE(keycode, 0);
-    xcb_grab_key(other.connection(), 1, other.root(), XCB_MOD_MASK_4, keycode, XCB_GRAB_MODE_ASYNC,
-                 XCB_GRAB_MODE_ASYNC);
+    xcb_grab_key(other.connection(), 1, other.root(), XCB_MOD_MASK_4, keycode, XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC);
     other.sync();
 
     EXPECT_EQ(keys.registerHotKey("held", QKeySequence("Meta+B")), HotKeyStatus::heldByOtherClient);

@@ -42,7 +42,7 @@ TEST(LinuxDesktopServices, PrivateFolderIsCreatedOwnerOnlyAndTightened)
     QTemporaryDir base;
     const QString fresh = base.filePath("fresh");
     EXPECT_FALSE(LinuxDesktopServices::ensurePrivateDir(fresh));
-    struct stat info{};
+    struct stat info { };
     ASSERT_EQ(stat(QFile::encodeName(fresh).constData(), &info), 0);
     EXPECT_EQ(info.st_mode & 0777, 0700u);
 

@@ -10,8 +10,7 @@ using namespace corvane::DesktopSettingsMapping;
 
 TEST(DesktopSettingsMapping, DesktopValuesMapToReduceMotionAndTransparency)
 {
-    struct Case
-    {
+    struct Case {
         const char *what;
         QHash<QString, QVariant> values;
         Result expected;
@@ -24,9 +23,7 @@ TEST(DesktopSettingsMapping, DesktopValuesMapToReduceMotionAndTransparency)
         {"KDE factor 0 as text", {{kdeAnimationFactor, QString("0")}}, {true, false}},
         {"KDE factor slowed down", {{kdeAnimationFactor, QString("1.5")}}, {false, false}},
         {"KDE factor unreadable", {{kdeAnimationFactor, QString("fast")}}, {false, false}},
-        {"either desktop turning animations off wins",
-         {{gnomeAnimations, true}, {kdeAnimationFactor, 0}},
-         {true, false}},
+        {"either desktop turning animations off wins", {{gnomeAnimations, true}, {kdeAnimationFactor, 0}}, {true, false}},
         {"GNOME high contrast", {{gnomeHighContrast, true}}, {false, true}},
         {"GNOME high contrast as text", {{gnomeHighContrast, QString("true")}}, {false, true}},
         {"both", {{gnomeAnimations, QString("false")}, {gnomeHighContrast, true}}, {true, true}},
@@ -37,8 +34,7 @@ TEST(DesktopSettingsMapping, DesktopValuesMapToReduceMotionAndTransparency)
 
 TEST(DesktopSettingsMapping, ReadsKdeAnimationFactorFromKdeglobals)
 {
-    EXPECT_EQ(kdeAnimationFactorFromKdeglobals("[General]\nColorScheme=Breeze\n[KDE]\nAnimationDurationFactor=0\n")
-                  ->toString(),
+    EXPECT_EQ(kdeAnimationFactorFromKdeglobals("[General]\nColorScheme=Breeze\n[KDE]\nAnimationDurationFactor=0\n")->toString(),
               "0");
     EXPECT_FALSE(kdeAnimationFactorFromKdeglobals("[General]\nAnimationDurationFactor=0\n"));
     EXPECT_FALSE(kdeAnimationFactorFromKdeglobals(""));

@@ -44,8 +44,7 @@ public:
 
     void change(const QString &group, const QString &key, const QVariant &value)
     {
-        QDBusMessage signal = QDBusMessage::createSignal(portalPath, "org.freedesktop.portal.Settings",
-                                                         "SettingChanged");
+        QDBusMessage signal = QDBusMessage::createSignal(portalPath, "org.freedesktop.portal.Settings", "SettingChanged");
         signal << group << key << QVariant::fromValue(QDBusVariant(value));
         m_bus.send(signal);
     }
@@ -86,8 +85,7 @@ protected:
 
 TEST_F(PortalDesktopSettingsTest, FollowsThePortalsValuesAndTheirChanges)
 {
-    FakePortal portal({{DesktopSettingsMapping::gnomeAnimations, false},
-                       {DesktopSettingsMapping::gnomeHighContrast, false}});
+    FakePortal portal({{DesktopSettingsMapping::gnomeAnimations, false}, {DesktopSettingsMapping::gnomeHighContrast, false}});
     PortalDesktopSettings settings;
     QSignalSpy transparency(&settings, &DesktopSettings::reduceTransparencyChanged);
     EXPECT_TRUE(QTest::qWaitFor([&] { return settings.reduceMotion(); }, 20000));

@@ -33,8 +33,7 @@ inline QByteArray run(const QString &program, const QStringList &args, const QBy
     if (!input.isNull())
         process.write(input);
     process.closeWriteChannel();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, kPatience))
-        << program.toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, kPatience)) << program.toStdString();
     EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << ": " << process.readAllStandardError().toStdString();
     return process.readAllStandardOutput();
 }
@@ -91,7 +90,8 @@ public:
 class OtherClient
 {
 public:
-    OtherClient() : m_connection(xcb_connect(nullptr, nullptr))
+    OtherClient()
+        : m_connection(xcb_connect(nullptr, nullptr))
     {
         m_root = xcb_setup_roots_iterator(xcb_get_setup(m_connection)).data->root;
     }
@@ -99,8 +99,8 @@ public:
 
     xcb_atom_t atom(const char *name)
     {
-        auto *reply = xcb_intern_atom_reply(
-            m_connection, xcb_intern_atom(m_connection, 0, quint16(std::strlen(name)), name), nullptr);
+        auto *reply
+            = xcb_intern_atom_reply(m_connection, xcb_intern_atom(m_connection, 0, quint16(std::strlen(name)), name), nullptr);
         const xcb_atom_t value = reply->atom;
         std::free(reply);
         return value;
@@ -109,13 +109,12 @@ public:
     xcb_window_t createWindow()
     {
         const xcb_window_t window = xcb_generate_id(m_connection);
-        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, 0, 0, 10, 10, 0,
-                          XCB_WINDOW_CLASS_INPUT_OUTPUT, XCB_COPY_FROM_PARENT, 0, nullptr);
+        xcb_create_window(m_connection, XCB_COPY_FROM_PARENT, window, m_root, 0, 0, 10, 10, 0, XCB_WINDOW_CLASS_INPUT_OUTPUT,
+                          XCB_COPY_FROM_PARENT, 0, nullptr);
         return window;
     }
 
-    void setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, quint8 format, const void *data,
-                     quint32 count)
+    void setProperty(xcb_window_t window, xcb_atom_t property, xcb_atom_t type, quint8 format, const void *data, quint32 count)
     {
         xcb_change_property(m_connection, XCB_PROP_MODE_REPLACE, window, property, type, format, count, data);
         // In effect before another client looks: a flush alone races its reads on a loaded server.
@@ -128,8 +127,7 @@ public:
         const xcb_setup_t *setup = xcb_get_setup(m_connection);
         auto *mapping = xcb_get_keyboard_mapping_reply(
             m_connection,
-            xcb_get_keyboard_mapping(m_connection, setup->min_keycode,
-                                     quint8(setup->max_keycode - setup->min_keycode + 1)),
+            xcb_get_keyboard_mapping(m_connection, setup->min_keycode, quint8(setup->max_keycode - setup->min_keycode + 1)),
             nullptr);
         const xcb_keysym_t *syms = xcb_get_keyboard_mapping_keysyms(mapping);
         xcb_keycode_t found = 0;

@@ -50,10 +50,10 @@ TEST(ListDiff, KeepsTheLongestOrderedRunAndEditsTheRest)
         int edits;
     };
     const std::vector<Case> cases{
-        {{3, 2, 1}, {4, 3, 2, 1}, 1}, // a capture at the top
+        {{3, 2, 1}, {4, 3, 2, 1}, 1},    // a capture at the top
         {{4, 3, 2, 1}, {1, 4, 3, 2}, 2}, // pinned: moves to the top
-        {{4, 3, 2, 1}, {4, 2, 1}, 1},   // deleted in the middle
-        {{1, 2, 3}, {3, 2, 1}, 2},      // reversed: two rows out, two in
+        {{4, 3, 2, 1}, {4, 2, 1}, 1},    // deleted in the middle
+        {{1, 2, 3}, {3, 2, 1}, 2},       // reversed: two rows out, two in
         {{}, {1, 2}, 1},
         {{1, 2}, {}, 1},
     };
@@ -111,8 +111,11 @@ TEST(ListDiff, RandomListsKeepALongestOrderedRunWhateverTheirEnds)
 
 TEST(ClipFilterKey, RoundTripsEveryKind)
 {
-    const QList<ClipFilter> filters{ClipFilter::all(), ClipFilter::pinned(), ClipFilter::ofGroup(ClipGroup::code),
-                                    ClipFilter::ofTag(ColorTag::purple), ClipFilter::ofDay(1'767'225'600),
+    const QList<ClipFilter> filters{ClipFilter::all(),
+                                    ClipFilter::pinned(),
+                                    ClipFilter::ofGroup(ClipGroup::code),
+                                    ClipFilter::ofTag(ColorTag::purple),
+                                    ClipFilter::ofDay(1'767'225'600),
                                     ClipFilter::app(QStringLiteral("web:example.org"))};
     for (const ClipFilter &filter : filters)
         EXPECT_EQ(ClipFilterKey::fromKey(ClipFilterKey::toKey(filter)), filter) << ClipFilterKey::toKey(filter).toStdString();
@@ -123,12 +126,13 @@ TEST(ClipFilterKey, RoundTripsEveryKind)
 TEST(SourceIconCache, FetchesOnlyPlainHosts)
 {
     EXPECT_EQ(SourceIconCache::fetchableHost(QStringLiteral("web:example.org")), QStringLiteral("example.org"));
-    for (const char *key : {"web:", "web:user@evil.org", "web:evil.org/path", "web:exa mple.org", "org.gnome.Terminal",
-                            "web:evil.org:8080"})
+    for (const char *key :
+         {"web:", "web:user@evil.org", "web:evil.org/path", "web:exa mple.org", "org.gnome.Terminal", "web:evil.org:8080"})
         EXPECT_TRUE(SourceIconCache::fetchableHost(QString::fromLatin1(key)).isEmpty()) << key;
 }
 
-class IconsTest : public StoreFixture {
+class IconsTest : public StoreFixture
+{
 protected:
     void settle() { QCoreApplication::processEvents(); }
 };

@@ -14,7 +14,8 @@
 namespace corvane::test {
 namespace {
 
-class ClipListModelTest : public StoreFixture {
+class ClipListModelTest : public StoreFixture
+{
 protected:
     void SetUp() override
     {
@@ -66,9 +67,11 @@ TEST_F(ClipListModelTest, RandomEditsReplayedByTheSignalsGiveTheStoresList)
         }
         ASSERT_EQ(rows(), ids(store->visibleClips())) << "step " << step;
         const ClipList &all = store->clips(); // new clips went to their place, newest first
-        ASSERT_TRUE(std::is_sorted(all.begin(), all.end(), [](const ClipRef &a, const ClipRef &b) {
-            return a->createdAt != b->createdAt ? a->createdAt > b->createdAt : a->id > b->id;
-        })) << "step " << step;
+        ASSERT_TRUE(std::is_sorted(all.begin(), all.end(),
+                                   [](const ClipRef &a, const ClipRef &b) {
+                                       return a->createdAt != b->createdAt ? a->createdAt > b->createdAt : a->id > b->id;
+                                   }))
+            << "step " << step;
     }
     EXPECT_EQ(resets.size(), 0);
 }
@@ -86,7 +89,7 @@ TEST_F(ClipListModelTest, ReloadsEditRowsInPlaceWithoutAReset)
     EXPECT_EQ(removes.count(), 0);
 
     QPersistentModelIndex kept = model.index(4); // c[1]
-    store->togglePin(c[0]); // the oldest moves to the top
+    store->togglePin(c[0]);                      // the oldest moves to the top
     EXPECT_EQ(rows(), ids(store->visibleClips()));
     EXPECT_EQ(kept.data(ClipListModel::ClipIdRole).toLongLong(), c[1]);
 
@@ -226,10 +229,13 @@ TEST_F(ClipListModelTest, AModelFollowingEditsMatchesOneReadAfresh)
         case 2:
             store->saveNote(QStringLiteral("note %1").arg(step), target);
             // The edited clip's row is told, and shows the note.
-            ASSERT_TRUE(std::any_of(changes.begin(), changes.end(), [&](const QList<QVariant> &signal) {
-                const int row = model.rowOf(target);
-                return signal.at(0).value<QModelIndex>().row() <= row && signal.at(1).value<QModelIndex>().row() >= row;
-            })) << "step " << step;
+            ASSERT_TRUE(std::any_of(changes.begin(), changes.end(),
+                                    [&](const QList<QVariant> &signal) {
+                                        const int row = model.rowOf(target);
+                                        return signal.at(0).value<QModelIndex>().row() <= row
+                                            && signal.at(1).value<QModelIndex>().row() >= row;
+                                    }))
+                << "step " << step;
             ASSERT_EQ(model.data(model.index(model.rowOf(target)), ClipListModel::NoteRole).toString(),
                       QStringLiteral("note %1").arg(step));
             break;
@@ -251,8 +257,8 @@ TEST_F(ClipListModelTest, AModelFollowingEditsMatchesOneReadAfresh)
         ASSERT_EQ(rows(), ids(store->visibleClips())) << "step " << step;
         ASSERT_EQ(model.rowCount(), fresh.rowCount()) << "step " << step;
         for (int row = 0; row < model.rowCount(); ++row) {
-            for (int role : {int(ClipListModel::ClipIdRole), int(ClipListModel::SectionKeyRole),
-                             int(ClipListModel::IsPinnedRole), int(ClipListModel::TagsRole)})
+            for (int role : {int(ClipListModel::ClipIdRole), int(ClipListModel::SectionKeyRole), int(ClipListModel::IsPinnedRole),
+                             int(ClipListModel::TagsRole)})
                 ASSERT_EQ(model.data(model.index(row), role), fresh.data(fresh.index(row), role))
                     << "step " << step << " row " << row << " role " << role;
         }

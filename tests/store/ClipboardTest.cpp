@@ -7,7 +7,8 @@ namespace {
 
 using WriteKind = FakeClipboardService::WriteKind;
 
-class ClipboardWrites : public StoreFixture {};
+class ClipboardWrites : public StoreFixture
+{ };
 
 TEST_F(ClipboardWrites, CopyPutsTextOrImageAndRecordsTheChangeCount)
 {
@@ -73,7 +74,8 @@ TEST_F(ClipboardWrites, CopyingSeveralClipsJoinsOnlyTheTexts)
     EXPECT_EQ(store->notice()->kind, Notice::Kind::warning);
 }
 
-class PasteQueueTest : public StoreFixture {
+class PasteQueueTest : public StoreFixture
+{
 protected:
     void SetUp() override
     {
@@ -124,7 +126,7 @@ TEST_F(PasteQueueTest, DeletingTheCurrentItemMovesOnToTheNext)
 TEST_F(PasteQueueTest, PrunedAndClearedClipsLeaveTheQueue)
 {
     store->addToStack(QList<std::int64_t>{a, b, c});
-    store->next(); // b is current
+    store->next();                                                                     // b is current
     store->database()->exec(QStringLiteral("DELETE FROM clips WHERE id = %1").arg(c)); // as a prune would
     store->reload();
     EXPECT_EQ(store->pasteQueue().ids(), (QList<std::int64_t>{a, b}));

@@ -5,7 +5,8 @@
 namespace corvane::test {
 namespace {
 
-class EditsTest : public StoreFixture {
+class EditsTest : public StoreFixture
+{
 protected:
     /** Makes every later write fail, as a full disk or a read-only file would. */
     void failWrites() { store->database()->exec(QStringLiteral("PRAGMA query_only = ON")); }
@@ -127,7 +128,8 @@ TEST_F(EditsTest, NotesAreTrimmedAndAnEmptyOneIsRemoved)
 
 TEST_F(EditsTest, ReloadDropsWhatNoLongerExists)
 {
-    const std::int64_t secret = addText(QStringLiteral("token-abc"), 90'000, ClipGroup::secret, QStringLiteral("org.gnome.Terminal"));
+    const std::int64_t secret
+        = addText(QStringLiteral("token-abc"), 90'000, ClipGroup::secret, QStringLiteral("org.gnome.Terminal"));
     const std::int64_t other = addText(QStringLiteral("other"), 0);
     store->reveal(secret);
     store->select(secret);
@@ -174,7 +176,8 @@ TEST_F(EditsTest, ReloadReadsOnlyWhatChangedYetSeesOtherWriters)
     EXPECT_EQ(store->clipCount(), 0);
 }
 
-class GarbageStorageLimit : public EditsTest {
+class GarbageStorageLimit : public EditsTest
+{
 protected:
     void prepareSettings(QSettings &file) override { file.setValue(QStringLiteral("storageLimit"), QStringLiteral("lots")); }
 };
@@ -215,7 +218,8 @@ TEST(StoreStart, ACorruptDatabaseIsLeftAloneAndNothingIsRecorded)
     EXPECT_FALSE(QFile::exists(path + QStringLiteral("-wal")));
 }
 
-class CaptureEntryTest : public StoreFixture {};
+class CaptureEntryTest : public StoreFixture
+{ };
 
 TEST_F(CaptureEntryTest, TheGateDropsPausedCapturesAndImagesWhenOff)
 {

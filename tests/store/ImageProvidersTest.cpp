@@ -8,7 +8,8 @@
 namespace corvane::test {
 namespace {
 
-class ImageProvidersTest : public StoreFixture {};
+class ImageProvidersTest : public StoreFixture
+{ };
 
 TEST_F(ImageProvidersTest, ThumbnailsAreServedByClipIdAndScaledToTheRequest)
 {

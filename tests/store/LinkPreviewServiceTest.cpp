@@ -21,7 +21,8 @@ QByteArray pngSized(int width, int height)
     return *pngData(image);
 }
 
-class LinkPreviews : public StoreFixture {
+class LinkPreviews : public StoreFixture
+{
 protected:
     void SetUp() override
     {

@@ -9,7 +9,8 @@ Q_IMPORT_QML_PLUGIN(Corvane_EnginePlugin)
 namespace corvane::test {
 namespace {
 
-class QmlExposureTest : public StoreFixture {};
+class QmlExposureTest : public StoreFixture
+{ };
 
 TEST_F(QmlExposureTest, DelegatesReadTheRolesAndCallTheStoreWithIds)
 {
@@ -40,7 +41,8 @@ TEST_F(QmlExposureTest, DelegatesReadTheRolesAndCallTheStoreWithIds)
             function pick(id) { store.select(id, false, false); store.togglePin(id) }
         })",
                       QUrl());
-    std::unique_ptr<QObject> root(component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(store.get())}}));
+    std::unique_ptr<QObject> root(
+        component.createWithInitialProperties({{QStringLiteral("store"), QVariant::fromValue(store.get())}}));
     ASSERT_TRUE(root) << component.errorString().toStdString();
     EXPECT_EQ(root->property("titles").toStringList(),
               (QStringList{QStringLiteral("Today: second"), QStringLiteral("Today: first <b>clip</b>")}));

@@ -5,7 +5,8 @@
 namespace {
 
 /** The store's models and image decoding want a GUI application object. */
-class QtEnvironment : public ::testing::Environment {
+class QtEnvironment : public ::testing::Environment
+{
 public:
     void SetUp() override
     {

@@ -5,7 +5,8 @@ namespace corvane::test {
 namespace {
 
 /** Six clips, newest first: c5 (code) ... c0, alternating text and code. */
-class SelectionTest : public StoreFixture {
+class SelectionTest : public StoreFixture
+{
 protected:
     void SetUp() override
     {
@@ -83,7 +84,8 @@ TEST_F(SelectionTest, ThePreviewFollowsTheSelectionOnlyWhenAskedTo)
     EXPECT_FALSE(store->showInspector());
 }
 
-class ListsTest : public StoreFixture {
+class ListsTest : public StoreFixture
+{
 protected:
     static constexpr double day = 86'400;
 
@@ -125,8 +127,7 @@ TEST_F(ListsTest, SearchNarrowsByWordsAndOrdersByScore)
     const std::int64_t link = addText(QStringLiteral("https://example.org/apple"), 30, ClipGroup::link);
     const std::int64_t prose = addText(QStringLiteral("pineapple pie"), 20);
     const std::int64_t exact = addText(QStringLiteral("apple pie"), 10);
-    EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("apple"))),
-              (QList<std::int64_t>{exact, link, prose}));
+    EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("apple"))), (QList<std::int64_t>{exact, link, prose}));
     EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("type:link apple"))), QList<std::int64_t>{link});
     EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("aple pie"))), (QList<std::int64_t>{exact}));
 }
@@ -163,8 +164,7 @@ TEST_F(ListsTest, SidebarShowsKeptSourcesFirstAndFiveAtMost)
     store->keepSource(ranked[7]);
     store->keepSource(ranked[6]);
     store->hideSource(ranked[0]);
-    EXPECT_EQ(keys(store->sidebarSources()),
-              (QStringList{ranked[6], ranked[7], ranked[1], ranked[2], ranked[3]}));
+    EXPECT_EQ(keys(store->sidebarSources()), (QStringList{ranked[6], ranked[7], ranked[1], ranked[2], ranked[3]}));
 
     for (int i = 1; i < 6; ++i)
         store->keepSource(ranked[i]);

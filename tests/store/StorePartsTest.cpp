@@ -145,7 +145,8 @@ void keepMessage(QtMsgType, const QMessageLogContext &context, const QString &te
         loggedMessages->append({QString::fromLatin1(context.category), text});
 }
 
-class StoreLogging : public test::StoreFixture {};
+class StoreLogging : public test::StoreFixture
+{ };
 
 } // namespace
 
@@ -169,7 +170,8 @@ TEST_F(StoreLogging, AHistoryThatCannotOpenIsLoggedUnderTheDatabaseCategory)
 
 namespace {
 
-class BackgroundLoad : public test::StoreFixture {};
+class BackgroundLoad : public test::StoreFixture
+{ };
 
 bool waitUntilLoaded(const ClipboardStore &store)
 {

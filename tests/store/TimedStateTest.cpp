@@ -3,7 +3,8 @@
 namespace corvane::test {
 namespace {
 
-class PauseTest : public StoreFixture {
+class PauseTest : public StoreFixture
+{
 protected:
     void SetUp() override
     {
@@ -52,7 +53,8 @@ TEST_F(PauseTest, ResumeCancelsThePendingResume)
     EXPECT_EQ(told, (QList<bool>{true, false, true}));
 }
 
-class NoticeTest : public StoreFixture {};
+class NoticeTest : public StoreFixture
+{ };
 
 TEST_F(NoticeTest, InfoAndWarningExpireAfterTheirTimes)
 {
@@ -80,7 +82,8 @@ TEST_F(NoticeTest, AnOlderExpiryDoesNotClearANewerNotice)
     EXPECT_FALSE(store->notice());
 }
 
-class RevealTest : public StoreFixture {};
+class RevealTest : public StoreFixture
+{ };
 
 TEST_F(RevealTest, ARevealedSecretIsMaskedAgainAfterAMinute)
 {

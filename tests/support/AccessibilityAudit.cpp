@@ -5,7 +5,6 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 
-
 namespace corvane::test {
 namespace {
 
@@ -78,12 +77,11 @@ Kind kindOf(const QQuickItem *item, QString *text)
     }
     if (item->inherits("QQuickTextInput") || item->inherits("QQuickAbstractButton"))
         return Kind::Control;
-    if (item->inherits("QQuickMouseArea") && item->isEnabled()
-        && item->property("acceptedButtons").toInt() != Qt::NoButton)
+    if (item->inherits("QQuickMouseArea") && item->isEnabled() && item->property("acceptedButtons").toInt() != Qt::NoButton)
         return Kind::Control;
     // A click on a view's empty area (the view or its content item) is no control of its own.
-    const bool view = item->inherits("QQuickFlickable")
-        || (item->parentItem() && item->parentItem()->inherits("QQuickFlickable"));
+    const bool view
+        = item->inherits("QQuickFlickable") || (item->parentItem() && item->parentItem()->inherits("QQuickFlickable"));
     for (const QObject *child : item->children()) {
         if (!view && child->inherits("QQuickTapHandler") && child->property("enabled").toBool())
             return Kind::Control;
@@ -91,8 +89,7 @@ Kind kindOf(const QQuickItem *item, QString *text)
     return Kind::None;
 }
 
-struct Walk
-{
+struct Walk {
     QList<AccessibleNode> nodes;
     QList<QString> paths;
     QHash<const QObject *, int> byObject;
@@ -100,13 +97,9 @@ struct Walk
     QStringList problems;
 };
 
-QString nodeLabel(const AccessibleNode &node)
-{
-    return roleName(node.role) + QStringLiteral(" \"") + node.name + u'"';
-}
+QString nodeLabel(const AccessibleNode &node) { return roleName(node.role) + QStringLiteral(" \"") + node.name + u'"'; }
 
-void visit(QAccessibleInterface *iface, const QString &list, const QString &path, int depth, Walk &walk,
-           bool inComboBox = false)
+void visit(QAccessibleInterface *iface, const QString &list, const QString &path, int depth, Walk &walk, bool inComboBox = false)
 {
     if (!iface || !iface->isValid())
         return;
@@ -134,8 +127,7 @@ void visit(QAccessibleInterface *iface, const QString &list, const QString &path
     if (iface->object())
         walk.byObject.insert(iface->object(), index);
 
-    const bool isList = node.role == QAccessible::List || node.role == QAccessible::Tree
-        || node.role == QAccessible::Table;
+    const bool isList = node.role == QAccessible::List || node.role == QAccessible::Tree || node.role == QAccessible::Table;
     for (int i = 0; i < iface->childCount(); ++i)
         visit(iface->child(i), isList ? node.name : list, here, depth + 1, walk,
               inComboBox || node.role == QAccessible::ComboBox);
@@ -203,12 +195,10 @@ void checkItems(QQuickItem *item, Walk &walk)
                 above = walk.paths.at(*at);
             if (!namesItsContent(node.role) || node.name.trimmed().isEmpty())
                 continue;
-            readable = kind == Kind::Control
-                || folded(node.name + u' ' + node.description).contains(folded(text));
+            readable = kind == Kind::Control || folded(node.name + u' ' + node.description).contains(folded(text));
         }
         if (!readable) {
-            const QString what = kind == Kind::Text ? QStringLiteral("text \"%1\"").arg(text)
-                                                    : QStringLiteral("control");
+            const QString what = kind == Kind::Text ? QStringLiteral("text \"%1\"").arg(text) : QStringLiteral("control");
             walk.problems << QStringLiteral("unreadable %1 (%2%3) in %4")
                                  .arg(what, QString::fromLatin1(item->metaObject()->className()),
                                       item->objectName().isEmpty() ? QString() : u' ' + item->objectName(),
@@ -223,8 +213,7 @@ void checkItems(QQuickItem *item, Walk &walk)
 
 QList<AccessibleNode> readAccessibleTree(QQuickWindow *window) { return walkWindow(window).nodes; }
 
-QList<AccessibleNode> findAccessible(QQuickWindow *window, QAccessible::Role role, const QString &name,
-                                     bool shownOnly)
+QList<AccessibleNode> findAccessible(QQuickWindow *window, QAccessible::Role role, const QString &name, bool shownOnly)
 {
     QList<AccessibleNode> found;
     for (const AccessibleNode &node : readAccessibleTree(window)) {

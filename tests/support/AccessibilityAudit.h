@@ -10,8 +10,7 @@ class QQuickWindow;
 namespace corvane::test {
 
 /** One node of a window's accessibility tree, as a screen reader gets it. */
-struct AccessibleNode
-{
+struct AccessibleNode {
     QAccessible::Role role = QAccessible::NoRole;
     QString name;
     QString description;
@@ -28,8 +27,7 @@ struct AccessibleNode
 QList<AccessibleNode> readAccessibleTree(QQuickWindow *window);
 
 /** The nodes with `role` and exactly `name`: the shown ones, or all with `shownOnly` false. */
-QList<AccessibleNode> findAccessible(QQuickWindow *window, QAccessible::Role role, const QString &name,
-                                     bool shownOnly = true);
+QList<AccessibleNode> findAccessible(QQuickWindow *window, QAccessible::Role role, const QString &name, bool shownOnly = true);
 
 /**
  * What a screen reader could not read on `window`; empty when all is well. Reports a shown text

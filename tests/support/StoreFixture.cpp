@@ -114,8 +114,8 @@ QList<std::int64_t> StoreSetup::addMany(int count, int pinEvery)
     return added;
 }
 
-std::int64_t StoreSetup::addText(const QString &text, double secondsAgo, ClipGroup group,
-                                 const QString &sourceBundleID, const QString &sourceURL)
+std::int64_t StoreSetup::addText(const QString &text, double secondsAgo, ClipGroup group, const QString &sourceBundleID,
+                                 const QString &sourceURL)
 {
     ClipDatabase::NewClip clip = textClip(group, text, ago(secondsAgo), sourceBundleID);
     if (!sourceURL.isEmpty())
@@ -142,10 +142,7 @@ std::int64_t StoreSetup::addImage(const QByteArray &png, double secondsAgo)
 
 QString StoreSetup::noticeMessage() const { return store->notice() ? store->notice()->message : QString(); }
 
-QString StoreSetup::clipboardText() const
-{
-    return clipboard.writes().empty() ? QString() : clipboard.writes().back().text;
-}
+QString StoreSetup::clipboardText() const { return clipboard.writes().empty() ? QString() : clipboard.writes().back().text; }
 
 void StoreFixture::SetUp()
 {

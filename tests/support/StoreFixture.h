@@ -95,7 +95,7 @@ protected:
     void SetUp() override;
 
     /** Lets a test write the settings file before the settings read it. */
-    virtual void prepareSettings(QSettings &) {}
+    virtual void prepareSettings(QSettings &) { }
 };
 
 } // namespace corvane::test

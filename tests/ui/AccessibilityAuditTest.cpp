@@ -17,8 +17,7 @@ using namespace corvane::test;
 namespace {
 
 /** A window showing `qml` (QtQuick and its templates imported). */
-struct Screen
-{
+struct Screen {
     QQmlEngine engine;
     QQuickWindow window;
     std::unique_ptr<QQuickItem> root;

@@ -42,7 +42,8 @@ TEST(CalendarMonthGrid, BlanksRowsAndWeekdaysForMondayAndSundayFirstLocales)
     EXPECT_EQ(monday.title(american), "June 2025");
 }
 
-class ClipCalendarTest : public test::StoreFixture {};
+class ClipCalendarTest : public test::StoreFixture
+{ };
 
 TEST_F(ClipCalendarTest, OnlyDaysWithClipsPickAndPickingFiltersToTheDayOnce)
 {
@@ -114,7 +115,8 @@ TEST(PhotoGridRows, SectionsCutIntoRowsInOrder)
     EXPECT_EQ(photoCaption(QStringLiteral("Image 640 × 480")), "640 × 480");
 }
 
-class PhotoRowsModelTest : public test::StoreFixture {};
+class PhotoRowsModelTest : public test::StoreFixture
+{ };
 
 TEST_F(PhotoRowsModelTest, FollowsTheListAndRechunksWhenColumnsChange)
 {
@@ -140,7 +142,8 @@ TEST_F(PhotoRowsModelTest, FollowsTheListAndRechunksWhenColumnsChange)
     EXPECT_EQ(reset.size(), 0);
 }
 
-class ClipListSections : public test::StoreFixture {};
+class ClipListSections : public test::StoreFixture
+{ };
 
 TEST_F(ClipListSections, RepeatedTitlesGetDistinctKeysAndCountsFollowReloads)
 {

@@ -31,19 +31,19 @@ TEST(ClipListKeyDecision, Table)
     const KeyCase cases[] = {
         {Qt::Key_Return, none, false, true, 1, A::Copy},
         {Qt::Key_Enter, Qt::KeypadModifier, false, true, 1, A::Copy},
-        {Qt::Key_Return, none, true, true, 1, A::Nothing},          // held Return copies once
-        {Qt::Key_Return, none, false, false, 0, A::Nothing},        // nothing selected: taken anyway
+        {Qt::Key_Return, none, true, true, 1, A::Nothing},   // held Return copies once
+        {Qt::Key_Return, none, false, false, 0, A::Nothing}, // nothing selected: taken anyway
         {Qt::Key_Return, none, false, true, 3, A::CopyMany},
         {Qt::Key_Return, Qt::AltModifier, false, true, 2, A::CopyPlain}, // only the anchor, plain
         {Qt::Key_Return, Qt::AltModifier, false, false, 2, A::CopyMany}, // no anchor: the plain rule
         {Qt::Key_Return, Qt::AltModifier, false, false, 0, A::Nothing},
         {Qt::Key_Space, none, false, true, 1, A::QuickLook},
-        {Qt::Key_Space, none, true, true, 1, A::Nothing},           // held Space opens it once
+        {Qt::Key_Space, none, true, true, 1, A::Nothing}, // held Space opens it once
         {Qt::Key_Space, none, false, false, 0, A::Nothing},
         {Qt::Key_Escape, none, true, true, 1, A::ClearSelection},
         {Qt::Key_Backspace, none, false, true, 1, A::Delete},
         {Qt::Key_Delete, none, false, true, 1, A::Delete},
-        {Qt::Key_Backspace, none, true, true, 1, A::Nothing},       // a held key deletes one clip
+        {Qt::Key_Backspace, none, true, true, 1, A::Nothing}, // a held key deletes one clip
         {Qt::Key_Delete, none, false, true, 4, A::DeleteMany},
         {Qt::Key_Delete, none, false, false, 0, A::Nothing},
         {Qt::Key_Up, none, true, false, 0, A::MoveUp},
@@ -59,7 +59,7 @@ TEST(ClipListKeyDecision, Table)
 TEST(ClipListKeyDecision, APressAtTheMomentOfItsReleaseIsARepeat)
 {
     EXPECT_TRUE(isHeldKeyRepeat(true, -1));
-    EXPECT_TRUE(isHeldKeyRepeat(false, 0)); // released and pressed at one moment: the server's repeat
+    EXPECT_TRUE(isHeldKeyRepeat(false, 0));   // released and pressed at one moment: the server's repeat
     EXPECT_FALSE(isHeldKeyRepeat(false, 60)); // a quick second press
     EXPECT_FALSE(isHeldKeyRepeat(false, -1)); // another key before it, or no event time
 }
@@ -74,8 +74,7 @@ TEST(ClipListHeader, CountLineEmptyStateAndTabs)
     EXPECT_EQ(emptyState({}, ClipFilter::all()).message, "Copy anything and it appears here.");
     EXPECT_EQ(emptyState(QStringLiteral("   "), ClipFilter::all()).symbol, "doc.on.clipboard"); // spaces search nothing
     EXPECT_EQ(emptyState(QStringLiteral("x"), ClipFilter::pinned()).message, "No clips match your search.");
-    EXPECT_EQ(emptyState({}, ClipFilter::pinned()),
-              (EmptyState{"pin", "Pin up to 20 clips with Ctrl+P to keep them on top."}));
+    EXPECT_EQ(emptyState({}, ClipFilter::pinned()), (EmptyState{"pin", "Pin up to 20 clips with Ctrl+P to keep them on top."}));
     EXPECT_EQ(emptyState({}, ClipFilter::ofDay(0)).message, "Nothing was copied on this day.");
     EXPECT_EQ(emptyState({}, ClipFilter::ofTag(ColorTag::red)).symbol, "doc.on.clipboard");
 
@@ -87,7 +86,8 @@ TEST(ClipListHeader, CountLineEmptyStateAndTabs)
     EXPECT_EQ(filterForTab(QString()), ClipFilter::all());
 }
 
-class ClipListControllerTest : public test::StoreFixture {
+class ClipListControllerTest : public test::StoreFixture
+{
 protected:
     void SetUp() override
     {
@@ -100,10 +100,7 @@ protected:
         return controller.handleKey(key, int(modifiers), repeat, since);
     }
     /** Another store over the database file `path`, as at start-up. */
-    std::unique_ptr<ClipboardStore> storeOver(const QString &path)
-    {
-        return std::make_unique<ClipboardStore>(services(path));
-    }
+    std::unique_ptr<ClipboardStore> storeOver(const QString &path) { return std::make_unique<ClipboardStore>(services(path)); }
     ClipListController controller;
 };
 
@@ -173,7 +170,7 @@ TEST_F(ClipListControllerTest, KeysActOnlyOnTheSelectionTheListShows)
 {
     const QList<std::int64_t> ids = addMany(12);
     store->select(ids[0]);
-    store->select(ids[11], false, true); // all twelve
+    store->select(ids[11], false, true);            // all twelve
     store->setSearchText(QStringLiteral("clip 1")); // shows clip 1, 10, 11
     EXPECT_EQ(controller.countLine(), "3 items · 3 selected");
     EXPECT_TRUE(press(Qt::Key_Delete));
@@ -263,7 +260,9 @@ TEST_F(ClipListControllerTest, ADamagedHistoryStaysOnTheBannerAfterItsNoticeIsGo
 TEST_F(ClipListControllerTest, AReadOnlyHistoryReachesTheBanner)
 {
     const QString readOnly = dir.filePath("readonly.sqlite");
-    { storeOver(readOnly); }
+    {
+        storeOver(readOnly);
+    }
     ASSERT_TRUE(QFile::setPermissions(readOnly, QFile::ReadOwner));
     if (QFileInfo(readOnly).isWritable())
         GTEST_SKIP() << "running as root: files are always writable";

@@ -39,7 +39,8 @@ using test::findItem;
 
 } // namespace
 
-class ClipListScreenTest : public test::StoreFixture {
+class ClipListScreenTest : public test::StoreFixture
+{
 protected:
     static void SetUpTestSuite()
     {
@@ -98,8 +99,7 @@ protected:
         }
         window = std::make_unique<QQuickWindow>();
         window->resize(820, 640);
-        view = qobject_cast<QQuickItem *>(
-            component.createWithInitialProperties({{"store", QVariant::fromValue(store.get())}}));
+        view = qobject_cast<QQuickItem *>(component.createWithInitialProperties({{"store", QVariant::fromValue(store.get())}}));
         if (!view) {
             ADD_FAILURE() << component.errorString().toStdString();
             return -1;
@@ -146,13 +146,15 @@ protected:
     QPoint settledRowCentre(std::int64_t id)
     {
         QPoint last = rowCentre(id);
-        QTest::qWaitFor([&] {
-            QTest::qWait(60);
-            const QPoint now = rowCentre(id);
-            const bool still = now == last;
-            last = now;
-            return still;
-        }, 3000);
+        QTest::qWaitFor(
+            [&] {
+                QTest::qWait(60);
+                const QPoint now = rowCentre(id);
+                const bool still = now == last;
+                last = now;
+                return still;
+            },
+            3000);
         return last;
     }
 
@@ -167,8 +169,8 @@ protected:
     void wheel(int notches)
     {
         const QPoint at(400, 400);
-        QWheelEvent event(at, window->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton,
-                          Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent event(at, window->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
         QGuiApplication::sendEvent(window.get(), &event);
     }
 
@@ -343,8 +345,7 @@ TEST_F(ClipListScreenTest, SearchCalendarGridAndEmptyStatesForAPerson)
 
     QQuickItem *calendarButton = findItem(view, QStringLiteral("calendarButton"));
     ASSERT_TRUE(calendarButton);
-    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier,
-                      calendarButton->mapToScene(QPointF(17, 17)).toPoint());
+    QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, calendarButton->mapToScene(QPointF(17, 17)).toPoint());
     settle(300);
     shoot("clip-list-calendar.png");
     const QDate today = clock.now().toLocalTime().date();
@@ -402,8 +403,8 @@ TEST_F(ClipListScreenTest, AHundredThousandClipsStayInstant)
     update.start();
     store->clipsRecorded({id}, QList<std::int64_t>{});
     const double updateMs = update.nsecsElapsed() / 1e6;
-    std::printf("[perf] one new clip: list edit starts at %.2f ms, handlers done at %.2f ms, all at %.2f ms\n",
-                atRowsInserted, atClipsChanged, updateMs);
+    std::printf("[perf] one new clip: list edit starts at %.2f ms, handlers done at %.2f ms, all at %.2f ms\n", atRowsInserted,
+                atClipsChanged, updateMs);
     EXPECT_EQ(store->clipModel()->clipIdAt(0), id);
 
     // Keystrokes: the store's search alone, then the list's share for the same (now cached) text.
@@ -449,8 +450,7 @@ TEST_F(ClipListScreenTest, AHundredThousandClipsStayInstant)
     const double p95Frame = frames.empty() ? 0 : frames[frames.size() * 95 / 100] / 1e6;
     std::printf("[perf] 100000 clips: first frame %lld ms (cold engine), %lld ms (warm), one new clip %.2f ms, "
                 "flick through 10000 rows: %zu frames, median %.1f ms, p95 %.1f ms, RSS %ld -> %ld MiB\n",
-                firstFrame, warmFrame, updateMs, frames.size(), medianFrame, p95Frame, rssBefore / 1024,
-                rssAfter / 1024);
+                firstFrame, warmFrame, updateMs, frames.size(), medianFrame, p95Frame, rssBefore / 1024, rssAfter / 1024);
     // Loose bounds only: the suite shares the machine; the figures are printed above.
     EXPECT_LT(warmFrame, 1500);
     EXPECT_LT(updateMs, 400);

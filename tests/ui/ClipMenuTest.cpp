@@ -71,8 +71,9 @@ TEST(ClipMenuStructure, OneOfThreeSelectedActsOnTheSelection)
     clip.sourceName = QStringLiteral("Text Editor");
     const ClipMenu menu(clip, threeSelected, false, {});
     EXPECT_TRUE(menu.isMulti());
-    EXPECT_EQ(labels(menu), (QStringList{"Copy 3 Clips", "Pin", "Add 3 Clips to Corvane", "Tags", "---",
-                                         "Keep Text Editor in Sidebar", "---", "Delete 3 Clips"}));
+    EXPECT_EQ(labels(menu),
+              (QStringList{"Copy 3 Clips", "Pin", "Add 3 Clips to Corvane", "Tags", "---", "Keep Text Editor in Sidebar", "---",
+                           "Delete 3 Clips"}));
     EXPECT_TRUE(entry(menu, Action::DeleteClips).destructive);
 }
 
@@ -121,9 +122,9 @@ TEST(ClipMenuStructure, VariantsByClip)
     QStringList tagLines;
     for (const MenuEntry &e : tags.tagEntries())
         tagLines << e.label + (e.checked ? "*" : "") + " " + e.icon;
-    EXPECT_EQ(tagLines, (QStringList{"Red circle.fill", "Orange* checkmark.circle.fill", "Yellow circle.fill",
-                                     "Green circle.fill", "Blue circle.fill", "Purple circle.fill",
-                                     "Gray* checkmark.circle.fill"}));
+    EXPECT_EQ(tagLines,
+              (QStringList{"Red circle.fill", "Orange* checkmark.circle.fill", "Yellow circle.fill", "Green circle.fill",
+                           "Blue circle.fill", "Purple circle.fill", "Gray* checkmark.circle.fill"}));
 }
 
 TEST(ClipMenuDispatch, EachEntryCallsItsOperation)
@@ -135,14 +136,13 @@ TEST(ClipMenuDispatch, EachEntryCallsItsOperation)
     for (const MenuEntry &e : multi.entries())
         multi.perform(e, actions);
     multi.perform(multi.tagEntries()[4], actions);
-    EXPECT_EQ(actions.calls, (QStringList{"copyClips 1,2,3", "togglePin 2", "addToStack 1,2,3",
-                                          "unkeepSource org.gnome.TextEditor", "deleteClips 1,2,3",
-                                          "toggleTag Blue 2"}));
+    EXPECT_EQ(actions.calls,
+              (QStringList{"copyClips 1,2,3", "togglePin 2", "addToStack 1,2,3", "unkeepSource org.gnome.TextEditor",
+                           "deleteClips 1,2,3", "toggleTag Blue 2"}));
 
     const ClipMenu single(clipOf(8, ClipGroup::secret), {}, false, {});
     actions.calls.clear();
     for (const MenuEntry &e : single.entries())
         single.perform(e, actions);
-    EXPECT_EQ(actions.calls, (QStringList{"copy 8 0", "copy 8 1", "togglePin 8", "addToStack 8", "reveal 8",
-                                          "delete 8"}));
+    EXPECT_EQ(actions.calls, (QStringList{"copy 8 0", "copy 8 1", "togglePin 8", "addToStack 8", "reveal 8", "delete 8"}));
 }

@@ -28,9 +28,9 @@ TEST(ClipRowLeadingPicture, ThumbnailWidthFollowsTheAspectWithinItsBounds)
     EXPECT_EQ(thumbnailWidth(QSize(2000, 100), {}), 120);
     EXPECT_EQ(thumbnailWidth(QSize(100, 1000), {}), 48);
     EXPECT_EQ(thumbnailWidth(QSize(500, 500), {}), 96);
-    EXPECT_EQ(thumbnailWidth(QSize(50, 100), {}), 48);  // exactly 0.5 is narrow
+    EXPECT_EQ(thumbnailWidth(QSize(50, 100), {}), 48); // exactly 0.5 is narrow
     EXPECT_EQ(thumbnailWidth(QSize(125, 100), {}), 120);
-    EXPECT_EQ(thumbnailWidth(QSize(100, 0), {}), 96);   // no height
+    EXPECT_EQ(thumbnailWidth(QSize(100, 0), {}), 96);         // no height
     EXPECT_EQ(thumbnailWidth(QSize(), QSize(300, 100)), 120); // the thumbnail's own size stands in
     EXPECT_EQ(thumbnailWidth(QSize(), QSize(30, 100)), 48);
 }
@@ -82,8 +82,8 @@ TEST(ClipRowTitleCaption, AppNameNoteSecretAndSummaries)
 
 TEST(ClipRowTitleCaption, MonospacedGroupsAndLineLimits)
 {
-    for (ClipGroup group : {ClipGroup::code, ClipGroup::color, ClipGroup::phone, ClipGroup::secret, ClipGroup::file,
-                            ClipGroup::number}) {
+    for (ClipGroup group :
+         {ClipGroup::code, ClipGroup::color, ClipGroup::phone, ClipGroup::secret, ClipGroup::file, ClipGroup::number}) {
         EXPECT_TRUE(monospacedTitle(group));
         EXPECT_EQ(titleLines(group), 1);
     }
@@ -107,7 +107,8 @@ TEST(TagPickerChips, SevenChipsInTagOrderWithTheirState)
     EXPECT_EQ(chips[6].toMap()["accessibleName"].toString(), "Gray tag");
 }
 
-class ClipRowDragSet : public test::StoreFixture {};
+class ClipRowDragSet : public test::StoreFixture
+{ };
 
 TEST_F(ClipRowDragSet, AMultipleSelectionDragsTogetherInListOrderAndTheRestAlone)
 {
@@ -128,7 +129,8 @@ TEST_F(ClipRowDragSet, AMultipleSelectionDragsTogetherInListOrderAndTheRestAlone
     EXPECT_EQ(controller.countLine(), "1 item");
 }
 
-class ClipRowAppCards : public test::StoreFixture {};
+class ClipRowAppCards : public test::StoreFixture
+{ };
 
 TEST_F(ClipRowAppCards, AnAppStoreRowAsksForItsCardAndShowsItWhenItArrives)
 {

@@ -68,7 +68,7 @@ TEST_F(DragMaterializerTest, WritesPrivateFileThatRoundTrips)
     EXPECT_EQ(plan.url, QUrl::fromLocalFile(path));
     EXPECT_EQ(readFile(path), images[5]);
 
-    struct stat st {};
+    struct stat st { };
     ASSERT_EQ(::stat(QFile::encodeName(folder(5)).constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
     ASSERT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0);
@@ -82,11 +82,11 @@ TEST_F(DragMaterializerTest, SecondDragReplacesTheFileWholeAndReusesAnUnchangedO
     auto m = materializer();
     m.materialize(imagePlan(5, "Photo.png"));
     const QString path = folder(5) + "/Photo.png";
-    struct stat before {};
+    struct stat before { };
     ::stat(QFile::encodeName(path).constData(), &before);
 
     m.materialize(imagePlan(5, "Photo.png"));
-    struct stat same {};
+    struct stat same { };
     ::stat(QFile::encodeName(path).constData(), &same);
     EXPECT_EQ(same.st_ino, before.st_ino) << "an unchanged file is not rewritten";
 
@@ -130,8 +130,7 @@ TEST_F(DragMaterializerTest, FailuresFallBackToText)
 
     failing = false;
     QDir().mkpath(base);
-    QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
-                                    | QFile::ExeOther);
+    QFile::setPermissions(base, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther | QFile::ExeOther);
     EXPECT_EQ(m.materialize(imagePlan(5, "Photo.png", "alt")), DragPlan::textOf("alt")) << "shared base folder";
 }
 

@@ -33,9 +33,8 @@ TEST(Greeting, FirstNameFromFullName)
 TEST(Greeting, GreetingByHour)
 {
     const std::pair<int, const char *> cases[] = {
-        {0, "Hello"},          {4, "Hello"},          {5, "Good morning"},  {11, "Good morning"},
-        {12, "Good afternoon"}, {16, "Good afternoon"}, {17, "Good evening"}, {21, "Good evening"},
-        {22, "Hello"},         {23, "Hello"},
+        {0, "Hello"},           {4, "Hello"},         {5, "Good morning"},  {11, "Good morning"}, {12, "Good afternoon"},
+        {16, "Good afternoon"}, {17, "Good evening"}, {21, "Good evening"}, {22, "Hello"},        {23, "Hello"},
     };
     for (const auto &[hour, text] : cases) {
         EXPECT_EQ(Greeting::greetingForHour(hour), text) << hour;

@@ -40,8 +40,7 @@ TEST(HighlightedTextItem, MatchesLineLimitAndElision)
 }
 
 class PopoverClipModelTest : public StoreFixture
-{
-};
+{ };
 
 TEST_F(PopoverClipModelTest, UpdatesRowsInPlace)
 {

@@ -48,7 +48,8 @@ void save(QQuickView &view, const QString &name)
     EXPECT_TRUE(view.grabWindow().save(QStringLiteral(CORVANE_ARTIFACTS_DIR "/") + name));
 }
 
-class LinkPreviewScreen : public test::StoreFixture {
+class LinkPreviewScreen : public test::StoreFixture
+{
 protected:
     void SetUp() override
     {
@@ -58,16 +59,20 @@ protected:
                      R"(<html><head><meta property="og:title" content="Sunset over the harbour: a photo essay">)"
                      R"(<meta content="Harbour Times" property="og:site_name"><meta property="og:image" content="/hero.png">)"
                      "</head></html>");
-        server.route(QStringLiteral("/hero.png"), picture(1200, 630, QColor(0xf2, 0x8c, 0x5a), QColor(0x5b, 0x3f, 0x8c)), "image/png");
+        server.route(QStringLiteral("/hero.png"), picture(1200, 630, QColor(0xf2, 0x8c, 0x5a), QColor(0x5b, 0x3f, 0x8c)),
+                     "image/png");
         server.route(QStringLiteral("/watch?v=42"),
                      R"(<title>Tides in four minutes</title><meta property="og:image" content="/thumb.png">)");
-        server.route(QStringLiteral("/thumb.png"), picture(480, 360, QColor(0x1f, 0x6f, 0x8b), QColor(0x99, 0xd9, 0x8c)), "image/png");
-        server.route(QStringLiteral("/favicon.ico"), picture(32, 32, QColor(0xe0, 0x50, 0x40), QColor(0xe0, 0x50, 0x40)), "image/png");
+        server.route(QStringLiteral("/thumb.png"), picture(480, 360, QColor(0x1f, 0x6f, 0x8b), QColor(0x99, 0xd9, 0x8c)),
+                     "image/png");
+        server.route(QStringLiteral("/favicon.ico"), picture(32, 32, QColor(0xe0, 0x50, 0x40), QColor(0xe0, 0x50, 0x40)),
+                     "image/png");
         server.route(QStringLiteral("/lookup?id=123456789"),
                      R"({"results":[{"trackName":"Harbour Notes","sellerName":"Tidewater Ltd","artworkUrl512":")" + base
                          + R"(/art.png"}]})",
                      "application/json");
-        server.route(QStringLiteral("/art.png"), picture(512, 512, QColor(0x3b, 0x82, 0xf6), QColor(0x93, 0x33, 0xea)), "image/png");
+        server.route(QStringLiteral("/art.png"), picture(512, 512, QColor(0x3b, 0x82, 0xf6), QColor(0x93, 0x33, 0xea)),
+                     "image/png");
         server.stream(QStringLiteral("/slow"), "text/html", " ", 1000);
         server.route(QStringLiteral("/plain"),
                      R"(<meta property="og:title" content="&lt;b&gt;Bold&lt;/b&gt; <img src=x> isn't markup">)");
@@ -88,7 +93,8 @@ protected:
 
         ids.insert(QStringLiteral("article"), qint64(add(ClipGroup::link, base + "/article", 10)));
         ids.insert(QStringLiteral("video"), qint64(add(ClipGroup::link, base + "/watch?v=42", 20)));
-        ids.insert(QStringLiteral("app"), qint64(add(ClipGroup::link, QStringLiteral("https://apps.apple.com/app/id123456789"), 30)));
+        ids.insert(QStringLiteral("app"),
+                   qint64(add(ClipGroup::link, QStringLiteral("https://apps.apple.com/app/id123456789"), 30)));
         ids.insert(QStringLiteral("slow"), qint64(add(ClipGroup::link, base + "/slow", 40)));
         ids.insert(QStringLiteral("missing"), qint64(add(ClipGroup::link, base + "/missing", 50)));
         ids.insert(QStringLiteral("plain"), qint64(add(ClipGroup::link, base + "/plain", 60)));
@@ -125,13 +131,17 @@ TEST_F(LinkPreviewScreen, EveryStateDrawnAndClickable)
     save(view, QStringLiteral("link-preview-loading.png"));
 
     const QString base = QStringLiteral("http://127.0.0.1:%1").arg(server.port());
-    ASSERT_TRUE(QTest::qWaitFor([&] {
-        return service->preview(base + "/article") && service->preview(base + "/watch?v=42")
-            && service->preview(QStringLiteral("https://apps.apple.com/app/id123456789"))
-            && service->preview(base + "/plain") && service->hasFailed(base + "/missing");
-    }, 15000)) << service->preview(base + "/article").has_value() << service->preview(base + "/watch?v=42").has_value()
-                << service->preview(QStringLiteral("https://apps.apple.com/app/id123456789")).has_value()
-                << service->preview(base + "/plain").has_value() << service->hasFailed(base + "/missing") << server.requested().join(QStringLiteral(" ")).toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] {
+            return service->preview(base + "/article") && service->preview(base + "/watch?v=42")
+                && service->preview(QStringLiteral("https://apps.apple.com/app/id123456789")) && service->preview(base + "/plain")
+                && service->hasFailed(base + "/missing");
+        },
+        15000))
+        << service->preview(base + "/article").has_value() << service->preview(base + "/watch?v=42").has_value()
+        << service->preview(QStringLiteral("https://apps.apple.com/app/id123456789")).has_value()
+        << service->preview(base + "/plain").has_value() << service->hasFailed(base + "/missing")
+        << server.requested().join(QStringLiteral(" ")).toStdString();
     QTest::qWait(800); // images arrive and the cards fade in
     save(view, QStringLiteral("link-preview-cards.png"));
     const QStringList unreadable = test::auditAccessibility(&view);
@@ -147,7 +157,8 @@ TEST_F(LinkPreviewScreen, EveryStateDrawnAndClickable)
     QQuickItem *article = findItem(findItem(root, "articleCard"), "linkPreviewButton");
     QTest::mouseClick(&view, Qt::LeftButton, {}, article->mapToScene(QPointF(article->width() / 2, 60)).toPoint());
     QQuickItem *action = findItem(findItem(root, "appCard"), "appCardAction");
-    QTest::mouseClick(&view, Qt::LeftButton, {}, action->mapToScene(QPointF(action->width() / 2, action->height() / 2)).toPoint());
+    QTest::mouseClick(&view, Qt::LeftButton, {},
+                      action->mapToScene(QPointF(action->width() / 2, action->height() / 2)).toPoint());
     EXPECT_EQ(desktop.openedUrls(),
               (QList<QUrl>{QUrl(base + "/article"), QUrl(QStringLiteral("https://apps.apple.com/app/id123456789"))}));
 }

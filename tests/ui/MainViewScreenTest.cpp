@@ -31,11 +31,10 @@ using test::findItem;
 
 namespace {
 
-constexpr char windowQml[] =
-    "import QtQuick\nimport QtQuick.Controls\nimport Corvane.Engine\nimport Corvane.Main\n"
-    "ApplicationWindow { id: w; required property ClipboardStore store; property alias view: view\n"
-    "  width: 1200; height: 760; minimumWidth: 640; minimumHeight: 480\n"
-    "  MainView { id: view; anchors.fill: parent; store: w.store; focus: true } }";
+constexpr char windowQml[] = "import QtQuick\nimport QtQuick.Controls\nimport Corvane.Engine\nimport Corvane.Main\n"
+                             "ApplicationWindow { id: w; required property ClipboardStore store; property alias view: view\n"
+                             "  width: 1200; height: 760; minimumWidth: 640; minimumHeight: 480\n"
+                             "  MainView { id: view; anchors.fill: parent; store: w.store; focus: true } }";
 
 } // namespace
 
@@ -62,13 +61,15 @@ protected:
     /** One clip of each kind, newest first in this order: text, link, code, colour, email, secret, file. */
     void seedKinds()
     {
-        add(ClipGroup::file, QDir::homePath() + QStringLiteral("/Documents/report.pdf"), 70, QStringLiteral("org.gnome.Nautilus"));
+        add(ClipGroup::file, QDir::homePath() + QStringLiteral("/Documents/report.pdf"), 70,
+            QStringLiteral("org.gnome.Nautilus"));
         add(ClipGroup::secret, QStringLiteral("sk_live_51Hh2kS9xQwErTy"), 60, QStringLiteral("org.keepassxc.KeePassXC"));
         add(ClipGroup::email, QStringLiteral("ada@example.com"), 50, QStringLiteral("thunderbird"));
         add(ClipGroup::color, QStringLiteral("#FF5E3A"), 40, QStringLiteral("org.inkscape.Inkscape"));
         add(ClipGroup::code, QStringLiteral("for (auto &clip : clips)\n    pinned.append(clip.id);"), 30, QStringLiteral("code"));
         add(ClipGroup::link, QStringLiteral("https://corvane.app/docs/inspector"), 20, QStringLiteral("firefox"));
-        add(ClipGroup::text, QStringLiteral("Team dinner March 14 at 7pm. Call (415) 555-2671 if late."), 10, QStringLiteral("org.gnome.TextEditor"));
+        add(ClipGroup::text, QStringLiteral("Team dinner March 14 at 7pm. Call (415) 555-2671 if late."), 10,
+            QStringLiteral("org.gnome.TextEditor"));
         store->reload();
     }
 
@@ -79,8 +80,8 @@ protected:
         installUi(*engine, store.get());
         QQmlComponent component(engine.get());
         component.setData(windowQml, QUrl(QStringLiteral("qrc:/mainwindow.qml")));
-        window.reset(qobject_cast<QQuickWindow *>(
-            component.createWithInitialProperties({{"store", QVariant::fromValue(store.get())}})));
+        window.reset(
+            qobject_cast<QQuickWindow *>(component.createWithInitialProperties({{"store", QVariant::fromValue(store.get())}})));
         ASSERT_TRUE(window) << qPrintable(component.errorString());
         view = window->property("view").value<QQuickItem *>();
         window->show();
@@ -94,7 +95,11 @@ protected:
     bool opened(const char *name) const { return sheet(name)->property("opened").toBool(); }
 
     void settle(int ms = 250) { QTest::qWait(ms); }
-    void key(int k, Qt::KeyboardModifiers m = {}) { QTest::keyClick(window.get(), Qt::Key(k), m); settle(60); }
+    void key(int k, Qt::KeyboardModifiers m = {})
+    {
+        QTest::keyClick(window.get(), Qt::Key(k), m);
+        settle(60);
+    }
     void resize(int w, int h)
     {
         window->resize(w, h);
@@ -104,7 +109,8 @@ protected:
     void click(QQuickItem *item)
     {
         ASSERT_TRUE(item);
-        QTest::mouseClick(window.get(), Qt::LeftButton, {}, item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
+        QTest::mouseClick(window.get(), Qt::LeftButton, {},
+                          item->mapToScene(QPointF(item->width() / 2, item->height() / 2)).toPoint());
         settle(120);
     }
     void shoot(const QString &name)
@@ -243,11 +249,12 @@ TEST_F(MainViewScreen, WelcomeTourOnTheFirstShowOnly)
 
 TEST_F(MainViewScreen, LargeHistoryStaysQuick)
 {
-    store->database()->exec(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99999) "
-        "INSERT INTO clips(kind, byte_size, source_name, created_at, hash, text) "
-        "SELECT 'text', 40, 'Text Editor', %1 - i * 30, 'clip-' || i, 'Clip ' || i || ' about the budget review' FROM n")
-                                .arg(clock.now().toMSecsSinceEpoch() / 1000.0, 0, 'f', 0));
+    store->database()->exec(
+        QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99999) "
+            "INSERT INTO clips(kind, byte_size, source_name, created_at, hash, text) "
+            "SELECT 'text', 40, 'Text Editor', %1 - i * 30, 'clip-' || i, 'Clip ' || i || ' about the budget review' FROM n")
+            .arg(clock.now().toMSecsSinceEpoch() / 1000.0, 0, 'f', 0));
     const auto big = add(ClipGroup::text, QStringLiteral("0123456789abcdef ").repeated(1 << 16), 1);
     store->reload();
     const long before = test::rssKiB();
@@ -265,8 +272,8 @@ TEST_F(MainViewScreen, LargeHistoryStaysQuick)
         QTest::qWait(20);
     }
     std::sort(times.begin(), times.end());
-    std::printf("arrow key over 100,000 clips: median %lld ms, 90th percentile %lld ms, worst %lld ms\n",
-                times[times.size() / 2], times[times.size() * 9 / 10], times.back());
+    std::printf("arrow key over 100,000 clips: median %lld ms, 90th percentile %lld ms, worst %lld ms\n", times[times.size() / 2],
+                times[times.size() * 9 / 10], times.back());
     EXPECT_LT(times[times.size() / 2], 16);
 
     // Hidden to first frame, warm.

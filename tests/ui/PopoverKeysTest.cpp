@@ -39,8 +39,7 @@ TEST(PopoverKeys, KeyMatrix)
 
     // The number row read by position: "&" is the 1 key (X key code 10) on an AZERTY layout.
     EXPECT_EQ(decidePopoverKey(Qt::Key_Ampersand, ctrl, "&", false, 9, 10), (PopoverKeyDecision{A::CopyRow, 0}));
-    EXPECT_EQ(decidePopoverKey(Qt::Key_Eacute, ctrl, QStringLiteral("é"), false, 9, 11),
-              (PopoverKeyDecision{A::CopyRow, 1}));
+    EXPECT_EQ(decidePopoverKey(Qt::Key_Eacute, ctrl, QStringLiteral("é"), false, 9, 11), (PopoverKeyDecision{A::CopyRow, 1}));
     EXPECT_EQ(decidePopoverKey(Qt::Key_ParenLeft, ctrl, "(", false, 9, 19), PopoverKeyDecision{}) << "the 0 key";
     EXPECT_EQ(decidePopoverKey(Qt::Key_Ampersand, {}, "&", false, 9, 10), PopoverKeyDecision{}) << "no Ctrl";
 }

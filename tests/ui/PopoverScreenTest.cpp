@@ -107,8 +107,7 @@ protected:
 
     double nowSeconds() const { return ago(0); }
 
-    std::int64_t add(ClipGroup group, const QString &text, double minutesAgo, const QString &app = {},
-                     const QString &url = {})
+    std::int64_t add(ClipGroup group, const QString &text, double minutesAgo, const QString &app = {}, const QString &url = {})
     {
         ClipDatabase::NewClip c = test::textClip(group, text, ago(minutesAgo * 60));
         if (!app.isEmpty()) {
@@ -157,7 +156,8 @@ protected:
                     QStringLiteral("https://docs.example.org/"));
                 break;
             case 1:
-                add(ClipGroup::code, QStringLiteral("for (int i = 0; i < %1; ++i) total += values[i];").arg(i), i * 37, "Builder");
+                add(ClipGroup::code, QStringLiteral("for (int i = 0; i < %1; ++i) total += values[i];").arg(i), i * 37,
+                    "Builder");
                 break;
             case 2:
                 add(ClipGroup::email, QStringLiteral("person%1@example.com").arg(i), i * 37, "Thunderbird");
@@ -174,8 +174,7 @@ protected:
         add(ClipGroup::phone, "+1 415 555 0132", 25, "Firefox");
         add(ClipGroup::number, "42.195", 20, "Text Editor");
         add(ClipGroup::text, "Don't forget: the launch review moved to Friday at 10:00", 8, "Text Editor");
-        const auto release = add(ClipGroup::link, "https://corvane.app/releases", 5, "Firefox",
-                                 "https://corvane.app/releases");
+        const auto release = add(ClipGroup::link, "https://corvane.app/releases", 5, "Firefox", "https://corvane.app/releases");
         const auto git = add(ClipGroup::code, "git rebase --interactive origin/main", 3, "Terminal");
         add(ClipGroup::text, "Call the venue about the projector", 2, "Text Editor");
         add(ClipGroup::text, "Shopping: oat milk, lemons, basil, sourdough", 1, "Text Editor");
@@ -250,10 +249,7 @@ protected:
         return {};
     }
 
-    void settle(int ms = 250)
-    {
-        QTest::qWait(ms);
-    }
+    void settle(int ms = 250) { QTest::qWait(ms); }
 
     void shoot(const QString &name)
     {
@@ -394,13 +390,13 @@ TEST_F(PopoverScreenTest, ContextMenuOpensInsideThePopover)
 TEST_F(PopoverScreenTest, LargeHistoryFirstFrameAndKeystrokes)
 {
     // 100,000 clips in one statement; the store loads them like any history.
-    store->database()->exec(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99999) "
-        "INSERT INTO clips(kind, byte_size, source_name, source_bundle_id, created_at, hash, text) "
-        "SELECT 'text', 40, 'Text Editor', 'org.gnome.texteditor', %1 - i * 30, 'perf-' || i, "
-        "'Clip ' || i || ' about ' || (CASE i % 5 WHEN 0 THEN 'apples and pears' WHEN 1 THEN 'the budget review' "
-        "WHEN 2 THEN 'train times' WHEN 3 THEN 'a recipe for soup' ELSE 'weekend plans' END) FROM n")
-                                      .arg(nowSeconds(), 0, 'f', 0));
+    store->database()->exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 99999) "
+                       "INSERT INTO clips(kind, byte_size, source_name, source_bundle_id, created_at, hash, text) "
+                       "SELECT 'text', 40, 'Text Editor', 'org.gnome.texteditor', %1 - i * 30, 'perf-' || i, "
+                       "'Clip ' || i || ' about ' || (CASE i % 5 WHEN 0 THEN 'apples and pears' WHEN 1 THEN 'the budget review' "
+                       "WHEN 2 THEN 'train times' WHEN 3 THEN 'a recipe for soup' ELSE 'weekend plans' END) FROM n")
+            .arg(nowSeconds(), 0, 'f', 0));
     store->reload();
     ASSERT_EQ(store->clipCount(), 100000);
 
@@ -494,7 +490,8 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
     const auto audit = [&](const char *when) {
         settle();
         const QStringList problems = auditAccessibility(w, secrets);
-        EXPECT_TRUE(problems.isEmpty()) << when << ":\n" << problems.join('\n').toStdString() << "\n"
+        EXPECT_TRUE(problems.isEmpty()) << when << ":\n"
+                                        << problems.join('\n').toStdString() << "\n"
                                         << dumpAccessibleTree(w).toStdString();
     };
     audit("every group");
@@ -507,8 +504,8 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
         ASSERT_EQ(found.size(), 1) << chip.toMap().value("title").toString().toStdString();
         EXPECT_EQ(found.first().list, "Groups");
     }
-    for (const QString &name : {QStringLiteral("Open Corvane"), QStringLiteral("Settings (Ctrl+,)"),
-                                QStringLiteral("Quit Corvane"), vm->pauseHelp()})
+    for (const QString &name :
+         {QStringLiteral("Open Corvane"), QStringLiteral("Settings (Ctrl+,)"), QStringLiteral("Quit Corvane"), vm->pauseHelp()})
         EXPECT_EQ(findAccessible(w, QAccessible::Button, name).size(), 1) << name.toStdString();
 
     // The pinned secret is a card of the pinned list, named by its masked form as drawn.
@@ -540,8 +537,7 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsEveryGroupButNeverTheSecret)
 }
 
 /** One node as the AT-SPI client printed it, with the name of the nearest list above it. */
-struct AtSpiNode
-{
+struct AtSpiNode {
     QString role;
     QString name;
     QString text;
@@ -587,8 +583,7 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsThePopoverOverAtSpi)
         return std::make_pair(nodes, out);
     };
     const auto count = [](const QList<AtSpiNode> &nodes, const QString &role, const QString &name) {
-        return std::count_if(nodes.begin(), nodes.end(),
-                             [&](const AtSpiNode &n) { return n.role == role && n.name == name; });
+        return std::count_if(nodes.begin(), nodes.end(), [&](const AtSpiNode &n) { return n.role == role && n.name == name; });
     };
 
     auto [nodes, out] = read();

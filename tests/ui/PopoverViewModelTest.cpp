@@ -228,12 +228,12 @@ TEST_F(PopoverViewModelTest, PauseFooterAndWindows)
 TEST_F(PopoverViewModelTest, ALargeHistoryIsSearchedOffTheMainThreadAndOnlyTheLastKeystrokeLands)
 {
     // More clips than the store searches on the main thread.
-    store->database()->exec(QStringLiteral(
-        "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 24999) "
-        "INSERT INTO clips(kind, byte_size, source_name, source_bundle_id, created_at, hash, text) "
-        "SELECT 'text', 20, 'Text Editor', 'org.gnome.texteditor', %1 - i * 30, 'large-' || i, "
-        "'Note ' || i || (CASE i % 2 WHEN 0 THEN ' about apples' ELSE ' about pears' END) FROM n")
-                                .arg(ago(0), 0, 'f', 0));
+    store->database()->exec(
+        QStringLiteral("WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 24999) "
+                       "INSERT INTO clips(kind, byte_size, source_name, source_bundle_id, created_at, hash, text) "
+                       "SELECT 'text', 20, 'Text Editor', 'org.gnome.texteditor', %1 - i * 30, 'large-' || i, "
+                       "'Note ' || i || (CASE i % 2 WHEN 0 THEN ' about apples' ELSE ' about pears' END) FROM n")
+            .arg(ago(0), 0, 'f', 0));
     store->reload();
     ASSERT_EQ(store->clipCount(), 25000);
     attach();

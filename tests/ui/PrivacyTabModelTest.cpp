@@ -37,8 +37,8 @@ TEST(PrivacyTabFilter, OffersRegularOtherAppsOncePerIdSortedByNameWithoutCase)
         {"twin.second", "twin", true},
         {"no.name", "", true},
     };
-    const QList<ExcludedApp> apps =
-        PrivacyTabModel::filterRunningApps(raw, "corvane", {{"excluded.app", "Excluded"}, {"Other.Case", "x"}});
+    const QList<ExcludedApp> apps
+        = PrivacyTabModel::filterRunningApps(raw, "corvane", {{"excluded.app", "Excluded"}, {"Other.Case", "x"}});
     // Equal names (in any case) keep the desktop's order; an app without a name goes by its id.
     EXPECT_EQ(ids(apps), (QStringList{"apple", "org.gnome.Banana", "no.name", "twin.first", "twin.second"}));
     EXPECT_EQ(apps.at(2).name, "no.name");
@@ -72,7 +72,8 @@ protected:
     void SetUp() override
     {
         StoreFixture::SetUp();
-        desktop.setApps({{"org.gnome.TextEditor", "Text Editor", true}, {"io.vault.Client", "Vault Client", true},
+        desktop.setApps({{"org.gnome.TextEditor", "Text Editor", true},
+                         {"io.vault.Client", "Vault Client", true},
                          {"org.keepassxc.KeePassXC", "KeePassXC", true}});
         model.setSelfID("corvane");
         model.setHost(&host);

@@ -173,7 +173,8 @@ TEST_F(SettingsScreenTest, PrivacyTabOffersRunningAppsIncludingOneThatOpensWhile
     ASSERT_TRUE(nameSkipped);
     scrollTo(window.get(), nameSkipped);
     click(window.get(), findButton(nameSkipped, "Allow"));
-    EXPECT_TRUE(QTest::qWaitFor([this] { return settings->nameRuleOverrideIDs() == QStringList{"org.example.VaultKeeper"}; }, 5000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([this] { return settings->nameRuleOverrideIDs() == QStringList{"org.example.VaultKeeper"}; }, 5000));
     EXPECT_FALSE(model->showNameSkipped());
     shoot("settings-privacy-allowed.png");
 }

@@ -136,12 +136,9 @@ TEST_F(SidebarModelTest, ShowAllRule)
         int buttonTotal; // 0: no button
     };
     const Case cases[] = {
-        {"seven sources", 7, {}, {}, 5, 7},
-        {"exactly five", 5, {}, {}, 5, 0},
-        {"three, one hidden", 3, {}, {"s1"}, 2, 3},
-        {"six kept", 6, {"s0", "s1", "s2", "s3", "s4", "s5"}, {}, 6, 0},
-        {"all hidden", 2, {}, {"s0", "s1"}, 0, 2},
-        {"hidden key without clips", 4, {}, {"gone.app"}, 4, 0},
+        {"seven sources", 7, {}, {}, 5, 7},         {"exactly five", 5, {}, {}, 5, 0},
+        {"three, one hidden", 3, {}, {"s1"}, 2, 3}, {"six kept", 6, {"s0", "s1", "s2", "s3", "s4", "s5"}, {}, 6, 0},
+        {"all hidden", 2, {}, {"s0", "s1"}, 0, 2},  {"hidden key without clips", 4, {}, {"gone.app"}, 4, 0},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -93,9 +93,9 @@ protected:
         desktop.setComputerName(QStringLiteral("maria-thinkpad"));
         UserGreeting::instance().setDesktopServices(&desktop);
         // Icons for a few apps; the others show the fallback.
-        const std::pair<const char *, const char *> apps[] = {
-            {"firefox", "#FF7139"}, {"terminal", "#2E3436"}, {"text-editor", "#3584E4"}, {"thunderbird", "#0A84FF"},
-            {"libreoffice-writer", "#2A7FD4"}, {"libreoffice-calc", "#18A303"}};
+        const std::pair<const char *, const char *> apps[]
+            = {{"firefox", "#FF7139"},     {"terminal", "#2E3436"},           {"text-editor", "#3584E4"},
+               {"thunderbird", "#0A84FF"}, {"libreoffice-writer", "#2A7FD4"}, {"libreoffice-calc", "#18A303"}};
         for (const auto &[id, color] : apps) {
             QImage icon(64, 64, QImage::Format_ARGB32);
             icon.fill(Qt::transparent);
@@ -121,8 +121,7 @@ protected:
         UserGreeting::instance().setDesktopServices(nullptr);
     }
 
-    std::int64_t addFrom(ClipGroup group, const QString &text, double minutesAgo, const QString &app,
-                         const QString &url = {})
+    std::int64_t addFrom(ClipGroup group, const QString &text, double minutesAgo, const QString &app, const QString &url = {})
     {
         ClipDatabase::NewClip c = test::textClip(group, text, ago(minutesAgo * 60));
         c.sourceName = app;
@@ -141,7 +140,7 @@ protected:
             switch (i % 5) {
             case 0:
                 addFrom(ClipGroup::link, QStringLiteral("https://docs.example.org/page-%1").arg(i), i * 20, app,
-                    QStringLiteral("https://docs.example.org/page-%1").arg(i));
+                        QStringLiteral("https://docs.example.org/page-%1").arg(i));
                 break;
             case 1:
                 addFrom(ClipGroup::code, QStringLiteral("git log --oneline -n %1").arg(i), i * 20, app);
@@ -164,14 +163,32 @@ protected:
 
     void seedManySources(int count)
     {
-        const QStringList names{"Firefox", "Terminal", "Text Editor", "Files", "Builder", "Thunderbird",
-                                "Calculator", "Fractal", "Evolution", "Geary", "Inkscape", "GIMP",
-                                "LibreOffice Writer", "LibreOffice Calc", "Kate", "Konsole", "Dolphin",
-                                "Okular", "Spotify", "Zed", "Obsidian", "Signal"};
+        const QStringList names{"Firefox",
+                                "Terminal",
+                                "Text Editor",
+                                "Files",
+                                "Builder",
+                                "Thunderbird",
+                                "Calculator",
+                                "Fractal",
+                                "Evolution",
+                                "Geary",
+                                "Inkscape",
+                                "GIMP",
+                                "LibreOffice Writer",
+                                "LibreOffice Calc",
+                                "Kate",
+                                "Konsole",
+                                "Dolphin",
+                                "Okular",
+                                "Spotify",
+                                "Zed",
+                                "Obsidian",
+                                "Signal"};
         for (int s = 0; s < count; ++s) {
             for (int i = 0; i <= (count - s) % 7; ++i)
-                addFrom(ClipGroup::text, QStringLiteral("%1 clip %2").arg(names.at(s % names.size())).arg(i),
-                    s * 30 + i, names.at(s % names.size()));
+                addFrom(ClipGroup::text, QStringLiteral("%1 clip %2").arg(names.at(s % names.size())).arg(i), s * 30 + i,
+                        names.at(s % names.size()));
         }
         store->reload();
     }
@@ -232,8 +249,16 @@ protected:
         QTest::qWait(100);
     }
 
-    void key(const QString &keys) { xdotool({"key", "--delay", "30", keys}); QTest::qWait(100); }
-    void type(const QString &text) { xdotool({"type", "--delay", "40", text}); QTest::qWait(100); }
+    void key(const QString &keys)
+    {
+        xdotool({"key", "--delay", "30", keys});
+        QTest::qWait(100);
+    }
+    void type(const QString &text)
+    {
+        xdotool({"type", "--delay", "40", text});
+        QTest::qWait(100);
+    }
 
     void shoot(const QString &name)
     {

@@ -83,8 +83,8 @@ TEST_F(SourcePickerTest, QueryFiltersOnlyWhileItsFieldIsShown)
     EXPECT_TRUE(picker.filterFieldVisible());
     EXPECT_EQ(picker.count(), 16);
     picker.setQuery("source 1");
-    EXPECT_EQ(pickerNames(picker), (QStringList{"Source 1", "Source 10", "Source 11", "Source 12", "Source 13",
-                                                "Source 14", "Source 15"}));
+    EXPECT_EQ(pickerNames(picker),
+              (QStringList{"Source 1", "Source 10", "Source 11", "Source 12", "Source 13", "Source 14", "Source 15"}));
     picker.setQuery("no such app");
     EXPECT_EQ(picker.count(), 0);
 

@@ -84,8 +84,7 @@ void ClipPreviewModel::refresh()
     m_style = {style.monospaced, style.pointSize, style.lineSpacing};
     const QString id = QString::number(clip->id);
     m_imageSource = kind == PreviewKind::image ? QUrl(QStringLiteral("image://clipimage/") + id) : QUrl();
-    m_thumbnailSource = kind == PreviewKind::image && clip->hasThumbnail()
-        ? QUrl(QStringLiteral("image://thumb/") + id) : QUrl();
+    m_thumbnailSource = kind == PreviewKind::image && clip->hasThumbnail() ? QUrl(QStringLiteral("image://thumb/") + id) : QUrl();
     emit changed();
 }
 

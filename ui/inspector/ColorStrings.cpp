@@ -8,15 +8,9 @@ namespace {
 
 // The HEX row clamps; the other rows do the same so the three never disagree, and a NaN or an
 // infinity never reaches lround (undefined for values an integer cannot hold).
-double channel(double value)
-{
-    return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0;
-}
+double channel(double value) { return std::isfinite(value) ? std::clamp(value, 0.0, 1.0) : 0.0; }
 
-long rounded(double value)
-{
-    return std::isfinite(value) ? std::lround(value) : 0;
-}
+long rounded(double value) { return std::isfinite(value) ? std::lround(value) : 0; }
 
 } // namespace
 

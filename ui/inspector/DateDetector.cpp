@@ -43,26 +43,26 @@ namespace {
 struct DatePart {
     qsizetype start = 0, end = 0;
     QDate date;
-    int extraDays = 0;              // "March 5–7"
-    std::optional<QTime> time;      // ISO forms carry their own time
-    std::optional<int> utcOffset;   // seconds, ISO with "Z" or an offset
+    int extraDays = 0;            // "March 5–7"
+    std::optional<QTime> time;    // ISO forms carry their own time
+    std::optional<int> utcOffset; // seconds, ISO with "Z" or an offset
 };
 
 struct TimePart {
     qsizetype start = 0, end = 0;
     QTime time;
     std::optional<QTime> until;
-    bool strong = false;            // may stand alone
+    bool strong = false; // may stand alone
 };
 
-const QStringList englishMonths = {
-    QStringLiteral("january"), QStringLiteral("february"), QStringLiteral("march"), QStringLiteral("april"),
-    QStringLiteral("may"), QStringLiteral("june"), QStringLiteral("july"), QStringLiteral("august"),
-    QStringLiteral("september"), QStringLiteral("october"), QStringLiteral("november"), QStringLiteral("december")};
+const QStringList englishMonths
+    = {QStringLiteral("january"),   QStringLiteral("february"), QStringLiteral("march"),    QStringLiteral("april"),
+       QStringLiteral("may"),       QStringLiteral("june"),     QStringLiteral("july"),     QStringLiteral("august"),
+       QStringLiteral("september"), QStringLiteral("october"),  QStringLiteral("november"), QStringLiteral("december")};
 
-const QStringList englishWeekdays = {
-    QStringLiteral("monday"), QStringLiteral("tuesday"), QStringLiteral("wednesday"), QStringLiteral("thursday"),
-    QStringLiteral("friday"), QStringLiteral("saturday"), QStringLiteral("sunday")};
+const QStringList englishWeekdays
+    = {QStringLiteral("monday"), QStringLiteral("tuesday"),  QStringLiteral("wednesday"), QStringLiteral("thursday"),
+       QStringLiteral("friday"), QStringLiteral("saturday"), QStringLiteral("sunday")};
 
 /** @brief The locale-dependent expressions, built once per locale and thread. */
 struct Grammar {
@@ -89,18 +89,21 @@ struct Grammar {
         months.insert(QStringLiteral("sept"), 9);
         QStringList names = months.keys();
         // Longest first, so "march" wins over "mar".
-        std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-            return a.size() != b.size() ? a.size() > b.size() : a < b;
-        });
+        std::sort(names.begin(), names.end(),
+                  [](const QString &a, const QString &b) { return a.size() != b.size() ? a.size() > b.size() : a < b; });
         for (QString &name : names)
             name = QRegularExpression::escape(name);
         const QString month = QStringLiteral("(%1)").arg(names.join(u'|'));
         const QString ordinal = QStringLiteral("(?:st|nd|rd|th)?");
         const auto options = QRegularExpression::CaseInsensitiveOption | QRegularExpression::UseUnicodePropertiesOption;
-        monthDay.setPattern(QStringLiteral(R"((?<![\p{L}\p{N}])%1\.?\s+(\d{1,2})%2(?:\s*[-–]\s*(\d{1,2})%2)?(?:,?\s+(\d{4}))?(?![\p{L}\p{N}]|[.:/]\d))")
-                                .arg(month, ordinal));
-        dayMonth.setPattern(QStringLiteral(R"((?<![\p{L}\p{N}.,:/])(\d{1,2})(?:%2|\.)?(?:\s*[-–]\s*(\d{1,2})(?:%2|\.)?)?\s+(?:of\s+)?%1\.?(?:,?\s+(\d{4}))?(?![\p{L}\p{N}]|[.:/]\d))")
-                                .arg(month, QStringLiteral("(?:st|nd|rd|th)")));
+        monthDay.setPattern(
+            QStringLiteral(
+                R"((?<![\p{L}\p{N}])%1\.?\s+(\d{1,2})%2(?:\s*[-–]\s*(\d{1,2})%2)?(?:,?\s+(\d{4}))?(?![\p{L}\p{N}]|[.:/]\d))")
+                .arg(month, ordinal));
+        dayMonth.setPattern(
+            QStringLiteral(
+                R"((?<![\p{L}\p{N}.,:/])(\d{1,2})(?:%2|\.)?(?:\s*[-–]\s*(\d{1,2})(?:%2|\.)?)?\s+(?:of\s+)?%1\.?(?:,?\s+(\d{4}))?(?![\p{L}\p{N}]|[.:/]\d))")
+                .arg(month, QStringLiteral("(?:st|nd|rd|th)")));
         monthDay.setPatternOptions(options);
         dayMonth.setPatternOptions(options);
         monthFirst = locale.dateFormat(QLocale::ShortFormat).trimmed().startsWith(u'M');
@@ -236,25 +239,28 @@ QList<TimePart> findTimeParts(const QString &text)
     static const auto ci = QRegularExpression::CaseInsensitiveOption;
     static const QString prefix = QStringLiteral(R"((?:(at|@|from)\s*)?)");
     static const QString meridiem = QStringLiteral(R"((am|pm|a\.m\.|p\.m\.))");
-    static const QRegularExpression range(QStringLiteral(
-        R"((?<![\p{L}\d:.])%1(\d{1,2})(?::(\d{2}))?\s*%2?\s*(?:[-–—]|to|until|till)\s*(\d{1,2})(?::(\d{2}))?\s*%2(?![\p{L}\d]))")
-        .arg(prefix, meridiem), ci);
-    static const QRegularExpression range24(QStringLiteral(
-        R"((?<![\p{L}\d:.])%1(\d{1,2}):(\d{2})\s*(?:[-–—]|to|until|till)\s*(\d{1,2}):(\d{2})(?![\d:]))").arg(prefix), ci);
-    static const QRegularExpression twelve(QStringLiteral(
-        R"((?<![\p{L}\d:.])%1(\d{1,2})(?::(\d{2}))?\s*%2(?![\p{L}\d]))").arg(prefix, meridiem), ci);
-    static const QRegularExpression twentyFour(QStringLiteral(
-        R"((?<![\p{L}\d:.])%1(\d{1,2}):(\d{2})(?![\d:]|\.\d|\s*(?:am|pm|a\.m\.|p\.m\.)))").arg(prefix), ci);
-    static const QRegularExpression atHour(QStringLiteral(
-        R"(\b(at)\s+(\d{1,2})(?![\d\p{L}:.,/]|\s*(?:%|am|pm|a\.m\.|p\.m\.|[-–—]|to\b)|\s+\p{Lu}))"), ci);
+    static const QRegularExpression range(
+        QStringLiteral(
+            R"((?<![\p{L}\d:.])%1(\d{1,2})(?::(\d{2}))?\s*%2?\s*(?:[-–—]|to|until|till)\s*(\d{1,2})(?::(\d{2}))?\s*%2(?![\p{L}\d]))")
+            .arg(prefix, meridiem),
+        ci);
+    static const QRegularExpression range24(
+        QStringLiteral(R"((?<![\p{L}\d:.])%1(\d{1,2}):(\d{2})\s*(?:[-–—]|to|until|till)\s*(\d{1,2}):(\d{2})(?![\d:]))")
+            .arg(prefix),
+        ci);
+    static const QRegularExpression twelve(
+        QStringLiteral(R"((?<![\p{L}\d:.])%1(\d{1,2})(?::(\d{2}))?\s*%2(?![\p{L}\d]))").arg(prefix, meridiem), ci);
+    static const QRegularExpression twentyFour(
+        QStringLiteral(R"((?<![\p{L}\d:.])%1(\d{1,2}):(\d{2})(?![\d:]|\.\d|\s*(?:am|pm|a\.m\.|p\.m\.)))").arg(prefix), ci);
+    static const QRegularExpression atHour(
+        QStringLiteral(R"(\b(at)\s+(\d{1,2})(?![\d\p{L}:.,/]|\s*(?:%|am|pm|a\.m\.|p\.m\.|[-–—]|to\b)|\s+\p{Lu}))"), ci);
 
     QList<TimePart> parts;
     for (auto it = range.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
         const QString endMeridiem = m.captured(7);
         QTime until = clock(m.captured(5).toInt(), m.captured(6).toInt(), endMeridiem);
-        QTime from = clock(m.captured(2).toInt(), m.captured(3).toInt(),
-                           m.capturedLength(4) ? m.captured(4) : endMeridiem);
+        QTime from = clock(m.captured(2).toInt(), m.captured(3).toInt(), m.capturedLength(4) ? m.captured(4) : endMeridiem);
         // "11–1pm" means 11 in the morning.
         if (!m.capturedLength(4) && from.isValid() && until.isValid() && from > until)
             from = clock(m.captured(2).toInt(), m.captured(3).toInt(), QStringLiteral("am"));
@@ -292,12 +298,10 @@ QList<TimePart> findTimeParts(const QString &text)
 }
 
 /** Keeps the earliest of overlapping parts, the longest on equal starts. */
-template<typename Part>
-QList<Part> withoutOverlaps(QList<Part> parts)
+template<typename Part> QList<Part> withoutOverlaps(QList<Part> parts)
 {
-    std::stable_sort(parts.begin(), parts.end(), [](const Part &a, const Part &b) {
-        return a.start != b.start ? a.start < b.start : a.end > b.end;
-    });
+    std::stable_sort(parts.begin(), parts.end(),
+                     [](const Part &a, const Part &b) { return a.start != b.start ? a.start < b.start : a.end > b.end; });
     QList<Part> kept;
     for (const Part &part : parts) {
         if (kept.isEmpty() || part.start >= kept.last().end)
@@ -325,8 +329,8 @@ QList<DetectorMatch> detectDates(const QString &text, const DetectContext &conte
 
     QList<DetectorMatch> matches;
     QList<bool> usedTime(times.size(), false);
-    auto emitMatch = [&](qsizetype start, qsizetype end, QDate date, std::optional<QTime> time,
-                         std::optional<QTime> until, int extraDays, std::optional<int> utcOffset) {
+    auto emitMatch = [&](qsizetype start, qsizetype end, QDate date, std::optional<QTime> time, std::optional<QTime> until,
+                         int extraDays, std::optional<int> utcOffset) {
         QDateTime begin = utcOffset ? QDateTime(date, *time, QTimeZone(*utcOffset))
                                     : QDateTime(date, time.value_or(QTime(12, 0)), context.timeZone);
         if (!begin.isValid())

@@ -9,19 +9,10 @@ DesktopServices *installed = nullptr;
 
 } // namespace
 
-DesktopServices *inspectorDesktop()
-{
-    return installed;
-}
+DesktopServices *inspectorDesktop() { return installed; }
 
-void setInspectorDesktop(DesktopServices *desktop)
-{
-    installed = desktop;
-}
+void setInspectorDesktop(DesktopServices *desktop) { installed = desktop; }
 
-std::optional<QString> privateFolder()
-{
-    return installed ? installed->privateTempDir() : std::nullopt;
-}
+std::optional<QString> privateFolder() { return installed ? installed->privateTempDir() : std::nullopt; }
 
 } // namespace corvane

@@ -121,13 +121,9 @@ QUrl actionURL(const DetectedDetail &detail, const ServiceHosts &hosts, bool has
     return {};
 }
 
-double eventDuration(const DetectedDetail &detail)
-{
-    return detail.duration > 0 ? detail.duration : 3600;
-}
+double eventDuration(const DetectedDetail &detail) { return detail.duration > 0 ? detail.duration : 3600; }
 
-QByteArray buildICS(const QString &title, const QDateTime &start, double durationSeconds, const QDateTime &now,
-                    const QUuid &uid)
+QByteArray buildICS(const QString &title, const QDateTime &start, double durationSeconds, const QDateTime &now, const QUuid &uid)
 {
     const QList<QByteArray> lines = {
         "BEGIN:VCALENDAR",

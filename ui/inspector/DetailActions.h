@@ -25,8 +25,7 @@ double eventDuration(const DetectedDetail &detail);
  * A one-event iCalendar file (RFC 5545): CRLF line ends, TEXT escaped, lines folded at 75
  * octets, times in UTC written with the C locale whatever the user's calendar.
  */
-QByteArray buildICS(const QString &title, const QDateTime &start, double durationSeconds, const QDateTime &now,
-                    const QUuid &uid);
+QByteArray buildICS(const QString &title, const QDateTime &start, double durationSeconds, const QDateTime &now, const QUuid &uid);
 
 /** Writes "Corvane Event.ics" (0600) into `folder`; the path, or nothing when it failed. */
 std::optional<QString> writeCalendarEvent(const QString &folder, const QByteArray &ics);

@@ -21,11 +21,12 @@ void DetailActionsModel::setText(const QString &text)
     emit textChanged();
     const quint64 generation = ++m_generation;
     QPointer<DetailActionsModel> self(this);
-    QtConcurrent::run([scanner = m_scanner, text] { return scanner(text); })
-        .then(this, [self, generation](QList<DetectedDetail> details) {
-            if (self)
-                self->apply(generation, std::move(details));
-        });
+    QtConcurrent::run([scanner = m_scanner, text] {
+        return scanner(text);
+    }).then(this, [self, generation](QList<DetectedDetail> details) {
+        if (self)
+            self->apply(generation, std::move(details));
+    });
 }
 
 void DetailActionsModel::apply(quint64 generation, QList<DetectedDetail> details)
@@ -49,10 +50,7 @@ void DetailActionsModel::apply(quint64 generation, QList<DetectedDetail> details
     emit scanApplied();
 }
 
-int DetailActionsModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_details.size());
-}
+int DetailActionsModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_details.size()); }
 
 QVariant DetailActionsModel::data(const QModelIndex &index, int role) const
 {
@@ -60,11 +58,16 @@ QVariant DetailActionsModel::data(const QModelIndex &index, int role) const
         return {};
     const DetectedDetail &detail = m_details.at(index.row());
     switch (role) {
-    case SymbolRole: return detail.symbol();
-    case LabelRole: return detail.label;
-    case TitleRole: return detail.title();
-    case DetailIdRole: return detail.id.toString(QUuid::WithoutBraces);
-    default: return {};
+    case SymbolRole:
+        return detail.symbol();
+    case LabelRole:
+        return detail.label;
+    case TitleRole:
+        return detail.title();
+    case DetailIdRole:
+        return detail.id.toString(QUuid::WithoutBraces);
+    default:
+        return {};
     }
 }
 

@@ -5,11 +5,16 @@ namespace corvane {
 QString DetectedDetail::title() const
 {
     switch (kind) {
-    case Kind::date: return QStringLiteral("Add to Calendar");
-    case Kind::address: return QStringLiteral("Open in Maps");
-    case Kind::phone: return QStringLiteral("Call");
-    case Kind::link: return QStringLiteral("Open Link");
-    case Kind::flight: return QStringLiteral("Track Flight");
+    case Kind::date:
+        return QStringLiteral("Add to Calendar");
+    case Kind::address:
+        return QStringLiteral("Open in Maps");
+    case Kind::phone:
+        return QStringLiteral("Call");
+    case Kind::link:
+        return QStringLiteral("Open Link");
+    case Kind::flight:
+        return QStringLiteral("Track Flight");
     }
     return {};
 }
@@ -17,11 +22,16 @@ QString DetectedDetail::title() const
 QString DetectedDetail::symbol() const
 {
     switch (kind) {
-    case Kind::date: return QStringLiteral("calendar.badge.plus");
-    case Kind::address: return QStringLiteral("map");
-    case Kind::phone: return QStringLiteral("phone");
-    case Kind::link: return QStringLiteral("safari");
-    case Kind::flight: return QStringLiteral("airplane");
+    case Kind::date:
+        return QStringLiteral("calendar.badge.plus");
+    case Kind::address:
+        return QStringLiteral("map");
+    case Kind::phone:
+        return QStringLiteral("phone");
+    case Kind::link:
+        return QStringLiteral("safari");
+    case Kind::flight:
+        return QStringLiteral("airplane");
     }
     return {};
 }
@@ -38,11 +48,16 @@ QString DetectContext::defaultRegion()
 int detectorPriority(DetectedDetail::Kind kind)
 {
     switch (kind) {
-    case DetectedDetail::Kind::link: return 0;
-    case DetectedDetail::Kind::date: return 1;
-    case DetectedDetail::Kind::flight: return 2;
-    case DetectedDetail::Kind::phone: return 3;
-    case DetectedDetail::Kind::address: return 4;
+    case DetectedDetail::Kind::link:
+        return 0;
+    case DetectedDetail::Kind::date:
+        return 1;
+    case DetectedDetail::Kind::flight:
+        return 2;
+    case DetectedDetail::Kind::phone:
+        return 3;
+    case DetectedDetail::Kind::address:
+        return 4;
     }
     return 5;
 }

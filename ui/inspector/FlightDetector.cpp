@@ -37,8 +37,8 @@ DetectorMatch flight(qsizetype start, qsizetype end, const Airline &airline, con
 QList<DetectorMatch> detectFlights(const QString &text)
 {
     // Upper-case designators only: "is 12" or "ok 200" in running text are not flights.
-    static const QRegularExpression coded(QStringLiteral(
-        R"((?<![\p{L}\p{N}])([A-Z0-9]{2}|[A-Z]{3})(\s?)(\d{1,4})(?![\p{L}\p{N}]|[.,:/\-]\d))"));
+    static const QRegularExpression coded(
+        QStringLiteral(R"((?<![\p{L}\p{N}])([A-Z0-9]{2}|[A-Z]{3})(\s?)(\d{1,4})(?![\p{L}\p{N}]|[.,:/\-]\d))"));
     static const QRegularExpression named = namePattern();
     QList<DetectorMatch> matches;
     for (auto it = coded.globalMatch(text); it.hasNext();) {

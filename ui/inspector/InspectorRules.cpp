@@ -12,7 +12,13 @@ namespace {
 bool isNewline(char16_t c)
 {
     switch (c) {
-    case u'\n': case u'\v': case u'\f': case u'\r': case u'\u0085': case u'\u2028': case u'\u2029':
+    case u'\n':
+    case u'\v':
+    case u'\f':
+    case u'\r':
+    case u'\u0085':
+    case u'\u2028':
+    case u'\u2029':
         return true;
     default:
         return false;
@@ -50,8 +56,8 @@ InspectorLayout inspectorLayout(const Clip &clip, const std::optional<QString> &
     layout.qrCode = isLink && hasText && !hasStoreID;
     if (layout.qrCode)
         layout.qrText = text->trimmed();
-    layout.detailActions = hasText && clip.group != ClipGroup::secret && clip.group != ClipGroup::image
-        && clip.group != ClipGroup::file;
+    layout.detailActions
+        = hasText && clip.group != ClipGroup::secret && clip.group != ClipGroup::image && clip.group != ClipGroup::file;
     return layout;
 }
 
@@ -73,8 +79,8 @@ QString textStatistics(const std::optional<QString> &text, std::int64_t byteSize
         }
     }
     const QString separator = QStringLiteral(" · ");
-    return counted(graphemeCount(*text), "char", "chars") + separator + counted(words, "word", "words")
-        + separator + counted(lines, "line", "lines");
+    return counted(graphemeCount(*text), "char", "chars") + separator + counted(words, "word", "words") + separator
+        + counted(lines, "line", "lines");
 }
 
 QString sourceLine(const Clip &clip)

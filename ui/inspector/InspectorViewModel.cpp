@@ -62,8 +62,7 @@ void InspectorViewModel::refresh()
 {
     bool fixed = false;
     const qint64 fixedID = m_shownClipId.isNull() ? 0 : m_shownClipId.toLongLong(&fixed);
-    const auto selected = fixed ? std::optional<std::int64_t>(fixedID)
-                                : m_store ? m_store->selectedID() : std::nullopt;
+    const auto selected = fixed ? std::optional<std::int64_t>(fixedID) : m_store ? m_store->selectedID() : std::nullopt;
     const ClipRef clip = selected ? m_store->clip(*selected) : ClipRef();
     const bool sameClip = clip && m_clipId == clip->id;
     if (!sameClip)
@@ -87,11 +86,12 @@ void InspectorViewModel::refresh()
             setSizeText(textStatistics(m_text, clip->byteSize));
         } else {
             setSizeText({});
-            QtConcurrent::run([text = *m_text, bytes = clip->byteSize] { return textStatistics(text, bytes); })
-                .then(this, [this, generation](const QString &result) {
-                    if (generation == m_statisticsGeneration)
-                        setSizeText(result);
-                });
+            QtConcurrent::run([text = *m_text, bytes = clip->byteSize] {
+                return textStatistics(text, bytes);
+            }).then(this, [this, generation](const QString &result) {
+                if (generation == m_statisticsGeneration)
+                    setSizeText(result);
+            });
         }
     }
     m_clipId = clip->id;

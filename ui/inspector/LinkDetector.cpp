@@ -34,7 +34,8 @@ QList<DetectorMatch> detectLinks(const QString &text)
     // Only web links: other schemes in copied text (file:, custom handlers) are never offered.
     static const QRegularExpression web(QStringLiteral(R"((?<![\p{L}\p{N}@.\-/])(?:https?://|www\.)[^\s<>"`{}|\\^]+)"),
                                         QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression email(QStringLiteral(R"((?<![\p{L}\p{N}._%+\-])[\p{L}\p{N}._%+\-]+@[\p{L}\p{N}\-]+(?:\.[\p{L}\p{N}\-]+)*\.\p{L}{2,})"));
+    static const QRegularExpression email(
+        QStringLiteral(R"((?<![\p{L}\p{N}._%+\-])[\p{L}\p{N}._%+\-]+@[\p{L}\p{N}\-]+(?:\.[\p{L}\p{N}\-]+)*\.\p{L}{2,})"));
     QList<DetectorMatch> matches;
     for (auto it = email.globalMatch(text); it.hasNext();) {
         const auto m = it.next();

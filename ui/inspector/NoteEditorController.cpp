@@ -31,10 +31,7 @@ NoteEditorController::NoteEditorController(Clock &clock, NoteSink sink, QObject 
         connect(app, &QCoreApplication::aboutToQuit, this, &NoteEditorController::flush);
 }
 
-NoteEditorController::~NoteEditorController()
-{
-    flush();
-}
+NoteEditorController::~NoteEditorController() { flush(); }
 
 void NoteEditorController::setStore(ClipboardStore *store)
 {
@@ -118,10 +115,7 @@ void NoteEditorController::cancelPending()
     m_pending.reset();
 }
 
-QString NoteEditorController::storedNote(std::int64_t id) const
-{
-    return m_sink.storedNote ? m_sink.storedNote(id) : QString();
-}
+QString NoteEditorController::storedNote(std::int64_t id) const { return m_sink.storedNote ? m_sink.storedNote(id) : QString(); }
 
 void NoteEditorController::save(const QString &text, std::int64_t id)
 {

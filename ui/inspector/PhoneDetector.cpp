@@ -16,8 +16,7 @@ namespace corvane {
 namespace {
 
 /** The matches of libphonenumber in one stretch of text, with offsets into the whole text. */
-void matchStretch(const QString &text, qsizetype from, qsizetype to, const DetectContext &context,
-                  QList<DetectorMatch> &matches)
+void matchStretch(const QString &text, qsizetype from, qsizetype to, const DetectContext &context, QList<DetectorMatch> &matches)
 {
     using namespace i18n::phonenumbers;
     const PhoneNumberUtil &util = *PhoneNumberUtil::GetInstance();
@@ -36,8 +35,8 @@ void matchStretch(const QString &text, qsizetype from, qsizetype to, const Detec
     utf16At[size_t(utf8.size())] = stretch.size();
 
     // A matcher per call: the scan runs on pool threads, and only the util is shared.
-    PhoneNumberMatcher matcher(util, std::string(utf8.constData(), size_t(utf8.size())),
-                               context.region.toStdString(), PhoneNumberMatcher::VALID, 1000);
+    PhoneNumberMatcher matcher(util, std::string(utf8.constData(), size_t(utf8.size())), context.region.toStdString(),
+                               PhoneNumberMatcher::VALID, 1000);
     PhoneNumberMatch found;
     while (matcher.HasNext() && matcher.Next(&found)) {
         const size_t start = size_t(found.start());
@@ -71,8 +70,8 @@ QList<DetectorMatch> detectPhones(const QString &text, const DetectContext &cont
     qsizetype from = -1, to = -1;
     for (auto it = candidate.globalMatch(text); it.hasNext();) {
         const auto m = it.next();
-        if (std::count_if(text.begin() + m.capturedStart(), text.begin() + m.capturedEnd(),
-                          [](QChar c) { return c.isDigit(); }) < 5)
+        if (std::count_if(text.begin() + m.capturedStart(), text.begin() + m.capturedEnd(), [](QChar c) { return c.isDigit(); })
+            < 5)
             continue;
         // Inside an earlier link, date or flight a number could never be listed: not worth a look.
         const bool taken = std::any_of(claimed.begin(), claimed.end(), [&](const DetectorMatch &other) {

@@ -26,11 +26,16 @@ PreviewKind previewKind(ClipGroup group, const std::optional<QString> &text)
 QString previewKindName(PreviewKind kind)
 {
     switch (kind) {
-    case PreviewKind::link: return QStringLiteral("link");
-    case PreviewKind::color: return QStringLiteral("color");
-    case PreviewKind::secret: return QStringLiteral("secret");
-    case PreviewKind::image: return QStringLiteral("image");
-    case PreviewKind::text: break;
+    case PreviewKind::link:
+        return QStringLiteral("link");
+    case PreviewKind::color:
+        return QStringLiteral("color");
+    case PreviewKind::secret:
+        return QStringLiteral("secret");
+    case PreviewKind::image:
+        return QStringLiteral("image");
+    case PreviewKind::text:
+        break;
     }
     return QStringLiteral("text");
 }

@@ -12,10 +12,7 @@
 namespace corvane {
 namespace {
 
-QString xdgEmail()
-{
-    return QStandardPaths::findExecutable(QStringLiteral("xdg-email"));
-}
+QString xdgEmail() { return QStandardPaths::findExecutable(QStringLiteral("xdg-email")); }
 
 } // namespace
 
@@ -68,10 +65,7 @@ bool ShareController::canEmail() const
     return (kind == ShareItem::Kind::image || kind == ShareItem::Kind::files) && !xdgEmail().isEmpty();
 }
 
-bool ShareController::savesFolder() const
-{
-    return !m_items.isEmpty() && m_items.first().kind == ShareItem::Kind::files;
-}
+bool ShareController::savesFolder() const { return !m_items.isEmpty() && m_items.first().kind == ShareItem::Kind::files; }
 
 QUrl ShareController::suggestedFile() const
 {

@@ -18,10 +18,7 @@ ShareItem textItem(const QString &text)
     return item;
 }
 
-QString itemText(const ShareItem &item)
-{
-    return item.kind == ShareItem::Kind::url ? item.url.toString() : item.text;
-}
+QString itemText(const ShareItem &item) { return item.kind == ShareItem::Kind::url ? item.url.toString() : item.text; }
 
 std::optional<QString> writeFile(const QString &path, const QByteArray &bytes)
 {

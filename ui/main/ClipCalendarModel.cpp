@@ -2,15 +2,13 @@
 
 namespace corvane {
 
-ClipCalendarModel::ClipCalendarModel(QObject *parent) : QAbstractListModel(parent)
+ClipCalendarModel::ClipCalendarModel(QObject *parent)
+    : QAbstractListModel(parent)
 {
     m_month = CalendarMonth::containing(today(), m_locale.firstDayOfWeek());
 }
 
-int ClipCalendarModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : m_month.cellCount();
-}
+int ClipCalendarModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : m_month.cellCount(); }
 
 QHash<int, QByteArray> ClipCalendarModel::roleNames() const
 {

@@ -15,7 +15,8 @@ namespace corvane {
  * @brief The day calendar's cells for QML: blanks, then the month's days, each knowing whether it
  * is today and whether the history holds clips from it. Only days with clips can be picked.
  */
-class ClipCalendarModel : public QAbstractListModel {
+class ClipCalendarModel : public QAbstractListModel
+{
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(corvane::ClipboardStore *store READ store WRITE setStore NOTIFY storeChanged)

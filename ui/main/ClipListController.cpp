@@ -29,9 +29,10 @@ EmptyState emptyState(const QString &searchText, const ClipFilter &filter)
         return {QStringLiteral("magnifyingglass"), QStringLiteral("No clips match your search.")};
     switch (filter.kind) {
     case ClipFilter::Kind::pinned:
-        return {QStringLiteral("pin"), QStringLiteral("Pin up to %1 clips with %2 to keep them on top.")
-                                           .arg(ClipboardStore::pinLimit)
-                                           .arg(KeyLegend::text(KeyLegend::pin()))};
+        return {QStringLiteral("pin"),
+                QStringLiteral("Pin up to %1 clips with %2 to keep them on top.")
+                    .arg(ClipboardStore::pinLimit)
+                    .arg(KeyLegend::text(KeyLegend::pin()))};
     case ClipFilter::Kind::day:
         return {QStringLiteral("calendar"), QStringLiteral("Nothing was copied on this day.")};
     default:
@@ -56,7 +57,10 @@ ClipFilter filterForTab(const QString &group)
 
 } // namespace ClipListRules
 
-ClipListController::ClipListController(QObject *parent) : QObject(parent) {}
+ClipListController::ClipListController(QObject *parent)
+    : QObject(parent)
+{
+}
 
 bool ClipListController::eventFilter(QObject *, QEvent *event)
 {
@@ -69,9 +73,8 @@ bool ClipListController::eventFilter(QObject *, QEvent *event)
         m_releasedAt = key->timestamp();
     } else {
         m_pressedKey = key->key();
-        m_pressGap = key->timestamp() && m_releasedAt && m_releasedKey == key->key()
-                         ? qint64(key->timestamp() - m_releasedAt)
-                         : -1;
+        m_pressGap
+            = key->timestamp() && m_releasedAt && m_releasedKey == key->key() ? qint64(key->timestamp() - m_releasedAt) : -1;
     }
     return false;
 }
@@ -172,7 +175,6 @@ ClipListRules::EmptyState ClipListController::emptyState() const
                    : ClipListRules::emptyState({}, ClipFilter::all());
 }
 
-
 QString ClipListController::tabSelectionValue() const
 {
     return ClipListRules::tabSelection(m_store ? m_store->filter() : ClipFilter::all()).value_or(QStringLiteral("none"));
@@ -180,8 +182,7 @@ QString ClipListController::tabSelectionValue() const
 
 bool ClipListController::showsPhotoGrid() const
 {
-    return m_store && m_store->filter() == ClipFilter::ofGroup(ClipGroup::image)
-        && m_store->settings()->photoGridEnabled();
+    return m_store && m_store->filter() == ClipFilter::ofGroup(ClipGroup::image) && m_store->settings()->photoGridEnabled();
 }
 
 bool ClipListController::previewEnabled() const { return bool(selectedClip()); }
@@ -246,9 +247,8 @@ bool ClipListController::handleKey(int key, int modifiers, bool autoRepeat, qint
         msSinceRelease = key == m_pressedKey ? m_pressGap : -1;
     const ClipRef selected = selectedClip();
     const ClipList selection = visibleSelection();
-    const ListKeyAction action = decideListKey(key, Qt::KeyboardModifiers(modifiers),
-                                               isHeldKeyRepeat(autoRepeat, msSinceRelease), bool(selected),
-                                               int(selection.size()));
+    const ListKeyAction action = decideListKey(key, Qt::KeyboardModifiers(modifiers), isHeldKeyRepeat(autoRepeat, msSinceRelease),
+                                               bool(selected), int(selection.size()));
     QList<std::int64_t> ids;
     for (const ClipRef &clip : selection)
         ids << clip->id;
@@ -321,8 +321,8 @@ QVariantList ClipListController::dragIds(qint64 id) const
     if (!m_store)
         return out;
     const ClipList selection = visibleSelection();
-    const bool inSelection = std::any_of(selection.begin(), selection.end(),
-                                         [id](const ClipRef &clip) { return clip->id == id; });
+    const bool inSelection
+        = std::any_of(selection.begin(), selection.end(), [id](const ClipRef &clip) { return clip->id == id; });
     if (inSelection && selection.size() >= 2) {
         for (const ClipRef &clip : selection)
             out << qint64(clip->id);

@@ -44,7 +44,8 @@ ClipFilter filterForTab(const QString &group);
  * line, Return, Delete and drags all take that one list, so nothing hidden by the filter or the
  * search is copied or deleted.
  */
-class ClipListController : public QObject {
+class ClipListController : public QObject
+{
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(corvane::ClipboardStore *store READ store WRITE setStore NOTIFY storeChanged)

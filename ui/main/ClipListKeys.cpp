@@ -18,8 +18,7 @@ bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceRelease)
     return autoRepeat || (msSinceRelease >= 0 && msSinceRelease < repeatWindowMs);
 }
 
-ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected,
-                            int selectionCount)
+ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected, int selectionCount)
 {
     const bool once = !autoRepeat;
     switch (key) {

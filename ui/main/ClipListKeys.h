@@ -7,15 +7,15 @@ namespace corvane {
 
 /** What a key press in the clip list does. */
 enum class ListKeyAction {
-    Pass,        ///< not a list key: left to others
-    Nothing,     ///< a list key with nothing to act on: taken, no effect
-    Copy,        ///< the selected clip
-    CopyPlain,   ///< the selected clip, as plain text
-    CopyMany,    ///< the selection, joined
-    QuickLook,   ///< the selected clip
+    Pass,      ///< not a list key: left to others
+    Nothing,   ///< a list key with nothing to act on: taken, no effect
+    Copy,      ///< the selected clip
+    CopyPlain, ///< the selected clip, as plain text
+    CopyMany,  ///< the selection, joined
+    QuickLook, ///< the selected clip
     ClearSelection,
-    Delete,      ///< the selected clip
-    DeleteMany,  ///< the selection
+    Delete,     ///< the selected clip
+    DeleteMany, ///< the selection
     MoveUp,
     MoveDown,
 };
@@ -36,7 +36,6 @@ enum class ListKeyAction {
 bool isHeldKeyRepeat(bool autoRepeat, qint64 msSinceRelease);
 inline constexpr qint64 repeatWindowMs = 10;
 
-ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected,
-                            int selectionCount);
+ListKeyAction decideListKey(int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, bool hasSelected, int selectionCount);
 
 } // namespace corvane

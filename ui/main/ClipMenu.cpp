@@ -29,9 +29,8 @@ ClipMenu::ClipMenu(Clip clip, SelectionSnapshot selection, bool revealed, const 
         if (m_clip.text)
             m_entries.push_back(item(Action::CopyPlain, QStringLiteral("Copy as Plain Text"), QStringLiteral("textformat")));
     }
-    m_entries.push_back(m_clip.isPinned
-                            ? item(Action::TogglePin, QStringLiteral("Unpin"), QStringLiteral("pin.slash"))
-                            : item(Action::TogglePin, QStringLiteral("Pin"), QStringLiteral("pin")));
+    m_entries.push_back(m_clip.isPinned ? item(Action::TogglePin, QStringLiteral("Unpin"), QStringLiteral("pin.slash"))
+                                        : item(Action::TogglePin, QStringLiteral("Pin"), QStringLiteral("pin")));
     m_entries.push_back(item(Action::AddToStack,
                              m_multi ? QStringLiteral("Add %1 Clips to Corvane").arg(count) : QStringLiteral("Add to Corvane"),
                              QStringLiteral("square.stack.3d.up")));
@@ -48,14 +47,14 @@ ClipMenu::ClipMenu(Clip clip, SelectionSnapshot selection, bool revealed, const 
                                 : item(Action::KeepSource, QStringLiteral("Keep %1 in Sidebar").arg(name), {}));
     }
     m_entries.push_back(separator());
-    m_entries.push_back(m_multi ? item(Action::DeleteClips, QStringLiteral("Delete %1 Clips").arg(count), QStringLiteral("trash"), true)
-                                : item(Action::Delete, QStringLiteral("Delete"), QStringLiteral("trash"), true));
+    m_entries.push_back(
+        m_multi ? item(Action::DeleteClips, QStringLiteral("Delete %1 Clips").arg(count), QStringLiteral("trash"), true)
+                : item(Action::Delete, QStringLiteral("Delete"), QStringLiteral("trash"), true));
 
     for (ColorTag tag : ColorTags::allCases) {
         const bool tagged = m_clip.tags().contains(tag);
         m_tags.push_back({Kind::Action, Action::ToggleTag, ColorTags::name(tag),
-                          tagged ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle.fill"),
-                          false, tagged, tag});
+                          tagged ? QStringLiteral("checkmark.circle.fill") : QStringLiteral("circle.fill"), false, tagged, tag});
     }
 }
 

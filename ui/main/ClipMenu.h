@@ -14,8 +14,20 @@ namespace corvane {
 /** @brief One line of a clip's context menu. */
 struct MenuEntry {
     enum class Kind { Action, Separator, TagsSubmenu };
-    enum class Action { None, Copy, CopyPlain, CopyClips, TogglePin, AddToStack, Reveal, KeepSource,
-                        StopKeepingSource, Delete, DeleteClips, ToggleTag };
+    enum class Action {
+        None,
+        Copy,
+        CopyPlain,
+        CopyClips,
+        TogglePin,
+        AddToStack,
+        Reveal,
+        KeepSource,
+        StopKeepingSource,
+        Delete,
+        DeleteClips,
+        ToggleTag
+    };
     Kind kind = Kind::Action;
     Action action = Action::None;
     QString label;

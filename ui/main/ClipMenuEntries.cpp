@@ -10,10 +10,7 @@ void ClipMenuEntries::setEntries(std::vector<MenuEntry> entries)
     endResetModel();
 }
 
-int ClipMenuEntries::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : int(m_entries.size());
-}
+int ClipMenuEntries::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_entries.size()); }
 
 QVariant ClipMenuEntries::data(const QModelIndex &index, int role) const
 {
@@ -46,8 +43,11 @@ QVariant ClipMenuEntries::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> ClipMenuEntries::roleNames() const
 {
-    return {{KindRole, "kind"}, {LabelRole, "label"}, {IconRole, "iconName"},
-            {DestructiveRole, "destructive"}, {CheckedRole, "checked"}};
+    return {{KindRole, "kind"},
+            {LabelRole, "label"},
+            {IconRole, "iconName"},
+            {DestructiveRole, "destructive"},
+            {CheckedRole, "checked"}};
 }
 
 } // namespace corvane

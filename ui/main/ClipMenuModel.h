@@ -14,8 +14,6 @@
 
 namespace corvane {
 
-
-
 /**
  * @brief The clip context menu for QML: `build(id)` when it opens, then `perform(row)`.
  *

@@ -65,8 +65,8 @@ void DragExport::removeGoneFolders()
     const QString base = materializer().baseFolder();
     if (base.isEmpty())
         return;
-    const QStringList entries = QDir(base).entryList({QStringLiteral("Corvane Drag *")},
-                                                     QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+    const QStringList entries
+        = QDir(base).entryList({QStringLiteral("Corvane Drag *")}, QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
     QSet<std::int64_t> keep;
     for (const QString &entry : entries) {
         const std::int64_t id = entry.section(u' ', -1).toLongLong();

@@ -16,8 +16,6 @@
 
 namespace corvane {
 
-
-
 /**
  * @brief Drags clips out of the app: plans the payload, writes an image file when needed and
  * runs the drag. Also keeps the private drag folder tidy: folders of clips that left the

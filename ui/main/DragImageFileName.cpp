@@ -65,8 +65,7 @@ QString dragImageFileName(const QString &detail, const QDateTime &createdAt)
         if (!stem.isEmpty())
             return stem + extension;
     }
-    const QString stamp =
-        QLocale::c().toString(createdAt.toLocalTime(), QStringLiteral("yyyy-MM-dd 'at' HH.mm.ss"));
+    const QString stamp = QLocale::c().toString(createdAt.toLocalTime(), QStringLiteral("yyyy-MM-dd 'at' HH.mm.ss"));
     return QStringLiteral("Image ") + stamp + extension;
 }
 

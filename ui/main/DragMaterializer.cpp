@@ -16,14 +16,17 @@ const QString folderPrefix = QStringLiteral("Corvane Drag ");
 /** @brief Closes a descriptor on scope exit. */
 struct Fd {
     int fd = -1;
-    ~Fd() { if (fd >= 0) ::close(fd); }
+    ~Fd()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
 };
 
 bool isPrivateDirectory(int fd)
 {
-    struct stat st {};
-    return ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid()
-        && (st.st_mode & 077) == 0;
+    struct stat st { };
+    return ::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & 077) == 0;
 }
 
 // Opens a directory without following a link at its last component.
@@ -49,7 +52,7 @@ bool writeAll(int fd, const QByteArray &bytes)
 bool sameContent(int dir, const QByteArray &name, const QByteArray &bytes)
 {
     Fd file{::openat(dir, name.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC)};
-    struct stat st {};
+    struct stat st { };
     if (file.fd < 0 || ::fstat(file.fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_size != bytes.size())
         return false;
     QByteArray existing(bytes.size(), Qt::Uninitialized);
@@ -94,8 +97,7 @@ DragPlan DragMaterializer::materialize(const DragPlan &plan) const
     return {DragPlan::Kind::ImageFile, plan.text, QUrl::fromLocalFile(*path), plan.clipId, plan.fileName};
 }
 
-std::optional<QString> DragMaterializer::write(std::int64_t id, const QString &fileName,
-                                               const QByteArray &bytes) const
+std::optional<QString> DragMaterializer::write(std::int64_t id, const QString &fileName, const QByteArray &bytes) const
 {
     if (m_base.isEmpty() || fileName.isEmpty() || fileName.contains(u'/'))
         return std::nullopt;
@@ -113,7 +115,7 @@ std::optional<QString> DragMaterializer::write(std::int64_t id, const QString &f
         return std::nullopt;
 
     const QByteArray name = QFile::encodeName(fileName);
-    struct stat st {};
+    struct stat st { };
     if (::fstatat(dir.fd, name.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
         if (!S_ISREG(st.st_mode))
             return std::nullopt;

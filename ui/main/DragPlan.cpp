@@ -42,10 +42,7 @@ DragPlan filePlan(const QString &text, const DragEnvironment &env)
 
 } // namespace
 
-QDateTime createdDate(const Clip &clip)
-{
-    return QDateTime::fromMSecsSinceEpoch(qint64(clip.createdAt * 1000.0));
-}
+QDateTime createdDate(const Clip &clip) { return QDateTime::fromMSecsSinceEpoch(qint64(clip.createdAt * 1000.0)); }
 
 QString expandTilde(const QString &path, const QString &home)
 {
@@ -80,8 +77,7 @@ DragPlan plannedFor(const QList<Clip> &clips, const DragEnvironment &env)
     case ClipGroup::image:
         if (!env.hasDatabase)
             return DragPlan::textOf(text);
-        return {DragPlan::Kind::Image, text, {}, clip.id,
-                dragImageFileName(clip.detail.value_or(QString()), createdDate(clip))};
+        return {DragPlan::Kind::Image, text, {}, clip.id, dragImageFileName(clip.detail.value_or(QString()), createdDate(clip))};
     default:
         return DragPlan::textOf(text);
     }
@@ -96,10 +92,6 @@ DragPlan withoutEmptyText(DragPlan plan)
 
 } // namespace
 
-DragPlan planDrag(const QList<Clip> &clips, const DragEnvironment &env)
-{
-    return withoutEmptyText(plannedFor(clips, env));
-}
+DragPlan planDrag(const QList<Clip> &clips, const DragEnvironment &env) { return withoutEmptyText(plannedFor(clips, env)); }
 
 } // namespace corvane
-

@@ -24,11 +24,11 @@ struct DragEnvironment {
 /** @brief What a drop of some clips receives, decided without touching the disk. */
 struct DragPlan {
     enum class Kind {
-        None,  ///< nothing to drag: the drag is not started
-        Text,  ///< plain text
-        Url,   ///< a link: the URL plus its trimmed text
-        File,  ///< an existing file or folder
-        Image, ///< an image clip's PNG, still to be written by DragMaterializer
+        None,      ///< nothing to drag: the drag is not started
+        Text,      ///< plain text
+        Url,       ///< a link: the URL plus its trimmed text
+        File,      ///< an existing file or folder
+        Image,     ///< an image clip's PNG, still to be written by DragMaterializer
         ImageFile, ///< the written PNG: `url` is the file, `fileName` its name
     };
     Kind kind = Kind::None;

@@ -36,9 +36,8 @@ void drawBadge(QPainter &p, const QRectF &card, int count)
 QImage dragPreview(const Clip &clip, int count, qreal devicePixelRatio)
 {
     const QImage thumbnail = clip.group == ClipGroup::image ? clip.thumbnail() : QImage();
-    const QSizeF cardSize = thumbnail.isNull()
-        ? QSizeF(220, 40)
-        : QSizeF(thumbnail.size()).scaled(QSizeF(160, 120), Qt::KeepAspectRatio);
+    const QSizeF cardSize
+        = thumbnail.isNull() ? QSizeF(220, 40) : QSizeF(thumbnail.size()).scaled(QSizeF(160, 120), Qt::KeepAspectRatio);
     const QSizeF size = cardSize + QSizeF(8, 8);
     QImage image((size * devicePixelRatio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(devicePixelRatio);
@@ -64,8 +63,8 @@ QImage dragPreview(const Clip &clip, int count, qreal devicePixelRatio)
         p.setFont(font);
         p.setPen(ink);
         const QRectF text = card.adjusted(12, 0, -12, 0);
-        const QString title = QFontMetricsF(font).elidedText(clip.displayTitle(false, true).simplified(),
-                                                             Qt::ElideRight, text.width());
+        const QString title
+            = QFontMetricsF(font).elidedText(clip.displayTitle(false, true).simplified(), Qt::ElideRight, text.width());
         p.drawText(text, Qt::AlignVCenter | Qt::AlignLeft, title);
     }
     p.setOpacity(1);

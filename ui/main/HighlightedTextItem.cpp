@@ -161,8 +161,7 @@ void HighlightedTextItem::relayout()
     auto *main = new QTextLayout(shown, m_font);
     m_pieces.append({main, 0, shown.size()});
     const qsizetype end = layOut(main, m_maximumLineCount);
-    const bool overflowsWidth = !multiLine && main->lineCount() > 0
-        && main->lineAt(0).naturalTextWidth() > lineWidth;
+    const bool overflowsWidth = !multiLine && main->lineCount() > 0 && main->lineAt(0).naturalTextWidth() > lineWidth;
     m_truncated = end < shown.size() || overflowsWidth;
 
     if (m_truncated && m_elide != Qt::ElideNone && main->lineCount() > 0) {

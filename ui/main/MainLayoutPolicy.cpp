@@ -48,8 +48,8 @@ void MainLayoutPolicy::setStore(ClipboardStore *store)
     m_connections.clear();
     m_store = store;
     if (store) {
-        for (auto signal : {&ClipboardStore::selectionChanged, &ClipboardStore::clipsChanged,
-                            &ClipboardStore::showInspectorChanged})
+        for (auto signal :
+             {&ClipboardStore::selectionChanged, &ClipboardStore::clipsChanged, &ClipboardStore::showInspectorChanged})
             m_connections << connect(store, signal, this, &MainLayoutPolicy::updatePlacement);
         m_connections << connect(store, &ClipboardStore::quickLookClipChanged, this, &MainLayoutPolicy::followStoreSheets)
                       << connect(store, &ClipboardStore::showTagPickerChanged, this, &MainLayoutPolicy::followStoreSheets);
@@ -78,9 +78,12 @@ void MainLayoutPolicy::setSidebarVisible(bool visible)
 QString MainLayoutPolicy::inspectorPlacementName() const
 {
     switch (m_placement) {
-    case Placement::docked: return QStringLiteral("docked");
-    case Placement::floating: return QStringLiteral("floating");
-    case Placement::none: break;
+    case Placement::docked:
+        return QStringLiteral("docked");
+    case Placement::floating:
+        return QStringLiteral("floating");
+    case Placement::none:
+        break;
     }
     return QStringLiteral("none");
 }
@@ -88,10 +91,14 @@ QString MainLayoutPolicy::inspectorPlacementName() const
 QString MainLayoutPolicy::activeSheetName() const
 {
     switch (m_sheet) {
-    case Sheet::quickLook: return QStringLiteral("quickLook");
-    case Sheet::tagPicker: return QStringLiteral("tagPicker");
-    case Sheet::welcome: return QStringLiteral("welcome");
-    case Sheet::none: break;
+    case Sheet::quickLook:
+        return QStringLiteral("quickLook");
+    case Sheet::tagPicker:
+        return QStringLiteral("tagPicker");
+    case Sheet::welcome:
+        return QStringLiteral("welcome");
+    case Sheet::none:
+        break;
     }
     return {};
 }

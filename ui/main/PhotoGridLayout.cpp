@@ -12,8 +12,7 @@ PhotoGridColumns PhotoGridColumns::forPane(double paneWidth)
     return {count, std::min(maximumTile, (width - spacing * (count - 1)) / count)};
 }
 
-std::vector<PhotoRow> chunkPhotoRows(const std::vector<std::int64_t> &ids, const std::vector<int> &sections,
-                                     int columns)
+std::vector<PhotoRow> chunkPhotoRows(const std::vector<std::int64_t> &ids, const std::vector<int> &sections, int columns)
 {
     columns = std::max(1, columns);
     std::vector<PhotoRow> rows;

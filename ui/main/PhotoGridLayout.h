@@ -29,7 +29,6 @@ struct PhotoRow {
 };
 
 /** Cuts each section's run of ids (given per clip, in list order) into rows of `columns`. */
-std::vector<PhotoRow> chunkPhotoRows(const std::vector<std::int64_t> &ids, const std::vector<int> &sections,
-                                     int columns);
+std::vector<PhotoRow> chunkPhotoRows(const std::vector<std::int64_t> &ids, const std::vector<int> &sections, int columns);
 
 } // namespace corvane

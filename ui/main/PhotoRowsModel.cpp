@@ -12,7 +12,10 @@ QString photoCaption(const QString &preview)
     return caption.remove(QStringLiteral("Image "));
 }
 
-PhotoRowsModel::PhotoRowsModel(QObject *parent) : QAbstractListModel(parent) {}
+PhotoRowsModel::PhotoRowsModel(QObject *parent)
+    : QAbstractListModel(parent)
+{
+}
 
 int PhotoRowsModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : int(m_lines.size()); }
 

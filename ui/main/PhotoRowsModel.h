@@ -19,7 +19,8 @@ QString photoCaption(const QString &preview);
  * tiles as the pane fits. Follows the list in place (changed rows, rows added or taken at the end),
  * never by a reset, so the grid keeps its scroll position.
  */
-class PhotoRowsModel : public QAbstractListModel {
+class PhotoRowsModel : public QAbstractListModel
+{
     Q_OBJECT
     QML_ELEMENT
     Q_PROPERTY(corvane::ClipListModel *source READ source WRITE setSource NOTIFY sourceChanged)

@@ -108,9 +108,10 @@ QVariantMap ClipRowRules::present(QObject *storeObject, qint64 clipId, bool reve
     const std::optional<AppCardInfo> card = leading == RowPresenter::Leading::appBadge ? cardFor(*clip) : std::nullopt;
     const RowPresenter::Caption caption = RowPresenter::caption(*clip, summaries);
     QVariantMap out{
-        {QStringLiteral("leading"), leading == RowPresenter::Leading::appBadge    ? QStringLiteral("app")
-                                    : leading == RowPresenter::Leading::thumbnail ? QStringLiteral("thumbnail")
-                                                                                  : QStringLiteral("visual")},
+        {QStringLiteral("leading"),
+         leading == RowPresenter::Leading::appBadge        ? QStringLiteral("app")
+             : leading == RowPresenter::Leading::thumbnail ? QStringLiteral("thumbnail")
+                                                           : QStringLiteral("visual")},
         {QStringLiteral("title"), RowPresenter::title(*clip, revealed, summaries, card)},
         {QStringLiteral("appIcon"), card ? card->iconSource.value_or(QString()) : QString()},
         {QStringLiteral("captionIsSummary"), caption.isSummary},

@@ -65,7 +65,8 @@ Caption caption(const Clip &clip, bool showSummaries);
  * @brief The row's rules for QML, over the store's clips by id: leading picture, title, caption,
  * age. `cardsRevision` moves when app cards arrive, so titles and badges bound to it redraw.
  */
-class ClipRowRules : public QObject {
+class ClipRowRules : public QObject
+{
     Q_OBJECT
     QML_ELEMENT
     QML_SINGLETON

@@ -10,7 +10,10 @@ class ClipboardStore;
 class StoreClipActions : public ClipActions
 {
 public:
-    explicit StoreClipActions(ClipboardStore &store) : m_store(store) {}
+    explicit StoreClipActions(ClipboardStore &store)
+        : m_store(store)
+    {
+    }
 
     void copy(const Clip &clip, bool plainTextOnly) override;
     void copyClips(const QList<Clip> &clips) override;

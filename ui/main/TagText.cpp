@@ -23,11 +23,11 @@ QVariantList TagText::pickerChips(const QVariantList &clipTags)
         const QString name = ColorTags::name(tag);
         const bool on = std::any_of(clipTags.begin(), clipTags.end(),
                                     [tag](const QVariant &raw) { return raw.toInt() == ColorTags::rawValue(tag); });
-        chips << QVariantMap{{QStringLiteral("tag"), ColorTags::rawValue(tag)},
-                             {QStringLiteral("on"), on},
-                             {QStringLiteral("help"), (on ? QStringLiteral("Remove ") : QStringLiteral("Add ")) + name
-                                                          + QStringLiteral(" tag")},
-                             {QStringLiteral("accessibleName"), name + QStringLiteral(" tag")}};
+        chips << QVariantMap{
+            {QStringLiteral("tag"), ColorTags::rawValue(tag)},
+            {QStringLiteral("on"), on},
+            {QStringLiteral("help"), (on ? QStringLiteral("Remove ") : QStringLiteral("Add ")) + name + QStringLiteral(" tag")},
+            {QStringLiteral("accessibleName"), name + QStringLiteral(" tag")}};
     }
     return chips;
 }

@@ -55,10 +55,7 @@ void PopoverClipModel::setClips(const ClipList &clips, const QDateTime &now, con
         emit countChanged();
 }
 
-int PopoverClipModel::rowCount(const QModelIndex &parent) const
-{
-    return parent.isValid() ? 0 : count();
-}
+int PopoverClipModel::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : count(); }
 
 QString PopoverClipModel::subtitle(const Clip &clip) const
 {
@@ -95,9 +92,7 @@ QVariant PopoverClipModel::data(const QModelIndex &index, int role) const
         return clip.swatchHex();
     case ThumbnailUrlRole:
         // The length tells a replaced thumbnail apart, so a cached old picture is not shown.
-        return clip.hasThumbnail()
-            ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size())
-            : QString();
+        return clip.hasThumbnail() ? QStringLiteral("image://thumb/%1?%2").arg(clip.id).arg(clip.thumbnailPng.size()) : QString();
     case LeadingSizeRole:
         return leadingVisual(clip.group, clip.hasThumbnail()).size;
     case MonospacedRole:

@@ -16,8 +16,8 @@ std::optional<qint64> keyNumber(const QString &text)
     return n;
 }
 
-PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, const QString &text,
-                                    bool autoRepeat, int drawnRows, quint32 nativeScanCode)
+PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, const QString &text, bool autoRepeat, int drawnRows,
+                                    quint32 nativeScanCode)
 {
     switch (key) {
     case Qt::Key_Down:
@@ -44,8 +44,7 @@ PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, co
     return {PopoverKeyAction::CopyRow, int(*n - 1)};
 }
 
-std::optional<qint64> movedHighlight(const std::optional<qint64> &highlighted, int step,
-                                     const QList<qint64> &ids)
+std::optional<qint64> movedHighlight(const std::optional<qint64> &highlighted, int step, const QList<qint64> &ids)
 {
     if (ids.isEmpty())
         return highlighted;

@@ -26,8 +26,8 @@ struct PopoverKeyDecision {
  * digit, is passed on. The digit is read from the key's text, else its key code, else the
  * physical number row (X key codes 10-18), so layouts whose number row types "&é\"'…" work too.
  */
-PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, const QString &text,
-                                    bool autoRepeat, int drawnRows, quint32 nativeScanCode = 0);
+PopoverKeyDecision decidePopoverKey(int key, Qt::KeyboardModifiers modifiers, const QString &text, bool autoRepeat, int drawnRows,
+                                    quint32 nativeScanCode = 0);
 
 /** The row number a key's text stands for ("3", "+3", "-3"); nothing for other text or overflow. */
 std::optional<qint64> keyNumber(const QString &text);
@@ -37,8 +37,7 @@ std::optional<qint64> keyNumber(const QString &text);
  * them counts as none, so Down starts at the first row and Up at the last; the index is clamped.
  * Unchanged when the list is empty.
  */
-std::optional<qint64> movedHighlight(const std::optional<qint64> &highlighted, int step,
-                                     const QList<qint64> &ids);
+std::optional<qint64> movedHighlight(const std::optional<qint64> &highlighted, int step, const QList<qint64> &ids);
 
 /** The search the store is asked for: "type:<group> <query>" under a group chip, else the query. */
 QString effectiveQuery(const std::optional<ClipGroup> &group, const QString &query);

@@ -17,10 +17,7 @@ PopoverViewModel::PopoverViewModel(QObject *parent)
 
 PopoverViewModel::~PopoverViewModel() = default;
 
-Clock *PopoverViewModel::clock() const
-{
-    return m_clock ? m_clock : m_store ? &m_store->clock() : nullptr;
-}
+Clock *PopoverViewModel::clock() const { return m_clock ? m_clock : m_store ? &m_store->clock() : nullptr; }
 
 void PopoverViewModel::setStore(ClipboardStore *store)
 {
@@ -73,10 +70,7 @@ void PopoverViewModel::setQuery(const QString &query)
     refresh();
 }
 
-QString PopoverViewModel::groupValue() const
-{
-    return m_group ? ClipGroups::rawValue(*m_group) : QString();
-}
+QString PopoverViewModel::groupValue() const { return m_group ? ClipGroups::rawValue(*m_group) : QString(); }
 
 void PopoverViewModel::selectGroup(const QString &group)
 {
@@ -108,9 +102,7 @@ QVariantList PopoverViewModel::chips() const
     if (!m_store)
         return out;
     for (ClipGroup g : m_store->availableGroups()) {
-        out << QVariantMap{{"group", ClipGroups::rawValue(g)},
-                           {"title", ClipGroups::displayName(g)},
-                           {"selected", m_group == g}};
+        out << QVariantMap{{"group", ClipGroups::rawValue(g)}, {"title", ClipGroups::displayName(g)}, {"selected", m_group == g}};
     }
     return out;
 }
@@ -174,15 +166,9 @@ QVariant PopoverViewModel::highlightedValue() const
     return m_highlighted ? QVariant::fromValue<qint64>(*m_highlighted) : QVariant();
 }
 
-int PopoverViewModel::highlightedRow() const
-{
-    return m_highlighted ? int(drawnIDs().indexOf(*m_highlighted)) : -1;
-}
+int PopoverViewModel::highlightedRow() const { return m_highlighted ? int(drawnIDs().indexOf(*m_highlighted)) : -1; }
 
-QVariant PopoverViewModel::copiedValue() const
-{
-    return m_copied ? QVariant::fromValue<qint64>(*m_copied) : QVariant();
-}
+QVariant PopoverViewModel::copiedValue() const { return m_copied ? QVariant::fromValue<qint64>(*m_copied) : QVariant(); }
 
 void PopoverViewModel::setHighlighted(std::optional<std::int64_t> id)
 {
@@ -210,11 +196,10 @@ QList<qint64> PopoverViewModel::drawnIDs() const
 
 void PopoverViewModel::moveHighlight(int step) { setHighlighted(movedHighlight(m_highlighted, step, drawnIDs())); }
 
-bool PopoverViewModel::handleKey(int key, int modifiers, const QString &text, bool autoRepeat,
-                                 quint32 nativeScanCode)
+bool PopoverViewModel::handleKey(int key, int modifiers, const QString &text, bool autoRepeat, quint32 nativeScanCode)
 {
-    const PopoverKeyDecision decision = decidePopoverKey(key, Qt::KeyboardModifiers(modifiers), text, autoRepeat,
-                                                         m_recent->count(), nativeScanCode);
+    const PopoverKeyDecision decision
+        = decidePopoverKey(key, Qt::KeyboardModifiers(modifiers), text, autoRepeat, m_recent->count(), nativeScanCode);
     switch (decision.action) {
     case PopoverKeyAction::Ignore:
         return false;

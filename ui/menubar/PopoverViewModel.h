@@ -18,7 +18,6 @@
 
 namespace corvane {
 
-
 class Clock;
 class TimerHandle;
 
@@ -94,8 +93,7 @@ public:
     Q_INVOKABLE void selectGroup(const QString &group);
     Q_INVOKABLE void moveHighlight(int step);
     /** Handles a key press; true when it was taken. */
-    Q_INVOKABLE bool handleKey(int key, int modifiers, const QString &text, bool autoRepeat,
-                               quint32 nativeScanCode = 0);
+    Q_INVOKABLE bool handleKey(int key, int modifiers, const QString &text, bool autoRepeat, quint32 nativeScanCode = 0);
     Q_INVOKABLE void copyHighlighted();
     /** Closes the popover through its host. */
     Q_INVOKABLE void closePopover();

@@ -62,9 +62,6 @@ QVariant AppListModel::data(const QModelIndex &index, int role) const
     }
 }
 
-QHash<int, QByteArray> AppListModel::roleNames() const
-{
-    return {{bundleIDRole, "bundleID"}, {nameRole, "name"}};
-}
+QHash<int, QByteArray> AppListModel::roleNames() const { return {{bundleIDRole, "bundleID"}, {nameRole, "name"}}; }
 
 } // namespace corvane

@@ -96,7 +96,8 @@ QVariantList GeneralSettingsController::storagePresets()
 {
     QVariantList presets;
     for (const std::int64_t value : AppSettings::storageLimitPresets())
-        presets.append(QVariantMap{{QStringLiteral("value"), qint64(value)}, {QStringLiteral("label"), ClipText::byteCount(value)}});
+        presets.append(
+            QVariantMap{{QStringLiteral("value"), qint64(value)}, {QStringLiteral("label"), ClipText::byteCount(value)}});
     return presets;
 }
 
@@ -112,10 +113,7 @@ void GeneralSettingsController::setStoragePresetIndex(int index)
         settings()->setStorageLimit(presets.at(index));
 }
 
-QString GeneralSettingsController::storageUsedText() const
-{
-    return ClipText::byteCount(m_store ? m_store->storageUsed() : 0);
-}
+QString GeneralSettingsController::storageUsedText() const { return ClipText::byteCount(m_store ? m_store->storageUsed() : 0); }
 
 bool GeneralSettingsController::isPaused() const { return m_store && m_store->isPaused(); }
 
@@ -171,11 +169,11 @@ void GeneralSettingsController::startNext()
     emit busyChanged();
     if (!db) {
         // Without a database there is nothing to delete; the lists still refresh.
-        QMetaObject::invokeMethod(this, [this, job = next.job] { finished(job, std::nullopt); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, job = next.job] { finished(job, std::nullopt); }, Qt::QueuedConnection);
         return;
     }
-    m_watcher.setFuture(next.job == Job::clear ? QtConcurrent::run(clearAll, db)
-                                               : QtConcurrent::run(pruneTo, db, next.limit));
+    m_watcher.setFuture(next.job == Job::clear ? QtConcurrent::run(clearAll, db) : QtConcurrent::run(pruneTo, db, next.limit));
 }
 
 void GeneralSettingsController::finished(Job job, const std::optional<QString> &error)
@@ -184,7 +182,8 @@ void GeneralSettingsController::finished(Job job, const std::optional<QString> &
     if (m_store) {
         m_store->reload();
         if (error)
-            m_store->showNotice((job == Job::clear ? tr("Couldn’t clear the history: ") : tr("Couldn’t remove old clips: ")) + *error,
+            m_store->showNotice((job == Job::clear ? tr("Couldn’t clear the history: ") : tr("Couldn’t remove old clips: "))
+                                    + *error,
                                 Notice::Kind::warning);
     }
     emit busyChanged();
@@ -213,10 +212,7 @@ QString GeneralSettingsController::versionText() const
     return versionText(m_host && !m_host->appBuild().isEmpty() ? m_host->appBuild() : QStringLiteral("1"));
 }
 
-QString GeneralSettingsController::keycapText() const
-{
-    return m_host ? m_host->showWindowKey() : QString();
-}
+QString GeneralSettingsController::keycapText() const { return m_host ? m_host->showWindowKey() : QString(); }
 
 QString GeneralSettingsController::keycapNote(HotKeyStatus status)
 {

@@ -57,10 +57,7 @@ void PrivacyTabModel::setHost(SettingsHost *host)
     emit hostChanged();
 }
 
-bool PrivacyTabModel::knowsRunningApps() const
-{
-    return m_host && m_host->runningApps() && m_host->runningApps()->isAvailable();
-}
+bool PrivacyTabModel::knowsRunningApps() const { return m_host && m_host->runningApps() && m_host->runningApps()->isAvailable(); }
 
 QVariantList PrivacyTabModel::recentSkips() const
 {

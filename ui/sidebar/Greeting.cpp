@@ -40,7 +40,7 @@ QString trimDotsAndCommas(const QString &piece)
 
 bool isHonorific(const QString &piece)
 {
-    static const std::array<QString, 12> honorifics{"ca", "cs", "dr", "mr", "mrs", "ms",
+    static const std::array<QString, 12> honorifics{"ca", "cs",  "dr",   "mr",  "mrs",  "ms",
                                                     "er", "adv", "prof", "sir", "shri", "smt"};
     const QString lower = piece.toLower();
     return std::find(honorifics.begin(), honorifics.end(), lower) != honorifics.end();

@@ -15,8 +15,7 @@ namespace corvane {
  * insertions and value changes, never a reset, so views can animate it and keep their state.
  * `Row` needs a `key` member and `operator==`.
  */
-template <typename Row>
-class KeyedListModel : public QAbstractListModel
+template<typename Row> class KeyedListModel : public QAbstractListModel
 {
 public:
     using QAbstractListModel::QAbstractListModel;

@@ -10,7 +10,10 @@
 
 namespace corvane {
 
-SidebarModel::SidebarModel(QObject *parent) : KeyedListModel<SidebarRow>(parent) {}
+SidebarModel::SidebarModel(QObject *parent)
+    : KeyedListModel<SidebarRow>(parent)
+{
+}
 
 void SidebarModel::setStore(ClipboardStore *store)
 {
@@ -36,42 +39,58 @@ void SidebarModel::rebuild()
     std::vector<SidebarRow> rows;
     const DerivedLists::FilterCounts counts = m_store ? m_store->filterCounts() : DerivedLists::FilterCounts{};
     const QString library = QStringLiteral("Library");
-    rows.push_back({.key = QStringLiteral("all"), .section = library, .title = QStringLiteral("All History"),
-                    .symbol = QStringLiteral("clock.arrow.circlepath"), .count = counts.all});
-    rows.push_back({.key = QStringLiteral("pinned"), .section = library, .title = QStringLiteral("Pinned"),
-                    .symbol = QStringLiteral("pin"), .count = counts.pinned});
+    rows.push_back({.key = QStringLiteral("all"),
+                    .section = library,
+                    .title = QStringLiteral("All History"),
+                    .symbol = QStringLiteral("clock.arrow.circlepath"),
+                    .count = counts.all});
+    rows.push_back({.key = QStringLiteral("pinned"),
+                    .section = library,
+                    .title = QStringLiteral("Pinned"),
+                    .symbol = QStringLiteral("pin"),
+                    .count = counts.pinned});
 
     int position = 0;
     for (ClipGroup group : ClipGroups::allCases) {
         const qint64 count = counts.groups[std::size_t(group)];
         if (count == 0)
             continue;
-        rows.push_back({.key = ClipFilterKey::toKey(ClipFilter::ofGroup(group)), .section = QStringLiteral("Groups"),
-                        .title = ClipGroups::displayName(group), .group = ClipGroups::rawValue(group),
-                        .count = count, .dotIndex = position++});
+        rows.push_back({.key = ClipFilterKey::toKey(ClipFilter::ofGroup(group)),
+                        .section = QStringLiteral("Groups"),
+                        .title = ClipGroups::displayName(group),
+                        .group = ClipGroups::rawValue(group),
+                        .count = count,
+                        .dotIndex = position++});
     }
     for (ColorTag tag : ColorTags::allCases) {
         const qint64 count = counts.tags[std::size_t(tag)];
         if (count == 0)
             continue;
-        rows.push_back({.key = ClipFilterKey::toKey(ClipFilter::ofTag(tag)), .section = QStringLiteral("Tags"),
-                        .title = ColorTags::name(tag), .tag = ColorTags::rawValue(tag), .count = count});
+        rows.push_back({.key = ClipFilterKey::toKey(ClipFilter::ofTag(tag)),
+                        .section = QStringLiteral("Tags"),
+                        .title = ColorTags::name(tag),
+                        .tag = ColorTags::rawValue(tag),
+                        .count = count});
     }
 
     const QList<SourceApp> sources = m_store ? m_store->sources() : QList<SourceApp>{};
     if (!sources.isEmpty()) {
         const QStringList hidden = m_store->settings()->hiddenSources();
-        const QList<SourceApp> shown =
-            DerivedLists::sidebarSources(sources, m_store->settings()->keptSources(), hidden);
+        const QList<SourceApp> shown = DerivedLists::sidebarSources(sources, m_store->settings()->keptSources(), hidden);
         const QString section = QStringLiteral("Sources");
         for (const SourceApp &source : shown) {
-            rows.push_back({.key = ClipFilterKey::toKey(ClipFilter::app(source.bundleID)), .section = section,
-                            .title = source.name, .sourceKey = source.bundleID, .count = source.count});
+            rows.push_back({.key = ClipFilterKey::toKey(ClipFilter::app(source.bundleID)),
+                            .section = section,
+                            .title = source.name,
+                            .sourceKey = source.bundleID,
+                            .count = source.count});
         }
         if (SourceRules::showAllVisible(sources, int(shown.size()), hidden)) {
-            rows.push_back({.key = SidebarRow::showAllKey(), .section = section,
+            rows.push_back({.key = SidebarRow::showAllKey(),
+                            .section = section,
                             .title = QStringLiteral("Show all (%1)").arg(sources.size()),
-                            .symbol = QStringLiteral("ellipsis.circle"), .count = sources.size()});
+                            .symbol = QStringLiteral("ellipsis.circle"),
+                            .count = sources.size()});
         }
     }
 
@@ -120,10 +139,9 @@ QVariant SidebarModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> SidebarModel::roleNames() const
 {
-    return {{KeyRole, "filterKey"},   {SectionRole, "section"},     {TitleRole, "title"},
-            {SymbolRole, "symbol"},   {GroupRole, "group"},         {TagRole, "tag"},
-            {SourceKeyRole, "sourceKey"}, {CountRole, "count"},     {BadgeRole, "badge"},
-            {DotIndexRole, "dotIndex"}, {IsShowAllRole, "isShowAll"}, {IsCurrentRole, "isCurrent"}};
+    return {{KeyRole, "filterKey"}, {SectionRole, "section"},   {TitleRole, "title"},         {SymbolRole, "symbol"},
+            {GroupRole, "group"},   {TagRole, "tag"},           {SourceKeyRole, "sourceKey"}, {CountRole, "count"},
+            {BadgeRole, "badge"},   {DotIndexRole, "dotIndex"}, {IsShowAllRole, "isShowAll"}, {IsCurrentRole, "isCurrent"}};
 }
 
 QString SidebarModel::countsLine() const { return Greeting::countsLine(m_itemCount, m_pinnedCount); }

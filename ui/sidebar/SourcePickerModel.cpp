@@ -7,7 +7,10 @@
 
 namespace corvane {
 
-SourcePickerModel::SourcePickerModel(QObject *parent) : KeyedListModel<SourcePickerRow>(parent) {}
+SourcePickerModel::SourcePickerModel(QObject *parent)
+    : KeyedListModel<SourcePickerRow>(parent)
+{
+}
 
 void SourcePickerModel::setStore(ClipboardStore *store)
 {
@@ -41,10 +44,9 @@ void SourcePickerModel::rebuild()
     if (m_store) {
         const QStringList kept = m_store->settings()->keptSources();
         const QStringList hidden = m_store->settings()->hiddenSources();
-        for (const SourceApp &source :
-             SourceRules::filterSources(sources, m_query, SourceRules::filterFieldVisible(total))) {
-            rows.push_back({source.bundleID, source.name, source.count, kept.contains(source.bundleID),
-                            hidden.contains(source.bundleID)});
+        for (const SourceApp &source : SourceRules::filterSources(sources, m_query, SourceRules::filterFieldVisible(total))) {
+            rows.push_back(
+                {source.bundleID, source.name, source.count, kept.contains(source.bundleID), hidden.contains(source.bundleID)});
         }
     }
     const int before = rowCount();
@@ -84,7 +86,7 @@ QVariant SourcePickerModel::data(const QModelIndex &index, int role) const
 
 QHash<int, QByteArray> SourcePickerModel::roleNames() const
 {
-    return {{KeyRole, "sourceKey"}, {NameRole, "name"},         {CountRole, "count"},       {IsKeptRole, "isKept"},
+    return {{KeyRole, "sourceKey"},     {NameRole, "name"},         {CountRole, "count"},      {IsKeptRole, "isKept"},
             {IsHiddenRole, "isHidden"}, {KeepHelpRole, "keepHelp"}, {HideHelpRole, "hideHelp"}};
 }
 

@@ -11,7 +11,10 @@ UserGreeting &UserGreeting::instance()
     return greeting;
 }
 
-UserGreeting::UserGreeting(QObject *parent) : QObject(parent) {}
+UserGreeting::UserGreeting(QObject *parent)
+    : QObject(parent)
+{
+}
 
 void UserGreeting::setDesktopServices(DesktopServices *desktop) { m_desktop = desktop; }
 

@@ -4,7 +4,10 @@
 
 namespace corvane {
 
-WelcomeTourModel::WelcomeTourModel(QObject *parent) : QObject(parent) {}
+WelcomeTourModel::WelcomeTourModel(QObject *parent)
+    : QObject(parent)
+{
+}
 
 const std::vector<WelcomeTourModel::Step> &WelcomeTourModel::steps()
 {
@@ -13,16 +16,18 @@ const std::vector<WelcomeTourModel::Step> &WelcomeTourModel::steps()
     static const QString nextKeys = text(nextPasteItem());
     static const std::vector<Step> table{
         {"command", "Open it anywhere",
-         QStringLiteral("Press %1 in any app to bring up your history. The menu bar icon works too.").arg(showKeys),
-         showKeys},
-        {"square.grid.2x2", "Sorted for you",
+         QStringLiteral("Press %1 in any app to bring up your history. The menu bar icon works too.").arg(showKeys), showKeys},
+        {"square.grid.2x2",
+         "Sorted for you",
          "Links, images, code, colours, files and apps land in their own groups. Pick a tab or a day in the "
          "sidebar.",
          {}},
-        {"magnifyingglass", "Find anything",
+        {"magnifyingglass",
+         "Find anything",
          "Type to search, typos and all. Try \u201ctype:image\u201d, \u201capp:Firefox\u201d or \u201cyesterday\u201d.",
          {}},
-        {"pin", "Pin and tag",
+        {"pin",
+         "Pin and tag",
          QStringLiteral("Pin what you reuse (%1) and add colour tags (%2) so the important things never scroll away.")
              .arg(text(pin()), text(tag())),
          {}},
@@ -31,8 +36,10 @@ const std::vector<WelcomeTourModel::Step> &WelcomeTourModel::steps()
                         "them all at once.")
              .arg(text(collect()), nextKeys),
          nextKeys},
-        {"square.and.arrow.up", "Share, QR and actions",
-         "Share any clip by email, show a QR code for links, and add dates to your calendar in one click.", {}},
+        {"square.and.arrow.up",
+         "Share, QR and actions",
+         "Share any clip by email, show a QR code for links, and add dates to your calendar in one click.",
+         {}},
     };
     return table;
 }
@@ -68,11 +75,13 @@ QVariantList WelcomeTourModel::privacyRows() const
         return QVariantMap{{QStringLiteral("symbol"), QString::fromLatin1(symbol)}, {QStringLiteral("text"), text}};
     };
     return {
-        row("lock.shield", QStringLiteral("Password managers are skipped automatically: 1Password, Bitwarden, "
-                                          "KeePassXC, Passwords and Keys and more.")),
+        row("lock.shield",
+            QStringLiteral("Password managers are skipped automatically: 1Password, Bitwarden, "
+                           "KeePassXC, Passwords and Keys and more.")),
         row("eye.slash", QStringLiteral("API keys and tokens stay masked until you click to reveal them.")),
-        row("internaldrive", QStringLiteral("Your history stays on this computer. Internet is used only for link "
-                                            "previews, and you can turn that off.")),
+        row("internaldrive",
+            QStringLiteral("Your history stays on this computer. Internet is used only for link "
+                           "previews, and you can turn that off.")),
         row("exclamationmark.triangle",
             QStringLiteral("Corvane can\u2019t recognise passwords copied from ordinary pages or unknown apps. "
                            "Exclude those apps in Settings \u2192 Privacy, or delete the item.")),
