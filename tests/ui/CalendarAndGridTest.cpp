@@ -99,8 +99,9 @@ TEST(PhotoGridColumnsTest, ColumnsAndWidthsByPaneWidth)
     for (double pane : {0.0, 149.0, 311.0, 312.0, 473.9, 474.0, 1000.0, 2000.0}) {
         const PhotoGridColumns c = columns(pane);
         EXPECT_LE(c.width, 240) << pane;
-        if (c.count >= 2)
+        if (c.count >= 2) {
             EXPECT_GE(c.width, 150) << pane;
+        }
     }
 }
 

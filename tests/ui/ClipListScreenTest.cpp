@@ -146,7 +146,7 @@ protected:
     QPoint settledRowCentre(std::int64_t id)
     {
         QPoint last = rowCentre(id);
-        QTest::qWaitFor(
+        (void)QTest::qWaitFor(
             [&] {
                 QTest::qWait(60);
                 const QPoint now = rowCentre(id);
@@ -279,7 +279,7 @@ TEST_F(ClipListScreenTest, ClicksKeysAndTheWheelWorkOnTheRealWindow)
 
     // The context menu, then keys reach the list again.
     QMetaObject::invokeMethod(list(), "positionViewAtBeginning");
-    QTest::qWaitFor([&] { return list()->property("atYBeginning").toBool(); }, 3000);
+    (void)QTest::qWaitFor([&] { return list()->property("atYBeginning").toBool(); }, 3000);
     // QTest's clicks carry made-up times close together: after the jump the row may be the delegate
     // clicked earlier, and without a pause its tap would count as the second of a double click.
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, settledRowCentre(idAt(0)), 600);

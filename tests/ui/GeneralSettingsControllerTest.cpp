@@ -117,8 +117,9 @@ TEST_F(GeneralSettingsControllerTest, ClearingKeepsPinnedAndTaggedClipsAndDropsP
     // Cleared text leaves neither the file's free pages nor the write-ahead log.
     for (const QString &file : {store->database()->path(), store->database()->path() + "-wal"}) {
         QFile bytes(file);
-        if (bytes.open(QIODevice::ReadOnly))
+        if (bytes.open(QIODevice::ReadOnly)) {
             EXPECT_FALSE(bytes.readAll().contains("zebra-7f3e-secret")) << file.toStdString();
+        }
     }
 }
 

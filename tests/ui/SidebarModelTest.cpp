@@ -160,8 +160,9 @@ TEST_F(SidebarModelTest, ShowAllRule)
         }
         EXPECT_EQ(sourceRowCount, c.sourceRows);
         EXPECT_EQ(button ? int(button->count) : 0, c.buttonTotal);
-        if (button)
+        if (button) {
             EXPECT_EQ(button->title, QStringLiteral("Show all (%1)").arg(c.buttonTotal));
+        }
     }
 }
 

@@ -108,7 +108,7 @@ protected:
             painter.setFont(QFont(QStringLiteral("DejaVu Sans"), 28, QFont::Bold));
             painter.drawText(icon.rect(), Qt::AlignCenter, QString(QChar(id[0])).toUpper());
             painter.end();
-            entries.add(DesktopEntry{.id = id, .name = id}, icon);
+            entries.add(DesktopEntry{.id = id, .name = id, .icon = {}, .exec = {}, .startupWMClass = {}, .path = {}}, icon);
         }
     }
 
