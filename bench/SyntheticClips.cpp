@@ -166,6 +166,9 @@ public:
 
 } // namespace
 
+const QStringList &syntheticWords() { return words; }
+const QStringList &syntheticHosts() { return hosts; }
+
 QList<QString> syntheticClips(int count, std::uint32_t seed)
 {
     Generator generator(seed);

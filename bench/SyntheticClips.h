@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 
@@ -13,5 +14,9 @@ namespace corvane::bench {
  * clips real histories hold most of.
  */
 QList<QString> syntheticClips(int count, std::uint32_t seed = 20240521);
+
+/** The words and web hosts those texts are made of. */
+const QStringList &syntheticWords();
+const QStringList &syntheticHosts();
 
 } // namespace corvane::bench

@@ -40,16 +40,8 @@ void perClip(benchmark::State &state)
         = benchmark::Counter(double(clipCount), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
-const QStringList words
-    = QStringLiteral("the of and to in is that for it as was with be by on not this are or from at which have an they you "
-                     "meeting invoice project release schedule budget review deadline customer server database connection "
-                     "postgres query timeout network deploy build failure report summary agenda weekend dinner flight hotel "
-                     "address account payment order delivery package tracking number document folder picture camera")
-          .split(u' ');
-const QStringList hosts
-    = QStringLiteral("github.com docs.qt.io en.wikipedia.org news.ycombinator.com stackoverflow.com www.youtube.com "
-                     "mail.example.org shop.example.com maps.example.net blog.example.io")
-          .split(u' ');
+const QStringList &words = bench::syntheticWords();
+const QStringList &hosts = bench::syntheticHosts();
 
 QString sentence(std::mt19937 &random, int length)
 {

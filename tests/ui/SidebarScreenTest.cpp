@@ -4,6 +4,7 @@
 #include "ClipFilter.h"
 #include "FakeDesktopServices.h"
 #include "Motion.h"
+#include "QuickItems.h"
 #include "SidebarModel.h"
 #include "SourcePickerModel.h"
 #include "StoreFixture.h"
@@ -28,6 +29,7 @@
 #include <functional>
 
 using namespace corvane;
+using corvane::test::findItem;
 
 namespace {
 
@@ -56,17 +58,6 @@ Item {
     WelcomeSheet { id: sheet }
 }
 )";
-
-QQuickItem *findItem(QQuickItem *root, const QString &name)
-{
-    for (QQuickItem *child : root->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
 
 bool waitFor(const std::function<bool()> &condition, int ms = 10000)
 {
