@@ -42,7 +42,7 @@ QList<Clip> history()
         Clip clip;
         clip.id = i + 1;
         clip.group = ClipGroups::allCases[random() % ClipGroups::allCases.size()];
-        clip.text = QStringLiteral("clip %1").arg(i);
+        clip.setText(QStringLiteral("clip %1").arg(i));
         clip.createdAt = 1.7e9 - double(i) * 300.0;
         const int s = std::min(busy(random), sourceCount - 1);
         if (s % 5 == 4) {

@@ -3,6 +3,7 @@
 #include "AppSettings.h"
 #include "ClipDatabase.h"
 #include "ClipListModel.h"
+#include "ClipTextSource.h"
 #include "ClipboardStore.h"
 #include "ContentDetector.h"
 #include "DerivedLists.h"
@@ -418,7 +419,9 @@ void printHeldBytes(const ClipList &clips)
     double structs = 0, index = 0, texts = 0, display = 0, extras = 0, thumbnails = 0;
     for (const ClipRef &clip : clips) {
         structs += sizeof(Clip);
-        texts += textBytes(clip->text);
+        // Only what is held counts: a text read on demand sits in the shared cache, within its budget.
+        if (const QString *text = clip->heldText())
+            texts += double(text->capacity()) * 2;
         display += clip->storedPreview.size() * 2;
         extras += textBytes(clip->note) + textBytes(clip->summary) + textBytes(clip->smartTitle);
         thumbnails += clip->thumbnailPng.size();
@@ -426,9 +429,11 @@ void printHeldBytes(const ClipList &clips)
     }
     const double n = std::max<qsizetype>(1, clips.size());
     std::fprintf(stderr,
-                 "per clip: struct %.0f B, text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, "
+                 "per clip: struct %.0f B, held text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, "
                  "search index %.0f B\n",
                  structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n);
+    std::fprintf(stderr, "text cache: %zu B in all (budget %zu B)\n", ClipTextSource::shared().cachedBytes(),
+                 ClipTextSource::shared().budget());
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "Clip.h"
 
 #include "ClipText.h"
+#include "ClipTextSource.h"
 #include "ColorParser.h"
 #include "SecretMasker.h"
 
@@ -93,16 +94,38 @@ QImage Clip::thumbnail() const
     return QImage::fromData(thumbnailPng, "PNG");
 }
 
+std::optional<QString> Clip::text() const
+{
+    if (!m_hasText)
+        return std::nullopt;
+    if (m_textSource == 0)
+        return m_text;
+    return ClipTextSource::shared().text(m_textSource, id);
+}
+
+void Clip::setText(std::optional<QString> text)
+{
+    m_hasText = text.has_value();
+    m_text = m_hasText ? std::move(*text) : QString();
+    m_textSource = 0;
+}
+
+void Clip::readTextFrom(std::uint32_t source)
+{
+    m_text = QString();
+    m_textSource = source;
+}
+
 QList<ColorTag> Clip::tags() const { return ColorTags::fromMask(tagMask); }
 
-QString Clip::preview() const { return storedPreview.isEmpty() ? clipPreview(group, text, imageSize) : storedPreview; }
+QString Clip::preview() const { return storedPreview.isEmpty() ? clipPreview(group, text(), imageSize) : storedPreview; }
 
-QString Clip::subtitle() const { return clipSubtitle(group, text, textLength, detail, imageSize, byteSize); }
+QString Clip::subtitle() const { return clipSubtitle(group, text(), textLength, detail, imageSize, byteSize); }
 
 QString Clip::displayTitle(bool revealed, bool useSmartTitle) const
 {
-    if (group == ClipGroup::secret && !revealed && text)
-        return SecretMasker::mask(*text);
+    if (group == ClipGroup::secret && !revealed && m_hasText)
+        return SecretMasker::mask(text().value_or(QString()));
     if (note && !note->isEmpty())
         return *note;
     if (useSmartTitle && smartTitle && !smartTitle->isEmpty())
@@ -112,7 +135,10 @@ QString Clip::displayTitle(bool revealed, bool useSmartTitle) const
 
 std::optional<QString> Clip::appBundlePath() const
 {
-    if (group != ClipGroup::file || !text || text->isEmpty() || text->contains(u'\n'))
+    if (group != ClipGroup::file || !m_hasText)
+        return std::nullopt;
+    const std::optional<QString> text = this->text();
+    if (!text || text->isEmpty() || text->contains(u'\n'))
         return std::nullopt;
     // A desktop entry is this platform's form of an application bundle.
     if (!text->endsWith(u".app") && !text->endsWith(u".app/") && !text->endsWith(u".desktop"))
@@ -153,8 +179,8 @@ QString Clip::sourceDisplayName() const
 
 QString Clip::swatchHex() const
 {
-    if (group == ClipGroup::color && text) {
-        if (const auto rgba = ColorParser::parse(*text))
+    if (group == ClipGroup::color && m_hasText) {
+        if (const auto rgba = ColorParser::parse(text().value_or(QString())))
             return rgba->hexString();
     }
     return QString();
@@ -219,7 +245,7 @@ QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::i
 
 void forgetDerivablePreview(Clip &clip)
 {
-    if (!clip.storedPreview.isEmpty() && clip.storedPreview == clipPreview(clip.group, clip.text, clip.imageSize))
+    if (!clip.storedPreview.isEmpty() && clip.storedPreview == clipPreview(clip.group, clip.text(), clip.imageSize))
         clip.storedPreview = QString();
 }
 

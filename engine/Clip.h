@@ -17,8 +17,9 @@ namespace corvane {
 /**
  * @brief One history entry as the views and the store hold it.
  *
- * Kept small for histories of 100,000 clips: `text` is at most `textPrefixLength` characters
- * (see `textIsTruncated`; the full text comes from `ClipDatabase::fullText`), the full image is
+ * Kept small for histories of a million clips: `text()` is at most `textPrefixLength` characters
+ * (see `textIsTruncated`; the full text comes from `ClipDatabase::fullText`), and a loaded clip
+ * may hold none, reading it from its history when asked (see ClipTextSource). The full image is
  * never held, and the thumbnail stays PNG-encoded until it is drawn. Dates are seconds since 1970.
  */
 struct Clip {
@@ -37,8 +38,6 @@ struct Clip {
     ClipGroup group = ClipGroup::text;
     bool textIsTruncated = false;
     bool isPinned = false;
-    /** The text (file clips: the paths, one per line), cut to `textPrefixLength` characters. */
-    std::optional<QString> text;
     /** Detection detail (language, token kind), or an image's original file name. */
     std::optional<QString> detail;
     /** The PNG-encoded thumbnail, empty when there is none. */
@@ -54,6 +53,20 @@ struct Clip {
      * from the one the text prefix gives (see preview()).
      */
     QString storedPreview;
+
+    /**
+     * The text (file clips: the paths, one per line), cut to `textPrefixLength` characters;
+     * nothing for clips without text. A clip that holds none reads it through ClipTextSource
+     * (one indexed lookup, or the cache): ask for the rows shown, never for every clip.
+     */
+    std::optional<QString> text() const;
+    bool hasText() const { return m_hasText; }
+    /** The text when it is held in memory, else null (also while it is read on demand). */
+    const QString *heldText() const { return m_hasText && m_textSource == 0 ? &m_text : nullptr; }
+    /** Holds `text` in memory. */
+    void setText(std::optional<QString> text);
+    /** Drops a held text: from now on it is read from the history registered as `source`. */
+    void readTextFrom(std::uint32_t source);
 
     /** The known tags of `tagMask`, in ColorTags::allCases order. */
     QList<ColorTag> tags() const;
@@ -80,6 +93,12 @@ struct Clip {
     QString swatchHex() const;
 
     bool operator==(const Clip &) const = default;
+
+private:
+    QString m_text;
+    /** The ClipTextSource key of the history the text is read from; 0 while it is held. */
+    std::uint32_t m_textSource = 0;
+    bool m_hasText = false;
 };
 
 /** The one-line preview of a clip's content, at most 200 characters. */

@@ -1,5 +1,6 @@
 #include "ClipDatabase.h"
 
+#include "ClipTextSource.h"
 #include "SqliteStatement.h"
 
 #include <QDateTime>
@@ -202,10 +203,13 @@ ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Acc
         const bool keepKind = error.kind() == Kind::readOnly || error.kind() == Kind::damaged;
         throw Error(keepKind ? error.kind() : Kind::open, error.message());
     }
+    startTextReader(m_readOnly ? uri : sqlitePathUri(path, "mode=ro"));
 }
 
 ClipDatabase::~ClipDatabase()
 {
+    // Closed first: the last connection to close is the one that removes the emptied log.
+    stopTextReader();
     if (!m_readOnly && sqlite3_exec(m_db, "PRAGMA wal_checkpoint(TRUNCATE)", nullptr, nullptr, nullptr) == SQLITE_OK) {
         // Everything is in the main file now: let the close remove the empty log.
         sqlite3_db_config(m_db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 0, nullptr);
@@ -312,6 +316,7 @@ void ClipDatabase::fillPreviews()
 void ClipDatabase::exec(const QString &sql)
 {
     std::lock_guard lock(m_mutex);
+    ClipTextSource::shared().forgetAll(m_textSource);
     m_prunableBytes.reset();
     m_thumbnails.clear();
     m_journalComplete = false; // a DELETE without WHERE bypasses the journal

@@ -123,6 +123,8 @@ public:
     ClipDatabase &operator=(const ClipDatabase &) = delete;
 
     const QString &path() const { return m_path; }
+    /** The ClipTextSource key under which clips of this history read their texts on demand. */
+    std::uint32_t textSource() const { return m_textSource; }
     bool isReadOnly() const { return m_readOnly; }
 
     /** @brief The history as opening left it, and what the user should be told. */
@@ -221,7 +223,12 @@ public:
     void saveSourceIcon(const QString &key, const QByteArray &png);
 
 private:
+    class TextReader;
+
     void openAndMigrate();
+    /** Registers this history with ClipTextSource, reading through its own connection to `uri`. */
+    void startTextReader(const QString &uri);
+    void stopTextReader();
     void checkIntact(std::int64_t version);
     void migrateToStoredPreviews();
     /** Stores the preview of each long text that has none (only the whole text gives it). */
@@ -253,6 +260,10 @@ private:
     QSet<std::int64_t> m_changedIDs;
     std::int64_t m_journalVersion = -1;
     bool m_journalComplete = false;
+    // Reads texts on demand through a connection of its own, so a row's text never waits for
+    // a long load or write on this one.
+    std::shared_ptr<TextReader> m_textReader;
+    std::uint32_t m_textSource = 0;
 };
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 // The edits, deletions and side tables of ClipDatabase.
 #include "ClipDatabase.h"
 
+#include "ClipTextSource.h"
 #include "SqliteStatement.h"
 
 #include <QHash>
@@ -123,6 +124,7 @@ void ClipDatabase::deleteClips(const QList<std::int64_t> &ids)
         statement.bind(1, ids[i]).run();
         statement.reset();
     });
+    ClipTextSource::shared().forget(m_textSource, {ids.constData(), std::size_t(ids.size())});
 }
 
 std::optional<ClipDatabase::LinkPreviewRecord> ClipDatabase::linkPreview(const QString &key)

@@ -1,7 +1,10 @@
 // Reading clips: the whole list for the views, and full texts and images on demand.
 #include "ClipDatabase.h"
 
+#include "ClipTextSource.h"
 #include "SqliteStatement.h"
+
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <string>
@@ -23,7 +26,7 @@ namespace {
     "created_at, pinned, pinned_at, tags, summary, smart_title, note, detail, "                                                  \
     "coalesce(text_prefix, substr(CAST(text AS BLOB), 1, 8004)), length(thumbnail), preview "
 
-static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' substr in step");
+static_assert(Clip::textPrefixLength == 2000, "keep CLIP_COLUMNS' and TEXT_PREFIX_SQL's substr in step");
 
 /** `utf8` cut after `count` code points (all of it when shorter). */
 QByteArrayView firstCodePoints(QByteArrayView utf8, qsizetype count)
@@ -42,6 +45,45 @@ qsizetype codePoints(QByteArrayView utf8)
     for (char byte : utf8)
         count += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
     return count;
+}
+
+/** The first bytes of a text's prefix column, cut one character past the kept prefix. */
+QByteArray prefixBytes(QByteArrayView column) { return firstCodePoints(column, Clip::textPrefixLength + 1).toByteArray(); }
+
+/** Whether `prefixBytes` found the text longer than the kept prefix. */
+bool isCut(const QByteArray &utf8)
+{
+    // Fewer bytes than the prefix's characters: the text is whole.
+    return utf8.size() > Clip::textPrefixLength && codePoints(utf8) > Clip::textPrefixLength;
+}
+
+/** The kept prefix from `prefixBytes`. */
+QString decodePrefix(const QByteArray &utf8, bool cut)
+{
+    QString text = QString::fromUtf8(utf8);
+    if (cut)
+        text.chop(text.back().isLowSurrogate() ? 2 : 1); // the extra character read
+    // The conversion reserves a character per byte; a clip may hold it for the history's life.
+    if (text.capacity() > text.size())
+        text.squeeze();
+    return text;
+}
+
+#define TEXT_PREFIX_SQL "SELECT coalesce(text_prefix, substr(CAST(text AS BLOB), 1, 8004)) FROM clips WHERE id = ?1"
+
+/** The kept prefix of one clip's text, or nothing when the clip or its text is gone. Under the connection's lock. */
+std::optional<QString> readTextPrefix(SqliteStatement &query, std::int64_t id)
+{
+    query.bind(1, id);
+    std::optional<QString> text;
+    if (query.step()) {
+        if (const std::optional<QByteArrayView> column = query.optionalBytes(0)) {
+            const QByteArray utf8 = prefixBytes(*column);
+            text = decodePrefix(utf8, isCut(utf8));
+        }
+    }
+    query.reset(); // ends the read transaction, so checkpoints are not held up
+    return text;
 }
 
 /**
@@ -112,10 +154,9 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
     clip.note = row.optionalText(14);
     clip.detail = pool.value(row, 15);
     if (const std::optional<QByteArrayView> prefix = row.optionalBytes(16)) {
-        clip.text.emplace();
-        textUtf8 = firstCodePoints(*prefix, Clip::textPrefixLength + 1).toByteArray();
-        // Fewer bytes than the prefix's characters: the text is whole, its length counted later.
-        clip.textIsTruncated = textUtf8.size() > Clip::textPrefixLength && codePoints(textUtf8) > Clip::textPrefixLength;
+        clip.setText(QString());
+        textUtf8 = prefixBytes(*prefix);
+        clip.textIsTruncated = isCut(textUtf8);
         if (clip.textIsTruncated) {
             lengthQuery.bind(1, clip.id);
             clip.textLength = lengthQuery.step() ? lengthQuery.int64(0) : 0;
@@ -137,16 +178,11 @@ QByteArray readThumbnail(SqliteStatement &query, std::int64_t id)
 
 void finishClip(Clip &clip, QByteArray &textUtf8)
 {
-    if (clip.text) {
-        QString text = QString::fromUtf8(std::exchange(textUtf8, {}));
-        if (clip.textIsTruncated)
-            text.chop(text.back().isLowSurrogate() ? 2 : 1); // the extra character read
-        else
+    if (clip.hasText()) {
+        QString text = decodePrefix(std::exchange(textUtf8, {}), clip.textIsTruncated);
+        if (!clip.textIsTruncated)
             clip.textLength = text.size() - std::count_if(text.cbegin(), text.cend(), [](QChar c) { return c.isLowSurrogate(); });
-        // The conversion reserves a character per byte; held for the history's life, so trim it.
-        if (text.capacity() > text.size())
-            text.squeeze();
-        clip.text = std::move(text);
+        clip.setText(std::move(text));
     }
     forgetDerivablePreview(clip);
 }
@@ -173,6 +209,84 @@ void parallelFor(qsizetype count, const std::function<void(qsizetype)> &work)
 }
 
 } // namespace
+
+class ClipDatabase::TextReader
+{
+public:
+    TextReader(ClipDatabase &database, QByteArray uri)
+        : m_database(database)
+        , m_uri(std::move(uri))
+    {
+    }
+
+    std::optional<QString> read(std::int64_t id)
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_closed)
+            return std::nullopt;
+        try {
+            if (!m_query && !m_ownFailed)
+                open();
+            if (m_query)
+                return readTextPrefix(*m_query, id);
+            // No second connection (the history is held in memory): share the database's.
+            std::lock_guard databaseLock(m_database.m_mutex);
+            SqliteStatement query(m_database.m_db, TEXT_PREFIX_SQL);
+            return readTextPrefix(query, id);
+        } catch (const Error &) {
+            return std::nullopt;
+        }
+    }
+
+    /** Waits for a read in progress; later reads find nothing. */
+    void close()
+    {
+        std::lock_guard lock(m_mutex);
+        m_closed = true;
+        m_query.reset();
+        m_db.reset();
+    }
+
+private:
+    void open()
+    {
+        m_db = std::make_unique<SqliteHandle>();
+        if (sqlite3_open_v2(m_uri.constData(), m_db->receive(), SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX,
+                            nullptr)
+            == SQLITE_OK) {
+            sqlite3_busy_timeout(*m_db, 1000);
+            try {
+                m_query = std::make_unique<SqliteStatement>(*m_db, TEXT_PREFIX_SQL);
+                return;
+            } catch (const Error &) {
+            }
+        }
+        m_db.reset();
+        m_ownFailed = true;
+    }
+
+    ClipDatabase &m_database;
+    QByteArray m_uri;
+    std::mutex m_mutex;
+    std::unique_ptr<SqliteHandle> m_db;
+    std::unique_ptr<SqliteStatement> m_query;
+    bool m_ownFailed = false;
+    bool m_closed = false;
+};
+
+void ClipDatabase::startTextReader(const QString &uri)
+{
+    m_textReader = std::make_shared<TextReader>(*this, uri.toUtf8());
+    m_textSource = ClipTextSource::shared().add([reader = m_textReader](std::int64_t id) { return reader->read(id); });
+}
+
+void ClipDatabase::stopTextReader()
+{
+    if (!m_textReader)
+        return;
+    ClipTextSource::shared().remove(m_textSource);
+    m_textReader->close();
+}
 
 QList<Clip> ClipDatabase::loadClips()
 {

@@ -1,6 +1,7 @@
 // Pruning the history to the storage limit.
 #include "ClipDatabase.h"
 
+#include "ClipTextSource.h"
 #include "SqliteStatement.h"
 
 namespace corvane {
@@ -56,6 +57,7 @@ QList<std::int64_t> ClipDatabase::prune(std::int64_t limitBytes)
         }
     }
     transaction.commit();
+    ClipTextSource::shared().forget(m_textSource, {deleted.constData(), std::size_t(deleted.size())});
     m_prunableBytes = total - deletedBytes;
     SqliteStatement(m_db, "PRAGMA incremental_vacuum").run();
     return deleted;

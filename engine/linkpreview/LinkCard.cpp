@@ -41,8 +41,9 @@ LinkCardState decideLinkCard(const Clip &clip, const LinkPreviewService &service
     LinkCardState state;
     state.key = LinkPreviewParsing::previewKey(clip);
     const auto preview = service.preview(state.key);
-    const auto storeID = clip.text ? ClipText::appStoreID(*clip.text) : std::nullopt;
-    if (clip.group == ClipGroup::link && clip.text && storeID && preview) {
+    const std::optional<QString> text = clip.text();
+    const auto storeID = text ? ClipText::appStoreID(*text) : std::nullopt;
+    if (clip.group == ClipGroup::link && storeID && preview) {
         state.kind = LinkCardState::Kind::appCard;
         state.title = preview->title.value_or(QStringLiteral("App"));
         state.siteName = preview->siteName.value_or(QStringLiteral("App Store"));
@@ -66,7 +67,7 @@ std::optional<AppCardInfo> appCardInfo(const Clip &clip, const LinkPreviewServic
 {
     if (const auto path = clip.appBundlePath())
         return AppCardInfo{providerSource(QStringLiteral("app"), *path), appDisplayName(*path)};
-    if (clip.group != ClipGroup::link || !clip.text || !ClipText::appStoreID(*clip.text))
+    if (clip.group != ClipGroup::link || !ClipText::appStoreID(clip.text().value_or(QString())))
         return std::nullopt;
     const QString key = LinkPreviewParsing::previewKey(clip);
     const auto preview = service.preview(key);

@@ -8,6 +8,7 @@
 #include "DesktopServices.h"
 #include "LinkCard.h"
 #include "PreviewParsing.h"
+#include "RunOffThread.h"
 
 #include <QImageReader>
 #include <QBuffer>
@@ -67,7 +68,7 @@ LinkPreviewService::~LinkPreviewService() = default;
 
 void LinkPreviewService::loadPreview(const Clip &clip, ClipboardStore &store)
 {
-    if (clip.group != ClipGroup::link || !store.settings()->internetPreviewsEnabled() || !clip.text)
+    if (clip.group != ClipGroup::link || !store.settings()->internetPreviewsEnabled() || !clip.hasText())
         return;
     const QString key = previewKey(clip);
     const auto url = LinkPreviewParsing::previewURL(key, m_hosts);
@@ -199,28 +200,45 @@ void LinkPreviewService::cancelFetches()
 
 void LinkPreviewService::forgetUnused(ClipboardStore &store)
 {
-    QSet<QString> live;
-    for (const ClipRef &clip : store.clips()) {
-        if (clip->group == ClipGroup::link && clip->text)
-            live.insert(previewKey(*clip));
+    const std::shared_ptr<ClipDatabase> database = store.sharedDatabase();
+    if (!database) {
+        // Without a history the store holds only this run's clips, their texts in memory.
+        QSet<QString> live;
+        for (const ClipRef &clip : store.clips()) {
+            if (clip->group == ClipGroup::link && clip->hasText())
+                live.insert(previewKey(*clip));
+        }
+        dropPreviews([&live](const QString &key) { return !live.contains(key); });
+        return;
     }
+    // The history tells which links are still held: reading every link's text here would stall the window.
+    runOffThread<QStringList>(
+        this,
+        [database] {
+            try {
+                return database->deleteOrphanLinkPreviews();
+            } catch (const ClipDatabase::Error &) {
+                return QStringList(); // tried again after the next change of the history
+            }
+        },
+        [this](const QStringList &gone) {
+            const QSet<QString> doomed(gone.cbegin(), gone.cend());
+            dropPreviews([&doomed](const QString &key) { return doomed.contains(key); });
+        });
+}
+
+void LinkPreviewService::dropPreviews(const std::function<bool(const QString &key)> &doomed)
+{
     QStringList dropped;
     {
         QMutexLocker lock(&m_mutex);
         for (auto it = m_previews.begin(); it != m_previews.end();) {
-            if (live.contains(it.key())) {
+            if (!doomed(it.key())) {
                 ++it;
                 continue;
             }
             dropped.append(it.key());
             it = m_previews.erase(it);
-        }
-    }
-    if (ClipDatabase *database = store.database()) {
-        try {
-            database->deleteLinkPreviews([&live](const QString &key) { return live.contains(key); });
-        } catch (const ClipDatabase::Error &) {
-            // Tried again after the next change of the history.
         }
     }
     if (dropped.isEmpty())

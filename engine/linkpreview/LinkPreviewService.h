@@ -83,7 +83,10 @@ public:
 
     /** Records a fetch's outcome: the preview in memory and in the store's database, or the failure. */
     void complete(const QString &key, const std::optional<LinkPreview> &preview, ClipboardStore *store);
-    /** Drops the previews, in memory and in the database, of links that no clip of `store` holds. */
+    /**
+     * Drops the previews, in memory and in the database, of links that no clip of `store` holds;
+     * with a database, the answer comes a moment later from a worker thread.
+     */
     void forgetUnused(ClipboardStore &store);
     /**
      * Follows a store (again is harmless): previews of links it no longer holds are dropped a moment
@@ -111,6 +114,8 @@ private:
 
     void startFetches();
     void scheduleSweep(ClipboardStore &store);
+    /** Drops the in-memory previews `doomed` picks, telling the views. */
+    void dropPreviews(const std::function<bool(const QString &key)> &doomed);
     /** Aborts every fetch under way or queued; their results are dropped. */
     void cancelFetches();
     void bump();

@@ -87,7 +87,7 @@ qsizetype incompleteTail(QByteArrayView bytes)
 
 } // namespace
 
-QString previewKey(const Clip &clip) { return clip.text ? clip.text->trimmed() : QString(); }
+QString previewKey(const Clip &clip) { return clip.text().value_or(QString()).trimmed(); }
 
 std::optional<QUrl> previewURL(QStringView key, const ServiceHosts &hosts)
 {

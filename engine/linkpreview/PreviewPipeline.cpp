@@ -3,6 +3,7 @@
 #include "ClipText.h"
 #include "ImageTools.h"
 #include "PreviewParsing.h"
+#include "RunOffThread.h"
 
 #include <QFutureWatcher>
 #include <QTimer>
@@ -12,16 +13,6 @@ namespace corvane {
 namespace {
 
 using namespace LinkPreviewParsing;
-
-template<typename T, typename Work, typename Then> void runOffThread(QObject *context, Work work, Then then)
-{
-    auto *watcher = new QFutureWatcher<T>(context);
-    QObject::connect(watcher, &QFutureWatcherBase::finished, context, [watcher, then] {
-        watcher->deleteLater();
-        then(watcher->result());
-    });
-    watcher->setFuture(QtConcurrent::run(std::move(work)));
-}
 
 ImageDecodeLimits previewImageLimits(int keepSide)
 {

@@ -98,16 +98,18 @@ bool newestFirst(const ClipEntry &a, const ClipEntry &b)
 ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText)
 {
     SearchFields fields;
-    auto add = [&fields](const std::optional<QString> &field) {
+    auto add = [&fields](const QString *field) {
         if (field && !field->isEmpty())
             fields.views[fields.count++] = *field;
     };
+    auto optional = [](const std::optional<QString> &field) { return field ? &*field : nullptr; };
+    // Views need a text held in memory; the index of a clip that holds none is built as it loads.
     if (clip.group != ClipGroup::secret || withSecretText)
-        add(clip.text);
-    add(clip.note);
-    add(clip.smartTitle);
-    add(clip.summary);
-    add(clip.detail);
+        add(clip.heldText());
+    add(optional(clip.note));
+    add(optional(clip.smartTitle));
+    add(optional(clip.summary));
+    add(optional(clip.detail));
     fields.views[fields.count++] = sourceDisplayName;
     return fields;
 }
@@ -126,7 +128,7 @@ bool sameStoredClip(const Clip &a, const Clip &b)
         && a.smartTitle == b.smartTitle && a.sourceName == b.sourceName && a.sourceBundleID == b.sourceBundleID
         && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize && a.detail == b.detail
         && a.storedPreview == b.storedPreview && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
-        && a.text.has_value() == b.text.has_value() && a.thumbnailPng == b.thumbnailPng;
+        && a.hasText() == b.hasText() && a.thumbnailPng == b.thumbnailPng;
 }
 
 bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)

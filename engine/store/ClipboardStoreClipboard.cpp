@@ -42,7 +42,7 @@ std::optional<QString> ClipboardStore::fullText(std::int64_t id)
     if (!found)
         return std::nullopt;
     if (!found->textIsTruncated || !m_database)
-        return found->text;
+        return found->text();
     try {
         return m_database->fullText(id);
     } catch (const ClipDatabase::Error &error) {

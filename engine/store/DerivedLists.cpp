@@ -86,7 +86,7 @@ public:
             }
 #if defined(__GNUC__)
             const Clip &clip = *entry.clip;
-            for (const void *field : {static_cast<const void *>(&clip.text), static_cast<const void *>(&clip.detail),
+            for (const void *field : {static_cast<const void *>(&clip.storedPreview), static_cast<const void *>(&clip.detail),
                                       static_cast<const void *>(&clip.summary), static_cast<const void *>(&clip.note)})
                 __builtin_prefetch(field);
 #endif

@@ -110,7 +110,7 @@ TEST(CaptureEndToEnd, TextIsRecordedOnceAndBumpedWhenCopiedAgain)
     xclip("Meeting moved to Thursday");
     ASSERT_TRUE(waitForCount(before + 1));
     EXPECT_EQ(newest()->group, ClipGroup::text);
-    EXPECT_EQ(newest()->text, QStringLiteral("Meeting moved to Thursday"));
+    EXPECT_EQ(newest()->text(), QStringLiteral("Meeting moved to Thursday"));
     const double first = newest()->createdAt;
     const std::int64_t id = newest()->id;
 
@@ -147,7 +147,7 @@ TEST(CaptureEndToEnd, UriListIsAFileClip)
     xclip(QUrl::fromLocalFile(path).toEncoded() + "\r\n", QStringLiteral("text/uri-list"));
     ASSERT_TRUE(waitForCount(before + 1));
     EXPECT_EQ(newest()->group, ClipGroup::file);
-    EXPECT_EQ(newest()->text, path);
+    EXPECT_EQ(newest()->text(), path);
 }
 
 TEST(CaptureEndToEnd, ConcealedTextIsSkippedWithItsReason)
@@ -170,12 +170,12 @@ TEST(CaptureEndToEnd, ConcealedTextIsSkippedWithItsReason)
 TEST(CaptureEndToEnd, OwnCopyBackIsNotRecorded)
 {
     xclip("something else entirely");
-    ASSERT_TRUE(test::processEventsUntil([] { return newest()->text == QStringLiteral("something else entirely"); }));
+    ASSERT_TRUE(test::processEventsUntil([] { return newest()->text() == QStringLiteral("something else entirely"); }));
     const ClipRef older = app->store->clips().last();
     const int before = app->store->clipCount();
     const double date = older->createdAt;
     app->store->copy(older->id);
-    ASSERT_EQ(QGuiApplication::clipboard()->text(), older->text.value_or(QString()));
+    ASSERT_EQ(QGuiApplication::clipboard()->text(), older->text().value_or(QString()));
     settle();
     EXPECT_EQ(app->store->clipCount(), before);
     EXPECT_EQ(app->store->clips().last()->id, older->id) << "not bumped to the top";

@@ -150,7 +150,7 @@ TEST_F(CapturePipelineTest, ClipLargerThanTheWholeLimitIsNotStored)
     EXPECT_EQ(outcome.kind, CaptureOutcome::Kind::failed);
     EXPECT_EQ(outcome.warning, QStringLiteral("Too large to save"));
     ASSERT_EQ(db->clipCount(), 1);
-    EXPECT_EQ(db->loadClips().first().text, QStringLiteral("kept")) << "nothing was pruned for it";
+    EXPECT_EQ(db->loadClips().first().text(), QStringLiteral("kept")) << "nothing was pruned for it";
 
     // An image counts its thumbnail too.
     const auto encoded = CapturedImage::fromImage(window(5));
@@ -167,7 +167,7 @@ TEST_F(CapturePipelineTest, PrunesToTheLimitAfterStoring)
         process(request(text(QString(100, QLatin1Char('a' + i))), 1000 + i, 350));
     const QList<Clip> clips = db->loadClips();
     ASSERT_EQ(clips.size(), 3);
-    EXPECT_TRUE(clips.first().text->startsWith(QLatin1Char('j')));
+    EXPECT_TRUE(clips.first().text()->startsWith(QLatin1Char('j')));
 }
 
 TEST_F(CapturePipelineTest, LongTextLoadsAsAPrefixWithItsWholeLength)
@@ -182,10 +182,10 @@ TEST_F(CapturePipelineTest, LongTextLoadsAsAPrefixWithItsWholeLength)
     ASSERT_TRUE(clip);
     EXPECT_EQ(clip->textLength, 3000);
     EXPECT_TRUE(clip->textIsTruncated);
-    EXPECT_EQ(clip->text->size(), 2 * Clip::textPrefixLength);
-    EXPECT_TRUE(longText.startsWith(*clip->text));
+    EXPECT_EQ(clip->text()->size(), 2 * Clip::textPrefixLength);
+    EXPECT_TRUE(longText.startsWith(*clip->text()));
     EXPECT_EQ(db->fullText(outcome.clipID), longText);
-    EXPECT_EQ(db->loadClips().first().text, clip->text);
+    EXPECT_EQ(db->loadClips().first().text(), clip->text());
 
     const CaptureOutcome shortText = process(request(text(QStringLiteral("short")), 2000));
     EXPECT_EQ(db->loadClip(shortText.clipID)->textLength, 5);
@@ -207,7 +207,7 @@ TEST_F(CapturePipelineTest, UnreadablePayloads)
     const CaptureOutcome outcome = process(request(missing));
     ASSERT_EQ(outcome.kind, CaptureOutcome::Kind::stored);
     EXPECT_EQ(db->loadClip(outcome.clipID)->group, ClipGroup::file);
-    EXPECT_EQ(db->loadClip(outcome.clipID)->text, missing.imagePath);
+    EXPECT_EQ(db->loadClip(outcome.clipID)->text(), missing.imagePath);
 }
 
 TEST_F(CapturePipelineTest, QueueStoresInOrderAndReportsABurstOnce)
@@ -225,7 +225,7 @@ TEST_F(CapturePipelineTest, QueueStoresInOrderAndReportsABurstOnce)
 
     ASSERT_EQ(batches.size(), 1) << "one reload for the burst";
     ASSERT_EQ(batches[0].size(), 20);
-    EXPECT_EQ(db->loadClip(batches[0].last())->text, QStringLiteral("clip 19"));
+    EXPECT_EQ(db->loadClip(batches[0].last())->text(), QStringLiteral("clip 19"));
     EXPECT_EQ(warnings, QStringList{"Too large to save"});
 }
 

@@ -78,7 +78,7 @@ protected:
     {
         QStringList result;
         for (const ClipRef &clip : store->clips())
-            result << clip->text.value_or(QStringLiteral("<image>"));
+            result << clip->text().value_or(QStringLiteral("<image>"));
         return result;
     }
 
@@ -218,7 +218,7 @@ TEST_F(StoreCaptureTest, ACopyStillOnItsWayAtQuitIsSavedAndTheHistoryClosed)
     ClipDatabase reopened(path);
     QStringList saved;
     for (const Clip &clip : reopened.loadClips())
-        saved << *clip.text;
+        saved << *clip.text();
     EXPECT_EQ(saved, (QStringList{"last words", "earlier"}));
 }
 

@@ -53,7 +53,7 @@ QStringList texts(ClipDatabase &db)
 {
     QStringList result;
     for (const Clip &clip : db.loadClips())
-        result << clip.text.value_or(QString());
+        result << clip.text().value_or(QString());
     return result;
 }
 
@@ -228,7 +228,7 @@ TEST(ClipDatabaseText, CountsAndPreviewsComeFromTheWholeTextAndNulBytesSurvive)
 
     EXPECT_EQ(db.loadClip(files)->preview(), QStringLiteral("10000 files"));
     const Clip loaded = *db.loadClip(nul);
-    EXPECT_EQ(loaded.text, withNul);
+    EXPECT_EQ(loaded.text(), withNul);
     EXPECT_FALSE(loaded.textIsTruncated);
     EXPECT_EQ(loaded.subtitle(), QStringLiteral("20 characters"));
     EXPECT_EQ(db.fullText(nul), withNul);

@@ -107,7 +107,7 @@ TEST_F(ClipDatabaseRead, LoadKeepsAPrefixAndFullTextComesOnDemand)
     const auto clips = db->loadClips();
     ASSERT_EQ(clips.size(), 2);
     EXPECT_EQ(clips[0].id, id);
-    EXPECT_EQ(clips[0].text->size(), Clip::textPrefixLength);
+    EXPECT_EQ(clips[0].text()->size(), Clip::textPrefixLength);
     EXPECT_TRUE(clips[0].textIsTruncated);
     EXPECT_EQ(clips[0].subtitle(), QStringLiteral("5004 characters"));
     // The stored preview is what the prefix gives, so the clip keeps none of its own.
@@ -141,8 +141,8 @@ TEST_F(ClipDatabaseRead, PrefixAndLengthCountCharactersNotBytesOrUnits)
         for (const Clip &clip : {*db->loadClip(id), db->loadClips().first()}) {
             EXPECT_EQ(clip.textIsTruncated, c.truncated) << c.length;
             EXPECT_EQ(clip.textLength, c.length);
-            EXPECT_TRUE(clip.text->endsWith(c.prefixTail)) << c.length;
-            EXPECT_EQ(clip.text->toUcs4().size(), std::min<std::int64_t>(c.length, Clip::textPrefixLength));
+            EXPECT_TRUE(clip.text()->endsWith(c.prefixTail)) << c.length;
+            EXPECT_EQ(clip.text()->toUcs4().size(), std::min<std::int64_t>(c.length, Clip::textPrefixLength));
         }
     }
 }

@@ -39,9 +39,9 @@ TEST(PreviewUrl, KeyIsTheTrimmedText)
 {
     Clip clip;
     clip.group = ClipGroup::link;
-    clip.text = QStringLiteral(" https://example.com/x\n");
+    clip.setText(QStringLiteral(" https://example.com/x\n"));
     EXPECT_EQ(previewKey(clip), QStringLiteral("https://example.com/x"));
-    clip.text.reset();
+    clip.setText(std::nullopt);
     EXPECT_EQ(previewKey(clip), QString());
 }
 

@@ -16,7 +16,7 @@ Clip clipOf(ClipGroup group, std::optional<QString> text)
 {
     Clip clip;
     clip.group = group;
-    clip.text = std::move(text);
+    clip.setText(std::move(text));
     return clip;
 }
 
@@ -71,9 +71,9 @@ TEST(InspectorLayoutRules, CardsFollowTheKindOfClip)
     EXPECT_FALSE(inspectorLayout(clipOf(ClipGroup::image, std::nullopt), std::nullopt, false).detailActions);
 
     Clip summarised = clipOf(ClipGroup::text, QStringLiteral("x"));
-    EXPECT_FALSE(inspectorLayout(summarised, summarised.text, false).summaryCard);
+    EXPECT_FALSE(inspectorLayout(summarised, summarised.text(), false).summaryCard);
     summarised.summary = QStringLiteral("short");
-    EXPECT_TRUE(inspectorLayout(summarised, summarised.text, false).summaryCard);
+    EXPECT_TRUE(inspectorLayout(summarised, summarised.text(), false).summaryCard);
 }
 
 TEST(InspectorLayoutRules, SourceLineAndShareState)

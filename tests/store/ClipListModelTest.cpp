@@ -274,7 +274,7 @@ TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
         Clip clip;
         clip.id = id;
         clip.createdAt = 1000 + id;
-        clip.text = QStringLiteral("text %1").arg(id);
+        clip.setText(QStringLiteral("text %1").arg(id));
         loaded.append(clip);
     }
     ClipCollection clips;
@@ -322,7 +322,7 @@ Clip collectionClip(std::int64_t id, double createdAt)
     Clip clip;
     clip.id = id;
     clip.createdAt = createdAt;
-    clip.text = QStringLiteral("text %1").arg(id);
+    clip.setText(QStringLiteral("text %1").arg(id));
     clip.byteSize = 10 + int(id % 7);
     return clip;
 }

@@ -202,7 +202,7 @@ TEST_F(ClipListScreenTest, ClicksKeysAndTheWheelWorkOnTheRealWindow)
     QTest::mouseClick(window.get(), Qt::LeftButton, Qt::NoModifier, rowCentre(idAt(2)));
     key(Qt::Key_Return);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !QGuiApplication::clipboard()->text().isEmpty(); }, 5000));
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), store->clip(idAt(2))->text.value());
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), store->clip(idAt(2))->text().value());
 
     // Space opens Quick Look once however long it is held; a held Backspace deletes one clip.
     QSignalSpy quickLook(store.get(), &ClipboardStore::quickLookClipChanged);

@@ -13,7 +13,7 @@ Clip clipOf(std::int64_t id, ClipGroup group = ClipGroup::text, std::optional<QS
     Clip c;
     c.id = id;
     c.group = group;
-    c.text = std::move(text);
+    c.setText(std::move(text));
     return c;
 }
 

@@ -16,7 +16,7 @@ Clip clipOf(ClipGroup group, const QString &text = QStringLiteral("hello"))
     Clip clip;
     clip.id = 7;
     clip.group = group;
-    clip.text = text;
+    clip.setText(text);
     clip.textLength = text.size();
     return clip;
 }

@@ -14,7 +14,7 @@ Clip clipOf(ClipGroup group, std::optional<QString> text, std::int64_t id = 1)
     Clip c;
     c.id = id;
     c.group = group;
-    c.text = std::move(text);
+    c.setText(std::move(text));
     c.createdAt = QDateTime(QDate(2025, 3, 2), QTime(14, 5, 9)).toSecsSinceEpoch();
     return c;
 }
@@ -103,7 +103,7 @@ TEST_F(DragPlanTest, ImagesNeedTheDatabase)
 
     env.hasDatabase = false;
     EXPECT_EQ(planDrag({image}, env).kind, DragPlan::Kind::None) << "no text to fall back to";
-    image.text = QStringLiteral("caption");
+    image.setText(QStringLiteral("caption"));
     EXPECT_EQ(planDrag({image}, env), DragPlan::textOf("caption"));
 }
 

@@ -40,7 +40,7 @@ protected:
     {
         QStringList texts;
         for (const auto &clip : store->clips())
-            texts << clip->text.value_or(QString());
+            texts << clip->text().value_or(QString());
         return texts;
     }
 

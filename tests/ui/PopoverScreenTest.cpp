@@ -308,7 +308,7 @@ TEST_F(PopoverScreenTest, SearchDownReturnCopiesToTheClipboardAndCloses)
     EXPECT_EQ(vm->highlightedRow(), 1);
     shoot("popover-search.png");
 
-    const QString expected = vm->recentModel()->clips().at(1)->text.value_or(QString());
+    const QString expected = vm->recentModel()->clips().at(1)->text().value_or(QString());
     QTest::keyClick(window.get(), Qt::Key_Return);
     EXPECT_EQ(xclipboard(), expected);
     QTRY_COMPARE_WITH_TIMEOUT(host.calls, QStringList{"close"}, 10000);
@@ -358,7 +358,7 @@ TEST_F(PopoverScreenTest, CtrlDigitCopiesThatRowAndClosesItsOwnWindow)
     QTRY_VERIFY(bottomInList() <= list->height());
     EXPECT_GT(last->mapToItem(list, QPointF()).y(), 0.0) << "the least scroll: the row sits at the bottom";
 
-    const QString third = viewModel()->recentModel()->clips().at(2)->text.value_or(QString());
+    const QString third = viewModel()->recentModel()->clips().at(2)->text().value_or(QString());
     QTest::keyClick(window.get(), Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(xclipboard(), third);
     EXPECT_TRUE(viewModel()->query().isEmpty()) << "Ctrl+3 is not typed into the search";
@@ -613,7 +613,7 @@ TEST_F(PopoverScreenTest, ScreenReaderReadsThePopoverOverAtSpi)
     EXPECT_EQ(field->text, "review");
 
     // The reader's Press on a row copies it, as a click does.
-    const QString expected = viewModel()->recentModel()->clips().at(0)->text.value_or(QString());
+    const QString expected = viewModel()->recentModel()->clips().at(0)->text().value_or(QString());
     QProcess presser;
     runReader(presser, {recentTitle(0)});
     EXPECT_EQ(xclipboard(), expected);

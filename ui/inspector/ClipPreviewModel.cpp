@@ -52,11 +52,9 @@ void ClipPreviewModel::refresh()
         return;
     }
     // The loaded clip holds a prefix of long texts; the preview shows the whole (capped) text.
-    std::optional<QString> text = clip->text;
-    if (clip->textIsTruncated) {
-        if (auto full = m_store->fullText(clip->id))
-            text = full;
-    }
+    std::optional<QString> text = clip->textIsTruncated ? m_store->fullText(clip->id) : std::nullopt;
+    if (!text)
+        text = clip->text();
     const PreviewKind kind = previewKind(clip->group, text);
     m_kind = previewKindName(kind);
     m_group = ClipGroups::rawValue(clip->group);

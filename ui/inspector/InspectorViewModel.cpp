@@ -78,8 +78,8 @@ void InspectorViewModel::refresh()
         return;
     }
     // The loaded clip holds a prefix of a long text; read the whole one once per clip and length.
-    if (!sameClip || m_textLength != clip->textLength || m_text.has_value() != clip->text.has_value()) {
-        m_text = clip->textIsTruncated ? m_store->fullText(clip->id) : clip->text;
+    if (!sameClip || m_textLength != clip->textLength || m_text.has_value() != clip->hasText()) {
+        m_text = clip->textIsTruncated ? m_store->fullText(clip->id) : clip->text();
         m_textLength = clip->textLength;
         const quint64 generation = ++m_statisticsGeneration;
         if (!m_text || m_text->size() <= syncStatisticsLimit) {

@@ -47,7 +47,7 @@ bool ShareController::prepare()
             ClipboardStore *store = m_store;
             const ShareSources sources{[store](std::int64_t id) { return store->fullImage(id); },
                                        [](const QString &path) { return QFileInfo::exists(path); }, QDir::homePath()};
-            const std::optional<QString> text = clip->textIsTruncated ? store->fullText(clip->id) : clip->text;
+            const std::optional<QString> text = clip->textIsTruncated ? store->fullText(clip->id) : clip->text();
             m_items = shareItems(*clip, text, sources);
         }
     }

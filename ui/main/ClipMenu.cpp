@@ -26,7 +26,7 @@ ClipMenu::ClipMenu(Clip clip, SelectionSnapshot selection, bool revealed, const 
         m_entries.push_back(item(Action::CopyClips, QStringLiteral("Copy %1 Clips").arg(count), QStringLiteral("doc.on.doc")));
     } else {
         m_entries.push_back(item(Action::Copy, QStringLiteral("Copy"), QStringLiteral("doc.on.doc")));
-        if (m_clip.text)
+        if (m_clip.hasText())
             m_entries.push_back(item(Action::CopyPlain, QStringLiteral("Copy as Plain Text"), QStringLiteral("textformat")));
     }
     m_entries.push_back(m_clip.isPinned ? item(Action::TogglePin, QStringLiteral("Unpin"), QStringLiteral("pin.slash"))

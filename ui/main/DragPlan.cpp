@@ -11,13 +11,13 @@ namespace {
 
 QString wholeText(const Clip &clip, const DragEnvironment &env)
 {
-    if (!clip.text)
+    if (!clip.hasText())
         return {};
     if (clip.textIsTruncated && env.fullText) {
         if (const auto full = env.fullText(clip.id))
             return *full;
     }
-    return *clip.text;
+    return clip.text().value_or(QString());
 }
 
 DragPlan linkPlan(const QString &text)
@@ -62,7 +62,7 @@ DragPlan plannedFor(const QList<Clip> &clips, const DragEnvironment &env)
     if (clips.size() > 1) {
         QStringList texts;
         for (const Clip &clip : clips) {
-            if (clip.text)
+            if (clip.hasText())
                 texts << wholeText(clip, env);
         }
         return DragPlan::textOf(texts.join(u'\n'));
@@ -71,9 +71,9 @@ DragPlan plannedFor(const QList<Clip> &clips, const DragEnvironment &env)
     const QString text = wholeText(clip, env);
     switch (clip.group) {
     case ClipGroup::link:
-        return clip.text ? linkPlan(text) : DragPlan::textOf(text);
+        return clip.hasText() ? linkPlan(text) : DragPlan::textOf(text);
     case ClipGroup::file:
-        return clip.text ? filePlan(text, env) : DragPlan::textOf(text);
+        return clip.hasText() ? filePlan(text, env) : DragPlan::textOf(text);
     case ClipGroup::image:
         if (!env.hasDatabase)
             return DragPlan::textOf(text);

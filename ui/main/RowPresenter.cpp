@@ -32,7 +32,7 @@ double thumbnailWidth(QSize imageSize, QSize thumbnailSize)
 
 bool loadsAppCard(const Clip &clip)
 {
-    return clip.group == ClipGroup::link && clip.text && ClipText::appStoreID(*clip.text).has_value();
+    return clip.group == ClipGroup::link && ClipText::appStoreID(clip.text().value_or(QString())).has_value();
 }
 
 Leading leading(const Clip &clip)
