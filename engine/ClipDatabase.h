@@ -153,12 +153,26 @@ public:
     /** Inserts a clip, or bumps the row with the same hash, or replaces a near-duplicate image. */
     InsertResult insert(const NewClip &clip);
 
+    /**
+     * @brief Work a load does with each clip while its text is at hand, such as indexing it;
+     * the visitor may then let the clip read its text on demand (Clip::readTextFrom).
+     */
+    class TextVisitor
+    {
+    public:
+        virtual ~TextVisitor() = default;
+        /** The number of clips the load gives, before any visit. */
+        virtual void begin(qsizetype count) = 0;
+        /** Once per clip, with its place in the list the load returns; on the loading threads. */
+        virtual void visit(qsizetype place, Clip &clip) = 0;
+    };
+
     /** Every clip, newest first, without image blobs and with texts cut to a prefix. */
-    QList<Clip> loadClips();
+    QList<Clip> loadClips(TextVisitor *visitor = nullptr);
     /** The `count` newest clips and every pinned one, newest first, as `loadClips` gives them. */
-    QList<Clip> loadNewestClips(int count);
+    QList<Clip> loadNewestClips(int count, TextVisitor *visitor = nullptr);
     /** One clip as `loadClips` gives it, or nothing. */
-    std::optional<Clip> loadClip(std::int64_t id);
+    std::optional<Clip> loadClip(std::int64_t id, TextVisitor *visitor = nullptr);
 
     /**
      * @brief The values of a row that can change after it was written (texts and kinds cannot;

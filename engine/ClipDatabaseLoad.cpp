@@ -288,7 +288,7 @@ void ClipDatabase::stopTextReader()
     m_textReader->close();
 }
 
-QList<Clip> ClipDatabase::loadClips()
+QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
 {
     QList<Clip> clips;
     std::vector<QByteArray> texts;
@@ -331,11 +331,19 @@ QList<Clip> ClipDatabase::loadClips()
         snapshot.commit();
         m_thumbnails = std::move(thumbnails);
     }
-    parallelFor(clips.size(), [&](qsizetype i) { finishClip(clips[i], texts[size_t(i)]); });
+    if (visitor)
+        visitor->begin(clips.size());
+    // Each text is visited as soon as it is converted, so a visitor that lets go of it keeps the
+    // load from holding every text at once.
+    parallelFor(clips.size(), [&](qsizetype i) {
+        finishClip(clips[i], texts[size_t(i)]);
+        if (visitor)
+            visitor->visit(i, clips[i]);
+    });
     return clips;
 }
 
-QList<Clip> ClipDatabase::loadNewestClips(int count)
+QList<Clip> ClipDatabase::loadNewestClips(int count, TextVisitor *visitor)
 {
     QList<std::int64_t> ids;
     {
@@ -354,10 +362,15 @@ QList<Clip> ClipDatabase::loadNewestClips(int count)
         if (std::optional<Clip> clip = loadClip(id)) // a row deleted meanwhile is left out
             clips.append(std::move(*clip));
     }
+    if (visitor) {
+        visitor->begin(clips.size());
+        for (qsizetype i = 0; i < clips.size(); ++i)
+            visitor->visit(i, clips[i]);
+    }
     return clips;
 }
 
-std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
+std::optional<Clip> ClipDatabase::loadClip(std::int64_t id, TextVisitor *visitor)
 {
     QByteArray text;
     Clip clip;
@@ -375,6 +388,10 @@ std::optional<Clip> ClipDatabase::loadClip(std::int64_t id)
         }
     }
     finishClip(clip, text);
+    if (visitor) {
+        visitor->begin(1);
+        visitor->visit(0, clip);
+    }
     return clip;
 }
 

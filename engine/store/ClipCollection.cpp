@@ -131,7 +131,7 @@ bool sameStoredClip(const Clip &a, const Clip &b)
         && a.hasText() == b.hasText() && a.thumbnailPng == b.thumbnailPng;
 }
 
-bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
+bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vector<FuzzyHaystack> indexes)
 {
     const bool zoneChanged = zone != m_zone;
     m_zone = zone;
@@ -144,6 +144,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     for (qsizetype i = 0; i < loaded.size(); ++i) {
         Clip &clip = loaded[i];
         const int old = zoneChanged ? -1 : indexOf(clip.id);
+        FuzzyHaystack *index = std::size_t(i) < indexes.size() ? &indexes[std::size_t(i)] : nullptr;
         if (old >= 0 && sameStoredClip(*entries[old].clip, clip)) {
             fresh.push_back(std::move(entries[old]));
             changed = changed || old != int(i);
@@ -151,6 +152,8 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
             fresh.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
             changed = true;
         }
+        if (index && !fresh.back().haystack)
+            fresh.back().haystack = std::move(*index);
     }
     entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
@@ -162,7 +165,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     return true;
 }
 
-bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed)
+bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed, std::vector<FuzzyHaystack> indexes)
 {
     bool differs = false;
     bool redated = false;
@@ -176,7 +179,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     DayStarts days(m_zone);
     SourceHosts hosts;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
-    for (Clip &clip : changed) {
+    for (qsizetype k = 0; k < changed.size(); ++k) {
+        Clip &clip = changed[k];
         if (removed.contains(clip.id))
             continue;
         const int at = indexOf(clip.id);
@@ -184,10 +188,12 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             continue;
         differs = true;
         replaced.insert(clip.id);
+        FuzzyHaystack index = std::size_t(k) < indexes.size() ? std::move(indexes[std::size_t(k)]) : FuzzyHaystack();
         if (at < 0) {
             sameSources = false;
             added.emplace_back(clip.createdAt, clip.id);
             entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
+            entries.back().haystack = std::move(index);
             m_storageUsed += entries.back().storageBytes;
             continue;
         }
@@ -197,6 +203,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             pins.push_back(at);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
         ClipEntry fresh = makeEntry(std::move(clip), days, hosts, m_sourceIds);
+        fresh.haystack = std::move(index);
         sameSources
             = sameSources && fresh.sourceKey == entries[at].sourceKey && fresh.clip->sourceName == entries[at].clip->sourceName;
         entries[at] = std::move(fresh);

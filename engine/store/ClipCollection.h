@@ -95,13 +95,16 @@ struct ClipChange {
 class ClipCollection
 {
 public:
-    /** Takes a fresh load; returns whether anything differs from before. */
-    bool replace(QList<Clip> loaded, const QTimeZone &zone);
+    /**
+     * Takes a fresh load; returns whether anything differs from before. `indexes`, when given,
+     * are the clips' search indexes in the same order (see LoadIndexer).
+     */
+    bool replace(QList<Clip> loaded, const QTimeZone &zone, std::vector<FuzzyHaystack> indexes = {});
     /**
      * Applies known edits without reading everything again: `changed` are clips re-read from the
      * database (new ones included), `removed` ids that are gone. Returns whether anything differs.
      */
-    bool patch(QList<Clip> changed, const QSet<std::int64_t> &removed);
+    bool patch(QList<Clip> changed, const QSet<std::int64_t> &removed, std::vector<FuzzyHaystack> indexes = {});
     void clear();
 
     const std::vector<ClipEntry> &entries() const { return *m_entries; }

@@ -192,6 +192,12 @@ bool matches(const ClipDatabase::RowState &row, const Clip &clip)
         && row.smartTitle == clip.smartTitle && row.detail == clip.detail;
 }
 
+/**
+ * Where loaded clips read their texts once indexed, or 0 to keep holding them: searching still
+ * reads the fields of the clips whose index may match.
+ */
+std::uint32_t loadedTextSource(const ClipDatabase &) { return 0; }
+
 /** Beyond this many stale clips one full read is quicker than reading them one by one. */
 constexpr qsizetype maxSingleReads = 2000;
 
@@ -224,20 +230,21 @@ void ClipboardStore::loadInBackground()
     } catch (const ClipDatabase::Error &error) {
         qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
     }
-    m_fullLoad = new QFutureWatcher<std::optional<QList<Clip>>>(this);
+    using Loaded = std::optional<std::pair<QList<Clip>, std::vector<FuzzyHaystack>>>;
+    m_fullLoad = new QFutureWatcher<Loaded>(this);
     connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this] {
-        std::optional<QList<Clip>> loaded = m_fullLoad->result();
+        Loaded loaded = m_fullLoad->future().takeResult();
         m_fullLoad->deleteLater();
         m_fullLoad = nullptr;
         if (loaded)
-            replaceClips(std::move(*loaded));
+            replaceClips(std::move(loaded->first), std::move(loaded->second));
         // Whatever changed while the worker read is caught up from the rows' states.
         reload();
         returnFreedMemory();
     });
-    m_fullLoad->setFuture(QtConcurrent::run([database = m_database]() -> std::optional<QList<Clip>> {
+    m_fullLoad->setFuture(QtConcurrent::run([database = m_database]() -> Loaded {
         try {
-            return database->loadClips();
+            return loadIndexed(*database);
         } catch (const ClipDatabase::Error &error) {
             qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
             return std::nullopt;
@@ -297,7 +304,8 @@ void ClipboardStore::reload()
         }
     }
     try {
-        replaceClips(m_database->loadClips());
+        auto [clips, indexes] = loadIndexed(*m_database);
+        replaceClips(std::move(clips), std::move(indexes));
         returnFreedMemory();
     } catch (const ClipDatabase::Error &error) {
         loadFailed(error.message());
@@ -321,12 +329,19 @@ void ClipboardStore::setHistoryProblem(const QString &problem)
     emit historyProblemChanged();
 }
 
-void ClipboardStore::replaceClips(QList<Clip> loaded)
+std::pair<QList<Clip>, std::vector<FuzzyHaystack>> ClipboardStore::loadIndexed(ClipDatabase &database)
+{
+    LoadIndexer indexer(loadedTextSource(database));
+    QList<Clip> clips = database.loadClips(&indexer);
+    return {std::move(clips), indexer.takeIndexes()};
+}
+
+void ClipboardStore::replaceClips(QList<Clip> loaded, std::vector<FuzzyHaystack> indexes)
 {
     const qint64 oldStorage = m_clips.storageUsed();
     if (m_database)
         setHistoryProblem({});
-    if (!m_clips.replace(std::move(loaded), m_zone))
+    if (!m_clips.replace(std::move(loaded), m_zone, std::move(indexes)))
         return;
     m_indexBuilder->start();
     afterReload();
@@ -339,13 +354,17 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
     if (!m_database)
         return;
     QList<Clip> loaded;
+    std::vector<FuzzyHaystack> indexes;
     QSet<std::int64_t> gone(removed.begin(), removed.end());
     try {
         for (std::int64_t id : changed) {
-            if (auto clip = m_database->loadClip(id))
+            LoadIndexer indexer(loadedTextSource(*m_database));
+            if (auto clip = m_database->loadClip(id, &indexer)) {
                 loaded.append(std::move(*clip));
-            else
+                indexes.push_back(std::move(indexer.takeIndexes().front()));
+            } else {
                 gone.insert(id);
+            }
         }
     } catch (const ClipDatabase::Error &error) {
         qCWarning(logDb).noquote() << "Corvane: loading clips failed:" << error.message();
@@ -354,7 +373,7 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
     }
     setHistoryProblem({});
     const qint64 oldStorage = m_clips.storageUsed();
-    if (!m_clips.patch(std::move(loaded), gone))
+    if (!m_clips.patch(std::move(loaded), gone, std::move(indexes)))
         return;
     afterReload();
     if (oldStorage != m_clips.storageUsed())

@@ -365,7 +365,9 @@ private:
     void setSelection(std::optional<std::int64_t> anchor, QSet<std::int64_t> ids);
     /** The visible list of the current filter and search, as the selection moves in it. */
     Selection::Order visibleOrder() const;
-    void replaceClips(QList<Clip> loaded);
+    void replaceClips(QList<Clip> loaded, std::vector<FuzzyHaystack> indexes = {});
+    /** Reads every clip, indexing each as it is read (any thread). */
+    static std::pair<QList<Clip>, std::vector<FuzzyHaystack>> loadIndexed(ClipDatabase &database);
     /** Shows the newest clips now and reads the whole history on a worker thread. */
     void loadInBackground();
     /** Reads the history the way the services asked for: all now, or the newest first. */
@@ -422,7 +424,7 @@ private:
     FullImageCache m_images;
     SourceIconCache *m_icons = nullptr;
     ClipListModel *m_clipModel = nullptr;
-    QFutureWatcher<std::optional<QList<Clip>>> *m_fullLoad = nullptr;
+    QFutureWatcher<std::optional<std::pair<QList<Clip>, std::vector<FuzzyHaystack>>>> *m_fullLoad = nullptr;
     std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
 };
 

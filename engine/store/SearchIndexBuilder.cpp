@@ -12,6 +12,15 @@ namespace {
 constexpr int retryMs = 20;
 }
 
+void LoadIndexer::begin(qsizetype count) { m_indexes.resize(std::size_t(count)); }
+
+void LoadIndexer::visit(qsizetype place, Clip &clip)
+{
+    m_indexes[std::size_t(place)] = FuzzyHaystack(ClipEntry::searchFields(clip, clip.sourceDisplayName()).span());
+    if (m_textSource != 0)
+        clip.readTextFrom(m_textSource);
+}
+
 SearchIndexBuilder::SearchIndexBuilder(ClipCollection &clips, QObject *parent)
     : QObject(parent)
     , m_clips(clips)

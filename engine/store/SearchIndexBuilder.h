@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClipDatabase.h"
 #include "ClipRef.h"
 #include "FuzzyHaystack.h"
 
@@ -13,6 +14,28 @@
 namespace corvane {
 
 class ClipCollection;
+
+/**
+ * @brief Indexes each clip a load reads while its text is at hand, on the loading threads, so no
+ * text is read again to index it. A secret's text stays out of the index (ClipEntry::searchFields).
+ */
+class LoadIndexer final : public ClipDatabase::TextVisitor
+{
+public:
+    /** With a `textSource` other than 0, each clip lets go of its text once indexed and reads it from there. */
+    explicit LoadIndexer(std::uint32_t textSource = 0)
+        : m_textSource(textSource)
+    {
+    }
+    void begin(qsizetype count) override;
+    void visit(qsizetype place, Clip &clip) override;
+    /** The indexes, in the order of the clips the load returned. */
+    std::vector<FuzzyHaystack> takeIndexes() { return std::move(m_indexes); }
+
+private:
+    std::vector<FuzzyHaystack> m_indexes;
+    std::uint32_t m_textSource;
+};
 
 /**
  * @brief Builds the search index of freshly loaded clips on a worker thread, so the first
