@@ -366,6 +366,8 @@ private:
     /** The visible list of the current filter and search, as the selection moves in it. */
     Selection::Order visibleOrder() const;
     void replaceClips(QList<Clip> loaded);
+    /** What follows a change of the whole collection, given the storage used before it. */
+    void clipsReplaced(qint64 oldStorage);
     /** Shows the newest clips now and reads the whole history on a worker thread. */
     void loadInBackground();
     /** Reads the history the way the services asked for: all now, or the newest first. */
@@ -422,7 +424,8 @@ private:
     FullImageCache m_images;
     SourceIconCache *m_icons = nullptr;
     ClipListModel *m_clipModel = nullptr;
-    QFutureWatcher<std::optional<QList<Clip>>> *m_fullLoad = nullptr;
+    /** The whole history read and turned into a collection on a worker; null while none runs. */
+    QFutureWatcher<std::shared_ptr<ClipCollection>> *m_fullLoad = nullptr;
     std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
 };
 
