@@ -165,6 +165,18 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vec
     return true;
 }
 
+bool ClipCollection::adopt(ClipCollection &&updated, std::uint64_t fromRevision)
+{
+    if (updated.m_revision == fromRevision)
+        return false;
+    const std::uint64_t current = m_revision;
+    *this = std::move(updated);
+    // Whatever happened here meanwhile, listeners see one step that may have changed anything.
+    m_lastChange = {current, true, {}, {}, false};
+    m_revision = current + 1;
+    return true;
+}
+
 bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &removed, std::vector<FuzzyHaystack> indexes)
 {
     bool differs = false;

@@ -368,6 +368,8 @@ private:
     void replaceClips(QList<Clip> loaded, std::vector<FuzzyHaystack> indexes = {});
     /** Reads every clip, indexing each as it is read (any thread). */
     static std::pair<QList<Clip>, std::vector<FuzzyHaystack>> loadIndexed(ClipDatabase &database);
+    /** What follows a change of the whole collection, given the storage used before it. */
+    void clipsReplaced(qint64 oldStorage);
     /** Shows the newest clips now and reads the whole history on a worker thread. */
     void loadInBackground();
     /** Reads the history the way the services asked for: all now, or the newest first. */
@@ -424,7 +426,8 @@ private:
     FullImageCache m_images;
     SourceIconCache *m_icons = nullptr;
     ClipListModel *m_clipModel = nullptr;
-    QFutureWatcher<std::optional<std::pair<QList<Clip>, std::vector<FuzzyHaystack>>>> *m_fullLoad = nullptr;
+    /** The whole history read and turned into a collection on a worker; null while none runs. */
+    QFutureWatcher<std::shared_ptr<ClipCollection>> *m_fullLoad = nullptr;
     std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
 };
 

@@ -3,9 +3,9 @@
 #include "DesktopAccess.h"
 #include "DesktopServices.h"
 #include "LinkPreviewService.h"
+#include "RunOffThread.h"
 
 #include <QPointer>
-#include <QtConcurrent/QtConcurrentRun>
 
 namespace corvane {
 
@@ -86,12 +86,14 @@ void InspectorViewModel::refresh()
             setSizeText(textStatistics(m_text, clip->byteSize));
         } else {
             setSizeText({});
-            QtConcurrent::run([text = *m_text, bytes = clip->byteSize] {
-                return textStatistics(text, bytes);
-            }).then(this, [this, generation](const QString &result) {
-                if (generation == m_statisticsGeneration)
-                    setSizeText(result);
-            });
+            // A watcher's signal always comes from the event loop: a quick count never lands
+            // inside this call, where a continuation attached after the count finished would.
+            runOffThread<QString>(
+                this, [text = *m_text, bytes = clip->byteSize] { return textStatistics(text, bytes); },
+                [this, generation](const QString &result) {
+                    if (generation == m_statisticsGeneration)
+                        setSizeText(result);
+                });
         }
     }
     m_clipId = clip->id;
