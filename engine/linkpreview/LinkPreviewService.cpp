@@ -18,6 +18,17 @@ namespace {
 
 using LinkPreviewParsing::previewKey;
 
+/** The preview keys of link clips. */
+QSet<QString> liveKeys(const ClipList &links)
+{
+    QSet<QString> live;
+    for (const ClipRef &clip : links) {
+        if (clip->hasText())
+            live.insert(previewKey(*clip));
+    }
+    return live;
+}
+
 // Stored bytes count as a picture only when their header reads as one; decoding waits for a view.
 QByteArray readablePicture(const std::optional<QByteArray> &bytes)
 {
@@ -172,7 +183,11 @@ void LinkPreviewService::follow(ClipboardStore &store)
             cancelFetches();
     });
     connect(&store, &ClipboardStore::clipsChanged, this, [this, guarded] {
-        if (guarded)
+        // Only a clip that went can leave a preview unused: a new one or an edit cannot.
+        if (!guarded)
+            return;
+        const ClipChange &change = guarded->lastClipChange();
+        if (change.everything || !change.removed.isEmpty())
             scheduleSweep(*guarded);
     });
     // Rows left by clips deleted while nothing followed the store go too.
@@ -203,11 +218,7 @@ void LinkPreviewService::forgetUnused(ClipboardStore &store)
     const std::shared_ptr<ClipDatabase> database = store.sharedDatabase();
     if (!database) {
         // Without a history the store holds only this run's clips, their texts in memory.
-        QSet<QString> live;
-        for (const ClipRef &clip : store.clips()) {
-            if (clip->group == ClipGroup::link && clip->hasText())
-                live.insert(previewKey(*clip));
-        }
+        const QSet<QString> live = liveKeys(store.clipsOf(ClipGroup::link));
         dropPreviews([&live](const QString &key) { return !live.contains(key); });
         return;
     }

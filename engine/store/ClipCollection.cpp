@@ -139,7 +139,9 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vec
     SourceHosts hosts;
     std::vector<ClipEntry> &entries = writableEntries();
     std::vector<ClipEntry> fresh;
-    fresh.reserve(loaded.size());
+    // Room for the clips still to come: growing a million entries by copying them would stall
+    // the copy that needs it, and room not yet written costs no memory.
+    fresh.reserve(std::size_t(loaded.size()) + std::size_t(loaded.size()) / 8 + 16);
     bool changed = zoneChanged || std::size_t(loaded.size()) != entries.size();
     for (qsizetype i = 0; i < loaded.size(); ++i) {
         Clip &clip = loaded[i];
@@ -432,8 +434,12 @@ const ClipEntry *ClipCollection::entry(std::int64_t id) const
 
 std::vector<ClipEntry> &ClipCollection::writableEntries()
 {
-    if (m_entries.use_count() > 1)
-        m_entries = std::make_shared<std::vector<ClipEntry>>(*m_entries);
+    if (m_entries.use_count() > 1) {
+        auto copy = std::make_shared<std::vector<ClipEntry>>();
+        copy->reserve(m_entries->size() + m_entries->size() / 8 + 16); // as replace() does
+        copy->assign(m_entries->begin(), m_entries->end());
+        m_entries = std::move(copy);
+    }
     return *m_entries;
 }
 

@@ -181,6 +181,16 @@ ClipRef ClipboardStore::clip(std::int64_t id) const
     return entry ? entry->clip : nullptr;
 }
 
+ClipList ClipboardStore::clipsOf(ClipGroup group) const
+{
+    ClipList clips;
+    for (const ClipEntry &entry : m_clips.entries()) {
+        if (entry.group == group)
+            clips.append(entry.clip);
+    }
+    return clips;
+}
+
 namespace {
 
 /** Whether a loaded clip still shows its row. */

@@ -187,7 +187,11 @@ public:
     AppSettings *settings() const { return m_settings; }
     const ClipList &clips() const { return m_clips.all(); }
     int clipCount() const { return m_clips.size(); }
+    /** How many clips are pinned. */
+    int pinnedCount() const { return m_clips.pinnedCount(); }
     ClipRef clip(std::int64_t id) const;
+    /** The clips of one group, newest first: a quick pass over the loaded entries. */
+    ClipList clipsOf(ClipGroup group) const;
 
     const ClipFilter &filter() const { return m_filter; }
     void setFilter(const ClipFilter &filter);

@@ -164,6 +164,11 @@ TEST_F(LinkPreviews, PreviewsOfDeletedLinksAreForgotten)
     load(doomed);
     load(stays);
     ASSERT_TRUE(settle(page) && settle(kept));
+    // A new clip leaves every preview in place; a deleted one takes its own along.
+    addLink(QStringLiteral("https://example.com/new"));
+    clock.advance(LinkPreviewService::sweepDelayMs);
+    QTest::qWait(50);
+    EXPECT_TRUE(service->preview(page));
     store->deleteClip(doomed);
     clock.advance(LinkPreviewService::sweepDelayMs);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !service->preview(page); }, 5000));
