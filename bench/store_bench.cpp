@@ -417,6 +417,7 @@ void printHeldBytes(const ClipList &clips)
 {
     auto textBytes = [](const std::optional<QString> &text) { return text ? text->size() * 2 : 0; };
     double structs = 0, index = 0, texts = 0, display = 0, extras = 0, thumbnails = 0;
+    const std::size_t cached = ClipTextSource::shared().cachedBytes(); // before the reads below
     for (const ClipRef &clip : clips) {
         structs += sizeof(Clip);
         // Only what is held counts: a text read on demand sits in the shared cache, within its budget.
@@ -425,15 +426,18 @@ void printHeldBytes(const ClipList &clips)
         display += clip->storedPreview.size() * 2;
         extras += textBytes(clip->note) + textBytes(clip->summary) + textBytes(clip->smartTitle);
         thumbnails += clip->thumbnailPng.size();
-        index += FuzzyHaystack(ClipEntry::searchFields(*clip, clip->sourceDisplayName()).span()).memoryUsage();
+        // The index of a clip that holds no text is rebuilt from the text read on demand.
+        Clip whole = *clip;
+        if (!whole.heldText() && whole.hasText())
+            whole.setText(whole.text());
+        index += FuzzyHaystack(ClipEntry::searchFields(whole, whole.sourceDisplayName()).span()).memoryUsage();
     }
     const double n = std::max<qsizetype>(1, clips.size());
     std::fprintf(stderr,
                  "per clip: struct %.0f B, held text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, "
                  "search index %.0f B\n",
                  structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n);
-    std::fprintf(stderr, "text cache: %zu B in all (budget %zu B)\n", ClipTextSource::shared().cachedBytes(),
-                 ClipTextSource::shared().budget());
+    std::fprintf(stderr, "text cache: %zu B in all (budget %zu B)\n", cached, ClipTextSource::shared().budget());
 }
 
 } // namespace

@@ -95,7 +95,7 @@ bool newestFirst(const ClipEntry &a, const ClipEntry &b)
 
 } // namespace
 
-ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText)
+ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, const QString *secretText)
 {
     SearchFields fields;
     auto add = [&fields](const QString *field) {
@@ -104,8 +104,7 @@ ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString 
     };
     auto optional = [](const std::optional<QString> &field) { return field ? &*field : nullptr; };
     // Views need a text held in memory; the index of a clip that holds none is built as it loads.
-    if (clip.group != ClipGroup::secret || withSecretText)
-        add(clip.heldText());
+    add(clip.group == ClipGroup::secret ? secretText : clip.heldText());
     add(optional(clip.note));
     add(optional(clip.smartTitle));
     add(optional(clip.summary));

@@ -55,8 +55,11 @@ struct ClipEntry {
 
         std::span<const QStringView> span() const { return {views.data(), count}; }
     };
-    /** The fields of a clip; a secret's text only when `withSecretText` (while it is revealed). */
-    static SearchFields searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText = false);
+    /**
+     * The fields of a clip, viewing its held text; a secret's text only as `secretText` (its clear
+     * text while it is revealed, which the caller reads and keeps).
+     */
+    static SearchFields searchFields(const Clip &clip, const QString &sourceDisplayName, const QString *secretText = nullptr);
     SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName); }
 };
 

@@ -141,6 +141,10 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     // scored from its texts; every other clip from its index, a run of them at a time.
     auto isRevealed
         = [&](const ClipEntry &entry) { return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id); };
+    auto revealedScore = [&](const ClipEntry &entry) {
+        const QString secret = entry.clip->text().value_or(QString());
+        return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName, &secret).span());
+    };
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
         ScoreRun run(prepared, use);
         std::vector<int> passed;
@@ -172,9 +176,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
             std::size_t next = 0;
             for (const int index : passed) {
                 const ClipEntry &entry = entries[index];
-                const std::optional<double> score = isRevealed(entry)
-                    ? FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName, true).span())
-                    : scores[next++];
+                const std::optional<double> score = isRevealed(entry) ? revealedScore(entry) : scores[next++];
                 if (score)
                     scored.emplace_back(*score, index);
             }
