@@ -96,24 +96,24 @@ QImage Clip::thumbnail() const
 
 std::optional<QString> Clip::text() const
 {
-    if (!m_hasText)
+    if (!m_text.has)
         return std::nullopt;
-    if (m_textSource == 0)
-        return m_text;
-    return ClipTextSource::shared().text(m_textSource, id);
+    if (m_text.source == 0)
+        return m_text.held;
+    return ClipTextSource::shared().text(m_text.source, id);
 }
 
 void Clip::setText(std::optional<QString> text)
 {
-    m_hasText = text.has_value();
-    m_text = m_hasText ? std::move(*text) : QString();
-    m_textSource = 0;
+    m_text.has = text.has_value();
+    m_text.held = m_text.has ? std::move(*text) : QString();
+    m_text.source = 0;
 }
 
 void Clip::readTextFrom(std::uint32_t source)
 {
-    m_text = QString();
-    m_textSource = source;
+    m_text.held = QString();
+    m_text.source = source;
 }
 
 QList<ColorTag> Clip::tags() const { return ColorTags::fromMask(tagMask); }
@@ -124,7 +124,7 @@ QString Clip::subtitle() const { return clipSubtitle(group, text(), textLength, 
 
 QString Clip::displayTitle(bool revealed, bool useSmartTitle) const
 {
-    if (group == ClipGroup::secret && !revealed && m_hasText)
+    if (group == ClipGroup::secret && !revealed && m_text.has)
         return SecretMasker::mask(text().value_or(QString()));
     if (note && !note->isEmpty())
         return *note;
@@ -135,7 +135,7 @@ QString Clip::displayTitle(bool revealed, bool useSmartTitle) const
 
 std::optional<QString> Clip::appBundlePath() const
 {
-    if (group != ClipGroup::file || !m_hasText)
+    if (group != ClipGroup::file || !m_text.has)
         return std::nullopt;
     const std::optional<QString> text = this->text();
     if (!text || text->isEmpty() || text->contains(u'\n'))
@@ -179,7 +179,7 @@ QString Clip::sourceDisplayName() const
 
 QString Clip::swatchHex() const
 {
-    if (group == ClipGroup::color && m_hasText) {
+    if (group == ClipGroup::color && m_text.has) {
         if (const auto rgba = ColorParser::parse(text().value_or(QString())))
             return rgba->hexString();
     }

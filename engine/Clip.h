@@ -60,9 +60,9 @@ struct Clip {
      * (one indexed lookup, or the cache): ask for the rows shown, never for every clip.
      */
     std::optional<QString> text() const;
-    bool hasText() const { return m_hasText; }
+    bool hasText() const { return m_text.has; }
     /** The text when it is held in memory, else null (also while it is read on demand). */
-    const QString *heldText() const { return m_hasText && m_textSource == 0 ? &m_text : nullptr; }
+    const QString *heldText() const { return m_text.has && m_text.source == 0 ? &m_text.held : nullptr; }
     /** Holds `text` in memory. */
     void setText(std::optional<QString> text);
     /** Drops a held text: from now on it is read from the history registered as `source`. */
@@ -95,10 +95,22 @@ struct Clip {
     bool operator==(const Clip &) const = default;
 
 private:
-    QString m_text;
-    /** The ClipTextSource key of the history the text is read from; 0 while it is held. */
-    std::uint32_t m_textSource = 0;
-    bool m_hasText = false;
+    /**
+     * @brief The text, held or read on demand. A stored text never changes for its id, so one
+     * read on demand equals any other text of the same clip: only two held texts are compared.
+     */
+    struct TextSlot {
+        QString held;
+        /** The ClipTextSource key of the history the text is read from; 0 while it is held. */
+        std::uint32_t source = 0;
+        bool has = false;
+
+        bool operator==(const TextSlot &other) const
+        {
+            return has == other.has && (source != 0 || other.source != 0 || held == other.held);
+        }
+    };
+    TextSlot m_text;
 };
 
 /** The one-line preview of a clip's content, at most 200 characters. */

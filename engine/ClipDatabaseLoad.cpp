@@ -299,7 +299,6 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
         generation = m_thumbnailsGeneration;
     }
     QList<Clip> clips;
-    std::vector<QByteArray> texts;
     QHash<std::int64_t, QByteArray> thumbnails;
     {
         std::lock_guard lock(m_readerMutex);
@@ -327,7 +326,22 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
         // reserve() takes the exact size; resize() alone would round a large list up to a power of two.
         clips.reserve(qsizetype(places.size()));
         clips.resize(qsizetype(places.size()));
-        texts.resize(places.size());
+        if (visitor)
+            visitor->begin(clips.size());
+        // Rows are finished (texts converted, then visited) a batch at a time, so the load never
+        // holds the bytes of every text at once; a visitor that lets go of the texts keeps it so.
+        constexpr std::size_t batchSize = 32768;
+        std::vector<std::pair<qsizetype, QByteArray>> batch;
+        batch.reserve(std::min(batchSize, places.size()));
+        auto finishBatch = [&] {
+            parallelFor(qsizetype(batch.size()), [&](qsizetype k) {
+                auto &[place, utf8] = batch[std::size_t(k)];
+                finishClip(clips[place], utf8);
+                if (visitor)
+                    visitor->visit(place, clips[place]);
+            });
+            batch.clear();
+        };
 
         StringPool pool;
         SqliteStatement rows(m_reader, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
@@ -337,14 +351,19 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
             if (!rows.step() || rows.int64(0) != id)
                 throw Error(Error::Kind::step, QStringLiteral("The clip list changed while it was read"));
             Clip &clip = clips[place];
-            const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, texts[size_t(place)]);
+            QByteArray utf8;
+            const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, utf8);
             if (thumbnailLength > 0) {
                 clip.thumbnailPng = knownThumbnails.value(id);
                 if (clip.thumbnailPng.size() != thumbnailLength)
                     clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
                 thumbnails.insert(id, clip.thumbnailPng);
             }
+            batch.emplace_back(place, std::move(utf8));
+            if (batch.size() == batchSize)
+                finishBatch();
         }
+        finishBatch();
         snapshot.commit();
     }
     {
@@ -355,15 +374,6 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
             ++m_thumbnailsGeneration;
         }
     }
-    if (visitor)
-        visitor->begin(clips.size());
-    // Each text is visited as soon as it is converted, so a visitor that lets go of it keeps the
-    // load from holding every text at once.
-    parallelFor(clips.size(), [&](qsizetype i) {
-        finishClip(clips[i], texts[size_t(i)]);
-        if (visitor)
-            visitor->visit(i, clips[i]);
-    });
     return clips;
 }
 
