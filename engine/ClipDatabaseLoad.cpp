@@ -180,12 +180,19 @@ QList<Clip> ClipDatabase::loadClips()
 {
     QHash<std::int64_t, QByteArray> knownThumbnails;
     std::uint64_t generation = 0;
+    std::uint64_t writes = 0;
+    std::int64_t dataVersion = 0;
     {
         std::lock_guard lock(m_mutex);
         noticeOtherWriters();
         knownThumbnails = m_thumbnails;
         generation = m_thumbnailsGeneration;
+        writes = m_clipWrites;
+        dataVersion = m_dataVersion;
     }
+    // What the storage limit may remove, summed on the way: otherwise the first capture after
+    // start-up would sum a million rows while holding the connection the GUI reads through.
+    std::int64_t prunable = 0;
     QList<Clip> clips;
     std::vector<QByteArray> texts;
     QHash<std::int64_t, QByteArray> thumbnails;
@@ -226,6 +233,8 @@ QList<Clip> ClipDatabase::loadClips()
                 throw Error(Error::Kind::step, QStringLiteral("The clip list changed while it was read"));
             Clip &clip = clips[place];
             const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, texts[size_t(place)]);
+            if (!clip.isPinned && clip.tagMask == 0)
+                prunable += clip.byteSize + thumbnailLength;
             if (thumbnailLength > 0) {
                 clip.thumbnailPng = knownThumbnails.value(id);
                 if (clip.thumbnailPng.size() != thumbnailLength)
@@ -242,6 +251,9 @@ QList<Clip> ClipDatabase::loadClips()
             m_thumbnails = std::move(thumbnails);
             ++m_thumbnailsGeneration;
         }
+        noticeOtherWriters();
+        if (!m_prunableBytes && writes == m_clipWrites && dataVersion == m_dataVersion)
+            m_prunableBytes = prunable;
     }
     parallelFor(clips.size(), [&](qsizetype i) { finishClip(clips[i], texts[size_t(i)]); });
     return clips;
