@@ -292,12 +292,19 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
 {
     QHash<std::int64_t, QByteArray> knownThumbnails;
     std::uint64_t generation = 0;
+    std::uint64_t writes = 0;
+    std::int64_t dataVersion = 0;
     {
         std::lock_guard lock(m_mutex);
         noticeOtherWriters();
         knownThumbnails = m_thumbnails;
         generation = m_thumbnailsGeneration;
+        writes = m_clipWrites;
+        dataVersion = m_dataVersion;
     }
+    // What the storage limit may remove, summed on the way: otherwise the first capture after
+    // start-up would sum a million rows while holding the connection the GUI reads through.
+    std::int64_t prunable = 0;
     QList<Clip> clips;
     QHash<std::int64_t, QByteArray> thumbnails;
     {
@@ -353,6 +360,8 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
             Clip &clip = clips[place];
             QByteArray utf8;
             const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, utf8);
+            if (!clip.isPinned && clip.tagMask == 0)
+                prunable += clip.byteSize + thumbnailLength;
             if (thumbnailLength > 0) {
                 clip.thumbnailPng = knownThumbnails.value(id);
                 if (clip.thumbnailPng.size() != thumbnailLength)
@@ -373,6 +382,9 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
             m_thumbnails = std::move(thumbnails);
             ++m_thumbnailsGeneration;
         }
+        noticeOtherWriters();
+        if (!m_prunableBytes && writes == m_clipWrites && dataVersion == m_dataVersion)
+            m_prunableBytes = prunable;
     }
     return clips;
 }
