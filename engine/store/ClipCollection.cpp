@@ -52,33 +52,18 @@ private:
     QHash<QString, QString> m_hosts;
 };
 
-ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QString, int> &sourceIds)
+ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, ClipSources &sources)
 {
     ClipEntry entry;
     entry.id = clip.id;
     entry.group = clip.group;
     entry.isPinned = clip.isPinned;
-    entry.tagMask = clip.tagMask;
+    entry.tagMask = std::uint8_t(clip.tagMask & ColorTags::knownBits);
     entry.createdAt = clip.createdAt;
-    entry.storageBytes = clip.byteSize + clip.thumbnailPng.size();
-    entry.dayStart = days.of(clip.createdAt);
-    // As Clip::sourceKey and Clip::sourceDisplayName, with the URL parsed once.
-    entry.sourceHost = hosts.of(clip);
-    entry.sourceKey
-        = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString()) : QStringLiteral("web:") + entry.sourceHost;
-    if (!entry.sourceKey.isEmpty()) {
-        auto id = sourceIds.constFind(entry.sourceKey);
-        if (id == sourceIds.constEnd())
-            id = sourceIds.insert(entry.sourceKey, int(sourceIds.size()));
-        entry.sourceId = *id;
-        entry.sourceKey = id.key(); // one copy per source, not one per clip
-    }
-    if (!entry.sourceHost.isEmpty())
-        entry.sourceDisplayName = entry.sourceHost;
-    else if (clip.sourceName && !clip.sourceName->isEmpty())
-        entry.sourceDisplayName = *clip.sourceName;
-    else
-        entry.sourceDisplayName = QStringLiteral("Unknown");
+    const std::int64_t storage = clip.byteSize + clip.thumbnailPng.size();
+    entry.storage = storage >= 0 && storage < ClipEntry::largeStorage ? std::uint32_t(storage) : ClipEntry::largeStorage;
+    entry.dayOffset = std::int32_t(std::int64_t(clip.createdAt) - days.of(clip.createdAt));
+    entry.source = sources.of(clip, hosts.of(clip));
     entry.clip = std::make_shared<const Clip>(std::move(clip));
     return entry;
 }
@@ -94,6 +79,37 @@ bool newestFirst(const ClipEntry &a, const ClipEntry &b)
 }
 
 } // namespace
+
+const ClipSource ClipEntry::noSource;
+
+const ClipSource *ClipSources::of(const Clip &clip, const QString &host)
+{
+    // As Clip::sourceKey and Clip::sourceDisplayName, with the URL's host already worked out.
+    const ClipSource **known = nullptr;
+    ClipSource source;
+    if (!host.isEmpty()) {
+        known = &m_web[host];
+        if (!*known)
+            source = {QStringLiteral("web:") + host, host, host};
+    } else {
+        QString name = clip.sourceName.value_or(QString());
+        if (name.isEmpty())
+            name = QStringLiteral("Unknown");
+        known = &m_apps[{clip.sourceBundleID.value_or(QString()), name}];
+        if (!*known)
+            source = {clip.sourceBundleID.value_or(QString()), {}, name};
+    }
+    if (*known)
+        return *known;
+    if (!source.key.isEmpty()) {
+        auto id = m_ids.constFind(source.key);
+        if (id == m_ids.constEnd())
+            id = m_ids.insert(source.key, int(m_ids.size()));
+        source.id = *id;
+    }
+    *known = &m_sources.emplace_back(std::move(source));
+    return *known;
+}
 
 ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText)
 {
@@ -146,7 +162,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
             fresh.push_back(std::move(entries[old]));
             changed = changed || old != int(i);
         } else {
-            fresh.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
+            fresh.push_back(makeEntry(std::move(clip), days, hosts, *m_sources));
             changed = true;
         }
     }
@@ -185,8 +201,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (at < 0) {
             sameSources = false;
             added.emplace_back(clip.createdAt, clip.id);
-            entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
-            m_storageUsed += entries.back().storageBytes;
+            entries.push_back(makeEntry(std::move(clip), days, hosts, *m_sources));
+            m_storageUsed += entries.back().storageBytes();
             continue;
         }
         const Clip &old = *entries[at].clip;
@@ -194,9 +210,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt)
             pins.push_back(at);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
-        ClipEntry fresh = makeEntry(std::move(clip), days, hosts, m_sourceIds);
-        sameSources
-            = sameSources && fresh.sourceKey == entries[at].sourceKey && fresh.clip->sourceName == entries[at].clip->sourceName;
+        ClipEntry fresh = makeEntry(std::move(clip), days, hosts, *m_sources);
+        sameSources = sameSources && fresh.source == entries[at].source;
         entries[at] = std::move(fresh);
         if (m_all)
             (*m_all)[at] = entries[at].clip;
@@ -207,7 +222,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (const int at = indexOf(id); at >= 0) {
             gone.push_back(at);
             taken.insert(id);
-            m_storageUsed -= entries[std::size_t(at)].storageBytes;
+            m_storageUsed -= entries[std::size_t(at)].storageBytes();
         }
     }
     std::sort(gone.begin(), gone.end());
@@ -481,7 +496,7 @@ void ClipCollection::rebuildIndexes()
     for (int i = 0; i < int(entries.size()); ++i) {
         const ClipEntry &entry = entries[i];
         m_index.insert(entry.id, i);
-        m_storageUsed += entry.storageBytes;
+        m_storageUsed += entry.storageBytes();
         if (entry.isPinned) {
             pinned.push_back(i);
         } else {

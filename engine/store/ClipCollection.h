@@ -9,6 +9,7 @@
 #include <QTimeZone>
 
 #include <array>
+#include <deque>
 #include <span>
 
 #include <cstdint>
@@ -18,26 +19,54 @@
 
 namespace corvane {
 
+/**
+ * @brief Where clips came from, held once per distinct source rather than once per clip:
+ * the values a clip's source gives the lists (see Clip::sourceKey and Clip::sourceDisplayName).
+ */
+struct ClipSource {
+    /** Empty when the clips have no source. */
+    QString key;
+    QString host;
+    QString displayName;
+    /** The collection's number for `key` (the same for every clip of a source), else -1. */
+    int id = -1;
+};
+
+class ClipSources;
+
 /** @brief A loaded clip with the values every derived list needs, worked out once per clip. */
 struct ClipEntry {
     ClipRef clip;
     // Copies of the clip's fields the list filters read, so scanning 100,000 entries stays in
     // one contiguous block instead of visiting every clip.
     std::int64_t id = 0;
-    ClipGroup group = ClipGroup::text;
-    bool isPinned = false;
-    std::int64_t tagMask = 0;
     double createdAt = 0;
-    /** What the clip counts towards the storage used: its size and its thumbnail's. */
-    std::int64_t storageBytes = 0;
-    /** Empty when the clip has no source. */
-    QString sourceKey;
-    QString sourceHost;
-    QString sourceDisplayName;
-    /** The collection's number for `sourceKey` (the same for every clip of a source), else -1. */
-    int sourceId = -1;
+    /** Owned by the collection's sources, which outlive its entries and snapshots. */
+    const ClipSource *source = &noSource;
+    ClipGroup group = ClipGroup::text;
+    /** Seconds from the start of the clip's calendar day to `createdAt` (whole seconds). */
+    std::int32_t dayOffset = 0;
+    /** The known tag bits of the clip's mask. */
+    std::uint8_t tagMask = 0;
+    bool isPinned = false;
+    /** Storage bytes when they fit, else `largeStorage` and they are read from the clip. */
+    std::uint32_t storage = 0;
+
+    static constexpr std::uint32_t largeStorage = ~std::uint32_t(0);
+    static const ClipSource noSource;
+
+    const QString &sourceKey() const { return source->key; }
+    const QString &sourceHost() const { return source->host; }
+    const QString &sourceDisplayName() const { return source->displayName; }
+    /** The collection's number for the clip's source, else -1. */
+    int sourceId() const { return source->id; }
     /** Start of the calendar day of `createdAt`, seconds since 1970. */
-    std::int64_t dayStart = 0;
+    std::int64_t dayStart() const { return std::int64_t(createdAt) - dayOffset; }
+    /** What the clip counts towards the storage used: its size and its thumbnail's. */
+    std::int64_t storageBytes() const
+    {
+        return storage != largeStorage ? std::int64_t(storage) : clip->byteSize + clip->thumbnailPng.size();
+    }
     /**
      * The searchable fields, indexed on the first search and kept while the clip is unchanged.
      * A secret's text is left out: its clear text is searched only while it is revealed.
@@ -57,7 +86,7 @@ struct ClipEntry {
     };
     /** The fields of a clip; a secret's text only when `withSecretText` (while it is revealed). */
     static SearchFields searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText = false);
-    SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName); }
+    SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName()); }
 };
 
 /**
@@ -68,6 +97,8 @@ struct ClipSnapshot {
     std::shared_ptr<const std::vector<ClipEntry>> entries;
     std::shared_ptr<const std::vector<int>> listOrder;
     std::uint64_t revision = 0;
+    /** Keeps the sources the entries point to. */
+    std::shared_ptr<const ClipSources> sources;
 };
 
 /**
@@ -84,6 +115,26 @@ struct ClipChange {
     QSet<std::int64_t> removed;
     /** No clip came, went, or changed its date or source: what is counted per source stands. */
     bool sameSources = false;
+};
+
+/**
+ * @brief The distinct sources of a collection's clips. Only ever added to, so an entry's source
+ * stays where it is while other threads read the entries.
+ */
+class ClipSources
+{
+public:
+    /** The source of `clip`, whose URL has `host` (empty when it has none). */
+    const ClipSource *of(const Clip &clip, const QString &host);
+    /** Source ids run from 0 to below this. */
+    int idCount() const { return int(m_ids.size()); }
+
+private:
+    std::deque<ClipSource> m_sources;
+    QHash<QString, int> m_ids;
+    /** Web sources by host; the others by bundle id and name. */
+    QHash<QString, const ClipSource *> m_web;
+    QHash<std::pair<QString, QString>, const ClipSource *> m_apps;
 };
 
 /**
@@ -108,7 +159,7 @@ public:
     int size() const { return int(m_entries->size()); }
     std::uint64_t revision() const { return m_revision; }
     /** Source ids run from 0 to below this; ids stay with their keys for the collection's life. */
-    int sourceIdCount() const { return int(m_sourceIds.size()); }
+    int sourceIdCount() const { return m_sources->idCount(); }
     /** Index into entries(), or -1. */
     int indexOf(std::int64_t id) const { return m_index.value(id); }
     const ClipEntry *entry(std::int64_t id) const;
@@ -123,7 +174,7 @@ public:
     int pinnedCount() const { return m_pinnedCount; }
     /** What the step to revision() changed. */
     const ClipChange &lastChange() const { return m_lastChange; }
-    ClipSnapshot snapshot() const { return {m_entries, m_listOrder, m_revision}; }
+    ClipSnapshot snapshot() const { return {m_entries, m_listOrder, m_revision, m_sources}; }
     /** Whether a snapshot is still out: entries must then not be changed in place. */
     bool isShared() const { return m_entries.use_count() > 1; }
     /** Hands a search index built elsewhere to the entry of `clip`, when it still holds that clip. */
@@ -160,7 +211,7 @@ private:
     ClipChange m_lastChange;
     mutable std::optional<ClipList> m_all; // built when first asked for
     std::int64_t m_storageUsed = 0;
-    QHash<QString, int> m_sourceIds;
+    std::shared_ptr<ClipSources> m_sources = std::make_shared<ClipSources>();
     std::uint64_t m_revision = 0;
     QTimeZone m_zone;
 };

@@ -55,7 +55,7 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_icons->setWebAllowed(m_settings->internetPreviewsEnabled());
     m_icons->setSchemeLookup([this](const QString &host) {
         for (const ClipEntry &entry : m_clips.entries()) {
-            if (entry.sourceHost == host && entry.clip->sourceURL)
+            if (entry.sourceHost() == host && entry.clip->sourceURL)
                 return QUrl(*entry.clip->sourceURL).scheme();
         }
         return QString();
@@ -373,8 +373,8 @@ void ClipboardStore::afterReload()
 
     if (m_filter.kind == ClipFilter::Kind::day || m_filter.kind == ClipFilter::Kind::app) {
         const bool present = std::any_of(m_clips.entries().begin(), m_clips.entries().end(), [this](const ClipEntry &entry) {
-            return m_filter.kind == ClipFilter::Kind::day ? entry.dayStart == std::int64_t(m_filter.day)
-                                                          : entry.sourceKey == m_filter.bundleID;
+            return m_filter.kind == ClipFilter::Kind::day ? entry.dayStart() == std::int64_t(m_filter.day)
+                                                          : entry.sourceKey() == m_filter.bundleID;
         });
         if (!present)
             setFilter(ClipFilter::all());

@@ -31,11 +31,11 @@ bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
     case ClipFilter::Kind::group:
         return entry.group == filter.group;
     case ClipFilter::Kind::app:
-        return entry.sourceKey == filter.bundleID;
+        return entry.sourceKey() == filter.bundleID;
     case ClipFilter::Kind::tag:
         return (entry.tagMask & ColorTags::bit(filter.tag)) != 0;
     case ClipFilter::Kind::day:
-        return entry.dayStart == std::int64_t(filter.day);
+        return entry.dayStart() == std::int64_t(filter.day);
     }
     return false;
 }
@@ -156,7 +156,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
                 if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
                     continue;
                 if (!query.apps.isEmpty()
-                    && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey, entry.sourceHost))
+                    && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey(), entry.sourceHost()))
                     continue;
                 if (prepared.isEmpty()) {
                     scored.emplace_back(0.0, index);
@@ -173,7 +173,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
             for (const int index : passed) {
                 const ClipEntry &entry = entries[index];
                 const std::optional<double> score = isRevealed(entry)
-                    ? FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName, true).span())
+                    ? FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName(), true).span())
                     : scores[next++];
                 if (score)
                     scored.emplace_back(*score, index);
@@ -241,7 +241,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
         while (row < visible.size() && entries[visible[row]].isPinned)
             layout.rowSection[row++] = 0;
     }
-    auto dayOf = [&](std::size_t at) { return entries[visible[at]].dayStart; };
+    auto dayOf = [&](std::size_t at) { return entries[visible[at]].dayStart(); };
     // Past the pinned clips the days only go back in time, so a day's last row is found by
     // doubling then halving steps: a history of a million clips reads a few rows per day.
     const bool datedOrder = !pinnedFilter;
@@ -338,8 +338,8 @@ QList<std::int64_t> daysWithClips(const ClipCollection &clips)
 {
     QList<std::int64_t> days;
     for (const ClipEntry &entry : clips.entries()) {
-        if (days.isEmpty() || days.last() != entry.dayStart)
-            days.append(entry.dayStart);
+        if (days.isEmpty() || days.last() != entry.dayStart())
+            days.append(entry.dayStart());
     }
     std::sort(days.begin(), days.end());
     days.erase(std::unique(days.begin(), days.end()), days.end());
@@ -354,7 +354,7 @@ QList<SourceApp> sources(const ClipCollection &clips)
     double newest = 0;
     bool any = false;
     for (const ClipEntry &entry : entries) {
-        if (entry.sourceId >= 0 && (!any || entry.createdAt > newest)) {
+        if (entry.sourceId() >= 0 && (!any || entry.createdAt > newest)) {
             newest = entry.createdAt;
             any = true;
         }
@@ -363,17 +363,14 @@ QList<SourceApp> sources(const ClipCollection &clips)
     std::vector<SourceRanking::Tally> tallies;
     QList<SourceApp> found;
     for (const ClipEntry &entry : entries) {
-        if (entry.sourceId < 0)
+        if (entry.sourceId() < 0)
             continue;
-        int &slot = slotOf[std::size_t(entry.sourceId)];
+        int &slot = slotOf[std::size_t(entry.sourceId())];
         if (slot < 0) {
             // Clips come newest first, so the first one names the source.
-            QString name = !entry.sourceHost.isEmpty() ? entry.sourceHost : entry.clip->sourceName.value_or(QString());
-            if (name.isEmpty())
-                name = QStringLiteral("Unknown");
             slot = int(tallies.size());
-            tallies.push_back({entry.sourceKey});
-            found.append(SourceApp{entry.sourceKey, name, 0});
+            tallies.push_back({entry.sourceKey()});
+            found.append(SourceApp{entry.sourceKey(), entry.sourceDisplayName(), 0});
         }
         SourceRanking::add(tallies[std::size_t(slot)], entry.createdAt, newest);
         ++found[slot].count;
