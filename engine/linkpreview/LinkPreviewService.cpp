@@ -170,8 +170,15 @@ void LinkPreviewService::follow(ClipboardStore &store)
         if (guarded && !guarded->settings()->internetPreviewsEnabled())
             cancelFetches();
     });
-    connect(&store, &ClipboardStore::clipsChanged, this, [this, guarded] {
-        if (guarded)
+    connect(&store, &ClipboardStore::clipsChanged, this, [this, guarded, seen = store.revision()]() mutable {
+        if (!guarded || guarded->revision() == seen)
+            return;
+        // Only clips taken out leave previews unused: a new clip or an edit keeps every one in use,
+        // and a million clips are not read again for it.
+        const ClipChange &change = guarded->lastClipChange();
+        const bool oneStep = change.fromRevision == seen && !change.everything;
+        seen = guarded->revision();
+        if (!oneStep || !change.removed.isEmpty() || m_sweepFailed)
             scheduleSweep(*guarded);
     });
     // Rows left by clips deleted while nothing followed the store go too.
@@ -200,9 +207,9 @@ void LinkPreviewService::cancelFetches()
 void LinkPreviewService::forgetUnused(ClipboardStore &store)
 {
     QSet<QString> live;
-    for (const ClipRef &clip : store.clips()) {
-        if (clip->group == ClipGroup::link && clip->text)
-            live.insert(previewKey(*clip));
+    for (const ClipEntry &entry : store.collection().entries()) {
+        if (entry.group == ClipGroup::link && entry.clip->text)
+            live.insert(previewKey(*entry.clip));
     }
     QStringList dropped;
     {
@@ -219,8 +226,10 @@ void LinkPreviewService::forgetUnused(ClipboardStore &store)
     if (ClipDatabase *database = store.database()) {
         try {
             database->deleteLinkPreviews([&live](const QString &key) { return live.contains(key); });
+            m_sweepFailed = false;
         } catch (const ClipDatabase::Error &) {
             // Tried again after the next change of the history.
+            m_sweepFailed = true;
         }
     }
     if (dropped.isEmpty())

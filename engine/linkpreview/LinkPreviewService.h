@@ -128,6 +128,7 @@ private:
     QHash<QString, PreviewPipeline *> m_running;
     QSet<ClipboardStore *> m_watched;
     std::unique_ptr<TimerHandle> m_sweep;
+    bool m_sweepFailed = false;
     int m_revision = 0;
     bool m_revisionSignalDue = false;
 };

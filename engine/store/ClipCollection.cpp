@@ -3,6 +3,7 @@
 #include "ClipText.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace corvane {
 
@@ -111,6 +112,22 @@ const ClipSource *ClipSources::of(const Clip &clip, const QString &host)
     return *known;
 }
 
+void ClipTallies::countApartFromDay(const ClipEntry &entry, int by)
+{
+    pinned += entry.isPinned ? by : 0;
+    groups[std::size_t(entry.group)] += by;
+    for (unsigned mask = entry.tagMask; mask != 0; mask &= mask - 1)
+        tags[std::size_t(std::countr_zero(mask))] += by;
+}
+
+void ClipTallies::count(const ClipEntry &entry, int by)
+{
+    countApartFromDay(entry, by);
+    const auto day = days.try_emplace(entry.dayStart(), 0).first;
+    if ((day->second += by) == 0)
+        days.erase(day);
+}
+
 ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText)
 {
     SearchFields fields;
@@ -203,6 +220,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             added.emplace_back(clip.createdAt, clip.id);
             entries.push_back(makeEntry(std::move(clip), days, hosts, *m_sources));
             m_storageUsed += entries.back().storageBytes();
+            m_tallies.count(entries.back(), 1);
             continue;
         }
         const Clip &old = *entries[at].clip;
@@ -211,6 +229,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             pins.push_back(at);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
         ClipEntry fresh = makeEntry(std::move(clip), days, hosts, *m_sources);
+        m_tallies.count(entries[at], -1);
+        m_tallies.count(fresh, 1);
         sameSources = sameSources && fresh.source == entries[at].source;
         entries[at] = std::move(fresh);
         if (m_all)
@@ -223,6 +243,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             gone.push_back(at);
             taken.insert(id);
             m_storageUsed -= entries[std::size_t(at)].storageBytes();
+            m_tallies.count(entries[std::size_t(at)], -1);
         }
     }
     std::sort(gone.begin(), gone.end());
@@ -453,15 +474,6 @@ const ClipList &ClipCollection::all() const
     return *m_all;
 }
 
-QSet<std::int64_t> ClipCollection::ids() const
-{
-    QSet<std::int64_t> result;
-    result.reserve(m_entries->size());
-    for (const ClipEntry &entry : *m_entries)
-        result.insert(entry.clip->id);
-    return result;
-}
-
 ClipList ClipCollection::toList(const std::vector<int> &indices) const
 {
     // Copying a reference writes its count next to the clip; asking for those lines a few clips
@@ -487,6 +499,9 @@ void ClipCollection::rebuildIndexes()
         maxID = std::max(maxID, entry.id);
     m_index.reset(maxID, entries.size());
     m_storageUsed = 0;
+    m_tallies = {};
+    std::int64_t runDay = 0;
+    std::int64_t run = 0; // clips of runDay just before: entries come by date, days in runs
     std::vector<int> pinned;
     std::vector<int> others;
     others.reserve(entries.size());
@@ -497,6 +512,13 @@ void ClipCollection::rebuildIndexes()
         const ClipEntry &entry = entries[i];
         m_index.insert(entry.id, i);
         m_storageUsed += entry.storageBytes();
+        m_tallies.countApartFromDay(entry, 1);
+        if (run > 0 && entry.dayStart() != runDay) {
+            m_tallies.days[runDay] += run;
+            run = 0;
+        }
+        runDay = entry.dayStart();
+        ++run;
         if (entry.isPinned) {
             pinned.push_back(i);
         } else {
@@ -504,6 +526,8 @@ void ClipCollection::rebuildIndexes()
             otherIDs.push_back(entry.id);
         }
     }
+    if (run > 0)
+        m_tallies.days[runDay] += run;
     sortPinned(pinned);
     m_pinnedCount = int(pinned.size());
     std::vector<std::int64_t> pinnedIDs;

@@ -10,6 +10,7 @@
 
 #include <array>
 #include <deque>
+#include <map>
 #include <span>
 
 #include <cstdint>
@@ -89,6 +90,22 @@ struct ClipEntry {
     SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName()); }
 };
 
+/** @brief How many clips each pin state, group, tag and calendar day has. */
+struct ClipTallies {
+    std::int64_t pinned = 0;
+    /** Indexed by ClipGroup. */
+    std::array<std::int64_t, ClipGroups::allCases.size()> groups{};
+    /** Indexed by ColorTag. */
+    std::array<std::int64_t, ColorTags::allCases.size()> tags{};
+    /** Clips per start of day (seconds since 1970); days without clips are left out. */
+    std::map<std::int64_t, std::int64_t> days;
+
+    /** Counts `entry` in (`by` 1) or out (`by` -1). */
+    void count(const ClipEntry &entry, int by);
+    /** The same leaving out its day, for a pass that counts days by runs. */
+    void countApartFromDay(const ClipEntry &entry, int by);
+};
+
 /**
  * @brief The entries and list order of one revision of a collection, for reading on another
  * thread while the collection moves on (the collection copies them before changing them).
@@ -164,7 +181,6 @@ public:
     int indexOf(std::int64_t id) const { return m_index.value(id); }
     const ClipEntry *entry(std::int64_t id) const;
     bool contains(std::int64_t id) const { return m_index.contains(id); }
-    QSet<std::int64_t> ids() const;
 
     /** Pinned clips first, most recently pinned first, then the others newest first (indices). */
     const std::vector<int> &listOrder() const { return *m_listOrder; }
@@ -185,6 +201,8 @@ public:
 
     /** Sum of byte sizes and thumbnail lengths of every clip. */
     std::int64_t storageUsed() const { return m_storageUsed; }
+    /** Kept up to date by every change, so counting needs no pass over the clips. */
+    const ClipTallies &tallies() const { return m_tallies; }
 
 private:
     void rebuildIndexes();
@@ -211,6 +229,7 @@ private:
     ClipChange m_lastChange;
     mutable std::optional<ClipList> m_all; // built when first asked for
     std::int64_t m_storageUsed = 0;
+    ClipTallies m_tallies;
     std::shared_ptr<ClipSources> m_sources = std::make_shared<ClipSources>();
     std::uint64_t m_revision = 0;
     QTimeZone m_zone;

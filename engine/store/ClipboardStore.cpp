@@ -226,7 +226,8 @@ void ClipboardStore::loadInBackground()
     }
     m_fullLoad = new QFutureWatcher<std::optional<QList<Clip>>>(this);
     connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this] {
-        std::optional<QList<Clip>> loaded = m_fullLoad->result();
+        // Taken rather than copied: a copy would be detached again, a second list of every clip.
+        std::optional<QList<Clip>> loaded = m_fullLoad->future().takeResult();
         m_fullLoad->deleteLater();
         m_fullLoad = nullptr;
         if (loaded)
@@ -372,10 +373,10 @@ void ClipboardStore::afterReload()
         setQuickLookClip(std::nullopt);
 
     if (m_filter.kind == ClipFilter::Kind::day || m_filter.kind == ClipFilter::Kind::app) {
-        const bool present = std::any_of(m_clips.entries().begin(), m_clips.entries().end(), [this](const ClipEntry &entry) {
-            return m_filter.kind == ClipFilter::Kind::day ? entry.dayStart() == std::int64_t(m_filter.day)
-                                                          : entry.sourceKey() == m_filter.bundleID;
-        });
+        const bool present = m_filter.kind == ClipFilter::Kind::day
+            ? m_clips.tallies().days.contains(std::int64_t(m_filter.day))
+            : std::any_of(m_clips.entries().begin(), m_clips.entries().end(),
+                          [this](const ClipEntry &entry) { return entry.sourceKey() == m_filter.bundleID; });
         if (!present)
             setFilter(ClipFilter::all());
     }
@@ -387,7 +388,7 @@ void ClipboardStore::afterReload()
     }
     evictImages(vanishedImages);
 
-    const PasteQueue::Retained retained = m_queue.isEmpty() ? PasteQueue::Retained() : m_queue.retain(m_clips.ids());
+    const PasteQueue::Retained retained = m_queue.retain(exists);
     if (retained.currentReplaced)
         writeQueueItem();
     emit clipsChanged();

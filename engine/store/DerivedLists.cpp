@@ -302,12 +302,9 @@ std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> 
 
 QList<ClipGroup> availableGroups(const ClipCollection &clips)
 {
-    std::array<bool, ClipGroups::allCases.size()> present{};
-    for (const ClipEntry &entry : clips.entries())
-        present[std::size_t(entry.group)] = true;
     QList<ClipGroup> result;
     for (ClipGroup group : ClipGroups::allCases) {
-        if (present[std::size_t(group)])
+        if (clips.tallies().groups[std::size_t(group)] > 0)
             result.append(group);
     }
     return result;
@@ -315,34 +312,26 @@ QList<ClipGroup> availableGroups(const ClipCollection &clips)
 
 FilterCounts filterCounts(const ClipCollection &clips)
 {
-    FilterCounts counts;
-    counts.all = clips.size();
-    for (const ClipEntry &entry : clips.entries()) {
-        counts.pinned += entry.isPinned ? 1 : 0;
-        ++counts.groups[std::size_t(entry.group)];
-        for (std::int64_t mask = entry.tagMask & ColorTags::knownBits; mask != 0; mask &= mask - 1)
-            ++counts.tags[std::size_t(std::countr_zero(std::uint64_t(mask)))];
-    }
-    return counts;
+    const ClipTallies &tallies = clips.tallies();
+    return {clips.size(), tallies.pinned, tallies.groups, tallies.tags};
 }
 
 QList<ColorTag> usedTags(const ClipCollection &clips)
 {
-    std::int64_t mask = 0;
-    for (const ClipEntry &entry : clips.entries())
-        mask |= entry.tagMask;
-    return ColorTags::fromMask(mask);
+    QList<ColorTag> result;
+    for (ColorTag tag : ColorTags::allCases) {
+        if (clips.tallies().tags[std::size_t(tag)] > 0)
+            result.append(tag);
+    }
+    return result;
 }
 
 QList<std::int64_t> daysWithClips(const ClipCollection &clips)
 {
     QList<std::int64_t> days;
-    for (const ClipEntry &entry : clips.entries()) {
-        if (days.isEmpty() || days.last() != entry.dayStart())
-            days.append(entry.dayStart());
-    }
-    std::sort(days.begin(), days.end());
-    days.erase(std::unique(days.begin(), days.end()), days.end());
+    days.reserve(qsizetype(clips.tallies().days.size()));
+    for (const auto &[day, count] : clips.tallies().days)
+        days.append(day);
     return days;
 }
 

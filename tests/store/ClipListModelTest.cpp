@@ -326,6 +326,7 @@ Clip collectionClip(std::int64_t id, double createdAt)
     clip.createdAt = createdAt;
     clip.text = QStringLiteral("text %1").arg(id);
     clip.byteSize = 10 + int(id % 7);
+    clip.group = id % 4 == 0 ? ClipGroup::link : id % 9 == 0 ? ClipGroup::code : ClipGroup::text;
     // Sources of every kind: apps (one bundle under two names), pages, a URL without a host, none.
     switch (id % 6) {
     case 0:

@@ -136,12 +136,18 @@ void PopoverViewModel::refresh()
         zone = m_store->timeZone();
         // One search serves both lists: the pinned clips of the whole result are exactly what a
         // search among the pinned ones gives, in the same order.
-        const ClipList all = m_store->visibleClips(ClipFilter::all(), eq);
-        for (const ClipRef &clip : all) {
+        // Without a search the pinned clips come first, so past them only the recent rows are read.
+        const bool pinnedFirst = eq.trimmed().isEmpty();
+        for (std::int64_t id : *m_store->visibleIDs(ClipFilter::all(), eq)) {
+            const ClipRef clip = m_store->clip(id);
+            if (!clip)
+                continue;
             if (clip->isPinned)
                 pinned.append(clip);
             else if (recent.size() < maxRecentRows)
                 recent.append(clip);
+            else if (pinnedFirst)
+                break;
         }
     }
     m_pinned->setClips(pinned, now, zone);
