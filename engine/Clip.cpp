@@ -120,8 +120,40 @@ std::optional<QString> Clip::appBundlePath() const
     return expandTilde(*text);
 }
 
+SharedClipOrigin::SharedClipOrigin(ClipOrigin origin)
+    : m_origin(std::make_shared<const ClipOrigin>(std::move(origin)))
+{
+}
+
+const ClipOrigin &SharedClipOrigin::none()
+{
+    static const ClipOrigin nowhere;
+    return nowhere;
+}
+
+namespace {
+
+void changeOrigin(SharedClipOrigin &origin, std::optional<QString> ClipOrigin::*field, std::optional<QString> value)
+{
+    ClipOrigin changed = *origin;
+    changed.*field = std::move(value);
+    origin = SharedClipOrigin(std::move(changed));
+}
+
+} // namespace
+
+void Clip::setSourceName(std::optional<QString> name) { changeOrigin(origin, &ClipOrigin::name, std::move(name)); }
+
+void Clip::setSourceBundleID(std::optional<QString> bundleID)
+{
+    changeOrigin(origin, &ClipOrigin::bundleID, std::move(bundleID));
+}
+
+void Clip::setSourceURL(std::optional<QString> url) { changeOrigin(origin, &ClipOrigin::url, std::move(url)); }
+
 std::optional<QString> Clip::sourceHost() const
 {
+    const std::optional<QString> &sourceURL = origin->url;
     if (!sourceURL || sourceURL->isEmpty())
         return std::nullopt;
     const QUrl url(*sourceURL);
@@ -137,8 +169,8 @@ std::optional<QString> Clip::sourceKey() const
 {
     if (const auto host = sourceHost())
         return QStringLiteral("web:") + *host;
-    if (sourceBundleID && !sourceBundleID->isEmpty())
-        return sourceBundleID;
+    if (origin->bundleID && !origin->bundleID->isEmpty())
+        return origin->bundleID;
     return std::nullopt;
 }
 
@@ -146,8 +178,8 @@ QString Clip::sourceDisplayName() const
 {
     if (const auto host = sourceHost())
         return *host;
-    if (sourceName && !sourceName->isEmpty())
-        return *sourceName;
+    if (origin->name && !origin->name->isEmpty())
+        return *origin->name;
     return QStringLiteral("Unknown");
 }
 

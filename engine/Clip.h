@@ -10,9 +10,39 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace corvane {
+
+/** @brief Where a clip was copied from: the app and, for a page, its URL. */
+struct ClipOrigin {
+    std::optional<QString> name;
+    std::optional<QString> bundleID;
+    std::optional<QString> url;
+
+    bool operator==(const ClipOrigin &) const = default;
+};
+
+/**
+ * @brief A ClipOrigin shared by the clips copied from one place, compared by value. Never
+ * changed in place: a clip given another origin gets its own.
+ */
+class SharedClipOrigin
+{
+public:
+    SharedClipOrigin() = default;
+    explicit SharedClipOrigin(ClipOrigin origin);
+
+    const ClipOrigin &operator*() const { return m_origin ? *m_origin : none(); }
+    const ClipOrigin *operator->() const { return &**this; }
+    bool operator==(const SharedClipOrigin &other) const { return m_origin == other.m_origin || **this == *other; }
+
+private:
+    static const ClipOrigin &none();
+
+    std::shared_ptr<const ClipOrigin> m_origin;
+};
 
 /**
  * @brief One history entry as the views and the store hold it.
@@ -43,9 +73,8 @@ struct Clip {
     std::optional<QString> detail;
     /** The PNG-encoded thumbnail, empty when there is none. */
     QByteArray thumbnailPng;
-    std::optional<QString> sourceName;
-    std::optional<QString> sourceBundleID;
-    std::optional<QString> sourceURL;
+    /** Held once for the clips of one source (see the accessors below). */
+    SharedClipOrigin origin;
     std::optional<QString> summary;
     std::optional<QString> smartTitle;
     std::optional<QString> note;
@@ -70,6 +99,12 @@ struct Clip {
     QString displayTitle(bool revealed, bool useSmartTitle) const;
     /** For a file clip holding one path ending in ".app" or ".app/": that path with "~" expanded. */
     std::optional<QString> appBundlePath() const;
+    const std::optional<QString> &sourceName() const { return origin->name; }
+    const std::optional<QString> &sourceBundleID() const { return origin->bundleID; }
+    const std::optional<QString> &sourceURL() const { return origin->url; }
+    void setSourceName(std::optional<QString> name);
+    void setSourceBundleID(std::optional<QString> bundleID);
+    void setSourceURL(std::optional<QString> url);
     /** The host of `sourceURL` without a leading "www.". */
     std::optional<QString> sourceHost() const;
     /** "web:" + host for a web source, else the source bundle id. */

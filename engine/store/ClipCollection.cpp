@@ -41,11 +41,12 @@ class SourceHosts
 public:
     QString of(const Clip &clip)
     {
-        if (!clip.sourceURL || clip.sourceURL->isEmpty())
+        const std::optional<QString> &url = clip.sourceURL();
+        if (!url || url->isEmpty())
             return {};
-        auto it = m_hosts.constFind(*clip.sourceURL);
+        auto it = m_hosts.constFind(*url);
         if (it == m_hosts.constEnd())
-            it = m_hosts.insert(*clip.sourceURL, clip.sourceHost().value_or(QString()));
+            it = m_hosts.insert(*url, clip.sourceHost().value_or(QString()));
         return *it;
     }
 
@@ -93,12 +94,12 @@ const ClipSource *ClipSources::of(const Clip &clip, const QString &host)
         if (!*known)
             source = {QStringLiteral("web:") + host, host, host};
     } else {
-        QString name = clip.sourceName.value_or(QString());
+        QString name = clip.sourceName().value_or(QString());
         if (name.isEmpty())
             name = QStringLiteral("Unknown");
-        known = &m_apps[{clip.sourceBundleID.value_or(QString()), name}];
+        known = &m_apps[{clip.sourceBundleID().value_or(QString()), name}];
         if (!*known)
-            source = {clip.sourceBundleID.value_or(QString()), {}, name};
+            source = {clip.sourceBundleID().value_or(QString()), {}, name};
     }
     if (*known)
         return *known;
@@ -156,8 +157,8 @@ bool sameStoredClip(const Clip &a, const Clip &b)
 {
     return a.id == b.id && a.group == b.group && a.createdAt == b.createdAt && a.isPinned == b.isPinned
         && a.pinnedAt == b.pinnedAt && a.tagMask == b.tagMask && a.note == b.note && a.summary == b.summary
-        && a.smartTitle == b.smartTitle && a.sourceName == b.sourceName && a.sourceBundleID == b.sourceBundleID
-        && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize && a.detail == b.detail
+        && a.smartTitle == b.smartTitle && a.origin == b.origin
+        && a.byteSize == b.byteSize && a.imageSize == b.imageSize && a.detail == b.detail
         && a.storedPreview == b.storedPreview && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
         && a.text.has_value() == b.text.has_value() && a.thumbnailPng == b.thumbnailPng;
 }

@@ -55,8 +55,8 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_icons->setWebAllowed(m_settings->internetPreviewsEnabled());
     m_icons->setSchemeLookup([this](const QString &host) {
         for (const ClipEntry &entry : m_clips.entries()) {
-            if (entry.sourceHost() == host && entry.clip->sourceURL)
-                return QUrl(*entry.clip->sourceURL).scheme();
+            if (entry.sourceHost() == host && entry.clip->sourceURL())
+                return QUrl(*entry.clip->sourceURL()).scheme();
         }
         return QString();
     });

@@ -156,7 +156,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
                 if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
                     continue;
                 if (!query.apps.isEmpty()
-                    && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey(), entry.sourceHost()))
+                    && !query.matchesSource(entry.clip->sourceName().value_or(QString()), entry.sourceKey(), entry.sourceHost()))
                     continue;
                 if (prepared.isEmpty()) {
                     scored.emplace_back(0.0, index);

@@ -37,9 +37,9 @@ TEST_F(ClipDatabaseInsert, SameHashBumpsDateAndSourceKeepingTheRest)
     const auto clips = db->loadClips();
     ASSERT_EQ(clips.size(), 1);
     EXPECT_EQ(clips[0].createdAt, 20);
-    EXPECT_EQ(clips[0].sourceName, QStringLiteral("Firefox"));
-    EXPECT_EQ(clips[0].sourceBundleID, QStringLiteral("firefox"));
-    EXPECT_EQ(clips[0].sourceURL, QStringLiteral("https://example.com/page"));
+    EXPECT_EQ(clips[0].sourceName(), QStringLiteral("Firefox"));
+    EXPECT_EQ(clips[0].sourceBundleID(), QStringLiteral("firefox"));
+    EXPECT_EQ(clips[0].sourceURL(), QStringLiteral("https://example.com/page"));
     EXPECT_EQ(clips[0].note, QStringLiteral("my note"));
     EXPECT_TRUE(clips[0].isPinned);
 }

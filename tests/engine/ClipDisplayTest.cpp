@@ -142,9 +142,9 @@ TEST(ClipSource, HostKeyAndDisplayName)
     };
     for (const Case &c : cases) {
         Clip clip;
-        clip.sourceURL = c.url;
-        clip.sourceBundleID = c.bundleID;
-        clip.sourceName = c.name;
+        clip.setSourceURL(c.url);
+        clip.setSourceBundleID(c.bundleID);
+        clip.setSourceName(c.name);
         EXPECT_EQ(clip.sourceHost(), c.host) << c.url.value_or(QString()).toStdString();
         EXPECT_EQ(clip.sourceKey(), c.key) << c.url.value_or(QString()).toStdString();
         EXPECT_EQ(clip.sourceDisplayName(), c.displayName);

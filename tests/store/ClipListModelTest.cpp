@@ -333,19 +333,19 @@ Clip collectionClip(std::int64_t id, double createdAt)
         break;
     case 1:
     case 2:
-        clip.sourceBundleID = QStringLiteral("org.example.Editor");
-        clip.sourceName = id % 6 == 1 ? QStringLiteral("Editor") : QStringLiteral("Editor Beta");
+        clip.setSourceBundleID(QStringLiteral("org.example.Editor"));
+        clip.setSourceName(id % 6 == 1 ? QStringLiteral("Editor") : QStringLiteral("Editor Beta"));
         break;
     case 3:
-        clip.sourceURL = QStringLiteral("https://www.example.org/page/%1").arg(id % 4);
-        clip.sourceName = QStringLiteral("Browser");
+        clip.setSourceURL(QStringLiteral("https://www.example.org/page/%1").arg(id % 4));
+        clip.setSourceName(QStringLiteral("Browser"));
         break;
     case 4:
-        clip.sourceURL = QStringLiteral("not a url");
-        clip.sourceBundleID = QStringLiteral("org.example.Browser");
+        clip.setSourceURL(QStringLiteral("not a url"));
+        clip.setSourceBundleID(QStringLiteral("org.example.Browser"));
         break;
     default:
-        clip.sourceName = QStringLiteral("Nameless");
+        clip.setSourceName(QStringLiteral("Nameless"));
         clip.createdAt += 0.75;
         break;
     }
