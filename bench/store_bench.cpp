@@ -427,8 +427,8 @@ void printHeldBytes(const ClipList &clips)
     const double n = std::max<qsizetype>(1, clips.size());
     std::fprintf(stderr,
                  "per clip: struct %.0f B, text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, "
-                 "search index %.0f B\n",
-                 structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n);
+                 "search index %.0f B, entry %zu B\n",
+                 structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n, sizeof(ClipEntry));
 }
 
 } // namespace
