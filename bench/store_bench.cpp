@@ -414,7 +414,7 @@ void BM_PruneAfterInsert(benchmark::State &state)
 /** What the loaded clips hold per clip, by kind: where the memory of a large history goes. */
 void printHeldBytes(const ClipList &clips)
 {
-    auto textBytes = [](const std::optional<QString> &text) { return text ? text->size() * 2 : 0; };
+    auto textBytes = [](const auto &text) { return text ? text->size() * 2 : 0; };
     double structs = 0, index = 0, texts = 0, display = 0, extras = 0, thumbnails = 0;
     for (const ClipRef &clip : clips) {
         structs += sizeof(Clip);

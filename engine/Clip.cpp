@@ -209,7 +209,7 @@ QString clipPreview(ClipGroup group, const std::optional<QString> &text, QSize i
 }
 
 QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::int64_t textLength,
-                     const std::optional<QString> &detail, QSize imageSize, std::int64_t byteSize)
+                     const OptionalString &detail, QSize imageSize, std::int64_t byteSize)
 {
     switch (group) {
     case ClipGroup::image:

@@ -2,6 +2,7 @@
 
 #include "ClipGroup.h"
 #include "ColorTag.h"
+#include "OptionalString.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -70,14 +71,14 @@ struct Clip {
     /** The text (file clips: the paths, one per line), cut to `textPrefixLength` characters. */
     std::optional<QString> text;
     /** Detection detail (language, token kind), or an image's original file name. */
-    std::optional<QString> detail;
+    OptionalString detail;
     /** The PNG-encoded thumbnail, empty when there is none. */
     QByteArray thumbnailPng;
     /** Held once for the clips of one source (see the accessors below). */
     SharedClipOrigin origin;
-    std::optional<QString> summary;
-    std::optional<QString> smartTitle;
-    std::optional<QString> note;
+    OptionalString summary;
+    OptionalString smartTitle;
+    OptionalString note;
     /**
      * The preview the database keeps, worked out from the whole text, held only where it differs
      * from the one the text prefix gives (see preview()).
@@ -125,7 +126,7 @@ QString clipPreview(ClipGroup group, const std::optional<QString> &text, QSize i
  * exceed `text` when only a prefix is at hand.
  */
 QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::int64_t textLength,
-                     const std::optional<QString> &detail, QSize imageSize, std::int64_t byteSize);
+                     const OptionalString &detail, QSize imageSize, std::int64_t byteSize);
 
 /** Drops `storedPreview` where the text prefix gives the same preview. */
 void forgetDerivablePreview(Clip &clip);

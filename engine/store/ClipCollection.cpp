@@ -132,7 +132,7 @@ void ClipTallies::count(const ClipEntry &entry, int by)
 ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, bool withSecretText)
 {
     SearchFields fields;
-    auto add = [&fields](const std::optional<QString> &field) {
+    auto add = [&fields](const auto &field) {
         if (field && !field->isEmpty())
             fields.views[fields.count++] = *field;
     };
