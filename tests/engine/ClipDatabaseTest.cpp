@@ -157,6 +157,43 @@ TEST_F(ClipDatabaseRead, UnknownTagBitsSurviveAndAreNotDecoded)
     EXPECT_EQ(clip->tags(), QList<ColorTag>{ColorTag::green});
 }
 
+TEST_F(ClipDatabaseRead, ClipsOfOneSourceShareItButEachKeepsItsOwnValues)
+{
+    // Sources that differ only where one column ends and the next begins, or by an empty value
+    // against none, stay apart; equal ones read the same from a whole load and a single read.
+    const struct {
+        std::optional<QString> name, bundleID, url;
+    } sources[] = {
+        {QStringLiteral("a:b"), QStringLiteral("c"), std::nullopt},
+        {QStringLiteral("a"), QStringLiteral("b:c"), std::nullopt},
+        {QStringLiteral("a:b"), QStringLiteral("c"), QStringLiteral("")},
+        {QStringLiteral("a:b"), QStringLiteral("c"), std::nullopt},
+        {std::nullopt, QStringLiteral("c"), std::nullopt},
+        {QStringLiteral(""), QStringLiteral("c"), std::nullopt},
+        {QStringLiteral("a:b"), QStringLiteral("c"), QStringLiteral("https://example.org/1")},
+    };
+    QList<std::int64_t> ids;
+    double date = 1;
+    for (const auto &source : sources) {
+        auto clip = textClip(QStringLiteral("clip %1").arg(date), date);
+        clip.sourceName = source.name;
+        clip.sourceBundleID = source.bundleID;
+        clip.sourceURL = source.url;
+        ids.append(db->insert(clip).id);
+        ++date;
+    }
+    const auto clips = db->loadClips();
+    ASSERT_EQ(clips.size(), std::size(sources));
+    for (std::size_t i = 0; i < std::size(sources); ++i) {
+        const Clip &clip = clips[qsizetype(std::size(sources) - 1 - i)]; // newest first
+        ASSERT_EQ(clip.id, ids[qsizetype(i)]);
+        EXPECT_EQ(clip.sourceName(), sources[i].name) << i;
+        EXPECT_EQ(clip.sourceBundleID(), sources[i].bundleID) << i;
+        EXPECT_EQ(clip.sourceURL(), sources[i].url) << i;
+        EXPECT_EQ(*db->loadClip(clip.id), clip) << i;
+    }
+}
+
 TEST_F(ClipDatabaseRead, CountsPerGroupInGroupOrder)
 {
     insertText(QStringLiteral("a"), 1);
