@@ -151,6 +151,38 @@ TEST(ClipSource, HostKeyAndDisplayName)
     }
 }
 
+TEST(ClipValues, CopiesChangeApartAndCompareByValue)
+{
+    // Clips of one source share its values, so changing a copy's source or note must leave the
+    // original as it was; equal values compare equal however they are held.
+    Clip original;
+    original.origin = SharedClipOrigin({QStringLiteral("Editor"), QStringLiteral("org.example.Editor"), std::nullopt});
+    original.note = QStringLiteral("first");
+    Clip copy = original;
+    EXPECT_EQ(copy, original);
+    copy.setSourceName(QStringLiteral("Other"));
+    copy.note = QStringLiteral("second");
+    EXPECT_EQ(original.sourceName(), QStringLiteral("Editor"));
+    EXPECT_EQ(original.note, QStringLiteral("first"));
+    EXPECT_EQ(copy.sourceBundleID(), QStringLiteral("org.example.Editor"));
+    EXPECT_NE(copy, original);
+
+    Clip rebuilt;
+    rebuilt.setSourceBundleID(QStringLiteral("org.example.Editor"));
+    rebuilt.setSourceName(QStringLiteral("Editor"));
+    rebuilt.note = QStringLiteral("first");
+    EXPECT_EQ(rebuilt, original);
+    // An empty value is not an absent one.
+    rebuilt.note = QString();
+    Clip none = rebuilt;
+    none.note.reset();
+    EXPECT_TRUE(rebuilt.note.has_value());
+    EXPECT_NE(none, rebuilt);
+    none.setSourceURL(QString());
+    EXPECT_TRUE(none.sourceURL().has_value());
+    EXPECT_FALSE(rebuilt.sourceURL().has_value());
+}
+
 TEST(ClipSource, AppBundlePathOnlyForOneApplicationPath)
 {
     const QString home = QDir::homePath();
