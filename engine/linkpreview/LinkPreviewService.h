@@ -111,6 +111,10 @@ private:
 
     void startFetches();
     void scheduleSweep(ClipboardStore &store);
+    /** forgetUnused() with the links' keys worked out on a worker; done again if the history moved meanwhile. */
+    void sweep(ClipboardStore &store);
+    /** Drops the previews, in memory and in the database, whose keys are not in `live`. */
+    void forgetAllBut(const QSet<QString> &live, ClipboardStore &store);
     /** Aborts every fetch under way or queued; their results are dropped. */
     void cancelFetches();
     void bump();
@@ -128,7 +132,6 @@ private:
     QHash<QString, PreviewPipeline *> m_running;
     QSet<ClipboardStore *> m_watched;
     std::unique_ptr<TimerHandle> m_sweep;
-    bool m_sweepFailed = false;
     int m_revision = 0;
     bool m_revisionSignalDue = false;
 };

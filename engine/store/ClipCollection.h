@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -136,7 +137,8 @@ struct ClipChange {
 
 /**
  * @brief The distinct sources of a collection's clips. Only ever added to, so an entry's source
- * stays where it is while other threads read the entries.
+ * stays where it is while other threads read the entries; a copy of the collection brought up
+ * to date on a worker shares them, so adding one is guarded.
  */
 class ClipSources
 {
@@ -144,9 +146,14 @@ public:
     /** The source of `clip`, whose URL has `host` (empty when it has none). */
     const ClipSource *of(const Clip &clip, const QString &host);
     /** Source ids run from 0 to below this. */
-    int idCount() const { return int(m_ids.size()); }
+    int idCount() const
+    {
+        std::lock_guard lock(m_mutex);
+        return int(m_ids.size());
+    }
 
 private:
+    mutable std::mutex m_mutex;
     std::deque<ClipSource> m_sources;
     QHash<QString, int> m_ids;
     /** Web sources by host; the others by bundle id and name. */
@@ -170,6 +177,13 @@ public:
      * database (new ones included), `removed` ids that are gone. Returns whether anything differs.
      */
     bool patch(QList<Clip> changed, const QSet<std::int64_t> &removed);
+    /**
+     * Takes `updated`, a copy of this collection at `fromRevision` that a worker brought up to
+     * date with replace(), as one step from the current revision. Edits made here meanwhile are
+     * dropped with the old state; the caller reads them again. Returns whether it took it: not
+     * when the worker found nothing to change.
+     */
+    bool adopt(ClipCollection &&updated, std::uint64_t fromRevision);
     void clear();
 
     const std::vector<ClipEntry> &entries() const { return *m_entries; }
