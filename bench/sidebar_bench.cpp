@@ -45,12 +45,10 @@ QList<Clip> history()
         clip.setText(QStringLiteral("clip %1").arg(i));
         clip.createdAt = 1.7e9 - double(i) * 300.0;
         const int s = std::min(busy(random), sourceCount - 1);
-        if (s % 5 == 4) {
-            clip.sourceURL = QStringLiteral("https://site%1.example.org/page").arg(s);
-        } else {
-            clip.sourceBundleID = QStringLiteral("org.example.app%1").arg(s);
-            clip.sourceName = sourceName(s);
-        }
+        if (s % 5 == 4)
+            clip.origin = SharedClipOrigin({std::nullopt, std::nullopt, QStringLiteral("https://site%1.example.org/page").arg(s)});
+        else
+            clip.origin = SharedClipOrigin({sourceName(s), QStringLiteral("org.example.app%1").arg(s), std::nullopt});
         clip.isPinned = i % 5000 == 0;
         if (i % 300 == 0)
             clip.tagMask = ColorTags::bit(ColorTag(i % 7));

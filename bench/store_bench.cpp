@@ -415,7 +415,7 @@ void BM_PruneAfterInsert(benchmark::State &state)
 /** What the loaded clips hold per clip, by kind: where the memory of a large history goes. */
 void printHeldBytes(const ClipList &clips)
 {
-    auto textBytes = [](const std::optional<QString> &text) { return text ? text->size() * 2 : 0; };
+    auto textBytes = [](const auto &text) { return text ? text->size() * 2 : 0; };
     double structs = 0, index = 0, texts = 0, display = 0, extras = 0, thumbnails = 0;
     const std::size_t cached = ClipTextSource::shared().cachedBytes(); // before the reads below
     for (const ClipRef &clip : clips) {
@@ -435,8 +435,8 @@ void printHeldBytes(const ClipList &clips)
     const double n = std::max<qsizetype>(1, clips.size());
     std::fprintf(stderr,
                  "per clip: struct %.0f B, held text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, "
-                 "search index %.0f B\n",
-                 structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n);
+                 "search index %.0f B, entry %zu B\n",
+                 structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n, sizeof(ClipEntry));
     std::fprintf(stderr, "text cache: %zu B in all (budget %zu B)\n", cached, ClipTextSource::shared().budget());
 }
 

@@ -146,8 +146,40 @@ std::optional<QString> Clip::appBundlePath() const
     return expandTilde(*text);
 }
 
+SharedClipOrigin::SharedClipOrigin(ClipOrigin origin)
+    : m_origin(std::make_shared<const ClipOrigin>(std::move(origin)))
+{
+}
+
+const ClipOrigin &SharedClipOrigin::none()
+{
+    static const ClipOrigin nowhere;
+    return nowhere;
+}
+
+namespace {
+
+void changeOrigin(SharedClipOrigin &origin, std::optional<QString> ClipOrigin::*field, std::optional<QString> value)
+{
+    ClipOrigin changed = *origin;
+    changed.*field = std::move(value);
+    origin = SharedClipOrigin(std::move(changed));
+}
+
+} // namespace
+
+void Clip::setSourceName(std::optional<QString> name) { changeOrigin(origin, &ClipOrigin::name, std::move(name)); }
+
+void Clip::setSourceBundleID(std::optional<QString> bundleID)
+{
+    changeOrigin(origin, &ClipOrigin::bundleID, std::move(bundleID));
+}
+
+void Clip::setSourceURL(std::optional<QString> url) { changeOrigin(origin, &ClipOrigin::url, std::move(url)); }
+
 std::optional<QString> Clip::sourceHost() const
 {
+    const std::optional<QString> &sourceURL = origin->url;
     if (!sourceURL || sourceURL->isEmpty())
         return std::nullopt;
     const QUrl url(*sourceURL);
@@ -163,8 +195,8 @@ std::optional<QString> Clip::sourceKey() const
 {
     if (const auto host = sourceHost())
         return QStringLiteral("web:") + *host;
-    if (sourceBundleID && !sourceBundleID->isEmpty())
-        return sourceBundleID;
+    if (origin->bundleID && !origin->bundleID->isEmpty())
+        return origin->bundleID;
     return std::nullopt;
 }
 
@@ -172,8 +204,8 @@ QString Clip::sourceDisplayName() const
 {
     if (const auto host = sourceHost())
         return *host;
-    if (sourceName && !sourceName->isEmpty())
-        return *sourceName;
+    if (origin->name && !origin->name->isEmpty())
+        return *origin->name;
     return QStringLiteral("Unknown");
 }
 
@@ -203,7 +235,7 @@ QString clipPreview(ClipGroup group, const std::optional<QString> &text, QSize i
 }
 
 QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::int64_t textLength,
-                     const std::optional<QString> &detail, QSize imageSize, std::int64_t byteSize)
+                     const OptionalString &detail, QSize imageSize, std::int64_t byteSize)
 {
     switch (group) {
     case ClipGroup::image:

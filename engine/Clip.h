@@ -2,6 +2,7 @@
 
 #include "ClipGroup.h"
 #include "ColorTag.h"
+#include "OptionalString.h"
 
 #include <QByteArray>
 #include <QImage>
@@ -10,9 +11,39 @@
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace corvane {
+
+/** @brief Where a clip was copied from: the app and, for a page, its URL. */
+struct ClipOrigin {
+    std::optional<QString> name;
+    std::optional<QString> bundleID;
+    std::optional<QString> url;
+
+    bool operator==(const ClipOrigin &) const = default;
+};
+
+/**
+ * @brief A ClipOrigin shared by the clips copied from one place, compared by value. Never
+ * changed in place: a clip given another origin gets its own.
+ */
+class SharedClipOrigin
+{
+public:
+    SharedClipOrigin() = default;
+    explicit SharedClipOrigin(ClipOrigin origin);
+
+    const ClipOrigin &operator*() const { return m_origin ? *m_origin : none(); }
+    const ClipOrigin *operator->() const { return &**this; }
+    bool operator==(const SharedClipOrigin &other) const { return m_origin == other.m_origin || **this == *other; }
+
+private:
+    static const ClipOrigin &none();
+
+    std::shared_ptr<const ClipOrigin> m_origin;
+};
 
 /**
  * @brief One history entry as the views and the store hold it.
@@ -39,15 +70,14 @@ struct Clip {
     bool textIsTruncated = false;
     bool isPinned = false;
     /** Detection detail (language, token kind), or an image's original file name. */
-    std::optional<QString> detail;
+    OptionalString detail;
     /** The PNG-encoded thumbnail, empty when there is none. */
     QByteArray thumbnailPng;
-    std::optional<QString> sourceName;
-    std::optional<QString> sourceBundleID;
-    std::optional<QString> sourceURL;
-    std::optional<QString> summary;
-    std::optional<QString> smartTitle;
-    std::optional<QString> note;
+    /** Held once for the clips of one source (see the accessors below). */
+    SharedClipOrigin origin;
+    OptionalString summary;
+    OptionalString smartTitle;
+    OptionalString note;
     /**
      * The preview the database keeps, worked out from the whole text, held only where it differs
      * from the one the text prefix gives (see preview()).
@@ -83,6 +113,12 @@ struct Clip {
     QString displayTitle(bool revealed, bool useSmartTitle) const;
     /** For a file clip holding one path ending in ".app" or ".app/": that path with "~" expanded. */
     std::optional<QString> appBundlePath() const;
+    const std::optional<QString> &sourceName() const { return origin->name; }
+    const std::optional<QString> &sourceBundleID() const { return origin->bundleID; }
+    const std::optional<QString> &sourceURL() const { return origin->url; }
+    void setSourceName(std::optional<QString> name);
+    void setSourceBundleID(std::optional<QString> bundleID);
+    void setSourceURL(std::optional<QString> url);
     /** The host of `sourceURL` without a leading "www.". */
     std::optional<QString> sourceHost() const;
     /** "web:" + host for a web source, else the source bundle id. */
@@ -121,7 +157,7 @@ QString clipPreview(ClipGroup group, const std::optional<QString> &text, QSize i
  * exceed `text` when only a prefix is at hand.
  */
 QString clipSubtitle(ClipGroup group, const std::optional<QString> &text, std::int64_t textLength,
-                     const std::optional<QString> &detail, QSize imageSize, std::int64_t byteSize);
+                     const OptionalString &detail, QSize imageSize, std::int64_t byteSize);
 
 /** Drops `storedPreview` where the text prefix gives the same preview. */
 void forgetDerivablePreview(Clip &clip);

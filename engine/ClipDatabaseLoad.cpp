@@ -88,7 +88,7 @@ std::optional<QString> readTextPrefix(SqliteStatement &query, std::int64_t id)
 
 /**
  * @brief Shares one QString among equal values of a column (app names, bundle ids, URLs,
- * languages), which repeat across thousands of clips.
+ * languages), and one origin among equal sources, which repeat across thousands of clips.
  */
 class StringPool
 {
@@ -105,12 +105,34 @@ public:
         return it->second;
     }
 
+    /** The origin in the three columns from `column` on, one object for the clips of one source. */
+    SharedClipOrigin origin(const SqliteStatement &row, int column)
+    {
+        m_key.clear();
+        for (int c = column; c < column + 3; ++c) {
+            if (const std::optional<QByteArrayView> bytes = row.optionalBytes(c)) {
+                m_key += std::to_string(bytes->size());
+                m_key += ':';
+                m_key.append(bytes->data(), size_t(bytes->size()));
+            } else {
+                m_key += '-';
+            }
+        }
+        auto it = m_origins.find(m_key);
+        if (it == m_origins.end())
+            it = m_origins.emplace(m_key, SharedClipOrigin({value(row, column), value(row, column + 1), value(row, column + 2)}))
+                     .first;
+        return it->second;
+    }
+
 private:
     struct Hash {
         using is_transparent = void;
         size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
     };
     std::unordered_map<std::string, QString, Hash, std::equal_to<>> m_strings;
+    std::unordered_map<std::string, SharedClipOrigin> m_origins;
+    std::string m_key;
 };
 
 ClipGroup groupOf(QByteArrayView raw)
@@ -141,9 +163,7 @@ std::int64_t readRow(const SqliteStatement &row, SqliteStatement &lengthQuery, S
     if (const std::int64_t width = row.int64(2), height = row.int64(3); width > 0 && height > 0)
         clip.imageSize = QSize(int(width), int(height));
     clip.byteSize = row.int64(4);
-    clip.sourceName = pool.value(row, 5);
-    clip.sourceBundleID = pool.value(row, 6);
-    clip.sourceURL = pool.value(row, 7);
+    clip.origin = pool.origin(row, 5);
     clip.createdAt = row.real(8);
     clip.isPinned = row.int64(9) != 0;
     if (clip.isPinned && !row.isNull(10))

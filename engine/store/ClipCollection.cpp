@@ -3,6 +3,7 @@
 #include "ClipText.h"
 
 #include <algorithm>
+#include <bit>
 
 namespace corvane {
 
@@ -40,11 +41,12 @@ class SourceHosts
 public:
     QString of(const Clip &clip)
     {
-        if (!clip.sourceURL || clip.sourceURL->isEmpty())
+        const std::optional<QString> &url = clip.sourceURL();
+        if (!url || url->isEmpty())
             return {};
-        auto it = m_hosts.constFind(*clip.sourceURL);
+        auto it = m_hosts.constFind(*url);
         if (it == m_hosts.constEnd())
-            it = m_hosts.insert(*clip.sourceURL, clip.sourceHost().value_or(QString()));
+            it = m_hosts.insert(*url, clip.sourceHost().value_or(QString()));
         return *it;
     }
 
@@ -52,33 +54,18 @@ private:
     QHash<QString, QString> m_hosts;
 };
 
-ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, QHash<QString, int> &sourceIds)
+ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, ClipSources &sources)
 {
     ClipEntry entry;
     entry.id = clip.id;
     entry.group = clip.group;
     entry.isPinned = clip.isPinned;
-    entry.tagMask = clip.tagMask;
+    entry.tagMask = std::uint8_t(clip.tagMask & ColorTags::knownBits);
     entry.createdAt = clip.createdAt;
-    entry.storageBytes = clip.byteSize + clip.thumbnailPng.size();
-    entry.dayStart = days.of(clip.createdAt);
-    // As Clip::sourceKey and Clip::sourceDisplayName, with the URL parsed once.
-    entry.sourceHost = hosts.of(clip);
-    entry.sourceKey
-        = entry.sourceHost.isEmpty() ? clip.sourceBundleID.value_or(QString()) : QStringLiteral("web:") + entry.sourceHost;
-    if (!entry.sourceKey.isEmpty()) {
-        auto id = sourceIds.constFind(entry.sourceKey);
-        if (id == sourceIds.constEnd())
-            id = sourceIds.insert(entry.sourceKey, int(sourceIds.size()));
-        entry.sourceId = *id;
-        entry.sourceKey = id.key(); // one copy per source, not one per clip
-    }
-    if (!entry.sourceHost.isEmpty())
-        entry.sourceDisplayName = entry.sourceHost;
-    else if (clip.sourceName && !clip.sourceName->isEmpty())
-        entry.sourceDisplayName = *clip.sourceName;
-    else
-        entry.sourceDisplayName = QStringLiteral("Unknown");
+    const std::int64_t storage = clip.byteSize + clip.thumbnailPng.size();
+    entry.storage = storage >= 0 && storage < ClipEntry::largeStorage ? std::uint32_t(storage) : ClipEntry::largeStorage;
+    entry.dayOffset = std::int32_t(std::int64_t(clip.createdAt) - days.of(clip.createdAt));
+    entry.source = sources.of(clip, hosts.of(clip));
     entry.clip = std::make_shared<const Clip>(std::move(clip));
     return entry;
 }
@@ -95,20 +82,67 @@ bool newestFirst(const ClipEntry &a, const ClipEntry &b)
 
 } // namespace
 
+const ClipSource ClipEntry::noSource;
+
+const ClipSource *ClipSources::of(const Clip &clip, const QString &host)
+{
+    // As Clip::sourceKey and Clip::sourceDisplayName, with the URL's host already worked out.
+    std::lock_guard lock(m_mutex);
+    const ClipSource **known = nullptr;
+    ClipSource source;
+    if (!host.isEmpty()) {
+        known = &m_web[host];
+        if (!*known)
+            source = {QStringLiteral("web:") + host, host, host};
+    } else {
+        QString name = clip.sourceName().value_or(QString());
+        if (name.isEmpty())
+            name = QStringLiteral("Unknown");
+        known = &m_apps[{clip.sourceBundleID().value_or(QString()), name}];
+        if (!*known)
+            source = {clip.sourceBundleID().value_or(QString()), {}, name};
+    }
+    if (*known)
+        return *known;
+    if (!source.key.isEmpty()) {
+        auto id = m_ids.constFind(source.key);
+        if (id == m_ids.constEnd())
+            id = m_ids.insert(source.key, int(m_ids.size()));
+        source.id = *id;
+    }
+    *known = &m_sources.emplace_back(std::move(source));
+    return *known;
+}
+
+void ClipTallies::countApartFromDay(const ClipEntry &entry, int by)
+{
+    pinned += entry.isPinned ? by : 0;
+    groups[std::size_t(entry.group)] += by;
+    for (unsigned mask = entry.tagMask; mask != 0; mask &= mask - 1)
+        tags[std::size_t(std::countr_zero(mask))] += by;
+}
+
+void ClipTallies::count(const ClipEntry &entry, int by)
+{
+    countApartFromDay(entry, by);
+    const auto day = days.try_emplace(entry.dayStart(), 0).first;
+    if ((day->second += by) == 0)
+        days.erase(day);
+}
+
 ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString &sourceDisplayName, const QString *secretText)
 {
     SearchFields fields;
-    auto add = [&fields](const QString *field) {
+    auto add = [&fields](const auto &field) {
         if (field && !field->isEmpty())
             fields.views[fields.count++] = *field;
     };
-    auto optional = [](const std::optional<QString> &field) { return field ? &*field : nullptr; };
     // Views need a text held in memory; the index of a clip that holds none is built as it loads.
     add(clip.group == ClipGroup::secret ? secretText : clip.heldText());
-    add(optional(clip.note));
-    add(optional(clip.smartTitle));
-    add(optional(clip.summary));
-    add(optional(clip.detail));
+    add(clip.note);
+    add(clip.smartTitle);
+    add(clip.summary);
+    add(clip.detail);
     fields.views[fields.count++] = sourceDisplayName;
     return fields;
 }
@@ -124,8 +158,8 @@ bool sameStoredClip(const Clip &a, const Clip &b)
 {
     return a.id == b.id && a.group == b.group && a.createdAt == b.createdAt && a.isPinned == b.isPinned
         && a.pinnedAt == b.pinnedAt && a.tagMask == b.tagMask && a.note == b.note && a.summary == b.summary
-        && a.smartTitle == b.smartTitle && a.sourceName == b.sourceName && a.sourceBundleID == b.sourceBundleID
-        && a.sourceURL == b.sourceURL && a.byteSize == b.byteSize && a.imageSize == b.imageSize && a.detail == b.detail
+        && a.smartTitle == b.smartTitle && a.origin == b.origin
+        && a.byteSize == b.byteSize && a.imageSize == b.imageSize && a.detail == b.detail
         && a.storedPreview == b.storedPreview && a.textLength == b.textLength && a.textIsTruncated == b.textIsTruncated
         && a.hasText() == b.hasText() && a.thumbnailPng == b.thumbnailPng;
 }
@@ -150,7 +184,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vec
             fresh.push_back(std::move(entries[old]));
             changed = changed || old != int(i);
         } else {
-            fresh.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
+            fresh.push_back(makeEntry(std::move(clip), days, hosts, *m_sources));
             changed = true;
         }
         if (index && !fresh.back().haystack)
@@ -205,9 +239,10 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (at < 0) {
             sameSources = false;
             added.emplace_back(clip.createdAt, clip.id);
-            entries.push_back(makeEntry(std::move(clip), days, hosts, m_sourceIds));
+            entries.push_back(makeEntry(std::move(clip), days, hosts, *m_sources));
             entries.back().haystack = std::move(index);
-            m_storageUsed += entries.back().storageBytes;
+            m_storageUsed += entries.back().storageBytes();
+            m_tallies.count(entries.back(), 1);
             continue;
         }
         const Clip &old = *entries[at].clip;
@@ -215,10 +250,11 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt)
             pins.push_back(at);
         m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
-        ClipEntry fresh = makeEntry(std::move(clip), days, hosts, m_sourceIds);
+        ClipEntry fresh = makeEntry(std::move(clip), days, hosts, *m_sources);
         fresh.haystack = std::move(index);
-        sameSources
-            = sameSources && fresh.sourceKey == entries[at].sourceKey && fresh.clip->sourceName == entries[at].clip->sourceName;
+        m_tallies.count(entries[at], -1);
+        m_tallies.count(fresh, 1);
+        sameSources = sameSources && fresh.source == entries[at].source;
         entries[at] = std::move(fresh);
         if (m_all)
             (*m_all)[at] = entries[at].clip;
@@ -229,7 +265,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (const int at = indexOf(id); at >= 0) {
             gone.push_back(at);
             taken.insert(id);
-            m_storageUsed -= entries[std::size_t(at)].storageBytes;
+            m_storageUsed -= entries[std::size_t(at)].storageBytes();
+            m_tallies.count(entries[std::size_t(at)], -1);
         }
     }
     std::sort(gone.begin(), gone.end());
@@ -464,15 +501,6 @@ const ClipList &ClipCollection::all() const
     return *m_all;
 }
 
-QSet<std::int64_t> ClipCollection::ids() const
-{
-    QSet<std::int64_t> result;
-    result.reserve(m_entries->size());
-    for (const ClipEntry &entry : *m_entries)
-        result.insert(entry.clip->id);
-    return result;
-}
-
 ClipList ClipCollection::toList(const std::vector<int> &indices) const
 {
     // Copying a reference writes its count next to the clip; asking for those lines a few clips
@@ -498,6 +526,9 @@ void ClipCollection::rebuildIndexes()
         maxID = std::max(maxID, entry.id);
     m_index.reset(maxID, entries.size());
     m_storageUsed = 0;
+    m_tallies = {};
+    std::int64_t runDay = 0;
+    std::int64_t run = 0; // clips of runDay just before: entries come by date, days in runs
     std::vector<int> pinned;
     std::vector<int> others;
     others.reserve(entries.size());
@@ -507,7 +538,14 @@ void ClipCollection::rebuildIndexes()
     for (int i = 0; i < int(entries.size()); ++i) {
         const ClipEntry &entry = entries[i];
         m_index.insert(entry.id, i);
-        m_storageUsed += entry.storageBytes;
+        m_storageUsed += entry.storageBytes();
+        m_tallies.countApartFromDay(entry, 1);
+        if (run > 0 && entry.dayStart() != runDay) {
+            m_tallies.days[runDay] += run;
+            run = 0;
+        }
+        runDay = entry.dayStart();
+        ++run;
         if (entry.isPinned) {
             pinned.push_back(i);
         } else {
@@ -515,6 +553,8 @@ void ClipCollection::rebuildIndexes()
             otherIDs.push_back(entry.id);
         }
     }
+    if (run > 0)
+        m_tallies.days[runDay] += run;
     sortPinned(pinned);
     m_pinnedCount = int(pinned.size());
     std::vector<std::int64_t> pinnedIDs;

@@ -9,14 +9,32 @@
 #include <QTimeZone>
 
 #include <array>
+#include <deque>
+#include <map>
 #include <span>
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
 namespace corvane {
+
+/**
+ * @brief Where clips came from, held once per distinct source rather than once per clip:
+ * the values a clip's source gives the lists (see Clip::sourceKey and Clip::sourceDisplayName).
+ */
+struct ClipSource {
+    /** Empty when the clips have no source. */
+    QString key;
+    QString host;
+    QString displayName;
+    /** The collection's number for `key` (the same for every clip of a source), else -1. */
+    int id = -1;
+};
+
+class ClipSources;
 
 /** @brief A loaded clip with the values every derived list needs, worked out once per clip. */
 struct ClipEntry {
@@ -24,20 +42,33 @@ struct ClipEntry {
     // Copies of the clip's fields the list filters read, so scanning 100,000 entries stays in
     // one contiguous block instead of visiting every clip.
     std::int64_t id = 0;
-    ClipGroup group = ClipGroup::text;
-    bool isPinned = false;
-    std::int64_t tagMask = 0;
     double createdAt = 0;
-    /** What the clip counts towards the storage used: its size and its thumbnail's. */
-    std::int64_t storageBytes = 0;
-    /** Empty when the clip has no source. */
-    QString sourceKey;
-    QString sourceHost;
-    QString sourceDisplayName;
-    /** The collection's number for `sourceKey` (the same for every clip of a source), else -1. */
-    int sourceId = -1;
+    /** Owned by the collection's sources, which outlive its entries and snapshots. */
+    const ClipSource *source = &noSource;
+    ClipGroup group = ClipGroup::text;
+    /** Seconds from the start of the clip's calendar day to `createdAt` (whole seconds). */
+    std::int32_t dayOffset = 0;
+    /** The known tag bits of the clip's mask. */
+    std::uint8_t tagMask = 0;
+    bool isPinned = false;
+    /** Storage bytes when they fit, else `largeStorage` and they are read from the clip. */
+    std::uint32_t storage = 0;
+
+    static constexpr std::uint32_t largeStorage = ~std::uint32_t(0);
+    static const ClipSource noSource;
+
+    const QString &sourceKey() const { return source->key; }
+    const QString &sourceHost() const { return source->host; }
+    const QString &sourceDisplayName() const { return source->displayName; }
+    /** The collection's number for the clip's source, else -1. */
+    int sourceId() const { return source->id; }
     /** Start of the calendar day of `createdAt`, seconds since 1970. */
-    std::int64_t dayStart = 0;
+    std::int64_t dayStart() const { return std::int64_t(createdAt) - dayOffset; }
+    /** What the clip counts towards the storage used: its size and its thumbnail's. */
+    std::int64_t storageBytes() const
+    {
+        return storage != largeStorage ? std::int64_t(storage) : clip->byteSize + clip->thumbnailPng.size();
+    }
     /**
      * The searchable fields, indexed on the first search and kept while the clip is unchanged.
      * A secret's text is left out: its clear text is searched only while it is revealed.
@@ -60,7 +91,23 @@ struct ClipEntry {
      * text while it is revealed, which the caller reads and keeps).
      */
     static SearchFields searchFields(const Clip &clip, const QString &sourceDisplayName, const QString *secretText = nullptr);
-    SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName); }
+    SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName()); }
+};
+
+/** @brief How many clips each pin state, group, tag and calendar day has. */
+struct ClipTallies {
+    std::int64_t pinned = 0;
+    /** Indexed by ClipGroup. */
+    std::array<std::int64_t, ClipGroups::allCases.size()> groups{};
+    /** Indexed by ColorTag. */
+    std::array<std::int64_t, ColorTags::allCases.size()> tags{};
+    /** Clips per start of day (seconds since 1970); days without clips are left out. */
+    std::map<std::int64_t, std::int64_t> days;
+
+    /** Counts `entry` in (`by` 1) or out (`by` -1). */
+    void count(const ClipEntry &entry, int by);
+    /** The same leaving out its day, for a pass that counts days by runs. */
+    void countApartFromDay(const ClipEntry &entry, int by);
 };
 
 /**
@@ -71,6 +118,8 @@ struct ClipSnapshot {
     std::shared_ptr<const std::vector<ClipEntry>> entries;
     std::shared_ptr<const std::vector<int>> listOrder;
     std::uint64_t revision = 0;
+    /** Keeps the sources the entries point to. */
+    std::shared_ptr<const ClipSources> sources;
 };
 
 /**
@@ -87,6 +136,32 @@ struct ClipChange {
     QSet<std::int64_t> removed;
     /** No clip came, went, or changed its date or source: what is counted per source stands. */
     bool sameSources = false;
+};
+
+/**
+ * @brief The distinct sources of a collection's clips. Only ever added to, so an entry's source
+ * stays where it is while other threads read the entries; a copy of the collection brought up
+ * to date on a worker shares them, so adding one is guarded.
+ */
+class ClipSources
+{
+public:
+    /** The source of `clip`, whose URL has `host` (empty when it has none). */
+    const ClipSource *of(const Clip &clip, const QString &host);
+    /** Source ids run from 0 to below this. */
+    int idCount() const
+    {
+        std::lock_guard lock(m_mutex);
+        return int(m_ids.size());
+    }
+
+private:
+    mutable std::mutex m_mutex;
+    std::deque<ClipSource> m_sources;
+    QHash<QString, int> m_ids;
+    /** Web sources by host; the others by bundle id and name. */
+    QHash<QString, const ClipSource *> m_web;
+    QHash<std::pair<QString, QString>, const ClipSource *> m_apps;
 };
 
 /**
@@ -121,12 +196,11 @@ public:
     int size() const { return int(m_entries->size()); }
     std::uint64_t revision() const { return m_revision; }
     /** Source ids run from 0 to below this; ids stay with their keys for the collection's life. */
-    int sourceIdCount() const { return int(m_sourceIds.size()); }
+    int sourceIdCount() const { return m_sources->idCount(); }
     /** Index into entries(), or -1. */
     int indexOf(std::int64_t id) const { return m_index.value(id); }
     const ClipEntry *entry(std::int64_t id) const;
     bool contains(std::int64_t id) const { return m_index.contains(id); }
-    QSet<std::int64_t> ids() const;
 
     /** Pinned clips first, most recently pinned first, then the others newest first (indices). */
     const std::vector<int> &listOrder() const { return *m_listOrder; }
@@ -136,7 +210,7 @@ public:
     int pinnedCount() const { return m_pinnedCount; }
     /** What the step to revision() changed. */
     const ClipChange &lastChange() const { return m_lastChange; }
-    ClipSnapshot snapshot() const { return {m_entries, m_listOrder, m_revision}; }
+    ClipSnapshot snapshot() const { return {m_entries, m_listOrder, m_revision, m_sources}; }
     /** Whether a snapshot is still out: entries must then not be changed in place. */
     bool isShared() const { return m_entries.use_count() > 1; }
     /** Hands a search index built elsewhere to the entry of `clip`, when it still holds that clip. */
@@ -147,6 +221,8 @@ public:
 
     /** Sum of byte sizes and thumbnail lengths of every clip. */
     std::int64_t storageUsed() const { return m_storageUsed; }
+    /** Kept up to date by every change, so counting needs no pass over the clips. */
+    const ClipTallies &tallies() const { return m_tallies; }
 
 private:
     void rebuildIndexes();
@@ -173,7 +249,8 @@ private:
     ClipChange m_lastChange;
     mutable std::optional<ClipList> m_all; // built when first asked for
     std::int64_t m_storageUsed = 0;
-    QHash<QString, int> m_sourceIds;
+    ClipTallies m_tallies;
+    std::shared_ptr<ClipSources> m_sources = std::make_shared<ClipSources>();
     std::uint64_t m_revision = 0;
     QTimeZone m_zone;
 };

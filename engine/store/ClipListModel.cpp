@@ -223,10 +223,10 @@ QString ClipListModel::currentSearch() const { return m_followStore && m_store ?
 
 ClipRef ClipListModel::clipAt(int row) const
 {
-    return row >= 0 && row < count() && m_store ? m_store->clip(m_ids[std::size_t(row)]) : nullptr;
+    return row >= 0 && row < count() && m_store ? m_store->clip(rows()[std::size_t(row)]) : nullptr;
 }
 
-qint64 ClipListModel::clipIdAt(int row) const { return row >= 0 && row < count() ? m_ids[std::size_t(row)] : -1; }
+qint64 ClipListModel::clipIdAt(int row) const { return row >= 0 && row < count() ? rows()[std::size_t(row)] : -1; }
 
 int ClipListModel::rowOf(qint64 id) const { return rowIndex().value(id); }
 
@@ -261,11 +261,11 @@ const IdIndex &ClipListModel::rowIndex() const
 {
     if (!m_rowIndexValid) {
         std::int64_t maxID = 0;
-        for (std::int64_t id : m_ids)
+        for (std::int64_t id : rows())
             maxID = std::max(maxID, id);
-        m_rowIndex.reset(maxID, m_ids.size());
+        m_rowIndex.reset(maxID, rows().size());
         for (int i = 0; i < count(); ++i)
-            m_rowIndex.insert(m_ids[std::size_t(i)], i);
+            m_rowIndex.insert(rows()[std::size_t(i)], i);
         m_rowIndexValid = true;
     }
     return m_rowIndex;
@@ -273,8 +273,7 @@ const IdIndex &ClipListModel::rowIndex() const
 
 void ClipListModel::refresh()
 {
-    static const std::vector<std::int64_t> none;
-    std::shared_ptr<const std::vector<std::int64_t>> ids;
+    std::shared_ptr<const std::vector<std::int64_t>> ids = std::make_shared<const std::vector<std::int64_t>>();
     SectionLayout layout;
     if (m_store) {
         const ClipFilter filter = currentFilter();
@@ -290,7 +289,7 @@ void ClipListModel::refresh()
     }
     const bool titlesChanged = layout.titles != m_sectionTitles;
     m_sectionTitles = layout.titles;
-    apply(ids ? *ids : none, std::move(layout.rowSection));
+    apply(std::move(ids), std::move(layout.rowSection));
     clipsReplaced();
     if (titlesChanged)
         rolesChangedForAll({SectionTitleRole, SectionKeyRole});
@@ -367,20 +366,22 @@ void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
     }
 }
 
-void ClipListModel::apply(const std::vector<std::int64_t> &ids, std::vector<int> sections)
+void ClipListModel::apply(std::shared_ptr<const std::vector<std::int64_t>> shared, std::vector<int> sections)
 {
+    const std::vector<std::int64_t> &ids = *shared;
+    const std::vector<std::int64_t> &old = rows();
     const int oldCount = count();
     const int newCount = int(ids.size());
     // The rows holding the same ids at both ends are kept as they are: in a long list an edit,
     // a new clip or a deletion differs in a few rows only.
     int head = 0;
-    while (head < oldCount && head < newCount && m_ids[std::size_t(head)] == ids[std::size_t(head)])
+    while (head < oldCount && head < newCount && old[std::size_t(head)] == ids[std::size_t(head)])
         ++head;
     int tail = 0;
     while (tail < oldCount - head && tail < newCount - head
-           && m_ids[std::size_t(oldCount - 1 - tail)] == ids[std::size_t(newCount - 1 - tail)])
+           && old[std::size_t(oldCount - 1 - tail)] == ids[std::size_t(newCount - 1 - tail)])
         ++tail;
-    const ListDiff middle = ListDiff::byID({m_ids.begin() + head, m_ids.end() - tail}, {ids.begin() + head, ids.end() - tail});
+    const ListDiff middle = ListDiff::byID({old.begin() + head, old.end() - tail}, {ids.begin() + head, ids.end() - tail});
     auto sectionOf = [&sections](std::size_t row) { return sections.empty() ? -1 : sections[row]; };
     auto currentSection = [this](std::size_t row) { return m_sections.empty() ? -1 : m_sections[row]; };
 
@@ -389,16 +390,22 @@ void ClipListModel::apply(const std::vector<std::int64_t> &ids, std::vector<int>
         if (oldCount > 0) {
             beginRemoveRows({}, 0, oldCount - 1);
             m_ids.clear();
+            m_sharedIDs.reset();
             m_sections.clear();
             endRemoveRows();
         }
         if (newCount > 0) {
             beginInsertRows({}, 0, newCount - 1);
-            m_ids = ids;
+            m_sharedIDs = std::move(shared);
             m_sections = std::move(sections);
             endInsertRows();
         }
     } else {
+        if (middle.editCount() > 0 && m_sharedIDs) {
+            // The rows change one run at a time, so they are a copy until they match again.
+            m_ids = *m_sharedIDs;
+            m_sharedIDs.reset();
+        }
         std::vector<bool> remove(std::size_t(oldCount), false);
         std::copy(middle.remove.begin(), middle.remove.end(), remove.begin() + head);
         std::vector<bool> insert(std::size_t(newCount), false);
@@ -409,8 +416,8 @@ void ClipListModel::apply(const std::vector<std::int64_t> &ids, std::vector<int>
         const bool withSections = !sections.empty();
         if (!withSections)
             m_sections.clear();
-        else if (m_sections.size() != m_ids.size())
-            m_sections.assign(m_ids.size(), -1);
+        else if (m_sections.size() != rows().size())
+            m_sections.assign(rows().size(), -1);
         for (int i = 0; i < newCount;) {
             const std::size_t row = std::size_t(i);
             if (!insert[row]) {
@@ -439,6 +446,9 @@ void ClipListModel::apply(const std::vector<std::int64_t> &ids, std::vector<int>
             endInsertRows();
             i = last + 1;
         }
+        // The rows now hold the new list's ids in its order.
+        m_ids = {};
+        m_sharedIDs = std::move(shared);
     }
     if (count() != oldCount)
         emit countChanged();

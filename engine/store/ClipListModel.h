@@ -10,6 +10,7 @@
 #include <QSet>
 #include <QtQml/qqmlregistration.h>
 
+#include <memory>
 #include <vector>
 
 namespace corvane {
@@ -87,7 +88,7 @@ public:
     void setSearchText(const QString &text);
     bool sectioned() const { return m_sectioned; }
     void setSectioned(bool sectioned);
-    int count() const { return int(m_ids.size()); }
+    int count() const { return int(rows().size()); }
 
     /** The clip of a row, or null. */
     ClipRef clipAt(int row) const;
@@ -117,7 +118,9 @@ signals:
 
 private:
     /** Edits the rows into `ids` (with `sections` per row, empty when not sectioned). */
-    void apply(const std::vector<std::int64_t> &ids, std::vector<int> sections);
+    void apply(std::shared_ptr<const std::vector<std::int64_t>> ids, std::vector<int> sections);
+    /** The rows' clip ids: the store's list itself once they match it. */
+    const std::vector<std::int64_t> &rows() const { return m_sharedIDs ? *m_sharedIDs : m_ids; }
     /** Tells views about rows whose clips the store replaced since the rows were last read. */
     void clipsReplaced();
     void removeRowsWhere(const std::vector<bool> &remove);
@@ -135,7 +138,10 @@ private:
     ClipFilter m_filter;
     QString m_searchText;
     bool m_sectioned = false;
+    /** The rows while they are being changed to match a new list; empty otherwise. */
     std::vector<std::int64_t> m_ids;
+    /** The store's list the rows match, shared rather than copied (a million ids otherwise). */
+    std::shared_ptr<const std::vector<std::int64_t>> m_sharedIDs;
     /** The store's history revision the rows were read at. */
     std::uint64_t m_revision = 0;
     /** The section id per row; empty unless sectioned. */

@@ -55,8 +55,8 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_icons->setWebAllowed(m_settings->internetPreviewsEnabled());
     m_icons->setSchemeLookup([this](const QString &host) {
         for (const ClipEntry &entry : m_clips.entries()) {
-            if (entry.sourceHost == host && entry.clip->sourceURL)
-                return QUrl(*entry.clip->sourceURL).scheme();
+            if (entry.sourceHost() == host && entry.clip->sourceURL())
+                return QUrl(*entry.clip->sourceURL()).scheme();
         }
         return QString();
     });
@@ -418,10 +418,10 @@ void ClipboardStore::afterReload()
         setQuickLookClip(std::nullopt);
 
     if (m_filter.kind == ClipFilter::Kind::day || m_filter.kind == ClipFilter::Kind::app) {
-        const bool present = std::any_of(m_clips.entries().begin(), m_clips.entries().end(), [this](const ClipEntry &entry) {
-            return m_filter.kind == ClipFilter::Kind::day ? entry.dayStart == std::int64_t(m_filter.day)
-                                                          : entry.sourceKey == m_filter.bundleID;
-        });
+        const bool present = m_filter.kind == ClipFilter::Kind::day
+            ? m_clips.tallies().days.contains(std::int64_t(m_filter.day))
+            : std::any_of(m_clips.entries().begin(), m_clips.entries().end(),
+                          [this](const ClipEntry &entry) { return entry.sourceKey() == m_filter.bundleID; });
         if (!present)
             setFilter(ClipFilter::all());
     }
@@ -433,7 +433,7 @@ void ClipboardStore::afterReload()
     }
     evictImages(vanishedImages);
 
-    const PasteQueue::Retained retained = m_queue.isEmpty() ? PasteQueue::Retained() : m_queue.retain(m_clips.ids());
+    const PasteQueue::Retained retained = m_queue.retain(exists);
     if (retained.currentReplaced)
         writeQueueItem();
     emit clipsChanged();

@@ -185,7 +185,10 @@ public:
     ClipDatabase *database() const { return m_database.get(); }
     bool hasDatabase() const { return m_database != nullptr; }
     AppSettings *settings() const { return m_settings; }
+    /** Every clip, newest first; built when first asked for and kept (a million references). */
     const ClipList &clips() const { return m_clips.all(); }
+    /** The loaded history: reading its entries copies nothing. */
+    const ClipCollection &collection() const { return m_clips; }
     int clipCount() const { return m_clips.size(); }
     /** How many clips are pinned. */
     int pinnedCount() const { return m_clips.pinnedCount(); }

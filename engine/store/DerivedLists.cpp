@@ -31,11 +31,11 @@ bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
     case ClipFilter::Kind::group:
         return entry.group == filter.group;
     case ClipFilter::Kind::app:
-        return entry.sourceKey == filter.bundleID;
+        return entry.sourceKey() == filter.bundleID;
     case ClipFilter::Kind::tag:
         return (entry.tagMask & ColorTags::bit(filter.tag)) != 0;
     case ClipFilter::Kind::day:
-        return entry.dayStart == std::int64_t(filter.day);
+        return entry.dayStart() == std::int64_t(filter.day);
     }
     return false;
 }
@@ -143,7 +143,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
         = [&](const ClipEntry &entry) { return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id); };
     auto revealedScore = [&](const ClipEntry &entry) {
         const QString secret = entry.clip->text().value_or(QString());
-        return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName, &secret).span());
+        return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName(), &secret).span());
     };
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
         ScoreRun run(prepared, use);
@@ -160,7 +160,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
                 if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
                     continue;
                 if (!query.apps.isEmpty()
-                    && !query.matchesSource(entry.clip->sourceName.value_or(QString()), entry.sourceKey, entry.sourceHost))
+                    && !query.matchesSource(entry.clip->sourceName().value_or(QString()), entry.sourceKey(), entry.sourceHost()))
                     continue;
                 if (prepared.isEmpty()) {
                     scored.emplace_back(0.0, index);
@@ -243,7 +243,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
         while (row < visible.size() && entries[visible[row]].isPinned)
             layout.rowSection[row++] = 0;
     }
-    auto dayOf = [&](std::size_t at) { return entries[visible[at]].dayStart; };
+    auto dayOf = [&](std::size_t at) { return entries[visible[at]].dayStart(); };
     // Past the pinned clips the days only go back in time, so a day's last row is found by
     // doubling then halving steps: a history of a million clips reads a few rows per day.
     const bool datedOrder = !pinnedFilter;
@@ -304,18 +304,9 @@ std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> 
 
 QList<ClipGroup> availableGroups(const ClipCollection &clips)
 {
-    std::array<bool, ClipGroups::allCases.size()> present{};
-    std::size_t found = 0;
-    for (const ClipEntry &entry : clips.entries()) {
-        bool &seen = present[std::size_t(entry.group)];
-        found += seen ? 0 : 1;
-        seen = true;
-        if (found == present.size())
-            break; // a large history usually holds every group long before its end
-    }
     QList<ClipGroup> result;
     for (ClipGroup group : ClipGroups::allCases) {
-        if (present[std::size_t(group)])
+        if (clips.tallies().groups[std::size_t(group)] > 0)
             result.append(group);
     }
     return result;
@@ -323,37 +314,26 @@ QList<ClipGroup> availableGroups(const ClipCollection &clips)
 
 FilterCounts filterCounts(const ClipCollection &clips)
 {
-    FilterCounts counts;
-    counts.all = clips.size();
-    for (const ClipEntry &entry : clips.entries()) {
-        counts.pinned += entry.isPinned ? 1 : 0;
-        ++counts.groups[std::size_t(entry.group)];
-        for (std::int64_t mask = entry.tagMask & ColorTags::knownBits; mask != 0; mask &= mask - 1)
-            ++counts.tags[std::size_t(std::countr_zero(std::uint64_t(mask)))];
-    }
-    return counts;
+    const ClipTallies &tallies = clips.tallies();
+    return {clips.size(), tallies.pinned, tallies.groups, tallies.tags};
 }
 
 QList<ColorTag> usedTags(const ClipCollection &clips)
 {
-    std::int64_t mask = 0;
-    for (const ClipEntry &entry : clips.entries()) {
-        mask |= entry.tagMask;
-        if ((mask & ColorTags::knownBits) == ColorTags::knownBits)
-            break;
+    QList<ColorTag> result;
+    for (ColorTag tag : ColorTags::allCases) {
+        if (clips.tallies().tags[std::size_t(tag)] > 0)
+            result.append(tag);
     }
-    return ColorTags::fromMask(mask);
+    return result;
 }
 
 QList<std::int64_t> daysWithClips(const ClipCollection &clips)
 {
     QList<std::int64_t> days;
-    for (const ClipEntry &entry : clips.entries()) {
-        if (days.isEmpty() || days.last() != entry.dayStart)
-            days.append(entry.dayStart);
-    }
-    std::sort(days.begin(), days.end());
-    days.erase(std::unique(days.begin(), days.end()), days.end());
+    days.reserve(qsizetype(clips.tallies().days.size()));
+    for (const auto &[day, count] : clips.tallies().days)
+        days.append(day);
     return days;
 }
 
@@ -365,7 +345,7 @@ QList<SourceApp> sources(const ClipCollection &clips)
     double newest = 0;
     bool any = false;
     for (const ClipEntry &entry : entries) {
-        if (entry.sourceId >= 0 && (!any || entry.createdAt > newest)) {
+        if (entry.sourceId() >= 0 && (!any || entry.createdAt > newest)) {
             newest = entry.createdAt;
             any = true;
         }
@@ -374,17 +354,14 @@ QList<SourceApp> sources(const ClipCollection &clips)
     std::vector<SourceRanking::Tally> tallies;
     QList<SourceApp> found;
     for (const ClipEntry &entry : entries) {
-        if (entry.sourceId < 0)
+        if (entry.sourceId() < 0)
             continue;
-        int &slot = slotOf[std::size_t(entry.sourceId)];
+        int &slot = slotOf[std::size_t(entry.sourceId())];
         if (slot < 0) {
             // Clips come newest first, so the first one names the source.
-            QString name = !entry.sourceHost.isEmpty() ? entry.sourceHost : entry.clip->sourceName.value_or(QString());
-            if (name.isEmpty())
-                name = QStringLiteral("Unknown");
             slot = int(tallies.size());
-            tallies.push_back({entry.sourceKey});
-            found.append(SourceApp{entry.sourceKey, name, 0});
+            tallies.push_back({entry.sourceKey()});
+            found.append(SourceApp{entry.sourceKey(), entry.sourceDisplayName(), 0});
         }
         SourceRanking::add(tallies[std::size_t(slot)], entry.createdAt, newest);
         ++found[slot].count;

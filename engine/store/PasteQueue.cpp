@@ -39,7 +39,7 @@ void PasteQueue::clear()
     m_current = 0;
 }
 
-PasteQueue::Retained PasteQueue::retain(const QSet<std::int64_t> &existing)
+PasteQueue::Retained PasteQueue::retain(const std::function<bool(std::int64_t)> &exists)
 {
     Retained result;
     if (m_ids.isEmpty())
@@ -50,7 +50,7 @@ PasteQueue::Retained PasteQueue::retain(const QSet<std::int64_t> &existing)
     for (int i = 0; i < m_ids.size(); ++i) {
         if (i == m_current)
             newCurrent = int(kept.size()); // the first survivor at or after the old current item
-        if (existing.contains(m_ids.at(i)))
+        if (exists(m_ids.at(i)))
             kept.append(m_ids.at(i));
     }
     if (kept.size() == m_ids.size())

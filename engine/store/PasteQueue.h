@@ -4,6 +4,7 @@
 #include <QSet>
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace corvane {
@@ -37,10 +38,10 @@ public:
         bool currentReplaced = false;
     };
     /**
-     * Drops the ids not in `existing`. When the current item vanished, the next surviving item
-     * becomes current; when none follows, the queue empties.
+     * Drops the ids that no longer `exist`. When the current item vanished, the next surviving
+     * item becomes current; when none follows, the queue empties.
      */
-    Retained retain(const QSet<std::int64_t> &existing);
+    Retained retain(const std::function<bool(std::int64_t)> &exists);
 
 private:
     QList<std::int64_t> m_ids;

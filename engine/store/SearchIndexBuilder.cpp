@@ -38,7 +38,7 @@ void SearchIndexBuilder::start()
     for (const ClipEntry &entry : m_clips.entries()) {
         if (entry.haystack)
             continue;
-        work.emplace_back(entry.clip, entry.sourceDisplayName);
+        work.emplace_back(entry.clip, entry.sourceDisplayName());
         if (work.size() == chunkSize)
             m_pending.push_back(std::move(work)), work = {};
     }

@@ -48,9 +48,9 @@ void ThumbnailImageProvider::snapshot()
         return;
     }
     QHash<std::int64_t, QByteArray> thumbnails;
-    for (const ClipRef &clip : m_store->clips()) {
-        if (clip->hasThumbnail())
-            thumbnails.insert(clip->id, clip->thumbnailPng);
+    for (const ClipEntry &entry : m_store->collection().entries()) {
+        if (entry.clip->hasThumbnail())
+            thumbnails.insert(entry.id, entry.clip->thumbnailPng);
     }
     QMutexLocker lock(&m_mutex);
     m_thumbnails.swap(thumbnails);

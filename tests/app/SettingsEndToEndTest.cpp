@@ -148,7 +148,7 @@ TEST_F(SettingsEndToEnd, ExcludingAnAppSkipsItsCopiesAndAllowingAVaultRecordsThe
     ASSERT_TRUE(QTest::qWaitFor([&] { return model->overrides()->count() == 1; }, kPatience));
     copyFrom(vault, "a vault copy after allowing");
     ASSERT_TRUE(QTest::qWaitFor([&] { return store.clipCount() == 1; }, kPatience));
-    EXPECT_EQ(store.clips().first()->sourceBundleID.value_or(QString()), "org.example.VaultKeeper");
+    EXPECT_EQ(store.clips().first()->sourceBundleID().value_or(QString()), "org.example.VaultKeeper");
     save(window, "e2e-settings-privacy-edited.png");
     window->close();
 }

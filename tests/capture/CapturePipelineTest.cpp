@@ -91,7 +91,7 @@ TEST_F(CapturePipelineTest, ClassifiesTextsAndFiles)
         const auto clip = db->loadClip(outcome.clipID);
         ASSERT_TRUE(clip);
         EXPECT_EQ(clip->group, c.group) << c.payload.text.toStdString();
-        EXPECT_EQ(clip->sourceName, QStringLiteral("Text Editor"));
+        EXPECT_EQ(clip->sourceName(), QStringLiteral("Text Editor"));
         EXPECT_EQ(clip->byteSize, c.payload.text.toUtf8().size());
     }
     EXPECT_EQ(db->clipCount(), 4);
@@ -108,7 +108,7 @@ TEST_F(CapturePipelineTest, SameTextAgainBumpsDateAndSource)
     EXPECT_FALSE(second.isNewRow);
     const auto clip = db->loadClip(first.clipID);
     EXPECT_EQ(clip->createdAt, 2000);
-    EXPECT_EQ(clip->sourceName, QStringLiteral("Terminal"));
+    EXPECT_EQ(clip->sourceName(), QStringLiteral("Terminal"));
     EXPECT_EQ(db->clipCount(), 1);
 }
 

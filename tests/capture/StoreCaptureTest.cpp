@@ -95,8 +95,8 @@ TEST_F(StoreCaptureTest, CopiesLandInTheHistoryWithTheirSource)
     ASSERT_EQ(store->clipCount(), 1);
     const ClipRef clip = store->clips().first();
     EXPECT_EQ(clip->group, ClipGroup::link);
-    EXPECT_EQ(clip->sourceName, QStringLiteral("Text Editor"));
-    EXPECT_EQ(clip->sourceBundleID, QStringLiteral("org.gnome.TextEditor"));
+    EXPECT_EQ(clip->sourceName(), QStringLiteral("Text Editor"));
+    EXPECT_EQ(clip->sourceBundleID(), QStringLiteral("org.gnome.TextEditor"));
     EXPECT_EQ(store->lastAddedID(), clip->id);
     EXPECT_EQ(flashes, 1);
 }
@@ -176,7 +176,7 @@ TEST_F(StoreCaptureTest, PrivacyVerdictsEndToEnd)
         copy(QStringList{QStringLiteral("text/plain")} + c.extra, textContent(c.app->name + QStringLiteral(" copy")));
         if (c.reason.isEmpty()) {
             ++recorded;
-            EXPECT_EQ(store->clips().first()->sourceName, c.app->name);
+            EXPECT_EQ(store->clips().first()->sourceName(), c.app->name);
         } else {
             ASSERT_EQ(store->recentSkips().size(), skipsBefore + 1) << c.reason.toStdString();
             EXPECT_EQ(store->recentSkips().first().reason, c.reason);

@@ -37,9 +37,9 @@ TEST_F(ClipDatabaseInsert, SameHashBumpsDateAndSourceKeepingTheRest)
     const auto clips = db->loadClips();
     ASSERT_EQ(clips.size(), 1);
     EXPECT_EQ(clips[0].createdAt, 20);
-    EXPECT_EQ(clips[0].sourceName, QStringLiteral("Firefox"));
-    EXPECT_EQ(clips[0].sourceBundleID, QStringLiteral("firefox"));
-    EXPECT_EQ(clips[0].sourceURL, QStringLiteral("https://example.com/page"));
+    EXPECT_EQ(clips[0].sourceName(), QStringLiteral("Firefox"));
+    EXPECT_EQ(clips[0].sourceBundleID(), QStringLiteral("firefox"));
+    EXPECT_EQ(clips[0].sourceURL(), QStringLiteral("https://example.com/page"));
     EXPECT_EQ(clips[0].note, QStringLiteral("my note"));
     EXPECT_TRUE(clips[0].isPinned);
 }
@@ -155,6 +155,43 @@ TEST_F(ClipDatabaseRead, UnknownTagBitsSurviveAndAreNotDecoded)
     const auto clip = db->loadClip(id);
     EXPECT_EQ(clip->tagMask, mask);
     EXPECT_EQ(clip->tags(), QList<ColorTag>{ColorTag::green});
+}
+
+TEST_F(ClipDatabaseRead, ClipsOfOneSourceShareItButEachKeepsItsOwnValues)
+{
+    // Sources that differ only where one column ends and the next begins, or by an empty value
+    // against none, stay apart; equal ones read the same from a whole load and a single read.
+    const struct {
+        std::optional<QString> name, bundleID, url;
+    } sources[] = {
+        {QStringLiteral("a:b"), QStringLiteral("c"), std::nullopt},
+        {QStringLiteral("a"), QStringLiteral("b:c"), std::nullopt},
+        {QStringLiteral("a:b"), QStringLiteral("c"), QStringLiteral("")},
+        {QStringLiteral("a:b"), QStringLiteral("c"), std::nullopt},
+        {std::nullopt, QStringLiteral("c"), std::nullopt},
+        {QStringLiteral(""), QStringLiteral("c"), std::nullopt},
+        {QStringLiteral("a:b"), QStringLiteral("c"), QStringLiteral("https://example.org/1")},
+    };
+    QList<std::int64_t> ids;
+    double date = 1;
+    for (const auto &source : sources) {
+        auto clip = textClip(QStringLiteral("clip %1").arg(date), date);
+        clip.sourceName = source.name;
+        clip.sourceBundleID = source.bundleID;
+        clip.sourceURL = source.url;
+        ids.append(db->insert(clip).id);
+        ++date;
+    }
+    const auto clips = db->loadClips();
+    ASSERT_EQ(clips.size(), std::size(sources));
+    for (std::size_t i = 0; i < std::size(sources); ++i) {
+        const Clip &clip = clips[qsizetype(std::size(sources) - 1 - i)]; // newest first
+        ASSERT_EQ(clip.id, ids[qsizetype(i)]);
+        EXPECT_EQ(clip.sourceName(), sources[i].name) << i;
+        EXPECT_EQ(clip.sourceBundleID(), sources[i].bundleID) << i;
+        EXPECT_EQ(clip.sourceURL(), sources[i].url) << i;
+        EXPECT_EQ(*db->loadClip(clip.id), clip) << i;
+    }
 }
 
 TEST_F(ClipDatabaseRead, CountsPerGroupInGroupOrder)

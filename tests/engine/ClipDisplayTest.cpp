@@ -142,13 +142,45 @@ TEST(ClipSource, HostKeyAndDisplayName)
     };
     for (const Case &c : cases) {
         Clip clip;
-        clip.sourceURL = c.url;
-        clip.sourceBundleID = c.bundleID;
-        clip.sourceName = c.name;
+        clip.setSourceURL(c.url);
+        clip.setSourceBundleID(c.bundleID);
+        clip.setSourceName(c.name);
         EXPECT_EQ(clip.sourceHost(), c.host) << c.url.value_or(QString()).toStdString();
         EXPECT_EQ(clip.sourceKey(), c.key) << c.url.value_or(QString()).toStdString();
         EXPECT_EQ(clip.sourceDisplayName(), c.displayName);
     }
+}
+
+TEST(ClipValues, CopiesChangeApartAndCompareByValue)
+{
+    // Clips of one source share its values, so changing a copy's source or note must leave the
+    // original as it was; equal values compare equal however they are held.
+    Clip original;
+    original.origin = SharedClipOrigin({QStringLiteral("Editor"), QStringLiteral("org.example.Editor"), std::nullopt});
+    original.note = QStringLiteral("first");
+    Clip copy = original;
+    EXPECT_EQ(copy, original);
+    copy.setSourceName(QStringLiteral("Other"));
+    copy.note = QStringLiteral("second");
+    EXPECT_EQ(original.sourceName(), QStringLiteral("Editor"));
+    EXPECT_EQ(original.note, QStringLiteral("first"));
+    EXPECT_EQ(copy.sourceBundleID(), QStringLiteral("org.example.Editor"));
+    EXPECT_NE(copy, original);
+
+    Clip rebuilt;
+    rebuilt.setSourceBundleID(QStringLiteral("org.example.Editor"));
+    rebuilt.setSourceName(QStringLiteral("Editor"));
+    rebuilt.note = QStringLiteral("first");
+    EXPECT_EQ(rebuilt, original);
+    // An empty value is not an absent one.
+    rebuilt.note = QString();
+    Clip none = rebuilt;
+    none.note.reset();
+    EXPECT_TRUE(rebuilt.note.has_value());
+    EXPECT_NE(none, rebuilt);
+    none.setSourceURL(QString());
+    EXPECT_TRUE(none.sourceURL().has_value());
+    EXPECT_FALSE(rebuilt.sourceURL().has_value());
 }
 
 TEST(ClipSource, AppBundlePathOnlyForOneApplicationPath)

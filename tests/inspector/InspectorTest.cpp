@@ -79,10 +79,10 @@ TEST(InspectorLayoutRules, CardsFollowTheKindOfClip)
 TEST(InspectorLayoutRules, SourceLineAndShareState)
 {
     Clip web = clipOf(ClipGroup::text, QStringLiteral("x"));
-    web.sourceURL = QStringLiteral("https://www.example.com/page");
-    web.sourceName = QStringLiteral("Firefox");
+    web.setSourceURL(QStringLiteral("https://www.example.com/page"));
+    web.setSourceName(QStringLiteral("Firefox"));
     EXPECT_EQ(sourceLine(web), QStringLiteral("example.com · Firefox"));
-    web.sourceName.reset();
+    web.setSourceName(std::nullopt);
     EXPECT_EQ(sourceLine(web), QStringLiteral("example.com")) << "no dangling separator";
     EXPECT_EQ(sourceLine(clipOf(ClipGroup::text, QStringLiteral("x"))), QStringLiteral("Unknown"));
 

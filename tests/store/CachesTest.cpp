@@ -33,13 +33,14 @@ TEST(PasteQueue, RetainMovesPastVanishedItems)
     PasteQueue queue;
     queue.append({1, 2, 3, 4});
     queue.advance(); // 2
-    auto result = queue.retain({1, 3, 4});
+    auto existing = [](QSet<std::int64_t> ids) { return [ids](std::int64_t id) { return ids.contains(id); }; };
+    auto result = queue.retain(existing({1, 3, 4}));
     EXPECT_TRUE(result.currentReplaced);
     EXPECT_EQ(queue.currentID(), 3);
-    result = queue.retain({1, 3});
+    result = queue.retain(existing({1, 3}));
     EXPECT_FALSE(result.currentReplaced);
     EXPECT_EQ(queue.currentID(), 3);
-    result = queue.retain({1});
+    result = queue.retain(existing({1}));
     EXPECT_TRUE(queue.isEmpty()); // nothing followed the current item
 }
 

@@ -336,7 +336,7 @@ TEST_F(EditsTest, ReloadSeesChangesMadeThroughAnotherConnection)
     ASSERT_EQ(reloaded.size(), store->clips().size());
     for (qsizetype i = 0; i < reloaded.size(); ++i)
         EXPECT_EQ(*reloaded[i], *store->clips()[i]) << "clip " << reloaded[i]->id;
-    EXPECT_EQ(store->clip(clips[4])->sourceBundleID, QStringLiteral("app.two"));
+    EXPECT_EQ(store->clip(clips[4])->sourceBundleID(), QStringLiteral("app.two"));
 }
 
 } // namespace

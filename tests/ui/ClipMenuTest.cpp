@@ -67,8 +67,8 @@ const SelectionSnapshot threeSelected{{1, 2, 3}, {clipOf(1), clipOf(2), clipOf(3
 TEST(ClipMenuStructure, OneOfThreeSelectedActsOnTheSelection)
 {
     Clip clip = clipOf(2);
-    clip.sourceBundleID = QStringLiteral("org.gnome.TextEditor");
-    clip.sourceName = QStringLiteral("Text Editor");
+    clip.setSourceBundleID(QStringLiteral("org.gnome.TextEditor"));
+    clip.setSourceName(QStringLiteral("Text Editor"));
     const ClipMenu menu(clip, threeSelected, false, {});
     EXPECT_TRUE(menu.isMulti());
     EXPECT_EQ(labels(menu),
@@ -112,7 +112,7 @@ TEST(ClipMenuStructure, VariantsByClip)
     EXPECT_EQ(entry(revealed, Action::Reveal).icon, "eye.slash");
 
     Clip web = clipOf(6);
-    web.sourceURL = QStringLiteral("https://www.example.org/page");
+    web.setSourceURL(QStringLiteral("https://www.example.org/page"));
     const ClipMenu kept(web, {}, false, {"web:example.org"});
     EXPECT_EQ(entry(kept, Action::StopKeepingSource).label, "Stop Keeping example.org in Sidebar");
 
@@ -130,7 +130,7 @@ TEST(ClipMenuStructure, VariantsByClip)
 TEST(ClipMenuDispatch, EachEntryCallsItsOperation)
 {
     Clip clip = clipOf(2);
-    clip.sourceBundleID = QStringLiteral("org.gnome.TextEditor");
+    clip.setSourceBundleID(QStringLiteral("org.gnome.TextEditor"));
     const ClipMenu multi(clip, threeSelected, false, {"org.gnome.TextEditor"});
     RecordingActions actions;
     for (const MenuEntry &e : multi.entries())

@@ -87,11 +87,11 @@ QString sourceLine(const Clip &clip)
 {
     if (const auto host = clip.sourceHost()) {
         // No dangling separator when the web clip has no app name.
-        if (!clip.sourceName || clip.sourceName->isEmpty())
+        if (!clip.sourceName() || clip.sourceName()->isEmpty())
             return *host;
-        return *host + QStringLiteral(" · ") + *clip.sourceName;
+        return *host + QStringLiteral(" · ") + *clip.sourceName();
     }
-    return clip.sourceName.value_or(QStringLiteral("Unknown"));
+    return clip.sourceName().value_or(QStringLiteral("Unknown"));
 }
 
 ShareState shareState(ClipGroup group, bool revealed)
