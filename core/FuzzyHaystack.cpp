@@ -28,46 +28,26 @@ FuzzyHaystack::FuzzyHaystack(const QStringList &fields)
     build(std::span<const QStringView>(views.constData(), std::size_t(views.size())));
 }
 
-void FuzzyHaystack::appendCode(std::uint32_t code, unsigned char *&out)
-{
-    if (code < oneByte) {
-        *out++ = static_cast<unsigned char>(code);
-    } else if (code < twoByteEnd) {
-        code -= oneByte;
-        *out++ = static_cast<unsigned char>(oneByte + (code >> 8));
-        *out++ = static_cast<unsigned char>(code);
-    } else if (code < threeByteEnd) {
-        code -= twoByteEnd;
-        *out++ = static_cast<unsigned char>(threeBytes + (code >> 16));
-        *out++ = static_cast<unsigned char>(code >> 8);
-        *out++ = static_cast<unsigned char>(code);
-    } else {
-        *out++ = 0xFF;
-        for (int shift = 24; shift >= 0; shift -= 8)
-            *out++ = static_cast<unsigned char>(code >> shift);
-    }
-}
-
 void FuzzyHaystack::build(std::span<const QStringView> fields)
 {
     // Scratch kept per thread: building many indexes in a row allocates only their blocks.
-    thread_local std::vector<unsigned char> bytes;
+    thread_local std::vector<unsigned char> text;
     thread_local std::vector<Dictionary::Pending> runs;
     thread_local std::vector<std::uint32_t> ids;
     thread_local std::vector<std::size_t> fieldEnds;
-    bytes.clear();
+    text.clear();
     runs.clear();
     fieldEnds.clear();
     for (const QStringView field : fields) {
         if (field.isEmpty())
             continue;
         const qsizetype n = field.size();
-        bytes.reserve(bytes.size() + std::size_t(n) * 3);
+        text.reserve(text.size() + std::size_t(n) * 3);
         qsizetype i = 0;
         while (i < n) {
             const bool word = TextFolding::isWordCharAt(field, i);
             Dictionary::Pending run;
-            run.offset = std::uint32_t(bytes.size());
+            run.offset = std::uint32_t(text.size());
             run.kind = word ? Dictionary::Kind::word : Dictionary::Kind::gap;
             for (; i < n && run.units < Dictionary::maxRunUnits && TextFolding::isWordCharAt(field, i) == word; ++i) {
                 const char16_t unit = field[i].unicode();
@@ -75,40 +55,59 @@ void FuzzyHaystack::build(std::span<const QStringView> fields)
                 if (!word && unit >= 0x80 && !QChar::isSurrogate(unit) && QChar::isLetterOrNumber(char32_t(folded)))
                     run.kind = Dictionary::Kind::foldsToWord;
                 unsigned char encoded[3];
-                bytes.insert(bytes.end(), encoded, encoded + Dictionary::encode(folded, encoded));
+                text.insert(text.end(), encoded, encoded + Dictionary::encode(folded, encoded));
                 run.bits |= FuzzyWordScan::charBit(folded);
                 ++run.units;
             }
-            run.bytes = std::uint32_t(bytes.size()) - run.offset;
-            run.hash = Dictionary::hash(bytes.data() + run.offset, run.bytes, run.kind);
+            run.bytes = std::uint32_t(text.size()) - run.offset;
+            run.hash = Dictionary::hash(text.data() + run.offset, run.bytes, run.kind);
             runs.push_back(run);
         }
         fieldEnds.push_back(runs.size());
     }
     ids.resize(runs.size());
-    Dictionary::shared().intern(runs, bytes.data(), ids.data());
+    Dictionary::shared().intern(runs, text.data(), ids.data());
 
-    // At most five bytes a run and one between fields.
-    QVarLengthArray<unsigned char, 1024> codes(qsizetype(runs.size() * 5 + fieldEnds.size()));
-    unsigned char *out = codes.data();
+    thread_local std::vector<std::uint32_t> codes;
+    codes.clear();
     std::size_t r = 0;
     for (std::size_t f = 0; f < fieldEnds.size(); ++f) {
         if (f > 0)
-            *out++ = 0;
+            codes.push_back(0);
         while (r < fieldEnds[f]) {
             const bool spaceFollows
                 = runs[r].kind == Dictionary::Kind::word && r + 1 < fieldEnds[f] && ids[r + 1] == Dictionary::spaceId;
-            appendCode((ids[r] * 2 + std::uint32_t(spaceFollows)) + 1, out);
+            codes.push_back((ids[r] * 2 + std::uint32_t(spaceFollows)) + 1);
             r += 1 + std::size_t(spaceFollows);
         }
     }
-    const std::size_t size = std::size_t(out - codes.data());
-    void *memory = std::malloc(sizeof(Block) + size);
+    while (codes.size() % 4 != 0)
+        codes.push_back(0);
+    // A byte of lengths per group of four, at most four bytes a code, and three to spare, as
+    // reading a code loads four bytes.
+    constexpr std::size_t spare = 3;
+    QVarLengthArray<unsigned char, 1024> bytes(qsizetype(codes.size() / 4 * 17));
+    unsigned char *out = bytes.data();
+    for (std::size_t g = 0; g < codes.size(); g += 4) {
+        unsigned char &lengths = *out++;
+        lengths = 0;
+        for (int i = 0; i < 4; ++i) {
+            const std::uint32_t code = codes[g + std::size_t(i)];
+            const unsigned length = code < (1u << 8) ? 1 : code < (1u << 16) ? 2 : code < (1u << 24) ? 3 : 4;
+            lengths |= static_cast<unsigned char>((length - 1) << (2 * i));
+            for (unsigned b = 0; b < length; ++b)
+                *out++ = static_cast<unsigned char>(code >> (8 * b));
+        }
+    }
+    const std::size_t size = std::size_t(out - bytes.data());
+    void *memory = std::malloc(sizeof(Block) + size + spare);
     if (!memory)
         throw std::bad_alloc();
     m_block = new (memory) Block;
     m_block->bytes = std::uint32_t(size);
-    std::memcpy(reinterpret_cast<unsigned char *>(m_block + 1), codes.constData(), size);
+    unsigned char *data = reinterpret_cast<unsigned char *>(m_block + 1);
+    std::memcpy(data, bytes.constData(), size);
+    std::memset(data + size, 0, spare);
 }
 
 FuzzyHaystack::FuzzyHaystack(FuzzyHaystack &&other) noexcept

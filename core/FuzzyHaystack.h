@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QStringList>
+#include <QtEndian>
 #include <QStringView>
 
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <span>
 
 namespace corvane {
@@ -15,7 +17,7 @@ namespace corvane {
  * FuzzyRunDictionary, in order, so a search never reads the clip's text.
  *
  * Each field is split into maximal runs of word characters and of others; the index holds the
- * ids of those runs, a code of one to five bytes each, and a zero between fields. A word followed
+ * ids of those runs, a code of one to four bytes each, and a zero between fields. A word followed
  * by a single space is one code (its lowest bit), as that gap makes up most of a text's runs.
  * The codes live in one block that copies share.
  */
@@ -36,32 +38,43 @@ public:
     bool isBuilt() const { return m_block != nullptr; }
     explicit operator bool() const { return isBuilt(); }
 
-    /** The codes: 0 ends a field, else (run id * 2 + followed by a space) + 1. */
+    /** The coded bytes (see forEachCode), and three bytes to spare after them. */
     std::span<const unsigned char> codes() const
     {
         if (!m_block)
             return {};
         return {reinterpret_cast<const unsigned char *>(m_block + 1), m_block->bytes};
     }
-    /** Reads one code and moves past it. */
-    static std::uint32_t readCode(const unsigned char *&p)
+
+    /**
+     * Calls visit(code) for each code: 0 ends a field, else (run id * 2 + followed by a space) + 1.
+     * Codes come in groups of four, a byte holding their lengths (one to four bytes each) first,
+     * so the lengths of a group are known at once; the last group is filled up with zeros.
+     */
+    template<typename Visit> void forEachCode(Visit &&visit) const
     {
-        const unsigned b = *p++;
-        if (b < oneByte)
-            return b;
-        if (b < threeBytes) {
-            const std::uint32_t value = oneByte + ((b - oneByte) << 8 | p[0]);
-            p += 1;
-            return value;
+        const std::span<const unsigned char> all = codes();
+        const unsigned char *p = all.data();
+        const unsigned char *end = p + all.size();
+        while (p < end) {
+            std::uint32_t group[4];
+            p = readGroup(p, group);
+            for (const std::uint32_t code : group)
+                visit(code);
         }
-        if (b < 0xFF) {
-            const std::uint32_t value = twoByteEnd + ((b - threeBytes) << 16 | std::uint32_t(p[0]) << 8 | p[1]);
-            p += 2;
-            return value;
+    }
+    /** Reads the group at `p` into `codes`; returns where the next one starts. */
+    static const unsigned char *readGroup(const unsigned char *p, std::uint32_t *codes)
+    {
+        const unsigned lengths = *p++;
+        for (int i = 0; i < 4; ++i) {
+            const unsigned length = (lengths >> (2 * i) & 3) + 1;
+            std::uint32_t value;
+            std::memcpy(&value, p, sizeof value);
+            codes[i] = qFromLittleEndian(value) & (~std::uint32_t{0} >> (32 - 8 * length));
+            p += length;
         }
-        const std::uint32_t value = std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3];
-        p += 4;
-        return value;
+        return p;
     }
 
     /** Asks the processor to start loading the codes; for loops over many haystacks. */
@@ -78,18 +91,11 @@ public:
     std::size_t memoryUsage() const;
 
 private:
-    // Codes below oneByte take one byte, the next 48 * 256 two, the next 15 * 65536 three.
-    static constexpr unsigned oneByte = 192;
-    static constexpr unsigned threeBytes = 240;
-    static constexpr std::uint32_t twoByteEnd = oneByte + (threeBytes - oneByte) * 256;
-    static constexpr std::uint32_t threeByteEnd = twoByteEnd + (0xFF - threeBytes) * 65536;
-
     struct Block {
         std::atomic<std::uint32_t> references{1};
         std::uint32_t bytes = 0;
     };
 
-    static void appendCode(std::uint32_t code, unsigned char *&out);
     void build(std::span<const QStringView> fields);
     void release() noexcept;
 

@@ -24,14 +24,15 @@ using Kind = Dictionary::Kind;
 
 namespace {
 
-// A run's byte for a term: the best match level in the low bits, and `check` when the term may
-// occur across or around the run, so the clip's folded text is rebuilt to look for it.
-constexpr unsigned char prefixLevel = 7;
-constexpr unsigned char insideLevel = 6;
-constexpr unsigned char check = 0x80;
-constexpr unsigned char levelMask = 0x7F;
-unsigned char typoLevel(int distance) { return static_cast<unsigned char>(5 - distance); }
-int levelDistance(unsigned char level) { return 5 - level; }
+// A run's byte for a term: the best match level above the lowest bit, and that bit (`check`)
+// when the term may occur across or around the run, so the clip's folded text is rebuilt to look
+// for it. The largest byte of a clip's runs then holds its best level.
+constexpr unsigned char prefixLevel = 14;
+constexpr unsigned char insideLevel = 12;
+constexpr unsigned char check = 1;
+constexpr unsigned char levelMask = 0xFE;
+unsigned char typoLevel(int distance) { return static_cast<unsigned char>((5 - distance) << 1); }
+int levelDistance(unsigned char level) { return 5 - (level >> 1); }
 
 /** Padding after the rows, so rows of up to 16 terms load as one vector. */
 constexpr std::size_t rowPadding = 16;
@@ -145,6 +146,8 @@ IndexedQuery::IndexedQuery(const PreparedQuery &query, bool lookUpAhead)
         m_plans.push_back(Plan::make(term));
     if (lookUpAhead && !m_plans.empty())
         scanDictionary();
+    else
+        m_rows.assign(rowPadding, 0); // what scoring merges in place of runs it works out apart
 }
 
 IndexedQuery::~IndexedQuery() = default;
@@ -230,72 +233,144 @@ double IndexedQuery::rebuiltExactScore(const FuzzyHaystack &index, std::size_t t
         startsWord[at] = at == 0 || !lastIsWord;
         lastIsWord = word;
     };
-    const std::span<const unsigned char> codes = index.codes();
-    const unsigned char *p = codes.data();
-    const unsigned char *end = p + codes.size();
-    while (p < end) {
-        const std::uint32_t code = FuzzyHaystack::readCode(p);
+    bool found = false;
+    index.forEachCode([&](std::uint32_t code) {
+        if (found)
+            return;
         if (code == 0) {
-            if (search() == wordStartScore)
-                return wordStartScore;
+            // Also the filling of the last group: an empty field finds nothing.
+            found = search() == wordStartScore;
             text.clear();
             startsWord.clear();
             lastIsWord = false;
-            continue;
+            return;
         }
         append((code - 1) >> 1);
         if ((code - 1) & 1)
             append(Dictionary::spaceId);
-    }
+    });
+    if (found)
+        return wordStartScore;
     return text.isEmpty() ? best : search();
 }
+
+namespace {
+
+/** Calls visit(id) for each run of an index, and once for the space when a word is followed by one. */
+template<typename Visit> inline void forEachRun(const FuzzyHaystack &index, Visit &&visit)
+{
+    std::uint32_t spaces = 0;
+    index.forEachCode([&](std::uint32_t code) {
+        if (code == 0)
+            return;
+        spaces |= code - 1;
+        visit((code - 1) >> 1);
+    });
+    if (spaces & 1)
+        visit(Dictionary::spaceId);
+}
+
+#if defined(__SSE2__)
+/** @brief The rows of an index's runs merged: the largest bytes, and all bytes or-ed. */
+struct Merged {
+    __m128i most;
+    __m128i any;
+    bool spaces;
+    bool unknown; ///< runs past the lookup were left out
+};
+
+/** Merges the rows of up to 16 terms of the runs looked up ahead; a plain loop, so all stays in registers. */
+template<bool Narrow>
+Merged mergeRows(std::span<const unsigned char> codes, const unsigned char *rows, std::uint32_t known, std::size_t terms)
+{
+    __m128i most = _mm_setzero_si128();
+    __m128i any = _mm_setzero_si128();
+    std::uint32_t spaces = 0;
+    std::uint32_t unknown = 0;
+    const unsigned char *p = codes.data();
+    const unsigned char *end = p + codes.size();
+    while (p < end) {
+        std::uint32_t group[4];
+        p = FuzzyHaystack::readGroup(p, group);
+        for (const std::uint32_t code : group) {
+            if (code == 0)
+                continue;
+            spaces |= code - 1;
+            const std::uint32_t id = (code - 1) >> 1;
+            unknown |= std::uint32_t(id >= known);
+            const unsigned char *r = id < known ? rows + std::size_t(id) * terms : rows;
+            // Bytes past the terms are other runs' and are not read back.
+            const __m128i bytes = Narrow ? _mm_loadl_epi64(reinterpret_cast<const __m128i *>(r))
+                                         : _mm_loadu_si128(reinterpret_cast<const __m128i *>(r));
+            most = _mm_max_epu8(most, bytes);
+            any = _mm_or_si128(any, bytes);
+        }
+    }
+    return {most, any, (spaces & 1) != 0, unknown != 0};
+}
+#endif
+
+} // namespace
 
 std::optional<double> IndexedQuery::score(const FuzzyHaystack &index) const
 {
     const std::size_t terms = m_plans.size();
     if (terms == 0)
         return 0.0;
-    QVarLengthArray<unsigned char, 32> levels(qsizetype(std::max(terms, rowPadding)), 0);
-    QVarLengthArray<unsigned char, 32> marks(qsizetype(std::max(terms, rowPadding)), 0);
-    QVarLengthArray<unsigned char, 32> scratch(qsizetype(terms + rowPadding), 0);
-    const std::span<const unsigned char> codes = index.codes();
-    const unsigned char *p = codes.data();
-    const unsigned char *end = p + codes.size();
-    bool spaces = false;
-    auto merge = [&](const unsigned char *row) {
-#if defined(__SSE2__)
-        if (terms <= rowPadding) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(row));
-            const __m128i level = _mm_and_si128(bytes, _mm_set1_epi8(char(levelMask)));
-            auto *l = reinterpret_cast<__m128i *>(levels.data());
-            auto *m = reinterpret_cast<__m128i *>(marks.data());
-            _mm_storeu_si128(l, _mm_max_epu8(_mm_loadu_si128(l), level));
-            _mm_storeu_si128(m, _mm_or_si128(_mm_loadu_si128(m), bytes));
-            return;
-        }
-#endif
-        for (std::size_t k = 0; k < terms; ++k) {
-            levels[qsizetype(k)] = std::max<unsigned char>(levels[qsizetype(k)], row[k] & levelMask);
-            marks[qsizetype(k)] |= row[k];
-        }
+    // Per term the largest byte of the index's runs, and all their bytes or-ed for `check`.
+    QVarLengthArray<unsigned char, rowPadding> best(qsizetype(std::max(terms, rowPadding)));
+    QVarLengthArray<unsigned char, rowPadding> marks(qsizetype(std::max(terms, rowPadding)));
+    QVarLengthArray<unsigned char, 2 * rowPadding> scratch(qsizetype(terms + rowPadding));
+    const unsigned char *rows = m_rows.data();
+    const std::uint32_t known = m_known;
+    auto rowOf = [&](std::uint32_t id) {
+        return id < known ? rows + std::size_t(id) * terms : row(id, scratch.data());
     };
-    while (p < end) {
-        const std::uint32_t code = FuzzyHaystack::readCode(p);
-        if (code == 0)
-            continue;
-        spaces |= ((code - 1) & 1) != 0;
-        merge(row((code - 1) >> 1, scratch.data()));
+#if defined(__SSE2__)
+    if (terms <= rowPadding) {
+        Merged merged = terms <= 8 ? mergeRows<true>(index.codes(), rows, known, terms)
+                                   : mergeRows<false>(index.codes(), rows, known, terms);
+        auto merge = [&](const unsigned char *r) {
+            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r));
+            merged.most = _mm_max_epu8(merged.most, bytes);
+            merged.any = _mm_or_si128(merged.any, bytes);
+        };
+        if (merged.spaces)
+            merge(rowOf(Dictionary::spaceId));
+        if (merged.unknown) {
+            // Runs added since the lookup. What was merged in their place is row 0 (the space's,
+            // whose levels are all 0) or zeros, so it changed nothing but maybe a needless check.
+            forEachRun(index, [&](std::uint32_t id) {
+                if (id >= known)
+                    merge(row(id, scratch.data()));
+            });
+        }
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(best.data()), merged.most);
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(marks.data()), merged.any);
+        return finish(index, best.constData(), marks.constData());
     }
-    if (spaces)
-        merge(row(Dictionary::spaceId, scratch.data()));
+#endif
+    std::fill(best.begin(), best.end(), 0);
+    std::fill(marks.begin(), marks.end(), 0);
+    forEachRun(index, [&](std::uint32_t id) {
+        const unsigned char *r = rowOf(id);
+        for (std::size_t k = 0; k < terms; ++k) {
+            best[qsizetype(k)] = std::max(best[qsizetype(k)], r[k]);
+            marks[qsizetype(k)] |= r[k];
+        }
+    });
+    return finish(index, best.constData(), marks.constData());
+}
 
+std::optional<double> IndexedQuery::finish(const FuzzyHaystack &index, const unsigned char *best, const unsigned char *marks) const
+{
     // Exact scores are summed first, then typo scores, each in term order, as on plain text.
     double total = 0;
     QVarLengthArray<int, 8> distances;
-    for (std::size_t k = 0; k < terms; ++k) {
-        const unsigned char level = levels[qsizetype(k)];
+    for (std::size_t k = 0; k < m_plans.size(); ++k) {
+        const unsigned char level = best[k] & levelMask;
         double exact = 0;
-        if (marks[qsizetype(k)] & check)
+        if (marks[k] & check)
             exact = rebuiltExactScore(index, k);
         else if (level >= insideLevel)
             exact = level == prefixLevel ? wordStartScore : substringScore;

@@ -15,8 +15,9 @@ std::uint32_t slotTag(std::uint64_t hash) { return std::uint32_t(hash >> 32); }
 
 FuzzyRunDictionary &FuzzyRunDictionary::shared()
 {
-    static FuzzyRunDictionary dictionary;
-    return dictionary;
+    // Never destroyed: threads still indexing while the process exits may use it.
+    static FuzzyRunDictionary *dictionary = new FuzzyRunDictionary;
+    return *dictionary;
 }
 
 FuzzyRunDictionary::FuzzyRunDictionary()
