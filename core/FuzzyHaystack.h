@@ -4,6 +4,7 @@
 #include <QtEndian>
 #include <QStringView>
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -11,6 +12,36 @@
 #include <span>
 
 namespace corvane {
+
+namespace FuzzyHaystackCodes {
+
+/** @brief Where the codes of a group start and which bytes are theirs, per lengths byte. */
+struct GroupLayout {
+    std::uint8_t offset[4];
+    std::uint8_t size;
+    std::uint32_t mask[4];
+};
+
+constexpr std::array<GroupLayout, 256> makeGroupLayouts()
+{
+    std::array<GroupLayout, 256> layouts{};
+    for (unsigned lengths = 0; lengths < 256; ++lengths) {
+        GroupLayout &layout = layouts[lengths];
+        unsigned offset = 0;
+        for (unsigned i = 0; i < 4; ++i) {
+            const unsigned length = (lengths >> (2 * i) & 3) + 1;
+            layout.offset[i] = std::uint8_t(offset);
+            layout.mask[i] = ~std::uint32_t{0} >> (32 - 8 * length);
+            offset += length;
+        }
+        layout.size = std::uint8_t(offset);
+    }
+    return layouts;
+}
+
+inline constexpr std::array<GroupLayout, 256> groupLayouts = makeGroupLayouts();
+
+} // namespace FuzzyHaystackCodes
 
 /**
  * @brief The search index of one clip's fields: the ids of their runs in the shared
@@ -66,15 +97,13 @@ public:
     /** Reads the group at `p` into `codes`; returns where the next one starts. */
     static const unsigned char *readGroup(const unsigned char *p, std::uint32_t *codes)
     {
-        const unsigned lengths = *p++;
+        const FuzzyHaystackCodes::GroupLayout &layout = FuzzyHaystackCodes::groupLayouts[*p++];
         for (int i = 0; i < 4; ++i) {
-            const unsigned length = (lengths >> (2 * i) & 3) + 1;
             std::uint32_t value;
-            std::memcpy(&value, p, sizeof value);
-            codes[i] = qFromLittleEndian(value) & (~std::uint32_t{0} >> (32 - 8 * length));
-            p += length;
+            std::memcpy(&value, p + layout.offset[i], sizeof value);
+            codes[i] = qFromLittleEndian(value) & layout.mask[i];
         }
-        return p;
+        return p + layout.size;
     }
 
     /** Asks the processor to start loading the codes; for loops over many haystacks. */

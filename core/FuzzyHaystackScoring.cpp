@@ -13,10 +13,6 @@
 #include <string.h>
 #include <string>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
 namespace corvane::FuzzyMatcher {
 
 using Dictionary = FuzzyRunDictionary;
@@ -24,17 +20,17 @@ using Kind = Dictionary::Kind;
 
 namespace {
 
-// A run's byte for a term: the best match level above the lowest bit, and that bit (`check`)
-// when the term may occur across or around the run, so the clip's folded text is rebuilt to look
-// for it. The largest byte of a clip's runs then holds its best level.
-constexpr unsigned char prefixLevel = 14;
-constexpr unsigned char insideLevel = 12;
-constexpr unsigned char check = 1;
-constexpr unsigned char levelMask = 0xFE;
-unsigned char typoLevel(int distance) { return static_cast<unsigned char>((5 - distance) << 1); }
-int levelDistance(unsigned char level) { return 5 - (level >> 1); }
+// A run's byte for a term: a bit for each way the term matches it, and `check` when the term may
+// occur across or around the run, so the clip's folded text is rebuilt to look for it. Or-ing the
+// bytes of a clip's runs tells its best match, a single operation per run for up to eight terms.
+constexpr unsigned char prefixBit = 0x80;
+constexpr unsigned char insideBit = 0x40;
+constexpr unsigned char exactBits = prefixBit | insideBit;
+constexpr unsigned char check = 0x01;
+constexpr int maxDistance = 2; // typoLimit's largest
+unsigned char typoBit(int distance) { return static_cast<unsigned char>(0x20 >> distance); }
 
-/** Padding after the rows, so rows of up to 16 terms load as one vector. */
+/** Padding after the rows, so rows of up to 16 terms load as two words. */
 constexpr std::size_t rowPadding = 16;
 
 std::string encode(QStringView folded)
@@ -101,7 +97,7 @@ struct IndexedQuery::Plan {
         Dictionary::decode(run, word.data());
         const QStringView view(word.constData(), word.size());
         const int distance = t.pattern.isValid() ? t.pattern.distance(view) : typoDistance(t.folded, view, limit);
-        return distance <= limit ? typoLevel(distance) : 0;
+        return distance <= limit ? typoBit(distance) : 0;
     }
 
     /** The byte of a needle hit at `offset` into a run of `kind` (offset 0 is its start). */
@@ -110,7 +106,7 @@ struct IndexedQuery::Plan {
         switch (use) {
         case Use::score:
             if (kind == Kind::word)
-                return offset == 0 ? prefixLevel : insideLevel;
+                return offset == 0 ? prefixBit : insideBit;
             return 0; // a gap holds it only when it folds to word characters: checked anyway
         case Use::checkWord:
             return kind == Kind::word ? check : 0;
@@ -127,7 +123,7 @@ struct IndexedQuery::Plan {
         const std::size_t length = Dictionary::byteLength(run.text);
         if (const void *at = memmem(run.text, length, needle.data(), needle.size()))
             byte |= hit(run.kind, std::size_t(static_cast<const unsigned char *>(at) - run.text));
-        if ((byte & levelMask) < insideLevel)
+        if (!(byte & exactBits))
             byte |= typo(run);
         return byte;
     }
@@ -186,7 +182,7 @@ void IndexedQuery::scanDictionary()
             unsigned char &byte = m_rows[std::size_t(id) * terms + k];
             if (run.kind == Kind::foldsToWord && plan.checkFoldsToWord)
                 byte |= check;
-            if (typos && run.kind == Kind::word && (byte & levelMask) < insideLevel)
+            if (typos && run.kind == Kind::word && !(byte & exactBits))
                 byte |= plan.typo(run);
         }
     }
@@ -270,45 +266,46 @@ template<typename Visit> inline void forEachRun(const FuzzyHaystack &index, Visi
         visit(Dictionary::spaceId);
 }
 
-#if defined(__SSE2__)
-/** @brief The rows of an index's runs merged: the largest bytes, and all bytes or-ed. */
-struct Merged {
-    __m128i most;
-    __m128i any;
-    bool spaces;
-    bool unknown; ///< runs past the lookup were left out
-};
-
-/** Merges the rows of up to 16 terms of the runs looked up ahead; a plain loop, so all stays in registers. */
-template<bool Narrow>
-Merged mergeRows(std::span<const unsigned char> codes, const unsigned char *rows, std::uint32_t known, std::size_t terms)
+/** Or-s the rows of the runs looked up ahead, eight terms a word; runs past them are left out. */
+template<std::size_t Words>
+void mergeRows(std::span<const unsigned char> codes, const unsigned char *rows, std::uint32_t known, std::size_t terms,
+               std::uint64_t *merged, bool &spaces, bool &unknown)
 {
-    __m128i most = _mm_setzero_si128();
-    __m128i any = _mm_setzero_si128();
-    std::uint32_t spaces = 0;
-    std::uint32_t unknown = 0;
+    std::uint64_t any[Words] = {};
+    std::uint32_t spaceBits = 0;
+    std::uint32_t later = 0;
     const unsigned char *p = codes.data();
     const unsigned char *end = p + codes.size();
-    while (p < end) {
-        std::uint32_t group[4];
-        p = FuzzyHaystack::readGroup(p, group);
-        for (const std::uint32_t code : group) {
-            if (code == 0)
-                continue;
-            spaces |= code - 1;
-            const std::uint32_t id = (code - 1) >> 1;
-            unknown |= std::uint32_t(id >= known);
-            const unsigned char *r = id < known ? rows + std::size_t(id) * terms : rows;
-            // Bytes past the terms are other runs' and are not read back.
-            const __m128i bytes = Narrow ? _mm_loadl_epi64(reinterpret_cast<const __m128i *>(r))
-                                         : _mm_loadu_si128(reinterpret_cast<const __m128i *>(r));
-            most = _mm_max_epu8(most, bytes);
-            any = _mm_or_si128(any, bytes);
+    auto add = [&](std::uint32_t code) {
+        // Without branches: a zero (a field's end) reads row 0, the space's, which matches no
+        // term, and at most makes the space count as present.
+        const std::uint32_t id = (code - 1) >> 1;
+        spaceBits |= code - 1;
+        later |= std::uint32_t(id >= known) & std::uint32_t(code != 0);
+        const unsigned char *r = rows + (id < known ? std::size_t(id) * terms : 0);
+        for (std::size_t w = 0; w < Words; ++w) {
+            std::uint64_t bytes; // past the terms: other runs' bytes, never read back
+            std::memcpy(&bytes, r + 8 * w, sizeof bytes);
+            any[w] |= bytes;
         }
+    };
+    while (p < end) {
+        const FuzzyHaystackCodes::GroupLayout &layout = FuzzyHaystackCodes::groupLayouts[*p++];
+        std::uint32_t c[4];
+        for (int i = 0; i < 4; ++i) {
+            std::memcpy(&c[i], p + layout.offset[i], sizeof c[i]);
+            c[i] = qFromLittleEndian(c[i]) & layout.mask[i];
+        }
+        p += layout.size;
+        add(c[0]);
+        add(c[1]);
+        add(c[2]);
+        add(c[3]);
     }
-    return {most, any, (spaces & 1) != 0, unknown != 0};
+    std::memcpy(merged, any, sizeof any);
+    spaces = (spaceBits & 1) != 0;
+    unknown = later != 0;
 }
-#endif
 
 } // namespace
 
@@ -317,69 +314,62 @@ std::optional<double> IndexedQuery::score(const FuzzyHaystack &index) const
     const std::size_t terms = m_plans.size();
     if (terms == 0)
         return 0.0;
-    // Per term the largest byte of the index's runs, and all their bytes or-ed for `check`.
-    QVarLengthArray<unsigned char, rowPadding> best(qsizetype(std::max(terms, rowPadding)));
-    QVarLengthArray<unsigned char, rowPadding> marks(qsizetype(std::max(terms, rowPadding)));
+    QVarLengthArray<unsigned char, rowPadding> merged(qsizetype(std::max(terms, rowPadding)));
     QVarLengthArray<unsigned char, 2 * rowPadding> scratch(qsizetype(terms + rowPadding));
-    const unsigned char *rows = m_rows.data();
-    const std::uint32_t known = m_known;
-    auto rowOf = [&](std::uint32_t id) {
-        return id < known ? rows + std::size_t(id) * terms : row(id, scratch.data());
-    };
-#if defined(__SSE2__)
-    if (terms <= rowPadding) {
-        Merged merged = terms <= 8 ? mergeRows<true>(index.codes(), rows, known, terms)
-                                   : mergeRows<false>(index.codes(), rows, known, terms);
-        auto merge = [&](const unsigned char *r) {
-            const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(r));
-            merged.most = _mm_max_epu8(merged.most, bytes);
-            merged.any = _mm_or_si128(merged.any, bytes);
-        };
-        if (merged.spaces)
-            merge(rowOf(Dictionary::spaceId));
-        if (merged.unknown) {
-            // Runs added since the lookup. What was merged in their place is row 0 (the space's,
-            // whose levels are all 0) or zeros, so it changed nothing but maybe a needless check.
-            forEachRun(index, [&](std::uint32_t id) {
-                if (id >= known)
-                    merge(row(id, scratch.data()));
-            });
-        }
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(best.data()), merged.most);
-        _mm_storeu_si128(reinterpret_cast<__m128i *>(marks.data()), merged.any);
-        return finish(index, best.constData(), marks.constData());
+    bool spaces = false;
+    bool unknown = false;
+    std::uint64_t *words = reinterpret_cast<std::uint64_t *>(merged.data());
+    if (terms <= 8) {
+        mergeRows<1>(index.codes(), m_rows.data(), m_known, terms, words, spaces, unknown);
+    } else if (terms <= 16) {
+        mergeRows<2>(index.codes(), m_rows.data(), m_known, terms, words, spaces, unknown);
+    } else {
+        std::fill(merged.begin(), merged.end(), 0);
+        forEachRun(index, [&](std::uint32_t id) {
+            const unsigned char *r = row(id, scratch.data());
+            for (std::size_t k = 0; k < terms; ++k)
+                merged[qsizetype(k)] |= r[k];
+        });
+        return finish(index, merged.constData());
     }
-#endif
-    std::fill(best.begin(), best.end(), 0);
-    std::fill(marks.begin(), marks.end(), 0);
-    forEachRun(index, [&](std::uint32_t id) {
-        const unsigned char *r = rowOf(id);
-        for (std::size_t k = 0; k < terms; ++k) {
-            best[qsizetype(k)] = std::max(best[qsizetype(k)], r[k]);
-            marks[qsizetype(k)] |= r[k];
-        }
-    });
-    return finish(index, best.constData(), marks.constData());
+    auto merge = [&](const unsigned char *r) {
+        for (std::size_t k = 0; k < terms; ++k)
+            merged[qsizetype(k)] |= r[k];
+    };
+    if (spaces)
+        merge(row(Dictionary::spaceId, scratch.data()));
+    if (unknown) {
+        // Runs added since the lookup, worked out one by one.
+        forEachRun(index, [&](std::uint32_t id) {
+            if (id >= m_known)
+                merge(row(id, scratch.data()));
+        });
+    }
+    return finish(index, merged.constData());
 }
 
-std::optional<double> IndexedQuery::finish(const FuzzyHaystack &index, const unsigned char *best, const unsigned char *marks) const
+std::optional<double> IndexedQuery::finish(const FuzzyHaystack &index, const unsigned char *merged) const
 {
     // Exact scores are summed first, then typo scores, each in term order, as on plain text.
     double total = 0;
     QVarLengthArray<int, 8> distances;
     for (std::size_t k = 0; k < m_plans.size(); ++k) {
-        const unsigned char level = best[k] & levelMask;
+        const unsigned char bits = merged[k];
         double exact = 0;
-        if (marks[k] & check)
+        if (bits & check)
             exact = rebuiltExactScore(index, k);
-        else if (level >= insideLevel)
-            exact = level == prefixLevel ? wordStartScore : substringScore;
-        if (exact > 0)
+        else if (bits & exactBits)
+            exact = (bits & prefixBit) ? wordStartScore : substringScore;
+        if (exact > 0) {
             total += exact;
-        else if (level > 0 && level < insideLevel)
-            distances.append(levelDistance(level));
-        else
+            continue;
+        }
+        int distance = 0;
+        while (distance <= maxDistance && !(bits & typoBit(distance)))
+            ++distance;
+        if (distance > maxDistance)
             return std::nullopt;
+        distances.append(distance);
     }
     for (const int distance : distances)
         total += typoScore(distance);

@@ -81,7 +81,7 @@ private:
     /** The row of run `id` (a byte per term): looked up ahead, or worked out into `scratch`. */
     const unsigned char *row(std::uint32_t id, unsigned char *scratch) const;
     double rebuiltExactScore(const FuzzyHaystack &index, std::size_t term) const;
-    std::optional<double> finish(const FuzzyHaystack &index, const unsigned char *best, const unsigned char *marks) const;
+    std::optional<double> finish(const FuzzyHaystack &index, const unsigned char *merged) const;
 
     const PreparedQuery &m_query;
     std::vector<Plan> m_plans;
