@@ -9,7 +9,8 @@ namespace {
 
 constexpr std::size_t firstTableSize = 1 << 12;
 
-std::uint32_t slotTag(std::uint64_t hash) { return std::uint32_t(hash >> 32); }
+/** Whether a table of `size` slots holding `count` runs is full enough to grow: 70 %. */
+bool isCrowded(std::size_t count, std::size_t size) { return count * 10 > size * 7; }
 
 } // namespace
 
@@ -92,14 +93,12 @@ std::uint32_t FuzzyRunDictionary::find(const Pending &run, const unsigned char *
 {
     const std::size_t mask = m_table.size() - 1;
     for (std::size_t slot = slotHash & mask;; slot = (slot + 1) & mask) {
-        const std::uint64_t entry = m_table[slot];
+        const std::uint32_t entry = m_table[slot];
         if (entry == 0)
             return ~std::uint32_t{0};
-        if (slotTag(entry) != slotTag(slotHash))
-            continue;
-        const std::uint32_t id = std::uint32_t(entry) - 1;
+        const std::uint32_t id = entry - 1;
         const Run stored = this->run(id);
-        if (stored.kind != run.kind || stored.units != run.units)
+        if (stored.kind != run.kind || stored.units != run.units || stored.bits != run.bits)
             continue;
         // The stored text ends at a separator, which no byte of `bytes` equals.
         std::uint32_t i = 0;
@@ -112,9 +111,9 @@ std::uint32_t FuzzyRunDictionary::find(const Pending &run, const unsigned char *
 
 void FuzzyRunDictionary::grow()
 {
-    std::vector<std::uint64_t> table(m_table.size() * 2, 0);
+    std::vector<std::uint32_t> table(m_table.size() * 2, 0);
     const std::size_t mask = table.size() - 1;
-    for (const std::uint64_t entry : m_table) {
+    for (const std::uint32_t entry : m_table) {
         if (entry == 0)
             continue;
         const Run stored = run(std::uint32_t(entry) - 1);
@@ -161,14 +160,14 @@ void FuzzyRunDictionary::intern(std::span<const Pending> runs, const unsigned ch
         const unsigned char *text = bytes + run.offset;
         std::uint32_t id = find(run, text, run.hash);
         if (id == ~std::uint32_t{0}) {
-            if ((m_count + 1) * 2 > m_table.size())
+            if (isCrowded(m_count + 1, m_table.size()))
                 grow();
             id = add(run, text);
             const std::size_t mask = m_table.size() - 1;
             std::size_t slot = run.hash & mask;
             while (m_table[slot] != 0)
                 slot = (slot + 1) & mask;
-            m_table[slot] = (run.hash & 0xFFFFFFFF00000000ull) | (std::uint64_t(id) + 1);
+            m_table[slot] = id + 1;
         }
         *ids++ = id;
     }
@@ -180,7 +179,7 @@ std::size_t FuzzyRunDictionary::memoryUsage() const
 {
     std::lock_guard lock(m_writer);
     // Only the written parts of the chunks and info blocks are backed by memory.
-    return m_textBytes + std::size_t(m_count) * sizeof(Info) + m_table.size() * sizeof(std::uint64_t);
+    return m_textBytes + std::size_t(m_count) * sizeof(Info) + m_table.size() * sizeof(std::uint32_t);
 }
 
 } // namespace corvane

@@ -146,8 +146,8 @@ private:
     std::array<std::atomic<unsigned char *>, maxChunks> m_chunks{};
     std::array<std::atomic<std::uint32_t>, maxChunks> m_chunkFirstIds{};
     std::unique_ptr<std::atomic<Info *>[]> m_infos;
-    // Open addressing: hash bits << 32 | id + 1, 0 when empty; only the writer reads it.
-    std::vector<std::uint64_t> m_table;
+    // Open addressing: id + 1, 0 when empty; only the writer reads it.
+    std::vector<std::uint32_t> m_table;
     std::size_t m_textBytes = 0;
 };
 
