@@ -269,7 +269,7 @@ template<typename Visit> inline void forEachRun(const FuzzyHaystack &index, Visi
 /** Or-s the rows of the runs looked up ahead, eight terms a word; runs past them are left out. */
 template<std::size_t Words>
 void mergeRows(std::span<const unsigned char> codes, const unsigned char *rows, std::uint32_t known, std::size_t terms,
-               std::uint64_t *merged, bool &spaces, bool &unknown)
+               unsigned char *merged, bool &spaces, bool &unknown)
 {
     std::uint64_t any[Words] = {};
     std::uint32_t spaceBits = 0;
@@ -318,11 +318,10 @@ std::optional<double> IndexedQuery::score(const FuzzyHaystack &index) const
     QVarLengthArray<unsigned char, 2 * rowPadding> scratch(qsizetype(terms + rowPadding));
     bool spaces = false;
     bool unknown = false;
-    std::uint64_t *words = reinterpret_cast<std::uint64_t *>(merged.data());
     if (terms <= 8) {
-        mergeRows<1>(index.codes(), m_rows.data(), m_known, terms, words, spaces, unknown);
+        mergeRows<1>(index.codes(), m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
     } else if (terms <= 16) {
-        mergeRows<2>(index.codes(), m_rows.data(), m_known, terms, words, spaces, unknown);
+        mergeRows<2>(index.codes(), m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
     } else {
         std::fill(merged.begin(), merged.end(), 0);
         forEachRun(index, [&](std::uint32_t id) {

@@ -98,7 +98,7 @@ std::uint32_t FuzzyRunDictionary::find(const Pending &run, const unsigned char *
             return ~std::uint32_t{0};
         const std::uint32_t id = entry - 1;
         const Run stored = this->run(id);
-        if (stored.kind != run.kind || stored.units != run.units || stored.bits != run.bits)
+        if (stored.kind != run.kind || stored.units != run.units)
             continue;
         // The stored text ends at a separator, which no byte of `bytes` equals.
         std::uint32_t i = 0;

@@ -367,6 +367,16 @@ TEST(FuzzyIndex, ScoresWhileAnotherThreadAddsClips)
     writer.join();
 }
 
+// A word and the single space after it take one code: the space shares its id across indexes.
+TEST(FuzzyIndex, WordsFollowedByOneSpaceTakeOneCodeEach)
+{
+    for (const QString &text : {QStringLiteral("alpha beta gamma delta"), QStringLiteral("one two three four ")}) {
+        int codes = 0;
+        FuzzyHaystack(QStringList{text}).forEachCode([&](std::uint32_t code) { codes += code != 0; });
+        EXPECT_EQ(codes, 4) << text.toStdString();
+    }
+}
+
 // A copied or moved haystack owns an equal index.
 TEST(FuzzyIndex, CopiesScoreLikeTheOriginal)
 {
