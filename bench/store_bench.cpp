@@ -417,17 +417,13 @@ void printHeldBytes(const ClipList &clips)
 {
     auto textBytes = [](const std::optional<QString> &text) { return text ? text->size() * 2 : 0; };
     double structs = 0, index = 0, texts = 0, display = 0, extras = 0, thumbnails = 0;
-    // Held all at once, as the store holds them: a block freed right away may come back larger.
-    std::vector<FuzzyHaystack> indexes;
-    indexes.reserve(std::size_t(clips.size()));
     for (const ClipRef &clip : clips) {
         structs += sizeof(Clip);
         texts += textBytes(clip->text);
         display += clip->storedPreview.size() * 2;
         extras += textBytes(clip->note) + textBytes(clip->summary) + textBytes(clip->smartTitle);
         thumbnails += clip->thumbnailPng.size();
-        indexes.emplace_back(ClipEntry::searchFields(*clip, clip->sourceDisplayName()).span());
-        index += indexes.back().memoryUsage();
+        index += FuzzyHaystack(ClipEntry::searchFields(*clip, clip->sourceDisplayName()).span()).memoryUsage();
     }
     const double n = std::max<qsizetype>(1, clips.size());
     // The runs the indexes refer to, shared by all clips.

@@ -6,15 +6,13 @@
 
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
 #include <utility>
 #include <vector>
 
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 namespace corvane {
 
@@ -85,7 +83,6 @@ void FuzzyHaystack::build(std::span<const QStringView> fields)
         codes.push_back(0);
     // A byte of lengths per group of four, at most four bytes a code, and three to spare, as
     // reading a code loads four bytes.
-    constexpr std::size_t spare = 3;
     QVarLengthArray<unsigned char, 1024> bytes(qsizetype(codes.size() / 4 * 17));
     unsigned char *out = bytes.data();
     for (std::size_t g = 0; g < codes.size(); g += 4) {
@@ -100,14 +97,14 @@ void FuzzyHaystack::build(std::span<const QStringView> fields)
         }
     }
     const std::size_t size = std::size_t(out - bytes.data());
-    void *memory = std::malloc(sizeof(Block) + size + spare);
+    void *memory = std::malloc(sizeof(Block) + size + spareBytes);
     if (!memory)
         throw std::bad_alloc();
     m_block = new (memory) Block;
     m_block->bytes = std::uint32_t(size);
     unsigned char *data = reinterpret_cast<unsigned char *>(m_block + 1);
     std::memcpy(data, bytes.constData(), size);
-    std::memset(data + size, 0, spare);
+    std::memset(data + size, 0, spareBytes);
 }
 
 FuzzyHaystack::FuzzyHaystack(FuzzyHaystack &&other) noexcept
@@ -153,12 +150,9 @@ std::size_t FuzzyHaystack::memoryUsage() const
 {
     if (!m_block)
         return sizeof(*this);
-#if defined(__GLIBC__)
-    // The allocator keeps a size word before each block and rounds it up.
-    return sizeof(*this) + malloc_usable_size(m_block) + sizeof(std::size_t);
-#else
-    return sizeof(*this) + sizeof(Block) + m_block->bytes;
-#endif
+    // As the allocator lays blocks out: a size word each, in 16-byte steps, 32 bytes at least.
+    const std::size_t request = sizeof(Block) + m_block->bytes + spareBytes;
+    return sizeof(*this) + std::max<std::size_t>(32, (request + sizeof(std::size_t) + 15) & ~std::size_t{15});
 }
 
 } // namespace corvane

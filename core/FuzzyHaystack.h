@@ -120,6 +120,9 @@ public:
     std::size_t memoryUsage() const;
 
 private:
+    /** Reading a code loads four bytes, so up to three past the last code. */
+    static constexpr std::size_t spareBytes = 3;
+
     struct Block {
         std::atomic<std::uint32_t> references{1};
         std::uint32_t bytes = 0;
