@@ -55,6 +55,10 @@ CREATE INDEX clips_created_at ON clips(created_at);
 CREATE INDEX clips_image_size ON clips(image_width, image_height, dhash) WHERE kind = 'image';
 )sql";
 
+// The pinned clips come with the first screenful; without an index of their own finding them
+// reads every row. Older files get it on their next open (only an index: nothing else changes).
+constexpr const char *createPinnedIndex = "CREATE INDEX IF NOT EXISTS clips_pinned ON clips(created_at) WHERE pinned != 0";
+
 constexpr const char *createSideTables = R"sql(
 CREATE TABLE IF NOT EXISTS source_icons (
     key TEXT PRIMARY KEY,
@@ -189,6 +193,7 @@ ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Acc
             throw Error(Kind::readOnly, QString::fromUtf8(sqlite3_errstr(SQLITE_READONLY)));
         flags |= SQLITE_OPEN_READWRITE;
     }
+    m_readerUri = m_readOnly ? uri : sqlitePathUri(path, "mode=ro");
     // A connection left by a failed open or migration is closed with the handle.
     if (sqlite3_open_v2(uri.toUtf8().constData(), m_db.receive(), flags, nullptr) != SQLITE_OK)
         throw sqliteError(m_db, Kind::open);
@@ -249,6 +254,7 @@ void ClipDatabase::openAndMigrate()
     } else if (version == 1) {
         migrateToStoredPreviews();
     }
+    execScript(m_db, createPinnedIndex);
     static_assert(schemaVersion == 2, "add the migration to the new schema");
 }
 
@@ -314,6 +320,7 @@ void ClipDatabase::exec(const QString &sql)
     std::lock_guard lock(m_mutex);
     m_prunableBytes.reset();
     m_thumbnails.clear();
+    ++m_thumbnailsGeneration;
     m_journalComplete = false; // a DELETE without WHERE bypasses the journal
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -331,6 +338,7 @@ void ClipDatabase::noticeOtherWriters()
         m_dataVersion = version.int64(0);
         m_prunableBytes.reset();
         m_thumbnails.clear();
+        ++m_thumbnailsGeneration;
     }
 }
 

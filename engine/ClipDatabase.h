@@ -242,6 +242,17 @@ private:
     SqliteHandle m_db;
     bool m_readOnly = false;
     std::mutex m_mutex;
+    // A second, read-only connection for reading the whole list: a million rows take seconds,
+    // and the main connection stays free meanwhile for the GUI's small reads and for writes.
+    QString m_readerUri;
+    SqliteHandle m_reader;
+    std::mutex m_readerMutex;
+    // Moves with every change of m_thumbnails, so a list read elsewhere keeps its findings only
+    // when nothing changed the cache meanwhile.
+    std::uint64_t m_thumbnailsGeneration = 0;
+    // Rows of clips this connection has written, ever: a list read elsewhere hands over the
+    // prunable total it summed only when no write came between.
+    std::uint64_t m_clipWrites = 0;
     // Bytes of the unpinned, untagged clips, kept up to date by inserts, edits and prunes;
     // forgotten after exec(), a near-duplicate replacement, a failed edit, or another
     // connection's write.

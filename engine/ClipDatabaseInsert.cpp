@@ -87,6 +87,7 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         result = {*similar, InsertResult::Outcome::replaced};
         m_prunableBytes.reset();
         m_thumbnails.remove(*similar);
+        ++m_thumbnailsGeneration;
     } else {
         SqliteStatement upsert(m_db, R"sql(
             INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,

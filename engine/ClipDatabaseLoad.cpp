@@ -3,6 +3,8 @@
 
 #include "SqliteStatement.h"
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <string>
 #include <string_view>
@@ -176,17 +178,43 @@ void parallelFor(qsizetype count, const std::function<void(qsizetype)> &work)
 
 QList<Clip> ClipDatabase::loadClips()
 {
-    QList<Clip> clips;
-    std::vector<QByteArray> texts;
+    QHash<std::int64_t, QByteArray> knownThumbnails;
+    std::uint64_t generation = 0;
+    std::uint64_t writes = 0;
+    std::int64_t dataVersion = 0;
     {
         std::lock_guard lock(m_mutex);
-        SqliteTransaction snapshot(m_db, SqliteTransaction::Mode::deferred);
+        noticeOtherWriters();
+        knownThumbnails = m_thumbnails;
+        generation = m_thumbnailsGeneration;
+        writes = m_clipWrites;
+        dataVersion = m_dataVersion;
+    }
+    // What the storage limit may remove, summed on the way: otherwise the first capture after
+    // start-up would sum a million rows while holding the connection the GUI reads through.
+    std::int64_t prunable = 0;
+    QList<Clip> clips;
+    std::vector<QByteArray> texts;
+    QHash<std::int64_t, QByteArray> thumbnails;
+    {
+        std::lock_guard lock(m_readerMutex);
+        if (!m_reader) {
+            if (sqlite3_open_v2(m_readerUri.toUtf8().constData(), m_reader.receive(),
+                                SQLITE_OPEN_READONLY | SQLITE_OPEN_FULLMUTEX | SQLITE_OPEN_URI, nullptr)
+                != SQLITE_OK) {
+                const Error error = sqliteError(m_reader, Error::Kind::open);
+                m_reader.receive(); // closed: the next read tries again
+                throw error;
+            }
+            sqlite3_busy_timeout(m_reader, 5000);
+        }
+        SqliteTransaction snapshot(m_reader, SqliteTransaction::Mode::deferred);
 
         // The list order comes from the date index alone; the rows are then read in table
         // order, which visits their pages in sequence, and each lands at its place in the list.
         std::vector<std::pair<std::int64_t, qsizetype>> places;
         {
-            SqliteStatement order(m_db, "SELECT id FROM clips ORDER BY created_at DESC, id DESC");
+            SqliteStatement order(m_reader, "SELECT id FROM clips ORDER BY created_at DESC, id DESC");
             while (order.step())
                 places.emplace_back(order.int64(0), qsizetype(places.size()));
         }
@@ -196,26 +224,36 @@ QList<Clip> ClipDatabase::loadClips()
         clips.resize(qsizetype(places.size()));
         texts.resize(places.size());
 
-        noticeOtherWriters();
         StringPool pool;
-        SqliteStatement rows(m_db, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
-        SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
-        SqliteStatement lengthQuery(m_db, "SELECT coalesce(text_length, length(text)) FROM clips WHERE id = ?1");
-        QHash<std::int64_t, QByteArray> thumbnails;
+        SqliteStatement rows(m_reader, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
+        SqliteStatement thumbnailQuery(m_reader, "SELECT thumbnail FROM clips WHERE id = ?1");
+        SqliteStatement lengthQuery(m_reader, "SELECT coalesce(text_length, length(text)) FROM clips WHERE id = ?1");
         for (const auto &[id, place] : places) {
             if (!rows.step() || rows.int64(0) != id)
                 throw Error(Error::Kind::step, QStringLiteral("The clip list changed while it was read"));
             Clip &clip = clips[place];
             const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, texts[size_t(place)]);
+            if (!clip.isPinned && clip.tagMask == 0)
+                prunable += clip.byteSize + thumbnailLength;
             if (thumbnailLength > 0) {
-                clip.thumbnailPng = m_thumbnails.value(id);
+                clip.thumbnailPng = knownThumbnails.value(id);
                 if (clip.thumbnailPng.size() != thumbnailLength)
                     clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
                 thumbnails.insert(id, clip.thumbnailPng);
             }
         }
         snapshot.commit();
-        m_thumbnails = std::move(thumbnails);
+    }
+    {
+        std::lock_guard lock(m_mutex);
+        // A write that changed the cache meanwhile wins: the next read fills it again.
+        if (generation == m_thumbnailsGeneration) {
+            m_thumbnails = std::move(thumbnails);
+            ++m_thumbnailsGeneration;
+        }
+        noticeOtherWriters();
+        if (!m_prunableBytes && writes == m_clipWrites && dataVersion == m_dataVersion)
+            m_prunableBytes = prunable;
     }
     parallelFor(clips.size(), [&](qsizetype i) { finishClip(clips[i], texts[size_t(i)]); });
     return clips;
@@ -227,8 +265,10 @@ QList<Clip> ClipDatabase::loadNewestClips(int count)
     {
         std::lock_guard lock(m_mutex);
         SqliteStatement query(m_db,
-                              "SELECT id FROM clips WHERE pinned != 0 OR id IN "
-                              "(SELECT id FROM clips ORDER BY created_at DESC, id DESC LIMIT ?1) "
+                              // Two indexed reads: an OR would visit every row to look at its pin.
+                              "SELECT id, created_at FROM clips WHERE pinned != 0 UNION "
+                              "SELECT id, created_at FROM (SELECT id, created_at FROM clips "
+                              "ORDER BY created_at DESC, id DESC LIMIT ?1) "
                               "ORDER BY created_at DESC, id DESC");
         query.bind(1, std::int64_t(count));
         while (query.step())

@@ -9,13 +9,26 @@
 #include "LinkCard.h"
 #include "PreviewParsing.h"
 
+#include <QFutureWatcher>
 #include <QImageReader>
+#include <QtConcurrent>
 #include <QBuffer>
 
 namespace corvane {
 namespace {
 
 using LinkPreviewParsing::previewKey;
+
+/** The preview keys of link clips. */
+QSet<QString> liveKeys(const ClipList &links)
+{
+    QSet<QString> live;
+    for (const ClipRef &clip : links) {
+        if (clip->text)
+            live.insert(previewKey(*clip));
+    }
+    return live;
+}
 
 // Stored bytes count as a picture only when their header reads as one; decoding waits for a view.
 QByteArray readablePicture(const std::optional<QByteArray> &bytes)
@@ -171,7 +184,11 @@ void LinkPreviewService::follow(ClipboardStore &store)
             cancelFetches();
     });
     connect(&store, &ClipboardStore::clipsChanged, this, [this, guarded] {
-        if (guarded)
+        // Only a clip that went can leave a preview unused: a new one or an edit cannot.
+        if (!guarded)
+            return;
+        const ClipChange &change = guarded->lastClipChange();
+        if (change.everything || !change.removed.isEmpty())
             scheduleSweep(*guarded);
     });
     // Rows left by clips deleted while nothing followed the store go too.
@@ -183,8 +200,27 @@ void LinkPreviewService::scheduleSweep(ClipboardStore &store)
     QPointer<ClipboardStore> guarded(&store);
     m_sweep = m_clock->schedule(sweepDelayMs, [this, guarded] {
         if (guarded)
-            forgetUnused(*guarded);
+            sweep(*guarded);
     });
+}
+
+void LinkPreviewService::sweep(ClipboardStore &store)
+{
+    // With a million clips the keys take a while: they are worked out off the GUI thread from
+    // the clips as they are now, which never change.
+    QPointer<ClipboardStore> guarded(&store);
+    const std::uint64_t revision = store.revision();
+    auto *watcher = new QFutureWatcher<QSet<QString>>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, guarded, revision] {
+        watcher->deleteLater();
+        if (!guarded)
+            return;
+        if (guarded->revision() != revision)
+            scheduleSweep(*guarded); // a new link may have fetched its preview meanwhile
+        else
+            forgetAllBut(watcher->result(), *guarded);
+    });
+    watcher->setFuture(QtConcurrent::run([links = store.clipsOf(ClipGroup::link)] { return liveKeys(links); }));
 }
 
 void LinkPreviewService::cancelFetches()
@@ -199,11 +235,11 @@ void LinkPreviewService::cancelFetches()
 
 void LinkPreviewService::forgetUnused(ClipboardStore &store)
 {
-    QSet<QString> live;
-    for (const ClipRef &clip : store.clips()) {
-        if (clip->group == ClipGroup::link && clip->text)
-            live.insert(previewKey(*clip));
-    }
+    forgetAllBut(liveKeys(store.clipsOf(ClipGroup::link)), store);
+}
+
+void LinkPreviewService::forgetAllBut(const QSet<QString> &live, ClipboardStore &store)
+{
     QStringList dropped;
     {
         QMutexLocker lock(&m_mutex);

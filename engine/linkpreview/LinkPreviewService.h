@@ -111,6 +111,10 @@ private:
 
     void startFetches();
     void scheduleSweep(ClipboardStore &store);
+    /** forgetUnused() with the links' keys worked out on a worker; done again if the history moved meanwhile. */
+    void sweep(ClipboardStore &store);
+    /** Drops the previews, in memory and in the database, whose keys are not in `live`. */
+    void forgetAllBut(const QSet<QString> &live, ClipboardStore &store);
     /** Aborts every fetch under way or queued; their results are dropped. */
     void cancelFetches();
     void bump();

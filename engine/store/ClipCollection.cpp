@@ -137,7 +137,9 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     SourceHosts hosts;
     std::vector<ClipEntry> &entries = writableEntries();
     std::vector<ClipEntry> fresh;
-    fresh.reserve(loaded.size());
+    // Room for the clips still to come: growing a million entries by copying them would stall
+    // the copy that needs it, and room not yet written costs no memory.
+    fresh.reserve(std::size_t(loaded.size()) + std::size_t(loaded.size()) / 8 + 16);
     bool changed = zoneChanged || std::size_t(loaded.size()) != entries.size();
     for (qsizetype i = 0; i < loaded.size(); ++i) {
         Clip &clip = loaded[i];
@@ -157,6 +159,18 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone)
     ++m_revision;
     m_all.reset();
     rebuildIndexes();
+    return true;
+}
+
+bool ClipCollection::adopt(ClipCollection &&updated, std::uint64_t fromRevision)
+{
+    if (updated.m_revision == fromRevision)
+        return false;
+    const std::uint64_t current = m_revision;
+    *this = std::move(updated);
+    // Whatever happened here meanwhile, listeners see one step that may have changed anything.
+    m_lastChange = {current, true, {}, {}, false};
+    m_revision = current + 1;
     return true;
 }
 
@@ -411,8 +425,12 @@ const ClipEntry *ClipCollection::entry(std::int64_t id) const
 
 std::vector<ClipEntry> &ClipCollection::writableEntries()
 {
-    if (m_entries.use_count() > 1)
-        m_entries = std::make_shared<std::vector<ClipEntry>>(*m_entries);
+    if (m_entries.use_count() > 1) {
+        auto copy = std::make_shared<std::vector<ClipEntry>>();
+        copy->reserve(m_entries->size() + m_entries->size() / 8 + 16); // as replace() does
+        copy->assign(m_entries->begin(), m_entries->end());
+        m_entries = std::move(copy);
+    }
     return *m_entries;
 }
 

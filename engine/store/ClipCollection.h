@@ -102,6 +102,13 @@ public:
      * database (new ones included), `removed` ids that are gone. Returns whether anything differs.
      */
     bool patch(QList<Clip> changed, const QSet<std::int64_t> &removed);
+    /**
+     * Takes `updated`, a copy of this collection at `fromRevision` that a worker brought up to
+     * date with replace(), as one step from the current revision. Edits made here meanwhile are
+     * dropped with the old state; the caller reads them again. Returns whether it took it: not
+     * when the worker found nothing to change.
+     */
+    bool adopt(ClipCollection &&updated, std::uint64_t fromRevision);
     void clear();
 
     const std::vector<ClipEntry> &entries() const { return *m_entries; }

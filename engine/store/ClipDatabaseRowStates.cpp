@@ -49,8 +49,11 @@ void ClipDatabase::startChangeJournal()
     sqlite3_update_hook(
         m_db,
         [](void *self, int, const char *, const char *table, sqlite3_int64 row) {
-            if (std::strcmp(table, "clips") == 0)
-                static_cast<ClipDatabase *>(self)->m_changedIDs.insert(row);
+            if (std::strcmp(table, "clips") == 0) {
+                auto *database = static_cast<ClipDatabase *>(self);
+                database->m_changedIDs.insert(row);
+                ++database->m_clipWrites;
+            }
         },
         this);
 }

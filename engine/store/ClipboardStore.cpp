@@ -181,6 +181,16 @@ ClipRef ClipboardStore::clip(std::int64_t id) const
     return entry ? entry->clip : nullptr;
 }
 
+ClipList ClipboardStore::clipsOf(ClipGroup group) const
+{
+    ClipList clips;
+    for (const ClipEntry &entry : m_clips.entries()) {
+        if (entry.group == group)
+            clips.append(entry.clip);
+    }
+    return clips;
+}
+
 namespace {
 
 /** Whether a loaded clip still shows its row. */
@@ -221,28 +231,41 @@ void ClipboardStore::loadInBackground()
 {
     try {
         replaceClips(m_database->loadNewestClips(firstLoadCount));
+        // From here the journal names what changes while the worker reads, so the reload after
+        // it reads only those clips instead of comparing every row on the GUI thread.
+        m_database->takeChangedIDs();
     } catch (const ClipDatabase::Error &error) {
         qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
     }
-    m_fullLoad = new QFutureWatcher<std::optional<QList<Clip>>>(this);
-    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this] {
-        std::optional<QList<Clip>> loaded = m_fullLoad->result();
+    const std::uint64_t fromRevision = m_clips.revision();
+    m_fullLoad = new QFutureWatcher<std::shared_ptr<ClipCollection>>(this);
+    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this, fromRevision] {
+        std::shared_ptr<ClipCollection> updated = m_fullLoad->result();
         m_fullLoad->deleteLater();
         m_fullLoad = nullptr;
-        if (loaded)
-            replaceClips(std::move(*loaded));
-        // Whatever changed while the worker read is caught up from the rows' states.
+        if (updated) {
+            setHistoryProblem({});
+            const qint64 oldStorage = m_clips.storageUsed();
+            if (m_clips.adopt(std::move(*updated), fromRevision))
+                clipsReplaced(oldStorage);
+        }
+        // Whatever changed while the worker read is caught up from the journal.
         reload();
         returnFreedMemory();
     });
-    m_fullLoad->setFuture(QtConcurrent::run([database = m_database]() -> std::optional<QList<Clip>> {
-        try {
-            return database->loadClips();
-        } catch (const ClipDatabase::Error &error) {
-            qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
-            return std::nullopt;
-        }
-    }));
+    // A million clips take seconds to turn into entries and indexes: all of it off the GUI thread,
+    // on a copy that shares the loaded entries until it changes them.
+    auto base = std::make_shared<ClipCollection>(m_clips);
+    m_fullLoad->setFuture(
+        QtConcurrent::run([database = m_database, base = std::move(base), zone = m_zone]() -> std::shared_ptr<ClipCollection> {
+            try {
+                base->replace(database->loadClips(), zone);
+                return base;
+            } catch (const ClipDatabase::Error &error) {
+                qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+                return nullptr;
+            }
+        }));
 }
 
 void ClipboardStore::reload()
@@ -326,8 +349,12 @@ void ClipboardStore::replaceClips(QList<Clip> loaded)
     const qint64 oldStorage = m_clips.storageUsed();
     if (m_database)
         setHistoryProblem({});
-    if (!m_clips.replace(std::move(loaded), m_zone))
-        return;
+    if (m_clips.replace(std::move(loaded), m_zone))
+        clipsReplaced(oldStorage);
+}
+
+void ClipboardStore::clipsReplaced(qint64 oldStorage)
+{
     m_indexBuilder->start();
     afterReload();
     if (oldStorage != m_clips.storageUsed())

@@ -187,7 +187,11 @@ public:
     AppSettings *settings() const { return m_settings; }
     const ClipList &clips() const { return m_clips.all(); }
     int clipCount() const { return m_clips.size(); }
+    /** How many clips are pinned. */
+    int pinnedCount() const { return m_clips.pinnedCount(); }
     ClipRef clip(std::int64_t id) const;
+    /** The clips of one group, newest first: a quick pass over the loaded entries. */
+    ClipList clipsOf(ClipGroup group) const;
 
     const ClipFilter &filter() const { return m_filter; }
     void setFilter(const ClipFilter &filter);
@@ -366,6 +370,8 @@ private:
     /** The visible list of the current filter and search, as the selection moves in it. */
     Selection::Order visibleOrder() const;
     void replaceClips(QList<Clip> loaded);
+    /** What follows a change of the whole collection, given the storage used before it. */
+    void clipsReplaced(qint64 oldStorage);
     /** Shows the newest clips now and reads the whole history on a worker thread. */
     void loadInBackground();
     /** Reads the history the way the services asked for: all now, or the newest first. */
@@ -422,7 +428,8 @@ private:
     FullImageCache m_images;
     SourceIconCache *m_icons = nullptr;
     ClipListModel *m_clipModel = nullptr;
-    QFutureWatcher<std::optional<QList<Clip>>> *m_fullLoad = nullptr;
+    /** The whole history read and turned into a collection on a worker; null while none runs. */
+    QFutureWatcher<std::shared_ptr<ClipCollection>> *m_fullLoad = nullptr;
     std::unique_ptr<ClipboardCapture> m_capture; ///< last: stops before what it uses goes
 };
 

@@ -283,8 +283,14 @@ std::vector<int> selected(const ClipCollection &clips, const QSet<std::int64_t> 
 QList<ClipGroup> availableGroups(const ClipCollection &clips)
 {
     std::array<bool, ClipGroups::allCases.size()> present{};
-    for (const ClipEntry &entry : clips.entries())
-        present[std::size_t(entry.group)] = true;
+    std::size_t found = 0;
+    for (const ClipEntry &entry : clips.entries()) {
+        bool &seen = present[std::size_t(entry.group)];
+        found += seen ? 0 : 1;
+        seen = true;
+        if (found == present.size())
+            break; // a large history usually holds every group long before its end
+    }
     QList<ClipGroup> result;
     for (ClipGroup group : ClipGroups::allCases) {
         if (present[std::size_t(group)])
@@ -309,8 +315,11 @@ FilterCounts filterCounts(const ClipCollection &clips)
 QList<ColorTag> usedTags(const ClipCollection &clips)
 {
     std::int64_t mask = 0;
-    for (const ClipEntry &entry : clips.entries())
+    for (const ClipEntry &entry : clips.entries()) {
         mask |= entry.tagMask;
+        if ((mask & ColorTags::knownBits) == ColorTags::knownBits)
+            break;
+    }
     return ColorTags::fromMask(mask);
 }
 

@@ -267,6 +267,48 @@ TEST_F(ClipListModelTest, AModelFollowingEditsMatchesOneReadAfresh)
     }
 }
 
+TEST(ClipCollectionAdopt, AnUpdateMadeOnACopyLandsAsOneStepWithoutUndoingLaterStepsWhenItFoundNothing)
+{
+    auto clipAt = [](std::int64_t id) {
+        Clip clip;
+        clip.id = id;
+        clip.createdAt = 1000 + double(id);
+        clip.text = QStringLiteral("text %1").arg(id);
+        return clip;
+    };
+    auto noted = [&clipAt](std::int64_t id, const QString &note) {
+        Clip clip = clipAt(id);
+        clip.note = note;
+        return clip;
+    };
+    ClipCollection clips;
+    clips.replace({clipAt(2), clipAt(1)}, QTimeZone::utc());
+    const ClipRef kept = clips.entry(2)->clip;
+
+    // A worker reads everything into a copy while the owner takes an edit of its own.
+    const std::uint64_t from = clips.revision();
+    ClipCollection copy = clips;
+    ASSERT_TRUE(copy.replace({clipAt(3), clipAt(2), clipAt(1)}, QTimeZone::utc()));
+    ASSERT_TRUE(clips.patch({noted(1, QStringLiteral("meanwhile"))}, {}));
+    const std::uint64_t beforeAdopt = clips.revision();
+
+    ASSERT_TRUE(clips.adopt(std::move(copy), from));
+    EXPECT_EQ(clips.size(), 3);
+    EXPECT_EQ(clips.entry(2)->clip, kept) << "an unchanged clip keeps its object";
+    EXPECT_EQ(clips.listIDs()->front(), 3);
+    EXPECT_EQ(clips.revision(), beforeAdopt + 1) << "revisions only move forward";
+    EXPECT_EQ(clips.lastChange().fromRevision, beforeAdopt);
+    EXPECT_TRUE(clips.lastChange().everything);
+
+    // A copy in which the read found nothing new leaves the owner's later edits alone.
+    const std::uint64_t again = clips.revision();
+    ClipCollection unchanged = clips;
+    EXPECT_FALSE(unchanged.replace({clipAt(3), clipAt(2), clipAt(1)}, QTimeZone::utc()));
+    ASSERT_TRUE(clips.patch({noted(3, QStringLiteral("later"))}, {}));
+    EXPECT_FALSE(clips.adopt(std::move(unchanged), again));
+    EXPECT_EQ(clips.entry(3)->clip->note, QStringLiteral("later"));
+}
+
 TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
 {
     QList<Clip> loaded;

@@ -203,11 +203,18 @@ TEST_F(BackgroundLoad, TheNewestAndPinnedClipsComeFirstAndEditsMadeMeanwhileHold
     EXPECT_TRUE(store->clip(oldest)->isPinned);
     ASSERT_TRUE(store->isLoading());
 
-    // An edit while the rest is read is not undone when the older snapshot lands.
+    // Edits while the rest is read are not undone when the older snapshot lands: a pin, a new
+    // clip and a deleted one.
     store->togglePin(newest);
+    const std::int64_t added
+        = store->database()->insert(test::textClip(ClipGroup::text, QStringLiteral("copied meanwhile"), ago(0))).id;
+    const std::int64_t deleted = store->visibleClips().at(3)->id;
+    store->deleteClip(deleted);
     store->reload();
     ASSERT_TRUE(waitUntilLoaded(*store));
     EXPECT_EQ(store->clipCount(), total);
     EXPECT_TRUE(store->clip(newest)->isPinned);
     EXPECT_EQ(store->visibleClips().first()->id, newest);
+    EXPECT_TRUE(store->clip(added));
+    EXPECT_FALSE(store->clip(deleted));
 }

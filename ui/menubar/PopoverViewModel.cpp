@@ -135,9 +135,16 @@ void PopoverViewModel::refresh()
         now = m_store->now();
         zone = m_store->timeZone();
         // One search serves both lists: the pinned clips of the whole result are exactly what a
-        // search among the pinned ones gives, in the same order.
-        const ClipList all = m_store->visibleClips(ClipFilter::all(), eq);
-        for (const ClipRef &clip : all) {
+        // search among the pinned ones gives, in the same order. The walk stops once both lists
+        // are full, so a million clips past the shown rows are never visited.
+        const std::shared_ptr<const std::vector<std::int64_t>> ids = m_store->visibleIDs(ClipFilter::all(), eq);
+        const qsizetype pinnedTotal = m_store->pinnedCount();
+        for (const std::int64_t id : *ids) {
+            if (recent.size() >= maxRecentRows && pinned.size() >= pinnedTotal)
+                break;
+            const ClipRef clip = m_store->clip(id);
+            if (!clip)
+                continue;
             if (clip->isPinned)
                 pinned.append(clip);
             else if (recent.size() < maxRecentRows)
