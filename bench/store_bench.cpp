@@ -9,6 +9,7 @@
 #include "DerivedLists.h"
 #include "FakeClipboardService.h"
 #include "FakeClock.h"
+#include "FuzzyRunDictionary.h"
 #include "SyntheticClips.h"
 #include "SearchIndexBuilder.h"
 
@@ -433,9 +434,14 @@ void printHeldBytes(const ClipList &clips)
         index += FuzzyHaystack(ClipEntry::searchFields(whole, whole.sourceDisplayName()).span()).memoryUsage();
     }
     const double n = std::max<qsizetype>(1, clips.size());
+    // The runs the indexes refer to, shared by all clips.
+    const double dictionary = double(FuzzyRunDictionary::shared().memoryUsage());
+    std::fprintf(stderr, "search dictionary: %u runs, %.1f MB, %.0f B per clip\n", FuzzyRunDictionary::shared().size(),
+                 dictionary / 1e6, dictionary / n);
+    index += dictionary;
     std::fprintf(stderr,
                  "per clip: struct %.0f B, held text %.0f B, stored preview %.0f B, note/summary/title %.0f B, thumbnail %.0f B, "
-                 "search index %.0f B, entry %zu B\n",
+                 "search index %.0f B (dictionary share included), entry %zu B\n",
                  structs / n, texts / n, display / n, extras / n, thumbnails / n, index / n, sizeof(ClipEntry));
     std::fprintf(stderr, "text cache: %zu B in all (budget %zu B)\n", cached, ClipTextSource::shared().budget());
 }

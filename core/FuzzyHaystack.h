@@ -1,46 +1,64 @@
 #pragma once
 
-#include "FuzzyWordIndex.h"
-
-#include <QString>
 #include <QStringList>
+#include <QtEndian>
 #include <QStringView>
 
-#include <algorithm>
 #include <array>
 #include <atomic>
-#include <span>
-#include <utility>
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <cstring>
+#include <span>
 
 namespace corvane {
 
+namespace FuzzyHaystackCodes {
+
+/** @brief Where the codes of a group start and which bytes are theirs, per lengths byte. */
+struct GroupLayout {
+    std::uint8_t offset[4];
+    std::uint8_t size;
+    std::uint32_t mask[4];
+};
+
+constexpr std::array<GroupLayout, 256> makeGroupLayouts()
+{
+    std::array<GroupLayout, 256> layouts{};
+    for (unsigned lengths = 0; lengths < 256; ++lengths) {
+        GroupLayout &layout = layouts[lengths];
+        unsigned offset = 0;
+        for (unsigned i = 0; i < 4; ++i) {
+            const unsigned length = (lengths >> (2 * i) & 3) + 1;
+            layout.offset[i] = std::uint8_t(offset);
+            layout.mask[i] = ~std::uint32_t{0} >> (32 - 8 * length);
+            offset += length;
+        }
+        layout.size = std::uint8_t(offset);
+    }
+    return layouts;
+}
+
+inline constexpr std::array<GroupLayout, 256> groupLayouts = makeGroupLayouts();
+
+} // namespace FuzzyHaystackCodes
+
 /**
- * @brief The index of one clip's searchable fields, built once per clip and kept next to it,
- * so scoring a query against 100k clips rejects most of them without reading text.
+ * @brief The search index of one clip's fields: the ids of their runs in the shared
+ * FuzzyRunDictionary, in order, so a search never reads the clip's text.
  *
- * The index holds a bigram and trigram filter (no filter hit means no case-insensitive
- * occurrence), the characters of each word length, and the distinct words of three or more
- * characters, folded, with their character bits (enough to rule out most typo matches). The
- * gram filters and the length buckets' bits are held inline, so a scan over many haystacks
- * rules out most clips reading only the array it walks. The words live in one shared, immutable
- * block that copies reference, their texts one byte a unit when they fit.
- *
- * Built from a QStringList it keeps the list (sharing the strings); built from views it keeps no
- * text, and whoever scores it hands the same fields in again.
+ * Each field is split into maximal runs of word characters and of others; the index holds the
+ * ids of those runs, a code of one to four bytes each, and a zero between fields. A word followed
+ * by a single space is one code (its lowest bit), as that gap makes up most of a text's runs.
+ * The codes live in one block that copies share.
  */
 class FuzzyHaystack
 {
 public:
-    /** @brief One distinct word of the index: its folded text and which characters it holds. */
-    using Word = FuzzyWordIndex::Word;
-
     FuzzyHaystack() = default;
-    /** Indexes the fields and keeps them for scoring. */
-    explicit FuzzyHaystack(const QStringList &fields);
-    /** Indexes the fields without keeping them: score with FuzzyMatcher::score(query, index, fields). */
+    /** Indexes the fields (adding new runs to the shared dictionary); keeps none of their text. */
     explicit FuzzyHaystack(std::span<const QStringView> fields);
+    explicit FuzzyHaystack(const QStringList &fields);
     FuzzyHaystack(const FuzzyHaystack &other) noexcept;
     FuzzyHaystack(FuzzyHaystack &&other) noexcept;
     FuzzyHaystack &operator=(const FuzzyHaystack &other) noexcept;
@@ -51,97 +69,68 @@ public:
     bool isBuilt() const { return m_block != nullptr; }
     explicit operator bool() const { return isBuilt(); }
 
-    /** The fields it was built from, when it keeps them; else empty. */
-    const QStringList &fields() const;
-
-    /** @brief Filter bits of a folded text's bigrams and trigrams. */
-    struct Grams {
-        static constexpr size_t words = 8; // 512 bits each
-        std::array<std::uint64_t, words> bigrams{};
-        std::array<std::uint64_t, words> trigrams{};
-
-        void add(const char16_t *folded, qsizetype length);
-    };
-
-    /** False when a bigram or trigram of the term is missing, i.e. the term cannot occur. */
-    bool mayContain(const Grams &term) const;
+    /** The coded bytes (see forEachCode), and three bytes to spare after them. */
+    std::span<const unsigned char> codes() const
+    {
+        if (!m_block)
+            return {};
+        return {reinterpret_cast<const unsigned char *>(m_block + 1), m_block->bytes};
+    }
 
     /**
-     * False when no indexed word of `minLength` to `maxLength` units can be within `limit` typos
-     * of a word with these character bits; read from a few bits kept per word length.
+     * Calls visit(code) for each code: 0 ends a field, else (run id * 2 + followed by a space) + 1.
+     * Codes come in groups of four, a byte holding their lengths (one to four bytes each) first,
+     * so the lengths of a group are known at once; the last group is filled up with zeros.
      */
-    bool mayHaveCloseWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const;
-
-    /** False when the text had more distinct words than the index keeps; then read the fields. */
-    bool wordsComplete() const { return block().layout.complete; }
-    /** Calls visit(Word) for each indexed word of `minLength` to `maxLength` units whose bits pass test(bits). */
-    template<typename Test, typename Visit>
-    void forEachWord(qsizetype minLength, qsizetype maxLength, Test &&test, Visit &&visit) const
+    template<typename Visit> void forEachCode(Visit &&visit) const
     {
-        words().forEachWord(minLength, maxLength, std::forward<Test>(test), std::forward<Visit>(visit));
+        const std::span<const unsigned char> all = codes();
+        const unsigned char *p = all.data();
+        const unsigned char *end = p + all.size();
+        while (p < end) {
+            std::uint32_t group[4];
+            p = readGroup(p, group);
+            for (const std::uint32_t code : group)
+                visit(code);
+        }
+    }
+    /** Reads the group at `p` into `codes`; returns where the next one starts. */
+    static const unsigned char *readGroup(const unsigned char *p, std::uint32_t *codes)
+    {
+        const FuzzyHaystackCodes::GroupLayout &layout = FuzzyHaystackCodes::groupLayouts[*p++];
+        for (int i = 0; i < 4; ++i) {
+            std::uint32_t value;
+            std::memcpy(&value, p + layout.offset[i], sizeof value);
+            codes[i] = qFromLittleEndian(value) & layout.mask[i];
+        }
+        return p + layout.size;
     }
 
-    /** Whether some indexed word of these lengths is within `limit` characters of `bits` both ways (see FuzzyWordIndex::anyClose). */
-    bool mayHaveCloseIndexedWord(std::uint32_t bits, qsizetype minLength, qsizetype maxLength, int limit) const
+    /** Asks the processor to start loading the codes; for loops over many haystacks. */
+    void prefetch() const
     {
-        return words().anyClose(minLength, maxLength, bits, limit);
+#if defined(__GNUC__)
+        if (m_block) {
+            __builtin_prefetch(m_block);
+            __builtin_prefetch(reinterpret_cast<const char *>(m_block) + 64);
+        }
+#endif
     }
-
-    /** Asks the processor to start loading the start of the words (their layout and first bits); for loops over many haystacks. */
-    void prefetchWords() const;
-    /** The same for the words of these lengths. */
-    void prefetch(qsizetype minLength, qsizetype maxLength) const { words().prefetch(minLength, maxLength); }
-    /** The same for the texts of the words of these lengths. */
-    void prefetchWordTexts(qsizetype minLength, qsizetype maxLength) const { words().prefetchTexts(minLength, maxLength); }
-    /** The same for the start of each field's text. */
-    static void prefetchFieldTexts(std::span<const QStringView> fields);
-    static void prefetchFieldTexts(const QStringList &fields);
-    /** The same for the list of kept fields. */
-    void prefetchFieldList() const;
-    /** Bytes of this object and of the block it shares. */
+    /** Bytes of this object and of the block it shares, with the allocator's own overhead. */
     std::size_t memoryUsage() const;
 
-    static constexpr qsizetype minWordLength = 3;
-    static constexpr qsizetype maxWordLength = 64;
-    /** Word lengths 3 to 15 have a bucket each; longer words share the last. */
-    static constexpr qsizetype lengthBuckets = 14;
-
-    /** Whether at most `count` bits are set; cheap for the small counts typo limits use. */
-    static bool hasAtMostBits(std::uint32_t bits, int count) { return FuzzyWordIndex::hasAtMostBits(bits, count); }
-    /** The bit of one folded unit in a word's character bits. */
-    static std::uint32_t charBit(char16_t folded)
-    {
-        // Letters get a bit each; digits and everything else share the remaining six.
-        if (folded >= 'a' && folded <= 'z')
-            return std::uint32_t{1} << (folded - 'a');
-        return std::uint32_t{1} << (26 + folded % 6);
-    }
-
 private:
-    /** @brief The start of the shared block; the kept fields (if any) and the words follow. */
+    /** Reading a code loads four bytes, so up to three past the last code. */
+    static constexpr std::size_t spareBytes = 3;
+
     struct Block {
         std::atomic<std::uint32_t> references{1};
         std::uint32_t bytes = 0;
-        FuzzyWordIndex::Layout layout;
-        bool keepsFields = false;
     };
-    static constexpr std::size_t fieldsOffset = (sizeof(Block) + 7) & ~std::size_t{7};
 
-    void build(std::span<const QStringView> fields, const QStringList *kept);
+    void build(std::span<const QStringView> fields);
     void release() noexcept;
-    const std::byte *wordBlock() const;
-    FuzzyWordIndex words() const { return FuzzyWordIndex(block().layout, wordBlock()); }
-    const Block &block() const;
-    static size_t bucket(qsizetype length)
-    {
-        return size_t(std::min<qsizetype>(length, minWordLength + lengthBuckets - 1) - minWordLength);
-    }
 
-    // Inline, so a scan over many haystacks rules out most clips without leaving the array it
-    // walks; only the rest reads the block.
-    Grams m_grams;
-    // Per length bucket: all its words' character bits together; all ones when words were left out.
-    std::array<std::uint32_t, lengthBuckets> m_bucketBits{};
     Block *m_block = nullptr;
 };
 

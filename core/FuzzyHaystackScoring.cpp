@@ -1,277 +1,407 @@
-// Scoring against prepared haystacks: filters first, then word bits, then texts, so most
-// clips are rejected from data held inline or in one cache line of their word index.
+// Scoring against indexes: each term is looked up once in the shared run dictionary, giving a
+// byte per run (how well the term matches it); a clip's score is then read off its run ids.
 
 #include "FuzzyMatcher.h"
+#include "FuzzyRunDictionary.h"
 #include "FuzzyTermScore.h"
 #include "FuzzyWordScan.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
-#include <array>
+#include <cstring>
+#include <string.h>
+#include <string>
 
 namespace corvane::FuzzyMatcher {
+
+using Dictionary = FuzzyRunDictionary;
+using Kind = Dictionary::Kind;
+
 namespace {
 
-using FuzzyWordScan::mayBeClose;
-using Fields = std::span<const QStringView>;
+// A run's byte for a term: a bit for each way the term matches it, and `check` when the term may
+// occur across or around the run, so the clip's folded text is rebuilt to look for it. Or-ing the
+// bytes of a clip's runs tells its best match, a single operation per run for up to eight terms.
+constexpr unsigned char prefixBit = 0x80;
+constexpr unsigned char insideBit = 0x40;
+constexpr unsigned char exactBits = prefixBit | insideBit;
+constexpr unsigned char check = 0x01;
+constexpr int maxDistance = 2; // typoLimit's largest
+unsigned char typoBit(int distance) { return static_cast<unsigned char>(0x20 >> distance); }
 
-bool mayHaveCloseWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
+/** Padding after the rows, so rows of up to 16 terms load as two words. */
+constexpr std::size_t rowPadding = 16;
+
+std::string encode(QStringView folded)
 {
-    const qsizetype length = term.folded.size();
-    return haystack.mayHaveCloseWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
-}
-
-/** Whether some indexed word's characters allow it within the typo limit. */
-bool mayHaveCloseIndexedWord(const PreparedTerm &term, const FuzzyHaystack &haystack)
-{
-    const qsizetype length = term.folded.size();
-    return haystack.mayHaveCloseIndexedWord(term.charBits, length - term.typoLimit, length + term.typoLimit, term.typoLimit);
-}
-
-/** Typo distance of an indexed word to the term. */
-int wordDistance(const PreparedTerm &term, const FuzzyHaystack::Word &word, int limit)
-{
-    if (!word.narrow)
-        return term.pattern.isValid() ? term.pattern.distance(word.utf16()) : typoDistance(term.folded, word.utf16(), limit);
-    if (term.pattern.isValid())
-        return term.pattern.distance(word.latin1());
-    QVarLengthArray<char16_t, FuzzyHaystack::maxWordLength> wide(word.length);
-    for (qsizetype i = 0; i < word.length; ++i)
-        wide[i] = static_cast<const unsigned char *>(word.text)[i];
-    return typoDistance(term.folded, QStringView(wide.constData(), wide.size()), limit);
-}
-
-/** The smallest typo distance of the term to an indexed word, or typoLimit + 1. */
-int indexedDistance(const PreparedTerm &term, const FuzzyHaystack &haystack)
-{
-    const qsizetype length = term.folded.size();
-    int best = term.typoLimit + 1;
-    auto mayBeCloseEnough = [&](std::uint32_t bits) { return mayBeClose(term, bits, std::min(term.typoLimit, best - 1)); };
-    haystack.forEachWord(length - term.typoLimit, length + term.typoLimit, mayBeCloseEnough,
-                         [&](const FuzzyHaystack::Word &word) {
-                             const int limit = std::min(term.typoLimit, best - 1);
-                             if (std::abs(word.length - length) <= limit)
-                                 best = std::min(best, wordDistance(term, word, limit));
-                             return best > 1;
-                         });
-    return best;
-}
-
-/**
- * @brief What a haystack's filters say about each term (bit k for term k; terms past 64 are
- * never ruled out here), filled in two steps so a batch can load each clip's data ahead.
- */
-struct Screen {
-    std::uint64_t mayBeExact = 0;
-    std::uint64_t mayBeTypo = 0;
-    bool rejected = false;
-
-    static bool has(std::uint64_t mask, size_t k) { return k >= 64 || (mask >> k & 1); }
-};
-
-/** First step: the filters the haystack holds inline. */
-Screen screenInline(const PreparedQuery &query, const FuzzyHaystack &haystack)
-{
-    Screen screen;
-    for (size_t k = 0; k < query.terms.size(); ++k) {
-        const PreparedTerm &term = query.terms[k];
-        const bool exact = haystack.mayContain(term.grams);
-        const bool typo = term.typoLimit > 0 && mayHaveCloseWord(term, haystack);
-        if (!exact && !typo) {
-            screen.rejected = true;
-            return screen;
-        }
-        if (k < 64) {
-            screen.mayBeExact |= std::uint64_t(exact) << k;
-            screen.mayBeTypo |= std::uint64_t(typo) << k;
-        }
+    std::string bytes;
+    for (const QChar unit : folded) {
+        unsigned char encoded[3];
+        bytes.append(reinterpret_cast<const char *>(encoded), std::size_t(Dictionary::encode(unit.unicode(), encoded)));
     }
-    return screen;
-}
-
-/** Second step: the character bits of the indexed words. */
-void screenWords(const PreparedQuery &query, const FuzzyHaystack &haystack, Screen &screen)
-{
-    if (screen.rejected || !haystack.wordsComplete())
-        return;
-    for (std::uint64_t typo = screen.mayBeTypo; typo; typo &= typo - 1) {
-        const int k = __builtin_ctzll(typo);
-        if (mayHaveCloseIndexedWord(query.terms[size_t(k)], haystack))
-            continue;
-        screen.mayBeTypo &= ~(std::uint64_t{1} << k);
-        if (!Screen::has(screen.mayBeExact, size_t(k))) {
-            screen.rejected = true;
-            return;
-        }
-    }
-}
-
-/** Asks for the data scoring will read: the words' bits, or after screenWords() their texts. */
-void prefetchFor(const PreparedQuery &query, const FuzzyHaystack &haystack, const Screen &screen, bool texts)
-{
-    if (screen.rejected)
-        return;
-    for (std::uint64_t typo = screen.mayBeTypo; typo; typo &= typo - 1) {
-        const PreparedTerm &term = query.terms[size_t(__builtin_ctzll(typo))];
-        const qsizetype length = term.folded.size();
-        if (texts)
-            haystack.prefetchWordTexts(length - term.typoLimit, length + term.typoLimit);
-        else
-            haystack.prefetch(length - term.typoLimit, length + term.typoLimit);
-    }
-}
-
-/** The smallest typo distance of the term to a word of the haystack, or typoLimit + 1. */
-int closestDistance(const PreparedTerm &term, const FuzzyHaystack &haystack, Fields fields)
-{
-    if (haystack.wordsComplete() && term.folded.size() + term.typoLimit <= FuzzyHaystack::maxWordLength)
-        return indexedDistance(term, haystack);
-    // The index left words out; read the text instead.
-    FuzzyWordScan::PendingTerms one{&term};
-    FuzzyWordScan::Distances best{term.typoLimit + 1};
-    for (QStringView field : fields)
-        FuzzyWordScan::scanWords(one, field, best);
-    return best[0];
-}
-
-/** Reads the words and texts the screen left open. */
-std::optional<double> scoreScreened(const PreparedQuery &query, const FuzzyHaystack &haystack, Fields fields,
-                                    const Screen &screen)
-{
-    if (screen.rejected)
-        return std::nullopt;
-    constexpr int exact = -1;
-    constexpr int unknown = -2;
-    const size_t count = query.terms.size();
-    QVarLengthArray<int, 8> distances(qsizetype(count), unknown);
-    // Terms that cannot occur exactly first: they reject most clips that get here, and cost no text search.
-    for (size_t k = 0; k < count; ++k) {
-        if (Screen::has(screen.mayBeExact, k))
-            continue;
-        const PreparedTerm &term = query.terms[k];
-        if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
-            return std::nullopt;
-        distances[qsizetype(k)] = closestDistance(term, haystack, fields);
-        if (distances[qsizetype(k)] > term.typoLimit)
-            return std::nullopt;
-    }
-    // Exact scores are summed first, then typo scores, each in term order, as they always were.
-    double total = 0;
-    for (size_t k = 0; k < count; ++k) {
-        if (distances[qsizetype(k)] != unknown)
-            continue;
-        const PreparedTerm &term = query.terms[k];
-        double best = 0;
-        for (QStringView field : fields) {
-            best = std::max(best, exactScore(term, field));
-            if (best == wordStartScore)
-                break;
-        }
-        if (best > 0) {
-            total += best;
-            distances[qsizetype(k)] = exact;
-            continue;
-        }
-        if (term.typoLimit == 0 || !Screen::has(screen.mayBeTypo, k))
-            return std::nullopt;
-        distances[qsizetype(k)] = closestDistance(term, haystack, fields);
-        if (distances[qsizetype(k)] > term.typoLimit)
-            return std::nullopt;
-    }
-    for (const int distance : distances) {
-        if (distance != exact)
-            total += typoScore(distance);
-    }
-    return total;
+    return bytes;
 }
 
 } // namespace
 
-std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index, std::span<const QStringView> fields)
+/**
+ * How a term is looked for. A term of word characters only can occur only inside a word run,
+ * unless a gap holds a unit folding to a word character; its exact score is read per run. Any
+ * other term may span runs: the runs that must hold part of it are marked to check, and a clip
+ * with one is scored from its rebuilt folded text.
+ */
+struct IndexedQuery::Plan {
+    enum class Use {
+        score,     ///< needle is the term: prefix or inside a word run
+        checkWord, ///< needle is the term's longest stretch of word characters: word runs holding it
+        checkAny   ///< needle is the term's first unit: any run holding it
+    };
+    const PreparedTerm *term;
+    Use use;
+    std::string needle;
+    bool checkFoldsToWord;
+
+    static Plan make(const PreparedTerm &term)
+    {
+        const QStringView folded = term.folded;
+        qsizetype bestStart = 0;
+        qsizetype bestLength = 0;
+        for (qsizetype i = 0; i < folded.size();) {
+            if (!TextFolding::isWordCharAt(folded, i)) {
+                ++i;
+                continue;
+            }
+            const qsizetype start = i;
+            while (i < folded.size() && TextFolding::isWordCharAt(folded, i))
+                ++i;
+            if (i - start > bestLength)
+                bestStart = start, bestLength = i - start;
+        }
+        if (bestLength == folded.size())
+            return {&term, Use::score, encode(folded), true};
+        if (bestLength > 0)
+            return {&term, Use::checkWord, encode(folded.mid(bestStart, bestLength)), true};
+        return {&term, Use::checkAny, encode(folded.first(1)), false};
+    }
+
+    /** The typo level of a word run, or 0. */
+    unsigned char typo(const Dictionary::Run &run) const
+    {
+        const PreparedTerm &t = *term;
+        const int limit = t.typoLimit;
+        if (limit == 0 || run.kind != Kind::word || std::abs(qsizetype(run.units) - t.folded.size()) > limit
+            || !FuzzyWordScan::mayBeClose(t, run.bits, limit))
+            return 0;
+        QVarLengthArray<char16_t, 64> word(run.units);
+        Dictionary::decode(run, word.data());
+        const QStringView view(word.constData(), word.size());
+        const int distance = t.pattern.isValid() ? t.pattern.distance(view) : typoDistance(t.folded, view, limit);
+        return distance <= limit ? typoBit(distance) : 0;
+    }
+
+    /** The byte of a needle hit at `offset` into a run of `kind` (offset 0 is its start). */
+    unsigned char hit(Kind kind, std::size_t offset) const
+    {
+        switch (use) {
+        case Use::score:
+            if (kind == Kind::word)
+                return offset == 0 ? prefixBit : insideBit;
+            return 0; // a gap holds it only when it folds to word characters: checked anyway
+        case Use::checkWord:
+            return kind == Kind::word ? check : 0;
+        case Use::checkAny:
+            return check;
+        }
+        return 0;
+    }
+
+    /** The whole byte of one run, worked out on its own. */
+    unsigned char evaluate(const Dictionary::Run &run) const
+    {
+        unsigned char byte = checkFoldsToWord && run.kind == Kind::foldsToWord ? check : 0;
+        const std::size_t length = Dictionary::byteLength(run.text);
+        if (const void *at = memmem(run.text, length, needle.data(), needle.size()))
+            byte |= hit(run.kind, std::size_t(static_cast<const unsigned char *>(at) - run.text));
+        if (!(byte & exactBits))
+            byte |= typo(run);
+        return byte;
+    }
+};
+
+IndexedQuery::IndexedQuery(const PreparedQuery &query)
+    : IndexedQuery(query, true)
 {
-    Screen screen = screenInline(query, index);
-    // Every term's bits at once, so their loads overlap.
-    prefetchFor(query, index, screen, false);
-    screenWords(query, index, screen);
-    return scoreScreened(query, index, fields, screen);
 }
 
-std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack)
+IndexedQuery::IndexedQuery(const PreparedQuery &query, bool lookUpAhead)
+    : m_query(query)
 {
-    const FieldViews views(haystack.fields().begin(), haystack.fields().end());
-    return score(query, haystack, Fields(views.constData(), std::size_t(views.size())));
+    m_plans.reserve(query.terms.size());
+    for (const PreparedTerm &term : query.terms)
+        m_plans.push_back(Plan::make(term));
+    if (lookUpAhead && !m_plans.empty())
+        scanDictionary();
+    else
+        m_rows.assign(rowPadding, 0); // what scoring merges in place of runs it works out apart
 }
 
-void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<std::optional<double>> scores)
+IndexedQuery::~IndexedQuery() = default;
+
+void IndexedQuery::scanDictionary()
 {
-    // Loading a clip's words and fields is the slow part, so the filters run ahead of the
-    // scoring: far ahead the inline filters pick whose words to load, nearer the word bits pick
-    // whose fields to load.
-    constexpr size_t farAhead = 14;
-    constexpr size_t nearAhead = 7;
-    constexpr size_t ring = 16; // a power of two above farAhead
-    std::array<Screen, ring> screens;
-    const size_t count = items.count;
-    auto index = [&](size_t i) -> const FuzzyHaystack & { return items.index(items.context, i); };
-    auto prefetchFields = [&](size_t i, bool texts) {
-        const Screen &screen = screens[i % ring];
-        if (items.prefetchFields && !screen.rejected && (screen.mayBeExact || query.terms.size() > 64))
-            items.prefetchFields(items.context, i, texts);
+    const Dictionary &dictionary = Dictionary::shared();
+    m_known = dictionary.size();
+    const std::size_t terms = m_plans.size();
+    m_rows.assign(std::size_t(m_known) * terms + rowPadding, 0);
+    for (std::size_t k = 0; k < terms; ++k) {
+        const Plan &plan = m_plans[k];
+        // The needle over all stored text at once; one hit per run is enough, as the first one
+        // tells whether it starts the run.
+        dictionary.forEachStretch(m_known, [&](std::uint32_t first, std::uint32_t end, const unsigned char *text, std::size_t bytes) {
+            std::uint32_t id = first;
+            std::size_t from = 0;
+            while (from < bytes) {
+                const void *found = memmem(text + from, bytes - from, plan.needle.data(), plan.needle.size());
+                if (!found)
+                    break;
+                const std::size_t at = std::size_t(static_cast<const unsigned char *>(found) - text);
+                while (id + 1 < end && dictionary.offsetInStretch(id + 1) <= at)
+                    ++id;
+                const Dictionary::Run run = dictionary.run(id);
+                m_rows[std::size_t(id) * terms + k] |= plan.hit(run.kind, at - dictionary.offsetInStretch(id));
+                from = id + 1 < end ? dictionary.offsetInStretch(id + 1) : bytes;
+            }
+        });
+        // Typo levels and gaps that fold to word characters, run by run.
+        const bool typos = plan.term->typoLimit > 0;
+        if (!typos && !plan.checkFoldsToWord)
+            continue;
+        for (std::uint32_t id = 0; id < m_known; ++id) {
+            const Dictionary::Run run = dictionary.run(id);
+            unsigned char &byte = m_rows[std::size_t(id) * terms + k];
+            if (run.kind == Kind::foldsToWord && plan.checkFoldsToWord)
+                byte |= check;
+            if (typos && run.kind == Kind::word && !(byte & exactBits))
+                byte |= plan.typo(run);
+        }
+    }
+}
+
+const unsigned char *IndexedQuery::row(std::uint32_t id, unsigned char *scratch) const
+{
+    if (id < m_known)
+        return m_rows.data() + std::size_t(id) * m_plans.size();
+    // A run added after the lookup: the index that holds it was built since, so it is stored.
+    const Dictionary::Run run = Dictionary::shared().run(id);
+    for (std::size_t k = 0; k < m_plans.size(); ++k)
+        scratch[k] = m_plans[k].evaluate(run);
+    return scratch;
+}
+
+double IndexedQuery::rebuiltExactScore(const FuzzyHaystack &index, std::size_t term) const
+{
+    // The folded text of each field, and where words start (known from the runs, as folding
+    // may turn a gap's unit into a letter).
+    const Dictionary &dictionary = Dictionary::shared();
+    const QStringView needle = m_query.terms[term].folded;
+    QVarLengthArray<char16_t, 1024> text;
+    QVarLengthArray<bool, 1024> startsWord;
+    bool lastIsWord = false;
+    double best = 0;
+    auto search = [&] {
+        const QStringView field(text.constData(), text.size());
+        for (qsizetype at = field.indexOf(needle); at >= 0; at = field.indexOf(needle, at + 1)) {
+            if (startsWord[at])
+                return wordStartScore;
+            best = substringScore;
+        }
+        return best;
     };
-    auto screenFar = [&](size_t i) {
-        screens[i % ring] = screenInline(query, index(i));
-        if (screens[i % ring].mayBeTypo && !screens[i % ring].rejected)
-            index(i).prefetchWords();
-        prefetchFields(i, false);
+    auto append = [&](std::uint32_t id) {
+        const Dictionary::Run run = dictionary.run(id);
+        const qsizetype at = text.size();
+        text.resize(at + qsizetype(run.units));
+        Dictionary::decode(run, text.data() + at);
+        const bool word = run.kind == Kind::word;
+        startsWord.resize(text.size());
+        std::fill(startsWord.begin() + at, startsWord.end(), !word);
+        startsWord[at] = at == 0 || !lastIsWord;
+        lastIsWord = word;
     };
-    auto screenNear = [&](size_t i) {
-        screenWords(query, index(i), screens[i % ring]);
-        prefetchFor(query, index(i), screens[i % ring], true);
-        prefetchFields(i, true);
+    bool found = false;
+    index.forEachCode([&](std::uint32_t code) {
+        if (found)
+            return;
+        if (code == 0) {
+            // Also the filling of the last group: an empty field finds nothing.
+            found = search() == wordStartScore;
+            text.clear();
+            startsWord.clear();
+            lastIsWord = false;
+            return;
+        }
+        append((code - 1) >> 1);
+        if ((code - 1) & 1)
+            append(Dictionary::spaceId);
+    });
+    if (found)
+        return wordStartScore;
+    return text.isEmpty() ? best : search();
+}
+
+namespace {
+
+/** Calls visit(id) for each run of an index, and once for the space when a word is followed by one. */
+template<typename Visit> inline void forEachRun(const FuzzyHaystack &index, Visit &&visit)
+{
+    std::uint32_t spaces = 0;
+    index.forEachCode([&](std::uint32_t code) {
+        if (code == 0)
+            return;
+        spaces |= code - 1;
+        visit((code - 1) >> 1);
+    });
+    if (spaces & 1)
+        visit(Dictionary::spaceId);
+}
+
+/** Or-s the rows of the runs looked up ahead, eight terms a word; runs past them are left out. */
+template<std::size_t Words>
+void mergeRows(std::span<const unsigned char> codes, const unsigned char *rows, std::uint32_t known, std::size_t terms,
+               unsigned char *merged, bool &spaces, bool &unknown)
+{
+    std::uint64_t any[Words] = {};
+    std::uint32_t spaceBits = 0;
+    std::uint32_t later = 0;
+    const unsigned char *p = codes.data();
+    const unsigned char *end = p + codes.size();
+    auto add = [&](std::uint32_t code) {
+        // Without branches: a zero (a field's end) reads row 0, the space's, which matches no
+        // term, and at most makes the space count as present.
+        const std::uint32_t id = (code - 1) >> 1;
+        spaceBits |= code - 1;
+        later |= std::uint32_t(id >= known) & std::uint32_t(code != 0);
+        const unsigned char *r = rows + (id < known ? std::size_t(id) * terms : 0);
+        for (std::size_t w = 0; w < Words; ++w) {
+            std::uint64_t bytes; // past the terms: other runs' bytes, never read back
+            std::memcpy(&bytes, r + 8 * w, sizeof bytes);
+            any[w] |= bytes;
+        }
     };
-    for (size_t i = 0; i < std::min(farAhead, count); ++i)
-        screenFar(i);
-    for (size_t i = 0; i < std::min(nearAhead, count); ++i)
-        screenNear(i);
-    FieldViews views;
-    for (size_t i = 0; i < count; ++i) {
-        if (i + farAhead < count)
-            screenFar(i + farAhead);
-        if (i + nearAhead < count)
-            screenNear(i + nearAhead);
-        // Most clips end here, without reading their fields.
-        if (screens[i % ring].rejected) {
-            scores[i] = std::nullopt;
+    while (p < end) {
+        const FuzzyHaystackCodes::GroupLayout &layout = FuzzyHaystackCodes::groupLayouts[*p++];
+        std::uint32_t c[4];
+        for (int i = 0; i < 4; ++i) {
+            std::memcpy(&c[i], p + layout.offset[i], sizeof c[i]);
+            c[i] = qFromLittleEndian(c[i]) & layout.mask[i];
+        }
+        p += layout.size;
+        add(c[0]);
+        add(c[1]);
+        add(c[2]);
+        add(c[3]);
+    }
+    std::memcpy(merged, any, sizeof any);
+    spaces = (spaceBits & 1) != 0;
+    unknown = later != 0;
+}
+
+} // namespace
+
+std::optional<double> IndexedQuery::score(const FuzzyHaystack &index) const
+{
+    const std::size_t terms = m_plans.size();
+    if (terms == 0)
+        return 0.0;
+    QVarLengthArray<unsigned char, rowPadding> merged(qsizetype(std::max(terms, rowPadding)));
+    QVarLengthArray<unsigned char, 2 * rowPadding> scratch(qsizetype(terms + rowPadding));
+    bool spaces = false;
+    bool unknown = false;
+    if (terms <= 8) {
+        mergeRows<1>(index.codes(), m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
+    } else if (terms <= 16) {
+        mergeRows<2>(index.codes(), m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
+    } else {
+        std::fill(merged.begin(), merged.end(), 0);
+        forEachRun(index, [&](std::uint32_t id) {
+            const unsigned char *r = row(id, scratch.data());
+            for (std::size_t k = 0; k < terms; ++k)
+                merged[qsizetype(k)] |= r[k];
+        });
+        return finish(index, merged.constData());
+    }
+    auto merge = [&](const unsigned char *r) {
+        for (std::size_t k = 0; k < terms; ++k)
+            merged[qsizetype(k)] |= r[k];
+    };
+    if (spaces)
+        merge(row(Dictionary::spaceId, scratch.data()));
+    if (unknown) {
+        // Runs added since the lookup, worked out one by one.
+        forEachRun(index, [&](std::uint32_t id) {
+            if (id >= m_known)
+                merge(row(id, scratch.data()));
+        });
+    }
+    return finish(index, merged.constData());
+}
+
+std::optional<double> IndexedQuery::finish(const FuzzyHaystack &index, const unsigned char *merged) const
+{
+    // Exact scores are summed first, then typo scores, each in term order, as on plain text.
+    double total = 0;
+    QVarLengthArray<int, 8> distances;
+    for (std::size_t k = 0; k < m_plans.size(); ++k) {
+        const unsigned char bits = merged[k];
+        double exact = 0;
+        if (bits & check)
+            exact = rebuiltExactScore(index, k);
+        else if (bits & exactBits)
+            exact = (bits & prefixBit) ? wordStartScore : substringScore;
+        if (exact > 0) {
+            total += exact;
             continue;
         }
-        views.clear();
-        items.fields(items.context, i, views);
-        scores[i] = scoreScreened(query, index(i), Fields(views.constData(), std::size_t(views.size())), screens[i % ring]);
+        int distance = 0;
+        while (distance <= maxDistance && !(bits & typoBit(distance)))
+            ++distance;
+        if (distance > maxDistance)
+            return std::nullopt;
+        distances.append(distance);
+    }
+    for (const int distance : distances)
+        total += typoScore(distance);
+    return total;
+}
+
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index)
+{
+    return IndexedQuery(query, false).score(index);
+}
+
+void scoreBatch(const IndexedQuery &query, std::span<const FuzzyHaystack *const> indexes, std::span<std::optional<double>> scores)
+{
+    // Each index is a pointer away from the list; loading a few ahead hides that.
+    constexpr std::size_t ahead = 8;
+    for (std::size_t i = 0; i < std::min(ahead, indexes.size()); ++i)
+        indexes[i]->prefetch();
+    for (std::size_t i = 0; i < indexes.size(); ++i) {
+        if (i + ahead < indexes.size())
+            indexes[i + ahead]->prefetch();
+        scores[i] = query.score(*indexes[i]);
     }
 }
 
 std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks)
 {
-    BatchItems items;
-    items.count = haystacks.size();
-    items.context = &haystacks;
-    items.index = [](const void *context, std::size_t i) -> const FuzzyHaystack & {
-        return (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i];
-    };
-    items.prefetchFields = [](const void *context, std::size_t i, bool texts) {
-        const FuzzyHaystack &haystack = (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i];
-        if (texts)
-            FuzzyHaystack::prefetchFieldTexts(haystack.fields());
-        else
-            haystack.prefetchFieldList();
-    };
-    items.fields = [](const void *context, std::size_t i, FieldViews &views) {
-        for (const QString &field : (*static_cast<const std::span<const FuzzyHaystack> *>(context))[i].fields())
-            views.append(field);
-    };
+    const IndexedQuery indexed(query);
+    std::vector<const FuzzyHaystack *> indexes;
+    indexes.reserve(haystacks.size());
+    for (const FuzzyHaystack &haystack : haystacks)
+        indexes.push_back(&haystack);
     std::vector<std::optional<double>> scores(haystacks.size());
-    scoreBatch(query, items, scores);
+    scoreBatch(indexed, indexes, scores);
     return scores;
 }
 

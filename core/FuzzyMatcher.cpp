@@ -33,11 +33,10 @@ PreparedQuery PreparedQuery::prepare(const QStringList &terms)
         term.folded.resize(text.size());
         for (qsizetype i = 0; i < text.size(); ++i) {
             term.folded[i] = QChar(fold(text[i].unicode()));
-            term.charBits |= FuzzyHaystack::charBit(term.folded[i].unicode());
+            term.charBits |= FuzzyWordScan::charBit(term.folded[i].unicode());
         }
         term.typoLimit = typoLimit(text.size());
         term.pattern = TypoPattern(term.folded);
-        term.grams.add(reinterpret_cast<const char16_t *>(term.folded.constData()), term.folded.size());
         query.terms.push_back(std::move(term));
     }
     return query;

@@ -29,7 +29,6 @@ struct PreparedTerm {
     QString folded;             ///< case-folded, one unit per unit of text
     int typoLimit = 0;          ///< see typoLimit()
     std::uint32_t charBits = 0; ///< a bit per folded character, to reject words cheaply
-    FuzzyHaystack::Grams grams; ///< filter bits, to reject haystacks cheaply
     TypoPattern pattern;        ///< for fast typo distances (terms up to 64 units)
 };
 
@@ -52,30 +51,51 @@ struct PreparedQuery {
 std::optional<double> score(const PreparedQuery &query, QStringView haystack);
 /** Same over several fields (text, note, title, ...): each term takes its best field. */
 std::optional<double> score(const PreparedQuery &query, std::span<const QStringView> fields);
-/** Same against a prepared haystack: the fast path for scoring many clips per keystroke. */
-std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &haystack);
-/** Same against an index that keeps no text: `fields` are the ones it was built from. */
-std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index, std::span<const QStringView> fields);
-/** Scores many haystacks in order, loading ahead; result i belongs to haystacks[i]. */
+/**
+ * @brief A prepared query looked up once in the shared run dictionary: what each term finds in
+ * every run known at the time, so scoring an index reads nothing but its codes. Runs added later
+ * are looked at when an index holding them is scored. Scoring is safe from many threads at once.
+ */
+class IndexedQuery
+{
+public:
+    /** Looks every known run up; `query` must outlive this. */
+    explicit IndexedQuery(const PreparedQuery &query);
+    IndexedQuery(const IndexedQuery &) = delete;
+    IndexedQuery &operator=(const IndexedQuery &) = delete;
+    ~IndexedQuery();
+
+    /** The same as score(query, fields) over the fields the index was built from. */
+    std::optional<double> score(const FuzzyHaystack &index) const;
+    const PreparedQuery &query() const { return m_query; }
+
+    /** @brief What a term looks for in a run (see FuzzyHaystackScoring.cpp). */
+    struct Plan;
+
+private:
+    /** Looks up no run ahead: for scoring a few indexes. */
+    IndexedQuery(const PreparedQuery &query, bool scanDictionary);
+    friend std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index);
+
+    void scanDictionary();
+    /** The row of run `id` (a byte per term): looked up ahead, or worked out into `scratch`. */
+    const unsigned char *row(std::uint32_t id, unsigned char *scratch) const;
+    double rebuiltExactScore(const FuzzyHaystack &index, std::size_t term) const;
+    std::optional<double> finish(const FuzzyHaystack &index, const unsigned char *merged) const;
+
+    const PreparedQuery &m_query;
+    std::vector<Plan> m_plans;
+    std::uint32_t m_known = 0; // runs looked up ahead
+    std::vector<unsigned char> m_rows;
+};
+
+/** Same against an index, looking up only its own runs; prefer an IndexedQuery for many indexes. */
+std::optional<double> score(const PreparedQuery &query, const FuzzyHaystack &index);
+/** Scores many indexes in order, loading ahead; scores[i] belongs to indexes[i]. */
+void scoreBatch(const IndexedQuery &query, std::span<const FuzzyHaystack *const> indexes, std::span<std::optional<double>> scores);
+/** Scores many haystacks in order; result i belongs to haystacks[i]. */
 std::vector<std::optional<double>> scoreAll(const PreparedQuery &query, std::span<const FuzzyHaystack> haystacks);
 
-/** The texts of one item's fields, as views. */
-using FieldViews = QVarLengthArray<QStringView, 8>;
-
-/**
- * @brief Items to score in a batch: each one's index, and for the few its index does not rule
- * out, the fields it was built from (asked to load a little before they are read).
- */
-struct BatchItems {
-    std::size_t count = 0;
-    const void *context = nullptr;
-    const FuzzyHaystack &(*index)(const void *context, std::size_t item) = nullptr;
-    /** Loads what fields() reads: first where the fields are, later (`texts`) their texts. */
-    void (*prefetchFields)(const void *context, std::size_t item, bool texts) = nullptr;
-    void (*fields)(const void *context, std::size_t item, FieldViews &views) = nullptr;
-};
-/** Scores the items in order, loading each one's data ahead of scoring it; scores[i] is item i's. */
-void scoreBatch(const PreparedQuery &query, const BatchItems &items, std::span<std::optional<double>> scores);
 /** Convenience for a single call; prefer prepare() + score() in loops. */
 std::optional<double> score(const QStringList &terms, QStringView haystack);
 

@@ -5,9 +5,28 @@
 
 #include <QVarLengthArray>
 
+#include <cstdint>
+
 namespace corvane::FuzzyWordScan {
 
 // Word-by-word typo search over plain text, for haystacks without an index and for highlights.
+
+/** The bit of one folded unit in a word's character bits. */
+inline std::uint32_t charBit(char16_t folded)
+{
+    // Letters get a bit each; digits and everything else share the remaining six.
+    if (folded >= 'a' && folded <= 'z')
+        return std::uint32_t{1} << (folded - 'a');
+    return std::uint32_t{1} << (26 + folded % 6);
+}
+
+/** Whether at most `count` bits are set; cheap for the small counts typo limits use. */
+inline bool hasAtMostBits(std::uint32_t bits, int count)
+{
+    for (int i = 0; i < count && bits; ++i)
+        bits &= bits - 1; // clears the lowest set bit
+    return bits == 0;
+}
 
 /** Calls `visit(start, length)` for every word (maximal run of letters and digits). */
 template<typename Visit> void forEachWord(QStringView text, Visit &&visit)
@@ -36,7 +55,7 @@ struct FoldedWord {
         bits = 0;
         for (qsizetype i = 0; i < word.size(); ++i) {
             units[i] = TextFolding::fold(word[i].unicode());
-            bits |= FuzzyHaystack::charBit(units[i]);
+            bits |= charBit(units[i]);
         }
     }
     QStringView view() const { return QStringView(units.constData(), units.size()); }
@@ -48,8 +67,7 @@ struct FoldedWord {
  */
 inline bool mayBeClose(const FuzzyMatcher::PreparedTerm &term, std::uint32_t wordBits, int limit)
 {
-    return FuzzyHaystack::hasAtMostBits(term.charBits & ~wordBits, limit)
-        && FuzzyHaystack::hasAtMostBits(wordBits & ~term.charBits, limit);
+    return hasAtMostBits(term.charBits & ~wordBits, limit) && hasAtMostBits(wordBits & ~term.charBits, limit);
 }
 
 /** Typo distance of a word to a term when within `limit`, else limit + 1; cheap checks first. */

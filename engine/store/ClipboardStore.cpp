@@ -202,11 +202,8 @@ bool matches(const ClipDatabase::RowState &row, const Clip &clip)
         && row.smartTitle == clip.smartTitle && row.detail == clip.detail;
 }
 
-/**
- * Where loaded clips read their texts once indexed, or 0 to keep holding them: searching still
- * reads the fields of the clips whose index may match.
- */
-std::uint32_t loadedTextSource(const ClipDatabase &) { return 0; }
+/** Where loaded clips read their texts once indexed: searching needs only the index. */
+std::uint32_t loadedTextSource(const ClipDatabase &database) { return database.textSource(); }
 
 /** Beyond this many stale clips one full read is quicker than reading them one by one. */
 constexpr qsizetype maxSingleReads = 2000;

@@ -40,17 +40,14 @@ bool passesFilter(const ClipEntry &entry, const ClipFilter &filter)
     return false;
 }
 
-/** How a search reaches the entries' indexes: kept when built, or built for one search only. */
+/** How a search reaches the entries' indexes: kept when built, or when missing their texts are read. */
 enum class IndexUse { keep, borrow };
 
-/**
- * @brief One run of entries to score together (see FuzzyMatcher::scoreBatch): their indexes,
- * the kept ones or ones built for this search only, and their fields read from the clips.
- */
+/** @brief One run of entries to score together (see FuzzyMatcher::scoreBatch). */
 class ScoreRun
 {
 public:
-    ScoreRun(const FuzzyMatcher::PreparedQuery &query, IndexUse use)
+    ScoreRun(const FuzzyMatcher::IndexedQuery &query, IndexUse use)
         : m_query(query)
         , m_use(use)
     {
@@ -62,51 +59,32 @@ public:
     const std::vector<std::optional<double>> &score()
     {
         m_indexes.clear();
-        m_borrowed.clear();
-        m_borrowed.reserve(m_entries.size());
-        for (const ClipEntry *entry : m_entries) {
+        m_unindexed.clear();
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            const ClipEntry *entry = m_entries[i];
             if (m_use == IndexUse::keep || entry->haystack) {
                 m_indexes.push_back(&entry->searchIndex());
             } else {
-                m_borrowed.emplace_back(entry->searchFields().span());
-                m_indexes.push_back(&m_borrowed.back());
+                // Indexing it here would only be thrown away; its text is still at hand.
+                m_indexes.push_back(&m_none);
+                m_unindexed.push_back(i);
             }
         }
-        FuzzyMatcher::BatchItems items;
-        items.count = m_entries.size();
-        items.context = this;
-        items.index = [](const void *context, std::size_t i) -> const FuzzyHaystack & {
-            return *static_cast<const ScoreRun *>(context)->m_indexes[i];
-        };
-        items.prefetchFields = [](const void *context, std::size_t i, bool texts) {
-            const ClipEntry &entry = *static_cast<const ScoreRun *>(context)->m_entries[i];
-            if (texts) {
-                FuzzyHaystack::prefetchFieldTexts(entry.searchFields().span());
-                return;
-            }
-#if defined(__GNUC__)
-            const Clip &clip = *entry.clip;
-            for (const void *field : {static_cast<const void *>(&clip.storedPreview), static_cast<const void *>(&clip.detail),
-                                      static_cast<const void *>(&clip.summary), static_cast<const void *>(&clip.note)})
-                __builtin_prefetch(field);
-#endif
-        };
-        items.fields = [](const void *context, std::size_t i, FuzzyMatcher::FieldViews &views) {
-            const ClipEntry::SearchFields fields = static_cast<const ScoreRun *>(context)->m_entries[i]->searchFields();
-            views.append(fields.views.data(), qsizetype(fields.count));
-        };
         m_scores.resize(m_entries.size());
-        FuzzyMatcher::scoreBatch(m_query, items, m_scores);
+        FuzzyMatcher::scoreBatch(m_query, m_indexes, m_scores);
+        for (const std::size_t i : m_unindexed)
+            m_scores[i] = FuzzyMatcher::score(m_query.query(), m_entries[i]->searchFields().span());
         m_entries.clear();
         return m_scores;
     }
 
 private:
-    const FuzzyMatcher::PreparedQuery &m_query;
+    const FuzzyMatcher::IndexedQuery &m_query;
     IndexUse m_use;
     std::vector<const ClipEntry *> m_entries;
     std::vector<const FuzzyHaystack *> m_indexes;
-    std::vector<FuzzyHaystack> m_borrowed;
+    std::vector<std::size_t> m_unindexed;
+    const FuzzyHaystack m_none;
     std::vector<std::optional<double>> m_scores;
 };
 
@@ -129,6 +107,8 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     }
     const SearchQuery query = SearchQuery::parse(searchText, context.now, context.zone);
     const FuzzyMatcher::PreparedQuery prepared = FuzzyMatcher::PreparedQuery::prepare(query.terms);
+    // Every term looked up in the runs of all indexes once, before the slices score clips.
+    const FuzzyMatcher::IndexedQuery indexed(prepared);
     double rangeStart = 0;
     double rangeEnd = 0;
     if (query.dateRange) {
@@ -146,7 +126,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
         return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName(), &secret).span());
     };
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
-        ScoreRun run(prepared, use);
+        ScoreRun run(indexed, use);
         std::vector<int> passed;
         for (std::size_t start = from; start < to; start += cancelCheckInterval) {
             if (cancelled && cancelled->load(std::memory_order_relaxed))

@@ -5,7 +5,10 @@
 
 #include <QRandomGenerator>
 
+#include <atomic>
+#include <mutex>
 #include <span>
+#include <thread>
 
 using namespace corvane;
 
@@ -144,8 +147,8 @@ TEST(FuzzyIndex, LongWordsAtTheEdgesOfTheLengthWindow)
     }
 }
 
-// An index that keeps no text is scored with the fields handed in, one at a time or in a batch,
-// and must agree with reading the texts: with words that fit one byte a unit and words that do
+// An index built from views is scored one at a time or in a batch, and must agree with reading
+// the texts: with words that fit one byte a unit and words that do
 // not (µ folds to Greek mu), with empty fields, and with words too long to index.
 TEST(FuzzyIndex, IndexWithoutTextsScoresAsOnPlainText)
 {
@@ -183,34 +186,195 @@ TEST(FuzzyIndex, IndexWithoutTextsScoresAsOnPlainText)
                 terms << maker.typo(source.left(1 + maker.below(24)), maker.below(3));
             }
             const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
-            struct Source {
-                const std::vector<FuzzyHaystack> &indexes;
-                const std::vector<QStringList> &texts;
-            } source{indexes, texts};
-            FuzzyMatcher::BatchItems items;
-            items.count = indexes.size();
-            items.context = &source;
-            items.index = [](const void *context, std::size_t i) -> const FuzzyHaystack & {
-                return static_cast<const Source *>(context)->indexes[i];
-            };
-            items.fields = [](const void *context, std::size_t i, FuzzyMatcher::FieldViews &views) {
-                for (const QString &field : static_cast<const Source *>(context)->texts[i])
-                    views.append(field);
-            };
+            const FuzzyMatcher::IndexedQuery indexed(query);
+            std::vector<const FuzzyHaystack *> pointers;
+            for (const FuzzyHaystack &index : indexes)
+                pointers.push_back(&index);
             std::vector<std::optional<double>> batch(indexes.size());
-            FuzzyMatcher::scoreBatch(query, items, batch);
+            FuzzyMatcher::scoreBatch(indexed, pointers, batch);
             for (size_t h = 0; h < indexes.size(); ++h) {
-                QList<QStringView> views(texts[h].begin(), texts[h].end());
                 const auto expected = plainScore(query, texts[h]);
                 matched += expected.has_value();
                 const std::string context = texts[h].join(u'|').toStdString() + " ? " + terms.join(u' ').toStdString();
-                ASSERT_EQ(FuzzyMatcher::score(query, indexes[h], std::span<const QStringView>(views)), expected) << context;
+                ASSERT_EQ(FuzzyMatcher::score(query, indexes[h]), expected) << context;
                 ASSERT_EQ(batch[h], expected) << context;
                 ASSERT_EQ(FuzzyMatcher::score(query, FuzzyHaystack(texts[h])), expected) << context;
             }
         }
     }
     EXPECT_GT(matched, 500); // the terms come from the texts, so many must match
+}
+
+// Fields of mixed scripts and punctuation, built from pieces that keep reappearing so terms
+// taken from them (across punctuation too) and typo'd copies match often.
+class MixedText
+{
+public:
+    explicit MixedText(quint32 seed)
+        : m_random(seed)
+    {
+    }
+
+    int below(int bound) { return int(m_random.bounded(bound)); }
+    const QString &pick(const QStringList &from) { return from[below(int(from.size()))]; }
+
+    QString piece()
+    {
+        static const QStringList words{
+            QStringLiteral("Straße"), QStringLiteral("STRASSE"), QStringLiteral("ÉCOLE"), QStringLiteral("école"),
+            QStringLiteral("Привет"), QStringLiteral("привет"), QStringLiteral("東京都"), QStringLiteral("データベース"),
+            QStringLiteral("𝐀𝐁c"), QStringLiteral("x𝐀"), QStringLiteral("naïve"), QStringLiteral("cafe\u0301"),
+            QStringLiteral("\u0345\u0399"), QStringLiteral("example"), QStringLiteral("Example"), QStringLiteral("mail"),
+            QStringLiteral("server42"), QStringLiteral("42"), QStringLiteral("2024"), QStringLiteral("connection"),
+            QStringLiteral("Kelvin"), QStringLiteral("\u212Aelvin"), QStringLiteral("ab"), QStringLiteral("a"),
+            QStringLiteral("postgres"), QStringLiteral("µs"), QStringLiteral("ΩMEGA")};
+        static const QStringList gaps{QStringLiteral(" "), QStringLiteral(" "), QStringLiteral(" "), QStringLiteral("."),
+                                      QStringLiteral("-"), QStringLiteral(", "), QStringLiteral("://"), QStringLiteral("\n"),
+                                      QStringLiteral("@"), QStringLiteral(" 🙂 "), QStringLiteral("🙂"), QStringLiteral("  "),
+                                      QStringLiteral("\u0345"), QStringLiteral("_"), QString(QChar(0xD835)),
+                                      QString(QChar(0xDC00))};
+        return below(3) == 0 ? pick(gaps) : pick(words);
+    }
+
+    QStringList fields()
+    {
+        QStringList fields;
+        const int count = 1 + below(4);
+        for (int f = 0; f < count; ++f) {
+            QString field;
+            const int pieces = below(5) == 0 ? 0 : below(14);
+            for (int p = 0; p < pieces; ++p)
+                field += piece();
+            fields << field;
+        }
+        return fields;
+    }
+
+    /** A stretch of a field (maybe across punctuation), a typo'd word, or a piece on its own. */
+    QString term(const QStringList &fields)
+    {
+        const QString &field = pick(fields);
+        QString term;
+        switch (below(4)) {
+        case 0:
+            if (!field.isEmpty()) {
+                const int at = below(int(field.size()));
+                term = field.mid(at, 1 + below(12));
+            }
+            break;
+        case 1: {
+            term = piece();
+            if (term.size() > 1)
+                term.remove(below(int(term.size())), 1);
+            break;
+        }
+        case 2:
+            term = piece() + piece();
+            break;
+        default:
+            term = piece().toUpper();
+            break;
+        }
+        return term.trimmed();
+    }
+
+private:
+    QRandomGenerator m_random;
+};
+
+// Whatever the fields hold, scoring the index must equal scoring the text: terms spanning
+// punctuation and scripts, digits, case, surrogate pairs and lone halves, a combining mark that
+// folds to a letter, empty fields; looked up ahead, or for runs added after the lookup.
+TEST(FuzzyIndex, MixedTextsScoreAsOnPlainText)
+{
+    MixedText maker(19);
+    int matched = 0;
+    for (int round = 0; round < 40; ++round) {
+        std::vector<QStringList> texts;
+        std::vector<FuzzyHaystack> indexes;
+        for (int h = 0; h < 30; ++h) {
+            texts.push_back(maker.fields());
+            indexes.emplace_back(texts.back());
+        }
+        QStringList terms;
+        const int termCount = 1 + maker.below(3);
+        for (int t = 0; t < termCount; ++t)
+            terms << maker.term(texts[std::size_t(maker.below(int(texts.size())))]);
+        const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
+        const FuzzyMatcher::IndexedQuery indexed(query);
+        // Built after the lookup: their new runs are looked at while scoring.
+        for (int h = 0; h < 10; ++h) {
+            QStringList fields = maker.fields();
+            fields << QStringLiteral("fresh%1run").arg(round * 100 + h);
+            texts.push_back(fields);
+            indexes.emplace_back(texts.back());
+        }
+        std::vector<const FuzzyHaystack *> pointers;
+        for (const FuzzyHaystack &index : indexes)
+            pointers.push_back(&index);
+        std::vector<std::optional<double>> batch(indexes.size());
+        FuzzyMatcher::scoreBatch(indexed, pointers, batch);
+        for (std::size_t h = 0; h < indexes.size(); ++h) {
+            const auto expected = plainScore(query, texts[h]);
+            matched += expected.has_value();
+            const std::string context = texts[h].join(u'|').toStdString() + " ? " + terms.join(u' ').toStdString();
+            ASSERT_EQ(batch[h], expected) << context;
+            ASSERT_EQ(FuzzyMatcher::score(query, indexes[h]), expected) << context;
+        }
+    }
+    EXPECT_GT(matched, 100);
+}
+
+// Scoring reads the shared dictionary while another thread adds runs to it: every score stays
+// right, for indexes built before the lookup and for ones built on the other thread since.
+TEST(FuzzyIndex, ScoresWhileAnotherThreadAddsClips)
+{
+    WordMaker maker(77, QStringLiteral("abcdefghijklmnoprstuvwxyzäöü"));
+    std::vector<QStringList> texts;
+    std::vector<FuzzyHaystack> indexes;
+    for (int h = 0; h < 200; ++h) {
+        texts.push_back({maker.word(3, 9) + QStringLiteral(" ") + maker.word(3, 9) + QStringLiteral(".") + maker.word(1, 5)});
+        indexes.emplace_back(texts.back());
+    }
+    std::mutex handOver;
+    std::vector<std::pair<QStringList, FuzzyHaystack>> added;
+    std::atomic<bool> stop = false;
+    std::thread writer([&] {
+        WordMaker other(78);
+        for (int i = 0; !stop.load() && i < 200000; ++i) {
+            QStringList fields{other.word(4, 12) + QStringLiteral("-") + QString::number(i), other.word(1, 20)};
+            FuzzyHaystack index(fields);
+            const std::lock_guard lock(handOver);
+            added.emplace_back(std::move(fields), std::move(index));
+        }
+    });
+    for (int round = 0; round < 300; ++round) {
+        const QString &source = texts[std::size_t(maker.below(int(texts.size())))].front();
+        const QStringList terms{maker.typo(source.section(u' ', 0, 0), maker.below(2)), source.section(u' ', 1).left(5)};
+        const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
+        const FuzzyMatcher::IndexedQuery indexed(query);
+        std::vector<std::pair<QStringList, FuzzyHaystack>> fresh;
+        {
+            const std::lock_guard lock(handOver);
+            fresh.assign(added.end() - std::min<std::ptrdiff_t>(20, std::ssize(added)), added.end());
+        }
+        for (std::size_t h = 0; h < texts.size(); ++h)
+            ASSERT_EQ(indexed.score(indexes[h]), plainScore(query, texts[h])) << texts[h].join(u'|').toStdString();
+        for (const auto &[fields, index] : fresh)
+            ASSERT_EQ(indexed.score(index), plainScore(query, fields)) << fields.join(u'|').toStdString();
+    }
+    stop = true;
+    writer.join();
+}
+
+// A word and the single space after it take one code: the space shares its id across indexes.
+TEST(FuzzyIndex, WordsFollowedByOneSpaceTakeOneCodeEach)
+{
+    for (const QString &text : {QStringLiteral("alpha beta gamma delta"), QStringLiteral("one two three four ")}) {
+        int codes = 0;
+        FuzzyHaystack(QStringList{text}).forEachCode([&](std::uint32_t code) { codes += code != 0; });
+        EXPECT_EQ(codes, 4) << text.toStdString();
+    }
 }
 
 // A copied or moved haystack owns an equal index.
