@@ -249,10 +249,18 @@ void ClipboardStore::loadInBackground()
         if (updated) {
             setHistoryProblem({});
             const qint64 oldStorage = m_clips.storageUsed();
-            if (m_clips.adopt(std::move(*updated), fromRevision))
+            if (m_clips.adopt(std::move(*updated), fromRevision)) {
+                // What was written while the worker read goes in before anyone looks: a clip of
+                // the last seconds missing for a moment would leave the selection and the queue.
+                try {
+                    if (const std::optional<StaleClips> stale = staleClips())
+                        patchClips(stale->changed, stale->gone);
+                } catch (const ClipDatabase::Error &error) {
+                    qCWarning(logDb).noquote() << "Corvane: loading clips failed:" << error.message();
+                }
                 clipsReplaced(oldStorage);
+            }
         }
-        // Whatever changed while the worker read is caught up from the journal.
         reload();
         returnFreedMemory();
     });
@@ -281,47 +289,19 @@ void ClipboardStore::reload()
         replaceClips({});
         return;
     }
-    // After the first load, read only the stale clips: those the database's journal names, or
-    // when it cannot tell (another process wrote), those whose changeable values differ.
-    std::optional<QSet<std::int64_t>> journal;
+    std::optional<StaleClips> stale;
     try {
-        journal = m_database->takeChangedIDs();
+        if (m_clips.size() > 0)
+            stale = staleClips();
+        else
+            m_database->takeChangedIDs(); // the full read below brings everything the journal names
     } catch (const ClipDatabase::Error &error) {
-        qWarning().noquote() << "Corvane: loading the history failed:" << error.message();
+        loadFailed(error.message());
         return;
     }
-    if (m_clips.size() > 0 && journal && journal->size() <= maxSingleReads) {
-        reloadClips(QList<std::int64_t>(journal->begin(), journal->end()));
+    if (stale) {
+        reloadClips(stale->changed, stale->gone);
         return;
-    }
-    if (m_clips.size() > 0) {
-        try {
-            const QList<ClipDatabase::RowState> rows = m_database->rowStates();
-            QList<std::int64_t> stale;
-            std::int64_t maxID = 0;
-            for (const ClipDatabase::RowState &row : rows)
-                maxID = std::max(maxID, row.id);
-            IdIndex present;
-            present.reset(maxID, std::size_t(rows.size()));
-            for (const ClipDatabase::RowState &row : rows) {
-                present.insert(row.id, 0);
-                const ClipEntry *entry = m_clips.entry(row.id);
-                if (!entry || !matches(row, *entry->clip))
-                    stale.append(row.id);
-            }
-            if (stale.size() <= maxSingleReads) {
-                QList<std::int64_t> gone;
-                for (const ClipEntry &entry : m_clips.entries()) {
-                    if (!present.contains(entry.id))
-                        gone.append(entry.id);
-                }
-                reloadClips(stale, gone);
-                return;
-            }
-        } catch (const ClipDatabase::Error &error) {
-            loadFailed(error.message());
-            return;
-        }
     }
     try {
         auto [clips, indexes] = loadIndexed(*m_database);
@@ -330,6 +310,36 @@ void ClipboardStore::reload()
     } catch (const ClipDatabase::Error &error) {
         loadFailed(error.message());
     }
+}
+
+std::optional<ClipboardStore::StaleClips> ClipboardStore::staleClips()
+{
+    // Only the stale clips are read again: those the database's journal names, or when it cannot
+    // tell (another process wrote), those whose changeable values differ. Nothing when there are
+    // too many: one full read is quicker then.
+    const std::optional<QSet<std::int64_t>> journal = m_database->takeChangedIDs();
+    if (journal && journal->size() <= maxSingleReads)
+        return StaleClips{QList<std::int64_t>(journal->begin(), journal->end()), {}};
+    const QList<ClipDatabase::RowState> rows = m_database->rowStates();
+    StaleClips stale;
+    std::int64_t maxID = 0;
+    for (const ClipDatabase::RowState &row : rows)
+        maxID = std::max(maxID, row.id);
+    IdIndex present;
+    present.reset(maxID, std::size_t(rows.size()));
+    for (const ClipDatabase::RowState &row : rows) {
+        present.insert(row.id, 0);
+        const ClipEntry *entry = m_clips.entry(row.id);
+        if (!entry || !matches(row, *entry->clip))
+            stale.changed.append(row.id);
+    }
+    if (stale.changed.size() > maxSingleReads)
+        return std::nullopt;
+    for (const ClipEntry &entry : m_clips.entries()) {
+        if (!present.contains(entry.id))
+            stale.gone.append(entry.id);
+    }
+    return stale;
 }
 
 void ClipboardStore::loadFailed(const QString &message)
@@ -377,6 +387,22 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
 {
     if (!m_database)
         return;
+    const qint64 oldStorage = m_clips.storageUsed();
+    const std::optional<bool> patched = patchClips(changed, removed);
+    if (!patched) {
+        reload();
+        return;
+    }
+    setHistoryProblem({});
+    if (!*patched)
+        return;
+    afterReload();
+    if (oldStorage != m_clips.storageUsed())
+        emit storageUsedChanged();
+}
+
+std::optional<bool> ClipboardStore::patchClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed)
+{
     QList<Clip> loaded;
     std::vector<FuzzyHaystack> indexes;
     QSet<std::int64_t> gone(removed.begin(), removed.end());
@@ -392,16 +418,9 @@ void ClipboardStore::reloadClips(const QList<std::int64_t> &changed, const QList
         }
     } catch (const ClipDatabase::Error &error) {
         qCWarning(logDb).noquote() << "Corvane: loading clips failed:" << error.message();
-        reload();
-        return;
+        return std::nullopt;
     }
-    setHistoryProblem({});
-    const qint64 oldStorage = m_clips.storageUsed();
-    if (!m_clips.patch(std::move(loaded), gone, std::move(indexes)))
-        return;
-    afterReload();
-    if (oldStorage != m_clips.storageUsed())
-        emit storageUsedChanged();
+    return m_clips.patch(std::move(loaded), gone, std::move(indexes));
 }
 
 void ClipboardStore::afterReload()

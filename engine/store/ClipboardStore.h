@@ -375,6 +375,15 @@ private:
     void replaceClips(QList<Clip> loaded, std::vector<FuzzyHaystack> indexes = {});
     /** Reads every clip, indexing each as it is read (any thread). */
     static std::pair<QList<Clip>, std::vector<FuzzyHaystack>> loadIndexed(ClipDatabase &database);
+    /** @brief Clips to read again and clips gone, found by staleClips(). */
+    struct StaleClips {
+        QList<std::int64_t> changed;
+        QList<std::int64_t> gone;
+    };
+    /** What changed in the database since the last look; nothing when a full read is quicker. Throws. */
+    std::optional<StaleClips> staleClips();
+    /** Reads `changed` again and takes out `removed`, telling no one; nothing when a read failed. */
+    std::optional<bool> patchClips(const QList<std::int64_t> &changed, const QList<std::int64_t> &removed);
     /** What follows a change of the whole collection, given the storage used before it. */
     void clipsReplaced(qint64 oldStorage);
     /** Shows the newest clips now and reads the whole history on a worker thread. */

@@ -206,6 +206,12 @@ TEST_F(BackgroundLoad, TheNewestAndPinnedClipsComeFirstAndEditsMadeMeanwhileHold
     // Edits while the rest is read are not undone when the older snapshot lands: a pin, a new
     // clip and a deleted one.
     store->togglePin(newest);
+    // Nor does any listener see the older snapshot for a moment: the pin holds at every change.
+    bool pinHeld = true;
+    QObject::connect(store.get(), &ClipboardStore::clipsChanged, store.get(), [&] {
+        const ClipRef clip = store->clip(newest);
+        pinHeld = pinHeld && clip && clip->isPinned;
+    });
     const std::int64_t added
         = store->database()->insert(test::textClip(ClipGroup::text, QStringLiteral("copied meanwhile"), ago(0))).id;
     const std::int64_t deleted = store->visibleClips().at(3)->id;
@@ -217,4 +223,5 @@ TEST_F(BackgroundLoad, TheNewestAndPinnedClipsComeFirstAndEditsMadeMeanwhileHold
     EXPECT_EQ(store->visibleClips().first()->id, newest);
     EXPECT_TRUE(store->clip(added));
     EXPECT_FALSE(store->clip(deleted));
+    EXPECT_TRUE(pinHeld);
 }
