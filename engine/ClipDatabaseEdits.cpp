@@ -181,18 +181,6 @@ QStringList ClipDatabase::deleteLinkPreviews(const std::function<bool(const QStr
     return doomed;
 }
 
-QStringList ClipDatabase::deleteOrphanLinkPreviews()
-{
-    QSet<QString> held;
-    {
-        std::lock_guard lock(m_mutex);
-        SqliteStatement links(m_db, "SELECT text FROM clips WHERE kind = 'link' AND text IS NOT NULL");
-        while (links.step())
-            held.insert(links.text(0).trimmed());
-    }
-    return deleteLinkPreviews([&held](const QString &key) { return held.contains(key); });
-}
-
 void ClipDatabase::checkpoint()
 {
     std::lock_guard lock(m_mutex);

@@ -463,6 +463,23 @@ std::optional<Clip> ClipDatabase::loadClip(std::int64_t id, TextVisitor *visitor
     return clip;
 }
 
+QStringList ClipDatabase::deleteOrphanLinkPreviews()
+{
+    // Keyed as the loaded clips key them: the trimmed prefix, so a link longer than the prefix
+    // keeps its preview.
+    QSet<QString> held;
+    {
+        std::lock_guard lock(m_mutex);
+        SqliteStatement links(m_db, "SELECT coalesce(text_prefix, substr(CAST(text AS BLOB), 1, 8004)) FROM clips "
+                                    "WHERE kind = 'link' AND text IS NOT NULL");
+        while (links.step()) {
+            const QByteArray utf8 = prefixBytes(links.bytes(0));
+            held.insert(decodePrefix(utf8, isCut(utf8)).trimmed());
+        }
+    }
+    return deleteLinkPreviews([&held](const QString &key) { return held.contains(key); });
+}
+
 std::optional<QByteArray> ClipDatabase::imageData(std::int64_t id)
 {
     std::lock_guard lock(m_mutex);

@@ -3,6 +3,7 @@
 #include "ImageTools.h"
 #include "LinkCard.h"
 #include "LinkPreviewService.h"
+#include "PreviewParsing.h"
 #include "StoreFixture.h"
 
 #include <QTest>
@@ -169,12 +170,19 @@ TEST_F(LinkPreviews, PreviewsOfDeletedLinksAreForgotten)
     clock.advance(LinkPreviewService::sweepDelayMs);
     QTest::qWait(50);
     EXPECT_TRUE(service->preview(page));
+    // A link longer than the loaded prefix keeps the preview stored under its prefix.
+    const QString longLink = QStringLiteral("https://example.com/?q=") + QString(3000, u'x');
+    const std::int64_t longID = addLink(longLink);
+    const QString longKey = LinkPreviewParsing::previewKey(*store->clip(longID));
+    ASSERT_LT(longKey.size(), longLink.size());
+    store->database()->saveLinkPreview({QStringLiteral("Long"), std::nullopt, std::nullopt, std::nullopt}, longKey);
     store->deleteClip(doomed);
     clock.advance(LinkPreviewService::sweepDelayMs);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !service->preview(page); }, 5000));
     EXPECT_EQ(store->database()->linkPreview(page), std::nullopt);
     EXPECT_TRUE(service->preview(kept));
     EXPECT_TRUE(store->database()->linkPreview(kept));
+    EXPECT_TRUE(store->database()->linkPreview(longKey));
 }
 
 TEST_F(LinkPreviews, AppStoreLinksGetAnAppCardWithFallbacks)
