@@ -218,10 +218,8 @@ static_assert(sizeof(ClipEntry) <= 64, "a million entries: keep an entry within 
 
 bool ClipCollection::holds(const ClipEntry &entry, std::size_t position) const
 {
-    // Pinned clips keep their pin date for the list order, secrets their text for searching
-    // while revealed, large ones their exact size.
-    return !m_onDemand || position < std::size_t(m_heldNewest) || entry.isPinned || entry.group == ClipGroup::secret
-        || entry.storage == ClipEntry::largeStorage;
+    // Pinned clips keep their pin date for the list order, large ones their exact size.
+    return !m_onDemand || position < std::size_t(m_heldNewest) || entry.isPinned || entry.storage == ClipEntry::largeStorage;
 }
 
 void ClipCollection::release(ClipEntry &entry, std::size_t position) const
