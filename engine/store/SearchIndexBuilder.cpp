@@ -1,6 +1,7 @@
 #include "SearchIndexBuilder.h"
 
 #include "ClipCollection.h"
+#include "FuzzyRunDictionary.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -12,13 +13,57 @@ namespace {
 constexpr int retryMs = 20;
 }
 
-void LoadIndexer::begin(qsizetype count) { m_indexes.resize(std::size_t(count)); }
+void LoadIndexer::begin(qsizetype count)
+{
+    m_indexes.resize(std::size_t(count));
+    m_sampling.store(FuzzyRunDictionary::shared().size() < FuzzyHaystack::oneByteIds, std::memory_order_relaxed);
+}
 
 void LoadIndexer::visit(qsizetype place, Clip &clip)
 {
-    m_indexes[std::size_t(place)] = FuzzyHaystack(ClipEntry::searchFields(clip, clip.sourceDisplayName()).span());
+    const QString sourceName = clip.sourceDisplayName();
+    const ClipEntry::SearchFields fields = ClipEntry::searchFields(clip, sourceName);
+    bool sampled = false;
+    if (m_sampling.load(std::memory_order_acquire)) {
+        // The other loading threads wait here until the sample is ranked and indexed.
+        std::lock_guard lock(m_sampleMutex);
+        if (m_sampling.load(std::memory_order_relaxed)) {
+            QStringList texts;
+            for (const QStringView field : fields.span())
+                texts.append(field.toString());
+            m_sample.emplace_back(place, std::move(texts));
+            if (m_sample.size() == sampleSize)
+                indexSample();
+            sampled = true;
+        }
+    }
+    if (!sampled)
+        m_indexes[std::size_t(place)] = FuzzyHaystack(fields.span());
     if (m_textSource != 0)
         clip.readTextFrom(m_textSource);
+}
+
+std::vector<FuzzyHaystack> LoadIndexer::takeIndexes()
+{
+    {
+        std::lock_guard lock(m_sampleMutex);
+        if (m_sampling.load(std::memory_order_relaxed))
+            indexSample();
+    }
+    return std::move(m_indexes);
+}
+
+void LoadIndexer::indexSample()
+{
+    std::vector<QStringList> texts;
+    texts.reserve(m_sample.size());
+    for (const auto &[place, fields] : m_sample)
+        texts.push_back(fields);
+    FuzzyHaystack::rankDictionary(texts);
+    for (const auto &[place, fields] : m_sample)
+        m_indexes[std::size_t(place)] = FuzzyHaystack(fields);
+    m_sample.clear();
+    m_sampling.store(false, std::memory_order_release);
 }
 
 SearchIndexBuilder::SearchIndexBuilder(ClipCollection &clips, QObject *parent)
