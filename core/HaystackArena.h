@@ -45,7 +45,7 @@ public:
     Usage usage() const;
 
 private:
-    static constexpr std::size_t chunkBytes = std::size_t{1} << 20;
+    static constexpr std::size_t chunkBytes = std::size_t{1} << 16;
     // A free block holds the pointer to the next one, so none is smaller.
     static constexpr std::size_t smallest = sizeof(void *);
 

@@ -10,13 +10,26 @@
 namespace corvane {
 
 namespace {
+
 constexpr int retryMs = 20;
+
+QStringList copyOf(const ClipEntry::SearchFields &fields)
+{
+    QStringList texts;
+    for (const QStringView field : fields.span())
+        texts.append(field.toString());
+    return texts;
 }
+
+/** Whether the ids of the shared dictionary whose codes take one byte are still to be handed out. */
+bool rankingWanted() { return FuzzyRunDictionary::shared().size() < FuzzyHaystack::oneByteIds; }
+
+} // namespace
 
 void LoadIndexer::begin(qsizetype count)
 {
     m_indexes.resize(std::size_t(count));
-    m_sampling.store(FuzzyRunDictionary::shared().size() < FuzzyHaystack::oneByteIds, std::memory_order_relaxed);
+    m_sampling.store(rankingWanted(), std::memory_order_relaxed);
 }
 
 void LoadIndexer::visit(qsizetype place, Clip &clip)
@@ -28,10 +41,7 @@ void LoadIndexer::visit(qsizetype place, Clip &clip)
         // The other loading threads wait here until the sample is ranked and indexed.
         std::lock_guard lock(m_sampleMutex);
         if (m_sampling.load(std::memory_order_relaxed)) {
-            QStringList texts;
-            for (const QStringView field : fields.span())
-                texts.append(field.toString());
-            m_sample.emplace_back(place, std::move(texts));
+            m_sample.emplace_back(place, copyOf(fields));
             if (m_sample.size() == sampleSize)
                 indexSample();
             sampled = true;
@@ -101,6 +111,13 @@ void SearchIndexBuilder::runNext()
     Work work = std::move(m_pending.front());
     m_pending.erase(m_pending.begin());
     m_watcher.setFuture(QtConcurrent::run([work = std::move(work)] {
+        if (rankingWanted()) {
+            // The first indexes of the process (the newest clips, shown while the rest loads).
+            std::vector<QStringList> sample;
+            for (std::size_t i = 0; i < std::min(work.size(), LoadIndexer::sampleSize); ++i)
+                sample.push_back(copyOf(ClipEntry::searchFields(*work[i].first, work[i].second)));
+            FuzzyHaystack::rankDictionary(sample);
+        }
         Built built;
         built.reserve(work.size());
         for (const auto &[clip, sourceName] : work)
