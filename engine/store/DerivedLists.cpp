@@ -122,6 +122,8 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     auto isRevealed
         = [&](const ClipEntry &entry) { return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id); };
     auto revealedScore = [&](const ClipEntry &entry) {
+        if (!entry.clip) // secrets are always held; an index without its text is all there is otherwise
+            return indexed.score(entry.haystack);
         const QString secret = entry.clip->text().value_or(QString());
         return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName(), &secret).span());
     };
@@ -140,7 +142,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
                 if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
                     continue;
                 if (!query.apps.isEmpty()
-                    && !query.matchesSource(entry.clip->sourceName().value_or(QString()), entry.sourceKey(), entry.sourceHost()))
+                    && !query.matchesSource(entry.source->name, entry.sourceKey(), entry.sourceHost()))
                     continue;
                 if (prepared.isEmpty()) {
                     scored.emplace_back(0.0, index);
