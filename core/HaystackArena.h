@@ -44,8 +44,10 @@ public:
     };
     Usage usage() const;
 
-private:
+    /** Blocks are carved from chunks of this size. */
     static constexpr std::size_t chunkBytes = std::size_t{1} << 16;
+
+private:
     // A free block holds the pointer to the next one, so none is smaller.
     static constexpr std::size_t smallest = sizeof(void *);
 
