@@ -78,6 +78,12 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, ClipSource
     return entry;
 }
 
+/**
+ * Room for the clips still to come: growing a million entries by copying them would stall the
+ * copy that needs it, and room not yet written costs no memory.
+ */
+std::size_t withRoomToGrow(std::size_t count) { return count + count / 8 + 16; }
+
 /** Pinned clips are always held (see ClipCollection::holds). */
 double pinOrderDate(const ClipEntry &entry) { return entry.clip ? entry.clip->pinnedAt.value_or(entry.createdAt) : entry.createdAt; }
 
@@ -218,10 +224,8 @@ static_assert(sizeof(ClipEntry) <= 64, "a million entries: keep an entry within 
 
 bool ClipCollection::holds(const ClipEntry &entry, std::size_t position) const
 {
-    // Pinned clips keep their pin date for the list order, secrets their text for searching
-    // while revealed, large ones their exact size.
-    return !m_onDemand || position < std::size_t(m_heldNewest) || entry.isPinned || entry.group == ClipGroup::secret
-        || entry.storage == ClipEntry::largeStorage;
+    // Pinned clips keep their pin date for the list order, large ones their exact size.
+    return !m_onDemand || position < std::size_t(m_heldNewest) || entry.isPinned || entry.storage == ClipEntry::largeStorage;
 }
 
 void ClipCollection::release(ClipEntry &entry, std::size_t position) const
@@ -254,9 +258,7 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vec
     SourceHosts hosts;
     std::vector<ClipEntry> &entries = writableEntries();
     std::vector<ClipEntry> fresh;
-    // Room for the clips still to come: growing a million entries by copying them would stall
-    // the copy that needs it, and room not yet written costs no memory.
-    fresh.reserve(std::size_t(loaded.size()) + std::size_t(loaded.size()) / 8 + 16);
+    fresh.reserve(withRoomToGrow(std::size_t(loaded.size())));
     bool changed = zoneChanged || std::size_t(loaded.size()) != entries.size();
     for (qsizetype i = 0; i < loaded.size(); ++i) {
         Clip &clip = loaded[i];
@@ -576,7 +578,7 @@ std::vector<ClipEntry> &ClipCollection::writableEntries()
 {
     if (m_entries.use_count() > 1) {
         auto copy = std::make_shared<std::vector<ClipEntry>>();
-        copy->reserve(m_entries->size() + m_entries->size() / 8 + 16); // as replace() does
+        copy->reserve(withRoomToGrow(m_entries->size()));
         copy->assign(m_entries->begin(), m_entries->end());
         m_entries = std::move(copy);
     }

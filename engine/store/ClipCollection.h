@@ -42,8 +42,8 @@ class ClipSources;
 /** @brief A loaded clip with the values every derived list needs, worked out once per clip. */
 struct ClipEntry {
     /**
-     * The clip, or null in a large collection for a clip that is not among the newest, pinned,
-     * secret or large ones: ClipCollection::clip reads those on demand.
+     * The clip, or null in a large collection for a clip that is not among the newest, pinned
+     * or large ones: ClipCollection::clip reads those on demand.
      */
     ClipRef clip;
     // Copies of the clip's fields the list filters read, so scanning 100,000 entries stays in
@@ -212,7 +212,7 @@ public:
      * `clips` when asked; null holds every clip. Copies of the collection share it.
      */
     void setOnDemand(std::shared_ptr<OnDemandClips> clips, int heldNewest = defaultHeldNewest);
-    /** Clips past this many of the newest are held only when pinned, secret or large. */
+    /** Clips past this many of the newest are held only when pinned or large. */
     static constexpr int defaultHeldNewest = 2000;
 
     /** The clip of entry `index`: held, or read on demand (null when it cannot be read). */

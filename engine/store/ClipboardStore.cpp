@@ -184,7 +184,15 @@ int ClipboardStore::shutdown(int drainMilliseconds)
 
 QDateTime ClipboardStore::now() const { return m_clock->now(); }
 
-SearchContext ClipboardStore::searchContext() const { return {m_clock->now(), m_zone, m_revealed.ids()}; }
+SearchContext ClipboardStore::searchContext() const
+{
+    SearchContext context{m_clock->now(), m_zone, m_revealed.ids(), {}};
+    for (const std::int64_t id : context.revealedSecrets) {
+        if (ClipRef clip = m_clips.clip(id))
+            context.revealedClips.insert(id, std::move(clip));
+    }
+    return context;
+}
 
 ClipRef ClipboardStore::clip(std::int64_t id) const { return m_clips.clip(id); }
 

@@ -122,10 +122,11 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     auto isRevealed
         = [&](const ClipEntry &entry) { return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id); };
     auto revealedScore = [&](const ClipEntry &entry) {
-        if (!entry.clip) // secrets are always held; an index without its text is all there is otherwise
+        const ClipRef clip = entry.clip ? entry.clip : context.revealedClips.value(entry.id);
+        if (!clip) // gone from the history meanwhile: its index is all there is
             return indexed.score(entry.haystack);
-        const QString secret = entry.clip->text().value_or(QString());
-        return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName(), &secret).span());
+        const QString secret = clip->text().value_or(QString());
+        return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*clip, entry.sourceDisplayName(), &secret).span());
     };
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
         ScoreRun run(indexed, use);

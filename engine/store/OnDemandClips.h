@@ -26,7 +26,8 @@ public:
     /** Reads one clip; nothing when it is gone or cannot be read. Safe from any thread. */
     using Reader = std::function<std::optional<Clip>(std::int64_t id)>;
 
-    static constexpr std::size_t defaultBudget = 8 * 1024 * 1024;
+    /** A few thousand rows' worth: views ask for the rows they show. */
+    static constexpr std::size_t defaultBudget = 2 * 1024 * 1024;
 
     explicit OnDemandClips(Reader reader, std::size_t budget = defaultBudget);
     OnDemandClips(const OnDemandClips &) = delete;

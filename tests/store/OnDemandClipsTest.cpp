@@ -88,6 +88,7 @@ protected:
             newest << add(ClipGroup::text, QStringLiteral("entry %1").arg(i), 60.0 * (i + 1));
         oldest = add(ClipGroup::text, QStringLiteral("walrus harbour"), 60.0 * 100000, QStringLiteral("org.example.Notes"));
         image = insertImage();
+        secret = add(ClipGroup::secret, QStringLiteral("zebra-credential"), 60.0 * 95000);
     }
 
     std::int64_t insertImage()
@@ -107,6 +108,7 @@ protected:
     QList<std::int64_t> newest;
     std::int64_t oldest = 0;
     std::int64_t image = 0;
+    std::int64_t secret = 0;
 };
 
 TEST_F(OnDemandStore, OldClipsAreReadWhenAskedForAndFoundByTheirIndex)
@@ -129,6 +131,12 @@ TEST_F(OnDemandStore, OldClipsAreReadWhenAskedForAndFoundByTheirIndex)
     EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("app:org.example.Notes walrus"))),
               QList<std::int64_t>{oldest});
     EXPECT_EQ(store->storageUsed(), store->database()->storageUsed());
+
+    // A secret's clear text is searched only while it is revealed, read then.
+    EXPECT_FALSE(entryOf(secret).clip);
+    EXPECT_TRUE(store->visibleClips(ClipFilter::all(), QStringLiteral("zebra")).isEmpty());
+    store->reveal(secret);
+    EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("zebra"))), QList<std::int64_t>{secret});
 
     ThumbnailImageProvider provider(store.get());
     QSize size;
