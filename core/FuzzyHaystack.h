@@ -44,17 +44,30 @@ constexpr std::array<GroupLayout, 256> makeGroupLayouts()
 
 inline constexpr std::array<GroupLayout, 256> groupLayouts = makeGroupLayouts();
 
-/** Reads the codes of a group that lies whole before `end` and holds no escape; false otherwise. */
+/**
+ * Reads the codes of a group that holds no escape; false otherwise. A short last group reads as
+ * whole, its missing codes as zeros, which end a field like the one after the last.
+ */
 inline bool readWholeGroup(const unsigned char *p, const unsigned char *end, std::uint32_t *codes)
 {
     const GroupLayout &layout = groupLayouts[*p];
-    if (end - p < layout.size)
-        return false;
     std::uint32_t escapes = 0;
+    if (end - p >= layout.size) {
+        for (int i = 0; i < 8; ++i) {
+            std::uint16_t value;
+            std::memcpy(&value, p + layout.at[i], sizeof value);
+            codes[i] = std::uint32_t(qFromLittleEndian(value)) >> layout.shift[i];
+            escapes |= codes[i] + 1;
+        }
+        return escapes >> 16 == 0;
+    }
+    // Missing codes would lie past the end: they read the lengths byte instead, then count as 0.
+    const std::ptrdiff_t available = end - p;
     for (int i = 0; i < 8; ++i) {
+        const bool present = layout.at[i] + 2 <= available;
         std::uint16_t value;
-        std::memcpy(&value, p + layout.at[i], sizeof value);
-        codes[i] = std::uint32_t(qFromLittleEndian(value)) >> layout.shift[i];
+        std::memcpy(&value, p + (present ? layout.at[i] : 0), sizeof value);
+        codes[i] = present ? std::uint32_t(qFromLittleEndian(value)) >> layout.shift[i] : 0;
         escapes |= codes[i] + 1;
     }
     return escapes >> 16 == 0;
@@ -108,7 +121,8 @@ public:
      * Calls visit(code) for each code: 0 ends a field, else (run id * 2 + followed by a space) + 1.
      * Codes come in groups of up to eight, after a byte with a bit per code: one byte or two, so
      * where each one lies is known at once. A rare code of 0xFFFF or more is written as the two
-     * bytes of `escape` and then four bytes of its own. Only the last group may be short.
+     * bytes of `escape` and then four bytes of its own. Only the last group may be short; the
+     * codes it lacks are visited as zeros.
      */
     template<typename Visit> void forEachCode(Visit &&visit) const
     {
