@@ -236,6 +236,7 @@ public:
     ClipListModel *clipModel() const { return m_clipModel; }
 
     // --- Derived lists -------------------------------------------------------------------------
+    /** The visible clips, each read when not held: views read visibleIDs and the rows they show. */
     ClipList visibleClips(const ClipFilter &filter, const QString &searchText) const;
     /** The visible list of the current filter and search. */
     ClipList visibleClips() const { return visibleClips(m_filter, m_searchText); }
