@@ -13,6 +13,7 @@
 #include "DesktopEntries.h"
 #include "BackgroundSearch.h"
 #include "SearchIndexBuilder.h"
+#include "ThumbnailImageProvider.h"
 #include "ImageTools.h"
 
 #include <QDebug>
@@ -22,6 +23,9 @@
 
 #ifdef __GLIBC__
 #include <malloc.h>
+#endif
+#ifdef __linux__
+#include <sys/resource.h>
 #endif
 
 namespace corvane {
@@ -220,6 +224,31 @@ void returnFreedMemory()
 #endif
 }
 
+/**
+ * Where the whole history is read in the background: one thread, gone soon after. It and the
+ * loading threads it starts yield the cores to the GUI and render threads, so reading a million
+ * clips on a busy machine doesn't hold up input or frames.
+ */
+QThreadPool *historyReadPool()
+{
+    static QThreadPool *const pool = [] {
+        auto *threads = new QThreadPool; // lives as long as the process: a read may outlast the store
+        threads->setObjectName(QStringLiteral("Corvane history"));
+        threads->setMaxThreadCount(1);
+        threads->setExpiryTimeout(2000);
+        return threads;
+    }();
+    return pool;
+}
+
+void yieldToInteractiveThreads()
+{
+#ifdef __linux__
+    // Linux keeps a niceness per thread, and threads started from this one inherit it.
+    setpriority(PRIO_PROCESS, 0, 10);
+#endif
+}
+
 } // namespace
 
 void ClipboardStore::loadHistory()
@@ -241,8 +270,11 @@ void ClipboardStore::loadInBackground()
         qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
     }
     const std::uint64_t fromRevision = m_clips.revision();
+    // Filled by the worker along with the collection, so the first look at a million clips costs
+    // the views nothing on the GUI thread.
+    auto seed = std::make_shared<std::pair<DerivedListSeed, QHash<std::int64_t, QByteArray>>>();
     m_fullLoad = new QFutureWatcher<std::shared_ptr<ClipCollection>>(this);
-    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this, fromRevision] {
+    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this, fromRevision, seed] {
         std::shared_ptr<ClipCollection> updated = m_fullLoad->result();
         m_fullLoad->deleteLater();
         m_fullLoad = nullptr;
@@ -250,6 +282,8 @@ void ClipboardStore::loadInBackground()
             setHistoryProblem({});
             const qint64 oldStorage = m_clips.storageUsed();
             if (m_clips.adopt(std::move(*updated), fromRevision)) {
+                m_derived->seed(std::move(seed->first));
+                m_loadedThumbnails = Thumbnails{m_clips.revision(), std::move(seed->second)};
                 // What was written while the worker read goes in before anyone looks: a clip of
                 // the last seconds missing for a moment would leave the selection and the queue.
                 try {
@@ -259,6 +293,7 @@ void ClipboardStore::loadInBackground()
                     qCWarning(logDb).noquote() << "Corvane: loading clips failed:" << error.message();
                 }
                 clipsReplaced(oldStorage);
+                m_loadedThumbnails.reset();
             }
         }
         reload();
@@ -268,10 +303,13 @@ void ClipboardStore::loadInBackground()
     // on a copy that shares the loaded entries until it changes them.
     auto base = std::make_shared<ClipCollection>(m_clips);
     m_fullLoad->setFuture(
-        QtConcurrent::run([database = m_database, base = std::move(base), zone = m_zone]() -> std::shared_ptr<ClipCollection> {
+        QtConcurrent::run(historyReadPool(), [database = m_database, base = std::move(base), zone = m_zone,
+                                              now = m_clock->now(), seed]() -> std::shared_ptr<ClipCollection> {
+            yieldToInteractiveThreads();
             try {
                 auto [clips, indexes] = loadIndexed(*database);
                 base->replace(std::move(clips), zone, std::move(indexes));
+                *seed = {DerivedListSeed::compute(*base, {now, zone, {}}), ThumbnailImageProvider::thumbnailsOf(*base)};
                 return base;
             } catch (const ClipDatabase::Error &error) {
                 qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
