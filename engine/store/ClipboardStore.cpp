@@ -17,6 +17,7 @@
 #include "ImageTools.h"
 
 #include <QDebug>
+#include <QFileInfo>
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <QUrl>
@@ -105,6 +106,23 @@ ClipboardStore::~ClipboardStore()
         setShared(nullptr);
 }
 
+namespace {
+
+/** The newest and pinned clips of an existing history, read without checking the whole file. */
+std::optional<QList<Clip>> firstLook(const QString &path, const std::function<double()> &now)
+{
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    try {
+        ClipDatabase database(path, now, ClipDatabase::Access::firstLook);
+        return database.loadNewestClips(ClipboardStore::firstLoadCount);
+    } catch (const ClipDatabase::Error &) {
+        return std::nullopt; // the full open tells what is wrong
+    }
+}
+
+} // namespace
+
 void ClipboardStore::openDatabase(const QString &path, bool inBackground)
 {
     auto clock = m_clock;
@@ -115,6 +133,17 @@ void ClipboardStore::openDatabase(const QString &path, bool inBackground)
     }
     // The integrity check reads the whole file, and a salvage copies it: never on the GUI thread.
     m_opening = std::thread([this, path, now] {
+        // Checking a large file takes a second or more: meanwhile the newest clips are shown from a
+        // read that changes nothing. Edits wait for the checked history.
+        if (std::optional<QList<Clip>> newest = firstLook(path, now)) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, newest = std::move(*newest)]() mutable {
+                    if (!m_database && m_clips.size() == 0)
+                        replaceClips(std::move(newest));
+                },
+                Qt::QueuedConnection);
+        }
         ClipDatabase::Opened opened = ClipDatabase::openOrRecover(path, now);
         QMetaObject::invokeMethod(
             this,
