@@ -33,6 +33,10 @@ void ThumbnailImageProvider::snapshot()
     const ClipChange &change = m_store->lastClipChange();
     const bool oneStep = m_revision && change.fromRevision == *m_revision && !change.everything;
     m_revision = m_store->revision();
+    {
+        QMutexLocker lock(&m_mutex);
+        m_database = m_store->sharedDatabase();
+    }
     if (oneStep) {
         // A million clips are not read again for one edit.
         QMutexLocker lock(&m_mutex);
@@ -57,8 +61,9 @@ void ThumbnailImageProvider::snapshot()
 QHash<std::int64_t, QByteArray> ThumbnailImageProvider::thumbnailsOf(const ClipCollection &clips)
 {
     QHash<std::int64_t, QByteArray> thumbnails;
+    // Clips the store holds no object for are read when asked for (see requestImage).
     for (const ClipEntry &entry : clips.entries()) {
-        if (entry.clip->hasThumbnail())
+        if (entry.clip && entry.clip->hasThumbnail())
             thumbnails.insert(entry.id, entry.clip->thumbnailPng);
     }
     return thumbnails;
@@ -69,9 +74,9 @@ void ThumbnailImageProvider::copyChanged(QHash<std::int64_t, QByteArray> &thumbn
     for (std::int64_t id : change.removed)
         thumbnails.remove(id);
     for (std::int64_t id : change.ids) {
-        const ClipRef clip = m_store->clip(id);
-        if (clip && clip->hasThumbnail())
-            thumbnails.insert(id, clip->thumbnailPng);
+        const ClipEntry *entry = m_store->collection().entry(id);
+        if (entry && entry->clip && entry->clip->hasThumbnail())
+            thumbnails.insert(id, entry->clip->thumbnailPng);
         else
             thumbnails.remove(id);
     }
@@ -82,10 +87,14 @@ QImage ThumbnailImageProvider::requestImage(const QString &id, QSize *size, cons
     bool ok = false;
     const qint64 clipID = id.section(QLatin1Char('?'), 0, 0).toLongLong(&ok);
     QByteArray png;
+    std::shared_ptr<ClipDatabase> database;
     if (ok) {
         QMutexLocker lock(&m_mutex);
         png = m_thumbnails.value(clipID);
+        database = m_database.lock();
     }
+    if (ok && png.isEmpty() && database)
+        png = database->thumbnail(clipID).value_or(QByteArray());
     QImage image;
     if (!png.isEmpty())
         image.loadFromData(png, "PNG");

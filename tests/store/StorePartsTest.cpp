@@ -305,7 +305,6 @@ TEST_F(BackgroundAdoption, TheViewsGetEveryLoadedClipAsAFreshReadWouldGiveThem)
 {
     ASSERT_TRUE(store->isLoading());
     EXPECT_EQ(colourOf(newImage), QColor(Qt::blue));
-    EXPECT_FALSE(colourOf(oldImage).isValid()) << "not read yet";
     QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
     ASSERT_TRUE(waitUntilLoaded(*store));
     EXPECT_EQ(store->clipCount(), total + 2);
