@@ -16,8 +16,10 @@
 #include "ThumbnailImageProvider.h"
 #include "ImageTools.h"
 
+#include <QCoreApplication>
 #include <QDebug>
 #include <QFileInfo>
+#include <QPointer>
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <QUrl>
@@ -285,13 +287,15 @@ void returnFreedMemory()
  */
 QThreadPool *historyReadPool()
 {
-    static QThreadPool *const pool = [] {
-        auto *threads = new QThreadPool; // lives as long as the process: a read may outlast the store
-        threads->setObjectName(QStringLiteral("Corvane history"));
-        threads->setMaxThreadCount(1);
-        threads->setExpiryTimeout(2000);
-        return threads;
-    }();
+    static QPointer<QThreadPool> pool;
+    if (!pool) {
+        // Owned by the application, which waits for a read under way when it ends (as for the
+        // global pool): a read may outlast the store.
+        pool = new QThreadPool(QCoreApplication::instance());
+        pool->setObjectName(QStringLiteral("Corvane history"));
+        pool->setMaxThreadCount(1);
+        pool->setExpiryTimeout(2000);
+    }
     return pool;
 }
 
