@@ -23,6 +23,11 @@ const std::vector<FuzzyHaystack> &haystacks()
     static const std::vector<FuzzyHaystack> prepared = [] {
         std::vector<FuzzyHaystack> all;
         all.reserve(size_t(corpus().size()));
+        // As a store's first load does.
+        std::vector<QStringList> sample;
+        for (qsizetype i = 0; i < std::min<qsizetype>(1000, corpus().size()); ++i)
+            sample.push_back(QStringList{corpus()[i]});
+        FuzzyHaystack::rankDictionary(sample);
         for (const QString &clip : corpus())
             all.emplace_back(QStringList{clip});
         return all;

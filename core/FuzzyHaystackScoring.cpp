@@ -268,14 +268,12 @@ template<typename Visit> inline void forEachRun(const FuzzyHaystack &index, Visi
 
 /** Or-s the rows of the runs looked up ahead, eight terms a word; runs past them are left out. */
 template<std::size_t Words>
-void mergeRows(std::span<const unsigned char> codes, const unsigned char *rows, std::uint32_t known, std::size_t terms,
+void mergeRows(const FuzzyHaystack &index, const unsigned char *rows, std::uint32_t known, std::size_t terms,
                unsigned char *merged, bool &spaces, bool &unknown)
 {
     std::uint64_t any[Words] = {};
     std::uint32_t spaceBits = 0;
     std::uint32_t later = 0;
-    const unsigned char *p = codes.data();
-    const unsigned char *end = p + codes.size();
     auto add = [&](std::uint32_t code) {
         // Without branches: a zero (a field's end) reads row 0, the space's, which matches no
         // term, and at most makes the space count as present.
@@ -289,19 +287,7 @@ void mergeRows(std::span<const unsigned char> codes, const unsigned char *rows, 
             any[w] |= bytes;
         }
     };
-    while (p < end) {
-        const FuzzyHaystackCodes::GroupLayout &layout = FuzzyHaystackCodes::groupLayouts[*p++];
-        std::uint32_t c[4];
-        for (int i = 0; i < 4; ++i) {
-            std::memcpy(&c[i], p + layout.offset[i], sizeof c[i]);
-            c[i] = qFromLittleEndian(c[i]) & layout.mask[i];
-        }
-        p += layout.size;
-        add(c[0]);
-        add(c[1]);
-        add(c[2]);
-        add(c[3]);
-    }
+    index.forEachCode(add);
     std::memcpy(merged, any, sizeof any);
     spaces = (spaceBits & 1) != 0;
     unknown = later != 0;
@@ -319,9 +305,9 @@ std::optional<double> IndexedQuery::score(const FuzzyHaystack &index) const
     bool spaces = false;
     bool unknown = false;
     if (terms <= 8) {
-        mergeRows<1>(index.codes(), m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
+        mergeRows<1>(index, m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
     } else if (terms <= 16) {
-        mergeRows<2>(index.codes(), m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
+        mergeRows<2>(index, m_rows.data(), m_known, terms, merged.data(), spaces, unknown);
     } else {
         std::fill(merged.begin(), merged.end(), 0);
         forEachRun(index, [&](std::uint32_t id) {

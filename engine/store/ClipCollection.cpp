@@ -331,6 +331,11 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     std::vector<ClipEntry> &entries = writableEntries();
     DayStarts days(m_zone);
     SourceHosts hosts;
+    std::vector<int> gone;
+    // A clip copied again comes with a new date: it is taken out and merged in like a new clip,
+    // since sorting a million entries would stall the copy. Past a few, one sort is quicker.
+    constexpr std::size_t maxMoves = 64;
+    std::size_t moves = 0;
     // Edits in place: with 100,000 clips, copying the entries would cost more than the edit.
     for (qsizetype k = 0; k < changed.size(); ++k) {
         Clip &clip = changed[k];
@@ -352,7 +357,8 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             continue;
         }
         const ClipEntry &old = entries[at];
-        redated = redated || clip.createdAt != old.createdAt;
+        const bool move = clip.createdAt != old.createdAt && moves < maxMoves;
+        redated = redated || (clip.createdAt != old.createdAt && !move);
         // A clip without its object is unpinned, and so has no pin date.
         if (clip.isPinned != old.isPinned || (old.clip && clip.pinnedAt != old.clip->pinnedAt))
             pins.push_back(at);
@@ -364,11 +370,19 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         sameSources = sameSources && fresh.source == old.source;
         if (!old.clip)
             release(fresh, std::size_t(m_heldNewest)); // an edit keeps a clip as held as it was
+        if (move) {
+            ++moves;
+            if (!pins.empty() && pins.back() == at)
+                pins.pop_back(); // it goes in again with its pin, as a new clip does
+            gone.push_back(at);
+            added.emplace_back(fresh.createdAt, fresh.id);
+            entries.push_back(std::move(fresh)); // `old` is not used past here
+            continue;
+        }
         entries[at] = std::move(fresh);
         if (m_all)
             (*m_all)[at] = clipAt(at);
     }
-    std::vector<int> gone;
     QSet<std::int64_t> taken;
     for (std::int64_t id : removed) {
         if (const int at = indexOf(id); at >= 0) {

@@ -1,6 +1,7 @@
 #include "SearchIndexBuilder.h"
 
 #include "ClipCollection.h"
+#include "FuzzyRunDictionary.h"
 
 #include <QCoreApplication>
 #include <QTimer>
@@ -9,16 +10,70 @@
 namespace corvane {
 
 namespace {
+
 constexpr int retryMs = 20;
+
+QStringList copyOf(const ClipEntry::SearchFields &fields)
+{
+    QStringList texts;
+    for (const QStringView field : fields.span())
+        texts.append(field.toString());
+    return texts;
 }
 
-void LoadIndexer::begin(qsizetype count) { m_indexes.resize(std::size_t(count)); }
+/** Whether the ids of the shared dictionary whose codes take one byte are still to be handed out. */
+bool rankingWanted() { return FuzzyRunDictionary::shared().size() < FuzzyHaystack::oneByteIds; }
+
+} // namespace
+
+void LoadIndexer::begin(qsizetype count)
+{
+    m_indexes.resize(std::size_t(count));
+    m_sampling.store(rankingWanted(), std::memory_order_relaxed);
+}
 
 void LoadIndexer::visit(qsizetype place, Clip &clip)
 {
-    m_indexes[std::size_t(place)] = FuzzyHaystack(ClipEntry::searchFields(clip, clip.sourceDisplayName()).span());
+    const QString sourceName = clip.sourceDisplayName();
+    const ClipEntry::SearchFields fields = ClipEntry::searchFields(clip, sourceName);
+    bool sampled = false;
+    if (m_sampling.load(std::memory_order_acquire)) {
+        // The other loading threads wait here until the sample is ranked and indexed.
+        std::lock_guard lock(m_sampleMutex);
+        if (m_sampling.load(std::memory_order_relaxed)) {
+            m_sample.emplace_back(place, copyOf(fields));
+            if (m_sample.size() == sampleSize)
+                indexSample();
+            sampled = true;
+        }
+    }
+    if (!sampled)
+        m_indexes[std::size_t(place)] = FuzzyHaystack(fields.span());
     if (m_textSource != 0)
         clip.readTextFrom(m_textSource);
+}
+
+std::vector<FuzzyHaystack> LoadIndexer::takeIndexes()
+{
+    {
+        std::lock_guard lock(m_sampleMutex);
+        if (m_sampling.load(std::memory_order_relaxed))
+            indexSample();
+    }
+    return std::move(m_indexes);
+}
+
+void LoadIndexer::indexSample()
+{
+    std::vector<QStringList> texts;
+    texts.reserve(m_sample.size());
+    for (const auto &[place, fields] : m_sample)
+        texts.push_back(fields);
+    FuzzyHaystack::rankDictionary(texts);
+    for (const auto &[place, fields] : m_sample)
+        m_indexes[std::size_t(place)] = FuzzyHaystack(fields);
+    m_sample.clear();
+    m_sampling.store(false, std::memory_order_release);
 }
 
 SearchIndexBuilder::SearchIndexBuilder(ClipCollection &clips, QObject *parent)
@@ -56,6 +111,13 @@ void SearchIndexBuilder::runNext()
     Work work = std::move(m_pending.front());
     m_pending.erase(m_pending.begin());
     m_watcher.setFuture(QtConcurrent::run([work = std::move(work)] {
+        if (rankingWanted()) {
+            // The first indexes of the process (the newest clips, shown while the rest loads).
+            std::vector<QStringList> sample;
+            for (std::size_t i = 0; i < std::min(work.size(), LoadIndexer::sampleSize); ++i)
+                sample.push_back(copyOf(ClipEntry::searchFields(*work[i].first, work[i].second)));
+            FuzzyHaystack::rankDictionary(sample);
+        }
         Built built;
         built.reserve(work.size());
         for (const auto &[clip, sourceName] : work)

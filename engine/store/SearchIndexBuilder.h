@@ -7,7 +7,9 @@
 #include <QFutureWatcher>
 #include <QObject>
 
+#include <atomic>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -18,6 +20,9 @@ class ClipCollection;
 /**
  * @brief Indexes each clip a load reads while its text is at hand, on the loading threads, so no
  * text is read again to index it. A secret's text stays out of the index (ClipEntry::searchFields).
+ *
+ * The first load of a process indexes its first clips only once it has seen `sampleSize` of them,
+ * and lets their most frequent runs take the smallest ids (FuzzyHaystack::rankDictionary).
  */
 class LoadIndexer final : public ClipDatabase::TextVisitor
 {
@@ -30,11 +35,19 @@ public:
     void begin(qsizetype count) override;
     void visit(qsizetype place, Clip &clip) override;
     /** The indexes, in the order of the clips the load returned. */
-    std::vector<FuzzyHaystack> takeIndexes() { return std::move(m_indexes); }
+    std::vector<FuzzyHaystack> takeIndexes();
+
+    static constexpr std::size_t sampleSize = 1000;
 
 private:
+    /** Ranks the runs of the sampled clips, then indexes them; with m_sampleMutex held. */
+    void indexSample();
+
     std::vector<FuzzyHaystack> m_indexes;
     std::uint32_t m_textSource;
+    std::atomic<bool> m_sampling = false;
+    std::mutex m_sampleMutex;
+    std::vector<std::pair<qsizetype, QStringList>> m_sample;
 };
 
 /**

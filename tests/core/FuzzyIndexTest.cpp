@@ -1,5 +1,6 @@
 #include "FuzzyHaystack.h"
 #include "FuzzyMatcher.h"
+#include "FuzzyRunDictionary.h"
 
 #include <gtest/gtest.h>
 
@@ -396,6 +397,79 @@ TEST(FuzzyIndex, CopiesScoreLikeTheOriginal)
         EXPECT_EQ(FuzzyMatcher::score(query, moved), expected);
     }
     EXPECT_EQ(assigned.memoryUsage(), original.memoryUsage());
+}
+
+// Runs interned late get ids whose codes no longer fit two bytes, and a text long enough needs
+// a block of 64 KiB or more: scores stay those of the text, whatever the groups of codes hold.
+TEST(FuzzyIndex, LateRunsAndHugeTextsScoreAsOnPlainText)
+{
+    QStringList filler;
+    for (int i = 0; i < 34000; ++i)
+        filler << QStringLiteral("filler%1").arg(i);
+    const FuzzyHaystack early(QStringList{filler.join(u' ')});
+    ASSERT_GT(early.codes().size(), std::size_t{0xFFFF});
+
+    WordMaker maker(41);
+    std::vector<QStringList> texts;
+    for (int h = 0; h < 60; ++h) {
+        QStringList fields;
+        for (int f = 0, count = 1 + maker.below(3); f < count; ++f) {
+            QString field;
+            for (int w = 0, words = maker.below(20); w < words; ++w) {
+                const QString word = maker.below(2) ? QStringLiteral("late%1x").arg(h * 100 + w) : filler[maker.below(40)];
+                field += maker.typo(word, maker.below(2)) + QStringLiteral(" .-/")[maker.below(4)];
+            }
+            fields << field;
+        }
+        texts.push_back(fields);
+    }
+    texts.push_back(QStringList{filler.join(QStringLiteral(", ")) + QStringLiteral(" late42x")});
+    std::vector<FuzzyHaystack> indexes(texts.begin(), texts.end());
+    int codes = 0;
+    indexes.back().forEachCode([&](std::uint32_t code) { codes += code != 0; });
+    EXPECT_EQ(codes, 2 * filler.size() - 1 + 1); // a code per word and per gap, the last word's gap a space
+
+    int matched = 0;
+    for (const QStringList &terms : {QStringList{"late42x"}, QStringList{"late1x", "filler3"}, QStringList{"lat5x"},
+                                     QStringList{"filler33999"}, QStringList{"x filler"}, QStringList{"e12x."},
+                                     QStringList{"fillre7", "late"}}) {
+        const auto query = FuzzyMatcher::PreparedQuery::prepare(terms);
+        const FuzzyMatcher::IndexedQuery indexed(query);
+        for (std::size_t h = 0; h < texts.size(); ++h) {
+            const auto expected = plainScore(query, texts[h]);
+            matched += expected.has_value();
+            ASSERT_EQ(indexed.score(indexes[h]), expected) << texts[h].join(u'|').left(200).toStdString() << " ? "
+                                                            << terms.join(u' ').toStdString();
+        }
+    }
+    EXPECT_GT(matched, 20);
+}
+
+// The runs a sample holds most often take the ids whose codes are one byte, so an index of
+// common words is about a byte per word; runs met later take the ids after them.
+TEST(FuzzyIndex, RankingGivesFrequentRunsOneByteCodes)
+{
+    if (FuzzyRunDictionary::shared().size() > 1)
+        GTEST_SKIP() << "the shared dictionary was filled by an earlier test in this process";
+    std::vector<QStringList> sample;
+    for (int i = 0; i < 300; ++i)
+        sample.push_back({QStringLiteral("rare%1 common%2 often, often").arg(i).arg(i % 150)});
+    FuzzyHaystack::rankDictionary(sample);
+    // "often" and ", " first, then the 150 words of two uses each until one-byte ids run out.
+    EXPECT_EQ(FuzzyRunDictionary::shared().size(), FuzzyHaystack::oneByteIds);
+
+    const FuzzyHaystack common(QStringList{QStringLiteral("often, often common1 common7 common9")});
+    EXPECT_EQ(common.codes().size(), 1 + 6u);
+    const FuzzyHaystack rare(QStringList{QStringLiteral("rare1 rare2")});
+    EXPECT_EQ(rare.codes().size(), 1 + 2 * 2u);
+    const auto query = FuzzyMatcher::PreparedQuery::prepare({QStringLiteral("comon7"), QStringLiteral("often")});
+    EXPECT_EQ(FuzzyMatcher::score(query, common), plainScore(query, {QStringLiteral("often, often common1 common7 common9")}));
+
+    // Once the one-byte ids are handed out, ranking again changes nothing.
+    const std::uint32_t known = FuzzyRunDictionary::shared().size();
+    const std::vector<QStringList> later{{QStringLiteral("newword newword newword")}};
+    FuzzyHaystack::rankDictionary(later);
+    EXPECT_EQ(FuzzyRunDictionary::shared().size(), known);
 }
 
 } // namespace

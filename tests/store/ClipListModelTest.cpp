@@ -447,7 +447,7 @@ std::vector<int> sectionsRowByRow(const ClipCollection &clips, const std::vector
 
 TEST(ClipCollectionPatch, RandomEditsInPlaceGiveWhatAFullLoadGives)
 {
-    // Pins, tags, notes, new and deleted clips change the collection in place; loading the same
+    // Pins, tags, notes, new, redated and deleted clips change the collection in place; loading the same
     // clips whole must give the same order, pinned count, ids, storage and sections.
     std::mt19937 random(3);
     std::map<std::int64_t, Clip> truth;
@@ -471,11 +471,12 @@ TEST(ClipCollectionPatch, RandomEditsInPlaceGiveWhatAFullLoadGives)
         QList<Clip> changed;
         QSet<std::int64_t> removed;
         QSet<std::int64_t> touched;
-        const int edits = 1 + int(random() % 3);
+        const bool manyCopiedAgain = step % 50 == 49; // more than are moved one by one
+        const int edits = manyCopiedAgain ? 70 : 1 + int(random() % 3);
         for (int e = 0; e < edits; ++e) {
             auto it = std::next(truth.begin(), std::ptrdiff_t(random() % truth.size()));
             Clip clip = it->second;
-            switch (random() % 5) {
+            switch (manyCopiedAgain ? 4 : random() % 6) {
             case 0:
                 clip.isPinned = !clip.isPinned;
                 clip.pinnedAt = clip.isPinned ? std::optional<double>(base + step * 10 + e) : std::nullopt;
@@ -494,6 +495,10 @@ TEST(ClipCollectionPatch, RandomEditsInPlaceGiveWhatAFullLoadGives)
                     truth.erase(it);
                 }
                 continue;
+            case 4:
+                // Copied again: the same clip with a new date, mostly the newest.
+                clip.createdAt = random() % 3 == 0 ? base - double(random() % 2'000'000) : base + step + e * 0.001;
+                break;
             default:
                 // Same date as another clip now and then: equal dates order by id.
                 clip = collectionClip(nextID++, random() % 4 == 0 ? clip.createdAt : base - double(random() % 2'000'000));

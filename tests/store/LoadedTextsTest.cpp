@@ -1,3 +1,4 @@
+#include "SearchIndexBuilder.h"
 #include "StoreFixture.h"
 
 #include <QTest>
@@ -58,4 +59,25 @@ TEST_F(LoadedTexts, ABackgroundLoadIndexesEveryClipAndLetsGoOfItsText)
 }
 
 } // namespace
+// The first load indexes its first clips only after ranking their runs; those clips, the ones
+// indexed as they come once the sample is taken, and a secret among them are all found as before.
+TEST_F(LoadedTexts, ALoadLargerThanTheRankingSampleIndexesEveryClip)
+{
+    const int count = int(LoadIndexer::sampleSize) + 200;
+    for (int i = 0; i < count; ++i)
+        add(ClipGroup::text, QStringLiteral("entry number %1 kiwi%1").arg(i), 60.0 * (i + 1));
+    const std::int64_t secret = add(ClipGroup::secret, QStringLiteral("zebra-credential"), 0);
+    makeStore();
+
+    for (const int i : {0, 7, count / 2, count - 1}) {
+        const QString text = QStringLiteral("entry number %1 kiwi%1").arg(i);
+        const auto found = store->visibleClips(ClipFilter::all(), QStringLiteral("kiwi%1").arg(i));
+        EXPECT_TRUE(std::any_of(found.begin(), found.end(), [&](const ClipRef &clip) { return clip->text() == text; })) << i;
+    }
+    EXPECT_EQ(store->visibleClips(ClipFilter::all(), QStringLiteral("entry")).size(), count);
+    EXPECT_TRUE(store->visibleClips(ClipFilter::all(), QStringLiteral("zebra")).isEmpty());
+    store->reveal(secret);
+    EXPECT_EQ(ids(store->visibleClips(ClipFilter::all(), QStringLiteral("zebra"))), QList<std::int64_t>{secret});
+}
+
 } // namespace corvane::test
