@@ -173,7 +173,8 @@ QString ClipDatabase::defaultPath()
 ClipDatabase::ClipDatabase(const QString &path, std::function<double()> now, Access access)
     : m_path(path)
     , m_now(now ? std::move(now) : std::function<double()>(systemNow))
-    , m_readOnly(access == Access::readOnly)
+    , m_readOnly(access != Access::readWrite)
+    , m_checkWholeFile(access != Access::firstLook)
 {
     const QString folder = QFileInfo(path).absolutePath();
     const QByteArray native = QFile::encodeName(path);
@@ -277,7 +278,7 @@ void ClipDatabase::checkIntact(std::int64_t version)
                 throw Error(Kind::damaged, QStringLiteral("The history has no clips table with a %1 column").arg(column));
         }
         SqliteStatement check(m_db, "PRAGMA quick_check(1)");
-        if (!check.step() || check.text(0) != QLatin1String("ok"))
+        if (m_checkWholeFile && (!check.step() || check.text(0) != QLatin1String("ok")))
             throw Error(Kind::damaged, QStringLiteral("The history failed its integrity check"));
     } catch (const Error &error) {
         throw Error(Kind::damaged, error.message());

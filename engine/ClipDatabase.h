@@ -108,7 +108,8 @@ public:
     /** ~/.local/share/Corvane/history.sqlite (the application data folder). */
     static QString defaultPath();
 
-    enum class Access { readWrite, readOnly };
+    /** `firstLook`: read-only, and the whole file is not checked (a quick look while it is). */
+    enum class Access { readWrite, readOnly, firstLook };
 
     /**
      * Opens or creates the database at `path`, creating its folder (0700) and file (0600) first,
@@ -269,6 +270,7 @@ private:
     std::function<double()> m_now;
     SqliteHandle m_db;
     bool m_readOnly = false;
+    bool m_checkWholeFile = true;
     std::mutex m_mutex;
     // A second, read-only connection for reading the whole list: a million rows take seconds,
     // and the main connection stays free meanwhile for the GUI's small reads and for writes.

@@ -381,9 +381,35 @@ void ClipListModel::apply(std::shared_ptr<const std::vector<std::int64_t>> share
     while (tail < oldCount - head && tail < newCount - head
            && old[std::size_t(oldCount - 1 - tail)] == ids[std::size_t(newCount - 1 - tail)])
         ++tail;
-    const ListDiff middle = ListDiff::byID({old.begin() + head, old.end() - tail}, {ids.begin() + head, ids.end() - tail});
     auto sectionOf = [&sections](std::size_t row) { return sections.empty() ? -1 : sections[row]; };
     auto currentSection = [this](std::size_t row) { return m_sections.empty() ? -1 : m_sections[row]; };
+    if (head + tail == oldCount && newCount > oldCount) {
+        // Only new rows in one run, as when the rest of a long history arrives: nothing is copied.
+        std::vector<std::pair<int, int>> moved; // kept rows whose section changed, by new row
+        auto checkKept = [&](int from, int to, int shift) {
+            for (int row = from; row < to; ++row) {
+                if (currentSection(std::size_t(row)) == sectionOf(std::size_t(row + shift)))
+                    continue;
+                if (!moved.empty() && moved.back().second == row + shift - 1)
+                    moved.back().second = row + shift;
+                else
+                    moved.emplace_back(row + shift, row + shift);
+            }
+        };
+        checkKept(0, head, 0);
+        checkKept(oldCount - tail, oldCount, newCount - oldCount);
+        beginInsertRows({}, head, head + newCount - oldCount - 1);
+        m_ids = {};
+        m_sharedIDs = std::move(shared);
+        m_sections = std::move(sections);
+        m_rowIndexValid = false;
+        endInsertRows();
+        for (const auto &[first, last] : moved)
+            emit dataChanged(index(first), index(last));
+        emit countChanged();
+        return;
+    }
+    const ListDiff middle = ListDiff::byID({old.begin() + head, old.end() - tail}, {ids.begin() + head, ids.end() - tail});
 
     if (middle.editCount() > maxRangedEdits) {
         m_rowIndexValid = false;

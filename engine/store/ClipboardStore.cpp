@@ -13,15 +13,22 @@
 #include "DesktopEntries.h"
 #include "BackgroundSearch.h"
 #include "SearchIndexBuilder.h"
+#include "ThumbnailImageProvider.h"
 #include "ImageTools.h"
 
+#include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
+#include <QPointer>
 #include <QThreadPool>
 #include <QtConcurrent>
 #include <QUrl>
 
 #ifdef __GLIBC__
 #include <malloc.h>
+#endif
+#ifdef __linux__
+#include <sys/resource.h>
 #endif
 
 namespace corvane {
@@ -103,6 +110,23 @@ ClipboardStore::~ClipboardStore()
         setShared(nullptr);
 }
 
+namespace {
+
+/** The newest and pinned clips of an existing history, read without checking the whole file. */
+std::optional<QList<Clip>> firstLook(const QString &path, const std::function<double()> &now)
+{
+    if (!QFileInfo::exists(path))
+        return std::nullopt;
+    try {
+        ClipDatabase database(path, now, ClipDatabase::Access::firstLook);
+        return database.loadNewestClips(ClipboardStore::firstLoadCount);
+    } catch (const ClipDatabase::Error &) {
+        return std::nullopt; // the full open tells what is wrong
+    }
+}
+
+} // namespace
+
 void ClipboardStore::openDatabase(const QString &path, bool inBackground)
 {
     auto clock = m_clock;
@@ -113,6 +137,17 @@ void ClipboardStore::openDatabase(const QString &path, bool inBackground)
     }
     // The integrity check reads the whole file, and a salvage copies it: never on the GUI thread.
     m_opening = std::thread([this, path, now] {
+        // Checking a large file takes a second or more: meanwhile the newest clips are shown from a
+        // read that changes nothing. Edits wait for the checked history.
+        if (std::optional<QList<Clip>> newest = firstLook(path, now)) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, newest = std::move(*newest)]() mutable {
+                    if (!m_database && m_clips.size() == 0)
+                        replaceClips(std::move(newest));
+                },
+                Qt::QueuedConnection);
+        }
         ClipDatabase::Opened opened = ClipDatabase::openOrRecover(path, now);
         QMetaObject::invokeMethod(
             this,
@@ -245,6 +280,33 @@ void returnFreedMemory()
 #endif
 }
 
+/**
+ * Where the whole history is read in the background: one thread, gone soon after. It and the
+ * loading threads it starts yield the cores to the GUI and render threads, so reading a million
+ * clips on a busy machine doesn't hold up input or frames.
+ */
+QThreadPool *historyReadPool()
+{
+    static QPointer<QThreadPool> pool;
+    if (!pool) {
+        // Owned by the application, which waits for a read under way when it ends (as for the
+        // global pool): a read may outlast the store.
+        pool = new QThreadPool(QCoreApplication::instance());
+        pool->setObjectName(QStringLiteral("Corvane history"));
+        pool->setMaxThreadCount(1);
+        pool->setExpiryTimeout(2000);
+    }
+    return pool;
+}
+
+void yieldToInteractiveThreads()
+{
+#ifdef __linux__
+    // Linux keeps a niceness per thread, and threads started from this one inherit it.
+    setpriority(PRIO_PROCESS, 0, 10);
+#endif
+}
+
 } // namespace
 
 void ClipboardStore::loadHistory()
@@ -266,8 +328,11 @@ void ClipboardStore::loadInBackground()
         qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
     }
     const std::uint64_t fromRevision = m_clips.revision();
+    // Filled by the worker along with the collection, so the first look at a million clips costs
+    // the views nothing on the GUI thread.
+    auto seed = std::make_shared<std::pair<DerivedListSeed, QHash<std::int64_t, QByteArray>>>();
     m_fullLoad = new QFutureWatcher<std::shared_ptr<ClipCollection>>(this);
-    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this, fromRevision] {
+    connect(m_fullLoad, &QFutureWatcherBase::finished, this, [this, fromRevision, seed] {
         std::shared_ptr<ClipCollection> updated = m_fullLoad->result();
         m_fullLoad->deleteLater();
         m_fullLoad = nullptr;
@@ -275,6 +340,8 @@ void ClipboardStore::loadInBackground()
             setHistoryProblem({});
             const qint64 oldStorage = m_clips.storageUsed();
             if (m_clips.adopt(std::move(*updated), fromRevision)) {
+                m_derived->seed(std::move(seed->first));
+                m_loadedThumbnails = Thumbnails{m_clips.revision(), std::move(seed->second)};
                 // What was written while the worker read goes in before anyone looks: a clip of
                 // the last seconds missing for a moment would leave the selection and the queue.
                 try {
@@ -284,6 +351,7 @@ void ClipboardStore::loadInBackground()
                     qCWarning(logDb).noquote() << "Corvane: loading clips failed:" << error.message();
                 }
                 clipsReplaced(oldStorage);
+                m_loadedThumbnails.reset();
             }
         }
         reload();
@@ -293,10 +361,13 @@ void ClipboardStore::loadInBackground()
     // on a copy that shares the loaded entries until it changes them.
     auto base = std::make_shared<ClipCollection>(m_clips);
     m_fullLoad->setFuture(
-        QtConcurrent::run([database = m_database, base = std::move(base), zone = m_zone]() -> std::shared_ptr<ClipCollection> {
+        QtConcurrent::run(historyReadPool(), [database = m_database, base = std::move(base), zone = m_zone,
+                                              now = m_clock->now(), seed]() -> std::shared_ptr<ClipCollection> {
+            yieldToInteractiveThreads();
             try {
                 auto [clips, indexes] = loadIndexed(*database);
                 base->replace(std::move(clips), zone, std::move(indexes));
+                *seed = {DerivedListSeed::compute(*base, {now, zone, {}}), ThumbnailImageProvider::thumbnailsOf(*base)};
                 return base;
             } catch (const ClipDatabase::Error &error) {
                 qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();

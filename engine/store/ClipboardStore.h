@@ -270,6 +270,13 @@ public:
     std::uint64_t revision() const { return m_clips.revision(); }
     /** What the step to revision() changed. */
     const ClipChange &lastClipChange() const { return m_clips.lastChange(); }
+    /** Thumbnails by clip id, as of a revision. */
+    using Thumbnails = std::pair<std::uint64_t, QHash<std::int64_t, QByteArray>>;
+    /**
+     * While the whole history read in the background is being told, its thumbnails as copied by
+     * the worker that read it (as of the adopted revision); else null.
+     */
+    const Thumbnails *loadedThumbnails() const { return m_loadedThumbnails ? &*m_loadedThumbnails : nullptr; }
     const QTimeZone &timeZone() const { return m_zone; }
     QDateTime now() const;
     /** The clock the store runs on, for views that schedule by it. */
@@ -424,6 +431,7 @@ private:
 
     ClipCollection m_clips;
     std::unique_ptr<DerivedListCache> m_derived;
+    std::optional<Thumbnails> m_loadedThumbnails;
     SearchIndexBuilder *m_indexBuilder = nullptr;
     BackgroundSearch *m_search = nullptr;
     int m_backgroundSearchFrom = 20'000;

@@ -4,6 +4,25 @@
 
 namespace corvane {
 
+DerivedListSeed DerivedListSeed::compute(const ClipCollection &clips, SearchContext context)
+{
+    DerivedListSeed seed{std::move(context), {}, {}, {}};
+    const ClipFilter all = ClipFilter::all();
+    seed.visible = DerivedLists::visible(clips, all, {}, seed.context);
+    seed.layout = DerivedLists::sectionLayout(clips, seed.visible, all, {}, seed.context);
+    seed.sources = DerivedLists::sources(clips);
+    return seed;
+}
+
+void DerivedListCache::seed(DerivedListSeed seed)
+{
+    m_revision = m_clips.revision();
+    m_entries.clear();
+    m_sources = std::move(seed.sources);
+    Entry &entry = add(keyFor(ClipFilter::all(), {}, seed.context), std::move(seed.visible));
+    entry.layout = std::move(seed.layout);
+}
+
 void DerivedListCache::dropIfStale()
 {
     if (m_revision == m_clips.revision())

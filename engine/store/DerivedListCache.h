@@ -13,6 +13,19 @@
 namespace corvane {
 
 /**
+ * @brief The lists every view reads first from a whole new history (everything, no search, and the
+ * sources), worked out on the thread that built it so the main thread only takes them over.
+ */
+struct DerivedListSeed {
+    SearchContext context;
+    std::vector<int> visible;
+    SectionLayout layout;
+    QList<SourceApp> sources;
+
+    static DerivedListSeed compute(const ClipCollection &clips, SearchContext context);
+};
+
+/**
  * @brief Remembers the last few derived lists, so a view binding that reads one twice pays once.
  *
  * A search result also depends on the secrets shown and on the day (date words, day titles), so
@@ -38,6 +51,9 @@ public:
     const SectionLayout &sectionLayout(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
     std::vector<ClipSection> sections(const ClipFilter &filter, const QString &searchText, const SearchContext &context);
     const QList<SourceApp> &sources();
+
+    /** Takes lists worked out elsewhere for the history as it is now, in place of everything known. */
+    void seed(DerivedListSeed seed);
 
     /** Call when the revealed secrets change: searches see different text. */
     void secretsChanged() { ++m_secretsRevision; }

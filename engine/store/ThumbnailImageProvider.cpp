@@ -40,25 +40,46 @@ void ThumbnailImageProvider::snapshot()
     if (oneStep) {
         // A million clips are not read again for one edit.
         QMutexLocker lock(&m_mutex);
-        for (std::int64_t id : change.removed)
-            m_thumbnails.remove(id);
-        for (std::int64_t id : change.ids) {
-            const ClipEntry *entry = m_store->collection().entry(id);
-            if (entry && entry->clip && entry->clip->hasThumbnail())
-                m_thumbnails.insert(id, entry->clip->thumbnailPng);
-            else
-                m_thumbnails.remove(id);
-        }
+        copyChanged(m_thumbnails, change);
         return;
     }
-    // Clips the store holds no object for are read when asked for (see requestImage).
+    // A whole history read in the background comes with its thumbnails copied where it was read,
+    // perhaps with the clips written meanwhile as one more step.
     QHash<std::int64_t, QByteArray> thumbnails;
-    for (const ClipEntry &entry : m_store->collection().entries()) {
-        if (entry.clip && entry.clip->hasThumbnail())
-            thumbnails.insert(entry.id, entry.clip->thumbnailPng);
+    const ClipboardStore::Thumbnails *loaded = m_store->loadedThumbnails();
+    if (loaded && (loaded->first == *m_revision || (loaded->first == change.fromRevision && !change.everything))) {
+        thumbnails = loaded->second;
+        if (loaded->first != *m_revision)
+            copyChanged(thumbnails, change);
+    } else {
+        thumbnails = thumbnailsOf(m_store->collection());
     }
     QMutexLocker lock(&m_mutex);
     m_thumbnails.swap(thumbnails);
+}
+
+QHash<std::int64_t, QByteArray> ThumbnailImageProvider::thumbnailsOf(const ClipCollection &clips)
+{
+    QHash<std::int64_t, QByteArray> thumbnails;
+    // Clips the store holds no object for are read when asked for (see requestImage).
+    for (const ClipEntry &entry : clips.entries()) {
+        if (entry.clip && entry.clip->hasThumbnail())
+            thumbnails.insert(entry.id, entry.clip->thumbnailPng);
+    }
+    return thumbnails;
+}
+
+void ThumbnailImageProvider::copyChanged(QHash<std::int64_t, QByteArray> &thumbnails, const ClipChange &change) const
+{
+    for (std::int64_t id : change.removed)
+        thumbnails.remove(id);
+    for (std::int64_t id : change.ids) {
+        const ClipEntry *entry = m_store->collection().entry(id);
+        if (entry && entry->clip && entry->clip->hasThumbnail())
+            thumbnails.insert(id, entry->clip->thumbnailPng);
+        else
+            thumbnails.remove(id);
+    }
 }
 
 QImage ThumbnailImageProvider::requestImage(const QString &id, QSize *size, const QSize &requestedSize)

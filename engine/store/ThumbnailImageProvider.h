@@ -13,7 +13,9 @@
 namespace corvane {
 
 class ClipboardStore;
+class ClipCollection;
 class ClipDatabase;
+struct ClipChange;
 
 /**
  * @brief "image://thumb/<clip id>": a clip's stored thumbnail.
@@ -29,8 +31,11 @@ public:
 
     QImage requestImage(const QString &id, QSize *size, const QSize &requestedSize) override;
 
+    static QHash<std::int64_t, QByteArray> thumbnailsOf(const ClipCollection &clips);
+
 private:
     void snapshot();
+    void copyChanged(QHash<std::int64_t, QByteArray> &thumbnails, const ClipChange &change) const;
 
     QPointer<ClipboardStore> m_store;
     /** The history revision the copies are of, once copied. */

@@ -245,6 +245,39 @@ TEST_F(StoreCaptureTest, ADamagedHistoryIsReplacedInTheBackgroundWithAWarning)
     EXPECT_EQ(texts(), QStringList{"saved again"});
 }
 
+TEST_F(StoreCaptureTest, TheNewestClipsShowWhileTheHistoryIsCheckedAndEditsWaitForIt)
+{
+    QList<std::int64_t> written;
+    {
+        ClipDatabase history(historyPath());
+        for (int i = 0; i < 3; ++i)
+            written.prepend(history.insert(test::textClip(ClipGroup::text, QStringLiteral("kept %1").arg(i), ago(30 - i))).id);
+    }
+    ClipboardStore::Services services = capturing();
+    services.openInBackground = true;
+    makeStore(services);
+    struct Seen {
+        bool open = false;
+        QList<std::int64_t> ids;
+        QString newestText;
+    };
+    QList<Seen> seen;
+    QObject::connect(store.get(), &ClipboardStore::clipsChanged, store.get(), [&] {
+        seen.append({store->hasDatabase(), test::ids(store->clips()), store->clips().first()->text().value_or(QString())});
+    });
+    ASSERT_TRUE(test::processEventsUntil([this] { return store->hasDatabase() && !store->isLoading(); }));
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_FALSE(seen.first().open) << "shown before the whole file was checked";
+    EXPECT_EQ(seen.first().ids, written);
+    EXPECT_EQ(seen.first().newestText, QStringLiteral("kept 2"));
+    EXPECT_EQ(test::ids(store->clips()), written);
+    // Once open, the same history takes edits and copies.
+    store->togglePin(written.last());
+    EXPECT_TRUE(store->clip(written.last())->isPinned);
+    copyText(QStringLiteral("copied after"));
+    EXPECT_EQ(store->clipCount(), 4);
+}
+
 TEST_F(StoreCaptureTest, ADamagedExclusionListIsAWarningForTheUser)
 {
     settingsFile->setValue("userExclusions", QStringList{QStringLiteral("firefox"), QStringLiteral("slack")});

@@ -1,9 +1,14 @@
 // The store's parts on their own, without a store, a database or a QML engine.
+#include "ClipListModel.h"
+#include "DerivedLists.h"
 #include "FakeClock.h"
 #include "Selection.h"
 #include "StoreFixture.h"
+#include "ThumbnailImageProvider.h"
 #include "TimedState.h"
 
+#include <QAbstractItemModelTester>
+#include <QSignalSpy>
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -224,4 +229,104 @@ TEST_F(BackgroundLoad, TheNewestAndPinnedClipsComeFirstAndEditsMadeMeanwhileHold
     EXPECT_TRUE(store->clip(added));
     EXPECT_FALSE(store->clip(deleted));
     EXPECT_TRUE(pinHeld);
+}
+
+namespace {
+
+/** A history longer than the first screen, over many days and a few sources, with images among the oldest clips. */
+class BackgroundAdoption : public test::StoreFixture
+{
+protected:
+    void SetUp() override
+    {
+        StoreFixture::SetUp();
+        const QStringList sources{QStringLiteral("org.example.Editor"), QStringLiteral("org.example.Mail"), QString()};
+        for (int i = 0; i < total; ++i) {
+            insert(test::textClip(ClipGroup::text, QStringLiteral("clip %1").arg(i), ago(double(total - i) * 3000),
+                                  sources[i % sources.size()]));
+        }
+        oldImage = addImage(test::pngOf(Qt::red), double(total + 1) * 3000);
+        newImage = addImage(test::pngOf(Qt::blue), 1);
+        store->database()->setPinned(store->visibleClips().at(store->clipCount() - 2)->id, true, ago(0));
+        loadInBackground = true;
+        makeStore();
+        provider = std::make_unique<ThumbnailImageProvider>(store.get());
+        model.setSectioned(true);
+        model.setStore(store.get());
+        tester = std::make_unique<QAbstractItemModelTester>(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    }
+
+    QColor colourOf(std::int64_t id)
+    {
+        const QImage image = provider->requestImage(QString::number(id), nullptr, {});
+        return image.isNull() ? QColor() : image.pixelColor(0, 0);
+    }
+
+    /** The lists as worked out afresh from the loaded clips, against what the views were handed. */
+    void expectListsAsWorkedOutAfresh()
+    {
+        const ClipCollection &clips = store->collection();
+        const SearchContext context{store->now(), store->timeZone(), {}};
+        const std::vector<int> visible = DerivedLists::visible(clips, ClipFilter::all(), {}, context);
+        const SectionLayout layout = DerivedLists::sectionLayout(clips, visible, ClipFilter::all(), {}, context);
+        std::vector<std::int64_t> visibleIDs;
+        for (int index : visible)
+            visibleIDs.push_back(clips.entries()[std::size_t(index)].id);
+        EXPECT_EQ(int(visibleIDs.size()), store->clipCount());
+        EXPECT_EQ(*store->visibleIDs(ClipFilter::all(), {}), visibleIDs);
+        std::vector<std::int64_t> rows;
+        std::vector<int> rowSections;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            rows.push_back(model.data(model.index(row), ClipListModel::ClipIdRole).toLongLong());
+            rowSections.push_back(model.data(model.index(row), ClipListModel::SectionIdRole).toInt());
+        }
+        EXPECT_EQ(rows, visibleIDs);
+        EXPECT_EQ(rowSections, layout.rowSection);
+        const std::vector<ClipSection> sections = store->sections(ClipFilter::all(), {});
+        ASSERT_EQ(qsizetype(sections.size()), layout.titles.size());
+        for (std::size_t i = 0; i < sections.size(); ++i) {
+            EXPECT_EQ(sections[i].title, layout.titles.at(qsizetype(i)));
+            EXPECT_EQ(model.sectionTitle(int(i)), layout.titles.at(qsizetype(i)));
+        }
+        EXPECT_EQ(store->sources(), DerivedLists::sources(clips));
+    }
+
+    static constexpr int total = ClipboardStore::firstLoadCount + 300;
+    std::int64_t oldImage = 0;
+    std::int64_t newImage = 0;
+    std::unique_ptr<ThumbnailImageProvider> provider;
+    ClipListModel model;
+    std::unique_ptr<QAbstractItemModelTester> tester;
+};
+
+} // namespace
+
+TEST_F(BackgroundAdoption, TheViewsGetEveryLoadedClipAsAFreshReadWouldGiveThem)
+{
+    ASSERT_TRUE(store->isLoading());
+    EXPECT_EQ(colourOf(newImage), QColor(Qt::blue));
+    QSignalSpy resets(&model, &QAbstractItemModel::modelReset);
+    ASSERT_TRUE(waitUntilLoaded(*store));
+    EXPECT_EQ(store->clipCount(), total + 2);
+    expectListsAsWorkedOutAfresh();
+    EXPECT_EQ(colourOf(oldImage), QColor(Qt::red));
+    EXPECT_EQ(colourOf(newImage), QColor(Qt::blue));
+    EXPECT_EQ(resets.size(), 0);
+}
+
+TEST_F(BackgroundAdoption, EditsMadeWhileTheRestIsReadHoldInTheListsAndThumbnails)
+{
+    ASSERT_TRUE(store->isLoading());
+    store->deleteClip(newImage);
+    const std::int64_t copied = addImage(test::pngOf(Qt::green), 0);
+    store->togglePin(store->visibleClips().at(2)->id);
+    const std::int64_t mailClip = store->visibleClips().at(4)->id;
+    store->deleteClip(mailClip);
+    ASSERT_TRUE(waitUntilLoaded(*store));
+    EXPECT_EQ(store->clipCount(), total + 1);
+    EXPECT_FALSE(store->clip(mailClip));
+    expectListsAsWorkedOutAfresh();
+    EXPECT_FALSE(colourOf(newImage).isValid());
+    EXPECT_EQ(colourOf(copied), QColor(Qt::green));
+    EXPECT_EQ(colourOf(oldImage), QColor(Qt::red));
 }

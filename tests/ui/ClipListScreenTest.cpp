@@ -187,6 +187,7 @@ TEST_F(ClipListScreenTest, ClicksKeysAndTheWheelWorkOnTheRealWindow)
     fill(240);
     show();
     ASSERT_TRUE(view);
+    EXPECT_GT(list()->property("cacheBuffer").toInt(), 0) << "rows beyond the view are made once the first frame is out";
     shoot("clip-list-light.png");
 
     // Click, Ctrl-click and Shift-click select; the count line follows.

@@ -269,7 +269,9 @@ FocusScope {
             clip: true
             focus: true
             reuseItems: true
-            cacheBuffer: 600
+            // Rows beyond the view are made once the window shows its first frame: made before,
+            // they hold that frame up.
+            cacheBuffer: 0
             spacing: 6
             topMargin: 2
             bottomMargin: 24
@@ -278,6 +280,11 @@ FocusScope {
             // The grid shows the same model; the list lets go of it meanwhile.
             model: listController.showsPhotoGrid || !root.store ? null : root.store.clipModel
             ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
+
+            Connections {
+                target: list.cacheBuffer === 0 ? list.Window.window : null
+                function onFrameSwapped() { list.cacheBuffer = 600 }
+            }
 
             section.property: "sectionKey"
             section.labelPositioning: ViewSection.InlineLabels | ViewSection.CurrentLabelAtStart
