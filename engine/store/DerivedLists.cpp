@@ -3,7 +3,6 @@
 #include "ClipText.h"
 #include "FuzzyMatcher.h"
 #include "SearchQuery.h"
-#include "SourceRanking.h"
 
 #include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
@@ -317,45 +316,7 @@ QList<std::int64_t> daysWithClips(const ClipCollection &clips)
     return days;
 }
 
-QList<SourceApp> sources(const ClipCollection &clips)
-{
-    // Two passes over the entries indexed by source id, no hashing per clip: 100,000 clips
-    // rank in a few milliseconds.
-    const auto &entries = clips.entries();
-    double newest = 0;
-    bool any = false;
-    for (const ClipEntry &entry : entries) {
-        if (entry.sourceId() >= 0 && (!any || entry.createdAt > newest)) {
-            newest = entry.createdAt;
-            any = true;
-        }
-    }
-    std::vector<int> slotOf(std::size_t(clips.sourceIdCount()), -1);
-    std::vector<SourceRanking::Tally> tallies;
-    QList<SourceApp> found;
-    for (const ClipEntry &entry : entries) {
-        if (entry.sourceId() < 0)
-            continue;
-        int &slot = slotOf[std::size_t(entry.sourceId())];
-        if (slot < 0) {
-            // Clips come newest first, so the first one names the source.
-            slot = int(tallies.size());
-            tallies.push_back({entry.sourceKey()});
-            found.append(SourceApp{entry.sourceKey(), entry.sourceDisplayName(), 0});
-        }
-        SourceRanking::add(tallies[std::size_t(slot)], entry.createdAt, newest);
-        ++found[slot].count;
-    }
-    std::vector<int> order(tallies.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&tallies](int a, int b) { return SourceRanking::before(tallies[std::size_t(a)], tallies[std::size_t(b)]); });
-    QList<SourceApp> result;
-    result.reserve(found.size());
-    for (int slot : order)
-        result.append(found[slot]);
-    return result;
-}
+QList<SourceApp> sources(const ClipCollection &clips) { return clips.tallies().sources.ranked(clips.entries()); }
 
 QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept, const QStringList &hidden)
 {
