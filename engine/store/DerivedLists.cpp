@@ -11,7 +11,7 @@
 #include <array>
 #include <bit>
 #include <map>
-#include <numeric>
+#include <unordered_map>
 
 namespace corvane::DerivedLists {
 
@@ -187,6 +187,45 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     return result;
 }
 
+/**
+ * @brief Section titles by start of day, kept while the day and the time zone stay: a million
+ * clips span thousands of days, and each title costs a time zone conversion.
+ */
+class DayTitles
+{
+public:
+    explicit DayTitles(const SearchContext &context)
+        : m_context(context)
+    {
+        Cache &cache = shared();
+        const QDate today = context.now.toTimeZone(context.zone).date();
+        if (cache.today != today || cache.zone != context.zone)
+            cache = {today, context.zone, {}};
+    }
+
+    const QString &of(std::int64_t day)
+    {
+        auto [title, added] = shared().titles.try_emplace(day);
+        if (added)
+            title->second = ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, m_context.zone), m_context.now, m_context.zone);
+        return title->second;
+    }
+
+private:
+    struct Cache {
+        QDate today;
+        QTimeZone zone;
+        std::unordered_map<std::int64_t, QString> titles;
+    };
+    static Cache &shared()
+    {
+        thread_local Cache cache;
+        return cache;
+    }
+
+    const SearchContext &m_context;
+};
+
 } // namespace
 
 std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
@@ -216,11 +255,33 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
     }
     const auto &entries = clips.entries();
     const bool pinnedFilter = filter.kind == ClipFilter::Kind::pinned;
+    DayTitles titles(context);
     std::size_t row = 0;
     if (!pinnedFilter && entries[visible[0]].isPinned) {
         layout.titles.append(QStringLiteral("Pinned"));
         while (row < visible.size() && entries[visible[row]].isPinned)
             layout.rowSection[row++] = 0;
+    }
+    auto addSection = [&](std::int64_t day, std::size_t end) {
+        layout.titles.append(titles.of(day));
+        std::fill(layout.rowSection.begin() + std::ptrdiff_t(row), layout.rowSection.begin() + std::ptrdiff_t(end),
+                  int(layout.titles.size()) - 1);
+        row = end;
+    };
+    if (filter.kind == ClipFilter::Kind::all && visible.size() == std::size_t(clips.size())) {
+        // Every clip, pinned ones first: the days' runs are the collection's clips per day, less
+        // the pinned ones, so no clip is read.
+        std::map<std::int64_t, std::int64_t> pinnedPerDay;
+        for (std::size_t k = 0; k < row; ++k)
+            ++pinnedPerDay[entries[visible[k]].dayStart()];
+        const auto &days = clips.tallies().days;
+        for (auto day = days.rbegin(); day != days.rend(); ++day) {
+            const auto pinned = pinnedPerDay.find(day->first);
+            const std::int64_t count = day->second - (pinned == pinnedPerDay.end() ? 0 : pinned->second);
+            if (count > 0)
+                addSection(day->first, row + std::size_t(count));
+        }
+        return layout;
     }
     auto dayOf = [&](std::size_t at) { return entries[visible[at]].dayStart(); };
     // Past the pinned clips the days only go back in time, so a day's last row is found by
@@ -245,10 +306,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
             while (end < visible.size() && dayOf(end) == day)
                 ++end;
         }
-        layout.titles.append(ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, context.zone), context.now, context.zone));
-        std::fill(layout.rowSection.begin() + std::ptrdiff_t(row), layout.rowSection.begin() + std::ptrdiff_t(end),
-                  int(layout.titles.size()) - 1);
-        row = end;
+        addSection(day, end);
     }
     return layout;
 }
