@@ -275,6 +275,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
         for (std::size_t k = 0; k < row; ++k)
             ++pinnedPerDay[entries[visible[k]].dayStart()];
         const auto &days = clips.tallies().days;
+        layout.titles.reserve(qsizetype(days.size()) + 1);
         for (auto day = days.rbegin(); day != days.rend(); ++day) {
             const auto pinned = pinnedPerDay.find(day->first);
             const std::int64_t count = day->second - (pinned == pinnedPerDay.end() ? 0 : pinned->second);
