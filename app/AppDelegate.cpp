@@ -277,9 +277,9 @@ void AppDelegate::scheduleDemonstrations()
     if (!m_settings->demoFlag(QStringLiteral("CVDemoSelectFirst")))
         return;
     QTimer::singleShot(0, this, [this] {
-        const auto visible = m_store->visibleClips();
-        if (!visible.isEmpty())
-            m_store->select(visible.first()->id);
+        const auto visible = m_store->visibleIDs(m_store->filter(), m_store->searchText());
+        if (!visible->empty())
+            m_store->select(visible->front());
     });
 }
 

@@ -3,12 +3,13 @@
 #include <QString>
 
 #include <array>
+#include <cstdint>
 #include <optional>
 
 namespace corvane {
 
 /** @brief The ten content groups a clip is sorted into, in display order. */
-enum class ClipGroup { link, code, color, email, phone, secret, image, file, number, text };
+enum class ClipGroup : std::uint8_t { link, code, color, email, phone, secret, image, file, number, text };
 
 namespace ClipGroups {
 

@@ -324,8 +324,6 @@ void ClipDatabase::exec(const QString &sql)
     std::lock_guard lock(m_mutex);
     ClipTextSource::shared().forgetAll(m_textSource);
     m_prunableBytes.reset();
-    m_thumbnails.clear();
-    ++m_thumbnailsGeneration;
     m_journalComplete = false; // a DELETE without WHERE bypasses the journal
     char *message = nullptr;
     if (sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, &message) != SQLITE_OK) {
@@ -342,8 +340,6 @@ void ClipDatabase::noticeOtherWriters()
     if (version.int64(0) != m_dataVersion) {
         m_dataVersion = version.int64(0);
         m_prunableBytes.reset();
-        m_thumbnails.clear();
-        ++m_thumbnailsGeneration;
     }
 }
 

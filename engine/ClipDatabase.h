@@ -173,6 +173,13 @@ public:
     QList<Clip> loadNewestClips(int count, TextVisitor *visitor = nullptr);
     /** One clip as `loadClips` gives it, or nothing. */
     std::optional<Clip> loadClip(std::int64_t id, TextVisitor *visitor = nullptr);
+    /**
+     * The same through the text reader's own connection, so any thread may ask while the
+     * database writes or loads; nothing when the clip is gone or the read fails.
+     */
+    std::optional<Clip> readClip(std::int64_t id) const;
+    /** A clip's stored thumbnail the same way; nothing when it has none. */
+    std::optional<QByteArray> thumbnail(std::int64_t id) const;
 
     /**
      * @brief The values of a row that can change after it was written (texts and kinds cannot;
@@ -268,9 +275,6 @@ private:
     QString m_readerUri;
     SqliteHandle m_reader;
     std::mutex m_readerMutex;
-    // Moves with every change of m_thumbnails, so a list read elsewhere keeps its findings only
-    // when nothing changed the cache meanwhile.
-    std::uint64_t m_thumbnailsGeneration = 0;
     // Rows of clips this connection has written, ever: a list read elsewhere hands over the
     // prunable total it summed only when no write came between.
     std::uint64_t m_clipWrites = 0;
@@ -278,8 +282,6 @@ private:
     // forgotten after exec(), a near-duplicate replacement, a failed edit, or another
     // connection's write.
     std::optional<std::int64_t> m_prunableBytes;
-    // The thumbnails of the last list load: a reload shares them instead of reading them again.
-    QHash<std::int64_t, QByteArray> m_thumbnails;
     std::int64_t m_dataVersion = -1;
     // The change journal: rows written since the last take, and whether it is complete.
     QSet<std::int64_t> m_changedIDs;

@@ -86,8 +86,6 @@ ClipDatabase::InsertResult ClipDatabase::insert(const NewClip &clip)
         replace.bind(10, *similar).run();
         result = {*similar, InsertResult::Outcome::replaced};
         m_prunableBytes.reset();
-        m_thumbnails.remove(*similar);
-        ++m_thumbnailsGeneration;
     } else {
         SqliteStatement upsert(m_db, R"sql(
             INSERT INTO clips (kind, image_width, image_height, byte_size, source_name,

@@ -70,6 +70,9 @@ QString decodePrefix(const QByteArray &utf8, bool cut)
 }
 
 #define TEXT_PREFIX_SQL "SELECT coalesce(text_prefix, substr(CAST(text AS BLOB), 1, 8004)) FROM clips WHERE id = ?1"
+#define CLIP_ROW_SQL "SELECT " CLIP_COLUMNS "FROM clips WHERE id = ?1"
+#define TEXT_LENGTH_SQL "SELECT coalesce(text_length, length(text)) FROM clips WHERE id = ?1"
+#define THUMBNAIL_SQL "SELECT thumbnail FROM clips WHERE id = ?1"
 
 /** The kept prefix of one clip's text, or nothing when the clip or its text is gone. Under the connection's lock. */
 std::optional<QString> readTextPrefix(SqliteStatement &query, std::int64_t id)
@@ -207,6 +210,25 @@ void finishClip(Clip &clip, QByteArray &textUtf8)
     forgetDerivablePreview(clip);
 }
 
+/** One clip by id through the three queries (CLIP_ROW_SQL, TEXT_LENGTH_SQL, THUMBNAIL_SQL), or nothing. */
+std::optional<Clip> readOneClip(SqliteStatement &row, SqliteStatement &lengthQuery, SqliteStatement &thumbnailQuery, std::int64_t id)
+{
+    QByteArray text;
+    Clip clip;
+    row.bind(1, id);
+    if (!row.step()) {
+        row.reset();
+        return std::nullopt;
+    }
+    StringPool pool;
+    const std::int64_t thumbnailLength = readRow(row, lengthQuery, pool, clip, text);
+    row.reset(); // ends the read transaction, so checkpoints are not held up
+    if (thumbnailLength > 0)
+        clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
+    finishClip(clip, text);
+    return clip;
+}
+
 /** Runs `work(i)` for every i below `count`, spread over the machine's cores. */
 void parallelFor(qsizetype count, const std::function<void(qsizetype)> &work)
 {
@@ -241,21 +263,21 @@ public:
 
     std::optional<QString> read(std::int64_t id)
     {
-        std::lock_guard lock(m_mutex);
-        if (m_closed)
-            return std::nullopt;
-        try {
-            if (!m_query && !m_ownFailed)
-                open();
-            if (m_query)
-                return readTextPrefix(*m_query, id);
-            // No second connection (the history is held in memory): share the database's.
-            std::lock_guard databaseLock(m_database.m_mutex);
-            SqliteStatement query(m_database.m_db, TEXT_PREFIX_SQL);
-            return readTextPrefix(query, id);
-        } catch (const Error &) {
-            return std::nullopt;
-        }
+        return with([id](Queries &queries) { return readTextPrefix(queries.text, id); });
+    }
+
+    std::optional<QByteArray> readThumbnail(std::int64_t id)
+    {
+        return with([id](Queries &queries) -> std::optional<QByteArray> {
+            QByteArray png = corvane::readThumbnail(queries.thumbnail, id);
+            return png.isEmpty() ? std::nullopt : std::optional<QByteArray>(std::move(png));
+        });
+    }
+
+    /** One clip as the list load gives it, its text held. */
+    std::optional<Clip> readClip(std::int64_t id)
+    {
+        return with([id](Queries &queries) { return readOneClip(queries.row, queries.length, queries.thumbnail, id); });
     }
 
     /** Waits for a read in progress; later reads find nothing. */
@@ -263,11 +285,46 @@ public:
     {
         std::lock_guard lock(m_mutex);
         m_closed = true;
-        m_query.reset();
+        m_queries.reset();
         m_db.reset();
     }
 
 private:
+    /** @brief The reads, prepared once on a connection. */
+    struct Queries {
+        explicit Queries(sqlite3 *db)
+            : text(db, TEXT_PREFIX_SQL)
+            , row(db, CLIP_ROW_SQL)
+            , length(db, TEXT_LENGTH_SQL)
+            , thumbnail(db, THUMBNAIL_SQL)
+        {
+        }
+        SqliteStatement text;
+        SqliteStatement row;
+        SqliteStatement length;
+        SqliteStatement thumbnail;
+    };
+
+    /** Runs `read` on this reader's connection, or the database's when it has none; nothing once closed or on an error. */
+    template<typename Read> auto with(Read read) -> decltype(read(std::declval<Queries &>()))
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_closed)
+            return std::nullopt;
+        try {
+            if (!m_queries && !m_ownFailed)
+                open();
+            if (m_queries)
+                return read(*m_queries);
+            // No second connection (the history is held in memory): share the database's.
+            std::lock_guard databaseLock(m_database.m_mutex);
+            Queries queries(m_database.m_db);
+            return read(queries);
+        } catch (const Error &) {
+            return std::nullopt;
+        }
+    }
+
     void open()
     {
         m_db = std::make_unique<SqliteHandle>();
@@ -276,7 +333,7 @@ private:
             == SQLITE_OK) {
             sqlite3_busy_timeout(*m_db, 1000);
             try {
-                m_query = std::make_unique<SqliteStatement>(*m_db, TEXT_PREFIX_SQL);
+                m_queries = std::make_unique<Queries>(*m_db);
                 return;
             } catch (const Error &) {
             }
@@ -289,7 +346,7 @@ private:
     QByteArray m_uri;
     std::mutex m_mutex;
     std::unique_ptr<SqliteHandle> m_db;
-    std::unique_ptr<SqliteStatement> m_query;
+    std::unique_ptr<Queries> m_queries;
     bool m_ownFailed = false;
     bool m_closed = false;
 };
@@ -310,15 +367,11 @@ void ClipDatabase::stopTextReader()
 
 QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
 {
-    QHash<std::int64_t, QByteArray> knownThumbnails;
-    std::uint64_t generation = 0;
     std::uint64_t writes = 0;
     std::int64_t dataVersion = 0;
     {
         std::lock_guard lock(m_mutex);
         noticeOtherWriters();
-        knownThumbnails = m_thumbnails;
-        generation = m_thumbnailsGeneration;
         writes = m_clipWrites;
         dataVersion = m_dataVersion;
     }
@@ -326,7 +379,6 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
     // start-up would sum a million rows while holding the connection the GUI reads through.
     std::int64_t prunable = 0;
     QList<Clip> clips;
-    QHash<std::int64_t, QByteArray> thumbnails;
     {
         std::lock_guard lock(m_readerMutex);
         if (!m_reader) {
@@ -372,8 +424,8 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
 
         StringPool pool;
         SqliteStatement rows(m_reader, "SELECT " CLIP_COLUMNS "FROM clips ORDER BY id DESC");
-        SqliteStatement thumbnailQuery(m_reader, "SELECT thumbnail FROM clips WHERE id = ?1");
-        SqliteStatement lengthQuery(m_reader, "SELECT coalesce(text_length, length(text)) FROM clips WHERE id = ?1");
+        SqliteStatement thumbnailQuery(m_reader, THUMBNAIL_SQL);
+        SqliteStatement lengthQuery(m_reader, TEXT_LENGTH_SQL);
         for (const auto &[id, place] : places) {
             if (!rows.step() || rows.int64(0) != id)
                 throw Error(Error::Kind::step, QStringLiteral("The clip list changed while it was read"));
@@ -382,12 +434,8 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
             const std::int64_t thumbnailLength = readRow(rows, lengthQuery, pool, clip, utf8);
             if (!clip.isPinned && clip.tagMask == 0)
                 prunable += clip.byteSize + thumbnailLength;
-            if (thumbnailLength > 0) {
-                clip.thumbnailPng = knownThumbnails.value(id);
-                if (clip.thumbnailPng.size() != thumbnailLength)
-                    clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
-                thumbnails.insert(id, clip.thumbnailPng);
-            }
+            if (thumbnailLength > 0)
+                clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
             batch.emplace_back(place, std::move(utf8));
             if (batch.size() == batchSize)
                 finishBatch();
@@ -397,11 +445,6 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
     }
     {
         std::lock_guard lock(m_mutex);
-        // A write that changed the cache meanwhile wins: the next read fills it again.
-        if (generation == m_thumbnailsGeneration) {
-            m_thumbnails = std::move(thumbnails);
-            ++m_thumbnailsGeneration;
-        }
         noticeOtherWriters();
         if (!m_prunableBytes && writes == m_clipWrites && dataVersion == m_dataVersion)
             m_prunableBytes = prunable;
@@ -440,27 +483,29 @@ QList<Clip> ClipDatabase::loadNewestClips(int count, TextVisitor *visitor)
 
 std::optional<Clip> ClipDatabase::loadClip(std::int64_t id, TextVisitor *visitor)
 {
-    QByteArray text;
-    Clip clip;
+    std::optional<Clip> clip;
     {
         std::lock_guard lock(m_mutex);
-        SqliteStatement statement(m_db, "SELECT " CLIP_COLUMNS "FROM clips WHERE id = ?1");
-        statement.bind(1, id);
-        if (!statement.step())
-            return std::nullopt;
-        StringPool pool;
-        SqliteStatement lengthQuery(m_db, "SELECT coalesce(text_length, length(text)) FROM clips WHERE id = ?1");
-        if (readRow(statement, lengthQuery, pool, clip, text) > 0) {
-            SqliteStatement thumbnailQuery(m_db, "SELECT thumbnail FROM clips WHERE id = ?1");
-            clip.thumbnailPng = readThumbnail(thumbnailQuery, id);
-        }
+        SqliteStatement row(m_db, CLIP_ROW_SQL);
+        SqliteStatement lengthQuery(m_db, TEXT_LENGTH_SQL);
+        SqliteStatement thumbnailQuery(m_db, THUMBNAIL_SQL);
+        clip = readOneClip(row, lengthQuery, thumbnailQuery, id);
     }
-    finishClip(clip, text);
-    if (visitor) {
+    if (clip && visitor) {
         visitor->begin(1);
-        visitor->visit(0, clip);
+        visitor->visit(0, *clip);
     }
     return clip;
+}
+
+std::optional<Clip> ClipDatabase::readClip(std::int64_t id) const
+{
+    return m_textReader ? m_textReader->readClip(id) : std::nullopt;
+}
+
+std::optional<QByteArray> ClipDatabase::thumbnail(std::int64_t id) const
+{
+    return m_textReader ? m_textReader->readThumbnail(id) : std::nullopt;
 }
 
 QStringList ClipDatabase::deleteOrphanLinkPreviews()

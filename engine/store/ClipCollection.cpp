@@ -54,7 +54,8 @@ private:
     QHash<QString, QString> m_hosts;
 };
 
-ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, ClipSources &sources)
+/** The entry of `clip`, holding no object yet. */
+ClipEntry entryOf(const Clip &clip, DayStarts &days, SourceHosts &hosts, ClipSources &sources)
 {
     ClipEntry entry;
     entry.id = clip.id;
@@ -66,11 +67,35 @@ ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, ClipSource
     entry.storage = storage >= 0 && storage < ClipEntry::largeStorage ? std::uint32_t(storage) : ClipEntry::largeStorage;
     entry.dayOffset = std::int32_t(std::int64_t(clip.createdAt) - days.of(clip.createdAt));
     entry.source = sources.of(clip, hosts.of(clip));
+    entry.stamp = changeableStamp(clip);
+    return entry;
+}
+
+ClipEntry makeEntry(Clip &&clip, DayStarts &days, SourceHosts &hosts, ClipSources &sources)
+{
+    ClipEntry entry = entryOf(clip, days, hosts, sources);
     entry.clip = std::make_shared<const Clip>(std::move(clip));
     return entry;
 }
 
-double pinOrderDate(const Clip &clip) { return clip.pinnedAt.value_or(clip.createdAt); }
+/**
+ * Room for the clips still to come: growing a million entries by copying them would stall the
+ * copy that needs it, and room not yet written costs no memory.
+ */
+std::size_t withRoomToGrow(std::size_t count) { return count + count / 8 + 16; }
+
+/** Pinned clips are always held (see ClipCollection::holds). */
+double pinOrderDate(const ClipEntry &entry) { return entry.clip ? entry.clip->pinnedAt.value_or(entry.createdAt) : entry.createdAt; }
+
+void mix(std::uint64_t &hash, std::uint64_t value)
+{
+    hash ^= value + 0x9E3779B97F4A7C15ull + (hash << 6) + (hash >> 2);
+}
+
+void mix(std::uint64_t &hash, const OptionalString &value)
+{
+    mix(hash, value ? qHash(*value, 1) : 0x5A17);
+}
 
 /** The database's order: newest first, the higher id first on equal dates. */
 bool newestFirst(const ClipEntry &a, const ClipEntry &b)
@@ -84,23 +109,44 @@ bool newestFirst(const ClipEntry &a, const ClipEntry &b)
 
 const ClipSource ClipEntry::noSource;
 
+std::uint32_t changeableStamp(const std::optional<double> &pinnedAt, std::int64_t tags, std::int64_t byteSize, const QSize &imageSize,
+                              std::int64_t thumbnailLength, const OptionalString &note, const OptionalString &summary,
+                              const OptionalString &smartTitle, const OptionalString &detail)
+{
+    std::uint64_t hash = 0;
+    mix(hash, pinnedAt ? std::bit_cast<std::uint64_t>(*pinnedAt) : 0x7FF8DEAD);
+    mix(hash, std::uint64_t(tags));
+    mix(hash, std::uint64_t(byteSize));
+    mix(hash, std::uint64_t(std::uint32_t(imageSize.width())) << 32 | std::uint32_t(imageSize.height()));
+    mix(hash, std::uint64_t(thumbnailLength));
+    mix(hash, note);
+    mix(hash, summary);
+    mix(hash, smartTitle);
+    mix(hash, detail);
+    return std::uint32_t(hash ^ (hash >> 32));
+}
+
+std::uint32_t changeableStamp(const Clip &clip)
+{
+    return changeableStamp(clip.pinnedAt, clip.tagMask, clip.byteSize, clip.imageSize, clip.thumbnailPng.size(), clip.note,
+                           clip.summary, clip.smartTitle, clip.detail);
+}
+
 const ClipSource *ClipSources::of(const Clip &clip, const QString &host)
 {
     // As Clip::sourceKey and Clip::sourceDisplayName, with the URL's host already worked out.
     std::lock_guard lock(m_mutex);
     const ClipSource **known = nullptr;
     ClipSource source;
+    const QString name = clip.sourceName().value_or(QString());
     if (!host.isEmpty()) {
-        known = &m_web[host];
+        known = &m_web[{host, name}];
         if (!*known)
-            source = {QStringLiteral("web:") + host, host, host};
+            source = {QStringLiteral("web:") + host, host, host, name};
     } else {
-        QString name = clip.sourceName().value_or(QString());
-        if (name.isEmpty())
-            name = QStringLiteral("Unknown");
         known = &m_apps[{clip.sourceBundleID().value_or(QString()), name}];
         if (!*known)
-            source = {clip.sourceBundleID().value_or(QString()), {}, name};
+            source = {clip.sourceBundleID().value_or(QString()), {}, name.isEmpty() ? QStringLiteral("Unknown") : name, name};
     }
     if (*known)
         return *known;
@@ -150,7 +196,7 @@ ClipEntry::SearchFields ClipEntry::searchFields(const Clip &clip, const QString 
 
 const FuzzyHaystack &ClipEntry::searchIndex() const
 {
-    if (!haystack)
+    if (!haystack && clip) // an entry without its object got its index before letting go of it
         haystack = FuzzyHaystack(searchFields().span());
     return haystack;
 }
@@ -165,6 +211,46 @@ bool sameStoredClip(const Clip &a, const Clip &b)
         && a.hasText() == b.hasText() && a.thumbnailPng == b.thumbnailPng;
 }
 
+bool sameStoredClip(const ClipEntry &entry, const Clip &clip)
+{
+    if (entry.clip)
+        return sameStoredClip(*entry.clip, clip);
+    // Texts, kinds and sources never change for a row; what can is in the entry or its stamp.
+    return entry.id == clip.id && entry.group == clip.group && entry.createdAt == clip.createdAt
+        && entry.isPinned == clip.isPinned && entry.tagMask == std::uint8_t(clip.tagMask & ColorTags::knownBits)
+        && entry.stamp == changeableStamp(clip);
+}
+
+static_assert(sizeof(ClipEntry) <= 64, "a million entries: keep an entry within one cache line");
+
+bool ClipCollection::holds(const ClipEntry &entry, std::size_t position) const
+{
+    // Pinned clips keep their pin date for the list order, large ones their exact size.
+    return !m_onDemand || position < std::size_t(m_heldNewest) || entry.isPinned || entry.storage == ClipEntry::largeStorage;
+}
+
+void ClipCollection::release(ClipEntry &entry, std::size_t position) const
+{
+    if (!entry.clip || holds(entry, position))
+        return;
+    entry.searchIndex();
+    entry.clip.reset();
+}
+
+void ClipCollection::setOnDemand(std::shared_ptr<OnDemandClips> clips, int heldNewest)
+{
+    m_onDemand = std::move(clips);
+    m_heldNewest = heldNewest;
+}
+
+ClipRef ClipCollection::clipAt(int index) const
+{
+    const ClipEntry &entry = (*m_entries)[std::size_t(index)];
+    if (entry.clip || !m_onDemand)
+        return entry.clip;
+    return m_onDemand->get(entry.id);
+}
+
 bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vector<FuzzyHaystack> indexes)
 {
     const bool zoneChanged = zone != m_zone;
@@ -173,23 +259,30 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vec
     SourceHosts hosts;
     std::vector<ClipEntry> &entries = writableEntries();
     std::vector<ClipEntry> fresh;
-    // Room for the clips still to come: growing a million entries by copying them would stall
-    // the copy that needs it, and room not yet written costs no memory.
-    fresh.reserve(std::size_t(loaded.size()) + std::size_t(loaded.size()) / 8 + 16);
+    fresh.reserve(withRoomToGrow(std::size_t(loaded.size())));
     bool changed = zoneChanged || std::size_t(loaded.size()) != entries.size();
     for (qsizetype i = 0; i < loaded.size(); ++i) {
         Clip &clip = loaded[i];
         const int old = zoneChanged ? -1 : indexOf(clip.id);
         FuzzyHaystack *index = std::size_t(i) < indexes.size() ? &indexes[std::size_t(i)] : nullptr;
-        if (old >= 0 && sameStoredClip(*entries[old].clip, clip)) {
+        if (old >= 0 && sameStoredClip(entries[old], clip)) {
             fresh.push_back(std::move(entries[old]));
             changed = changed || old != int(i);
         } else {
-            fresh.push_back(makeEntry(std::move(clip), days, hosts, *m_sources));
+            // Most clips of a large history get no object: none is made for them.
+            ClipEntry entry = entryOf(clip, days, hosts, *m_sources);
+            if (index)
+                entry.haystack = std::move(*index);
+            if (holds(entry, fresh.size()))
+                entry.clip = std::make_shared<const Clip>(std::move(clip));
+            else if (!entry.haystack)
+                entry.haystack = FuzzyHaystack(ClipEntry::searchFields(clip, entry.sourceDisplayName()).span());
+            fresh.push_back(std::move(entry));
             changed = true;
         }
         if (index && !fresh.back().haystack)
             fresh.back().haystack = std::move(*index);
+        release(fresh.back(), fresh.size() - 1);
     }
     entries = std::move(fresh); // unchanged entries were moved over, indexes stay valid
     if (!changed)
@@ -197,6 +290,8 @@ bool ClipCollection::replace(QList<Clip> loaded, const QTimeZone &zone, std::vec
     m_lastChange = {m_revision, true, {}, {}, false};
     ++m_revision;
     m_all.reset();
+    if (m_onDemand)
+        m_onDemand->clear();
     rebuildIndexes();
     return true;
 }
@@ -207,6 +302,8 @@ bool ClipCollection::adopt(ClipCollection &&updated, std::uint64_t fromRevision)
         return false;
     const std::uint64_t current = m_revision;
     *this = std::move(updated);
+    if (m_onDemand)
+        m_onDemand->clear();
     // Whatever happened here meanwhile, listeners see one step that may have changed anything.
     m_lastChange = {current, true, {}, {}, false};
     m_revision = current + 1;
@@ -232,7 +329,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         if (removed.contains(clip.id))
             continue;
         const int at = indexOf(clip.id);
-        if (at >= 0 && sameStoredClip(*entries[at].clip, clip))
+        if (at >= 0 && sameStoredClip(entries[at], clip))
             continue;
         differs = true;
         replaced.insert(clip.id);
@@ -246,19 +343,22 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             m_tallies.count(entries.back(), 1);
             continue;
         }
-        const Clip &old = *entries[at].clip;
+        const ClipEntry &old = entries[at];
         redated = redated || clip.createdAt != old.createdAt;
-        if (clip.isPinned != old.isPinned || clip.pinnedAt != old.pinnedAt)
+        // A clip without its object is unpinned, and so has no pin date.
+        if (clip.isPinned != old.isPinned || (old.clip && clip.pinnedAt != old.clip->pinnedAt))
             pins.push_back(at);
-        m_storageUsed += clip.byteSize + clip.thumbnailPng.size() - old.byteSize - old.thumbnailPng.size();
         ClipEntry fresh = makeEntry(std::move(clip), days, hosts, *m_sources);
         fresh.haystack = std::move(index);
-        m_tallies.count(entries[at], -1);
+        m_storageUsed += fresh.storageBytes() - old.storageBytes();
+        m_tallies.count(old, -1);
         m_tallies.count(fresh, 1);
-        sameSources = sameSources && fresh.source == entries[at].source;
+        sameSources = sameSources && fresh.source == old.source;
+        if (!old.clip)
+            release(fresh, std::size_t(m_heldNewest)); // an edit keeps a clip as held as it was
         entries[at] = std::move(fresh);
         if (m_all)
-            (*m_all)[at] = entries[at].clip;
+            (*m_all)[at] = clipAt(at);
     }
     std::vector<int> gone;
     QSet<std::int64_t> taken;
@@ -286,6 +386,10 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
         std::stable_sort(first, entries.end(), newestFirst);
         std::inplace_merge(entries.begin(), first, entries.end(), newestFirst);
     }
+    if (m_onDemand) {
+        m_onDemand->forget(replaced);
+        m_onDemand->forget(taken);
+    }
     m_lastChange = {m_revision, false, std::move(replaced), std::move(taken), sameSources && !redated && gone.empty()};
     ++m_revision;
     const bool moved = !added.empty() || !gone.empty();
@@ -303,7 +407,7 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
             m_all.reset();
         } else {
             for (int at : positions)
-                m_all->insert(at, entries[std::size_t(at)].clip);
+                m_all->insert(at, clipAt(at));
         }
     }
     return true;
@@ -406,7 +510,7 @@ void ClipCollection::sortPinned(std::vector<int> &pinned) const
     const std::vector<ClipEntry> &entries = *m_entries;
     std::sort(pinned.begin(), pinned.end());
     std::stable_sort(pinned.begin(), pinned.end(),
-                     [&entries](int a, int b) { return pinOrderDate(*entries[a].clip) > pinOrderDate(*entries[b].clip); });
+                     [&entries](int a, int b) { return pinOrderDate(entries[a]) > pinOrderDate(entries[b]); });
 }
 
 void ClipCollection::reorderPins(const std::vector<int> &pins)
@@ -460,6 +564,8 @@ void ClipCollection::clear()
     m_lastChange = {m_revision, true, {}, {}, false};
     ++m_revision;
     m_all.reset();
+    if (m_onDemand)
+        m_onDemand->clear();
     rebuildIndexes();
 }
 
@@ -473,7 +579,7 @@ std::vector<ClipEntry> &ClipCollection::writableEntries()
 {
     if (m_entries.use_count() > 1) {
         auto copy = std::make_shared<std::vector<ClipEntry>>();
-        copy->reserve(m_entries->size() + m_entries->size() / 8 + 16); // as replace() does
+        copy->reserve(withRoomToGrow(m_entries->size()));
         copy->assign(m_entries->begin(), m_entries->end());
         m_entries = std::move(copy);
     }
@@ -486,7 +592,7 @@ void ClipCollection::adoptSearchIndex(const ClipRef &clip, FuzzyHaystack index)
     if (at < 0)
         return;
     ClipEntry &entry = writableEntries()[at];
-    if (entry.clip == clip && !entry.haystack)
+    if (entry.clip && entry.clip == clip && !entry.haystack)
         entry.haystack = std::move(index);
 }
 
@@ -495,8 +601,8 @@ const ClipList &ClipCollection::all() const
     if (!m_all) {
         ClipList all;
         all.reserve(qsizetype(m_entries->size()));
-        for (const ClipEntry &entry : *m_entries)
-            all.append(entry.clip);
+        for (int i = 0; i < int(m_entries->size()); ++i)
+            all.append(clipAt(i));
         m_all = std::move(all);
     }
     return *m_all;
@@ -513,7 +619,7 @@ ClipList ClipCollection::toList(const std::vector<int> &indices) const
     for (std::size_t i = 0; i < indices.size(); ++i) {
         if (i + ahead < indices.size())
             __builtin_prefetch(entries[indices[i + ahead]].clip.get(), 1);
-        list.append(entries[indices[i]].clip);
+        list.append(clipAt(indices[i]));
     }
     return list;
 }

@@ -3,6 +3,7 @@
 #include "ClipRef.h"
 #include "FuzzyHaystack.h"
 #include "IdIndex.h"
+#include "OnDemandClips.h"
 #include "SourceTallies.h"
 
 #include <QHash>
@@ -31,6 +32,8 @@ struct ClipSource {
     QString key;
     QString host;
     QString displayName;
+    /** The clips' source app name as stored, empty when none. */
+    QString name;
     /** The collection's number for `key` (the same for every clip of a source), else -1. */
     int id = -1;
 };
@@ -39,6 +42,10 @@ class ClipSources;
 
 /** @brief A loaded clip with the values every derived list needs, worked out once per clip. */
 struct ClipEntry {
+    /**
+     * The clip, or null in a large collection for a clip that is not among the newest, pinned
+     * or large ones: ClipCollection::clip reads those on demand.
+     */
     ClipRef clip;
     // Copies of the clip's fields the list filters read, so scanning 100,000 entries stays in
     // one contiguous block instead of visiting every clip.
@@ -47,13 +54,15 @@ struct ClipEntry {
     /** Owned by the collection's sources, which outlive its entries and snapshots. */
     const ClipSource *source = &noSource;
     ClipGroup group = ClipGroup::text;
-    /** Seconds from the start of the clip's calendar day to `createdAt` (whole seconds). */
-    std::int32_t dayOffset = 0;
     /** The known tag bits of the clip's mask. */
     std::uint8_t tagMask = 0;
     bool isPinned = false;
+    /** Seconds from the start of the clip's calendar day to `createdAt` (whole seconds). */
+    std::int32_t dayOffset = 0;
     /** Storage bytes when they fit, else `largeStorage` and they are read from the clip. */
     std::uint32_t storage = 0;
+    /** changeableStamp() of the clip: tells a changed row without the clip's object. */
+    std::uint32_t stamp = 0;
 
     static constexpr std::uint32_t largeStorage = ~std::uint32_t(0);
     static const ClipSource noSource;
@@ -94,6 +103,12 @@ struct ClipEntry {
     static SearchFields searchFields(const Clip &clip, const QString &sourceDisplayName, const QString *secretText = nullptr);
     SearchFields searchFields() const { return searchFields(*clip, sourceDisplayName()); }
 };
+
+/** A hash of the values of a stored clip that edits can change, apart from those an entry copies. */
+std::uint32_t changeableStamp(const std::optional<double> &pinnedAt, std::int64_t tags, std::int64_t byteSize, const QSize &imageSize,
+                              std::int64_t thumbnailLength, const OptionalString &note, const OptionalString &summary,
+                              const OptionalString &smartTitle, const OptionalString &detail);
+std::uint32_t changeableStamp(const Clip &clip);
 
 /** @brief How many clips each pin state, group, tag and calendar day has. */
 struct ClipTallies {
@@ -148,7 +163,7 @@ struct ClipChange {
 class ClipSources
 {
 public:
-    /** The source of `clip`, whose URL has `host` (empty when it has none). */
+    /** The source of `clip`, whose URL has `host` (empty when it has none); one per source and app name. */
     const ClipSource *of(const Clip &clip, const QString &host);
     /** Source ids run from 0 to below this. */
     int idCount() const
@@ -161,8 +176,8 @@ private:
     mutable std::mutex m_mutex;
     std::deque<ClipSource> m_sources;
     QHash<QString, int> m_ids;
-    /** Web sources by host; the others by bundle id and name. */
-    QHash<QString, const ClipSource *> m_web;
+    /** Web sources by host and app name; the others by bundle id and name. */
+    QHash<std::pair<QString, QString>, const ClipSource *> m_web;
     QHash<std::pair<QString, QString>, const ClipSource *> m_apps;
 };
 
@@ -194,6 +209,23 @@ public:
     bool adopt(ClipCollection &&updated, std::uint64_t fromRevision);
     void clear();
 
+    /**
+     * Lets the collection hold no object for most clips of a large history, reading them through
+     * `clips` when asked; null holds every clip. Copies of the collection share it.
+     */
+    void setOnDemand(std::shared_ptr<OnDemandClips> clips, int heldNewest = defaultHeldNewest);
+    /** Clips past this many of the newest are held only when pinned or large. */
+    static constexpr int defaultHeldNewest = 2000;
+
+    /** The clip of entry `index`: held, or read on demand (null when it cannot be read). */
+    ClipRef clipAt(int index) const;
+    /** The clip with `id`, or null. */
+    ClipRef clip(std::int64_t id) const
+    {
+        const int index = indexOf(id);
+        return index < 0 ? nullptr : clipAt(index);
+    }
+
     const std::vector<ClipEntry> &entries() const { return *m_entries; }
     int size() const { return int(m_entries->size()); }
     std::uint64_t revision() const { return m_revision; }
@@ -217,7 +249,7 @@ public:
     bool isShared() const { return m_entries.use_count() > 1; }
     /** Hands a search index built elsewhere to the entry of `clip`, when it still holds that clip. */
     void adoptSearchIndex(const ClipRef &clip, FuzzyHaystack index);
-    /** Every clip, newest first. */
+    /** Every clip, newest first (reads every clip not held: for small histories). */
     const ClipList &all() const;
     ClipList toList(const std::vector<int> &indices) const;
 
@@ -242,6 +274,10 @@ private:
     void sortPinned(std::vector<int> &pinned) const;
     /** The entries to change: a copy when a snapshot still reads them. */
     std::vector<ClipEntry> &writableEntries();
+    /** Whether the entry at `position` of a fresh list keeps its clip's object. */
+    bool holds(const ClipEntry &entry, std::size_t position) const;
+    /** Drops the object of `entry` unless it is to be held; keeps its search index. */
+    void release(ClipEntry &entry, std::size_t position) const;
 
     std::shared_ptr<std::vector<ClipEntry>> m_entries = std::make_shared<std::vector<ClipEntry>>();
     IdIndex m_index;
@@ -253,11 +289,15 @@ private:
     std::int64_t m_storageUsed = 0;
     ClipTallies m_tallies;
     std::shared_ptr<ClipSources> m_sources = std::make_shared<ClipSources>();
+    std::shared_ptr<OnDemandClips> m_onDemand;
+    int m_heldNewest = defaultHeldNewest;
     std::uint64_t m_revision = 0;
     QTimeZone m_zone;
 };
 
 /** True when two loads of the same row show the same clip (texts never change for an id). */
 bool sameStoredClip(const Clip &a, const Clip &b);
+/** The same for a loaded entry, which may hold no object. */
+bool sameStoredClip(const ClipEntry &entry, const Clip &clip);
 
 } // namespace corvane

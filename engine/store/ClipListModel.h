@@ -92,6 +92,8 @@ public:
 
     /** The clip of a row, or null. */
     ClipRef clipAt(int row) const;
+    /** The clip id of `row` (which must be a row), without reading the clip. */
+    std::int64_t idAt(int row) const { return rows()[std::size_t(row)]; }
     Q_INVOKABLE qint64 clipIdAt(int row) const;
     /** The row of a clip id, or -1. */
     Q_INVOKABLE int rowOf(qint64 id) const;

@@ -55,8 +55,10 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_icons->setWebAllowed(m_settings->internetPreviewsEnabled());
     m_icons->setSchemeLookup([this](const QString &host) {
         for (const ClipEntry &entry : m_clips.entries()) {
-            if (entry.sourceHost() == host && entry.clip->sourceURL())
-                return QUrl(*entry.clip->sourceURL()).scheme();
+            if (entry.sourceHost() != host)
+                continue;
+            if (const ClipRef clip = m_clips.clip(entry.id); clip && clip->sourceURL())
+                return QUrl(*clip->sourceURL()).scheme();
         }
         return QString();
     });
@@ -129,6 +131,15 @@ void ClipboardStore::adoptDatabase(const ClipDatabase::Opened &opened)
         std::lock_guard lock(m_databaseMutex);
         m_database = opened.database;
     }
+    // A large history's clips are read when asked for rather than all held.
+    std::shared_ptr<OnDemandClips> onDemand;
+    if (m_database) {
+        onDemand = std::make_shared<OnDemandClips>([database = std::weak_ptr<ClipDatabase>(m_database)](std::int64_t id) {
+            const std::shared_ptr<ClipDatabase> open = database.lock();
+            return open ? open->readClip(id) : std::nullopt;
+        });
+    }
+    m_clips.setOnDemand(std::move(onDemand));
     m_icons->setDatabase(m_database.get());
     if (m_database)
         emit hasDatabaseChanged();
@@ -173,20 +184,27 @@ int ClipboardStore::shutdown(int drainMilliseconds)
 
 QDateTime ClipboardStore::now() const { return m_clock->now(); }
 
-SearchContext ClipboardStore::searchContext() const { return {m_clock->now(), m_zone, m_revealed.ids()}; }
-
-ClipRef ClipboardStore::clip(std::int64_t id) const
+SearchContext ClipboardStore::searchContext() const
 {
-    const ClipEntry *entry = m_clips.entry(id);
-    return entry ? entry->clip : nullptr;
+    SearchContext context{m_clock->now(), m_zone, m_revealed.ids(), {}};
+    for (const std::int64_t id : context.revealedSecrets) {
+        if (ClipRef clip = m_clips.clip(id))
+            context.revealedClips.insert(id, std::move(clip));
+    }
+    return context;
 }
+
+ClipRef ClipboardStore::clip(std::int64_t id) const { return m_clips.clip(id); }
 
 ClipList ClipboardStore::clipsOf(ClipGroup group) const
 {
     ClipList clips;
-    for (const ClipEntry &entry : m_clips.entries()) {
-        if (entry.group == group)
-            clips.append(entry.clip);
+    const std::vector<ClipEntry> &entries = m_clips.entries();
+    for (int i = 0; i < int(entries.size()); ++i) {
+        if (entries[std::size_t(i)].group == group) {
+            if (ClipRef clip = m_clips.clipAt(i))
+                clips.append(std::move(clip));
+        }
     }
     return clips;
 }
@@ -194,12 +212,19 @@ ClipList ClipboardStore::clipsOf(ClipGroup group) const
 namespace {
 
 /** Whether a loaded clip still shows its row. */
-bool matches(const ClipDatabase::RowState &row, const Clip &clip)
+bool matches(const ClipDatabase::RowState &row, const ClipEntry &entry)
 {
-    return row.createdAt == clip.createdAt && row.pinned == clip.isPinned && row.pinnedAt == clip.pinnedAt
-        && row.tags == clip.tagMask && row.byteSize == clip.byteSize && row.imageSize == clip.imageSize
-        && row.thumbnailLength == clip.thumbnailPng.size() && row.note == clip.note && row.summary == clip.summary
-        && row.smartTitle == clip.smartTitle && row.detail == clip.detail;
+    if (const ClipRef &clip = entry.clip) {
+        return row.createdAt == clip->createdAt && row.pinned == clip->isPinned && row.pinnedAt == clip->pinnedAt
+            && row.tags == clip->tagMask && row.byteSize == clip->byteSize && row.imageSize == clip->imageSize
+            && row.thumbnailLength == clip->thumbnailPng.size() && row.note == clip->note && row.summary == clip->summary
+            && row.smartTitle == clip->smartTitle && row.detail == clip->detail;
+    }
+    return row.createdAt == entry.createdAt && row.pinned == entry.isPinned
+        && entry.tagMask == std::uint8_t(row.tags & ColorTags::knownBits)
+        && entry.stamp
+        == changeableStamp(row.pinnedAt, row.tags, row.byteSize, row.imageSize, row.thumbnailLength, row.note, row.summary,
+                           row.smartTitle, row.detail);
 }
 
 /** Where loaded clips read their texts once indexed: searching needs only the index. */
@@ -330,7 +355,7 @@ std::optional<ClipboardStore::StaleClips> ClipboardStore::staleClips()
     for (const ClipDatabase::RowState &row : rows) {
         present.insert(row.id, 0);
         const ClipEntry *entry = m_clips.entry(row.id);
-        if (!entry || !matches(row, *entry->clip))
+        if (!entry || !matches(row, *entry))
             stale.changed.append(row.id);
     }
     if (stale.changed.size() > maxSingleReads)

@@ -256,6 +256,8 @@ public:
     void setBackgroundSearchFrom(int clipCount) { m_backgroundSearchFrom = clipCount; }
     BackgroundSearch *backgroundSearch() const { return m_search; }
     ClipList selectedClips() const;
+    /** The selected clips' ids in list order. */
+    QList<std::int64_t> selectedIDsInOrder() const;
     QList<ClipGroup> availableGroups() const;
     QList<ColorTag> usedTags() const;
     /** The counts of every filter but day and source with an empty search, in one pass. */

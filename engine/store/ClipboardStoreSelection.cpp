@@ -1,13 +1,14 @@
 #include "AppSettings.h"
 #include "ClipboardStore.h"
 #include "DerivedListCache.h"
+#include "DerivedLists.h"
 
 namespace corvane {
 
 Selection::Order ClipboardStore::visibleOrder() const
 {
     const std::vector<int> &visible = m_derived->visible(m_filter, m_searchText, searchContext());
-    return {int(visible.size()), [this, &visible](int position) { return m_clips.entries()[visible[position]].clip->id; },
+    return {int(visible.size()), [this, &visible](int position) { return m_clips.entries()[visible[position]].id; },
             [this, &visible](std::int64_t id) {
                 const int index = m_clips.indexOf(id);
                 if (index < 0)
@@ -57,8 +58,16 @@ QVariant ClipboardStore::selectedIDValue() const
 QVariantList ClipboardStore::selectedIDValues() const
 {
     QVariantList ids;
-    for (const ClipRef &clip : selectedClips())
-        ids.append(qint64(clip->id));
+    for (const std::int64_t id : selectedIDsInOrder())
+        ids.append(qint64(id));
+    return ids;
+}
+
+QList<std::int64_t> ClipboardStore::selectedIDsInOrder() const
+{
+    QList<std::int64_t> ids;
+    for (const int index : DerivedLists::selected(m_clips, m_selection.ids()))
+        ids.append(m_clips.entries()[std::size_t(index)].id);
     return ids;
 }
 

@@ -121,8 +121,11 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     auto isRevealed
         = [&](const ClipEntry &entry) { return entry.group == ClipGroup::secret && context.revealedSecrets.contains(entry.id); };
     auto revealedScore = [&](const ClipEntry &entry) {
-        const QString secret = entry.clip->text().value_or(QString());
-        return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*entry.clip, entry.sourceDisplayName(), &secret).span());
+        const ClipRef clip = entry.clip ? entry.clip : context.revealedClips.value(entry.id);
+        if (!clip) // gone from the history meanwhile: its index is all there is
+            return indexed.score(entry.haystack);
+        const QString secret = clip->text().value_or(QString());
+        return FuzzyMatcher::score(prepared, ClipEntry::searchFields(*clip, entry.sourceDisplayName(), &secret).span());
     };
     auto scoreSlice = [&](std::size_t from, std::size_t to, std::vector<std::pair<double, int>> &scored) {
         ScoreRun run(indexed, use);
@@ -139,7 +142,7 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
                 if (query.dateRange && (entry.createdAt < rangeStart || entry.createdAt >= rangeEnd))
                     continue;
                 if (!query.apps.isEmpty()
-                    && !query.matchesSource(entry.clip->sourceName().value_or(QString()), entry.sourceKey(), entry.sourceHost()))
+                    && !query.matchesSource(entry.source->name, entry.sourceKey(), entry.sourceHost()))
                     continue;
                 if (prepared.isEmpty()) {
                     scored.emplace_back(0.0, index);

@@ -22,6 +22,8 @@ struct SearchContext {
     QDateTime now;
     QTimeZone zone;
     QSet<std::int64_t> revealedSecrets;
+    /** The revealed secrets' clips, read beforehand: searching scores their clear texts. */
+    QHash<std::int64_t, ClipRef> revealedClips;
 };
 
 /**

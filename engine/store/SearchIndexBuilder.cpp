@@ -36,7 +36,7 @@ void SearchIndexBuilder::start()
         return;
     Work work;
     for (const ClipEntry &entry : m_clips.entries()) {
-        if (entry.haystack)
+        if (entry.haystack || !entry.clip) // an entry lets go of its clip only once indexed
             continue;
         work.emplace_back(entry.clip, entry.sourceDisplayName());
         if (work.size() == chunkSize)

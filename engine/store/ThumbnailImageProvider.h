@@ -7,17 +7,20 @@
 #include <QQuickImageProvider>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 namespace corvane {
 
 class ClipboardStore;
+class ClipDatabase;
 
 /**
  * @brief "image://thumb/<clip id>": a clip's stored thumbnail.
  *
- * Image loading may run off the main thread, so the encoded thumbnails are copied out of the
- * store whenever its history changes (only the changed clips' after an edit) and read under a lock.
+ * Image loading may run off the main thread, so the encoded thumbnails of the clips the store
+ * holds are copied out of it whenever its history changes (only the changed clips' after an
+ * edit) and read under a lock; the others are read from the history.
  */
 class ThumbnailImageProvider : public QQuickImageProvider
 {
@@ -34,6 +37,7 @@ private:
     std::optional<std::uint64_t> m_revision;
     QMutex m_mutex;
     QHash<std::int64_t, QByteArray> m_thumbnails;
+    std::weak_ptr<ClipDatabase> m_database;
 };
 
 /** Scales to the requested size keeping the aspect ratio (either side 0 means "any"). */

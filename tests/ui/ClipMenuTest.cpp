@@ -28,17 +28,17 @@ QStringList labels(const ClipMenu &menu)
 /** @brief Records every store call as one line. */
 struct RecordingActions : ClipActions {
     QStringList calls;
-    static QString ids(const QList<Clip> &clips)
+    static QString ids(const QList<std::int64_t> &clips)
     {
         QStringList s;
-        for (const Clip &c : clips)
-            s << QString::number(c.id);
+        for (const std::int64_t id : clips)
+            s << QString::number(id);
         return s.join(',');
     }
     void copy(const Clip &c, bool plain) override { calls << QStringLiteral("copy %1 %2").arg(c.id).arg(plain); }
-    void copyClips(const QList<Clip> &c) override { calls << "copyClips " + ids(c); }
+    void copyClips(const QList<std::int64_t> &c) override { calls << "copyClips " + ids(c); }
     void togglePin(const Clip &c) override { calls << QStringLiteral("togglePin %1").arg(c.id); }
-    void addToStack(const QList<Clip> &c) override { calls << "addToStack " + ids(c); }
+    void addToStack(const QList<std::int64_t> &c) override { calls << "addToStack " + ids(c); }
     void toggleTag(ColorTag t, const Clip &c) override
     {
         calls << QStringLiteral("toggleTag %1 %2").arg(ColorTags::name(t)).arg(c.id);
@@ -47,7 +47,7 @@ struct RecordingActions : ClipActions {
     void keepSource(const QString &k) override { calls << "keepSource " + k; }
     void unkeepSource(const QString &k) override { calls << "unkeepSource " + k; }
     void deleteClip(const Clip &c) override { calls << QStringLiteral("delete %1").arg(c.id); }
-    void deleteClips(const QList<Clip> &c) override { calls << "deleteClips " + ids(c); }
+    void deleteClips(const QList<std::int64_t> &c) override { calls << "deleteClips " + ids(c); }
 };
 
 const MenuEntry &entry(const ClipMenu &menu, Action action)
@@ -60,7 +60,7 @@ const MenuEntry &entry(const ClipMenu &menu, Action action)
     return none;
 }
 
-const SelectionSnapshot threeSelected{{1, 2, 3}, {clipOf(1), clipOf(2), clipOf(3)}};
+const SelectionSnapshot threeSelected{{1, 2, 3}, {1, 2, 3}};
 
 } // namespace
 
@@ -87,7 +87,7 @@ TEST(ClipMenuStructure, UnselectedClipIgnoresTheSelection)
 TEST(ClipMenuStructure, CountsComeFromTheClipsTheActionsUse)
 {
     // An id whose clip is no longer listed must not be counted.
-    const SelectionSnapshot stale{{1, 2, 99}, {clipOf(1), clipOf(2)}};
+    const SelectionSnapshot stale{{1, 2, 99}, {1, 2}};
     const ClipMenu menu(clipOf(1), stale, false, {});
     EXPECT_EQ(entry(menu, Action::CopyClips).label, "Copy 2 Clips");
     EXPECT_EQ(entry(menu, Action::DeleteClips).label, "Delete 2 Clips");

@@ -14,16 +14,16 @@ class ClipActions
 public:
     virtual ~ClipActions() = default;
     virtual void copy(const Clip &clip, bool plainTextOnly) = 0;
-    virtual void copyClips(const QList<Clip> &clips) = 0;
+    virtual void copyClips(const QList<std::int64_t> &ids) = 0;
     virtual void togglePin(const Clip &clip) = 0;
-    virtual void addToStack(const QList<Clip> &clips) = 0;
+    virtual void addToStack(const QList<std::int64_t> &ids) = 0;
     virtual void toggleTag(ColorTag tag, const Clip &clip) = 0;
     virtual void reveal(const Clip &clip) = 0;
     virtual void keepSource(const QString &key) = 0;
     /** Neither kept nor hidden afterwards. */
     virtual void unkeepSource(const QString &key) = 0;
     virtual void deleteClip(const Clip &clip) = 0;
-    virtual void deleteClips(const QList<Clip> &clips) = 0;
+    virtual void deleteClips(const QList<std::int64_t> &ids) = 0;
 };
 
 } // namespace corvane

@@ -209,9 +209,9 @@ QString ClipListController::bannerId() const
     return m_store->historyProblem().isEmpty() ? QString() : QStringLiteral("history");
 }
 
-ClipList ClipListController::visibleSelection() const
+QList<std::int64_t> ClipListController::visibleSelection() const
 {
-    ClipList out;
+    QList<std::int64_t> out;
     if (!m_store)
         return out;
     const ClipListModel *model = m_store->clipModel();
@@ -222,8 +222,10 @@ ClipList ClipListController::visibleSelection() const
             rows.push_back(row);
     }
     std::sort(rows.begin(), rows.end());
+    // Ids only: a large selection's clips need not be read to count or act on them.
+    out.reserve(qsizetype(rows.size()));
     for (int row : rows)
-        out.append(model->clipAt(row));
+        out.append(model->idAt(row));
     return out;
 }
 
@@ -246,12 +248,9 @@ bool ClipListController::handleKey(int key, int modifiers, bool autoRepeat, qint
     if (msSinceRelease == -2)
         msSinceRelease = key == m_pressedKey ? m_pressGap : -1;
     const ClipRef selected = selectedClip();
-    const ClipList selection = visibleSelection();
+    const QList<std::int64_t> ids = visibleSelection();
     const ListKeyAction action = decideListKey(key, Qt::KeyboardModifiers(modifiers), isHeldKeyRepeat(autoRepeat, msSinceRelease),
-                                               bool(selected), int(selection.size()));
-    QList<std::int64_t> ids;
-    for (const ClipRef &clip : selection)
-        ids << clip->id;
+                                               bool(selected), int(ids.size()));
     switch (action) {
     case ListKeyAction::Pass:
         return false;
@@ -320,12 +319,10 @@ QVariantList ClipListController::dragIds(qint64 id) const
     QVariantList out;
     if (!m_store)
         return out;
-    const ClipList selection = visibleSelection();
-    const bool inSelection
-        = std::any_of(selection.begin(), selection.end(), [id](const ClipRef &clip) { return clip->id == id; });
-    if (inSelection && selection.size() >= 2) {
-        for (const ClipRef &clip : selection)
-            out << qint64(clip->id);
+    const QList<std::int64_t> selection = visibleSelection();
+    if (selection.size() >= 2 && selection.contains(id)) {
+        for (const std::int64_t selected : selection)
+            out << qint64(selected);
     } else {
         out << id;
     }

@@ -91,7 +91,8 @@ public:
     int selectedRow() const;
 
     /** The selected clips in the list, in list order. */
-    ClipList visibleSelection() const;
+    /** The selected clips' ids in list order, those the list shows. */
+    QList<std::int64_t> visibleSelection() const;
     /** The selected clip when the list shows it. */
     ClipRef selectedClip() const;
 

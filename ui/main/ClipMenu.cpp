@@ -19,7 +19,7 @@ ClipMenu::ClipMenu(Clip clip, SelectionSnapshot selection, bool revealed, const 
     : m_clip(std::move(clip))
 {
     m_multi = selection.selectedIDs.contains(m_clip.id) && selection.selectedIDs.size() >= 2;
-    m_targets = m_multi ? selection.selectedClips : QList<Clip>{m_clip};
+    m_targets = m_multi ? selection.selectedInOrder : QList<std::int64_t>{m_clip.id};
     const QString count = QString::number(m_targets.size());
 
     if (m_multi) {

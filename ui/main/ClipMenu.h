@@ -41,14 +41,14 @@ struct MenuEntry {
 /** @brief The selection the menu was opened over. */
 struct SelectionSnapshot {
     QSet<std::int64_t> selectedIDs;
-    QList<Clip> selectedClips; ///< in list order
+    QList<std::int64_t> selectedInOrder; ///< in list order
 };
 
 /**
  * @brief The clip context menu, decided when it opens.
  *
  * Under a multiple selection (the clip is selected and two or more are) the counts and the
- * actions use the same list, `selectedClips` of the snapshot, so a label never counts a clip
+ * actions use the same list, `selectedInOrder` of the snapshot, so a label never counts a clip
  * the action leaves alone.
  */
 class ClipMenu
@@ -65,7 +65,7 @@ public:
 
 private:
     Clip m_clip;
-    QList<Clip> m_targets;
+    QList<std::int64_t> m_targets;
     bool m_multi = false;
     std::vector<MenuEntry> m_entries;
     std::vector<MenuEntry> m_tags;

@@ -34,8 +34,7 @@ bool ClipMenuModel::build(qint64 clipId)
     }
     SelectionSnapshot selection;
     selection.selectedIDs = m_store->selectedIDs();
-    for (const ClipRef &selected : m_store->selectedClips())
-        selection.selectedClips.append(*selected);
+    selection.selectedInOrder = m_store->selectedIDsInOrder();
     const QStringList kept = m_store->settings() ? m_store->settings()->keptSources() : QStringList();
     m_menu.emplace(*clip, selection, m_store->isRevealed(clipId), kept);
     m_entries->setEntries(m_menu->entries());

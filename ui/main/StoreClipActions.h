@@ -16,15 +16,15 @@ public:
     }
 
     void copy(const Clip &clip, bool plainTextOnly) override;
-    void copyClips(const QList<Clip> &clips) override;
+    void copyClips(const QList<std::int64_t> &ids) override;
     void togglePin(const Clip &clip) override;
-    void addToStack(const QList<Clip> &clips) override;
+    void addToStack(const QList<std::int64_t> &ids) override;
     void toggleTag(ColorTag tag, const Clip &clip) override;
     void reveal(const Clip &clip) override;
     void keepSource(const QString &key) override;
     void unkeepSource(const QString &key) override;
     void deleteClip(const Clip &clip) override;
-    void deleteClips(const QList<Clip> &clips) override;
+    void deleteClips(const QList<std::int64_t> &ids) override;
 
 private:
     ClipboardStore &m_store;
