@@ -350,6 +350,27 @@ void BM_SourcesAfterOneNewClip(benchmark::State &state)
     }
 }
 
+void BM_CopyAgainRoundTrip(benchmark::State &state)
+{
+    perClip(state);
+    // Copying a text the history holds again: its clip moves up to now, the rest stays.
+    ClipboardStore &store = *fixture().store;
+    static int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClipDatabase::NewClip clip;
+        const int again = clipCount / 2 + (++n);
+        clip.text = QStringLiteral("copied again");
+        clip.byteSize = clip.text->size();
+        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 2e5 + n;
+        clip.hash
+            = QString::fromLatin1(QCryptographicHash::hash(QByteArray::number(again), QCryptographicHash::Sha256).toHex());
+        const std::int64_t id = store.database()->insert(clip).id;
+        state.ResumeTiming();
+        store.clipsRecorded({id}, QList<std::int64_t>{});
+    }
+}
+
 void BM_ListSelectionChange(benchmark::State &state)
 {
     perClip(state);
@@ -483,6 +504,7 @@ BENCHMARK(BM_SectionLayout)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CachedVisibleRead)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListAfterOneNewClip)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(20);
 BENCHMARK(BM_SourcesAfterOneNewClip)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_CopyAgainRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ListSelectionChange)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListSearchKeystroke)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(14);
 BENCHMARK(BM_TogglePinRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);
