@@ -254,21 +254,6 @@ int ClipListModel::sectionStart(int sectionId) const
     return sectionId >= 0 && std::size_t(sectionId) < m_sectionRanges.size() ? m_sectionRanges[sectionId].first : -1;
 }
 
-std::vector<std::pair<int, int>> ClipListModel::sectionRanges() const
-{
-    std::vector<std::pair<int, int>> ranges(std::size_t(m_sectionTitles.size()), {-1, 0});
-    for (std::size_t row = 0; row < m_sections.size(); ++row) {
-        const int section = m_sections[row];
-        if (section < 0 || section >= int(ranges.size()))
-            continue;
-        auto &range = ranges[std::size_t(section)];
-        if (range.first < 0)
-            range.first = int(row);
-        ++range.second;
-    }
-    return ranges;
-}
-
 const IdIndex &ClipListModel::rowIndex() const
 {
     if (!m_rowIndexValid) {
@@ -305,7 +290,12 @@ void ClipListModel::refresh()
     clipsReplaced();
     if (titlesChanged)
         rolesChangedForAll({SectionTitleRole, SectionKeyRole});
-    auto ranges = sectionRanges();
+    // First row and size per section, from where each starts: no pass over a million rows.
+    std::vector<std::pair<int, int>> ranges;
+    for (std::size_t section = 0; section < layout.starts.size(); ++section) {
+        const int end = section + 1 < layout.starts.size() ? layout.starts[section + 1] : count();
+        ranges.emplace_back(layout.starts[section], end - layout.starts[section]);
+    }
     if (ranges != m_sectionRanges) {
         m_sectionRanges = std::move(ranges);
         ++m_sectionsRevision;

@@ -136,8 +136,6 @@ private:
     ClipFilter currentFilter() const;
     QString currentSearch() const;
     void selectionChanged();
-    /** First row and size per section, from the rows' sections. */
-    std::vector<std::pair<int, int>> sectionRanges() const;
 
     QPointer<ClipboardStore> m_store;
     bool m_followStore = true;

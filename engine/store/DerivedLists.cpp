@@ -254,6 +254,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
     layout.rowSection.resize(visible.size(), 0);
     if (!searchText.trimmed().isEmpty()) {
         layout.titles.append(QStringLiteral("Results"));
+        layout.starts.push_back(0);
         return layout;
     }
     const auto &entries = clips.entries();
@@ -262,11 +263,13 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
     std::size_t row = 0;
     if (!pinnedFilter && entries[visible[0]].isPinned) {
         layout.titles.append(QStringLiteral("Pinned"));
+        layout.starts.push_back(0);
         while (row < visible.size() && entries[visible[row]].isPinned)
             layout.rowSection[row++] = 0;
     }
     auto addSection = [&](std::int64_t day, std::size_t end) {
         layout.titles.append(titles.of(day));
+        layout.starts.push_back(int(row));
         std::fill(layout.rowSection.begin() + std::ptrdiff_t(row), layout.rowSection.begin() + std::ptrdiff_t(end),
                   int(layout.titles.size()) - 1);
         row = end;
