@@ -320,6 +320,15 @@ bool ClipCollection::patch(QList<Clip> changed, const QSet<std::int64_t> &remove
     std::vector<std::pair<double, std::int64_t>> added; // dates and ids of new clips
     QSet<std::int64_t> replaced;
     bool sameSources = true;
+    // A read that found nothing new must not copy the entries a snapshot still reads.
+    const bool anyChange = std::any_of(changed.cbegin(), changed.cend(),
+                                       [&](const Clip &clip) {
+                                           const int at = indexOf(clip.id);
+                                           return !removed.contains(clip.id) && (at < 0 || !sameStoredClip((*m_entries)[at], clip));
+                                       })
+        || std::any_of(removed.cbegin(), removed.cend(), [this](std::int64_t id) { return contains(id); });
+    if (!anyChange)
+        return false;
     std::vector<ClipEntry> &entries = writableEntries();
     DayStarts days(m_zone);
     SourceHosts hosts;

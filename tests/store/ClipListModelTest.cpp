@@ -331,6 +331,9 @@ TEST(ClipCollectionSnapshot, StaysAsTakenWhileTheCollectionChanges)
     clips.replace(loaded, QTimeZone::utc());
     const ClipSnapshot snapshot = clips.snapshot();
     EXPECT_TRUE(clips.isShared());
+    // A re-read that finds nothing new copies nothing the snapshot shares.
+    EXPECT_FALSE(clips.patch({loaded[0]}, {42}));
+    EXPECT_EQ(&clips.entries(), snapshot.entries.get());
 
     Clip edited = loaded[0];
     edited.note = QStringLiteral("a note");
