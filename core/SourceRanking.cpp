@@ -21,25 +21,21 @@ void Weight::step(double createdAt, bool adding)
     const double date = createdAt > 0 ? std::min(createdAt, lastDate) : 0.0;
     const double weeks = date / secondsPerWeek;
     const double whole = std::floor(weeks);
-    // 2^fraction in [1, 2] as 53 or 54 bits, shifted up by the whole weeks.
-    const auto bits = std::uint64_t(std::llround(std::ldexp(std::exp2(weeks - whole), 52)));
+    // 2^fraction in [1, 2] has 52 bits after the point: times 2^52 it is a whole number.
+    const auto bits = std::uint64_t(std::exp2(weeks - whole) * 0x1p52);
     const auto shift = unsigned(whole);
-    std::size_t at = shift / 64;
+    const std::size_t at = shift / 64;
     const unsigned offset = shift % 64;
-    const std::uint64_t parts[2] = {bits << offset, offset == 0 ? 0 : bits >> (64 - offset)};
-    bool carry = false;
-    for (std::size_t k = 0; at < wordCount && (k < 2 || carry); ++k, ++at) {
-        const std::uint64_t part = k < 2 ? parts[k] : 0;
-        const std::uint64_t word = m_words[at];
-        if (adding) {
-            const std::uint64_t sum = word + part + std::uint64_t(carry);
-            carry = sum < word || (carry && sum == word);
-            m_words[at] = sum;
-        } else {
-            const std::uint64_t difference = word - part - std::uint64_t(carry);
-            carry = word < part || (carry && word == part);
-            m_words[at] = difference;
-        }
+    const std::uint64_t low = bits << offset;
+    const std::uint64_t high = offset == 0 ? 0 : bits >> (64 - offset); // below 2^54: adding a carry cannot wrap
+    if (adding) {
+        std::uint64_t carry = high + (__builtin_add_overflow(m_words[at], low, &m_words[at]) ? 1 : 0);
+        for (std::size_t word = at + 1; carry != 0 && word < wordCount; ++word)
+            carry = __builtin_add_overflow(m_words[word], carry, &m_words[word]) ? 1 : 0;
+    } else {
+        std::uint64_t borrow = high + (__builtin_sub_overflow(m_words[at], low, &m_words[at]) ? 1 : 0);
+        for (std::size_t word = at + 1; borrow != 0 && word < wordCount; ++word)
+            borrow = __builtin_sub_overflow(m_words[word], borrow, &m_words[word]) ? 1 : 0;
     }
 }
 
