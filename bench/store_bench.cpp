@@ -329,6 +329,48 @@ void BM_ListAfterOneNewClip(benchmark::State &state)
     state.counters["rows"] = store.clipModel()->rowCount();
 }
 
+void BM_SourcesAfterOneNewClip(benchmark::State &state)
+{
+    perClip(state);
+    // The sidebar's share of a capture: the sources ranked again over every clip.
+    ClipboardStore &store = *fixture().store;
+    static int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClipDatabase::NewClip clip;
+        clip.text = QStringLiteral("sourced clip %1").arg(++n);
+        clip.byteSize = clip.text->size();
+        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 1e5 + n;
+        clip.hash = QStringLiteral("bench-sourced-%1").arg(n);
+        clip.sourceBundleID = QStringLiteral("org.example.App%1").arg(n % 40);
+        clip.sourceName = QStringLiteral("App %1").arg(n % 40);
+        store.clipsRecorded({store.database()->insert(clip).id}, QList<std::int64_t>{});
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(store.sources());
+    }
+}
+
+void BM_CopyAgainRoundTrip(benchmark::State &state)
+{
+    perClip(state);
+    // Copying a text the history holds again: its clip moves up to now, the rest stays.
+    ClipboardStore &store = *fixture().store;
+    static int n = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ClipDatabase::NewClip clip;
+        const int again = clipCount / 2 + (++n);
+        clip.text = QStringLiteral("copied again");
+        clip.byteSize = clip.text->size();
+        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 2e5 + n;
+        clip.hash
+            = QString::fromLatin1(QCryptographicHash::hash(QByteArray::number(again), QCryptographicHash::Sha256).toHex());
+        const std::int64_t id = store.database()->insert(clip).id;
+        state.ResumeTiming();
+        store.clipsRecorded({id}, QList<std::int64_t>{});
+    }
+}
+
 void BM_ListSelectionChange(benchmark::State &state)
 {
     perClip(state);
@@ -462,6 +504,8 @@ BENCHMARK(BM_Sections)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SectionLayout)->UseRealTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_CachedVisibleRead)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListAfterOneNewClip)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(20);
+BENCHMARK(BM_SourcesAfterOneNewClip)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(BM_CopyAgainRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(5);
 BENCHMARK(BM_ListSelectionChange)->UseRealTime()->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_ListSearchKeystroke)->UseRealTime()->Unit(benchmark::kMillisecond)->Iterations(14);
 BENCHMARK(BM_TogglePinRoundTrip)->UseRealTime()->Unit(benchmark::kMillisecond);

@@ -166,6 +166,7 @@ void ClipTallies::countApartFromDay(const ClipEntry &entry, int by)
     groups[std::size_t(entry.group)] += by;
     for (unsigned mask = entry.tagMask; mask != 0; mask &= mask - 1)
         tags[std::size_t(std::countr_zero(mask))] += by;
+    sources.count(entry.source, entry.createdAt, entry.id, by);
 }
 
 void ClipTallies::count(const ClipEntry &entry, int by)

@@ -4,6 +4,7 @@
 #include "FuzzyHaystack.h"
 #include "IdIndex.h"
 #include "OnDemandClips.h"
+#include "SourceTallies.h"
 
 #include <QHash>
 #include <QSet>
@@ -118,6 +119,7 @@ struct ClipTallies {
     std::array<std::int64_t, ColorTags::allCases.size()> tags{};
     /** Clips per start of day (seconds since 1970); days without clips are left out. */
     std::map<std::int64_t, std::int64_t> days;
+    SourceTallies sources;
 
     /** Counts `entry` in (`by` 1) or out (`by` -1). */
     void count(const ClipEntry &entry, int by);

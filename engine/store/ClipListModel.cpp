@@ -15,6 +15,8 @@ namespace {
 
 /** Beyond this many separate row edits one removal of all rows and one insertion are cheaper. */
 constexpr int maxRangedEdits = 64;
+/** Look-ups that read the rows before the row index is built again. */
+constexpr int lookupsBeforeIndexing = 2;
 
 } // namespace
 
@@ -228,7 +230,17 @@ ClipRef ClipListModel::clipAt(int row) const
 
 qint64 ClipListModel::clipIdAt(int row) const { return row >= 0 && row < count() ? rows()[std::size_t(row)] : -1; }
 
-int ClipListModel::rowOf(qint64 id) const { return rowIndex().value(id); }
+int ClipListModel::rowOf(qint64 id) const
+{
+    // Right after rows moved, the first look-ups (a new clip's row, the selection's) read the
+    // rows, mostly a few from the top, rather than index a million of them again.
+    if (!m_rowIndexValid && m_lookupsSinceMove < lookupsBeforeIndexing) {
+        ++m_lookupsSinceMove;
+        const auto found = std::find(rows().begin(), rows().end(), id);
+        return found == rows().end() ? -1 : int(found - rows().begin());
+    }
+    return rowIndex().value(id);
+}
 
 QString ClipListModel::sectionTitle(int sectionId) const { return m_sectionTitles.value(sectionId); }
 
@@ -240,21 +252,6 @@ int ClipListModel::sectionSize(int sectionId) const
 int ClipListModel::sectionStart(int sectionId) const
 {
     return sectionId >= 0 && std::size_t(sectionId) < m_sectionRanges.size() ? m_sectionRanges[sectionId].first : -1;
-}
-
-std::vector<std::pair<int, int>> ClipListModel::sectionRanges() const
-{
-    std::vector<std::pair<int, int>> ranges(std::size_t(m_sectionTitles.size()), {-1, 0});
-    for (std::size_t row = 0; row < m_sections.size(); ++row) {
-        const int section = m_sections[row];
-        if (section < 0 || section >= int(ranges.size()))
-            continue;
-        auto &range = ranges[std::size_t(section)];
-        if (range.first < 0)
-            range.first = int(row);
-        ++range.second;
-    }
-    return ranges;
 }
 
 const IdIndex &ClipListModel::rowIndex() const
@@ -293,7 +290,12 @@ void ClipListModel::refresh()
     clipsReplaced();
     if (titlesChanged)
         rolesChangedForAll({SectionTitleRole, SectionKeyRole});
-    auto ranges = sectionRanges();
+    // First row and size per section, from where each starts: no pass over a million rows.
+    std::vector<std::pair<int, int>> ranges;
+    for (std::size_t section = 0; section < layout.starts.size(); ++section) {
+        const int end = section + 1 < layout.starts.size() ? layout.starts[section + 1] : count();
+        ranges.emplace_back(layout.starts[section], end - layout.starts[section]);
+    }
     if (ranges != m_sectionRanges) {
         m_sectionRanges = std::move(ranges);
         ++m_sectionsRevision;
@@ -347,25 +349,6 @@ void ClipListModel::rolesChangedForAll(const QList<int> &roles)
         emit dataChanged(index(0), index(count() - 1), roles);
 }
 
-void ClipListModel::removeRowsWhere(const std::vector<bool> &remove)
-{
-    for (int end = count() - 1; end >= 0;) {
-        if (!remove[std::size_t(end)]) {
-            --end;
-            continue;
-        }
-        int start = end;
-        while (start > 0 && remove[std::size_t(start - 1)])
-            --start;
-        beginRemoveRows({}, start, end);
-        m_ids.erase(m_ids.begin() + start, m_ids.begin() + end + 1);
-        if (!m_sections.empty())
-            m_sections.erase(m_sections.begin() + start, m_sections.begin() + end + 1);
-        endRemoveRows();
-        end = start - 1;
-    }
-}
-
 void ClipListModel::apply(std::shared_ptr<const std::vector<std::int64_t>> shared, std::vector<int> sections)
 {
     const std::vector<std::int64_t> &ids = *shared;
@@ -402,7 +385,7 @@ void ClipListModel::apply(std::shared_ptr<const std::vector<std::int64_t>> share
         m_ids = {};
         m_sharedIDs = std::move(shared);
         m_sections = std::move(sections);
-        m_rowIndexValid = false;
+        rowsMoved();
         endInsertRows();
         for (const auto &[first, last] : moved)
             emit dataChanged(index(first), index(last));
@@ -410,9 +393,10 @@ void ClipListModel::apply(std::shared_ptr<const std::vector<std::int64_t>> share
         return;
     }
     const ListDiff middle = ListDiff::byID({old.begin() + head, old.end() - tail}, {ids.begin() + head, ids.end() - tail});
+    const int edits = middle.editCount();
 
-    if (middle.editCount() > maxRangedEdits) {
-        m_rowIndexValid = false;
+    if (edits > maxRangedEdits) {
+        rowsMoved();
         if (oldCount > 0) {
             beginRemoveRows({}, 0, oldCount - 1);
             m_ids.clear();
@@ -427,54 +411,67 @@ void ClipListModel::apply(std::shared_ptr<const std::vector<std::int64_t>> share
             endInsertRows();
         }
     } else {
-        if (middle.editCount() > 0 && m_sharedIDs) {
-            // The rows change one run at a time, so they are a copy until they match again.
+        if (edits > 0)
+            rowsMoved();
+        // One run in or out (a new clip, a deletion) takes the new list as it lands; more runs
+        // change a copy of the rows one run at a time, so they match the views in between.
+        const bool oneRun = edits == 1;
+        if (edits > 1 && m_sharedIDs) {
             m_ids = *m_sharedIDs;
             m_sharedIDs.reset();
         }
-        std::vector<bool> remove(std::size_t(oldCount), false);
-        std::copy(middle.remove.begin(), middle.remove.end(), remove.begin() + head);
-        std::vector<bool> insert(std::size_t(newCount), false);
-        std::copy(middle.insert.begin(), middle.insert.end(), insert.begin() + head);
-        if (middle.editCount() > 0)
-            m_rowIndexValid = false;
-        removeRowsWhere(remove);
+        auto takeNewRows = [&] {
+            m_sharedIDs = shared;
+            m_ids = {};
+        };
+        middle.forEachRemovedRun([&](int first, int last) {
+            first += head;
+            last += head;
+            beginRemoveRows({}, first, last);
+            if (oneRun)
+                takeNewRows();
+            else
+                m_ids.erase(m_ids.begin() + first, m_ids.begin() + last + 1);
+            if (!m_sections.empty())
+                m_sections.erase(m_sections.begin() + first, m_sections.begin() + last + 1);
+            endRemoveRows();
+        });
         const bool withSections = !sections.empty();
         if (!withSections)
             m_sections.clear();
         else if (m_sections.size() != rows().size())
             m_sections.assign(rows().size(), -1);
-        for (int i = 0; i < newCount;) {
-            const std::size_t row = std::size_t(i);
-            if (!insert[row]) {
-                if (currentSection(row) == sectionOf(row)) {
-                    ++i;
-                    continue;
-                }
-                // A kept row whose section moved (a new day title above it, say).
-                int last = i;
-                while (last + 1 < newCount && !insert[std::size_t(last + 1)]
-                       && currentSection(std::size_t(last + 1)) != sectionOf(std::size_t(last + 1)))
-                    ++last;
-                for (int k = i; k <= last; ++k)
-                    m_sections[std::size_t(k)] = sectionOf(std::size_t(k));
-                emit dataChanged(index(i), index(last));
-                i = last + 1;
-                continue;
-            }
-            int last = i;
-            while (last + 1 < newCount && insert[std::size_t(last + 1)])
-                ++last;
-            beginInsertRows({}, i, last);
-            m_ids.insert(m_ids.begin() + i, ids.begin() + i, ids.begin() + last + 1);
+        middle.forEachInsertedRun([&](int first, int last) {
+            first += head;
+            last += head;
+            beginInsertRows({}, first, last);
+            if (oneRun)
+                takeNewRows();
+            else
+                m_ids.insert(m_ids.begin() + first, ids.begin() + first, ids.begin() + last + 1);
             if (withSections)
-                m_sections.insert(m_sections.begin() + i, sections.begin() + i, sections.begin() + last + 1);
+                m_sections.insert(m_sections.begin() + first, sections.begin() + first, sections.begin() + last + 1);
             endInsertRows();
-            i = last + 1;
-        }
+        });
         // The rows now hold the new list's ids in its order.
         m_ids = {};
         m_sharedIDs = std::move(shared);
+        // Kept rows whose section moved (a new day title above them, say); inserted rows already match.
+        for (std::size_t row = 0; withSections;) {
+            row = std::size_t(std::mismatch(m_sections.begin() + std::ptrdiff_t(row), m_sections.end(),
+                                            sections.begin() + std::ptrdiff_t(row))
+                                  .first
+                              - m_sections.begin());
+            if (row == m_sections.size())
+                break;
+            std::size_t last = row;
+            while (last + 1 < m_sections.size() && m_sections[last + 1] != sections[last + 1])
+                ++last;
+            std::copy(sections.begin() + std::ptrdiff_t(row), sections.begin() + std::ptrdiff_t(last + 1),
+                      m_sections.begin() + std::ptrdiff_t(row));
+            emit dataChanged(index(int(row)), index(int(last)));
+            row = last + 1;
+        }
     }
     if (count() != oldCount)
         emit countChanged();

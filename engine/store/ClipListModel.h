@@ -125,15 +125,17 @@ private:
     const std::vector<std::int64_t> &rows() const { return m_sharedIDs ? *m_sharedIDs : m_ids; }
     /** Tells views about rows whose clips the store replaced since the rows were last read. */
     void clipsReplaced();
-    void removeRowsWhere(const std::vector<bool> &remove);
     void rolesChangedFor(const QSet<std::int64_t> &ids, const QList<int> &roles);
     void rolesChangedForAll(const QList<int> &roles);
     const IdIndex &rowIndex() const;
+    void rowsMoved()
+    {
+        m_rowIndexValid = false;
+        m_lookupsSinceMove = 0;
+    }
     ClipFilter currentFilter() const;
     QString currentSearch() const;
     void selectionChanged();
-    /** First row and size per section, from the rows' sections. */
-    std::vector<std::pair<int, int>> sectionRanges() const;
 
     QPointer<ClipboardStore> m_store;
     bool m_followStore = true;
@@ -155,6 +157,7 @@ private:
     QSet<std::int64_t> m_revealed;
     mutable IdIndex m_rowIndex;
     mutable bool m_rowIndexValid = false;
+    mutable int m_lookupsSinceMove = 0;
     QList<QMetaObject::Connection> m_connections;
 };
 

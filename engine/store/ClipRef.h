@@ -25,6 +25,8 @@ using ClipList = QList<ClipRef>;
 struct SectionLayout {
     QStringList titles;
     std::vector<int> rowSection;
+    /** The first row of each section. */
+    std::vector<int> starts;
 };
 
 /** @brief One section of the main list: an ordinal id (titles may repeat), a title, its clips. */

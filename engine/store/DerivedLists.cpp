@@ -3,7 +3,6 @@
 #include "ClipText.h"
 #include "FuzzyMatcher.h"
 #include "SearchQuery.h"
-#include "SourceRanking.h"
 
 #include <QThread>
 #include <QtConcurrent/QtConcurrentMap>
@@ -12,7 +11,7 @@
 #include <array>
 #include <bit>
 #include <map>
-#include <numeric>
+#include <unordered_map>
 
 namespace corvane::DerivedLists {
 
@@ -191,6 +190,45 @@ std::optional<std::vector<int>> visibleIn(const std::vector<ClipEntry> &entries,
     return result;
 }
 
+/**
+ * @brief Section titles by start of day, kept while the day and the time zone stay: a million
+ * clips span thousands of days, and each title costs a time zone conversion.
+ */
+class DayTitles
+{
+public:
+    explicit DayTitles(const SearchContext &context)
+        : m_context(context)
+    {
+        Cache &cache = shared();
+        const QDate today = context.now.toTimeZone(context.zone).date();
+        if (cache.today != today || cache.zone != context.zone)
+            cache = {today, context.zone, {}};
+    }
+
+    const QString &of(std::int64_t day)
+    {
+        auto [title, added] = shared().titles.try_emplace(day);
+        if (added)
+            title->second = ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, m_context.zone), m_context.now, m_context.zone);
+        return title->second;
+    }
+
+private:
+    struct Cache {
+        QDate today;
+        QTimeZone zone;
+        std::unordered_map<std::int64_t, QString> titles;
+    };
+    static Cache &shared()
+    {
+        thread_local Cache cache;
+        return cache;
+    }
+
+    const SearchContext &m_context;
+};
+
 } // namespace
 
 std::vector<int> visible(const ClipCollection &clips, const ClipFilter &filter, const QString &searchText,
@@ -216,15 +254,41 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
     layout.rowSection.resize(visible.size(), 0);
     if (!searchText.trimmed().isEmpty()) {
         layout.titles.append(QStringLiteral("Results"));
+        layout.starts.push_back(0);
         return layout;
     }
     const auto &entries = clips.entries();
     const bool pinnedFilter = filter.kind == ClipFilter::Kind::pinned;
+    DayTitles titles(context);
     std::size_t row = 0;
     if (!pinnedFilter && entries[visible[0]].isPinned) {
         layout.titles.append(QStringLiteral("Pinned"));
+        layout.starts.push_back(0);
         while (row < visible.size() && entries[visible[row]].isPinned)
             layout.rowSection[row++] = 0;
+    }
+    auto addSection = [&](std::int64_t day, std::size_t end) {
+        layout.titles.append(titles.of(day));
+        layout.starts.push_back(int(row));
+        std::fill(layout.rowSection.begin() + std::ptrdiff_t(row), layout.rowSection.begin() + std::ptrdiff_t(end),
+                  int(layout.titles.size()) - 1);
+        row = end;
+    };
+    if (filter.kind == ClipFilter::Kind::all && visible.size() == std::size_t(clips.size())) {
+        // Every clip, pinned ones first: the days' runs are the collection's clips per day, less
+        // the pinned ones, so no clip is read.
+        std::map<std::int64_t, std::int64_t> pinnedPerDay;
+        for (std::size_t k = 0; k < row; ++k)
+            ++pinnedPerDay[entries[visible[k]].dayStart()];
+        const auto &days = clips.tallies().days;
+        layout.titles.reserve(qsizetype(days.size()) + 1);
+        for (auto day = days.rbegin(); day != days.rend(); ++day) {
+            const auto pinned = pinnedPerDay.find(day->first);
+            const std::int64_t count = day->second - (pinned == pinnedPerDay.end() ? 0 : pinned->second);
+            if (count > 0)
+                addSection(day->first, row + std::size_t(count));
+        }
+        return layout;
     }
     auto dayOf = [&](std::size_t at) { return entries[visible[at]].dayStart(); };
     // Past the pinned clips the days only go back in time, so a day's last row is found by
@@ -249,10 +313,7 @@ SectionLayout sectionLayout(const ClipCollection &clips, const std::vector<int> 
             while (end < visible.size() && dayOf(end) == day)
                 ++end;
         }
-        layout.titles.append(ClipText::dayTitle(QDateTime::fromSecsSinceEpoch(day, context.zone), context.now, context.zone));
-        std::fill(layout.rowSection.begin() + std::ptrdiff_t(row), layout.rowSection.begin() + std::ptrdiff_t(end),
-                  int(layout.titles.size()) - 1);
-        row = end;
+        addSection(day, end);
     }
     return layout;
 }
@@ -320,45 +381,7 @@ QList<std::int64_t> daysWithClips(const ClipCollection &clips)
     return days;
 }
 
-QList<SourceApp> sources(const ClipCollection &clips)
-{
-    // Two passes over the entries indexed by source id, no hashing per clip: 100,000 clips
-    // rank in a few milliseconds.
-    const auto &entries = clips.entries();
-    double newest = 0;
-    bool any = false;
-    for (const ClipEntry &entry : entries) {
-        if (entry.sourceId() >= 0 && (!any || entry.createdAt > newest)) {
-            newest = entry.createdAt;
-            any = true;
-        }
-    }
-    std::vector<int> slotOf(std::size_t(clips.sourceIdCount()), -1);
-    std::vector<SourceRanking::Tally> tallies;
-    QList<SourceApp> found;
-    for (const ClipEntry &entry : entries) {
-        if (entry.sourceId() < 0)
-            continue;
-        int &slot = slotOf[std::size_t(entry.sourceId())];
-        if (slot < 0) {
-            // Clips come newest first, so the first one names the source.
-            slot = int(tallies.size());
-            tallies.push_back({entry.sourceKey()});
-            found.append(SourceApp{entry.sourceKey(), entry.sourceDisplayName(), 0});
-        }
-        SourceRanking::add(tallies[std::size_t(slot)], entry.createdAt, newest);
-        ++found[slot].count;
-    }
-    std::vector<int> order(tallies.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(),
-              [&tallies](int a, int b) { return SourceRanking::before(tallies[std::size_t(a)], tallies[std::size_t(b)]); });
-    QList<SourceApp> result;
-    result.reserve(found.size());
-    for (int slot : order)
-        result.append(found[slot]);
-    return result;
-}
+QList<SourceApp> sources(const ClipCollection &clips) { return clips.tallies().sources.ranked(clips.entries()); }
 
 QList<SourceApp> sidebarSources(const QList<SourceApp> &ranked, const QStringList &kept, const QStringList &hidden)
 {

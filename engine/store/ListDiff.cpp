@@ -3,6 +3,7 @@
 #include "IdIndex.h"
 
 #include <algorithm>
+#include <limits>
 
 namespace corvane {
 
@@ -63,18 +64,24 @@ ListDiff ListDiff::byID(const std::vector<std::int64_t> &oldIDs, const std::vect
     const int oldEnd = int(oldIDs.size() - tail);
     const int newEnd = int(newIDs.size() - tail);
 
+    // Ids counted from the smallest: a few new rows among a million ids index a few slots.
+    std::int64_t minID = std::numeric_limits<std::int64_t>::max();
     std::int64_t maxID = 0;
-    for (int i = int(head); i < newEnd; ++i)
+    for (int i = int(head); i < newEnd; ++i) {
+        minID = std::min(minID, newIDs[std::size_t(i)]);
         maxID = std::max(maxID, newIDs[std::size_t(i)]);
+    }
+    minID = std::min(minID, maxID);
     IdIndex newIndex;
-    newIndex.reset(maxID, std::size_t(newEnd) - head);
+    newIndex.reset(maxID - minID, std::size_t(newEnd) - head);
     for (int i = int(head); i < newEnd; ++i)
-        newIndex.insert(newIDs[std::size_t(i)], i);
+        newIndex.insert(newIDs[std::size_t(i)] - minID, i);
 
     std::vector<int> positions; // new position of each old row still present
     std::vector<int> oldRows;
     for (int i = int(head); i < oldEnd; ++i) {
-        const int position = newIndex.value(oldIDs[std::size_t(i)]);
+        const std::int64_t id = oldIDs[std::size_t(i)];
+        const int position = id < minID ? -1 : newIndex.value(id - minID);
         if (position >= 0) {
             positions.push_back(position);
             oldRows.push_back(i);

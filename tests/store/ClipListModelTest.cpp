@@ -266,6 +266,12 @@ TEST_F(ClipListModelTest, AModelFollowingEditsMatchesOneReadAfresh)
         }
         for (int section = 0; section < 60; ++section)
             ASSERT_EQ(model.sectionSize(section), fresh.sectionSize(section)) << "step " << step;
+        // Each row lies within its section's range, which the rows' place in a section comes from.
+        for (int row = 0; row < model.rowCount(); ++row) {
+            const int section = model.data(model.index(row), ClipListModel::SectionIdRole).toInt();
+            ASSERT_GE(row, model.sectionStart(section)) << "step " << step << " row " << row;
+            ASSERT_LT(row, model.sectionStart(section) + model.sectionSize(section)) << "step " << step << " row " << row;
+        }
     }
 }
 
