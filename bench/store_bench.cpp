@@ -308,6 +308,17 @@ void BM_CachedVisibleRead(benchmark::State &state)
         benchmark::DoNotOptimize(store.visibleIDs(ClipFilter::all(), QStringLiteral("invoice deadline")));
 }
 
+/** A text clip dated `secondsAhead` past the fixture's now, for a benchmark to insert. */
+ClipDatabase::NewClip benchTextClip(const QString &text, const QString &hash, double secondsAhead)
+{
+    ClipDatabase::NewClip clip;
+    clip.text = text;
+    clip.byteSize = text.size();
+    clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + secondsAhead;
+    clip.hash = hash;
+    return clip;
+}
+
 void BM_ListAfterOneNewClip(benchmark::State &state)
 {
     perClip(state);
@@ -317,11 +328,8 @@ void BM_ListAfterOneNewClip(benchmark::State &state)
     static int n = 0; // repetitions add new clips too, not copies of the first run's
     for (auto _ : state) {
         state.PauseTiming();
-        ClipDatabase::NewClip clip;
-        clip.text = QStringLiteral("new clip %1").arg(++n);
-        clip.byteSize = clip.text->size();
-        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + n;
-        clip.hash = QStringLiteral("bench-new-%1").arg(n);
+        ++n;
+        const ClipDatabase::NewClip clip = benchTextClip(QStringLiteral("new clip %1").arg(n), QStringLiteral("bench-new-%1").arg(n), n);
         const std::int64_t id = store.database()->insert(clip).id;
         state.ResumeTiming();
         store.clipsRecorded({id}, QList<std::int64_t>{});
@@ -337,11 +345,9 @@ void BM_SourcesAfterOneNewClip(benchmark::State &state)
     static int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ClipDatabase::NewClip clip;
-        clip.text = QStringLiteral("sourced clip %1").arg(++n);
-        clip.byteSize = clip.text->size();
-        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 1e5 + n;
-        clip.hash = QStringLiteral("bench-sourced-%1").arg(n);
+        ++n;
+        ClipDatabase::NewClip clip
+            = benchTextClip(QStringLiteral("sourced clip %1").arg(n), QStringLiteral("bench-sourced-%1").arg(n), 1e5 + n);
         clip.sourceBundleID = QStringLiteral("org.example.App%1").arg(n % 40);
         clip.sourceName = QStringLiteral("App %1").arg(n % 40);
         store.clipsRecorded({store.database()->insert(clip).id}, QList<std::int64_t>{});
@@ -358,13 +364,10 @@ void BM_CopyAgainRoundTrip(benchmark::State &state)
     static int n = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        ClipDatabase::NewClip clip;
         const int again = clipCount / 2 + (++n);
-        clip.text = QStringLiteral("copied again");
-        clip.byteSize = clip.text->size();
-        clip.createdAt = fixture().clock.now().toMSecsSinceEpoch() / 1000.0 + 2e5 + n;
-        clip.hash
-            = QString::fromLatin1(QCryptographicHash::hash(QByteArray::number(again), QCryptographicHash::Sha256).toHex());
+        const ClipDatabase::NewClip clip = benchTextClip(
+            QStringLiteral("copied again"),
+            QString::fromLatin1(QCryptographicHash::hash(QByteArray::number(again), QCryptographicHash::Sha256).toHex()), 2e5 + n);
         const std::int64_t id = store.database()->insert(clip).id;
         state.ResumeTiming();
         store.clipsRecorded({id}, QList<std::int64_t>{});

@@ -6,11 +6,10 @@ namespace corvane {
 
 DerivedListSeed DerivedListSeed::compute(const ClipCollection &clips, SearchContext context)
 {
-    DerivedListSeed seed{std::move(context), {}, {}, {}};
+    DerivedListSeed seed{std::move(context), {}, {}};
     const ClipFilter all = ClipFilter::all();
     seed.visible = DerivedLists::visible(clips, all, {}, seed.context);
     seed.layout = DerivedLists::sectionLayout(clips, seed.visible, all, {}, seed.context);
-    seed.sources = DerivedLists::sources(clips);
     return seed;
 }
 
@@ -18,7 +17,7 @@ void DerivedListCache::seed(DerivedListSeed seed)
 {
     m_revision = m_clips.revision();
     m_entries.clear();
-    m_sources = std::move(seed.sources);
+    m_sources.reset(); // ranked from the collection's tallies when asked: no pass over the clips
     Entry &entry = add(keyFor(ClipFilter::all(), {}, seed.context), std::move(seed.visible));
     entry.layout = std::move(seed.layout);
 }

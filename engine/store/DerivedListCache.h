@@ -13,14 +13,13 @@
 namespace corvane {
 
 /**
- * @brief The lists every view reads first from a whole new history (everything, no search, and the
- * sources), worked out on the thread that built it so the main thread only takes them over.
+ * @brief The lists every view reads first from a whole new history (everything, no search), worked
+ * out on the thread that built it so the main thread only takes them over.
  */
 struct DerivedListSeed {
     SearchContext context;
     std::vector<int> visible;
     SectionLayout layout;
-    QList<SourceApp> sources;
 
     static DerivedListSeed compute(const ClipCollection &clips, SearchContext context);
 };
