@@ -85,15 +85,21 @@ void AppDelegate::start()
     showMainWindow();
     forceLightAppearance();
     scheduleDemonstrations();
-    // Build the popover hidden, so the first tray click loads no QML — but only once the main
-    // window has shown its first frame, which the build would otherwise hold up.
-    auto buildPopover = [popover = m_popoverWindow] { popover->window(); };
+    // Once the main window has shown its first frame, which they would otherwise hold up: the
+    // history's whole-file check and read, and the popover, built hidden so the first tray click
+    // loads no QML.
+    auto afterFirstFrame = [this, popover = m_popoverWindow] {
+        m_store->continueOpening();
+        popover->window();
+    };
     QQuickWindow *main = m_mainWindow->window();
     if (main && main->isVisible())
-        connect(main, &QQuickWindow::frameSwapped, m_popoverWindow, buildPopover,
+        connect(main, &QQuickWindow::frameSwapped, m_popoverWindow, afterFirstFrame,
                 static_cast<Qt::ConnectionType>(Qt::QueuedConnection | Qt::SingleShotConnection));
     else
-        QTimer::singleShot(0, m_popoverWindow, buildPopover);
+        QTimer::singleShot(0, m_popoverWindow, afterFirstFrame);
+    // A window that never draws must not keep the history closed and the clipboard unwatched.
+    QTimer::singleShot(2000, m_store, [store = m_store] { store->continueOpening(); });
 }
 
 void AppDelegate::tuneSharedPool()

@@ -43,6 +43,7 @@ ClipboardStore::Services LinuxPlatform::storeServices(AppSettings *settings) con
     services.activeWindow = m_activeWindow.get();
     services.databasePath = ClipDatabase::defaultPath();
     services.openInBackground = true;
+    services.checkWhenAskedFrom = 64 << 20; // the application asks once its window is on screen
     services.loadInBackground = true;
     services.siteIcons
         = [fetcher = m_siteIcons.get()](const QString &host, const QString &scheme, std::function<void(const QImage &)> done) {

@@ -12,6 +12,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <cstdint>
 #include <exception>
 #include <functional>
@@ -39,9 +40,10 @@ public:
     public:
         /**
          * `readOnly`: the file or its folder cannot be written (open it with Access::readOnly);
-         * `damaged`: the file opened but failed the schema or integrity check, still untouched.
+         * `damaged`: the file opened but failed the schema or integrity check, still untouched;
+         * `stopped`: a whole-history read ended early by stopLoads().
          */
-        enum class Kind { open, prepare, step, readOnly, damaged };
+        enum class Kind { open, prepare, step, readOnly, damaged, stopped };
         Error(Kind kind, QString message);
         Kind kind() const { return m_kind; }
         /** SQLite's message, or "Unknown SQLite error". */
@@ -170,6 +172,12 @@ public:
 
     /** Every clip, newest first, without image blobs and with texts cut to a prefix. */
     QList<Clip> loadClips(TextVisitor *visitor = nullptr);
+    /**
+     * Whole-history reads under way and to come end early, throwing an error of kind `stopped`:
+     * the history is closing, and quitting need not wait seconds for a read nobody will see.
+     */
+    void stopLoads() { m_loadsStopped.store(true, std::memory_order_relaxed); }
+    bool loadsStopped() const { return m_loadsStopped.load(std::memory_order_relaxed); }
     /** The `count` newest clips and every pinned one, newest first, as `loadClips` gives them. */
     QList<Clip> loadNewestClips(int count, TextVisitor *visitor = nullptr);
     /** One clip as `loadClips` gives it, or nothing. */
@@ -277,6 +285,7 @@ private:
     QString m_readerUri;
     SqliteHandle m_reader;
     std::mutex m_readerMutex;
+    std::atomic<bool> m_loadsStopped = false;
     // Rows of clips this connection has written, ever: a list read elsewhere hands over the
     // prunable total it summed only when no write came between.
     std::uint64_t m_clipWrites = 0;

@@ -414,6 +414,8 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
         batch.reserve(std::min(batchSize, places.size()));
         auto finishBatch = [&] {
             parallelFor(qsizetype(batch.size()), [&](qsizetype k) {
+                if (loadsStopped())
+                    return;
                 auto &[place, utf8] = batch[std::size_t(k)];
                 finishClip(clips[place], utf8);
                 if (visitor)
@@ -427,6 +429,8 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
         SqliteStatement thumbnailQuery(m_reader, THUMBNAIL_SQL);
         SqliteStatement lengthQuery(m_reader, TEXT_LENGTH_SQL);
         for (const auto &[id, place] : places) {
+            if (loadsStopped())
+                throw Error(Error::Kind::stopped, QStringLiteral("The history is closing"));
             if (!rows.step() || rows.int64(0) != id)
                 throw Error(Error::Kind::step, QStringLiteral("The clip list changed while it was read"));
             Clip &clip = clips[place];
@@ -441,6 +445,8 @@ QList<Clip> ClipDatabase::loadClips(TextVisitor *visitor)
                 finishBatch();
         }
         finishBatch();
+        if (loadsStopped())
+            throw Error(Error::Kind::stopped, QStringLiteral("The history is closing"));
         snapshot.commit();
     }
     {

@@ -5,6 +5,7 @@
 #include "ClipboardMonitor.h"
 
 #include <memory>
+#include <optional>
 
 namespace corvane {
 
@@ -25,7 +26,8 @@ public:
                      const ActiveWindow &activeWindow, Clock &clock, std::unique_ptr<ClipboardSource> source = nullptr);
     ~ClipboardCapture();
 
-    void start() { m_monitor.start(); }
+    /** See ClipboardMonitor::start(). */
+    void start(std::optional<qint64> seenBefore = std::nullopt) { m_monitor.start(seenBefore); }
     void stop() { m_monitor.stop(); }
     /**
      * Stops watching and runs the main thread's events until the copies under way are saved or

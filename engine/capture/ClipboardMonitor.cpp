@@ -24,11 +24,12 @@ ClipboardMonitor::ClipboardMonitor(ClipboardService &clipboard, ClipboardSource 
 
 ClipboardMonitor::~ClipboardMonitor() { QObject::disconnect(m_changed); }
 
-void ClipboardMonitor::start()
+void ClipboardMonitor::start(std::optional<qint64> seenBefore)
 {
     if (m_timer)
         return;
-    m_lastSeen = m_clipboard.changeCount();
+    // The first poll reads a copy made since `seenBefore`.
+    m_lastSeen = seenBefore.value_or(m_clipboard.changeCount());
     m_timer = m_clock.scheduleRepeating(pollInterval, [this] { poll(); });
     // Where the clipboard reports a new owner (XFixes under X11), look at once; the poll covers
     // the rest. Queued, so our own write has recorded its change count by then.

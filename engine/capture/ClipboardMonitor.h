@@ -46,8 +46,11 @@ public:
                      std::function<Settings()> settings);
     ~ClipboardMonitor();
 
-    /** Starts polling; copies made before are not recorded. */
-    void start();
+    /**
+     * Starts polling. Copies made before are not recorded, except the last one made since the
+     * change count `seenBefore` (when watching was first asked for).
+     */
+    void start(std::optional<qint64> seenBefore = std::nullopt);
     void stop();
     /**
      * At quit: looks at the clipboard one last time, then stops polling; a read already under

@@ -93,6 +93,11 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
     m_activeWindow = services.activeWindow;
     m_clipboardSource = services.clipboardSource;
     m_loadInBackground = services.loadInBackground;
+    m_checkWhenAskedFrom = services.checkWhenAskedFrom;
+    m_openingHeld = m_checkWhenAskedFrom.has_value();
+    // Watching begins now, though reading the copies waits for the history: one made while it
+    // opens is still recorded.
+    m_clipboardSeen = m_clipboard ? m_clipboard->changeCount() : 0;
     const bool inBackground = services.openInBackground && !services.databasePath.isEmpty();
     if (!services.databasePath.isEmpty())
         openDatabase(services.databasePath, inBackground);
@@ -104,6 +109,11 @@ ClipboardStore::ClipboardStore(const Services &services, QObject *parent)
 
 ClipboardStore::~ClipboardStore()
 {
+    {
+        std::lock_guard lock(m_openingMutex);
+        m_shutDown = true;
+    }
+    m_openingGate.notify_all();
     if (m_opening.joinable())
         m_opening.join();
     if (shared() == this)
@@ -148,10 +158,19 @@ void ClipboardStore::openDatabase(const QString &path, bool inBackground)
                 },
                 Qt::QueuedConnection);
         }
+        if (m_checkWhenAskedFrom && QFileInfo(path).size() >= *m_checkWhenAskedFrom) {
+            std::unique_lock lock(m_openingMutex);
+            m_openingGate.wait(lock, [this] { return !m_openingHeld || m_shutDown; });
+            if (m_shutDown)
+                return;
+        }
         ClipDatabase::Opened opened = ClipDatabase::openOrRecover(path, now);
         QMetaObject::invokeMethod(
             this,
             [this, opened = std::move(opened)] {
+                // Quitting came first: the history stays closed.
+                if (m_shutDown)
+                    return;
                 adoptDatabase(opened);
                 loadHistory();
                 startCapture();
@@ -195,16 +214,33 @@ void ClipboardStore::startCapture()
     std::unique_ptr<ClipboardSource> source = m_clipboardSource ? m_clipboardSource(*m_clipboard) : nullptr;
     m_capture
         = std::make_unique<ClipboardCapture>(*this, *m_settings, *m_clipboard, *m_activeWindow, *m_clock, std::move(source));
-    m_capture->start();
+    m_capture->start(m_clipboardSeen);
+}
+
+void ClipboardStore::continueOpening()
+{
+    {
+        std::lock_guard lock(m_openingMutex);
+        m_openingHeld = false;
+    }
+    m_openingGate.notify_all();
 }
 
 int ClipboardStore::shutdown(int drainMilliseconds)
 {
+    {
+        std::lock_guard lock(m_openingMutex);
+        m_shutDown = true;
+    }
+    m_openingGate.notify_all();
     const int unfinished = m_capture ? m_capture->drain(drainMilliseconds) : 0;
     // A copy still being saved keeps the history open until its worker lets go.
     if (unfinished == 0)
         m_capture.reset();
     m_icons->setDatabase(nullptr);
+    // A whole-history read under way would hold quitting up for seconds.
+    if (m_database)
+        m_database->stopLoads();
     const bool had = m_database != nullptr;
     std::shared_ptr<ClipDatabase> closing;
     {
@@ -336,6 +372,8 @@ void ClipboardStore::loadInBackground()
         std::shared_ptr<ClipCollection> updated = m_fullLoad->result();
         m_fullLoad->deleteLater();
         m_fullLoad = nullptr;
+        if (m_shutDown)
+            return;
         if (updated) {
             setHistoryProblem({});
             const qint64 oldStorage = m_clips.storageUsed();
@@ -367,10 +405,13 @@ void ClipboardStore::loadInBackground()
             try {
                 auto [clips, indexes] = loadIndexed(*database);
                 base->replace(std::move(clips), zone, std::move(indexes));
+                if (database->loadsStopped())
+                    return nullptr;
                 *seed = {DerivedListSeed::compute(*base, {now, zone, {}}), ThumbnailImageProvider::thumbnailsOf(*base)};
                 return base;
             } catch (const ClipDatabase::Error &error) {
-                qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
+                if (error.kind() != ClipDatabase::Error::Kind::stopped)
+                    qCWarning(logDb).noquote() << "Corvane: loading the history failed:" << error.message();
                 return nullptr;
             }
         }));

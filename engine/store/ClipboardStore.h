@@ -26,11 +26,12 @@
 #include <QVariant>
 #include <QtQml/qqmlregistration.h>
 
+#include <condition_variable>
 #include <functional>
-#include <mutex>
-#include <thread>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 #include <vector>
 
 class QJSEngine;
@@ -121,6 +122,12 @@ public:
          * and the capture arrive once that is done. Off: the constructor opens it itself.
          */
         bool openInBackground = false;
+        /**
+         * With `openInBackground`: once the newest clips are shown, the whole-file check of a
+         * history file of at least this many bytes waits for continueOpening(), so it doesn't
+         * compete with the window's first frame. A small file's check takes less than a frame.
+         */
+        std::optional<qint64> checkWhenAskedFrom;
         QTimeZone timeZone = QTimeZone::systemTimeZone();
         /** Website icon fetcher; without one, sites show no icon. */
         SourceIconCache::SiteIconFetcher siteIcons;
@@ -335,6 +342,8 @@ public:
      * how many copies could not be saved; those are logged.
      */
     int shutdown(int drainMilliseconds = quitDrainMilliseconds);
+    /** Lets an opening held by `Services::checkWhenAsked` go on to check and load the history. */
+    void continueOpening();
 
 signals:
     void filterChanged();
@@ -428,6 +437,13 @@ private:
     std::function<std::unique_ptr<ClipboardSource>(ClipboardService &)> m_clipboardSource;
     bool m_loadInBackground = false;
     std::thread m_opening;
+    // The opening thread waits here between the first look and the check.
+    std::mutex m_openingMutex;
+    std::condition_variable m_openingGate;
+    std::optional<qint64> m_checkWhenAskedFrom;
+    bool m_openingHeld = false;
+    qint64 m_clipboardSeen = 0;
+    bool m_shutDown = false;
 
     ClipCollection m_clips;
     std::unique_ptr<DerivedListCache> m_derived;

@@ -4,6 +4,7 @@
 #include "StoreFixture.h"
 
 #include <QElapsedTimer>
+#include <QTest>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
@@ -276,6 +277,43 @@ TEST_F(StoreCaptureTest, TheNewestClipsShowWhileTheHistoryIsCheckedAndEditsWaitF
     EXPECT_TRUE(store->clip(written.last())->isPinned);
     copyText(QStringLiteral("copied after"));
     EXPECT_EQ(store->clipCount(), 4);
+}
+
+TEST_F(StoreCaptureTest, AHeldOpeningChecksTheHistoryOnlyOnceAskedAndNotAfterQuitting)
+{
+    {
+        ClipDatabase history(historyPath());
+        for (int i = 0; i < 3; ++i)
+            history.insert(test::textClip(ClipGroup::text, QStringLiteral("kept %1").arg(i), ago(30 - i)));
+    }
+    clipboard.setExternal({QStringLiteral("text/plain")}, textContent(QStringLiteral("copied before the start")));
+    ClipboardStore::Services services = capturing();
+    services.openInBackground = true;
+    services.checkWhenAskedFrom = 0;
+    makeStore(services);
+    ASSERT_TRUE(test::processEventsUntil([this] { return store->clipCount() == 3; })) << "the first look comes at once";
+    QTest::qWait(200);
+    EXPECT_FALSE(store->hasDatabase()) << "the whole-file check waits to be asked";
+
+    // A copy made while the history opens is recorded once it is open; the one from before the
+    // start is not.
+    clipboard.setExternal({QStringLiteral("text/plain")}, textContent(QStringLiteral("copied while it opens")));
+    store->continueOpening();
+    ASSERT_TRUE(test::processEventsUntil([this] { return store->hasDatabase() && !store->isLoading(); }));
+    settle();
+    EXPECT_EQ(texts(), (QStringList{"copied while it opens", "kept 2", "kept 1", "kept 0"}));
+    copyText(QStringLiteral("copied once open"));
+    EXPECT_EQ(store->clipCount(), 5);
+
+    // Quitting before the check leaves the history closed, even when asked afterwards.
+    store.reset();
+    makeStore(services);
+    ASSERT_TRUE(test::processEventsUntil([this] { return store->clipCount() == 5; }));
+    store->shutdown(0);
+    store->continueOpening();
+    QTest::qWait(200);
+    EXPECT_FALSE(store->hasDatabase());
+    EXPECT_EQ(store->capture(), nullptr);
 }
 
 TEST_F(StoreCaptureTest, ADamagedExclusionListIsAWarningForTheUser)

@@ -120,6 +120,29 @@ TEST_F(ClipDatabaseRead, LoadKeepsAPrefixAndFullTextComesOnDemand)
     EXPECT_EQ(db->fullText(9999), std::nullopt);
 }
 
+TEST_F(ClipDatabaseRead, AStoppedLoadEndsInAnErrorNeverInPartOfTheHistory)
+{
+    for (int i = 0; i < 5; ++i)
+        insertText(QStringLiteral("clip %1").arg(i), i);
+
+    // Stopped while it reads: what was read so far is not handed over as the whole history.
+    struct StopOnFirst final : ClipDatabase::TextVisitor {
+        ClipDatabase *db = nullptr;
+        void begin(qsizetype) override { }
+        void visit(qsizetype, Clip &) override { db->stopLoads(); }
+    } stopper;
+    stopper.db = db.get();
+    try {
+        db->loadClips(&stopper);
+        ADD_FAILURE() << "a stopped load returned clips";
+    } catch (const ClipDatabase::Error &error) {
+        EXPECT_EQ(error.kind(), ClipDatabase::Error::Kind::stopped);
+    }
+    // Stopped for good, while single reads still answer.
+    EXPECT_THROW(db->loadClips(), ClipDatabase::Error);
+    EXPECT_EQ(db->loadNewestClips(2).size(), 2);
+}
+
 TEST_F(ClipDatabaseRead, PrefixAndLengthCountCharactersNotBytesOrUnits)
 {
     const QString emoji = QStringLiteral("\U0001F600");

@@ -92,7 +92,11 @@ protected:
 
     MainLayoutPolicy *layout() const { return view->property("layout").value<MainLayoutPolicy *>(); }
     QObject *sheet(const char *name) const { return view->property(name).value<QObject *>(); }
-    bool opened(const char *name) const { return sheet(name)->property("opened").toBool(); }
+    bool opened(const char *name) const
+    {
+        const QObject *made = sheet(name); // sheets are made when first asked for
+        return made && made->property("opened").toBool();
+    }
 
     void settle(int ms = 250) { QTest::qWait(ms); }
     void key(int k, Qt::KeyboardModifiers m = {})

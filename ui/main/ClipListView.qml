@@ -269,9 +269,8 @@ FocusScope {
             clip: true
             focus: true
             reuseItems: true
-            // Rows beyond the view are made once the window shows its first frame: made before,
-            // they hold that frame up.
-            cacheBuffer: 0
+            // Rows beyond the view wait for the window's first frame.
+            cacheBuffer: firstFrame.open ? 600 : 0
             spacing: 6
             topMargin: 2
             bottomMargin: 24
@@ -281,9 +280,9 @@ FocusScope {
             model: listController.showsPhotoGrid || !root.store ? null : root.store.clipModel
             ScrollBar.vertical: ScrollBar { policy: ScrollBar.AsNeeded }
 
-            Connections {
-                target: list.cacheBuffer === 0 ? list.Window.window : null
-                function onFrameSwapped() { list.cacheBuffer = 600 }
+            FirstFrameGate {
+                id: firstFrame
+                item: list
             }
 
             section.property: "sectionKey"

@@ -115,15 +115,18 @@ Item {
                     isSelected: row.isSelected
                 }
 
-                // The glow of the newest clip: an accent stroke with a pink shadow.
-                RectangularGlow {
+                // The glow of the newest clip: an accent stroke with a pink shadow. Effects are
+                // made only while they show: every row making its own holds the list up.
+                Loader {
                     anchors.fill: parent
                     z: -1
-                    glowRadius: 8
-                    cornerRadius: 12 + glowRadius
-                    color: Qt.rgba(Theme.sunsetPink.r, Theme.sunsetPink.g, Theme.sunsetPink.b, 0.3)
-                    opacity: glow.opacity
-                    visible: opacity > 0
+                    active: glow.visible
+                    sourceComponent: RectangularGlow {
+                        glowRadius: 8
+                        cornerRadius: 12 + glowRadius
+                        color: Qt.rgba(Theme.sunsetPink.r, Theme.sunsetPink.g, Theme.sunsetPink.b, 0.3)
+                        opacity: glow.opacity // qmllint disable unqualified
+                    }
                 }
                 Rectangle {
                     id: glow
@@ -172,11 +175,16 @@ Item {
                         radius: row.leadingKind === "app" ? 8 : 10
                         visible: false
                     }
-                    OpacityMask {
+                    Loader {
                         anchors.fill: parent
+                        active: row.leadingKind === "thumbnail" || row.leadingKind === "app"
                         visible: row.leadingKind === "thumbnail" || (row.leadingKind === "app" && appIcon.status === Image.Ready)
-                        source: row.leadingKind === "thumbnail" ? thumb : appIcon
-                        maskSource: pictureShape
+                        sourceComponent: OpacityMask {
+                            // qmllint disable unqualified
+                            source: row.leadingKind === "thumbnail" ? thumb : appIcon
+                            maskSource: pictureShape
+                            // qmllint enable unqualified
+                        }
                     }
                     Rectangle {
                         anchors.fill: parent
@@ -331,30 +339,36 @@ Item {
                         }
                     }
 
-                    Row {
+                    // Made while the pointer is over the row.
+                    Loader {
                         anchors.right: parent.right
                         anchors.verticalCenter: parent.verticalCenter
-                        spacing: 4
                         opacity: row.hovering ? 1 : 0
                         visible: opacity > 0
+                        active: visible
                         Behavior on opacity { enabled: !Motion.reduceMotion; NumberAnimation { duration: Animations.hover.duration } }
-                        CopyButton {
-                            objectName: "rowCopy"
-                            help: qsTr("Copy (%1)").arg(KeyLegends.copy)
-                            onClicked: row.store.copy(row.clipId, false)
+                        // qmllint disable unqualified
+                        sourceComponent: Row {
+                            spacing: 4
+                            CopyButton {
+                                objectName: "rowCopy"
+                                help: qsTr("Copy (%1)").arg(KeyLegends.copy)
+                                onClicked: row.store.copy(row.clipId, false)
+                            }
+                            PinButton {
+                                objectName: "rowPin"
+                                isPinned: row.isPinned
+                                onClicked: row.store.togglePin(row.clipId)
+                            }
+                            RowActionButton {
+                                objectName: "rowDelete"
+                                systemImage: "trash"
+                                help: qsTr("Delete (%1)").arg(KeyLegends.remove)
+                                isDestructive: true
+                                onClicked: row.store.deleteClip(row.clipId)
+                            }
                         }
-                        PinButton {
-                            objectName: "rowPin"
-                            isPinned: row.isPinned
-                            onClicked: row.store.togglePin(row.clipId)
-                        }
-                        RowActionButton {
-                            objectName: "rowDelete"
-                            systemImage: "trash"
-                            help: qsTr("Delete (%1)").arg(KeyLegends.remove)
-                            isDestructive: true
-                            onClicked: row.store.deleteClip(row.clipId)
-                        }
+                        // qmllint enable unqualified
                     }
                 }
             }

@@ -17,15 +17,24 @@ FocusScope {
     readonly property MainLayoutPolicy layout: policy
     readonly property alias clipList: clipList
     readonly property alias sidebar: sidebar
-    readonly property alias quickLook: quickLook
-    readonly property alias tagSheet: tagSheet
-    readonly property alias welcome: welcome
-    readonly property Item inspector: policy.inspectorPlacement === "docked" ? dockedInspector
-                                    : policy.inspectorPlacement === "floating" ? floatingInspector : null
+    // The sheets, once made.
+    readonly property Popup quickLook: quickLookSheet.item as Popup
+    readonly property Popup tagSheet: tagPickerSheet.item as Popup
+    readonly property Popup welcome: welcomeSheet.item as Popup
+    readonly property Item inspector: policy.inspectorPlacement === "docked" ? dockedInspector.item as Item
+                                    : policy.inspectorPlacement === "floating" ? floatingInspector.item as Item : null
 
     implicitWidth: 1200
     implicitHeight: 760
     focus: true
+
+    component DeferredInspector: DeferredLoader {
+        property bool shown
+        needed: shown
+        sourceComponent: Component {
+            InspectorView { store: root.store } // qmllint disable unqualified
+        }
+    }
 
     MainLayoutPolicy {
         id: policy
@@ -67,9 +76,13 @@ FocusScope {
 
     function presentSheets() {
         const sheet = policy.activeSheet
-        for (const popup of [quickLook, tagSheet, welcome]) {
-            const wanted = (popup === quickLook && sheet === "quickLook") || (popup === tagSheet && sheet === "tagPicker")
-                || (popup === welcome && sheet === "welcome")
+        for (const loader of [quickLookSheet, tagPickerSheet, welcomeSheet]) {
+            const wanted = loader.sheet === sheet
+            if (wanted)
+                loader.needed = true
+            const popup = loader.item
+            if (!popup)
+                continue
             if (wanted && !popup.opened)
                 popup.open()
             else if (!wanted && (popup.opened || popup.visible))
@@ -156,23 +169,23 @@ FocusScope {
                     height: parent.height
                     color: Theme.sunsetHairline
                 }
-                InspectorView {
+                DeferredInspector {
                     id: dockedInspector
-                    x: 1 + (dockedColumn.shown ? 0 : 40)
+                    shown: dockedColumn.shown
+                    x: 1 + (shown ? 0 : 40)
                     width: 330
                     height: parent.height
-                    visible: dockedColumn.shown
-                    opacity: dockedColumn.shown ? 1 : 0
-                    store: root.store
+                    visible: shown
+                    opacity: shown ? 1 : 0
                     MotionAnimation on x { preset: Animations.selection }
                     MotionAnimation on opacity { preset: Animations.selection }
                 }
             }
 
-            InspectorView {
+            DeferredInspector {
                 id: floatingInspector
-                readonly property bool shown: policy.inspectorPlacement === "floating"
                 objectName: "floatingInspector"
+                shown: policy.inspectorPlacement === "floating"
                 visible: shown || opacity > 0
                 opacity: shown ? 1 : 0
                 width: 320
@@ -180,31 +193,47 @@ FocusScope {
                 // Below the list's header, so its search field stays in reach.
                 y: 96
                 height: Math.max(0, detail.height - y - 12)
-                store: root.store
                 MotionAnimation on x { preset: Animations.selection }
                 MotionAnimation on opacity { preset: Animations.selection }
             }
         }
     }
 
-    QuickLookView {
-        id: quickLook
-        parent: Overlay.overlay
-        store: root.store
-        clipId: root.store.quickLookClipID
-        layout: policy
-        onClosed: root.sheetClosed("quickLook")
+    // qmllint disable unqualified
+    DeferredLoader {
+        id: quickLookSheet
+        readonly property string sheet: "quickLook"
+        sourceComponent: Component {
+            QuickLookView {
+                parent: root.Overlay.overlay
+                store: root.store
+                clipId: root.store.quickLookClipID
+                layout: policy
+                onClosed: root.sheetClosed("quickLook")
+            }
+        }
     }
-    TagPickerSheet {
-        id: tagSheet
-        parent: Overlay.overlay
-        store: root.store
-        layout: policy
-        onClosed: root.sheetClosed("tagPicker")
+    DeferredLoader {
+        id: tagPickerSheet
+        readonly property string sheet: "tagPicker"
+        sourceComponent: Component {
+            TagPickerSheet {
+                parent: root.Overlay.overlay
+                store: root.store
+                layout: policy
+                onClosed: root.sheetClosed("tagPicker")
+            }
+        }
     }
-    WelcomeSheet {
-        id: welcome
-        parent: Overlay.overlay
-        onDismissed: root.sheetClosed("welcome")
+    DeferredLoader {
+        id: welcomeSheet
+        readonly property string sheet: "welcome"
+        sourceComponent: Component {
+            WelcomeSheet {
+                parent: root.Overlay.overlay
+                onDismissed: root.sheetClosed("welcome")
+            }
+        }
     }
+    // qmllint enable unqualified
 }

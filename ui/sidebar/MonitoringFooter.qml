@@ -64,6 +64,18 @@ Item {
         anchors.fill: parent
         source: frost
         maskSource: fade
+        visible: firstFrame.open
+    }
+    // The frost's offscreen passes wait for the window's first frame, which they would hold up;
+    // until then the band is plain.
+    Rectangle {
+        anchors.fill: parent
+        visible: !firstFrame.open
+        color: Qt.tint(Theme.sunsetCream, Qt.rgba(1, 1, 1, 0.75))
+    }
+    FirstFrameGate {
+        id: firstFrame
+        item: footer
     }
 
     Rectangle {
