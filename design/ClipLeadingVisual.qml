@@ -48,11 +48,13 @@ Item {
         visible: false
     }
 
-    OpacityMask {
+    Loader {
         anchors.fill: parent
-        visible: root.showsThumbnail
-        source: picture
-        maskSource: shape
+        active: root.showsThumbnail
+        sourceComponent: OpacityMask {
+            source: picture // qmllint disable unqualified
+            maskSource: shape // qmllint disable unqualified
+        }
     }
 
     GroupDot {

@@ -16,19 +16,23 @@ Item {
 
     HoverHandler { id: hover }
 
-    RectangularGlow {
+    // Made while it shows: a list of rows each making its own shadow is slow to appear.
+    Loader {
         x: box.x
         y: box.y + 3
         width: box.width
         height: box.height
         scale: box.scale
-        glowRadius: 8
-        cornerRadius: root.radius + glowRadius
-        color: Qt.rgba(Theme.sunsetAccent.r, Theme.sunsetAccent.g, Theme.sunsetAccent.b, 0.18)
-        cached: true
         opacity: root.hovered ? 1 : 0
         visible: opacity > 0
+        active: visible
         MotionAnimation on opacity { preset: Animations.hover }
+        sourceComponent: RectangularGlow {
+            glowRadius: 8
+            cornerRadius: root.radius + glowRadius // qmllint disable unqualified
+            color: Qt.rgba(Theme.sunsetAccent.r, Theme.sunsetAccent.g, Theme.sunsetAccent.b, 0.18)
+            cached: true
+        }
     }
 
     Item {

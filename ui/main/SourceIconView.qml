@@ -39,11 +39,14 @@ Item {
         visible: false
     }
 
-    OpacityMask {
+    // Made once there is an icon to round: most rows show an app's icon or the globe.
+    Loader {
         anchors.fill: parent
-        visible: root.isWeb && webIcon.status === Image.Ready
-        source: webIcon
-        maskSource: corners
+        active: root.isWeb && webIcon.status === Image.Ready
+        sourceComponent: OpacityMask {
+            source: webIcon // qmllint disable unqualified
+            maskSource: corners // qmllint disable unqualified
+        }
     }
 
     IconImage {
