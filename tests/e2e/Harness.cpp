@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QPixmap>
 #include <QScreen>
 #include <QSettings>
@@ -13,6 +14,8 @@
 
 #include <sqlite3.h>
 #include <xcb/xcb.h>
+
+#include <sys/resource.h>
 
 #include <csignal>
 #include <cstdlib>
@@ -235,10 +238,17 @@ void Harness::startApp()
         settings.setValue(QStringLiteral("didShowWelcomeTour.v2"), true);
     settings.sync();
     app.setProcessEnvironment(env);
+    // A crash leaves a core in the home, for whyGone() to read before the home goes.
+    app.setWorkingDirectory(home.path());
+    app.setChildProcessModifier([] {
+        const rlimit unlimited{RLIM_INFINITY, RLIM_INFINITY};
+        setrlimit(RLIMIT_CORE, &unlimited);
+    });
     app.setStandardErrorFile(home.filePath(QStringLiteral("corvane.log")), QIODevice::Append);
     app.setStandardOutputFile(home.filePath(QStringLiteral("corvane.log")), QIODevice::Append);
     app.start(QStringLiteral(CORVANE_EXECUTABLE), {});
     ASSERT_TRUE(app.waitForStarted());
+    appPid = app.processId();
     waitFor([&] { return (mainWindow = findMainWindow()) != 0; }, 30000);
     ASSERT_NE(mainWindow, 0u) << "the main window never appeared";
     // The window manager focuses a new window a moment after it maps it; a popover opened before
@@ -331,7 +341,7 @@ bool Harness::waitFor(const std::function<bool()> &condition, int ms)
             return false;
         }
         if (app.state() != QProcess::Running) {
-            ADD_FAILURE() << "corvane is gone";
+            ADD_FAILURE() << "corvane is gone: " << whyGone().toStdString();
             return false;
         }
         if (timer.elapsed() > ms)
@@ -345,7 +355,31 @@ void Harness::expectHealthy()
 {
     ASSERT_TRUE(watchdog);
     EXPECT_EQ(watchdog->trouble(), "");
-    EXPECT_EQ(app.state(), QProcess::Running) << "corvane is gone";
+    if (app.state() != QProcess::Running)
+        ADD_FAILURE() << "corvane is gone: " << whyGone().toStdString();
+}
+
+QString Harness::whyGone()
+{
+    app.waitForFinished(3000);
+    if (app.exitStatus() == QProcess::NormalExit)
+        return QStringLiteral("it exited with code %1").arg(app.exitCode());
+    QString why = QStringLiteral("it crashed");
+    const QString pid = QString::number(appPid); // processId() is 0 once it has ended
+    for (const QString &name : {QStringLiteral("core.") + pid, QStringLiteral("core")}) {
+        const QString core = home.filePath(name);
+        if (!QFileInfo::exists(core))
+            continue;
+        const QString report = QStringLiteral(CORVANE_ARTIFACTS_DIR "/e2e/crash-%1.txt").arg(pid);
+        QDir().mkpath(QFileInfo(report).path());
+        run(QStringLiteral("sh"),
+            {QStringLiteral("-c"), QStringLiteral("gdb -batch -ex 'thread apply all bt 60' '%1' '%2' > '%3' 2>&1")
+                                       .arg(QStringLiteral(CORVANE_EXECUTABLE), core, report)},
+            nullptr, 120000);
+        why += QStringLiteral("; its stacks are in ") + report;
+        break;
+    }
+    return why;
 }
 
 void Harness::settle(int ms)

@@ -94,6 +94,8 @@ public:
     bool waitFor(const std::function<bool()> &condition, int ms = 15000);
     /** Fails the case when the watchdog saw a stall or runaway memory. */
     void expectHealthy();
+    /** How the app ended: its exit code, or a crash and where its stacks were written. */
+    QString whyGone();
     /** Lets the app settle: its event loop answers and a few frames pass. */
     void settle(int ms = 300);
 
@@ -112,6 +114,7 @@ public:
     /** Cleared by a case that wants the first run's welcome tour; set, it is marked as seen. */
     bool welcomeTourSeen = true;
     QTemporaryDir home;
+    qint64 appPid = 0;
     QProcessEnvironment env;
     QProcess app;
     quint32 mainWindow = 0;
